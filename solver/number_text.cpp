@@ -1,0 +1,55 @@
+#include "number_text.h"
+
+#include <cctype>
+#include <charconv>
+#include <limits>
+
+namespace {
+
+// Drops leading white space and answers whether a '-' sign was taken off;
+// a '+' is dropped too. `text` keeps what follows.
+bool TakeSign(std::string_view& text) {
+    size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    text.remove_prefix(i);
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        bool negative = text.front() == '-';
+        text.remove_prefix(1);
+        return negative;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool ParseDouble(std::string_view text, double& value) {
+    bool negative = TakeSign(text);
+    // from_chars would take a second sign; "%lf" does not.
+    if (text.empty() || text.front() == '-' || text.front() == '+') return false;
+    double parsed = 0.0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (end == text.data()) return false;
+    if (error == std::errc::result_out_of_range) {
+        // Beyond the range of a double: infinity when the exponent is
+        // positive, zero when it is negative, as the C library answers.
+        std::string_view number(text.data(), end - text.data());
+        auto e = number.find_first_of("eE");
+        bool tiny = e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
+        parsed = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+    }
+    value = negative ? -parsed : parsed;
+    return true;
+}
+
+bool ParseInt(std::string_view text, int& value) {
+    bool negative = TakeSign(text);
+    if (text.empty() || !std::isdigit(static_cast<unsigned char>(text.front()))) return false;
+    long long parsed = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (error == std::errc::result_out_of_range) parsed = std::numeric_limits<long long>::max();
+    if (negative) parsed = -parsed;
+    if (parsed > std::numeric_limits<int>::max()) parsed = std::numeric_limits<int>::max();
+    if (parsed < std::numeric_limits<int>::min()) parsed = std::numeric_limits<int>::min();
+    value = static_cast<int>(parsed);
+    return true;
+}

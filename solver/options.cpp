@@ -1,0 +1,171 @@
+#include <cstring>
+
+#include "number_text.h"
+#include "solver.h"
+
+// An argument list is laid out like a command line: item 0 is a program
+// name, "-Tvalue" is option T with its value, anything else is a file
+// argument. The first matching item wins.
+
+namespace {
+
+bool IsOptionItem(const char* item, char letter) {
+    return item && item[0] == '-' && item[1] == letter;
+}
+
+}  // namespace
+
+void Solver::SetArguments(int count, const char* const* items) {
+    argumentCount_ = items ? count : 0;
+    arguments_ = items;
+}
+
+bool Solver::HasOption(char letter) const {
+    if (runMode_ == 1) {
+        if (letter == 'H') return hostFlagH_;
+        if (letter == 'c') return hostFlagC_;
+        if (letter == 'L' && hostFlagL_) return true;
+    }
+    for (int i = 1; i < argumentCount_; ++i)
+        if (IsOptionItem(arguments_[i], letter)) return true;
+    return false;
+}
+
+const char* Solver::OptionValue(char letter) const {
+    if (runMode_ == 1) {
+        if (letter == 'H' || letter == 'c') return hostFlagL_ ? hostText_.c_str() : nullptr;
+        if (letter == 'K') return hostText_.c_str();
+    }
+    for (int i = 1; i < argumentCount_; ++i)
+        if (IsOptionItem(arguments_[i], letter)) return arguments_[i] + 2;
+    return nullptr;
+}
+
+int Solver::IntOption(char letter, int fallback, int low, int high) const {
+    const char* text = OptionValue(letter);
+    int value = 0;
+    if (!text || !ParseInt(text, value)) return fallback;
+    return value < low ? low : value > high ? high : value;
+}
+
+void Solver::DoubleOption(char letter, double& value, double low, double high) const {
+    if (hostFlagL_ && letter == 'S') {
+        value = hostValueS_;
+        return;
+    }
+    if (hostFlagL_ && letter == 'L') {
+        value = hostValueL_;
+        return;
+    }
+    const char* text = OptionValue(letter);
+    double read = 0.0;
+    if (!text || !ParseDouble(text, read)) return;
+    value = read < low ? low : read > high ? high : read;
+}
+
+std::optional<std::string> Solver::FileArgument(int n) const {
+    int seen = 0;
+    for (int i = 1; i < argumentCount_; ++i) {
+        const char* item = arguments_[i];
+        if (!item || item[0] == '-') continue;
+        if (++seen == n) return std::string(item[0] == '>' ? item + 1 : item);
+    }
+    return std::nullopt;
+}
+
+bool Solver::IsEmptyValue(const char* text) {
+    return !text || !*text;
+}
+
+FILE* Solver::OpenInput(const char* name) {
+    if (IsEmptyValue(name)) Abort(1);
+    FILE* file = files_.Open(name, "r");
+    if (!file) {
+        std::fprintf(diagnostics_, "Cannot open input file %s\n", name);
+        Abort(1);
+    }
+    return file;
+}
+
+// Standard output only when no name was given: a named file that cannot be
+// opened fails the run rather than sending the output somewhere unexpected.
+FILE* Solver::OpenOutput(const char* name) {
+    if (IsEmptyValue(name)) return stdout;
+    FILE* file = files_.Open(name, "w");
+    if (!file) {
+        std::fprintf(diagnostics_, "Cannot open output file %s\n", name);
+        Abort(1);
+    }
+    return file;
+}
+
+bool Solver::CloseFile(FILE* file) {
+    if (file == diagnostics_) return true;
+    return files_.Close(file);
+}
+
+void Solver::BeginHostRun(const char* text, bool continuation) {
+    runMode_ = 1;
+    hostFlagC_ = continuation;
+    hostFlagL_ = continuation;
+    hostText_ = text ? text : "";
+}
+
+void Solver::EndHostRun() {
+    hostFlagC_ = false;
+    hostFlagL_ = false;
+}
+
+// Option l: only the solver's own diagnostics move to the file; the
+// process's standard error is left alone.
+void Solver::RedirectDiagnostics() {
+    const char* name = OptionValue('l');
+    if (IsEmptyValue(name)) return;
+    if (FILE* file = files_.Open(name, "w")) diagnostics_ = file;
+}
+
+void Solver::SetSwitchesFromOptions() {
+    RunSwitches s;
+    const char* q = OptionValue('q');
+    const char* bigQ = OptionValue('Q');
+    bool n = HasOption('n');
+    bool allOff = HasOption('N');
+
+    s.areaControl = !(HasOption('A') || HasOption('6') || allOff);
+    s.pqTransformerControl = !(HasOption('P') || allOff);
+    s.voltageTransformerControl = !(HasOption('R') || allOff);
+    s.remoteVoltageControl = !(allOff || (bigQ && !*bigQ));
+    s.bankSwitching = !(allOff || (bigQ && std::strcmp(bigQ, "X") == 0));
+    s.participationCheck = !(HasOption('X') || n);
+    s.keepTransformerBusLink = HasOption('R');
+
+    s.tapLimits = !HasOption('a');
+    s.flowBandTransformers = !(HasOption('P') || HasOption('p'));
+    s.generatorReactiveLimits = !(q && !*q);
+    s.zBusReactiveLimits = !(q && std::strcmp(q, "z") == 0);
+    s.xBusShunts = !(q && std::strcmp(q, "x") == 0);
+    s.voltageLimits = !HasOption('r');
+    s.fieldLimits = HasOption('3') && !HasOption('4');
+    s.armatureLimits = HasOption('3') && !HasOption('5');
+    s.recovery = !HasOption('G');
+    if (n) {
+        s.tapLimits = s.flowBandTransformers = s.generatorReactiveLimits = false;
+        s.zBusReactiveLimits = s.xBusShunts = s.voltageLimits = false;
+        s.fieldLimits = s.armatureLimits = false;
+    }
+    s.optionX = HasOption('X') || n;
+    s.option9 = HasOption('9') || n;
+    switches_ = s;
+}
+
+// Tolerances, pivot threshold and iteration limit. A host run has no list,
+// so it always solves to 1e-4.
+void Solver::ReadSolutionSettings() {
+    tolerance_ = 1e-4;
+    DoubleOption('T', tolerance_, 1e-10, 0.001);
+    secondTolerance_ = 1e-4;
+    DoubleOption('t', secondTolerance_, tolerance_, 0.1);
+    pivotThreshold_ = 0.01;
+    DoubleOption('F', pivotThreshold_, 0.001, 1.0);
+    iterationLimit_ = IntOption('M', iterationLimit_, 0, 1000);
+}

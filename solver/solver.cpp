@@ -1,0 +1,102 @@
+#include "solver.h"
+
+#include <new>
+
+extern "C" OSTRAND_API ISolver* createPSSolver() {
+    return new (std::nothrow) Solver();
+}
+
+Solver::Solver() = default;
+
+Solver::~Solver() {
+    ReleaseNetwork();
+}
+
+void Solver::Abort(int code) {
+    throw SolverAbort{code};
+}
+
+void Solver::AddRef() {
+    ++referenceCount_;
+}
+
+int Solver::Release() {
+    if (--referenceCount_ > 0) return referenceCount_;
+    delete this;
+    return 0;
+}
+
+void Solver::SetTotalsColumns(bool generationP, bool generationQ, bool loadP, bool loadQ) {
+    totals_[0] = generationP;
+    totals_[1] = generationQ;
+    totals_[2] = loadP;
+    totals_[3] = loadQ;
+}
+
+void Solver::ClearTotalsColumns() {
+    SetTotalsColumns(false, false, false, false);
+}
+
+IRecordCursor* Solver::GetResultCursor() {
+    return &resultCursor_;
+}
+
+int Solver::GetPointCount() {
+    return pointCount_;
+}
+
+void Solver::SetMaxLoad(double load) {
+    maxLoad_ = load;
+}
+
+void Solver::SetIterationLimit(int limit) {
+    iterationLimit_ = limit;
+}
+
+int Solver::GetIterationLimit() {
+    return iterationLimit_;
+}
+
+void Solver::SetTolerance(double tolerance) {
+    tolerance_ = tolerance;
+}
+
+double Solver::GetTolerance() {
+    return tolerance_;
+}
+
+void Solver::Hook(int, double*, double) {}
+
+void Solver::ReleaseNetwork() {}
+
+// The operations below work on a solved network; there is none to work on
+// until a network reader has run.
+
+int Solver::WriteIeeeCdf(const char*, int) {
+    return 1;
+}
+
+void Solver::WriteReport(ILineWriter*) {}
+
+int Solver::RunPowerFlow() {
+    return 0;
+}
+
+void Solver::AddLoadDirection(double, double) {}
+
+void Solver::Transfer(double) {}
+
+void Solver::AddToBusVoltage(int, double) {}
+
+int Solver::SelectTransferBuses(int, int) {
+    return 0;
+}
+
+bool Solver::ReadBusState(IRecordCursor*) {
+    return false;
+}
+
+bool Solver::GetSensitivities(int, std::vector<double>&, std::vector<int>&, std::vector<double>&,
+                              std::vector<int>&) {
+    return false;
+}

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "owned_files.h"
+#include "result_cursor.h"
+#include "run_switches.h"
+#include "solver_abort.h"
+#include "solver_interface.h"
+
+// The solver engine: one object per study. Its operations are split by
+// subject over the files of this folder.
+class Solver final : public ISolver {
+public:
+    Solver();
+
+    // ISolver
+    int Attach(IRecordCursor* source, IMessageSink* sink, int reserved) override;
+    int Main(int count, const char* const* items, int mode) override;
+    int AttachAndRun(IRecordCursor* source, IMessageSink* sink, const char* text, int reserved) override;
+    void AddRef() override;
+    int Release() override;
+    void SetTotalsColumns(bool generationP, bool generationQ, bool loadP, bool loadQ) override;
+    void ClearTotalsColumns() override;
+    IRecordCursor* GetResultCursor() override;
+    int WriteIeeeCdf(const char* fileName, int cardFlag) override;
+    int GetPointCount() override;
+    void WriteReport(ILineWriter* writer) override;
+    void SetMaxLoad(double load) override;
+    void SetIterationLimit(int limit) override;
+    int GetIterationLimit() override;
+    void SetTolerance(double tolerance) override;
+    double GetTolerance() override;
+    int RunPowerFlow() override;
+    void AddLoadDirection(double dP, double dQ) override;
+    void Hook(int letter, double* values, double scale) override;
+    void Transfer(double mw) override;
+    void AddToBusVoltage(int key, double delta) override;
+    int SelectTransferBuses(int sourceKey, int sinkKey) override;
+    bool ReadBusState(IRecordCursor* state) override;
+    bool GetSensitivities(int busKey, std::vector<double>& angleFactors, std::vector<int>& angleKeys,
+                          std::vector<double>& voltageFactors, std::vector<int>& voltageKeys) override;
+
+    // Options: the argument list of the run and the host run's answers.
+    void SetArguments(int count, const char* const* items);
+    bool HasOption(char letter) const;
+    const char* OptionValue(char letter) const;
+    int IntOption(char letter, int fallback, int low, int high) const;
+    void DoubleOption(char letter, double& value, double low, double high) const;
+    std::optional<std::string> FileArgument(int n) const;
+    static bool IsEmptyValue(const char* text);
+    FILE* OpenInput(const char* name);
+    FILE* OpenOutput(const char* name);
+    // Closes a file of OpenInput or OpenOutput; false when writing it failed.
+    bool CloseFile(FILE* file);
+
+    // Host-run state around Main: mode 1 with the answers of options
+    // H, c, K, L and S taken from the solver's own fields.
+    void BeginHostRun(const char* text, bool continuation);
+    void EndHostRun();
+
+    // Run set-up steps of Main.
+    void RedirectDiagnostics();
+    void SetSwitchesFromOptions();
+    void ReadSolutionSettings();
+
+    // Ends the run: every internal error comes here.
+    [[noreturn]] void Abort(int code);
+
+    const RunSwitches& Switches() const { return switches_; }
+    FILE* Diagnostics() const { return diagnostics_; }
+    int RunMode() const { return runMode_; }
+    double PivotThreshold() const { return pivotThreshold_; }
+    double SecondTolerance() const { return secondTolerance_; }
+    bool Failed() const { return failed_; }
+
+private:
+    ~Solver() override;
+
+    // Runs an entry operation: an abort or exhausted memory closes the
+    // solver's own files and answers `failure`.
+    template <class Result, class Operation>
+    Result Guarded(Result failure, Operation operation) noexcept;
+
+    void ReleaseNetwork();
+    void ReadNetwork(const char* fileName);
+
+    int referenceCount_ = 1;
+    IMessageSink* sink_ = nullptr;        // borrowed
+    IRecordCursor* source_ = nullptr;     // borrowed
+    ResultCursor resultCursor_{*this};
+    int runMode_ = 0;                     // 0 file run, 1 host run
+    bool failed_ = false;                 // a run ended in an abort: only Release is left
+
+    int argumentCount_ = 0;
+    const char* const* arguments_ = nullptr;
+    bool hostFlagH_ = false;              // never set
+    bool hostFlagC_ = false;              // set only inside AttachAndRun
+    bool hostFlagL_ = false;              // set only inside AttachAndRun
+    std::string hostText_;
+    double hostValueS_ = 0.8;
+    double hostValueL_ = 0.1;
+
+    double maxLoad_ = -1.0;               // -1: none
+    int pointCount_ = 0;
+    bool totals_[4] = {false, false, false, false};
+
+    int iterationLimit_ = 100;
+    double tolerance_ = 1e-4;
+    double secondTolerance_ = 1e-4;
+    double pivotThreshold_ = 0.01;
+    double mvaBase_ = 100.0;
+    double degreesToRadians_ = 3.141592654 / 180.0;
+    double lambda_ = 0.0;
+    int orderingBucketLimit_ = 1000;
+
+    RunSwitches switches_;
+    OwnedFiles files_;
+    FILE* diagnostics_ = stderr;
+};
+
+template <class Result, class Operation>
+Result Solver::Guarded(Result failure, Operation operation) noexcept {
+    try {
+        return operation();
+    } catch (...) {
+        // SolverAbort, or exhausted memory: nothing may leave the library.
+    }
+    files_.CloseAll();
+    diagnostics_ = stderr;
+    return failure;
+}

@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
+#include <vector>
+
+#include "number_text.h"
+#include "solver.h"
+#include "solver_handle.h"
+
+namespace {
+
+// Sets the solver's argument list from a list of items; item 0 is the
+// program name.
+class ArgumentList {
+public:
+    explicit ArgumentList(std::vector<std::string> items) : texts_(std::move(items)) {
+        for (auto& t : texts_) pointers_.push_back(t.c_str());
+    }
+    int Count() const { return static_cast<int>(pointers_.size()); }
+    const char* const* Items() const { return pointers_.data(); }
+
+private:
+    std::vector<std::string> texts_;
+    std::vector<const char*> pointers_;
+};
+
+struct SettingCase {
+    const char* item;
+    double tolerance, secondTolerance, pivotThreshold;
+    int iterationLimit;
+};
+
+TEST(SolverOptions, SolutionSettingsAreClamped) {
+    const SettingCase cases[] = {
+        {"-T1", 0.001, 1e-4, 0.01, 100},        // t absent: left as it was
+        {"-T0", 1e-10, 1e-4, 0.01, 100},
+        {"-T1e-6", 1e-6, 1e-4, 0.01, 100},
+        {"-t0.5", 1e-4, 0.1, 0.01, 100},
+        {"-t0", 1e-4, 1e-4, 0.01, 100},         // clamped to the tolerance
+        {"-F5", 1e-4, 1e-4, 1.0, 100},
+        {"-F0", 1e-4, 1e-4, 0.001, 100},
+        {"-M5000", 1e-4, 1e-4, 0.01, 1000},
+        {"-M-3", 1e-4, 1e-4, 0.01, 0},
+        {"-Mabc", 1e-4, 1e-4, 0.01, 100},       // not a number: the limit stays
+        {"-Tabc", 1e-4, 1e-4, 0.01, 100},
+        {"case.cf", 1e-4, 1e-4, 0.01, 100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item);
+        SolverHandle solver;
+        ArgumentList list({"ostrand", c.item});
+        solver->SetArguments(list.Count(), list.Items());
+        solver->ReadSolutionSettings();
+        EXPECT_DOUBLE_EQ(solver->GetTolerance(), c.tolerance);
+        EXPECT_DOUBLE_EQ(solver->SecondTolerance(), c.secondTolerance);
+        EXPECT_DOUBLE_EQ(solver->PivotThreshold(), c.pivotThreshold);
+        EXPECT_EQ(solver->GetIterationLimit(), c.iterationLimit);
+    }
+}
+
+TEST(SolverOptions, OptionsAndFileArguments) {
+    SolverHandle solver;
+    ArgumentList list({"-Xprogram", "-I", "first.cf", "-Tx", ">second.txt", "-T0.002", "-qz", "third"});
+    solver->SetArguments(list.Count(), list.Items());
+
+    EXPECT_FALSE(solver->HasOption('X'));  // item 0 is never looked at
+    EXPECT_TRUE(solver->HasOption('I'));
+    EXPECT_STREQ(solver->OptionValue('I'), "");
+    EXPECT_STREQ(solver->OptionValue('T'), "x");  // the first item wins
+    EXPECT_STREQ(solver->OptionValue('q'), "z");
+    EXPECT_EQ(solver->OptionValue('K'), nullptr);
+    EXPECT_EQ(solver->FileArgument(1), "first.cf");
+    EXPECT_EQ(solver->FileArgument(2), "second.txt");
+    EXPECT_EQ(solver->FileArgument(3), "third");
+    EXPECT_EQ(solver->FileArgument(4), std::nullopt);
+    EXPECT_TRUE(Solver::IsEmptyValue(nullptr));
+    EXPECT_TRUE(Solver::IsEmptyValue(""));
+    EXPECT_FALSE(Solver::IsEmptyValue("x"));
+
+    double value = 3.0;
+    solver->DoubleOption('T', value, 0.0, 1.0);  // "x" does not read: unchanged
+    EXPECT_DOUBLE_EQ(value, 3.0);
+    EXPECT_EQ(solver->IntOption('Z', 42, 0, 100), 42);
+
+    ArgumentList shortList({"ostrand"});
+    solver->SetArguments(shortList.Count(), shortList.Items());
+    EXPECT_EQ(solver->FileArgument(1), std::nullopt);
+    EXPECT_FALSE(solver->HasOption('I'));
+}
+
+TEST(SolverOptions, HostRunAnswers) {
+    SolverHandle solver;
+    solver->SetArguments(0, nullptr);
+
+    solver->BeginHostRun("table.txt", true);  // as inside AttachAndRun
+    EXPECT_FALSE(solver->HasOption('H'));
+    EXPECT_TRUE(solver->HasOption('c'));
+    EXPECT_TRUE(solver->HasOption('L'));
+    EXPECT_STREQ(solver->OptionValue('H'), "table.txt");
+    EXPECT_STREQ(solver->OptionValue('c'), "table.txt");
+    EXPECT_STREQ(solver->OptionValue('K'), "table.txt");
+    double s = 0.0, l = 0.0;
+    solver->DoubleOption('S', s, 0.0, 0.5);
+    solver->DoubleOption('L', l, 0.0, 0.05);
+    EXPECT_DOUBLE_EQ(s, 0.8);
+    EXPECT_DOUBLE_EQ(l, 0.1);
+
+    solver->EndHostRun();
+    EXPECT_FALSE(solver->HasOption('c'));
+    EXPECT_FALSE(solver->HasOption('L'));
+    EXPECT_EQ(solver->OptionValue('c'), nullptr);
+    EXPECT_STREQ(solver->OptionValue('K'), "table.txt");
+    s = 0.5;
+    solver->DoubleOption('S', s, 0.0, 1.0);
+    EXPECT_DOUBLE_EQ(s, 0.5);
+}
+
+struct SwitchCase {
+    std::vector<std::string> options;
+    bool RunSwitches::*field;
+    bool expected;
+};
+
+TEST(SolverOptions, ControlSwitches) {
+    const SwitchCase cases[] = {
+        {{}, &RunSwitches::areaControl, true},
+        {{"-A"}, &RunSwitches::areaControl, false},
+        {{"-6deck.txt"}, &RunSwitches::areaControl, false},
+        {{"-N"}, &RunSwitches::areaControl, false},
+        {{"-P"}, &RunSwitches::pqTransformerControl, false},
+        {{"-P"}, &RunSwitches::flowBandTransformers, false},
+        {{"-N"}, &RunSwitches::bankSwitching, false},
+        {{"-QX"}, &RunSwitches::bankSwitching, false},
+        {{"-Q"}, &RunSwitches::remoteVoltageControl, false},
+        {{"-QX"}, &RunSwitches::remoteVoltageControl, true},
+        {{"-q"}, &RunSwitches::generatorReactiveLimits, false},
+        {{"-qz"}, &RunSwitches::generatorReactiveLimits, true},
+        {{"-qz"}, &RunSwitches::zBusReactiveLimits, false},
+        {{"-qx"}, &RunSwitches::xBusShunts, false},
+        {{"-3"}, &RunSwitches::fieldLimits, true},
+        {{"-3", "-4"}, &RunSwitches::fieldLimits, false},
+        {{"-3", "-5"}, &RunSwitches::armatureLimits, false},
+        {{"-n", "-3"}, &RunSwitches::fieldLimits, false},
+        {{"-n"}, &RunSwitches::voltageLimits, false},
+        {{"-n"}, &RunSwitches::option9, true},
+        {{"-n"}, &RunSwitches::optionX, true},
+        {{"-G"}, &RunSwitches::recovery, false},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> items{"ostrand"};
+        items.insert(items.end(), c.options.begin(), c.options.end());
+        SCOPED_TRACE(items.back());
+        ArgumentList list(items);
+        SolverHandle solver;
+        solver->SetArguments(list.Count(), list.Items());
+        solver->SetSwitchesFromOptions();
+        EXPECT_EQ(solver->Switches().*c.field, c.expected);
+    }
+}
+
+TEST(SolverOptions, NumbersReadTheSameUnderADecimalCommaLocale) {
+    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+    std::string saved = previous ? previous : "C";
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE.utf8"))
+        GTEST_SKIP() << "no decimal-comma locale on this machine";
+
+    double value = 0.0;
+    EXPECT_TRUE(ParseDouble("0.001", value));
+    EXPECT_DOUBLE_EQ(value, 0.001);
+    SolverHandle solver;
+    ArgumentList list({"ostrand", "-T0.0005"});
+    solver->SetArguments(list.Count(), list.Items());
+    solver->ReadSolutionSettings();
+    EXPECT_DOUBLE_EQ(solver->GetTolerance(), 0.0005);
+
+    std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+struct ParseCase {
+    const char* text;
+    bool reads;
+    double value;
+};
+
+TEST(SolverOptions, NumberTextReadsLikeTheCLibrary) {
+    const ParseCase cases[] = {
+        {"0.001", true, 0.001}, {"  -2.5e3xyz", true, -2500.0}, {"+7", true, 7.0},
+        {".5", true, 0.5},      {"", false, 0.0},                {"abc", false, 0.0},
+        {"--1", false, 0.0},    {"1e-999", true, 0.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        double value = -1.0;
+        EXPECT_EQ(ParseDouble(c.text, value), c.reads);
+        if (c.reads) EXPECT_DOUBLE_EQ(value, c.value);
+    }
+    int n = 0;
+    EXPECT_TRUE(ParseInt(" 12abc", n));
+    EXPECT_EQ(n, 12);
+    EXPECT_TRUE(ParseInt("99999999999999999999", n));
+    EXPECT_EQ(n, 2147483647);
+    EXPECT_FALSE(ParseInt("x1", n));
+}
+
+}  // namespace
