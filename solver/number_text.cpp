@@ -1,7 +1,11 @@
 #include "number_text.h"
 
+#include <locale.h>
+
 #include <cctype>
 #include <charconv>
+#include <cstdarg>
+#include <cstdio>
 #include <limits>
 
 namespace {
@@ -52,4 +56,24 @@ bool ParseInt(std::string_view text, int& value) {
     if (parsed < std::numeric_limits<int>::min()) parsed = std::numeric_limits<int>::min();
     value = static_cast<int>(parsed);
     return true;
+}
+
+std::string FormatInCLocale(const char* format, ...) {
+    // Made once and kept for the life of the process; uselocale switches
+    // only the calling thread.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    locale_t previous = uselocale(cLocale);
+
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    int length = std::vsnprintf(nullptr, 0, format, args);
+    va_end(args);
+    std::string text(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+    if (length > 0) std::vsnprintf(text.data(), text.size() + 1, format, again);
+    va_end(again);
+
+    uselocale(previous);
+    return text;
 }

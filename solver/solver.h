@@ -69,6 +69,9 @@ public:
     // Ends the run: every internal error comes here.
     [[noreturn]] void Abort(int code);
 
+    // Case files: the fixed-width number writer (see casefiles/card_fields.h).
+    static void WriteNumber(FILE* file, int lead, int width, int decimals, double value);
+
     const RunSwitches& Switches() const { return switches_; }
     FILE* Diagnostics() const { return diagnostics_; }
     int RunMode() const { return runMode_; }

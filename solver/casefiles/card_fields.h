@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Fixed-column fields of the case files, read by their columns as punched
+// cards were: columns count from 1, a number may carry implied decimals, and
+// a blank that follows a digit, sign or point counts as the digit zero.
+//
+// A line ends at its first newline or at the end of the text; a line read by
+// ReadCaseLine carries no newline, and its end counts as one. Numbers are read
+// and written in the C locale whatever the process locale is.
+
+// The text of columns col to col+len-1, cut or padded with blanks to exactly
+// `width` characters; blanks inside are kept. All blanks when the line ends
+// before column col.
+std::string GetField(std::string_view line, int col, int len, int width);
+
+// The number in columns col to col+len-1, scaled by 10^-decimals when the
+// field holds no point of its own. 0 when the line ends before column col or
+// the field holds anything but digits, signs, a point and blanks.
+double GetRealField(std::string_view line, int col, int len, int decimals);
+
+// As GetRealField, for an integer: a point makes the result 0 as well.
+int GetIntField(std::string_view line, int col, int len);
+
+// `lead` blanks, then `value` filling exactly |width| columns with as many
+// decimals as fit. `decimals` only says whether a place is kept for the point
+// (0: no). A value too small for the field is written as zero, one too large
+// as nines ("9999." or "99999"), a negative value in one column as "*".
+std::string FormatNumber(int lead, int width, int decimals, double value);

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "casefiles/case_lines.h"
+
+namespace {
+
+std::vector<std::string> ReadAll(const std::string& bytes) {
+    FILE* file = std::tmpfile();
+    EXPECT_NE(file, nullptr);
+    if (!file) return {};
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::rewind(file);
+    std::vector<std::string> lines;
+    std::string line;
+    while (ReadCaseLine(file, line)) lines.push_back(line);
+    std::fclose(file);
+    return lines;
+}
+
+struct Case {
+    const char* what;
+    std::string bytes;
+    std::vector<std::string> lines;
+};
+
+TEST(CaseLines, LineEnds) {
+    const Case cases[] = {
+        {"empty file", "", {}},
+        {"LF", "a\nb\n", {"a", "b"}},
+        {"CR LF", "a\r\nb\r\n", {"a", "b"}},
+        {"mixed", "a\r\nb\nc\r\n", {"a", "b", "c"}},
+        {"only one CR dropped", "a\r\r\n", {"a\r"}},
+        {"CR inside a line kept", "a\rb\n", {"a\rb"}},
+        {"empty lines kept", "\n\r\n\n", {"", "", ""}},
+        {"last line without its end", "a\nb", {"a", "b"}},
+        {"Ctrl-Z line at the end", "a\n\x1A", {"a"}},
+        {"Ctrl-Z line with CR LF at the end", "a\r\n\x1A\r\n", {"a"}},
+        {"Ctrl-Z line inside the file kept", "\x1A\nb\n", {"\x1A", "b"}},
+        {"Ctrl-Z inside a line kept", "a\x1A\n\x1A", {"a\x1A"}},
+        {"NUL kept in a line", std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(ReadAll(c.bytes), c.lines);
+    }
+}
+
+TEST(CaseLines, ALongLineIsOneRecordCutToTheLineLength) {
+    const std::string kept(kCaseLineLength, 'x');
+    const Case cases[] = {
+        {"longer line", kept + "yyyyy\nnext\n", {kept, "next"}},
+        {"one more than kept, LF", kept + "y\nnext\n", {kept, "next"}},
+        {"exactly kept, CR LF", kept + "\r\nnext\r\n", {kept, "next"}},
+        {"one more than kept, CR LF", kept + "y\r\nnext\r\n", {kept, "next"}},
+        {"long last line without its end", kept + "yyy", {kept}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(ReadAll(c.bytes), c.lines);
+    }
+}
+
+}  // namespace
