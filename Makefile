@@ -1,9 +1,11 @@
 # Two set-up commands: `make run` and `make test`. Both install what is missing first.
 RELEASE_DIR := build/release
 TEST_DIR    := build/test
+FUZZ_DIR    := build/fuzz
+FUZZ_SECONDS ?= 300
 JOBS        ?= $(shell nproc)
 
-.PHONY: deps release run test bench clean
+.PHONY: deps release run test bench fuzz clean
 
 deps:
 	@scripts/deps.sh
@@ -22,6 +24,17 @@ test: deps
 
 bench: release
 	@for b in $(RELEASE_DIR)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
+
+# Runs the archive reader's fuzz target for FUZZ_SECONDS (clang, libFuzzer,
+# ASan and UBSan); an allocation above 64 MB counts as a finding. The corpus
+# it grows is kept in $(FUZZ_DIR)/corpus for the next run.
+fuzz: deps
+	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DTAVRIN_TESTS=OFF -DTAVRIN_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target archive_reader_fuzz
+	@mkdir -p $(FUZZ_DIR)/corpus
+	@$(FUZZ_DIR)/fuzz/archive_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -malloc_limit_mb=64 -print_final_stats=1 \
+		-artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus
 
 clean:
 	rm -rf build

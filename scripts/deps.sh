@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ make
   libgtest-dev libgmock-dev libbenchmark-dev
   locales
+  clang libclang-rt-14-dev
 )
 
 missing=()
