@@ -193,7 +193,9 @@ TEST(SolverOptions, NumberTextReadsLikeTheCLibrary) {
         SCOPED_TRACE(c.text);
         double value = -1.0;
         EXPECT_EQ(ParseDouble(c.text, value), c.reads);
-        if (c.reads) EXPECT_DOUBLE_EQ(value, c.value);
+        if (c.reads) {
+            EXPECT_DOUBLE_EQ(value, c.value);
+        }
     }
     int n = 0;
     EXPECT_TRUE(ParseInt(" 12abc", n));
