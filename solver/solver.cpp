@@ -67,7 +67,9 @@ double Solver::GetTolerance() {
 
 void Solver::Hook(int, double*, double) {}
 
-void Solver::ReleaseNetwork() {}
+void Solver::ReleaseNetwork() {
+    network_.reset();
+}
 
 // The operations below work on a solved network; there is none to work on
 // until a network reader has run.
