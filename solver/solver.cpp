@@ -94,10 +94,6 @@ int Solver::SelectTransferBuses(int, int) {
     return 0;
 }
 
-bool Solver::ReadBusState(IRecordCursor*) {
-    return false;
-}
-
 bool Solver::GetSensitivities(int, std::vector<double>&, std::vector<int>&, std::vector<double>&,
                               std::vector<int>&) {
     return false;
