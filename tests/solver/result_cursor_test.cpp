@@ -26,7 +26,6 @@ TwoBus Build(Solver& solver) {
     n.first->voltage = n.second->voltage = 1.0;
     n.first->angle = n.second->angle = 0.0;
     NetBranch* line = solver.FindOrAddBranch(n.first, n.second, false, "", '1');
-    line->code = "L";
     line->key = 77;
     line->b = -10.0;
     return n;
