@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 #include "record_cursor.h"
 
 class Solver;
@@ -21,8 +23,11 @@ public:
     void SetGroupBuses(bool) override {}
 
 private:
+    static constexpr int kNoTable = -1;
+
     Solver& solver_;
-    int table_ = BusTable;
-    int filter_ = 0;
-    int position_ = 0;
+    int table_ = BusTable;    // as chosen by SetTable
+    int filter_ = 0;          // kept, not used
+    int current_ = kNoTable;  // the table being walked, from MoveFirst
+    std::size_t position_ = 0;
 };

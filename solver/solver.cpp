@@ -67,7 +67,9 @@ double Solver::GetTolerance() {
 
 void Solver::Hook(int, double*, double) {}
 
-void Solver::ReleaseNetwork() {}
+void Solver::ReleaseNetwork() {
+    network_.reset();
+}
 
 // The operations below work on a solved network; there is none to work on
 // until a network reader has run.
@@ -90,10 +92,6 @@ void Solver::AddToBusVoltage(int, double) {}
 
 int Solver::SelectTransferBuses(int, int) {
     return 0;
-}
-
-bool Solver::ReadBusState(IRecordCursor*) {
-    return false;
 }
 
 bool Solver::GetSensitivities(int, std::vector<double>&, std::vector<int>&, std::vector<double>&,

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "network.h"
 #include "owned_files.h"
 #include "result_cursor.h"
 #include "run_switches.h"
@@ -66,6 +70,26 @@ public:
     void SetSwitchesFromOptions();
     void ReadSolutionSettings();
 
+    // Network model: the builders, the preparation pass, and the exchange of
+    // records with the host.
+    Network* GetNetwork() const { return network_.get(); }
+    void NewNetwork();
+    NetBus* FindOrAddBus(int number, std::string_view name, double baseKv, bool search);
+    NetBus* FindBus(int externalNumber) const;
+    NetBranch* FindOrAddBranch(NetBus* from, NetBus* to, bool search, const char* kinds, char circuit);
+    static void LinkBranch(AdjacencyList& list, NetBranch* branch);
+    NetArea* FindOrAddArea(int number, std::string_view name, bool search);
+    NetConverter* FindOrAddConverter(std::string_view name, bool search);
+    NetSvc* FindOrAddSvc(std::string_view name, bool search, NetBus* terminal, NetBus* controlled);
+    NetTcsc* FindOrAddTcsc(std::string_view name, bool search, NetBus* from, NetBus* to);
+    NetStatcom* FindOrAddStatcom(std::string_view name, bool search, NetBus* terminal, NetBus* controlled);
+    void SetAreaBus(NetBus* bus, NetArea* area);
+    bool PrepareNetwork();
+    void ReadHostNetwork();
+    void ReadStressDirection();
+    void WriteBusResult(NetBus& bus, BusRecord& record);
+    void WriteBranchResult(const NetBranch& branch, BranchRecord& record);
+
     // Ends the run: every internal error comes here.
     [[noreturn]] void Abort(int code);
 
@@ -122,6 +146,13 @@ private:
     RunSwitches switches_;
     OwnedFiles files_;
     FILE* diagnostics_ = stderr;
+
+    // Network model: reading the host's records.
+    void ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwardReferences);
+    void ReadBranchRecord(const BranchRecord& record);
+    void ReadRegulation(const BranchRecord& record, NetBranch& branch);
+    NetBus* FindOrAddRecordBus(int number, double baseKv);
+    std::unique_ptr<Network> network_;
 };
 
 template <class Result, class Operation>

@@ -1,0 +1,178 @@
+#include <vector>
+
+#include "solver.h"
+
+// The builders that every reader uses to find or add the records of the
+// network model. A new record gets the defaults of its type; the caller
+// numbers buses and keeps the counts.
+
+namespace {
+
+template <class T>
+T* FindByName(const OwnedList<T>& list, std::string_view name) {
+    for (const auto& item : list)
+        if (item->name == name) return item.get();
+    return nullptr;
+}
+
+bool IsSlack(const NetBus* bus) {
+    return bus && CodeHas(bus->code, "S");
+}
+
+}  // namespace
+
+void Solver::NewNetwork() {
+    network_ = std::make_unique<Network>();
+}
+
+NetBus* Solver::FindBus(int externalNumber) const {
+    if (externalNumber == 0) return nullptr;
+    for (const auto& bus : network_->buses)
+        if (bus->externalNumber == externalNumber) return bus.get();
+    return nullptr;
+}
+
+// With search: the first bus with the external number, or, for number 0,
+// the first with the name; a new bus goes to the tail. Without search a new
+// bus goes to the head, so such buses come out in reverse order.
+NetBus* Solver::FindOrAddBus(int number, std::string_view name, double baseKv, bool search) {
+    name = name.substr(0, NetBus::kNameLength);
+    if (search) {
+        if (number != 0) {
+            if (NetBus* bus = FindBus(number)) return bus;
+        } else {
+            for (const auto& bus : network_->buses)
+                if (bus->name == name) return bus.get();
+        }
+    }
+    auto bus = std::make_unique<NetBus>();
+    bus->name = name;
+    bus->baseKv = baseKv;
+    NetBus* made = bus.get();
+    if (search)
+        network_->buses.push_back(std::move(bus));
+    else
+        network_->buses.push_front(std::move(bus));
+    return made;
+}
+
+// With search (and some branch already made): the first branch on the from
+// bus's list that joins the two buses either way, whose code holds one of
+// the kinds and whose circuit matches (a blank circuit on either side
+// matches any and a blank one found takes the circuit asked for); null when
+// none does. Otherwise a new branch at the head of the branch list, linked
+// at both buses.
+NetBranch* Solver::FindOrAddBranch(NetBus* from, NetBus* to, bool search, const char* kinds, char circuit) {
+    if (search && !network_->branches.empty()) {
+        for (const AdjacencyNode& node : from->branches) {
+            NetBranch* branch = node.branch;
+            bool joins = (branch->from == from && branch->to == to) || (branch->from == to && branch->to == from);
+            if (!joins || !CodeHas(branch->code, kinds)) continue;
+            if (branch->circuit == circuit || circuit == ' ') return branch;
+            if (branch->circuit == ' ') {
+                branch->circuit = circuit;
+                return branch;
+            }
+        }
+        return nullptr;
+    }
+    auto branch = std::make_unique<NetBranch>();
+    branch->from = from;
+    branch->to = to;
+    branch->circuit = circuit;
+    NetBranch* made = branch.get();
+    network_->branches.push_front(std::move(branch));
+    LinkBranch(from->branches, made);
+    LinkBranch(to->branches, made);
+    return made;
+}
+
+void Solver::LinkBranch(AdjacencyList& list, NetBranch* branch) {
+    list.push_front(AdjacencyNode{branch});
+}
+
+// With search: the first area with the number, or, for number 0, the name.
+// A new area is appended with the name and number 0.
+NetArea* Solver::FindOrAddArea(int number, std::string_view name, bool search) {
+    if (search) {
+        for (const auto& area : network_->areas)
+            if (number != 0 ? area->number == number : area->name == name) return area.get();
+    }
+    auto area = std::make_unique<NetArea>();
+    area->name = name;
+    network_->areas.push_back(std::move(area));
+    return network_->areas.back().get();
+}
+
+NetConverter* Solver::FindOrAddConverter(std::string_view name, bool search) {
+    if (search) {
+        if (NetConverter* found = FindByName(network_->converters, name)) return found;
+    }
+    auto converter = std::make_unique<NetConverter>();
+    converter->name = name;
+    network_->converters.push_back(std::move(converter));
+    return network_->converters.back().get();
+}
+
+NetSvc* Solver::FindOrAddSvc(std::string_view name, bool search, NetBus* terminal, NetBus* controlled) {
+    if (search) {
+        if (NetSvc* found = FindByName(network_->svcs, name)) return found;
+    }
+    auto svc = std::make_unique<NetSvc>();
+    svc->name = name;
+    svc->terminalBus = terminal;
+    svc->controlledBus = controlled;
+    NetSvc* made = svc.get();
+    network_->svcs.push_front(std::move(svc));
+    if (terminal) terminal->svcs.push_back(made);
+    if (controlled && controlled != terminal) controlled->svcs.push_back(made);
+    return made;
+}
+
+NetTcsc* Solver::FindOrAddTcsc(std::string_view name, bool search, NetBus* from, NetBus* to) {
+    if (search) {
+        if (NetTcsc* found = FindByName(network_->tcscs, name)) return found;
+    }
+    auto tcsc = std::make_unique<NetTcsc>();
+    tcsc->name = name;
+    tcsc->from = from;
+    tcsc->to = to;
+    NetTcsc* made = tcsc.get();
+    network_->tcscs.push_front(std::move(tcsc));
+    if (from) from->tcscs.push_back(made);
+    if (to && to != from) to->tcscs.push_back(made);
+    return made;
+}
+
+NetStatcom* Solver::FindOrAddStatcom(std::string_view name, bool search, NetBus* terminal, NetBus* controlled) {
+    if (search) {
+        if (NetStatcom* found = FindByName(network_->statcoms, name)) return found;
+    }
+    auto statcom = std::make_unique<NetStatcom>();
+    statcom->name = name;
+    statcom->terminalBus = terminal;
+    statcom->controlledBus = controlled;
+    NetStatcom* made = statcom.get();
+    network_->statcoms.push_front(std::move(statcom));
+    if (terminal) terminal->statcoms.push_back(made);
+    if (controlled && controlled != terminal) controlled->statcoms.push_back(made);
+    return made;
+}
+
+// Makes the bus the area bus of the area and of every area reached from it
+// through tie branches whose own area bus is not a slack.
+void Solver::SetAreaBus(NetBus* bus, NetArea* area) {
+    std::vector<NetArea*> pending{area};
+    while (!pending.empty()) {
+        NetArea* current = pending.back();
+        pending.pop_back();
+        current->areaBus = bus;
+        for (const AdjacencyNode& tie : current->ties) {
+            for (NetBus* end : {tie.branch->from, tie.branch->to}) {
+                NetArea* other = end->area;
+                if (other && other != current && other->areaBus != bus && !IsSlack(other->areaBus))
+                    pending.push_back(other);
+            }
+        }
+    }
+}

@@ -1,0 +1,549 @@
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "solver.h"
+
+// The exchange with the host: its bus and branch records become the
+// solver's network, and the solved network goes back as records through
+// the result cursor. Records carry MW, Mvar, kV and degrees; the model holds
+// per unit on 100 MVA and radians.
+
+namespace {
+
+constexpr double kSqrt3 = 1.7320508075688772;
+
+[[noreturn]] void Reject(Solver& solver, const BusRecord& record, const char* reason) {
+    std::fprintf(solver.Diagnostics(), "Bus record %d: %s\n", record.number, reason);
+    solver.Abort(1);
+}
+
+[[noreturn]] void Reject(Solver& solver, const BranchRecord& record, const char* reason) {
+    std::fprintf(solver.Diagnostics(), "Branch record %d-%d: %s\n", record.fromBus, record.toBus, reason);
+    solver.Abort(1);
+}
+
+// The name the solver keeps for a record bus: at most 11 characters, or
+// "Group" and the low 24 bits of the key for a bus without a name.
+std::string RecordName(const BusRecord& record) {
+    if (record.name) return std::string(record.name, strnlen(record.name, 11));
+    return "Group" + std::to_string(record.key & 0xFFFFFF);
+}
+
+// The leading printable characters of the record's circuit field, at most
+// three; anything else in the field is not text the host wrote.
+std::string CircuitText(const BranchRecord& record) {
+    std::string text;
+    for (char c : record.circuit) {
+        if (text.size() == 3 || c < 0x20 || c > 0x7E) break;
+        text += c;
+    }
+    return text;
+}
+
+// An angle brought within -pi..pi by whole turns.
+double WrapAngle(double angle) {
+    double magnitude = std::fabs(angle);
+    double sign = angle < 0.0 ? -1.0 : 1.0;
+    if (magnitude > kTwoPi) angle -= sign * kTwoPi * std::floor(magnitude / kTwoPi);
+    if (std::fabs(angle) > kPi) angle -= sign * kTwoPi;
+    return angle;
+}
+
+// Current in A at a branch end from its flow in p.u.; 0 without a base voltage.
+double EndCurrent(double p, double q, double voltage, double baseKv, double mvaBase) {
+    if (baseKv <= 0.0 || voltage <= 0.0) return 0.0;
+    return std::sqrt(p * p + q * q) / voltage * mvaBase * 1000.0 / (baseKv * kSqrt3);
+}
+
+double LoadAt(const LoadModel& model, double voltage, double lambda) {
+    return std::pow(voltage, model.exponent) * (model.base + lambda * model.baseDirection) +
+           voltage * voltage * (model.impedance + lambda * model.impedanceDirection);
+}
+
+}  // namespace
+
+void Solver::ReadHostNetwork() {
+    if (!source_) {
+        std::fprintf(diagnostics_, "No network records were handed to the solver\n");
+        Abort(1);
+    }
+    Network& network = *network_;
+    mvaBase_ = 100.0;
+
+    // Buses that a regulating generator named before their own record came.
+    std::vector<NetBus*> forwardReferences;
+    source_->SetTable(IRecordCursor::BusTable, 0);
+    source_->MoveFirst();
+    for (BusRecord record; source_->Next(record); record = BusRecord{}) ReadBusRecord(record, forwardReferences);
+    if (network.slackCount == 0 && sink_)
+        sink_->AddMessage(IMessageSink::Failure, "There is no SLACK bus defined in the system! Please define one!");
+
+    source_->SetTable(IRecordCursor::BranchTable, 0);
+    source_->MoveFirst();
+    for (BranchRecord record; source_->Next(record); record = BranchRecord{}) ReadBranchRecord(record);
+
+    // The three groups of branches are numbered apart: plain, P/Q-regulating
+    // and voltage-regulating.
+    network.branchCount -= network.regulatingCount;
+    network.regulatingCount -= network.voltageRegulatingCount;
+    iterationLimit_ = 100;
+}
+
+// A bus named by the host: the bus with that external number, or a new one
+// at the tail of the list, numbered in turn.
+NetBus* Solver::FindOrAddRecordBus(int number, double baseKv) {
+    NetBus* bus = FindOrAddBus(number, "", baseKv, true);
+    if (bus->number == 0) {
+        bus->number = ++network_->busCount;
+        bus->externalNumber = number;
+    }
+    return bus;
+}
+
+void Solver::ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwardReferences) {
+    Network& network = *network_;
+    const double base = mvaBase_;
+    std::string name = RecordName(record);
+
+    NetBus* bus = FindBus(record.number);
+    if (bus) {
+        // Only a bus that a regulating generator named may come again: its
+        // record completes it in place.
+        auto forward = std::find(forwardReferences.begin(), forwardReferences.end(), bus);
+        if (forward == forwardReferences.end()) Reject(*this, record, "its number is already used by another bus");
+        forwardReferences.erase(forward);
+        if (record.kind != 1 && record.kind != 2)
+            Reject(*this, record, "a bus whose voltage generators regulate cannot be of this kind");
+        bus->name = name;
+        bus->baseKv = record.baseKv;
+    } else {
+        bus = FindOrAddBus(record.number, name, record.baseKv, false);
+        bus->number = ++network.busCount;
+        bus->externalNumber = record.number;
+    }
+
+    bus->key = record.key;
+    bus->kind = record.kind;
+    char areaCode[16];
+    std::snprintf(areaCode, sizeof areaCode, "%03X", static_cast<unsigned>(record.area));
+    bus->areaCode = areaCode;
+    for (std::size_t i = 0; i < bus->direction.size(); ++i) bus->direction[i] = record.direction[i] / base;
+    bus->voltage = record.voltage > 0.0 ? record.voltage : 1.0;
+    bus->voltageSetpoint = bus->voltage;
+    bus->angle = record.angle * degreesToRadians_;
+    bus->loadP = record.loadP / base;
+    bus->loadQ = record.loadQ / base;
+    bus->scheduledP = record.kind == 0 ? 0.0 : record.generationP / base;
+    bus->generationQ = record.kind == 0 ? 0.0 : record.generationQ / base;
+    bus->shuntG = record.shuntG;
+    bus->shuntB = record.shuntB;
+    double maxP = record.maxP / base;
+    if (maxP == 0.0 || maxP < bus->scheduledP) maxP = kUnlimited;
+    bus->maxP = maxP;
+    bus->maxPCopy = maxP;
+
+    auto readReactiveLimits = [&] {
+        bus->maxQ = record.maxQ / base;
+        bus->minQ = record.minQ / base;
+        if (bus->minQ >= bus->maxQ) Reject(*this, record, "its reactive limits are not ordered");
+    };
+    auto readVoltageLimits = [&] {
+        bus->maxVoltage = record.maxVoltage > 0.0 ? record.maxVoltage : 2.0;
+        bus->minVoltage = record.minVoltage > 0.0 ? record.minVoltage : 0.5;
+        if (bus->maxVoltage <= bus->minVoltage) Reject(*this, record, "its voltage limits are not ordered");
+    };
+    auto unlimitedReactive = [&] {
+        bus->maxQ = kUnlimited;
+        bus->minQ = -kUnlimited;
+    };
+
+    switch (record.kind) {
+    case 0:  // slack
+        bus->control = 'V';
+        ++network.slackCount;
+        bus->generationQ = 0.0;
+        network.referenceAngle = 0.0;
+        bus->code = "BS";
+        readReactiveLimits();
+        break;
+    case 1:
+        // A bus already held by remote generators keeps its voltage held.
+        if (bus->code != "BC") bus->regulatedBus = bus;
+        break;
+    case 2:
+        bus->code = "BC";
+        break;
+    case 3:
+        bus->code = "BT";
+        break;
+    case 4:  // generator with reactive limits
+        ++network.generatorBusCount;
+        bus->generationQ = 0.0;
+        bus->code = "BQ";
+        bus->control = 'V';
+        readReactiveLimits();
+        break;
+    case 5:  // generator without reactive limits
+        ++network.generatorBusCount;
+        bus->generationQ = 0.0;
+        bus->code = "BQ";
+        unlimitedReactive();
+        bus->control = 'V';
+        break;
+    case 6:  // scheduled reactive power within voltage limits
+        bus->code = "BV";
+        bus->voltageSetpoint = bus->generationQ;
+        bus->control = 'Q';
+        readVoltageLimits();
+        bus->regulatedBus = bus;
+        unlimitedReactive();
+        break;
+    case 7:  // voltage held by a switched bank
+        readVoltageLimits();
+        bus->regulatedBus = bus;
+        if (switches_.bankSwitching && bus->code == "B") {
+            ++network.bankBusCount;
+            bus->code = "BX";
+            bus->voltage = 1.0;
+            bus->control = 'X';
+            if (!record.bankBlocks || record.bankBlockCount < 1)
+                Reject(*this, record, "its switched bank has no steps");
+            // The first block is switched in; the list's first pair is not used.
+            bus->bankSteps.assign(1, record.firstBankBlock / base);
+            for (int i = 1; i < record.bankBlockCount; ++i) {
+                const BankBlock& block = record.bankBlocks[i];
+                if (block.count < 0) Reject(*this, record, "a block of its switched bank has a negative count");
+                bus->bankSteps.insert(bus->bankSteps.end(), static_cast<std::size_t>(block.count), block.mvar / base);
+            }
+            bus->bankStepCount = static_cast<int>(bus->bankSteps.size());
+            bus->regulatedBus->shuntB += record.firstBankBlock / base;
+        }
+        break;
+    case 8: {  // generator regulating a remote bus
+        ++network.generatorBusCount;
+        bus->generationQ = 0.0;
+        bus->code = "BG";
+        bus->control = 'V';
+        readReactiveLimits();
+        if (record.regulatedBus == 0) Reject(*this, record, "it names no regulated bus");
+        NetBus* regulated = FindBus(record.regulatedBus);
+        if (!regulated) {
+            regulated = FindOrAddRecordBus(record.regulatedBus, record.regulatedBaseKv);
+            forwardReferences.push_back(regulated);
+        }
+        if (regulated->code == "B")
+            regulated->code = "BC";
+        else if (regulated->code != "BC")
+            Reject(*this, record, "its regulated bus holds its voltage otherwise");
+        ++regulated->regulatingGeneratorCount;
+        regulated->regulatedBus = nullptr;
+        bus->participation = record.participation > 0.0 ? record.participation * 0.01 : 1.0;
+        if (network.remoteVoltageSums) {
+            regulated->sumMaxQ += bus->maxQ;
+            regulated->sumMinQ += bus->minQ;
+        }
+        bus->regulatedBus = regulated;
+        break;
+    }
+    default:
+        Reject(*this, record, "unknown bus kind");
+    }
+}
+
+void Solver::ReadBranchRecord(const BranchRecord& record) {
+    Network& network = *network_;
+    const double base = mvaBase_;
+    if (record.kind < BranchRecord::Line || record.kind > BranchRecord::RegulatingTransformer)
+        Reject(*this, record, "unknown branch kind");
+    if (record.fromBus == 0 || record.toBus == 0) Reject(*this, record, "a bus number of 0");
+    if (record.fromBaseKv <= 0.0 || record.toBaseKv <= 0.0) Reject(*this, record, "a base voltage of 0");
+    NetBus* from = FindOrAddRecordBus(record.fromBus, record.fromBaseKv);
+    NetBus* to = FindOrAddRecordBus(record.toBus, record.toBaseKv);
+    if (from == to) Reject(*this, record, "both ends at one bus");
+
+    const double r = record.resistance;
+    const double x = record.reactance;
+    if (std::fabs(r) < 0.0001 && std::fabs(x) < 0.0001) Reject(*this, record, "no impedance");
+    const double z2 = r * r + x * x;
+
+    // Every record is a branch of its own: parallel lines keep their own
+    // impedance and key.
+    NetBranch* branch = FindOrAddBranch(from, to, false, "", '1');
+    branch->key = record.key;
+    branch->kind = record.kind;
+    branch->g = r / z2;
+    branch->b = -x / z2;
+    const bool transformer = record.kind != BranchRecord::Line;
+    if (transformer) {
+        // The magnetising shunt sits at the to end.
+        branch->toShuntG = record.shuntG / 2.0;
+        branch->toShuntB = record.chargingB / 2.0;
+        branch->shift = record.phaseShift * degreesToRadians_;
+        if (record.toWindingKv > 0.0) {
+            double toRatio = record.toWindingKv / record.toBaseKv;
+            double fromRatio = record.fromWindingKv > 0.0 ? record.fromWindingKv / record.fromBaseKv : 1.0;
+            branch->tap = toRatio / fromRatio;
+            branch->nominalRatio = toRatio;
+        }
+        branch->rating = record.rating / base;
+    } else {
+        branch->fromShuntG = branch->toShuntG = record.shuntG / 2.0;
+        branch->fromShuntB = branch->toShuntB = record.chargingB / 2.0;
+        // A line's rating comes in A at the from bus's voltage.
+        branch->rating = record.rating / (base * 1000.0 / (kSqrt3 * record.fromBaseKv));
+    }
+    branch->tag = CircuitText(record);
+    branch->owner = "  ";
+    ++network.branchCount;
+    branch->meteredBus = record.endCode == 1 ? to : from;
+
+    if (record.kind == BranchRecord::RegulatingTransformer)
+        ReadRegulation(record, *branch);
+    else
+        // Built from a string: assigning the literal trips a false -Wrestrict
+        // in GCC 12 at -O2.
+        branch->code = std::string(record.kind == BranchRecord::Line ? "L" : "T");
+}
+
+// A regulating transformer: its controlled bus, its limits and its target.
+// Tap limits come in kV of the tapped winding, shift limits in degrees.
+void Solver::ReadRegulation(const BranchRecord& record, NetBranch& branch) {
+    Network& network = *network_;
+    const double base = mvaBase_;
+    ++network.regulatingCount;
+    if (record.regulatedBus == 0) Reject(*this, record, "it names no regulated bus");
+    NetBus* regulated = FindOrAddRecordBus(record.regulatedBus, record.regulatedBaseKv);
+    const int type = record.controlType;
+    if (type < BranchRecord::Voltage || type > BranchRecord::ActiveBand) Reject(*this, record, "unknown control type");
+
+    static const char* const kCodes[] = {"R", "RQ", "RN", "RP", "RM"};
+    branch.code = kCodes[type];
+    if (type <= BranchRecord::ReactiveBand) {
+        if (record.lowerLimit <= 0.0 || record.upperLimit <= 0.0) Reject(*this, record, "a tap limit of 0 or less");
+        const bool tapOnTo = record.tapSide >= 1.0;
+        const double winding = tapOnTo ? record.toBaseKv : record.fromBaseKv;
+        double maxTap = record.upperLimit / winding;
+        double minTap = record.lowerLimit / winding;
+        if (maxTap <= minTap) Reject(*this, record, "its tap limits are not ordered");
+        if (tapOnTo) {
+            // A tap on the to winding divides the ratio: the limits swap.
+            double f = record.fromWindingKv > 0.0 ? record.fromWindingKv / record.fromBaseKv : 1.0;
+            double newMax = f / minTap;
+            minTap = f / maxTap;
+            maxTap = newMax;
+        } else {
+            double n = record.toWindingKv > 0.0 ? record.toBaseKv / record.toWindingKv : 1.0;
+            maxTap *= n;
+            minTap *= n;
+        }
+        branch.controlMax = maxTap;
+        branch.controlMin = minTap;
+    } else {
+        branch.controlMin = record.lowerLimit * degreesToRadians_;
+        branch.controlMax = record.upperLimit * degreesToRadians_;
+        if (branch.controlMin >= branch.controlMax) Reject(*this, record, "its shift limits are not ordered");
+    }
+
+    if (type == BranchRecord::Voltage) {
+        ++network.voltageRegulatingCount;
+        if (regulated->code == "B") regulated->code = "BT";
+        LinkBranch(regulated->regulatingBranches, &branch);
+        branch.regulatedBus = regulated;
+        return;
+    }
+    if (type == BranchRecord::ReactiveFlow || type == BranchRecord::ActiveFlow) {
+        branch.controlTarget = record.controlTarget / base;
+    } else {
+        branch.bandMin = record.bandMinimum / base;
+        branch.bandMax = record.bandMaximum / base;
+        if (branch.bandMin >= branch.bandMax) Reject(*this, record, "its flow band is not ordered");
+    }
+    // A flow is measured at one end of the branch itself.
+    NetBus* controlled = (regulated == branch.from || regulated == branch.to) ? regulated : branch.from;
+    branch.regulatedBus = controlled;
+    branch.regulatedPosition = controlled->controllingBranchCount++;
+    LinkBranch(controlled->regulatingBranches, &branch);
+}
+
+// The load-increase direction of a continuation run, read from the bus
+// records a second time: generation shares the slack's power, loads grow at
+// constant power.
+void Solver::ReadStressDirection() {
+    Network& network = *network_;
+    mvaBase_ = 100.0;
+    const bool perArea = network.areas.size() >= 2 && switches_.areaControl;
+    double sum = 0.0;
+    double loadTotal = 0.0;
+
+    source_->SetTable(IRecordCursor::BusTable, 0);
+    source_->MoveFirst();
+    for (BusRecord record; source_->Next(record); record = BusRecord{}) {
+        double generation = record.generationP * record.generationShare * 0.01;
+        double pLoad = record.loadP * record.pLoadShare * 0.01;
+        double qLoad = record.loadQ * record.qLoadShare * 0.01;
+        double maxP = record.maxP * 0.01;
+        NetBus* bus = FindBus(record.number);
+        if (!bus) Reject(*this, record, "no such bus in the network");
+        if (maxP > 0.0 && maxP > bus->scheduledP) bus->maxP = maxP;
+        bus->generationDirection = generation;
+        bus->generationDirectionCopy = generation;
+        bus->loadModelP.baseDirection = pLoad;
+        bus->loadModelQ.baseDirection = qLoad;
+        bus->loadModelP.impedanceDirection = 0.0;
+        bus->loadModelQ.impedanceDirection = 0.0;
+        if (perArea && bus->area)
+            bus->area->directionSum += generation * generation;
+        else
+            sum += generation * generation;
+        loadTotal += pLoad + qLoad;
+    }
+
+    if (perArea) {
+        for (const auto& area : network.areas) {
+            if (area->directionSum != 0.0) continue;
+            area->directionSum = 1.0;
+            if (area->areaBus) area->areaBus->generationDirection = 1.0;
+        }
+    } else if (IsEmptyValue(OptionValue('6'))) {
+        if (sum == 0.0) {
+            // No generation follows the load: the slack takes it all.
+            for (const auto& bus : network.buses) {
+                if (!CodeHas(bus->code, "S")) continue;
+                bus->generationDirection = 1.0;
+                sum = 1.0;
+                break;
+            }
+        }
+        if (sum > 0.0) {
+            double norm = std::sqrt(sum);
+            for (const auto& bus : network.buses) bus->generationDirection /= norm;
+        }
+    }
+
+    if (loadTotal == 0.0) {
+        if (HasOption('v')) {
+            std::fprintf(diagnostics_, "The load-increase direction is zero\n");
+            Abort(1);
+        }
+        if (!HasOption('L') && (HasOption('H') || HasOption('c') || HasOption('C'))) {
+            std::fprintf(diagnostics_, "The load-increase direction is zero\n");
+            Abort(1);
+        }
+    }
+
+    // Without load characteristics every load is constant power.
+    for (const auto& bus : network.buses) {
+        bus->loadModelP.exponent = bus->loadModelQ.exponent = 0.0;
+        bus->loadModelP.impedance = bus->loadModelQ.impedance = 0.0;
+        bus->loadModelP.base = bus->loadP;
+        bus->loadModelQ.base = bus->loadQ;
+    }
+}
+
+// Restores a stored operating point, record by record in bus-list order.
+bool Solver::ReadBusState(IRecordCursor* state) {
+    if (!state || !network_) return false;
+    mvaBase_ = 100.0;
+    const double base = mvaBase_;
+    state->SetTable(IRecordCursor::BusTable, 0);
+    state->MoveFirst();
+    bool read = false;
+    for (const auto& owned : network_->buses) {
+        BusRecord record;
+        read = state->Next(record);
+        if (!read) break;
+        NetBus& bus = *owned;
+        bus.voltage = record.voltage;
+        bus.angle = record.angle * degreesToRadians_;
+        double loadP = record.loadP / base;
+        double loadQ = record.loadQ / base;
+        // The constant-power load entries move with the load, so that what
+        // a step added to the load is taken back from both.
+        bus.direction[0] += loadP - bus.loadP;
+        bus.direction[3] += loadQ - bus.loadQ;
+        bus.loadP = loadP;
+        bus.loadQ = loadQ;
+        bus.scheduledP = record.generationP / base;
+        bus.generationP = bus.scheduledP;
+        bus.generationQ = record.generationQ / base;
+    }
+    return read;
+}
+
+void Solver::WriteBusResult(NetBus& bus, BusRecord& record) {
+    mvaBase_ = 100.0;
+    const double base = mvaBase_;
+    record = BusRecord{};
+    record.number = bus.number;
+    record.key = bus.key;
+    record.kind = bus.kind;
+    record.voltage = bus.voltage;
+    record.name = bus.name.c_str();
+    bus.angle = WrapAngle(bus.angle);
+    record.angle = bus.angle / degreesToRadians_;
+    const double v = bus.voltage;
+    record.loadP = LoadAt(bus.loadModelP, v, lambda_) * base;
+    record.loadQ = LoadAt(bus.loadModelQ, v, lambda_) * base;
+    record.generationP = bus.generationP * base;
+    record.generationQ = bus.generationQ * base;
+    record.shuntQ = v * v * bus.shuntB * base;
+    const int steps = static_cast<int>(bus.bankSteps.size());
+    if (steps >= 2 && bus.bankStep > 0 && bus.bankStep < steps) record.bankStep = bus.bankStep;
+}
+
+// Flows into the branch at each end, MW and Mvar, with the tap t on the from
+// side and the shift p.
+void Solver::WriteBranchResult(const NetBranch& branch, BranchRecord& record) {
+    mvaBase_ = 100.0;
+    const double base = mvaBase_;
+    record = BranchRecord{};
+    const NetBus& from = *branch.from;
+    const NetBus& to = *branch.to;
+    record.fromBus = from.number;
+    record.toBus = to.number;
+    record.key = branch.key;
+    record.kind = branch.kind;
+    record.rating = branch.rating;
+    record.fromBaseKv = from.baseKv;
+    record.toBaseKv = to.baseKv;
+
+    const double t = branch.tap;
+    const double g = branch.g;
+    const double b = branch.b;
+    const double cosShift = std::cos(branch.shift);
+    const double sinShift = std::sin(branch.shift);
+    const double a = t * (g * cosShift - b * sinShift);
+    const double u = t * (b * cosShift + g * sinShift);
+    const double r = t * (g * cosShift + b * sinShift);
+    const double s = t * (b * cosShift - g * sinShift);
+    const double v1 = from.voltage;
+    const double v2 = to.voltage;
+    const double d = from.angle - to.angle;
+    const double cosD = std::cos(d);
+    const double sinD = std::sin(d);
+    const double pFrom = v1 * v1 * t * t * (g + branch.fromShuntG) - v1 * v2 * (a * cosD + u * sinD);
+    const double qFrom = -v1 * v1 * t * t * (b + branch.fromShuntB) - v1 * v2 * (a * sinD - u * cosD);
+    // At the to end the angle difference is -d.
+    const double pTo = v2 * v2 * (g + branch.toShuntG) - v1 * v2 * (r * cosD - s * sinD);
+    const double qTo = -v2 * v2 * (b + branch.toShuntB) - v1 * v2 * (-r * sinD - s * cosD);
+
+    record.pFrom = pFrom * base;
+    record.qFrom = qFrom * base;
+    record.pTo = pTo * base;
+    record.qTo = qTo * base;
+    record.pLoss = record.pFrom + record.pTo;
+    record.qLoss = record.qFrom + record.qTo;
+    record.currentFrom = EndCurrent(pFrom, qFrom, v1, from.baseKv, base);
+    record.currentTo = EndCurrent(pTo, qTo, v2, to.baseKv, base);
+    if (CodeHas(branch.code, "TR")) {
+        if (t == 0.0)
+            record.tapRatio = 1.0;
+        else if (from.baseKv > 0.0 && to.baseKv > 0.0)
+            record.tapRatio = from.baseKv / (to.baseKv * t);
+        else
+            record.tapRatio = 1.0 / t;
+        record.phaseShift = branch.shift / degreesToRadians_;
+    }
+}

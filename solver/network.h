@@ -1,0 +1,266 @@
+#pragma once
+
+#include <array>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The solver's own model of a network, built by a reader (host records or a
+// case file), checked and linked by the preparation pass, and solved in
+// place. Electrical values are per unit on the run's MVA base, angles in
+// radians, unless a field says otherwise.
+
+struct NetArea;
+struct NetBranch;
+struct NetBus;
+struct NetConverter;
+struct NetSvc;
+struct NetTcsc;
+struct NetStatcom;
+
+// No limit; negated for a lower bound.
+constexpr double kUnlimited = 99999999.0;
+// A bus angle at or above this value was never given.
+constexpr double kAngleNotGiven = 1000.0;
+// The engine's own value of pi, ten significant digits, used for every
+// angle conversion and wrap so that results match the listings it writes.
+constexpr double kPi = 3.141592654;
+constexpr double kTwoPi = 6.283185308;
+
+// A list of model records that owns them. Records are allocated one by one,
+// so they never move: other records point at them freely.
+template <class T>
+using OwnedList = std::deque<std::unique_ptr<T>>;
+
+// True when the code holds any one of the letters.
+inline bool CodeHas(const std::string& code, const char* letters) {
+    return code.find_first_of(letters) != std::string::npos;
+}
+
+// One entry of a list of branches. Lists of branches are pushed at the
+// front: they run from the branch linked last to the one linked first.
+struct AdjacencyNode {
+    NetBranch* branch = nullptr;
+};
+using AdjacencyList = std::deque<AdjacencyNode>;
+
+// One part of a bus load, for P or for Q:
+// load = V^exponent (base + lambda baseDirection) + V^2 (impedance + lambda impedanceDirection).
+struct LoadModel {
+    double exponent = 0.0;
+    double impedance = 0.0;           // constant-impedance part
+    double base = 0.0;                // part that follows V^exponent
+    double impedanceDirection = 0.0;  // load-parameter coefficient of the impedance part
+    double baseDirection = 0.0;       // load-parameter coefficient of the base part
+};
+
+// Generator model of a bus (its eleven unknowns and limits come with the
+// generator equations). A bus without one has none.
+struct NetGenerator {};
+
+struct NetBus {
+    static constexpr std::size_t kNameLength = 15;
+
+    int key = 0;
+    int kind = 0;             // host record kind 0-8
+    std::string name;         // at most kNameLength characters
+    int number = 0;           // internal number 1..n; 0 until numbered
+    int externalNumber = 0;   // the number in the input
+    double baseKv = 0.0;
+
+    // Type code, up to 3 letters: "B" plain, "S" slack, "Q" generator,
+    // "V" scheduled Q with voltage limits, "C" held by remote generators,
+    // "T" held by a regulating transformer, "G" remote regulating generator,
+    // "X" switched bank, "A" area bus.
+    std::string code = "B";
+    std::string areaCode;     // zone of the bus, matched against NetArea::codes
+    std::string owner;        // compared with branch tags
+    char control = 0;         // 'V' voltage held, 'Q' reactive power held, 'X' bank steps; 0 none
+
+    NetArea* area = nullptr;
+    int controllingBranchCount = 0;    // P/Q-regulating transformers registered on the bus
+    AdjacencyList regulatingBranches;  // regulating transformers that control this bus
+    AdjacencyList branches;            // every branch at the bus
+    std::unique_ptr<NetGenerator> generator;
+
+    double voltage = 0.0;
+    double voltageSetpoint = 0.0;      // for "BV" buses: the scheduled reactive generation
+    double angle = kAngleNotGiven;
+
+    double scheduledP = 0.0;   // scheduled active generation
+    double generationP = 0.0;  // solved active generation
+    double generationQ = 0.0;
+    double loadP = 0.0;
+    double loadPCopy = 0.0;
+    double loadQ = 0.0;
+    double loadQCopy = 0.0;
+
+    double shuntG = 0.0;
+    double shuntB = 0.0;
+    int bankStep = 0;                // present step of the switched bank
+    int bankStepCount = 0;
+    std::vector<double> bankSteps;   // susceptance of each step
+
+    double maxP = kUnlimited;
+    double maxPCopy = kUnlimited;
+    int generatorLimitIndex = 0;     // set when the active generation meets its limit
+
+    LoadModel loadModelP;
+    LoadModel loadModelQ;
+
+    double maxQ = 0.0;
+    double minQ = 0.0;
+    double maxS = kUnlimited;        // apparent-power limit
+    double maxVoltage = 0.0;
+    double minVoltage = 0.0;
+    double displayMaxVoltage = 0.0;  // voltage limits a case file gives for display
+    double displayMinVoltage = 0.0;
+    double displayMaxQ = 0.0;        // reactive capability shown in the listing
+    double displayMinQ = 0.0;
+    double generationDirection = 0.0;      // share b of the distributed slack
+    double generationDirectionCopy = 0.0;  // the share the equations use (0 at the active limit)
+    double regulatedGenerationQ = 0.0;     // "C" bus: sum of its regulating generators' Q
+    // "G" bus: its share of the remote regulation (for positive remote Q,
+    // and for negative).
+    double participation = 0.0;
+    double participationNegative = 0.0;
+    int regulatingGeneratorCount = 0;      // "C" bus: generators still regulating it
+    double sumMaxQ = 0.0;                  // "C" bus: sums of its generators' Q limits
+    double sumMinQ = 0.0;
+    int remoteNumber = 0;                  // regulated bus as a case file numbers it
+
+    std::vector<NetConverter*> converters;
+    std::vector<NetSvc*> svcs;
+    std::vector<NetTcsc*> tcscs;
+    std::vector<NetStatcom*> statcoms;
+    // Bus whose voltage this bus's reactive power holds: the bus itself when
+    // its own voltage floats, the controlled bus for a "G" bus, none when its
+    // voltage is held.
+    NetBus* regulatedBus = nullptr;
+    std::vector<NetBus*> regulatingGenerators;  // in bus-list order
+
+    // p0, p1, p2, q0, q1, q2: the load as a polynomial of the voltage,
+    // PL = p0 + p1 V + p2 V^2, QL = q0 + q1 V + q2 V^2. Entries 0 and 3 are
+    // also the active and reactive load-increase directions.
+    std::array<double, 6> direction{};
+};
+
+struct NetBranch {
+    int key = 0;
+    int kind = 0;              // host record kind: 0 line, 1 transformer, 2 regulating
+    NetBus* from = nullptr;
+    NetBus* to = nullptr;
+    char circuit = '1';        // ' ' matches any circuit in a search
+    std::string owner;
+    std::string tag;           // host: the circuit text of the record
+    // "L" line, "E" line with unequal end shunts, "T" fixed transformer,
+    // "R" voltage-regulating, "RQ"/"RN" reactive flow, "RP"/"RM" active flow.
+    std::string code;
+    std::string zone;
+    NetArea* area = nullptr;
+    NetBus* meteredBus = nullptr;    // the end kept with the branch
+    NetBus* regulatedBus = nullptr;  // controlled bus of a regulating transformer
+    int regulatedPosition = 0;       // its place among the bus's controlling branches
+    int section = 0;
+
+    double g = 0.0;            // series admittance g + jb
+    double b = 0.0;
+    double fromShuntG = 0.0;   // shunt at the from end
+    double fromShuntB = 0.0;
+    double toShuntG = 0.0;     // shunt at the to end
+    double toShuntB = 0.0;
+    double charging = 0.0;
+    double tap = 1.0;          // ratio t; multiplies the from-end voltage
+    double nominalRatio = 1.0; // nominal ratio on the to side
+    double shift = 0.0;
+    char control = 0;          // 'V' voltage, 'P' active flow, 'Q' reactive flow
+    double controlMin = 0.0;   // limits of the tap (as ratios) or of the shift
+    double controlMax = 0.0;
+    double controlTarget = 0.0;
+    double bandMin = 0.0;
+    double bandMax = 0.0;
+    double rating = 0.0;       // 0: none
+    char limitLetter = 0;
+};
+
+struct NetArea {
+    int number = 0;
+    int slackCount = 0;
+    std::string name;
+    std::array<std::string, 10> codes;   // the bus area codes that belong to it
+    double scheduledExport = 0.0;
+    double directionSum = 0.0;           // sum over its buses' generation directions
+    NetBus* areaBus = nullptr;           // its slack bus
+    std::vector<NetBus*> buses;          // in bus-list order
+    std::vector<NetConverter*> dcLinks;
+    AdjacencyList ties;
+};
+
+// Device records: the fields of their equations come with the device models.
+struct NetConverter {
+    std::string name;
+    std::string code;
+    std::string controlCode;
+    NetBus* acBus = nullptr;
+    NetBus* converterBus = nullptr;
+};
+
+struct NetSvc {
+    std::string name;
+    std::string code = "FS";
+    std::string controlCode;
+    NetBus* terminalBus = nullptr;
+    NetBus* controlledBus = nullptr;
+};
+
+struct NetTcsc {
+    std::string name;
+    std::string code = "FC";
+    std::string controlCode;
+    NetBus* from = nullptr;
+    NetBus* to = nullptr;
+};
+
+struct NetStatcom {
+    std::string name;
+    std::string code = "FT";
+    std::string controlCode;
+    NetBus* terminalBus = nullptr;
+    NetBus* controlledBus = nullptr;
+};
+
+struct Network {
+    std::array<std::string, 3> title;
+
+    // List orders: buses as the builders leave them (created without search
+    // at the head, with search at the tail); branches, SVCs, TCSCs and
+    // STATCOMs at the head while reading, the branches put back into reading
+    // order by the preparation; converters and areas in creation order.
+    OwnedList<NetBus> buses;
+    OwnedList<NetConverter> converters;
+    OwnedList<NetBranch> branches;
+    OwnedList<NetArea> areas;
+    OwnedList<NetSvc> svcs;
+    OwnedList<NetTcsc> tcscs;
+    OwnedList<NetStatcom> statcoms;
+    std::vector<NetBus*> slackBuses;  // codes with "S" or "A", in bus-list order
+
+    // Counts kept by the readers.
+    int busCount = 0;
+    int branchCount = 0;              // plain lines and transformers once read
+    int regulatingCount = 0;          // P/Q-regulating transformers once read
+    int voltageRegulatingCount = 0;
+    int generatorBusCount = 0;
+    int slackCount = 0;
+    int areaCount = 0;
+    int converterCount = 0;
+    int svcCount = 0;
+    int tcscCount = 0;
+    int tcscUnknownCount = 0;
+    int statcomCount = 0;
+    int bankBusCount = 0;
+
+    double referenceAngle = 0.0;      // angle of a bus whose angle was not given
+    bool remoteVoltageSums = false;   // "C" buses sum their generators' Q limits
+};
