@@ -76,6 +76,7 @@ bool Solver::PrepareNetwork() {
     }
     if (network.areas.size() < 2) {
         for (const auto& bus : network.buses) bus->area = nullptr;
+        for (const auto& branch : network.branches) branch->area = nullptr;
         network.areas.clear();
         network.areaCount = 0;
     }
@@ -118,7 +119,8 @@ bool Solver::PrepareNetwork() {
         if (!switches_.keepTransformerBusLink && CodeHas(bus.code, "T")) bus.regulatedBus = nullptr;
 
         if (severalAreas) {
-            if (NetArea* area = AreaListing(network, bus.areaCode)) {
+            // A reader that keys areas by number has linked the bus already.
+            if (NetArea* area = bus.area ? bus.area : AreaListing(network, bus.areaCode)) {
                 bus.area = area;
                 area->buses.push_back(&bus);
                 if (CodeHas(bus.code, "S") && ++area->slackCount > 1) faults.Bus(bus, "a second slack bus in its area");

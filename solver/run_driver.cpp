@@ -31,6 +31,7 @@ int Solver::Main(int count, const char* const* items, int mode) {
         ReadNetwork(input ? input->c_str() : nullptr);
         if (runMode_ == 1 && hostFlagL_) ReadStressDirection();
         ReadSolutionSettings();
+        ReadAuxiliaryFiles();
         failed_ = false;
         std::fprintf(diagnostics_, "The network is read, but this build cannot solve a power flow\n");
         return 0;
@@ -40,15 +41,15 @@ int Solver::Main(int count, const char* const* items, int mode) {
 // Host runs read the host's records; file runs read the case file named
 // first, in the format the options choose.
 void Solver::ReadNetwork(const char* fileName) {
-    if (runMode_ == 0 && fileName) OpenInput(fileName);
+    FILE* input = runMode_ == 0 ? OpenInput(fileName) : nullptr;
     NewNetwork();
     network_->remoteVoltageSums = HasOption('#');
     if (runMode_ == 1) {
         ReadHostNetwork();
+    } else if (HasOption('I')) {
+        ReadIeeeCdf(input);
     } else {
-        const char* format = HasOption('I')   ? "IEEE common data format"
-                             : HasOption('6') ? "80-column card format"
-                                              : "two-letter card deck";
+        const char* format = HasOption('6') ? "80-column card format" : "two-letter card deck";
         std::fprintf(diagnostics_, "No reader for the %s is available in this build\n", format);
         Abort(1);
     }

@@ -96,6 +96,12 @@ public:
     // Case files: the fixed-width number writer (see casefiles/card_fields.h).
     static void WriteNumber(FILE* file, int lead, int width, int decimals, double value);
 
+    // Case files of a file run: the network it reads, what it sets up after
+    // reading, and the listing and case file it writes at its end.
+    void ReadNetwork(const char* fileName);
+    void ReadIeeeCdf(FILE* input);
+    int ReadAuxiliaryFiles();
+
     const RunSwitches& Switches() const { return switches_; }
     FILE* Diagnostics() const { return diagnostics_; }
     int RunMode() const { return runMode_; }
@@ -112,7 +118,6 @@ private:
     Result Guarded(Result failure, Operation operation) noexcept;
 
     void ReleaseNetwork();
-    void ReadNetwork(const char* fileName);
 
     int referenceCount_ = 1;
     IMessageSink* sink_ = nullptr;        // borrowed
