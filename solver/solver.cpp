@@ -74,10 +74,6 @@ void Solver::ReleaseNetwork() {
 // The operations below work on a solved network; there is none to work on
 // until a network reader has run.
 
-int Solver::WriteIeeeCdf(const char*, int) {
-    return 1;
-}
-
 void Solver::WriteReport(ILineWriter*) {}
 
 int Solver::RunPowerFlow() {

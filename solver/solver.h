@@ -101,6 +101,7 @@ public:
     void ReadNetwork(const char* fileName);
     void ReadIeeeCdf(FILE* input);
     int ReadAuxiliaryFiles();
+    bool WriteIeeeCdfFile(const char* fileName, int cardFlag);
 
     const RunSwitches& Switches() const { return switches_; }
     FILE* Diagnostics() const { return diagnostics_; }
