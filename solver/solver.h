@@ -101,6 +101,8 @@ public:
     void ReadNetwork(const char* fileName);
     void ReadIeeeCdf(FILE* input);
     int ReadAuxiliaryFiles();
+    void WriteOutputs(const char* fileName);
+    void WriteSolution(const char* fileName);
     bool WriteIeeeCdfFile(const char* fileName, int cardFlag);
 
     const RunSwitches& Switches() const { return switches_; }
