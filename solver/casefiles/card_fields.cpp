@@ -20,7 +20,7 @@ char ColumnAt(std::string_view line, int col) {
 // True when column col holds a character of the line: the line has not ended
 // (at its newline, or at the zero that ends a C text) before it.
 bool HasColumn(std::string_view line, int col) {
-    size_t length = std::min(line.find_first_of(std::string_view("\n\0", 2)), line.size());
+    size_t length = std::min({line.find('\n'), line.find('\0'), line.size()});
     return static_cast<size_t>(col) <= length;
 }
 

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "card_fields.h"
@@ -96,6 +97,7 @@ private:
     void Finish();
     void JoinRemoteGenerators();
 
+    NetBus* BusOrNull(int number) const;
     NetBus* BusNumbered(int number, const char* role);
     NetArea* AreaNumbered(int number) const;
     [[noreturn]] void Fail(const std::string& reason);
@@ -113,6 +115,7 @@ private:
     bool interchangeRead_ = false;
     bool finished_ = false;  // every line is read
     std::vector<const NetArea*> areasWithSlack_;
+    std::unordered_map<int, NetBus*> busesByNumber_;  // external number: the one bus read with it
 };
 
 void IeeeCdfReader::Read() {
@@ -198,7 +201,7 @@ void IeeeCdfReader::ReadBuses() {
 void IeeeCdfReader::ReadBus(const std::string& record) {
     const double base = mvaBase_;
     const int number = GetIntField(record, 1, 4);
-    if (solver_.FindBus(number)) Fail("a second bus numbered " + std::to_string(number));
+    if (BusOrNull(number)) Fail("a second bus numbered " + std::to_string(number));
     std::string name = GetField(record, 6, 12, 12);
     if (IsBlank(name)) name = NumberedName("BUS_", GetField(record, 1, 4, 4), 12);
 
@@ -207,6 +210,7 @@ void IeeeCdfReader::ReadBus(const std::string& record) {
     NetBus* bus = solver_.FindOrAddBus(number, name, GetRealField(record, 77, 7, 2), false);
     bus->number = ++network_.busCount;
     bus->externalNumber = number;
+    busesByNumber_[number] = bus;
     if (int areaNumber = GetIntField(record, 19, 2); areaNumber != 0) {
         bus->area = AreaNumbered(areaNumber);
         if (!bus->area) {
@@ -492,7 +496,7 @@ void IeeeCdfReader::JoinRemoteGenerators() {
     for (const auto& owned : network_.buses) {
         NetBus& generator = *owned;
         if (!CodeHas(generator.code, "G")) continue;
-        NetBus* remote = solver_.FindBus(generator.remoteNumber);
+        NetBus* remote = BusOrNull(generator.remoteNumber);
         std::string which = "the remote bus " + std::to_string(generator.remoteNumber) + " of bus " +
                             std::to_string(generator.externalNumber);
         if (!remote) Fail(which + " does not exist");
@@ -512,8 +516,14 @@ void IeeeCdfReader::JoinRemoteGenerators() {
     }
 }
 
+// Bus number 0 names no bus.
+NetBus* IeeeCdfReader::BusOrNull(int number) const {
+    auto found = busesByNumber_.find(number);
+    return number != 0 && found != busesByNumber_.end() ? found->second : nullptr;
+}
+
 NetBus* IeeeCdfReader::BusNumbered(int number, const char* role) {
-    NetBus* bus = solver_.FindBus(number);
+    NetBus* bus = BusOrNull(number);
     if (!bus) Fail(std::string("no bus numbered ") + std::to_string(number) + " for the " + role + " bus");
     return bus;
 }
