@@ -26,9 +26,16 @@ public:
     explicit ReplacementFile(const std::filesystem::path& target) : target_(target) {
         static std::atomic<unsigned> serial{0};
         for (int attempt = 0; attempt < 100; ++attempt) {
+            // Appended piece by piece: "." + string trips a false -Wrestrict in GCC 12.
+            std::string name(1, '.');
+            name += target.filename().string();
+            name += '.';
+            name += std::to_string(::getpid());
+            name += '-';
+            name += std::to_string(serial++);
+            name += ".tmp";
             path_ = target;
-            path_.replace_filename("." + target.filename().string() + "." +
-                                   std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".tmp");
+            path_.replace_filename(name);
             // 0666 less the umask, as a file made in place would get.
             fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd_ >= 0 || errno != EEXIST) break;
