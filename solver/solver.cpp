@@ -68,6 +68,8 @@ double Solver::GetTolerance() {
 void Solver::Hook(int, double*, double) {}
 
 void Solver::ReleaseNetwork() {
+    // Nothing may point into the network once it is gone.
+    namedContinuationBus_ = nullptr;
     network_.reset();
 }
 

@@ -161,6 +161,21 @@ private:
     void ReadRegulation(const BranchRecord& record, NetBranch& branch);
     NetBus* FindOrAddRecordBus(int number, double baseKv);
     std::unique_ptr<Network> network_;
+
+    // Continuation study: the table it writes and the files that set it up.
+public:
+    int ReadLoadCharacteristics(const char* fileName);
+    // The bus whose voltage option v holds, none without option v.
+    NetBus* NamedContinuationBus() const { return namedContinuationBus_; }
+
+private:
+    NetBus* namedContinuationBus_ = nullptr;
+    double ReadDirectionFile(const char* fileName);
+    void ReadStartingPointFile(const char* fileName);
+    void NormaliseGenerationDirections(double sum);
+    void RequireLoadDirection(double total);
+    void SettleLoadModels();
+    int ChooseVoltageBus();
 };
 
 template <class Result, class Operation>
