@@ -69,6 +69,7 @@ void Solver::Hook(int, double*, double) {}
 
 void Solver::ReleaseNetwork() {
     // Nothing may point into the network once it is gone.
+    tableColumns_.clear();
     namedContinuationBus_ = nullptr;
     network_.reset();
 }
