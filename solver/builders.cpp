@@ -22,6 +22,7 @@ bool IsSlack(const NetBus* bus) {
 }  // namespace
 
 void Solver::NewNetwork() {
+    ReleaseNetwork();
     network_ = std::make_unique<Network>();
 }
 

@@ -397,49 +397,14 @@ void Solver::ReadStressDirection() {
             bus->area->directionSum += generation * generation;
         else
             sum += generation * generation;
-        loadTotal += pLoad + qLoad;
+        // Magnitudes: a load that grows and one that shrinks as much still
+        // make a direction.
+        loadTotal += std::fabs(pLoad) + std::fabs(qLoad);
     }
 
-    if (perArea) {
-        for (const auto& area : network.areas) {
-            if (area->directionSum != 0.0) continue;
-            area->directionSum = 1.0;
-            if (area->areaBus) area->areaBus->generationDirection = 1.0;
-        }
-    } else if (IsEmptyValue(OptionValue('6'))) {
-        if (sum == 0.0) {
-            // No generation follows the load: the slack takes it all.
-            for (const auto& bus : network.buses) {
-                if (!CodeHas(bus->code, "S")) continue;
-                bus->generationDirection = 1.0;
-                sum = 1.0;
-                break;
-            }
-        }
-        if (sum > 0.0) {
-            double norm = std::sqrt(sum);
-            for (const auto& bus : network.buses) bus->generationDirection /= norm;
-        }
-    }
-
-    if (loadTotal == 0.0) {
-        if (HasOption('v')) {
-            std::fprintf(diagnostics_, "The load-increase direction is zero\n");
-            Abort(1);
-        }
-        if (!HasOption('L') && (HasOption('H') || HasOption('c') || HasOption('C'))) {
-            std::fprintf(diagnostics_, "The load-increase direction is zero\n");
-            Abort(1);
-        }
-    }
-
-    // Without load characteristics every load is constant power.
-    for (const auto& bus : network.buses) {
-        bus->loadModelP.exponent = bus->loadModelQ.exponent = 0.0;
-        bus->loadModelP.impedance = bus->loadModelQ.impedance = 0.0;
-        bus->loadModelP.base = bus->loadP;
-        bus->loadModelQ.base = bus->loadQ;
-    }
+    NormaliseGenerationDirections(sum);
+    RequireLoadDirection(loadTotal);
+    SettleLoadModels();
 }
 
 // Restores a stored operating point, record by record in bus-list order.

@@ -68,6 +68,9 @@ double Solver::GetTolerance() {
 void Solver::Hook(int, double*, double) {}
 
 void Solver::ReleaseNetwork() {
+    // Nothing may point into the network once it is gone.
+    tableColumns_.clear();
+    namedContinuationBus_ = nullptr;
     network_.reset();
 }
 

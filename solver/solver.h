@@ -193,6 +193,49 @@ private:
     void ReadRegulation(const BranchRecord& record, NetBranch& branch);
     NetBus* FindOrAddRecordBus(int number, double baseKv);
     std::unique_ptr<Network> network_;
+
+    // Continuation study: the table it writes and the files that set it up.
+public:
+    // Sums over every bus of the latest point, p.u. on the MVA base.
+    struct TableTotals {
+        double loadP = 0.0;
+        double loadQ = 0.0;
+        double generationP = 0.0;
+        double generationQ = 0.0;
+    };
+    // Option f: the bus voltages' entries of the latest tangent.
+    struct TangentStatistics {
+        double largest = 0.0;             // VSFone
+        int largestBus = 0;               // VSFbus
+        double sum = 0.0;                 // VSFinf
+        double factor = 0.0;              // SF
+        double busOfInterestEntry = 0.0;
+        int busOfInterestRank = 0;
+    };
+    // The header builds the column list; a row is left open for EndTableRow.
+    void WriteTableHeader(FILE* file);
+    void WriteTableRow(FILE* file);
+    void WriteConverterColumns(FILE* file);
+    void EndTableRow(FILE* file, bool descending);
+    void SumTableTotals();
+    // The buses of the table's voltage columns, in column order.
+    const std::vector<NetBus*>& TableColumns() const { return tableColumns_; }
+    static bool InMonitoredList(const NetBus* bus, const std::vector<NetBus*>& list);
+    int ReadLoadCharacteristics(const char* fileName);
+    // The bus whose voltage option v holds, none without option v.
+    NetBus* NamedContinuationBus() const { return namedContinuationBus_; }
+
+private:
+    std::vector<NetBus*> tableColumns_;
+    TableTotals tableTotals_;
+    TangentStatistics tangentStatistics_;
+    NetBus* namedContinuationBus_ = nullptr;
+    double ReadDirectionFile(const char* fileName);
+    void ReadStartingPointFile(const char* fileName);
+    void NormaliseGenerationDirections(double sum);
+    void RequireLoadDirection(double total);
+    void SettleLoadModels();
+    int ChooseVoltageBus();
 };
 
 template <class Result, class Operation>

@@ -1,28 +1,152 @@
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "case_lines.h"
+#include "scenario_lines.h"
 #include "solver.h"
 
 // What a file run sets up after reading its network and before solving it:
-// the starting point and the load model.
+// the direction in which load and generation grow (option K), the starting
+// point (option V), the load model (option D) and the bus whose voltage a
+// continuation holds (option v). Values in these files are per unit on the
+// MVA base, angles in degrees.
+
+namespace {
+
+// The first bus in list order with the line's number, or whose name begins
+// with the line's name. Number 0 and the name "0" stand for "not given":
+// they match no bus, whatever its number or name.
+NetBus* ScenarioBus(const Network& network, const ScenarioLine& line) {
+    const bool byName = !line.name.empty() && line.name != "0";
+    for (const auto& bus : network.buses) {
+        if (line.number != 0 && bus->externalNumber == line.number) return bus.get();
+        if (byName && bus->name.starts_with(line.name)) return bus.get();
+    }
+    return nullptr;
+}
+
+// A line that names a bus but not the values it needs: the run ends rather
+// than go on without them.
+[[noreturn]] void RejectLine(Solver& solver, char option, const char* fileName, int lineNumber, const char* what) {
+    std::fprintf(solver.Diagnostics(), "Option %c file %s, line %d: %s\n", option, fileName, lineNumber, what);
+    solver.Abort(1);
+}
+
+}  // namespace
+
+// Answers 1 when option v chose a bus whose voltage the continuation holds.
 int Solver::ReadAuxiliaryFiles() {
     if (runMode_ == 1) return 0;
     Network& network = *network_;
 
-    // Option V without a file: a flat start. Every voltage that floats
-    // starts at 1 p.u., every angle at 0.
-    if (HasOption('V') && IsEmptyValue(OptionValue('V'))) {
+    const char* directionFile = OptionValue('K');
+    RequireLoadDirection(IsEmptyValue(directionFile) ? 0.0 : ReadDirectionFile(directionFile));
+
+    const char* startFile = OptionValue('V');
+    if (!IsEmptyValue(startFile)) {
+        ReadStartingPointFile(startFile);
+    } else if (HasOption('V')) {
+        // A flat start: every voltage that floats at 1 p.u., every angle at 0.
         for (const auto& bus : network.buses) {
             if (bus->regulatedBus) bus->voltage = 1.0;
             bus->angle = 0.0;
         }
     }
 
-    // Without load characteristics every load is constant power.
-    for (const auto& bus : network.buses) {
-        for (LoadModel* model : {&bus->loadModelP, &bus->loadModelQ}) {
-            model->exponent = 0.0;
-            model->impedance = 0.0;
-        }
-        bus->loadModelP.base = bus->loadP;
-        bus->loadModelQ.base = bus->loadQ;
+    const char* generatorFile = OptionValue('3');
+    if (!IsEmptyValue(generatorFile)) {
+        std::fprintf(diagnostics_, "Generator models (option 3 file %s) are not available in this build\n",
+                     generatorFile);
+        Abort(1);
     }
-    return 0;
+
+    SettleLoadModels();
+    return ChooseVoltageBus();
+}
+
+// Option K, one line per bus: dispatch factor, P and Q directions of the
+// load part that follows V^exponent, Pmax, then optionally the apparent-power
+// limit, the upper and lower voltage limits shown in the listing, and the P
+// direction of the constant-impedance part. Answers the sum of the
+// magnitudes of the load directions.
+double Solver::ReadDirectionFile(const char* fileName) {
+    Network& network = *network_;
+    const bool perArea = network.areas.size() >= 2 && switches_.areaControl;
+    FILE* input = OpenInput(fileName);
+    double sum = 0.0;
+    double total = 0.0;
+    std::string text;
+    ScenarioLine line;
+    for (int lineNumber = 1; ReadCaseLine(input, text); ++lineNumber) {
+        if (!ParseScenarioLine(text, line)) continue;
+        NetBus* bus = ScenarioBus(network, line);
+        if (!bus) continue;
+        const std::vector<double>& v = line.numbers;
+        if (v.size() < 4) RejectLine(*this, 'K', fileName, lineNumber, "a bus needs at least four numbers");
+
+        bus->generationDirection = v[0];
+        bus->generationDirectionCopy = v[0];
+        bus->loadModelP.baseDirection = v[1];
+        bus->loadModelQ.baseDirection = v[2];
+        total += std::fabs(v[1]) + std::fabs(v[2]);
+        if (v[3] > bus->scheduledP && v[3] > 0.0) bus->maxP = v[3];
+        if (v.size() > 4 && v[4] >= bus->maxP && v[4] > 0.0) bus->maxS = v[4];
+        if (v.size() > 6 && v[5] > 0.0 && v[6] > 0.0 && v[5] > v[6]) {
+            bus->displayMaxVoltage = v[5];
+            bus->displayMinVoltage = v[6];
+        }
+        if (v.size() > 7) {
+            bus->loadModelP.impedanceDirection = v[7];
+            total += std::fabs(v[7]);
+        }
+        if (perArea && bus->area)
+            bus->area->directionSum += v[0] * v[0];
+        else
+            sum += v[0] * v[0];
+    }
+    CloseFile(input);
+    NormaliseGenerationDirections(sum);
+    return total;
+}
+
+// Option V, one line per bus: voltage (p.u.; taken when positive and the
+// bus's voltage floats) and angle (degrees). Lines may also give a
+// converter's starting values; those come with the converter model.
+void Solver::ReadStartingPointFile(const char* fileName) {
+    Network& network = *network_;
+    FILE* input = OpenInput(fileName);
+    std::string text;
+    ScenarioLine line;
+    for (int lineNumber = 1; ReadCaseLine(input, text); ++lineNumber) {
+        if (!ParseScenarioLine(text, line)) continue;
+        NetBus* bus = ScenarioBus(network, line);
+        if (!bus) continue;
+        if (line.numbers.size() < 2) RejectLine(*this, 'V', fileName, lineNumber, "a bus needs a voltage and an angle");
+        if (line.numbers[0] > 0.0 && bus->regulatedBus) bus->voltage = line.numbers[0];
+        bus->angle = line.numbers[1] * degreesToRadians_;
+    }
+    CloseFile(input);
+}
+
+// Option v: the voltage (p.u.) at which a load bus is held while the load
+// grows. The bus is the one option B numbers, or else the first load bus.
+int Solver::ChooseVoltageBus() {
+    double voltage = 0.0;
+    DoubleOption('v', voltage, 0.0, 10.0);
+    if (voltage <= 0.001) return 0;
+    const int number = IntOption('B', 0, 0, 9999);
+    for (const auto& bus : network_->buses) {
+        if (bus->code != "B" && bus->code != "BA") continue;
+        if (number != 0 && bus->externalNumber != number) continue;
+        bus->voltage = voltage;
+        namedContinuationBus_ = bus.get();
+        return 1;
+    }
+    // Holding another bus than the one asked for would trace another study.
+    if (number != 0)
+        std::fprintf(diagnostics_, "Option B: bus %d is not a load bus, so option v cannot hold its voltage\n", number);
+    else
+        std::fprintf(diagnostics_, "Option v: the network has no load bus whose voltage could be held\n");
+    Abort(1);
 }

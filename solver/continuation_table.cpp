@@ -1,0 +1,141 @@
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "casefiles/card_fields.h"
+#include "casefiles/solution_values.h"
+#include "number_text.h"
+#include "solver.h"
+
+// The continuation table: a header line of column names, then one row per
+// point of the traced curve, the first for the solved base case. Fields are
+// separated by tabs and most carry their own trailing tab; the graph reader
+// takes the k-th name of the header as the label of the k-th value of every
+// row, so names never hold blanks.
+
+namespace {
+
+// The totals columns in the order they stand, each with its place among the
+// flags of SetTotalsColumns (P generation, Q generation, P load, Q load).
+struct TotalsColumn {
+    const char* header;
+    int flag;
+    double Solver::TableTotals::*value;
+};
+constexpr TotalsColumn kTotalsColumns[] = {
+    {"PLoad_Total", 2, &Solver::TableTotals::loadP},
+    {"QLoad_Total", 3, &Solver::TableTotals::loadQ},
+    {"PGen_Total", 0, &Solver::TableTotals::generationP},
+    {"QGen_Total", 1, &Solver::TableTotals::generationQ},
+};
+
+// A bus name as part of a column name: blanks become underscores, at most
+// 11 characters.
+std::string ColumnName(const std::string& name) {
+    std::string text = name.substr(0, 11);
+    std::replace(text.begin(), text.end(), ' ', '_');
+    return text;
+}
+
+// Option O: the field width of the energy-measure column and of the
+// converter columns.
+int EnergyWidth(const Solver& solver) {
+    return solver.IntOption('O', 6, 6, 10);
+}
+
+}  // namespace
+
+// Every bus gets a voltage column, in the reverse order of the bus list.
+// (With the converter model, the AC buses of converters also get angle
+// columns under options m and O.)
+void Solver::WriteTableHeader(FILE* file) {
+    const Network& network = *network_;
+    const bool matrixForm = HasOption('m');
+    const bool energy = HasOption('O');
+    const bool devices = HasOption('e');
+
+    // Generator models and converters add columns whose values come with
+    // their models. A table that would need them is refused rather than
+    // written with columns missing.
+    const bool generatorModels =
+        std::any_of(network.buses.begin(), network.buses.end(), [](const auto& bus) { return bus->generator != nullptr; });
+    if ((devices && generatorModels) || ((energy || devices) && !network.converters.empty())) {
+        std::fprintf(diagnostics_, "The continuation table cannot show generator models or converters in this build\n");
+        Abort(1);
+    }
+
+    tableColumns_.clear();
+    for (auto bus = network.buses.rbegin(); bus != network.buses.rend(); ++bus) tableColumns_.push_back(bus->get());
+
+    std::string header = matrixForm ? "% " : "";
+    for (const NetBus* bus : tableColumns_) header += "V_" + ColumnName(bus->name) + "\t";
+    if (energy) header += EnergyWidth(*this) > 7 ? "Vac\t\t" : "Vac\t";
+    for (const TotalsColumn& totals : kTotalsColumns)
+        if (totals_[totals.flag]) header += std::string(totals.header) + "\t\t";
+    if (HasOption('f')) {
+        // The rows always carry the bus of interest's two values, so the
+        // header always names them, after the bus that option f names (0
+        // when the largest tangent entry is to choose it).
+        const int bus = IntOption('f', 0, 1, 9999);
+        header += "VSFone\tVSFbus\tVSFinf\tSF\t" + FormatInCLocale("TVI_%d\t%d_Rank", bus, bus);
+    }
+    header += matrixForm ? "\nx=[\n" : "\n";
+    std::fputs(header.c_str(), file);
+}
+
+// Counts the point and writes its values; the row stays open for the
+// values of the tangent taken at it (EndTableRow).
+void Solver::WriteTableRow(FILE* file) {
+    ++pointCount_;
+    std::string row;
+    for (const NetBus* bus : tableColumns_) row += FormatNumber(0, 6, 4, bus->voltage) + "\t";
+    if (HasOption('O')) {
+        // The energy measure has no formula in this build: its column holds 0.
+        row += FormatNumber(0, EnergyWidth(*this), 4, 0.0) + "\t";
+        std::fputs(row.c_str(), file);
+        row.clear();
+        WriteConverterColumns(file);
+    }
+    for (const TotalsColumn& totals : kTotalsColumns)
+        if (totals_[totals.flag]) row += FormatNumber(0, 8, 2, tableTotals_.*totals.value) + "\t";
+    std::fputs(row.c_str(), file);
+}
+
+// Option O: for every two-terminal link, three coefficients at each end from
+// the link's DC current, commutation reactance and ratio. Those values come
+// with the converter model, which is not part of this build; the header
+// refuses a table that would need them, so no link has values to write here.
+void Solver::WriteConverterColumns(FILE*) {}
+
+// Closes the open row: with option f the tangent's values at its point, all
+// 0 past the nose, where they no longer rank the buses; then the line end.
+void Solver::EndTableRow(FILE* file, bool descending) {
+    std::string end;
+    if (HasOption('f')) {
+        const TangentStatistics s = descending ? TangentStatistics{} : tangentStatistics_;
+        end += FormatNumber(0, 6, 4, s.largest);
+        end += FormatInCLocale("\t%6d\t", s.largestBus);
+        end += FormatNumber(0, 6, 4, s.sum) + "\t";
+        end += FormatNumber(0, 6, 4, s.factor) + "\t";
+        end += s.busOfInterestEntry != 0.0 ? FormatNumber(0, 6, 4, 1.0 / s.busOfInterestEntry)
+                                           : FormatInCLocale("%6d", 0);
+        end += FormatInCLocale("\t%6d", s.busOfInterestRank);
+    }
+    end += '\n';
+    std::fputs(end.c_str(), file);
+}
+
+// The loads follow the load model at the present voltage and load parameter.
+void Solver::SumTableTotals() {
+    tableTotals_ = {};
+    for (const auto& bus : network_->buses) {
+        tableTotals_.loadP += LoadAt(bus->loadModelP, bus->voltage, lambda_);
+        tableTotals_.loadQ += LoadAt(bus->loadModelQ, bus->voltage, lambda_);
+        tableTotals_.generationP += bus->generationP;
+        tableTotals_.generationQ += bus->generationQ;
+    }
+}
+
+bool Solver::InMonitoredList(const NetBus* bus, const std::vector<NetBus*>& list) {
+    return std::find(list.begin(), list.end(), bus) != list.end();
+}
