@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "run_switches.h"
 #include "solver_abort.h"
 #include "solver_interface.h"
+#include "sparse_lu.h"
 
 // The solver engine: one object per study. Its operations are split by
 // subject over the files of this folder.
@@ -90,6 +92,29 @@ public:
     void WriteBusResult(NetBus& bus, BusRecord& record);
     void WriteBranchResult(const NetBranch& branch, BranchRecord& record);
 
+    // Sparse LU factorisation: the one store of every linear system, its
+    // pivot order (kept until ClearMatrix) and the factor sign of the last
+    // solve. A new structure: ClearMatrix, AddElement..., SortLists,
+    // OrderAndFactor (1: singular, end the run), SortLists, SparseSolve. The
+    // same structure again: Matrix().ZeroValues(), AddElement...,
+    // Factor (1: go back to a new structure), SparseSolve.
+    // SetMatrixOrder empties the store; parameterRowLast orders row `order`
+    // after all others (the continuation's parameter equation).
+    void SetMatrixOrder(int order, bool parameterRowLast = false);
+    void ReleaseMatrix();
+    SparseMatrix& Matrix() { return matrix_; }
+    MatrixEntry* AddElement(int row, int column, double value);
+    void ClearMatrix();
+    void SortLists();
+    int OrderAndFactor();
+    int Factor();
+    void SparseSolve(std::span<double> vector);
+    void TransposeMatrix();
+    static IndexVector NewIndexVector(int count);
+    int FactorSign() const { return factorSign_; }
+    void SetFixedVariableMode(bool on) { fixedVariableMode_ = on; }
+    IndexVector& FixedVariables() { return fixedVariables_; }
+
     // Ends the run: every internal error comes here.
     [[noreturn]] void Abort(int code);
 
@@ -142,6 +167,14 @@ private:
     double degreesToRadians_ = 3.141592654 / 180.0;
     double lambda_ = 0.0;
     int orderingBucketLimit_ = 1000;
+
+    // Sparse LU factorisation.
+    SparseMatrix matrix_;
+    IndexVector rowBlocks_;               // block ends of the ordering, rows
+    IndexVector columnBlocks_;            // and columns
+    bool fixedVariableMode_ = false;
+    IndexVector fixedVariables_;          // by variable: nonzero = held fixed
+    int factorSign_ = 1;
 
     RunSwitches switches_;
     OwnedFiles files_;

@@ -1,0 +1,485 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <numeric>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "network_jacobian.h"
+#include "solver.h"
+#include "solver_handle.h"
+#include "sparse_lu.h"
+
+namespace {
+
+using Triplets = std::vector<MatrixTriplet>;
+
+// A dominant matrix, by default with its rows shuffled: non-singular, but
+// most diagonal positions are then empty, so the ordering has to look
+// elsewhere.
+Triplets RandomSystem(int n, unsigned seed, bool shuffleRows = true) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> column(1, n);
+    std::uniform_real_distribution<double> value(-1.0, 1.0);
+    std::vector<int> rowOf(n + 1);
+    std::iota(rowOf.begin(), rowOf.end(), 0);
+    if (shuffleRows) std::shuffle(rowOf.begin() + 1, rowOf.end(), random);
+    Triplets triplets;
+    for (int i = 1; i <= n; ++i) {
+        triplets.push_back({rowOf[i], i, 5.0 + value(random)});
+        for (int e = 0; e < 4; ++e) triplets.push_back({rowOf[i], column(random), value(random)});
+    }
+    return triplets;
+}
+
+// The same pattern with other values.
+Triplets Perturbed(Triplets triplets) {
+    for (size_t i = 0; i < triplets.size(); ++i) triplets[i].value *= 1.0 + 0.25 * std::sin(3.0 * i);
+    return triplets;
+}
+
+std::vector<double> RightHandSide(int n) {
+    std::vector<double> b(n + 1, 0.0);
+    for (int i = 1; i <= n; ++i) b[i] = std::cos(0.7 * i) + 0.1 * i;
+    return b;
+}
+
+// Infinity-norm backward error of x as a solution of A x = b (A^T with `transposed`).
+double RelativeResidual(const Triplets& a, const std::vector<double>& x, const std::vector<double>& b,
+                        bool transposed = false) {
+    const size_t n = b.size() - 1;
+    std::vector<double> r(b), rowSum(n + 1, 0.0);
+    for (const auto& t : a) {
+        const int row = transposed ? t.column : t.row, column = transposed ? t.row : t.column;
+        r[row] -= t.value * x[column];
+        rowSum[row] += std::fabs(t.value);
+    }
+    double residual = 0, norm = 0, xNorm = 0, bNorm = 0;
+    for (size_t i = 1; i <= n; ++i) {
+        residual = std::max(residual, std::fabs(r[i]));
+        norm = std::max(norm, rowSum[i]);
+        xNorm = std::max(xNorm, std::fabs(x[i]));
+        bNorm = std::max(bNorm, std::fabs(b[i]));
+    }
+    return residual / (norm * xNorm + bNorm);
+}
+
+// Dense LU with partial pivoting: the reference solution and the sign of
+// the determinant.
+struct DenseLu {
+    int n;
+    std::vector<std::vector<double>> a;
+    std::vector<int> pivotRow;
+    int determinantSign = 1;
+
+    DenseLu(const Triplets& triplets, int size)
+        : n(size), a(size + 1, std::vector<double>(size + 1, 0.0)), pivotRow(size + 1) {
+        for (const auto& t : triplets) a[t.row][t.column] += t.value;
+        for (int k = 1; k <= n; ++k) {
+            int p = k;
+            for (int i = k + 1; i <= n; ++i)
+                if (std::fabs(a[i][k]) > std::fabs(a[p][k])) p = i;
+            pivotRow[k] = p;
+            if (p != k) {
+                std::swap(a[p], a[k]);
+                determinantSign = -determinantSign;
+            }
+            if (a[k][k] < 0) determinantSign = -determinantSign;
+            for (int i = k + 1; i <= n; ++i) {
+                const double m = a[i][k] /= a[k][k];
+                for (int j = k + 1; j <= n; ++j) a[i][j] -= m * a[k][j];
+            }
+        }
+    }
+
+    std::vector<double> Solve(std::vector<double> b) const {
+        for (int k = 1; k <= n; ++k) std::swap(b[k], b[pivotRow[k]]);
+        for (int k = 1; k <= n; ++k)
+            for (int i = k + 1; i <= n; ++i) b[i] -= a[i][k] * b[k];
+        for (int k = n; k >= 1; --k) {
+            for (int j = k + 1; j <= n; ++j) b[k] -= a[k][j] * b[j];
+            b[k] /= a[k][k];
+        }
+        return b;
+    }
+};
+
+void Assemble(Solver& solver, const Triplets& triplets) {
+    for (const auto& t : triplets) solver.AddElement(t.row, t.column, t.value);
+}
+
+// First factorisation of a structure, in the order every caller uses.
+int OrderFresh(Solver& solver, const Triplets& triplets) {
+    solver.ClearMatrix();
+    Assemble(solver, triplets);
+    solver.SortLists();
+    const int result = solver.OrderAndFactor();
+    solver.SortLists();
+    return result;
+}
+
+// Later factorisation of the same structure with the kept order.
+int Refactor(Solver& solver, const Triplets& triplets) {
+    solver.Matrix().ZeroValues();
+    Assemble(solver, triplets);
+    return solver.Factor();
+}
+
+std::vector<double> Solved(Solver& solver, std::vector<double> b) {
+    solver.SparseSolve(b);
+    return b;
+}
+
+void ExpectNear(const std::vector<double>& x, const std::vector<double>& expected, double tolerance) {
+    double scale = 0;
+    for (double v : expected) scale = std::max(scale, std::fabs(v));
+    for (size_t i = 1; i < x.size(); ++i) ASSERT_NEAR(x[i], expected[i], tolerance * scale) << "unknown " << i;
+}
+
+// Sets option F as the run's argument list would.
+void SetPivotThreshold(Solver& solver, const char* option) {
+    const char* items[] = {"ostrand", option};
+    solver.SetArguments(2, items);
+    solver.ReadSolutionSettings();
+    solver.SetArguments(0, nullptr);
+}
+
+struct SystemCase {
+    const char* name;
+    int n;
+    Triplets triplets;
+    const char* pivotThreshold;  // option F
+};
+
+// Random matrices fill in ten times over and more, and under the default
+// threshold of 0.01 their pivots grow too much for a 1e-10 residual; they
+// run under F = 0.1. Power-network patterns run under the default.
+std::vector<SystemCase> Systems() {
+    const NetworkJacobian mesh = MakeGridJacobian(10, 10, 1.0, 7);
+    const NetworkJacobian network = MakeGridJacobian(40, 25, 0.3, 11);
+    return {
+        {"random 50", 50, RandomSystem(50, 1), "-F0.1"},
+        {"random 400", 400, RandomSystem(400, 2), "-F0.1"},
+        {"random 1000", 1000, RandomSystem(1000, 3), "-F0.1"},
+        {"random 400, largest pivots", 400, RandomSystem(400, 2), "-F1"},
+        {"full mesh 200", mesh.unknowns, mesh.triplets, "-F0.01"},
+        {"network 2000", network.unknowns, network.triplets, "-F0.01"},
+    };
+}
+
+TEST(SparseLu, BothCallingOrdersSolveLikeADenseSolve) {
+    for (const auto& c : Systems()) {
+        SCOPED_TRACE(c.name);
+        SolverHandle solver;
+        SetPivotThreshold(*solver, c.pivotThreshold);
+        solver->SetMatrixOrder(c.n);
+        const auto b = RightHandSide(c.n);
+        const Triplets second = Perturbed(c.triplets);
+
+        ASSERT_EQ(OrderFresh(*solver, c.triplets), 0);
+        const auto x = Solved(*solver, b);
+        EXPECT_LT(RelativeResidual(c.triplets, x, b), 1e-10);
+        const int entries = solver->Matrix().EntryCount();
+
+        ASSERT_EQ(Refactor(*solver, second), 0);
+        const auto y = Solved(*solver, b);
+        EXPECT_LT(RelativeResidual(second, y, b), 1e-10);
+        EXPECT_EQ(solver->Matrix().EntryCount(), entries);  // the refactorisation creates nothing
+
+        if (c.n <= 500) {
+            ExpectNear(x, DenseLu(c.triplets, c.n).Solve(b), 1e-8);
+            ExpectNear(y, DenseLu(second, c.n).Solve(b), 1e-8);
+        }
+    }
+}
+
+// Entry by entry: the refactorisation reproduces the factor that the
+// ordering left, under the same order and fill-in.
+TEST(SparseLu, RefactorWithTheKeptOrderEqualsAFreshOrder) {
+    for (const auto& c : Systems()) {
+        SCOPED_TRACE(c.name);
+        const Triplets& triplets = c.triplets;
+        SolverHandle solver;
+        SetPivotThreshold(*solver, c.pivotThreshold);
+        solver->SetMatrixOrder(c.n);
+        ASSERT_EQ(OrderFresh(*solver, triplets), 0);
+        const SparseMatrix fresh = solver->Matrix();
+        ASSERT_EQ(Refactor(*solver, triplets), 0);
+        const SparseMatrix& refactored = solver->Matrix();
+        ASSERT_EQ(refactored.EntryCount(), fresh.EntryCount());
+        double difference = 0, scale = 0;
+        for (int i = 1; i <= fresh.EntryCount(); ++i) {
+            const MatrixEntry &a = refactored.Entry(i), &b = fresh.Entry(i);
+            ASSERT_EQ(a.row, b.row);
+            ASSERT_EQ(a.column, b.column);
+            difference = std::max(difference, std::fabs(a.value - b.value));
+            scale = std::max(scale, std::fabs(b.value));
+        }
+        // Under F = 0.01 the multipliers grow into the thousands, and the
+        // last digits with them.
+        EXPECT_LT(difference, 1e-10 * scale);
+    }
+}
+
+// With the order held, the sign of the pivots' product flips exactly when
+// the determinant does: sweep A - s I through several eigenvalues.
+TEST(SparseLu, FactorSignFollowsTheDeterminantWhileTheOrderIsKept) {
+    const int n = 12;
+    const auto matrixAt = [&](double s) {
+        Triplets t;
+        for (int i = 1; i <= n; ++i) {
+            t.push_back({i, i, i - 6.5 - s});
+            if (i < n) {
+                t.push_back({i, i + 1, 0.3});
+                t.push_back({i + 1, i, 0.3});
+            }
+        }
+        t.push_back({1, n, 0.2});
+        t.push_back({n, 1, 0.2});
+        return t;
+    };
+    SolverHandle solver;
+    solver->SetMatrixOrder(n);
+    const auto b = RightHandSide(n);
+    ASSERT_EQ(OrderFresh(*solver, matrixAt(-8.0)), 0);
+    Solved(*solver, b);
+    const int startSign = solver->FactorSign();
+    const int startDeterminant = DenseLu(matrixAt(-8.0), n).determinantSign;
+
+    int flips = 0, previous = startSign;
+    for (double s = -8.0; s <= 8.0; s += 0.173) {
+        SCOPED_TRACE(s);
+        ASSERT_EQ(Refactor(*solver, matrixAt(s)), 0);
+        Solved(*solver, b);
+        EXPECT_EQ(solver->FactorSign() * startSign, DenseLu(matrixAt(s), n).determinantSign * startDeterminant);
+        flips += solver->FactorSign() != previous;
+        previous = solver->FactorSign();
+    }
+    EXPECT_GE(flips, 10);
+}
+
+// Each case is a 4 x 4 system whose third row cannot give a pivot.
+TEST(SparseLu, AnUnusableRowMakesTheOrderingFail) {
+    const struct {
+        const char* name;
+        Triplets row3;
+    } cases[] = {
+        {"all entries tiny", {{3, 1, 1e-21}, {3, 3, -1e-21}, {3, 4, 5e-21}}},
+        {"all entries zero", {{3, 2, 0.0}, {3, 3, 0.0}}},
+        {"no entries", {}},
+        {"only columns that are taken", {{3, 1, 1.0}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Triplets t = {{1, 1, 4.0}, {2, 2, 3.0}, {2, 1, 1.0}, {4, 4, 2.0}, {4, 3, 1.0}};
+        t.insert(t.end(), c.row3.begin(), c.row3.end());
+        SolverHandle solver;
+        solver->SetMatrixOrder(4);
+        EXPECT_EQ(OrderFresh(*solver, t), 1);
+        EXPECT_EQ(solver->Factor(), 1);  // a failed ordering leaves nothing to refactor
+    }
+}
+
+// A marked variable's row and column become those of the identity, so its
+// solution is its right-hand side and the others solve the rest alone.
+TEST(SparseLu, FixedVariableModeReturnsTheRightHandSide) {
+    const int n = 40, fixed = 7;
+    Triplets a = RandomSystem(n, 21, false);
+    SolverHandle solver;
+    solver->SetMatrixOrder(n);
+    solver->FixedVariables() = Solver::NewIndexVector(n);
+    solver->FixedVariables()[fixed] = 1;
+    solver->SetFixedVariableMode(true);
+    const auto b = RightHandSide(n);
+
+    Triplets reduced;
+    for (const auto& t : a)
+        if (t.row != fixed && t.column != fixed) reduced.push_back(t);
+    reduced.push_back({fixed, fixed, 1.0});
+
+    ASSERT_EQ(OrderFresh(*solver, a), 0);
+    const auto x = Solved(*solver, b);
+    EXPECT_EQ(x[fixed], b[fixed]);
+    EXPECT_LT(RelativeResidual(reduced, x, b), 1e-10);
+
+    ASSERT_EQ(Refactor(*solver, Perturbed(a)), 0);
+    EXPECT_EQ(Solved(*solver, b)[fixed], b[fixed]);
+    EXPECT_EQ(solver->AddElement(fixed, fixed == 1 ? 2 : 1, 5.0), nullptr);
+}
+
+// Row n+1 has the lowest degree; in its own block it is still placed last.
+TEST(SparseLu, TheParameterRowIsOrderedLast) {
+    const int n = 30;
+    Triplets t = RandomSystem(n, 4);
+    for (int i = 1; i <= n; ++i) t.push_back({i, n + 1, 0.1 * i});
+    t.push_back({n + 1, 3, 0.5});
+    t.push_back({n + 1, n + 1, 1.0});
+    const auto b = RightHandSide(n + 1);
+    for (const bool parameterRowLast : {false, true}) {
+        SCOPED_TRACE(parameterRowLast);
+        SolverHandle solver;
+        solver->SetMatrixOrder(n + 1, parameterRowLast);
+        ASSERT_EQ(OrderFresh(*solver, t), 0);
+        EXPECT_EQ(solver->Matrix().RowToPosition()[n + 1] == n + 1, parameterRowLast);
+        EXPECT_LT(RelativeResidual(t, Solved(*solver, b), b), 1e-10);
+    }
+}
+
+// Pivot choice within one row (row 1, in ascending column order); the
+// other rows only give the columns their lengths.
+TEST(SparseLu, PivotChoiceAndItsTieRules) {
+    struct Case {
+        const char* name;
+        double threshold;
+        std::vector<std::pair<int, double>> row;  // column, value
+        std::vector<int> columnLength;            // entries of columns 1.. (row 1 included)
+        int columnEnd;
+        int expected;
+    };
+    const Case cases[] = {
+        {"threshold 1 takes the largest", 1.0, {{1, 0.5}, {2, 4.0}, {3, 1.0}}, {1, 6, 1}, 4, 2},
+        {"a 2% entry in a shorter column wins", 0.01, {{1, 100.0}, {2, 2.0}}, {6, 1}, 4, 2},
+        {"an entry under the bound never wins", 0.01, {{1, 100.0}, {2, 0.5}}, {6, 1}, 4, 1},
+        {"the bound is single precision", 0.01, {{1, 1.0}, {2, 0.009999999999}}, {6, 1}, 4, 2},
+        {"equal magnitudes: the later wins", 1.0, {{1, 3.0}, {2, -3.0}, {3, 1.0}}, {1, 1, 1}, 4, 2},
+        {"equal lengths: the later wins", 0.01, {{1, 5.0}, {2, 1.0}, {3, 2.0}}, {3, 3, 3}, 4, 3},
+        {"no column longer than 1001 wins", 0.01, {{1, 1.0}, {2, 10.0}}, {1002, 1003}, 4, 2},
+        {"a column of 1001 can win", 0.01, {{1, 1.0}, {2, 10.0}}, {1001, 1003}, 4, 1},
+        {"the scan ends at the column block", 1.0, {{1, 1.0}, {2, 1.0}, {3, 50.0}}, {1, 1, 1}, 2, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SparseMatrix m(1100, 4);
+        for (const auto& [column, value] : c.row) m.AddElement(1, column, value);
+        for (size_t j = 0; j < c.columnLength.size(); ++j)
+            for (int r = 2; r <= c.columnLength[j]; ++r) m.AddElement(r, static_cast<int>(j) + 1, 1.0);
+        m.SortLists();
+        const auto choice = m.ChoosePivot(1, c.columnEnd, c.threshold);
+        ASSERT_TRUE(choice.has_value());
+        EXPECT_EQ(m.Entry(choice->entry).column, c.expected);
+        EXPECT_EQ(choice->value, m.Entry(choice->entry).value);
+    }
+}
+
+// Among rows of equal degree the highest-numbered goes first; a diagonal
+// matrix needs no fill-in; a zero on the diagonal sends the pivot elsewhere.
+TEST(SparseLu, SmallSystemsSolveInVariableOrder) {
+    const struct {
+        const char* name;
+        int n;
+        Triplets a;
+        std::vector<double> b, x;
+        std::vector<int> positionToRow;
+    } cases[] = {
+        {"diagonal", 4, {{1, 1, 2.0}, {2, 2, -4.0}, {3, 3, 0.5}, {4, 4, 8.0}},
+         {0, 1, 2, 3, 4}, {0, 0.5, -0.5, 6, 0.5}, {0, 4, 3, 2, 1}},
+        {"zero leading diagonal", 2, {{1, 1, 0.0}, {1, 2, 2.0}, {2, 1, 3.0}, {2, 2, 4.0}},
+         {0, 4, 11}, {0, 1, 2}, {}},
+        {"permutation", 3, {{1, 3, 2.0}, {2, 1, 4.0}, {3, 2, -1.0}},
+         {0, 6, 8, 1}, {0, 2, -1, 3}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SolverHandle solver;
+        solver->SetMatrixOrder(c.n);
+        ASSERT_EQ(OrderFresh(*solver, c.a), 0);
+        EXPECT_EQ(solver->Matrix().EntryCount(), static_cast<int>(c.a.size()));
+        ExpectNear(Solved(*solver, c.b), c.x, 1e-15);
+        if (!c.positionToRow.empty()) {
+            EXPECT_EQ(solver->Matrix().PositionToRow().items, c.positionToRow);
+        }
+    }
+}
+
+// An entry created after the ordering is missing from its fill-in: the
+// refactorisation asks for a new order instead of a wrong factor.
+TEST(SparseLu, ANewEntryAfterTheOrderingAsksForAReorder) {
+    const int n = 50;
+    const Triplets a = RandomSystem(n, 8);
+    SolverHandle solver;
+    solver->SetMatrixOrder(n);
+    ASSERT_EQ(OrderFresh(*solver, a), 0);
+    int row = 1, column = 1;
+    while (solver->Matrix().Find(row, column)) ++column;
+    Triplets grown = a;
+    grown.push_back({row, column, 0.7});
+    EXPECT_EQ(Refactor(*solver, grown), 1);
+    ASSERT_EQ(OrderFresh(*solver, grown), 0);
+    const auto b = RightHandSide(n);
+    EXPECT_LT(RelativeResidual(grown, Solved(*solver, b), b), 1e-10);
+}
+
+TEST(SparseLu, MisuseEndsTheRun) {
+    const int n = 5;
+    const struct {
+        const char* name;
+        std::function<void(Solver&)> call;
+    } cases[] = {
+        {"row 0", [](Solver& s) { s.AddElement(0, 1, 1.0); }},
+        {"column beyond the order", [](Solver& s) { s.AddElement(1, n + 1, 1.0); }},
+        {"solve without a factor", [](Solver& s) { Solved(s, RightHandSide(n)); }},
+        {"solve into a short vector",
+         [](Solver& s) {
+             OrderFresh(s, RandomSystem(n, 1));
+             std::vector<double> b(n, 1.0);
+             s.SparseSolve(b);
+         }},
+        {"solve after new values",
+         [](Solver& s) {
+             OrderFresh(s, RandomSystem(n, 1));
+             s.AddElement(1, 1, 1.0);
+             Solved(s, RightHandSide(n));
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SolverHandle solver;
+        solver->SetMatrixOrder(n);
+        EXPECT_THROW(c.call(*solver), SolverAbort);
+    }
+}
+
+// Transposing before the ordering (the left null vector's way) and
+// transposing a factor both solve the transposed system.
+TEST(SparseLu, TransposedSolves) {
+    const int n = 200;
+    const Triplets a = RandomSystem(n, 13);
+    const auto b = RightHandSide(n);
+    SolverHandle solver;
+    solver->SetMatrixOrder(n);
+
+    solver->ClearMatrix();
+    Assemble(*solver, a);
+    solver->TransposeMatrix();
+    solver->SortLists();
+    ASSERT_EQ(solver->OrderAndFactor(), 0);
+    solver->SortLists();
+    EXPECT_LT(RelativeResidual(a, Solved(*solver, b), b, true), 1e-10);
+
+    ASSERT_EQ(OrderFresh(*solver, a), 0);
+    solver->TransposeMatrix();
+    EXPECT_LT(RelativeResidual(a, Solved(*solver, b), b, true), 1e-10);
+    solver->TransposeMatrix();
+    EXPECT_LT(RelativeResidual(a, Solved(*solver, b), b), 1e-10);
+}
+
+// A row without a candidate in a matrix with more rows than columns goes
+// back with a higher degree and ends up in the free position at the end.
+TEST(SparseLu, ARectangularMatrixPlacesARowWithoutCandidateLast) {
+    SparseMatrix m(3, 2);
+    m.AddElement(1, 1, 2.0);
+    m.AddElement(3, 1, 1.0);
+    m.AddElement(3, 2, 5.0);
+    m.SortLists();
+    IndexVector rows(1), columns(1);
+    rows[1] = 3;
+    columns[1] = 2;
+    ASSERT_TRUE(m.OrderAndFactor(0.01, rows, columns));
+    EXPECT_EQ(m.RowToPosition().items, (std::vector<int>{0, 1, 3, 2}));
+    EXPECT_EQ(m.ColumnToPosition().items, (std::vector<int>{0, 1, 2}));
+}
+
+}  // namespace
