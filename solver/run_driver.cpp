@@ -1,15 +1,13 @@
 #include "solver.h"
 
 int Solver::Attach(IRecordCursor* source, IMessageSink* sink, int) {
-    source_ = source;
-    sink_ = sink;
+    SetHost(source, sink);
     if (source) source->SetGroupBuses(true);
     return Main(0, nullptr, 1);
 }
 
 int Solver::AttachAndRun(IRecordCursor* source, IMessageSink* sink, const char* text, int) {
-    source_ = source;
-    sink_ = sink;
+    SetHost(source, sink);
     BeginHostRun(text, true);
     int result = Main(0, nullptr, 1);
     EndHostRun();
@@ -23,18 +21,28 @@ int Solver::Main(int count, const char* const* items, int mode) {
     ReleaseNetwork();
     failed_ = true;
     return Guarded(0, [&] {
-        SetArguments(count, items);
-        RedirectDiagnostics();
-        runMode_ = mode;
-        SetSwitchesFromOptions();
-        std::optional<std::string> input = FileArgument(1);
-        ReadNetwork(input ? input->c_str() : nullptr);
-        if (runMode_ == 1 && hostFlagL_) ReadStressDirection();
-        ReadSolutionSettings();
+        PrepareRun(count, items, mode);
         failed_ = false;
         std::fprintf(diagnostics_, "The network is read, but this build cannot solve a power flow\n");
         return 0;
     });
+}
+
+void Solver::SetHost(IRecordCursor* source, IMessageSink* sink) {
+    source_ = source;
+    sink_ = sink;
+}
+
+// The options, the network read and prepared, and the solution settings.
+void Solver::PrepareRun(int count, const char* const* items, int mode) {
+    SetArguments(count, items);
+    RedirectDiagnostics();
+    runMode_ = mode;
+    SetSwitchesFromOptions();
+    std::optional<std::string> input = FileArgument(1);
+    ReadNetwork(input ? input->c_str() : nullptr);
+    if (runMode_ == 1 && hostFlagL_) ReadStressDirection();
+    ReadSolutionSettings();
 }
 
 // Host runs read the host's records; file runs read the case file named

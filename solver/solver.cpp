@@ -68,6 +68,9 @@ double Solver::GetTolerance() {
 void Solver::Hook(int, double*, double) {}
 
 void Solver::ReleaseNetwork() {
+    ReleaseMatrix();
+    mismatch_.clear();
+    correction_.clear();
     network_.reset();
 }
 

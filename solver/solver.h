@@ -64,10 +64,13 @@ public:
 
     // Host-run state around Main: mode 1 with the answers of options
     // H, c, K, L and S taken from the solver's own fields.
+    void SetHost(IRecordCursor* source, IMessageSink* sink);
     void BeginHostRun(const char* text, bool continuation);
     void EndHostRun();
 
-    // Run set-up steps of Main.
+    // Run set-up steps of Main; PrepareRun runs them all, up to the network
+    // read and prepared, and may abort.
+    void PrepareRun(int count, const char* const* items, int mode);
     void RedirectDiagnostics();
     void SetSwitchesFromOptions();
     void ReadSolutionSettings();
@@ -114,6 +117,25 @@ public:
     int FactorSign() const { return factorSign_; }
     void SetFixedVariableMode(bool on) { fixedVariableMode_ = on; }
     IndexVector& FixedVariables() { return fixedVariables_; }
+
+    // Power flow: the numbering of the unknowns, the AC network equations,
+    // Newton's method with its step application, and the limit checks.
+    void NumberVariables();
+    void RescaleLoadModels();
+    NetArea* AcEquations(int& status, bool wantMismatch, bool wantJacobian, bool polynomialLoads);
+    void UpdateBuses(double step, bool retrial, bool limitsOn, bool recoveryOn);
+    NetBus* SystemSlack() const;
+    int VariableCount() const { return variableCount_; }
+    int MatrixOrder() const { return matrixOrder_; }
+    std::vector<double>& Mismatch() { return mismatch_; }
+    std::vector<double>& Correction() { return correction_; }
+    double LoadParameter() const { return lambda_; }
+    void SetLoadParameter(double lambda) { lambda_ = lambda; }
+    // Continuation: lambda becomes the last unknown, or, with a parameter
+    // bus, takes that bus's voltage column.
+    void SetContinuation(bool on, NetBus* parameterBus = nullptr);
+    // Point of collapse: the store takes the extended system of 2n + 1.
+    void SetPointOfCollapse(bool on) { pointOfCollapse_ = on; }
 
     // Ends the run: every internal error comes here.
     [[noreturn]] void Abort(int code);
@@ -179,6 +201,15 @@ private:
     RunSwitches switches_;
     OwnedFiles files_;
     FILE* diagnostics_ = stderr;
+
+    // Power flow.
+    int variableCount_ = 0;               // unknowns of the buses and devices
+    int matrixOrder_ = 0;                 // with the continuation or collapse rows
+    bool continuation_ = false;
+    bool pointOfCollapse_ = false;
+    NetBus* parameterBus_ = nullptr;      // continuation bus whose voltage is the parameter
+    std::vector<double> mismatch_;        // by equation, from 1
+    std::vector<double> correction_;      // Newton step, by unknown, from 1
 
     // Network model: reading the host's records.
     void ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwardReferences);
