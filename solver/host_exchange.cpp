@@ -388,7 +388,6 @@ void Solver::ReadStressDirection() {
         if (!bus) Reject(*this, record, "no such bus in the network");
         if (maxP > 0.0 && maxP > bus->scheduledP) bus->maxP = maxP;
         bus->generationDirection = generation;
-        bus->generationDirectionCopy = generation;
         bus->loadModelP.baseDirection = pLoad;
         bus->loadModelQ.baseDirection = qLoad;
         bus->loadModelP.impedanceDirection = 0.0;
@@ -421,6 +420,10 @@ void Solver::ReadStressDirection() {
             for (const auto& bus : network.buses) bus->generationDirection /= norm;
         }
     }
+    // The equations share the slack's power by the copies: they follow the
+    // direction as it now stands, so that a slack that takes it all does
+    // from the first iteration.
+    for (const auto& bus : network.buses) bus->generationDirectionCopy = bus->generationDirection;
 
     if (loadTotal == 0.0) {
         if (HasOption('v')) {

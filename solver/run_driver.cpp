@@ -14,17 +14,21 @@ int Solver::AttachAndRun(IRecordCursor* source, IMessageSink* sink, const char* 
     return result;
 }
 
-// A run that reads and prepares its network without an abort clears the
-// failed flag; this build then answers 0, as it cannot solve the network.
+// A run that reads, prepares and solves its network without an abort
+// clears the failed flag and answers 1.
 int Solver::Main(int count, const char* const* items, int mode) {
     // A second run on the same object starts from nothing.
     ReleaseNetwork();
     failed_ = true;
     return Guarded(0, [&] {
         PrepareRun(count, items, mode);
+        RefuseUnsupportedRuns();
+        lambda_ = 0.0;
+        SetContinuation(false);
+        NumberVariables();
+        SolvePowerFlow(1, false, true, true);
         failed_ = false;
-        std::fprintf(diagnostics_, "The network is read, but this build cannot solve a power flow\n");
-        return 0;
+        return 1;
     });
 }
 
@@ -43,6 +47,40 @@ void Solver::PrepareRun(int count, const char* const* items, int mode) {
     ReadNetwork(input ? input->c_str() : nullptr);
     if (runMode_ == 1 && hostFlagL_) ReadStressDirection();
     ReadSolutionSettings();
+}
+
+// Re-solves the network already read, from its present state.
+int Solver::RunPowerFlow() {
+    return Guarded(0, [&] {
+        if (!network_ || failed_) return 0;
+        lambda_ = 0.0;
+        ReleaseMatrix();
+        NumberVariables();
+        const int iteration = SolvePowerFlow(1, false, true, true);
+        return iteration > 0 ? iteration : 0;
+    });
+}
+
+// Runs and models that this build cannot solve end the run with a clear
+// message rather than with a singular Jacobian or a wrong answer.
+void Solver::RefuseUnsupportedRuns() {
+    const bool direction = !IsEmptyValue(OptionValue('K'));
+    const char* run = nullptr;
+    if ((HasOption('H') || HasOption('c')) && direction)
+        run = "a continuation";
+    else if (HasOption('C') && direction)
+        run = "a point of collapse";
+    else if (HasOption('L') && direction)
+        run = "a power flow at a load parameter";
+    const Network& network = *network_;
+    bool generatorModels = false;
+    for (const auto& bus : network.buses) generatorModels = generatorModels || bus->generator;
+    if (!run && (!network.converters.empty() || !network.svcs.empty() || !network.tcscs.empty() ||
+                 !network.statcoms.empty() || generatorModels))
+        run = "a network with HVDC links, FACTS devices or generator models";
+    if (!run) return;
+    std::fprintf(diagnostics_, "This build cannot solve %s\n", run);
+    Abort(1);
 }
 
 // Host runs read the host's records; file runs read the case file named

@@ -83,10 +83,6 @@ int Solver::WriteIeeeCdf(const char*, int) {
 
 void Solver::WriteReport(ILineWriter*) {}
 
-int Solver::RunPowerFlow() {
-    return 0;
-}
-
 void Solver::AddLoadDirection(double, double) {}
 
 void Solver::Transfer(double) {}

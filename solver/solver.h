@@ -123,7 +123,17 @@ public:
     void NumberVariables();
     void RescaleLoadModels();
     NetArea* AcEquations(int& status, bool wantMismatch, bool wantJacobian, bool polynomialLoads);
+    int SolvePowerFlow(int first, bool force, bool refresh, bool rescale);
+    static double MaxAbs(std::span<const double> vector, int count, int& index);
     void UpdateBuses(double step, bool retrial, bool limitsOn, bool recoveryOn);
+    int CheckTapLimits();
+    int CheckBusLimits();
+    int CheckGeneratorLimits();
+    int HvdcLimitViolated();
+    int SwitchHvdcControl();
+    int CheckSvcLimits();
+    int CheckTcscLimits();
+    int CheckStatcomLimits();
     NetBus* SystemSlack() const;
     int VariableCount() const { return variableCount_; }
     int MatrixOrder() const { return matrixOrder_; }
@@ -136,6 +146,9 @@ public:
     void SetContinuation(bool on, NetBus* parameterBus = nullptr);
     // Point of collapse: the store takes the extended system of 2n + 1.
     void SetPointOfCollapse(bool on) { pointOfCollapse_ = on; }
+    // Quiet: a run that cannot converge answers negative instead of failing.
+    // Limits done: the limit checks of a quiet run were tried once.
+    void SetQuietRun(bool quiet, bool limitsDone);
 
     // Ends the run: every internal error comes here.
     [[noreturn]] void Abort(int code);
@@ -203,11 +216,21 @@ private:
     FILE* diagnostics_ = stderr;
 
     // Power flow.
+    void EvaluateMismatch(bool polynomialLoads);
+    bool AssembleJacobian(bool polynomialLoads);
+    bool FactorJacobian(int iteration, int first, bool force, bool refresh, bool polynomialLoads);
+    bool TakeStep(double& norm, double& previous, bool polynomialLoads);
+    void ApplyStep(double factor, bool retrial);
+    bool SwitchControlsAtLimits(bool& force);
+    int FailPowerFlow(int quietResult, bool rescale);
+    void RefuseUnsupportedRuns();
     int variableCount_ = 0;               // unknowns of the buses and devices
     int matrixOrder_ = 0;                 // with the continuation or collapse rows
     bool continuation_ = false;
     bool pointOfCollapse_ = false;
     NetBus* parameterBus_ = nullptr;      // continuation bus whose voltage is the parameter
+    bool quiet_ = false;
+    bool limitsDone_ = false;
     std::vector<double> mismatch_;        // by equation, from 1
     std::vector<double> correction_;      // Newton step, by unknown, from 1
 
