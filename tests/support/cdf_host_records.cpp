@@ -62,7 +62,7 @@ HostNetwork LoadCdfAsHostRecords(const std::string& path, CdfConversion conversi
             int type = static_cast<int>(f[2]);
             r.kind = type == 3 ? 0 : type == 2 ? (conversion.reactiveLimits ? 4 : 5) : 1;
             r.voltage = type >= 2 && f[10] > 0 ? f[10] : conversion.flatStart ? 1.0 : f[3];
-            r.angle = conversion.flatStart ? 0.0 : f[4];
+            r.angle = conversion.flatStart && type != 3 ? 0.0 : f[4];
             r.loadP = f[5];
             r.loadQ = f[6];
             r.direction[0] = f[5];

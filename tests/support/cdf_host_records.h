@@ -20,7 +20,8 @@ struct CdfConversion {
     bool reactiveLimits = false;
     double defaultBaseKv = 100.0; // for buses whose base kV is not given
     // Start from 1.0 p.u. (the desired voltage at generator buses) and 0
-    // degrees instead of the file's voltages and angles.
+    // degrees (the slack keeps its angle) instead of the file's voltages
+    // and angles.
     bool flatStart = false;
 };
 
