@@ -388,7 +388,6 @@ void Solver::ReadStressDirection() {
         if (!bus) Reject(*this, record, "no such bus in the network");
         if (maxP > 0.0 && maxP > bus->scheduledP) bus->maxP = maxP;
         bus->generationDirection = generation;
-        bus->generationDirectionCopy = generation;
         bus->loadModelP.baseDirection = pLoad;
         bus->loadModelQ.baseDirection = qLoad;
         bus->loadModelP.impedanceDirection = 0.0;

@@ -18,22 +18,25 @@ void Solver::NormaliseGenerationDirections(double sum) {
             area->directionSum = 1.0;
             if (area->areaBus) area->areaBus->generationDirection = 1.0;
         }
-        return;
-    }
-    if (!IsEmptyValue(OptionValue('6'))) return;
-    if (sum == 0.0) {
-        // No generation follows the load: the slack takes it all.
-        for (const auto& bus : network.buses) {
-            if (!CodeHas(bus->code, "S")) continue;
-            bus->generationDirection = 1.0;
-            sum = 1.0;
-            break;
+    } else if (IsEmptyValue(OptionValue('6'))) {
+        if (sum == 0.0) {
+            // No generation follows the load: the slack takes it all.
+            for (const auto& bus : network.buses) {
+                if (!CodeHas(bus->code, "S")) continue;
+                bus->generationDirection = 1.0;
+                sum = 1.0;
+                break;
+            }
+        }
+        if (sum > 0.0) {
+            const double norm = std::sqrt(sum);
+            for (const auto& bus : network.buses) bus->generationDirection /= norm;
         }
     }
-    if (sum > 0.0) {
-        const double norm = std::sqrt(sum);
-        for (const auto& bus : network.buses) bus->generationDirection /= norm;
-    }
+    // The equations share the slack's power by the working copies: they
+    // follow the direction as it now stands, so that a slack that takes it
+    // all does so from the first iteration.
+    for (const auto& bus : network.buses) bus->generationDirectionCopy = bus->generationDirection;
 }
 
 // `total` is the sum of the magnitudes of every load direction given.

@@ -53,11 +53,17 @@ struct LoadModel {
     double base = 0.0;                // part that follows V^exponent
     double impedanceDirection = 0.0;  // load-parameter coefficient of the impedance part
     double baseDirection = 0.0;       // load-parameter coefficient of the base part
+    // Until the first rescaling `base` holds the fraction of the load that
+    // follows V^exponent; the rescaling keeps that fraction here.
+    double fraction = 0.0;
+    bool scaled = false;
 };
 
 // Generator model of a bus (its eleven unknowns and limits come with the
 // generator equations). A bus without one has none.
-struct NetGenerator {};
+struct NetGenerator {
+    int base = 0;  // its unknowns are base + 1 .. base + 11
+};
 
 struct NetBus {
     static constexpr std::size_t kNameLength = 15;
@@ -68,6 +74,9 @@ struct NetBus {
     int number = 0;           // internal number 1..n; 0 until numbered
     int externalNumber = 0;   // the number in the input
     double baseKv = 0.0;
+    // Its first unknown (the angle; the voltage column follows), 1-based;
+    // 0 until the unknowns are numbered.
+    int firstVariable = 0;
 
     // Type code, up to 3 letters: "B" plain, "S" slack, "Q" generator,
     // "V" scheduled Q with voltage limits, "C" held by remote generators,
@@ -87,6 +96,14 @@ struct NetBus {
     double voltage = 0.0;
     double voltageSetpoint = 0.0;      // for "BV" buses: the scheduled reactive generation
     double angle = kAngleNotGiven;
+    // Unclamped value of the quantity in the voltage column, summed over the
+    // trial steps of one Newton iteration.
+    double shadow = 0.0;
+    // Slack powers (p.u.) that the distributed slack shares out: the system
+    // slack's, held in its angle column, and an area bus's, held in the
+    // column after its voltage.
+    double slackPower = 0.0;
+    double areaPower = 0.0;
 
     double scheduledP = 0.0;   // scheduled active generation
     double generationP = 0.0;  // solved active generation
@@ -112,6 +129,11 @@ struct NetBus {
     double maxQ = 0.0;
     double minQ = 0.0;
     double maxS = kUnlimited;        // apparent-power limit
+    // The reactive limits left by the apparent-power limit at the present
+    // active generation.
+    double effectiveMaxQ = 0.0;
+    double effectiveMinQ = 0.0;
+    double equivalentB = 0.0;        // "Z" bus at a reactive limit: its Q / V^2
     double maxVoltage = 0.0;
     double minVoltage = 0.0;
     double displayMaxVoltage = 0.0;  // voltage limits a case file gives for display
@@ -182,7 +204,32 @@ struct NetBranch {
     double bandMax = 0.0;
     double rating = 0.0;       // 0: none
     char limitLetter = 0;
+    // P/Q-regulating transformer: the unknown of its control (shift, tap or
+    // flow), 0 for other branches; and the unclamped value of that unknown
+    // (or of the tap of an "R" transformer) over one Newton iteration.
+    int variable = 0;
+    double shadow = 0.0;
 };
+
+// A P/Q-regulating transformer: its control has an unknown of its own
+// (an "R" transformer takes the regulated bus's voltage column instead).
+inline bool IsFlowRegulating(const NetBranch& branch) {
+    return CodeHas(branch.code, "PQMN");
+}
+
+// A flow-regulating transformer whose unknown is the flow itself (its shift
+// or tap is held); for "RP" and "RQ" the unknown is the shift or the tap.
+inline bool HoldsFlowAsUnknown(const NetBranch& branch) {
+    return branch.code != "RP" && branch.code != "RQ";
+}
+
+// A remotely regulating generator's share of its regulated bus's reactive
+// unknown: one share for positive remote Q, another for negative.
+inline double RemoteShare(const NetBus& generator) {
+    const NetBus* regulated = generator.regulatedBus;
+    return regulated && regulated->regulatedGenerationQ < 0.0 ? generator.participationNegative
+                                                              : generator.participation;
+}
 
 struct NetArea {
     int number = 0;
@@ -191,6 +238,7 @@ struct NetArea {
     std::array<std::string, 10> codes;   // the bus area codes that belong to it
     double scheduledExport = 0.0;
     double directionSum = 0.0;           // sum over its buses' generation directions
+    double participationSum = 0.0;       // of the shares its area bus's power is spread by
     NetBus* areaBus = nullptr;           // its slack bus
     std::vector<NetBus*> buses;          // in bus-list order
     std::vector<NetConverter*> dcLinks;

@@ -137,7 +137,9 @@ void Solver::SetSwitchesFromOptions() {
     s.remoteVoltageControl = !(allOff || (bigQ && !*bigQ));
     s.bankSwitching = !(allOff || (bigQ && std::strcmp(bigQ, "X") == 0));
     s.participationCheck = !(HasOption('X') || n);
-    s.keepTransformerBusLink = HasOption('R');
+    // Whenever "R" transformers do not regulate, the voltage they would
+    // hold stays an unknown of its bus.
+    s.keepTransformerBusLink = HasOption('R') || allOff;
 
     s.tapLimits = !HasOption('a');
     s.flowBandTransformers = !(HasOption('P') || HasOption('p'));

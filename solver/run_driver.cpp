@@ -1,41 +1,93 @@
 #include "solver.h"
 
 int Solver::Attach(IRecordCursor* source, IMessageSink* sink, int) {
-    source_ = source;
-    sink_ = sink;
+    SetHost(source, sink);
     if (source) source->SetGroupBuses(true);
     return Main(0, nullptr, 1);
 }
 
 int Solver::AttachAndRun(IRecordCursor* source, IMessageSink* sink, const char* text, int) {
-    source_ = source;
-    sink_ = sink;
+    SetHost(source, sink);
     BeginHostRun(text, true);
     int result = Main(0, nullptr, 1);
     EndHostRun();
     return result;
 }
 
-// A run that reads and prepares its network without an abort clears the
-// failed flag; this build then answers 0, as it cannot solve the network.
+// A run that reads, prepares and solves its network without an abort
+// clears the failed flag and answers 1.
 int Solver::Main(int count, const char* const* items, int mode) {
     // A second run on the same object starts from nothing.
     ReleaseNetwork();
     failed_ = true;
     return Guarded(0, [&] {
-        SetArguments(count, items);
-        RedirectDiagnostics();
-        runMode_ = mode;
-        SetSwitchesFromOptions();
-        std::optional<std::string> input = FileArgument(1);
-        ReadNetwork(input ? input->c_str() : nullptr);
-        if (runMode_ == 1 && hostFlagL_) ReadStressDirection();
-        ReadSolutionSettings();
-        ReadAuxiliaryFiles();
+        PrepareRun(count, items, mode);
+        RefuseUnsupportedRuns();
+        lambda_ = 0.0;
+        SetContinuation(false);
+        NumberVariables();
+        SolvePowerFlow(1, false, true, true);
+        // A host run has no listing: its results go back through the
+        // result cursor.
+        if (runMode_ == 0) {
+            std::optional<std::string> output = FileArgument(2);
+            WriteOutputs(output ? output->c_str() : nullptr);
+        }
         failed_ = false;
-        std::fprintf(diagnostics_, "The network is read, but this build cannot solve a power flow\n");
-        return 0;
+        return 1;
     });
+}
+
+void Solver::SetHost(IRecordCursor* source, IMessageSink* sink) {
+    source_ = source;
+    sink_ = sink;
+}
+
+// The options, the network read and prepared, and the solution settings.
+void Solver::PrepareRun(int count, const char* const* items, int mode) {
+    SetArguments(count, items);
+    RedirectDiagnostics();
+    runMode_ = mode;
+    SetSwitchesFromOptions();
+    std::optional<std::string> input = FileArgument(1);
+    ReadNetwork(input ? input->c_str() : nullptr);
+    if (runMode_ == 1 && hostFlagL_) ReadStressDirection();
+    ReadSolutionSettings();
+    ReadAuxiliaryFiles();
+}
+
+// Re-solves the network already read, from its present state.
+int Solver::RunPowerFlow() {
+    return Guarded(0, [&] {
+        if (!network_ || failed_) return 0;
+        lambda_ = 0.0;
+        ReleaseMatrix();
+        NumberVariables();
+        const int iteration = SolvePowerFlow(1, false, true, true);
+        return iteration > 0 ? iteration : 0;
+    });
+}
+
+// Runs and models that this build cannot solve end the run with a clear
+// message rather than with a singular Jacobian or a wrong answer.
+void Solver::RefuseUnsupportedRuns() {
+    const bool direction = !IsEmptyValue(OptionValue('K'));
+    const char* run = nullptr;
+    if ((HasOption('H') || HasOption('c')) && direction)
+        run = "a continuation";
+    else if (HasOption('C') && direction)
+        run = "a point of collapse";
+    else if (HasOption('L') && direction)
+        run = "a power flow at a load parameter";
+    const Network& network = *network_;
+    bool generatorModels = false;
+    for (const auto& bus : network.buses) generatorModels = generatorModels || bus->generator;
+    if (!run && (!network.converters.empty() || !network.svcs.empty() || !network.tcscs.empty() ||
+                 !network.statcoms.empty() || generatorModels))
+        run = "a network with HVDC links, FACTS devices or generator models";
+    if (!run) return;
+    std::fprintf(diagnostics_, "This build cannot solve %s\n", run);
+    Abort(1);
 }
 
 // Host runs read the host's records; file runs read the case file named

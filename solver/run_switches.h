@@ -10,7 +10,7 @@ struct RunSwitches {
     bool remoteVoltageControl = true;      // off with N, or Q without a value
     bool bankSwitching = true;             // off with Q "X" or N
     bool participationCheck = true;        // off with X or n
-    bool keepTransformerBusLink = false;   // R: a "T" bus keeps its regulated-bus link
+    bool keepTransformerBusLink = false;   // R or N: a "T" bus keeps its regulated-bus link
 
     // Limit checks after convergence; n turns them all off.
     bool tapLimits = true;                 // off with a

@@ -71,6 +71,9 @@ void Solver::ReleaseNetwork() {
     // Nothing may point into the network once it is gone.
     tableColumns_.clear();
     namedContinuationBus_ = nullptr;
+    ReleaseMatrix();
+    mismatch_.clear();
+    correction_.clear();
     network_.reset();
 }
 
@@ -78,10 +81,6 @@ void Solver::ReleaseNetwork() {
 // until a network reader has run.
 
 void Solver::WriteReport(ILineWriter*) {}
-
-int Solver::RunPowerFlow() {
-    return 0;
-}
 
 void Solver::AddLoadDirection(double, double) {}
 

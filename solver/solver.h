@@ -64,10 +64,13 @@ public:
 
     // Host-run state around Main: mode 1 with the answers of options
     // H, c, K, L and S taken from the solver's own fields.
+    void SetHost(IRecordCursor* source, IMessageSink* sink);
     void BeginHostRun(const char* text, bool continuation);
     void EndHostRun();
 
-    // Run set-up steps of Main.
+    // Run set-up steps of Main; PrepareRun runs them all, up to the network
+    // read and prepared, and may abort.
+    void PrepareRun(int count, const char* const* items, int mode);
     void RedirectDiagnostics();
     void SetSwitchesFromOptions();
     void ReadSolutionSettings();
@@ -114,6 +117,38 @@ public:
     int FactorSign() const { return factorSign_; }
     void SetFixedVariableMode(bool on) { fixedVariableMode_ = on; }
     IndexVector& FixedVariables() { return fixedVariables_; }
+
+    // Power flow: the numbering of the unknowns, the AC network equations,
+    // Newton's method with its step application, and the limit checks.
+    void NumberVariables();
+    void RescaleLoadModels();
+    NetArea* AcEquations(int& status, bool wantMismatch, bool wantJacobian, bool polynomialLoads);
+    int SolvePowerFlow(int first, bool force, bool refresh, bool rescale);
+    static double MaxAbs(std::span<const double> vector, int count, int& index);
+    void UpdateBuses(double step, bool retrial, bool limitsOn, bool recoveryOn);
+    int CheckTapLimits();
+    int CheckBusLimits();
+    int CheckGeneratorLimits();
+    int HvdcLimitViolated();
+    int SwitchHvdcControl();
+    int CheckSvcLimits();
+    int CheckTcscLimits();
+    int CheckStatcomLimits();
+    NetBus* SystemSlack() const;
+    int VariableCount() const { return variableCount_; }
+    int MatrixOrder() const { return matrixOrder_; }
+    std::vector<double>& Mismatch() { return mismatch_; }
+    std::vector<double>& Correction() { return correction_; }
+    double LoadParameter() const { return lambda_; }
+    void SetLoadParameter(double lambda) { lambda_ = lambda; }
+    // Continuation: lambda becomes the last unknown, or, with a parameter
+    // bus, takes that bus's voltage column.
+    void SetContinuation(bool on, NetBus* parameterBus = nullptr);
+    // Point of collapse: the store takes the extended system of 2n + 1.
+    void SetPointOfCollapse(bool on) { pointOfCollapse_ = on; }
+    // Quiet: a run that cannot converge answers negative instead of failing.
+    // Limits done: the limit checks of a quiet run were tried once.
+    void SetQuietRun(bool quiet, bool limitsDone);
 
     // Ends the run: every internal error comes here.
     [[noreturn]] void Abort(int code);
@@ -186,6 +221,25 @@ private:
     RunSwitches switches_;
     OwnedFiles files_;
     FILE* diagnostics_ = stderr;
+
+    // Power flow.
+    void EvaluateMismatch(bool polynomialLoads);
+    bool AssembleJacobian(bool polynomialLoads);
+    bool FactorJacobian(int iteration, int first, bool force, bool refresh, bool polynomialLoads);
+    bool TakeStep(double& norm, double& previous, bool polynomialLoads);
+    void ApplyStep(double factor, bool retrial);
+    bool SwitchControlsAtLimits(bool& force);
+    int FailPowerFlow(int quietResult, bool rescale);
+    void RefuseUnsupportedRuns();
+    int variableCount_ = 0;               // unknowns of the buses and devices
+    int matrixOrder_ = 0;                 // with the continuation or collapse rows
+    bool continuation_ = false;
+    bool pointOfCollapse_ = false;
+    NetBus* parameterBus_ = nullptr;      // continuation bus whose voltage is the parameter
+    bool quiet_ = false;
+    bool limitsDone_ = false;
+    std::vector<double> mismatch_;        // by equation, from 1
+    std::vector<double> correction_;      // Newton step, by unknown, from 1
 
     // Network model: reading the host's records.
     void ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwardReferences);

@@ -226,6 +226,10 @@ void IeeeCdfReader::ReadBus(const std::string& record) {
     bus->angle = GetRealField(record, 34, 7, 2) * degreesToRadians_;
     bus->loadP = GetRealField(record, 41, 9, 2) / base;
     bus->loadQ = GetRealField(record, 50, 9, 2) / base;
+    // A plain solve evaluates the load polynomial: the file's loads are its
+    // constant terms.
+    bus->direction[0] = bus->loadP;
+    bus->direction[3] = bus->loadQ;
     bus->scheduledP = GetRealField(record, 59, 9, 2) / base;
     bus->generationQ = GetRealField(record, 68, 8, 2) / base;
     bus->shuntG = GetRealField(record, 107, 8, 4);

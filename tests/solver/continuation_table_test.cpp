@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "case_file_run.h"
+#include "host_read.h"
 #include "memory_record_cursor.h"
 #include "solver.h"
 #include "solver_handle.h"
@@ -46,8 +47,7 @@ void AttachTwoBus(Solver& solver, MemoryRecordCursor& records) {
     south.loadQ = 20.0;
     south.pLoadShare = 100.0;
     records.AddBranch(BranchRecord::Line, 1, 2, 0.0, 0.5);
-    solver.AttachAndRun(&records, nullptr, "table.txt", 0);
-    ASSERT_FALSE(solver.Failed());
+    ASSERT_TRUE(ReadHostRecords(solver, records, nullptr, "table.txt"));
 }
 
 TEST(ContinuationTable, TwoBusHostRunWithTheLoadTotal) {

@@ -7,6 +7,9 @@
 
 namespace {
 
+// Reactive limits that never bind, Mvar.
+constexpr double kOpenMvar = 1e10;
+
 std::vector<double> NumbersAfter(const std::string& line, size_t column) {
     std::istringstream in(line.size() > column ? line.substr(column) : std::string());
     in.imbue(std::locale::classic());
@@ -58,8 +61,8 @@ HostNetwork LoadCdfAsHostRecords(const std::string& path, CdfConversion conversi
             r.name = network.names.back().c_str();
             int type = static_cast<int>(f[2]);
             r.kind = type == 3 ? 0 : type == 2 ? (conversion.reactiveLimits ? 4 : 5) : 1;
-            r.voltage = type >= 2 && f[10] > 0 ? f[10] : f[3];
-            r.angle = f[4];
+            r.voltage = type >= 2 && f[10] > 0 ? f[10] : conversion.flatStart ? 1.0 : f[3];
+            r.angle = conversion.flatStart && type != 3 ? 0.0 : f[4];
             r.loadP = f[5];
             r.loadQ = f[6];
             r.direction[0] = f[5];
@@ -69,6 +72,10 @@ HostNetwork LoadCdfAsHostRecords(const std::string& path, CdfConversion conversi
             r.baseKv = f[9] > 0 ? f[9] : conversion.defaultBaseKv;
             r.maxQ = f[11];
             r.minQ = f[12];
+            if (type == 3 && !conversion.reactiveLimits) {
+                r.maxQ = kOpenMvar;
+                r.minQ = -kOpenMvar;
+            }
             r.shuntG = f[13];
             r.shuntB = f[14];
             baseKv[r.number] = r.baseKv;
@@ -90,7 +97,8 @@ HostNetwork LoadCdfAsHostRecords(const std::string& path, CdfConversion conversi
             r.circuit[0] = '1';
             double ratio = f[14];
             double shift = f[15];
-            bool transformer = static_cast<int>(f[5]) != 0 || (ratio != 0.0 && ratio != 1.0) || shift != 0.0;
+            bool offNominal = (ratio != 0.0 && ratio != 1.0) || shift != 0.0;
+            bool transformer = offNominal || (static_cast<int>(f[5]) != 0 && r.chargingB == 0.0);
             if (transformer) {
                 r.kind = BranchRecord::Transformer;
                 double tap = ratio > 0 ? ratio : 1.0;

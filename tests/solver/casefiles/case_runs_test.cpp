@@ -69,7 +69,6 @@ std::map<int, BusResult> ReferenceBuses(const std::string& path) {
 
 class CaseRunTest : public ::testing::Test {
 protected:
-    void SetUp() override { GTEST_SKIP() << "needs the Newton power flow, which this branch does not have yet"; }
 
     // Main over the items, as the driver hands them on; its answer.
     int Run(std::vector<std::string> items) {

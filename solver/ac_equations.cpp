@@ -1,0 +1,339 @@
+#include <cmath>
+
+#include "solver.h"
+
+// The mismatch of the AC network and its Jacobian. Every mismatch is
+// specified minus calculated, so the Jacobian holds dF/dx and the Newton
+// correction is subtracted from the unknowns. Per unit on the MVA base,
+// angles in radians.
+
+namespace {
+
+// One flow quantity (P or Q into a branch at one of its ends) and its
+// derivatives. Bus i is this end, bus j the other; the derivative with
+// respect to theta_j is the negative of that with respect to theta_i.
+struct FlowTerms {
+    double value = 0.0;
+    double thetaI = 0.0;
+    double vi = 0.0;
+    double vj = 0.0;
+    double tap = 0.0;
+    double shift = 0.0;
+};
+
+struct EndFlow {
+    FlowTerms p;
+    FlowTerms q;
+};
+
+// The flow into a branch at its from end (atFrom) or its to end. The ratio
+// t multiplies the from-end voltage; the shift turns it. One sine and
+// cosine each of the shift and of the angle difference.
+EndFlow FlowAtEnd(const NetBranch& branch, bool atFrom, double vi, double vj, double thetaIJ) {
+    const double t = branch.tap;
+    const double g = branch.g;
+    const double b = branch.b;
+    const double cosShift = std::cos(branch.shift);
+    const double sinShift = std::sin(branch.shift);
+    double m0, l0, selfG, selfB, selfGTap, selfBTap;
+    if (atFrom) {
+        m0 = g * cosShift - b * sinShift;
+        l0 = b * cosShift + g * sinShift;
+        selfG = (g + branch.fromShuntG) * t * t;
+        selfB = (b + branch.fromShuntB) * t * t;
+        selfGTap = 2.0 * (g + branch.fromShuntG) * t;
+        selfBTap = 2.0 * (b + branch.fromShuntB) * t;
+    } else {
+        m0 = g * cosShift + b * sinShift;
+        l0 = b * cosShift - g * sinShift;
+        selfG = g + branch.toShuntG;
+        selfB = b + branch.toShuntB;
+        selfGTap = 0.0;
+        selfBTap = 0.0;
+    }
+    const double m = t * m0;
+    const double l = t * l0;
+    const double cosTheta = std::cos(thetaIJ);
+    const double sinTheta = std::sin(thetaIJ);
+    const double inPhase = m * cosTheta + l * sinTheta;
+    const double quadrature = m * sinTheta - l * cosTheta;
+    const double vv = vi * vj;
+    // The shift turns (m, l) by a quarter turn: forwards at the from end,
+    // backwards at the to end.
+    const double turn = atFrom ? 1.0 : -1.0;
+
+    EndFlow flow;
+    flow.p.value = vi * vi * selfG - vv * inPhase;
+    flow.p.thetaI = vv * quadrature;
+    flow.p.vi = 2.0 * vi * selfG - vj * inPhase;
+    flow.p.vj = -vi * inPhase;
+    flow.p.tap = vi * vi * selfGTap - vv * (m0 * cosTheta + l0 * sinTheta);
+    flow.p.shift = -turn * vv * quadrature;
+
+    flow.q.value = -vi * vi * selfB - vv * quadrature;
+    flow.q.thetaI = -vv * inPhase;
+    flow.q.vi = -2.0 * vi * selfB - vj * quadrature;
+    flow.q.vj = -vi * quadrature;
+    flow.q.tap = -vi * vi * selfBTap - vv * (m0 * sinTheta - l0 * cosTheta);
+    flow.q.shift = turn * vv * inPhase;
+    return flow;
+}
+
+// Where a bus's voltage derivatives go: its voltage column when the
+// voltage is an unknown, lambda's column at the continuation parameter bus,
+// and otherwise a 0 in its voltage column, which then holds another
+// quantity.
+struct VoltageColumn {
+    int column = 0;
+    bool free = false;
+};
+
+// Enters the Jacobian entries of one pass of the AC equations.
+class Assembly {
+public:
+    Assembly(Solver& solver, bool continuation, int lambdaColumn)
+        : solver_(solver), switches_(solver.Switches()), continuation_(continuation), lambdaColumn_(lambdaColumn) {}
+
+    void Enter(int row, int column, double value) { solver_.AddElement(row, column, value); }
+
+    // 0 for a slack bus: its angle is held and its column holds its power.
+    static int AngleColumn(const NetBus& bus) { return CodeHas(bus.code, "S") ? 0 : bus.firstVariable; }
+
+    VoltageColumn VoltageOf(const NetBus& bus) const {
+        if (bus.regulatedBus) return {bus.firstVariable + 1, true};
+        if (continuation_ && CodeHas(bus.code, "L")) return {lambdaColumn_, true};
+        return {bus.firstVariable + 1, false};
+    }
+
+    void EnterVoltage(int row, const NetBus& bus, double value) {
+        const VoltageColumn at = VoltageOf(bus);
+        Enter(row, at.column, at.free ? value : 0.0);
+    }
+
+    // The derivative of a flow with respect to its branch's control: the
+    // shift or tap unknown of a P/Q-regulating transformer (0 where the flow
+    // itself is the unknown), or the tap of an "R" transformer, which takes
+    // the regulated bus's voltage column.
+    void EnterControl(int row, const NetBranch& branch, const FlowTerms& flow, double weight) {
+        if (switches_.pqTransformerControl && IsFlowRegulating(branch)) {
+            double derivative = 0.0;
+            if (branch.code == "RQ") derivative = flow.tap;
+            if (branch.code == "RP") derivative = flow.shift;
+            Enter(row, branch.variable, -weight * derivative);
+        } else if (switches_.voltageTransformerControl && branch.code == "R" && branch.regulatedBus) {
+            Enter(row, branch.regulatedBus->firstVariable + 1, -weight * flow.tap);
+        }
+    }
+
+    // Every derivative of the mismatch term -weight x flow into one row.
+    void EnterFlow(int row, double weight, const FlowTerms& flow, const NetBus& i, const NetBus& j,
+                   const NetBranch& branch) {
+        if (int column = AngleColumn(i)) Enter(row, column, -weight * flow.thetaI);
+        if (int column = AngleColumn(j)) Enter(row, column, weight * flow.thetaI);
+        EnterVoltage(row, i, -weight * flow.vi);
+        EnterVoltage(row, j, -weight * flow.vj);
+        EnterControl(row, branch, flow, weight);
+    }
+
+private:
+    Solver& solver_;
+    const RunSwitches& switches_;
+    bool continuation_;
+    int lambdaColumn_;
+};
+
+struct LoadAtBus {
+    double p = 0.0;
+    double q = 0.0;
+    double pV = 0.0;  // dP/dV
+    double qV = 0.0;
+};
+
+// The polynomial form p0 + p1 V + p2 V^2 takes its coefficients from the
+// bus's six direction entries; the exponential form follows the load models
+// and the load parameter.
+LoadAtBus BusLoad(const NetBus& bus, bool polynomial, double lambda) {
+    const double v = bus.voltage;
+    LoadAtBus load;
+    if (polynomial) {
+        const auto& c = bus.direction;
+        load.p = c[0] + c[1] * v + c[2] * v * v;
+        load.q = c[3] + c[4] * v + c[5] * v * v;
+        load.pV = c[1] + 2.0 * c[2] * v;
+        load.qV = c[4] + 2.0 * c[5] * v;
+        return load;
+    }
+    auto exponential = [&](const LoadModel& model, double& value, double& derivative) {
+        const double base = model.base + lambda * model.baseDirection;
+        const double impedance = model.impedance + lambda * model.impedanceDirection;
+        const double power = std::pow(v, model.exponent);
+        value = base * power + impedance * v * v;
+        derivative = model.exponent == 0.0 ? 2.0 * impedance * v
+                                           : model.exponent * base * power / v + 2.0 * impedance * v;
+    };
+    exponential(bus.loadModelP, load.p, load.pV);
+    exponential(bus.loadModelQ, load.q, load.qV);
+    return load;
+}
+
+}  // namespace
+
+NetBus* Solver::SystemSlack() const {
+    for (NetBus* bus : network_->slackBuses)
+        if (CodeHas(bus->code, "S")) return bus;
+    return nullptr;
+}
+
+// One pass over the buses and their branches. Answers the first area whose
+// participation sum is 0 (status -1), or null; status -1 with null when the
+// whole network's sum is 0.
+NetArea* Solver::AcEquations(int& status, bool wantMismatch, bool wantJacobian, bool polynomialLoads) {
+    Network& network = *network_;
+    const RunSwitches& sw = switches_;
+    std::vector<double>& f = mismatch_;
+    status = 0;
+    const bool areaMode = sw.areaControl && network.areas.size() >= 2;
+    NetBus* systemSlack = SystemSlack();
+    for (const auto& area : network.areas) area->participationSum = 0.0;
+    double systemSum = 0.0;
+
+    const int lambdaColumn = variableCount_ + 1;
+    const int parameterColumn = parameterBus_ ? parameterBus_->firstVariable + 1 : continuation_ ? lambdaColumn : 0;
+    Assembly jacobian(*this, continuation_, lambdaColumn);
+
+    for (const auto& owned : network.buses) {
+        NetBus& bus = *owned;
+        const int pRow = bus.firstVariable;
+        const int qRow = pRow + 1;
+        const double v = bus.voltage;
+        NetBus* slack = bus.area && bus.area->areaBus ? bus.area->areaBus : systemSlack;
+
+        const LoadAtBus load = BusLoad(bus, polynomialLoads, lambda_);
+        const double participation = bus.generationDirectionCopy;
+        if (areaMode && slack && slack->area)
+            slack->area->participationSum += participation;
+        else
+            systemSum += participation;
+
+        double p = bus.generationP - load.p - v * v * bus.shuntG;
+        double q = bus.generationQ - load.q + v * v * bus.shuntB;
+        double pTheta = 0.0, qTheta = 0.0;  // diagonal: dF/dtheta_i
+        double pV = -2.0 * v * bus.shuntG - load.pV;
+        double qV = 2.0 * v * bus.shuntB - load.qV;
+
+        for (const AdjacencyNode& node : bus.branches) {
+            const NetBranch& branch = *node.branch;
+            const bool atFrom = branch.from == &bus;
+            const NetBus& other = atFrom ? *branch.to : *branch.from;
+            const EndFlow flow = FlowAtEnd(branch, atFrom, v, other.voltage, bus.angle - other.angle);
+            p -= flow.p.value;
+            q -= flow.q.value;
+            if (!wantJacobian) continue;
+            pTheta -= flow.p.thetaI;
+            qTheta -= flow.q.thetaI;
+            pV -= flow.p.vi;
+            qV -= flow.q.vi;
+            if (int column = Assembly::AngleColumn(other)) {
+                jacobian.Enter(pRow, column, flow.p.thetaI);
+                jacobian.Enter(qRow, column, flow.q.thetaI);
+            }
+            jacobian.EnterVoltage(pRow, other, -flow.p.vj);
+            jacobian.EnterVoltage(qRow, other, -flow.q.vj);
+            jacobian.EnterControl(pRow, branch, flow.p, 1.0);
+            jacobian.EnterControl(qRow, branch, flow.q, 1.0);
+        }
+        if (wantMismatch) {
+            f[pRow] = p;
+            f[qRow] = q;
+        }
+
+        if (wantJacobian) {
+            if (int column = Assembly::AngleColumn(bus)) {
+                jacobian.Enter(pRow, column, pTheta);
+                jacobian.Enter(qRow, column, qTheta);
+            }
+            jacobian.EnterVoltage(pRow, bus, pV);
+            jacobian.EnterVoltage(qRow, bus, qV);
+
+            // The distributed slack: this bus's generation follows its
+            // area slack's power (or the system slack's).
+            if (bus.generationDirection != 0.0 && slack) {
+                if (CodeHas(slack->code, "S"))
+                    jacobian.Enter(pRow, slack->firstVariable, participation);
+                else if (sw.areaControl)
+                    jacobian.Enter(pRow, slack->firstVariable + 2, participation);
+            }
+
+            if (parameterColumn) {
+                const double vp = std::pow(v, bus.loadModelP.exponent);
+                const double vq = std::pow(v, bus.loadModelQ.exponent);
+                const LoadModel& mp = bus.loadModelP;
+                const LoadModel& mq = bus.loadModelQ;
+                if (mp.impedanceDirection != 0.0 || mp.baseDirection != 0.0)
+                    jacobian.Enter(pRow, parameterColumn, -(mp.impedanceDirection * v * v + mp.baseDirection * vp));
+                if (mq.impedanceDirection != 0.0 || mq.baseDirection != 0.0)
+                    jacobian.Enter(qRow, parameterColumn, -(mq.impedanceDirection * v * v + mq.baseDirection * vq));
+            }
+
+            // A bus whose voltage is held carries the quantity that holds it
+            // (its reactive generation, or a remote bus's reactive unknown)
+            // in the voltage column.
+            if (CodeHas(bus.code, "VQSGZ")) {
+                const bool remote = sw.remoteVoltageControl && CodeHas(bus.code, "G") && bus.regulatedBus;
+                const int column = (remote ? bus.regulatedBus : &bus)->firstVariable + 1;
+                const double share = remote ? RemoteShare(bus) : 1.0;
+                jacobian.Enter(qRow, column, bus.control == 'V' ? share : 0.0);
+            }
+        }
+
+        // Area interchange: the scheduled export less the tie flows, each
+        // measured at its metered end and counted out of this area.
+        if (sw.areaControl && bus.area && CodeHas(bus.code, "A")) {
+            const int row = pRow + 2;
+            double interchange = bus.area->scheduledExport;
+            for (const AdjacencyNode& tie : bus.area->ties) {
+                const NetBranch& branch = *tie.branch;
+                const NetBus& metered = branch.meteredBus ? *branch.meteredBus : *branch.from;
+                const bool atFrom = &metered == branch.from;
+                const NetBus& other = atFrom ? *branch.to : *branch.from;
+                const EndFlow flow =
+                    FlowAtEnd(branch, atFrom, metered.voltage, other.voltage, metered.angle - other.angle);
+                const double weight = metered.area == bus.area ? 1.0 : -1.0;
+                interchange -= weight * flow.p.value;
+                if (wantJacobian) jacobian.EnterFlow(row, weight, flow.p, metered, other, branch);
+            }
+            if (wantMismatch) f[row] = interchange;
+        }
+
+        // P/Q-regulating transformers: the target less the flow at this,
+        // the owner's, end.
+        if (sw.pqTransformerControl) {
+            for (const AdjacencyNode& node : bus.regulatingBranches) {
+                const NetBranch& branch = *node.branch;
+                if (!IsFlowRegulating(branch)) continue;
+                const bool atFrom = branch.to != &bus;
+                const NetBus& end = atFrom ? *branch.from : *branch.to;
+                const NetBus& other = atFrom ? *branch.to : *branch.from;
+                const EndFlow flow = FlowAtEnd(branch, atFrom, end.voltage, other.voltage, end.angle - other.angle);
+                const FlowTerms& regulated = CodeHas(branch.code, "PM") ? flow.p : flow.q;
+                if (wantMismatch) f[branch.variable] = branch.controlTarget - regulated.value;
+                if (wantJacobian) {
+                    jacobian.EnterFlow(branch.variable, 1.0, regulated, end, other, branch);
+                    if (HoldsFlowAsUnknown(branch)) jacobian.Enter(branch.variable, branch.variable, 1.0);
+                }
+            }
+        }
+    }
+
+    if (!sw.participationCheck) return nullptr;
+    if (areaMode) {
+        for (const auto& area : network.areas) {
+            if (area->participationSum != 0.0) continue;
+            status = -1;
+            return area.get();
+        }
+    } else if (systemSum == 0.0) {
+        status = -1;
+    }
+    return nullptr;
+}

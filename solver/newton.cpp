@@ -1,0 +1,191 @@
+#include <algorithm>
+#include <cmath>
+
+#include "number_text.h"
+#include "solver.h"
+
+// Newton's method in polar form over the sparse Jacobian: evaluate, factor,
+// solve, step with halving, and switch controls at their limits when the
+// mismatch stops falling.
+
+// first: number of the first iteration; force: order the Jacobian anew at
+// the first iteration; refresh: rebuild the Jacobian at every iteration
+// (else only at the first); rescale: polynomial loads, and the load models
+// rescaled at the end. Answers the iteration at which the mismatch met the
+// tolerance; a quiet run that cannot converge answers negative, any other
+// run that cannot converge fails.
+int Solver::SolvePowerFlow(int first, bool force, bool refresh, bool rescale) {
+    const int last = continuation_ ? iterationLimit_ + first - 1 : iterationLimit_;
+    int where = 0;
+    EvaluateMismatch(rescale);
+    double norm = MaxAbs(mismatch_, matrixOrder_, where);
+
+    int i = first;
+    for (; i <= last; ++i) {
+        if (norm <= tolerance_ && !force) {
+            if (rescale) RescaleLoadModels();
+            return i;
+        }
+        if (!FactorJacobian(i, first, force, refresh, rescale)) return FailPowerFlow(-first, rescale);
+        std::copy(mismatch_.begin(), mismatch_.end(), correction_.begin());
+        SparseSolve(correction_);
+
+        double previous = norm;
+        const bool accepted = TakeStep(norm, previous, rescale);
+        if (norm <= tolerance_ || (accepted && std::fabs(previous - norm) / norm > secondTolerance_)) {
+            force = false;
+            continue;
+        }
+        // No more progress: switch the controls that have met their limits.
+        if (limitsDone_) return -(i + 1);
+        if (!SwitchControlsAtLimits(force)) {
+            if (quiet_) return -(i + 1);
+            std::fputs(FormatInCLocale("Newton's method makes no progress at iteration %d, largest mismatch %g p.u.\n",
+                                       i, norm).c_str(),
+                       diagnostics_);
+            Abort(1);
+        }
+    }
+    // A mismatch that is not a number never meets the tolerance.
+    if (!(norm <= tolerance_)) {
+        if (!quiet_)
+            std::fputs(FormatInCLocale("Newton's method did not converge in %d iterations, largest mismatch %g p.u.\n",
+                                       last - first + 1, norm).c_str(),
+                       diagnostics_);
+        return FailPowerFlow(-i, rescale);
+    }
+    if (rescale) RescaleLoadModels();
+    return i;
+}
+
+// The largest magnitude among items 1..count and its index; -0.1 (index
+// untouched) for none. An item that is not a number wins, so that it can
+// never pass for a small mismatch.
+double Solver::MaxAbs(std::span<const double> vector, int count, int& index) {
+    double largest = -0.1;
+    for (int i = 1; i <= count; ++i) {
+        const double magnitude = std::fabs(vector[i]);
+        if (std::isnan(magnitude)) {
+            index = i;
+            return magnitude;
+        }
+        if (magnitude > largest) {
+            largest = magnitude;
+            index = i;
+        }
+    }
+    return largest;
+}
+
+void Solver::EvaluateMismatch(bool polynomialLoads) {
+    int status = 0;
+    AcEquations(status, true, false, polynomialLoads);
+}
+
+// The mismatch and the Jacobian at the present state. False when no
+// generation takes up the slack's power, which leaves the slack power's
+// column empty.
+bool Solver::AssembleJacobian(bool polynomialLoads) {
+    int status = 0;
+    NetArea* area = AcEquations(status, true, true, polynomialLoads);
+    if (status >= 0) return true;
+    if (area)
+        std::fprintf(diagnostics_, "No generation takes up the slack power of area %s\n", area->name.c_str());
+    else
+        std::fprintf(diagnostics_, "No generation takes up the slack power\n");
+    return false;
+}
+
+// Factorises the Jacobian of this iteration: with the kept pivot order
+// where it still serves, else with a new one. False when the run cannot go
+// on.
+bool Solver::FactorJacobian(int iteration, int first, bool force, bool refresh, bool polynomialLoads) {
+    const bool resumed = quiet_ || limitsDone_;
+    bool reorder = false;
+    if ((iteration > 1 || resumed) && !force && (refresh || iteration == first)) {
+        Matrix().ZeroValues();
+        if (!AssembleJacobian(polynomialLoads)) return false;
+        reorder = Factor() != 0;
+    }
+    if ((iteration == 1 && !resumed) || reorder || force) {
+        // Cleared at every new ordering, so that no value of an earlier
+        // Jacobian is left in the store.
+        ClearMatrix();
+        if (!AssembleJacobian(polynomialLoads)) return false;
+        SortLists();
+        if (OrderAndFactor() != 0) {
+            std::fprintf(diagnostics_, "The Jacobian is singular\n");
+            return false;
+        }
+        SortLists();
+    }
+    return true;
+}
+
+// Applies the correction, then takes back half of it while the mismatch
+// does not fall: ten times, or twenty when after the tenth halving the
+// mismatch is still more than twice what it was. True when a trial was
+// accepted; norm is then its mismatch and previous the one before.
+bool Solver::TakeStep(double& norm, double& previous, bool polynomialLoads) {
+    int limit = 10;
+    for (int trial = 0; trial <= limit; ++trial) {
+        ApplyStep(trial == 0 ? -1.0 : std::ldexp(1.0, -trial), trial > 0);
+        EvaluateMismatch(polynomialLoads);
+        int where = 0;
+        const double trialNorm = MaxAbs(mismatch_, matrixOrder_, where);
+        if (trial == 10 && trialNorm > 2.0 * norm) {
+            limit = 20;
+            continue;
+        }
+        if (trialNorm < norm) {
+            previous = norm;
+            norm = trialNorm;
+            return true;
+        }
+    }
+    return false;
+}
+
+void Solver::ApplyStep(double factor, bool retrial) {
+    UpdateBuses(factor, retrial, true, switches_.recovery);
+}
+
+// A run that is not quiet stops at the first check that switches; a
+// quiet run tries every check once. True when something switched; force
+// then says whether the next iteration must order the Jacobian anew.
+bool Solver::SwitchControlsAtLimits(bool& force) {
+    if (quiet_) {
+        bool switched = CheckTapLimits();
+        switched = CheckBusLimits() || switched;
+        switched = CheckGeneratorLimits() || switched;
+        switched = SwitchHvdcControl() || switched;
+        switched = CheckSvcLimits() || switched;
+        switched = CheckTcscLimits() || switched;
+        const bool statcom = CheckStatcomLimits();
+        limitsDone_ = true;
+        force = statcom;
+        return switched || statcom;
+    }
+    if (CheckTapLimits() || CheckBusLimits() || CheckGeneratorLimits() || HvdcLimitViolated()) {
+        force = false;
+        return true;
+    }
+    if (CheckSvcLimits() || CheckTcscLimits() || CheckStatcomLimits()) {
+        force = true;
+        return true;
+    }
+    return false;
+}
+
+void Solver::SetQuietRun(bool quiet, bool limitsDone) {
+    quiet_ = quiet;
+    limitsDone_ = limitsDone;
+}
+
+// A quiet run answers its negative result; any other run ends here, its
+// load models rescaled first when the run rescales.
+int Solver::FailPowerFlow(int quietResult, bool rescale) {
+    if (quiet_) return quietResult;
+    if (rescale) RescaleLoadModels();
+    Abort(1);
+}

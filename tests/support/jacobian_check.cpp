@@ -1,0 +1,53 @@
+#include "jacobian_check.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "solver.h"
+
+namespace {
+
+std::vector<double> Mismatch(Solver& solver, bool polynomialLoads) {
+    int status = 0;
+    solver.AcEquations(status, true, false, polynomialLoads);
+    return solver.Mismatch();
+}
+
+// Moves unknown `column` by `delta` as a Newton step would.
+void Move(Solver& solver, int column, double delta) {
+    std::vector<double>& correction = solver.Correction();
+    std::fill(correction.begin(), correction.end(), 0.0);
+    if (column) correction[column] = 1.0;
+    solver.UpdateBuses(delta, false, false, false);
+}
+
+}  // namespace
+
+std::vector<JacobianDifference> CheckJacobian(Solver& solver, bool polynomialLoads, double step) {
+    // A zero step first, so that the quantities that follow the unknowns
+    // (shared generation, remote generators' Q) agree with them.
+    Move(solver, 0, 0.0);
+    solver.ClearMatrix();
+    int status = 0;
+    solver.AcEquations(status, true, true, polynomialLoads);
+    const int rows = solver.VariableCount();
+    const int columns = solver.MatrixOrder();
+
+    std::vector<JacobianDifference> differences;
+    for (int column = 1; column <= columns; ++column) {
+        Move(solver, column, step);
+        const std::vector<double> up = Mismatch(solver, polynomialLoads);
+        Move(solver, column, -2.0 * step);
+        const std::vector<double> down = Mismatch(solver, polynomialLoads);
+        Move(solver, column, step);
+        for (int row = 1; row <= rows; ++row) {
+            const MatrixEntry* entry = solver.Matrix().Find(row, column);
+            const double assembled = entry ? entry->value : 0.0;
+            const double differenced = (up[row] - down[row]) / (2.0 * step);
+            const double error = std::fabs(assembled - differenced);
+            if (error > 1e-8 && error > 1e-6 * std::fabs(differenced))
+                differences.push_back({row, column, assembled, differenced});
+        }
+    }
+    return differences;
+}
