@@ -3,7 +3,7 @@
 #include <string>
 
 #include "casefiles/card_fields.h"
-#include "casefiles/solution_values.h"
+#include "solution_values.h"
 #include "number_text.h"
 #include "solver.h"
 

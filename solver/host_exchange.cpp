@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "solution_values.h"
 #include "solver.h"
 
 // The exchange with the host: its bus and branch records become the
@@ -55,11 +56,6 @@ double WrapAngle(double angle) {
 double EndCurrent(double p, double q, double voltage, double baseKv, double mvaBase) {
     if (baseKv <= 0.0 || voltage <= 0.0) return 0.0;
     return std::sqrt(p * p + q * q) / voltage * mvaBase * 1000.0 / (baseKv * kSqrt3);
-}
-
-double LoadAt(const LoadModel& model, double voltage, double lambda) {
-    return std::pow(voltage, model.exponent) * (model.base + lambda * model.baseDirection) +
-           voltage * voltage * (model.impedance + lambda * model.impedanceDirection);
 }
 
 }  // namespace
@@ -474,33 +470,15 @@ void Solver::WriteBranchResult(const NetBranch& branch, BranchRecord& record) {
     record.toBaseKv = to.baseKv;
 
     const double t = branch.tap;
-    const double g = branch.g;
-    const double b = branch.b;
-    const double cosShift = std::cos(branch.shift);
-    const double sinShift = std::sin(branch.shift);
-    const double a = t * (g * cosShift - b * sinShift);
-    const double u = t * (b * cosShift + g * sinShift);
-    const double r = t * (g * cosShift + b * sinShift);
-    const double s = t * (b * cosShift - g * sinShift);
-    const double v1 = from.voltage;
-    const double v2 = to.voltage;
-    const double d = from.angle - to.angle;
-    const double cosD = std::cos(d);
-    const double sinD = std::sin(d);
-    const double pFrom = v1 * v1 * t * t * (g + branch.fromShuntG) - v1 * v2 * (a * cosD + u * sinD);
-    const double qFrom = -v1 * v1 * t * t * (b + branch.fromShuntB) - v1 * v2 * (a * sinD - u * cosD);
-    // At the to end the angle difference is -d.
-    const double pTo = v2 * v2 * (g + branch.toShuntG) - v1 * v2 * (r * cosD - s * sinD);
-    const double qTo = -v2 * v2 * (b + branch.toShuntB) - v1 * v2 * (-r * sinD - s * cosD);
-
-    record.pFrom = pFrom * base;
-    record.qFrom = qFrom * base;
-    record.pTo = pTo * base;
-    record.qTo = qTo * base;
+    const EndFlows flows = BranchFlows(branch);
+    record.pFrom = flows.fromP * base;
+    record.qFrom = flows.fromQ * base;
+    record.pTo = flows.toP * base;
+    record.qTo = flows.toQ * base;
     record.pLoss = record.pFrom + record.pTo;
     record.qLoss = record.qFrom + record.qTo;
-    record.currentFrom = EndCurrent(pFrom, qFrom, v1, from.baseKv, base);
-    record.currentTo = EndCurrent(pTo, qTo, v2, to.baseKv, base);
+    record.currentFrom = EndCurrent(flows.fromP, flows.fromQ, from.voltage, from.baseKv, base);
+    record.currentTo = EndCurrent(flows.toP, flows.toQ, to.voltage, to.baseKv, base);
     if (CodeHas(branch.code, "TR")) {
         if (t == 0.0)
             record.tapRatio = 1.0;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "case_file_run.h"
-#include "casefiles/solution_values.h"
+#include "solution_values.h"
 #include "decimal_comma_locale.h"
 #include "solver.h"
 #include "solver_handle.h"
