@@ -417,17 +417,17 @@ bool Solver::ReadBusState(IRecordCursor* state) {
         NetBus& bus = *owned;
         bus.voltage = record.voltage;
         bus.angle = record.angle * degreesToRadians_;
-        double loadP = record.loadP / base;
-        double loadQ = record.loadQ / base;
-        // The constant-power load entries move with the load, so that what
-        // a step added to the load is taken back from both.
-        bus.direction[0] += loadP - bus.loadP;
-        bus.direction[3] += loadQ - bus.loadQ;
-        bus.loadP = loadP;
-        bus.loadQ = loadQ;
+        // What a step added to the load is taken back from everything the
+        // solves draw with.
+        SetBusLoad(bus, record.loadP / base, record.loadQ / base);
         bus.scheduledP = record.generationP / base;
         bus.generationP = bus.scheduledP;
         bus.generationQ = record.generationQ / base;
+        // The restored generation holds the slack's share in full: the
+        // slack powers start again from 0, or the next solve would add them
+        // a second time.
+        bus.slackPower = 0.0;
+        bus.areaPower = 0.0;
     }
     return read;
 }

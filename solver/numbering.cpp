@@ -46,7 +46,8 @@ void Solver::NumberVariables() {
             next += 11;
         }
     }
-    variableCount_ = next - 1 + DeviceVariableCount(network);
+    busVariableCount_ = next - 1;
+    variableCount_ = busVariableCount_ + DeviceVariableCount(network);
 
     matrixOrder_ = pointOfCollapse_ ? 2 * variableCount_ + 1 : variableCount_ + (continuation_ ? 1 : 0);
     SetMatrixOrder(matrixOrder_, continuation_);
@@ -54,10 +55,10 @@ void Solver::NumberVariables() {
     correction_.assign(static_cast<std::size_t>(matrixOrder_) + 2, 0.0);
 }
 
-// Sets each voltage-dependent load model so that it gives the bus's
-// scheduled load at the present voltage, keeping the split between the part
+// Sets a bus's voltage-dependent load models so that they give its
+// scheduled load at its present voltage, keeping the split between the part
 // that follows V^exponent and the constant-impedance part.
-void Solver::RescaleLoadModels() {
+void Solver::RescaleBusLoad(NetBus& bus) {
     auto rescale = [](LoadModel& model, double load, double voltage) {
         if (model.exponent == 0.0 && model.impedance == 0.0) {
             model.base = load;
@@ -72,10 +73,12 @@ void Solver::RescaleLoadModels() {
         model.base = f * scale;
         model.impedance = (1.0 - f) * scale;
     };
-    for (const auto& bus : network_->buses) {
-        rescale(bus->loadModelP, bus->loadP, bus->voltage);
-        rescale(bus->loadModelQ, bus->loadQ, bus->voltage);
-    }
+    rescale(bus.loadModelP, bus.loadP, bus.voltage);
+    rescale(bus.loadModelQ, bus.loadQ, bus.voltage);
+}
+
+void Solver::RescaleLoadModels() {
+    for (const auto& bus : network_->buses) RescaleBusLoad(*bus);
 }
 
 void Solver::SetContinuation(bool on, NetBus* parameterBus) {

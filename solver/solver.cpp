@@ -71,28 +71,15 @@ void Solver::ReleaseNetwork() {
     // Nothing may point into the network once it is gone.
     tableColumns_.clear();
     namedContinuationBus_ = nullptr;
+    transferSource_ = nullptr;
+    transferSink_ = nullptr;
     ReleaseMatrix();
     mismatch_.clear();
     correction_.clear();
     network_.reset();
 }
 
-// The operations below work on a solved network; there is none to work on
-// until a network reader has run.
+// The report works on a solved network; there is none to work on until a
+// network reader has run.
 
 void Solver::WriteReport(ILineWriter*) {}
-
-void Solver::AddLoadDirection(double, double) {}
-
-void Solver::Transfer(double) {}
-
-void Solver::AddToBusVoltage(int, double) {}
-
-int Solver::SelectTransferBuses(int, int) {
-    return 0;
-}
-
-bool Solver::GetSensitivities(int, std::vector<double>&, std::vector<int>&, std::vector<double>&,
-                              std::vector<int>&) {
-    return false;
-}

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dense_matrix.h"
 #include "network.h"
 #include "owned_files.h"
 #include "result_cursor.h"
@@ -290,6 +291,27 @@ private:
     void RequireLoadDirection(double total);
     void SettleLoadModels();
     int ChooseVoltageBus();
+
+    // Host studies: load steps, transfers between two buses, voltage steps
+    // and the sensitivity factors of one bus.
+public:
+    // Sets a bus's load (p.u.) and moves what the solves draw with it: the
+    // constant-power coefficients p0 and q0 of the plain solve by the same
+    // amount, and the load models, which then give the new load at the
+    // present voltage (RescaleBusLoad).
+    static void SetBusLoad(NetBus& bus, double loadP, double loadQ);
+    static void RescaleBusLoad(NetBus& bus);
+    // Unknowns of the buses: those of the devices come after them.
+    int BusVariableCount() const { return busVariableCount_; }
+
+private:
+    NetBus* transferSource_ = nullptr;
+    NetBus* transferSink_ = nullptr;
+    int busVariableCount_ = 0;
+    // The Jacobian of the bus equations at the present state with every load
+    // held at its scheduled P and Q; none when the equations report that no
+    // generation takes up the slack's power.
+    std::optional<::Matrix> DenseJacobian();
 };
 
 template <class Result, class Operation>
