@@ -1,19 +1,372 @@
+#include <cstdio>
+#include <optional>
+
+#include "number_text.h"
 #include "solver.h"
 
 // The limit checks that switch control modes when Newton's method stops
-// making progress. Each answers 1 when it switched something, so that the
-// iteration goes on. In this build none of them switches anything.
+// making progress. A mode is the code of a transformer or the control
+// letter of a bus: switching it sets the held quantity to its limit and,
+// where the voltage column of a bus changes what it holds, frees or holds
+// that voltage through the bus's regulated-bus link. The step limits have
+// already clamped every quantity to its limit (and held it back at the
+// point of recovery), so a quantity at a limit equals it exactly. Each
+// check answers 1 when it switched something, so that the iteration goes
+// on.
+
+namespace {
+
+// What the checks of one pass work on.
+struct LimitPass {
+    Solver& solver;
+    Network& network;
+    const RunSwitches& sw;
+    IMessageSink* sink;  // null in a file run
+};
+
+// The reciprocal of the tap limit that the ratio t of a transformer has
+// reached (tap limits are stored as taps), or none while t lies inside.
+std::optional<double> RatioLimitReached(const NetBranch& branch) {
+    const double low = 1.0 / branch.controlMax;
+    const double high = 1.0 / branch.controlMin;
+    if (branch.tap <= low + kRatioMargin) return low;
+    if (branch.tap >= high - kRatioMargin) return high;
+    return std::nullopt;
+}
+
+bool OwnsTransformerCoded(const NetBus& bus, const char* code) {
+    for (const AdjacencyNode& node : bus.regulatingBranches)
+        if (node.branch->code == code) return true;
+    return false;
+}
+
+// One regulating transformer owned by `bus`; true when it switched.
+bool SwitchTransformer(LimitPass& pass, NetBus& bus, NetBranch& branch) {
+    Network& network = pass.network;
+    const RunSwitches& sw = pass.sw;
+    const std::string& code = branch.code;
+
+    if (code == "R" && sw.tapLimits) {
+        // The tap stops at its limit and the bus voltage floats again.
+        const std::optional<double> limit = RatioLimitReached(branch);
+        if (!limit) return false;
+        branch.tap = *limit;
+        --network.voltageRegulatingCount;
+        branch.code = std::string("TR");
+        if (!OwnsTransformerCoded(bus, "R")) {
+            bus.code = OwnsTransformerCoded(bus, "RV") ? "BR" : "B";
+            bus.regulatedBus = &bus;
+        }
+        return true;
+    }
+    if (code == "RV" && sw.voltageTransformerControl) {
+        // The voltage leaves its band: the tap takes over and holds it at
+        // the band's edge.
+        if (bus.voltage < bus.maxVoltage && bus.voltage > bus.minVoltage) return false;
+        branch.code = std::string("R");
+        bus.voltage = bus.voltage >= bus.maxVoltage ? bus.maxVoltage : bus.minVoltage;
+        if (!CodeHas(bus.code, "T")) {
+            bus.code = "BT";
+            bus.regulatedBus = nullptr;
+        }
+        return true;
+    }
+    if (code == "RP" && sw.tapLimits) {
+        if (branch.shift < branch.controlMax && branch.shift > branch.controlMin) return false;
+        branch.shift = branch.shift >= branch.controlMax ? branch.controlMax : branch.controlMin;
+        --network.regulatingCount;
+        branch.code = std::string("TP");
+        return true;
+    }
+    if (code == "RQ" && sw.tapLimits) {
+        const std::optional<double> limit = RatioLimitReached(branch);
+        if (!limit) return false;
+        branch.tap = *limit;
+        --network.regulatingCount;
+        branch.code = std::string("TQ");
+        return true;
+    }
+    if ((code == "RM" || code == "RN") && sw.flowBandTransformers) {
+        // The flow leaves its band: the shift or the tap takes over and
+        // holds it at the band's edge.
+        if (branch.controlTarget < branch.bandMax && branch.controlTarget > branch.bandMin) return false;
+        branch.controlTarget = branch.controlTarget >= branch.bandMax ? branch.bandMax : branch.bandMin;
+        branch.code = std::string(code == "RM" ? "RP" : "RQ");
+        return true;
+    }
+    return false;
+}
+
+// A generator whose reactive output is at a limit and whose voltage (its
+// own or its regulated bus's) has moved past its target towards where that
+// limit is no longer needed.
+bool RecoveryDue(double q, double maxQ, double minQ, double voltage, double target) {
+    return (q >= maxQ && voltage >= target) || (q <= minQ && voltage <= target);
+}
+
+void ReportRecovery(const LimitPass& pass, const NetBus& generator) {
+    if (!pass.sink) return;
+    const std::string text = FormatInCLocale("Generator %s has recovered voltage control15", generator.name.c_str());
+    pass.sink->AddMessage(IMessageSink::Warning, text.c_str());
+}
+
+// A generator held at its field ("E") or armature ("I") limit cannot also
+// have its reactive output beyond its limits: no mode is left to switch to.
+void StopAtSecondLimit(const LimitPass& pass, const NetBus& generator) {
+    if (!pass.sw.generatorReactiveLimits || (generator.control != 'E' && generator.control != 'I')) return;
+    const double q = generator.generationQ;
+    if (q <= generator.effectiveMaxQ && q >= generator.effectiveMinQ) return;
+    std::fprintf(pass.solver.Diagnostics(), "Generator %s is held at its %s limit and exceeds its reactive limits\n",
+                 generator.name.c_str(), generator.control == 'E' ? "field" : "armature current");
+    pass.solver.Abort(1);
+}
+
+// The remote reactive unknown of a regulated bus, from the output of one of
+// its generators.
+void SetRemoteReactive(NetBus& regulated, const NetBus& generator) {
+    const double share = RemoteShare(generator);
+    if (share != 0.0) regulated.regulatedGenerationQ = generator.generationQ / share;
+}
+
+// A generator that holds a remote bus's voltage together with others. The
+// regulated bus counts the generators still holding it; when the last one
+// meets a limit, its own voltage floats (count -1 until the end of the
+// pass, so that no generator recovers in the pass that lost it).
+bool SwitchRemoteGenerator(LimitPass& pass, NetBus& generator, bool& lostLast) {
+    NetBus* regulated = generator.regulatedBus;
+    if (!regulated || !pass.sw.generatorReactiveLimits) return false;
+    NetBus& r = *regulated;
+    const double q = generator.generationQ;
+    const double maxQ = generator.effectiveMaxQ;
+    const double minQ = generator.effectiveMinQ;
+
+    if (generator.control == 'V' && (q >= maxQ || q <= minQ)) {
+        generator.generationQ = q >= maxQ ? maxQ : minQ;
+        generator.control = 'Q';
+        --pass.network.generatorBusCount;
+        if (--r.regulatingGeneratorCount < 1) {
+            r.regulatingGeneratorCount = -1;
+            r.regulatedBus = &r;
+            r.voltageSetpoint = r.voltage;
+            SetRemoteReactive(r, generator);
+            lostLast = true;
+        }
+        return true;
+    }
+    if (pass.sw.recovery && generator.control == 'Q' && r.regulatingGeneratorCount == 0 &&
+        RecoveryDue(q, maxQ, minQ, r.voltage, r.voltageSetpoint)) {
+        generator.control = 'V';
+        ++pass.network.generatorBusCount;
+        if (++r.regulatingGeneratorCount == 1) {
+            r.regulatedBus = nullptr;
+            r.voltage = r.voltageSetpoint;
+            SetRemoteReactive(r, generator);
+            ReportRecovery(pass, generator);
+        }
+        return true;
+    }
+    return false;
+}
+
+// A "Z" bus at its own reactive limit becomes the susceptance that gives
+// that output at its present voltage.
+bool SwitchZBus(LimitPass& pass, NetBus& bus) {
+    if (!pass.sw.zBusReactiveLimits) return false;
+    const double q = bus.generationQ;
+    if (bus.control == 'V' && (q >= bus.maxQ || q <= bus.minQ)) {
+        bus.generationQ = q >= bus.maxQ ? bus.maxQ : bus.minQ;
+        --pass.network.zBusCount;
+        bus.control = 'Q';
+        bus.regulatedBus = &bus;
+        bus.equivalentB = bus.generationQ / (bus.voltage * bus.voltage);
+        bus.voltageSetpoint = bus.voltage;
+        return true;
+    }
+    if (pass.sw.recovery && bus.control == 'Q' &&
+        RecoveryDue(q, bus.maxQ, bus.minQ, bus.voltage, bus.voltageSetpoint)) {
+        bus.voltage = bus.voltageSetpoint;
+        bus.control = 'V';
+        bus.regulatedBus = nullptr;
+        ++pass.network.zBusCount;
+        return true;
+    }
+    return false;
+}
+
+// The bus whose voltage a "G" generator was meant to hold, once remote
+// control is off and the generator holds its own voltage instead.
+NetBus* RegulatedByGenerator(const Network& network, const NetBus& generator) {
+    for (const auto& bus : network.buses)
+        for (const NetBus* listed : bus->regulatingGenerators)
+            if (listed == &generator) return bus.get();
+    return nullptr;
+}
+
+// A generator that holds its own voltage: at a reactive limit the voltage
+// floats from where it stands, and the target it had comes back with
+// recovery.
+bool SwitchLocalGenerator(LimitPass& pass, NetBus& generator) {
+    if (!pass.sw.generatorReactiveLimits) return false;
+    const double q = generator.generationQ;
+    const double maxQ = generator.effectiveMaxQ;
+    const double minQ = generator.effectiveMinQ;
+
+    if (generator.control == 'V' && (q >= maxQ || q <= minQ)) {
+        generator.generationQ = q >= maxQ ? maxQ : minQ;
+        generator.voltageSetpoint = generator.voltage;
+        generator.control = 'Q';
+        NetBus* reference = CodeHas(generator.code, "G") ? RegulatedByGenerator(pass.network, generator) : nullptr;
+        generator.regulatedBus = reference ? reference : &generator;
+        --pass.network.generatorBusCount;
+        return true;
+    }
+    if (pass.sw.recovery && generator.control == 'Q' &&
+        RecoveryDue(q, maxQ, minQ, generator.voltage, generator.voltageSetpoint)) {
+        generator.voltage = generator.voltageSetpoint;
+        generator.control = 'V';
+        generator.regulatedBus = nullptr;
+        ++pass.network.generatorBusCount;
+        ReportRecovery(pass, generator);
+        return true;
+    }
+    return false;
+}
+
+// A bus with scheduled reactive power: at a voltage limit the voltage is
+// held there and the reactive power floats; it comes back to its schedule
+// once it would pass it. The schedule is kept in the set-point field.
+bool SwitchScheduledQBus(LimitPass& pass, NetBus& bus) {
+    if (pass.sw.voltageLimits) {
+        const double v = bus.voltage;
+        // At or beyond: the step limits stop the voltage exactly at a limit.
+        if (bus.control == 'Q' && (v >= bus.maxVoltage || v <= bus.minVoltage)) {
+            bus.voltage = v >= bus.maxVoltage ? bus.maxVoltage : bus.minVoltage;
+            bus.control = 'V';
+            bus.voltageSetpoint = bus.generationQ;
+            bus.regulatedBus = nullptr;
+            ++pass.network.generatorBusCount;
+            return true;
+        }
+        const double q = bus.generationQ;
+        const double scheduled = bus.voltageSetpoint;
+        if (pass.sw.recovery && bus.control == 'V' &&
+            ((v == bus.maxVoltage && q >= scheduled) || (v == bus.minVoltage && q <= scheduled))) {
+            bus.generationQ = scheduled;
+            bus.control = 'Q';
+            bus.regulatedBus = &bus;
+            --pass.network.generatorBusCount;
+            return true;
+        }
+        // Held at its field or armature limit, the voltage cannot also
+        // leave its band.
+        if ((bus.control == 'E' || bus.control == 'I') && (v > bus.maxVoltage || v < bus.minVoltage)) {
+            std::fprintf(pass.solver.Diagnostics(), "Bus %s is held at its %s limit and leaves its voltage limits\n",
+                         bus.name.c_str(), bus.control == 'E' ? "field" : "armature current");
+            pass.solver.Abort(1);
+        }
+    }
+    return false;
+}
+
+// A switched bank holding a bus's voltage within its limits: at a limit it
+// switches one step, a capacitive bank (first step positive) adding a step
+// to raise the voltage and dropping one to lower it, a reactor bank the
+// other way round. Steps 0 .. count-1 of the bank's table are valid; the
+// first is always in. A bank that has no step left in the direction needed
+// lets the voltage go: "m" below the band, "M" above.
+bool SwitchBankStep(LimitPass& pass, NetBus& bus) {
+    NetBus* owner = bus.regulatedBus;
+    if (!owner || owner->bankStepCount < 1) return false;
+    NetBus& bank = *owner;
+    const double v = bus.voltage;
+
+    if (bus.control == 'X') {
+        const bool low = v <= bus.minVoltage;
+        if (!low && v < bus.maxVoltage) return false;
+        const bool capacitive = bank.bankSteps[0] > 0.0;
+        bool outOfSteps = false;
+        if (low == capacitive) {
+            if (bank.bankStep + 1 < bank.bankStepCount) {
+                ++bank.bankStep;
+                bank.shuntB += bank.bankSteps[static_cast<std::size_t>(bank.bankStep)];
+            } else {
+                outOfSteps = true;
+            }
+        } else {
+            if (bank.bankStep > 0) {
+                bank.shuntB -= bank.bankSteps[static_cast<std::size_t>(bank.bankStep)];
+                --bank.bankStep;
+            }
+            outOfSteps = bank.bankStep < 1;
+        }
+        if (outOfSteps) {
+            bus.control = low ? 'm' : 'M';
+            --pass.network.bankBusCount;
+        }
+        return true;
+    }
+    if (pass.sw.recovery && ((bus.control == 'M' && v <= bus.maxVoltage) || (bus.control == 'm' && v >= bus.minVoltage))) {
+        bus.control = 'X';
+        ++pass.network.bankBusCount;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 int Solver::CheckTapLimits() {
-    return 0;
+    LimitPass pass{*this, *network_, switches_, sink_};
+    int switched = 0;
+    for (const auto& bus : network_->buses)
+        for (const AdjacencyNode& node : bus->regulatingBranches)
+            if (SwitchTransformer(pass, *bus, *node.branch)) switched = 1;
+    return switched;
 }
 
 int Solver::CheckBusLimits() {
-    return 0;
+    const RunSwitches& sw = switches_;
+    if (!(sw.voltageLimits || sw.fieldLimits || sw.armatureLimits || sw.xBusShunts)) return 0;
+    LimitPass pass{*this, *network_, sw, sink_};
+    int switched = 0;
+    for (const auto& bus : network_->buses) {
+        if (CodeHas(bus->code, "V") && SwitchScheduledQBus(pass, *bus)) switched = 1;
+        if (CodeHas(bus->code, "X") && sw.xBusShunts && SwitchBankStep(pass, *bus)) switched = 1;
+    }
+    return switched;
 }
 
+// Generators by the way they hold a voltage: remotely with others, as a
+// "Z" bus, or locally (the slack among them). The reactive limits are the
+// ones the step limits left after the apparent-power limit.
 int Solver::CheckGeneratorLimits() {
-    return 0;
+    const RunSwitches& sw = switches_;
+    if (!(sw.generatorReactiveLimits || sw.fieldLimits || sw.armatureLimits || sw.zBusReactiveLimits)) return 0;
+    LimitPass pass{*this, *network_, sw, sink_};
+    int switched = 0;
+    bool lostLast = false;
+    for (const auto& owned : network_->buses) {
+        NetBus& bus = *owned;
+        if (bus.generatorLimitIndex == 1) bus.generatorLimitIndex = 2;
+        const std::string& code = bus.code;
+        bool switchedHere = false;
+        if (sw.remoteVoltageControl && CodeHas(code, "G"))
+            switchedHere = SwitchRemoteGenerator(pass, bus, lostLast);
+        else if (CodeHas(code, "Z") && !CodeHas(code, "QS"))
+            switchedHere = SwitchZBus(pass, bus);
+        else if (CodeHas(code, "QSG"))
+            switchedHere = SwitchLocalGenerator(pass, bus);
+        else
+            continue;
+        if (switchedHere) switched = 1;
+        StopAtSecondLimit(pass, bus);
+    }
+    // A regulated bus that lost its last generator in this pass may take
+    // one back from the next pass on.
+    if (lostLast)
+        for (const auto& bus : network_->buses)
+            if (CodeHas(bus->code, "C") && bus->regulatingGeneratorCount < 0) bus->regulatingGeneratorCount = 0;
+    return switched;
 }
 
 int Solver::HvdcLimitViolated() {

@@ -27,6 +27,9 @@ constexpr double kAngleNotGiven = 1000.0;
 // angle conversion and wrap so that results match the listings it writes.
 constexpr double kPi = 3.141592654;
 constexpr double kTwoPi = 6.283185308;
+// A transformer ratio this close to the reciprocal of a tap limit counts as
+// at the limit.
+constexpr double kRatioMargin = 0.00001;
 
 // A list of model records that owns them. Records are allocated one by one,
 // so they never move: other records point at them freely.
@@ -299,7 +302,7 @@ struct Network {
     int branchCount = 0;              // plain lines and transformers once read
     int regulatingCount = 0;          // P/Q-regulating transformers once read
     int voltageRegulatingCount = 0;
-    int generatorBusCount = 0;
+    int generatorBusCount = 0;        // voltage-controlled (PV) buses, the slack among them
     int slackCount = 0;
     int areaCount = 0;
     int converterCount = 0;
@@ -307,7 +310,8 @@ struct Network {
     int tcscCount = 0;
     int tcscUnknownCount = 0;
     int statcomCount = 0;
-    int bankBusCount = 0;
+    int bankBusCount = 0;             // "X" buses whose bank still switches
+    int zBusCount = 0;                // "Z" buses under voltage control
 
     double referenceAngle = 0.0;      // angle of a bus whose angle was not given
     bool remoteVoltageSums = false;   // "C" buses sum their generators' Q limits

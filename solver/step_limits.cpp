@@ -12,8 +12,6 @@
 namespace {
 
 constexpr double kVoltageFloor = 0.00001;
-// A ratio this close to a limit counts as at the limit.
-constexpr double kTapMargin = 0.00001;
 
 // Within [low, high]; low wins should the limits cross.
 double Clamp(double value, double low, double high) {
@@ -37,8 +35,8 @@ double Advance(double& shadow, double present, double delta, bool retrial) {
 double ClampedRatio(double t, const NetBranch& branch) {
     const double low = 1.0 / branch.controlMax;
     const double high = 1.0 / branch.controlMin;
-    if (t < low + kTapMargin) return low;
-    if (t > high - kTapMargin) return high;
+    if (t < low + kRatioMargin) return low;
+    if (t > high - kRatioMargin) return high;
     return t;
 }
 

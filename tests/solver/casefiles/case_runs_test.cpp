@@ -4,6 +4,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@ namespace {
 struct BusResult {
     double voltage = 0.0;  // p.u.
     double angle = 0.0;    // degrees
+    int typeOut = 0;       // reference: 1 load bus, 2 generator holding its voltage, 3 slack
 };
 
 bool Blank(const std::string& text) {
@@ -62,7 +64,7 @@ std::map<int, BusResult> ReferenceBuses(const std::string& path) {
         std::vector<std::string> fields;
         std::istringstream row(line);
         for (std::string field; std::getline(row, field, ',');) fields.push_back(field);
-        buses[std::stoi(fields.at(0))] = {std::stod(fields.at(3)), std::stod(fields.at(4))};
+        buses[std::stoi(fields.at(0))] = {std::stod(fields.at(3)), std::stod(fields.at(4)), std::stoi(fields.at(2))};
     }
     return buses;
 }
@@ -103,6 +105,42 @@ TEST_F(CaseRunTest, PublicCasesMatchTheReferenceSolution) {
             EXPECT_NEAR(listed.at(number).voltage, expected.voltage, 1e-4);
             EXPECT_NEAR(listed.at(number).angle - listedSlack, expected.angle - referenceSlack, 0.01);
         }
+    }
+}
+
+// From a flat start with the generators' reactive limits enforced: the
+// generators that end at a limit are those the reference turned into load
+// buses.
+TEST_F(CaseRunTest, PublicCasesWithReactiveLimitsMatchTheReferenceSolution) {
+    struct Case {
+        const char* name;
+        int slack;
+        std::size_t atLimit;  // generators at a reactive limit in the reference
+    };
+    for (const Case& c : {Case{"case30", 1, 0}, Case{"case118", 69, 6}}) {
+        SCOPED_TRACE(c.name);
+        const std::string listing = Path(std::string(c.name) + ".txt");
+        ASSERT_EQ(Run({"-I", TestDataPath(std::string(c.name) + ".cdf"), listing, "-V"}), 1);
+        const std::map<int, BusResult> listed = ListedBuses(FileText(listing));
+        const std::map<int, BusResult> reference = ReferenceBuses(TestDataPath(std::string(c.name) + "-qlim-bus.csv"));
+        ASSERT_EQ(listed.size(), reference.size());
+        const double listedSlack = listed.at(c.slack).angle;
+        const double referenceSlack = reference.at(c.slack).angle;
+        std::set<int> referenceAtLimit;
+        for (const auto& [number, expected] : reference) {
+            SCOPED_TRACE(number);
+            ASSERT_EQ(listed.count(number), 1u);
+            EXPECT_NEAR(listed.at(number).voltage, expected.voltage, 1e-4);
+            EXPECT_NEAR(listed.at(number).angle - listedSlack, expected.angle - referenceSlack, 0.01);
+            // A generator bus that the reference turned into a load bus.
+            const NetBus& bus = *(*solver_)->FindBus(number);
+            if (CodeHas(bus.code, "QS") && bus.control != 0 && expected.typeOut == 1) referenceAtLimit.insert(number);
+        }
+        std::set<int> atLimit;
+        for (const auto& bus : (*solver_)->GetNetwork()->buses)
+            if (CodeHas(bus->code, "QS") && bus->control == 'Q') atLimit.insert(bus->externalNumber);
+        EXPECT_EQ(atLimit, referenceAtLimit);
+        EXPECT_EQ(referenceAtLimit.size(), c.atLimit);
     }
 }
 
