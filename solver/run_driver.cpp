@@ -24,8 +24,15 @@ int Solver::Main(int count, const char* const* items, int mode) {
         PrepareRun(count, items, mode);
         RefuseUnsupportedRuns();
         lambda_ = 0.0;
-        SetContinuation(false);
+        const bool continuation = ContinuationRequested();
+        SetContinuation(continuation);
         NumberVariables();
+        // The continuation writes its table and no listing.
+        if (continuation) {
+            if (RunContinuation() < 0) Abort(1);
+            failed_ = false;
+            return 1;
+        }
         SolvePowerFlow(1, false, true, true);
         // A host run has no listing: its results go back through the
         // result cursor.
@@ -68,16 +75,19 @@ int Solver::RunPowerFlow() {
     });
 }
 
+// A continuation needs its table (option H or c) and a load direction.
+bool Solver::ContinuationRequested() const {
+    return (HasOption('H') || HasOption('c')) && !IsEmptyValue(OptionValue('K'));
+}
+
 // Runs and models that this build cannot solve end the run with a clear
 // message rather than with a singular Jacobian or a wrong answer.
 void Solver::RefuseUnsupportedRuns() {
     const bool direction = !IsEmptyValue(OptionValue('K'));
     const char* run = nullptr;
-    if ((HasOption('H') || HasOption('c')) && direction)
-        run = "a continuation";
-    else if (HasOption('C') && direction)
+    if (!ContinuationRequested() && HasOption('C') && direction)
         run = "a point of collapse";
-    else if (HasOption('L') && direction)
+    else if (!ContinuationRequested() && HasOption('L') && direction)
         run = "a power flow at a load parameter";
     const Network& network = *network_;
     bool generatorModels = false;

@@ -71,6 +71,9 @@ void Solver::ReleaseNetwork() {
     // Nothing may point into the network once it is gone.
     tableColumns_.clear();
     namedContinuationBus_ = nullptr;
+    SetContinuation(false);
+    switchCandidate_ = busOfInterest_ = nullptr;
+    stateFields_.clear();
     ReleaseMatrix();
     mismatch_.clear();
     correction_.clear();
