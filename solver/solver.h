@@ -141,8 +141,9 @@ public:
     std::vector<double>& Correction() { return correction_; }
     double LoadParameter() const { return lambda_; }
     void SetLoadParameter(double lambda) { lambda_ = lambda; }
-    // Continuation: lambda becomes the last unknown, or, with a parameter
-    // bus, takes that bus's voltage column.
+    // Continuation: lambda becomes the last unknown. A parameter bus ("BL")
+    // gives its voltage column to lambda, and in a continuation its voltage
+    // becomes the last unknown.
     void SetContinuation(bool on, NetBus* parameterBus = nullptr);
     // Point of collapse: the store takes the extended system of 2n + 1.
     void SetPointOfCollapse(bool on) { pointOfCollapse_ = on; }
@@ -329,6 +330,8 @@ private:
         double tap, shift, controlTarget;
     };
     bool ContinuationRequested() const;
+    void SolveHoldingVoltage(NetBus& bus);
+    void SolveAtLoadParameter();
     void StartContinuation(ContinuationTrace& trace);
     int EndContinuation(ContinuationTrace& trace, int result);
     bool TraceNextPoint(ContinuationTrace& trace);

@@ -569,4 +569,32 @@ TEST(Continuation, OptionUFixesUnknownsOnTheLowerBranch) {
     }
 }
 
+// Options L and v without a table: one power flow at a load parameter, or
+// the load parameter at which bus 2 has the voltage of option v. On the
+// curve, with Q = q P: 2 V sin theta = -lambda, 2 V^2 - 2 V cos theta =
+// -q lambda.
+TEST(Continuation, LoadParameterAndHeldVoltageRuns) {
+    struct Case {
+        std::vector<std::string> options;
+        double reactivePerActive;
+        double lambda;
+        double voltage;
+    };
+    // V = 0.8, q = 0.5: lambda^2 / 2.56 + (0.8 + 0.3125 lambda)^2 = 1.
+    const double a = 1.0 / 2.56 + 0.3125 * 0.3125, b = 0.5, c = 0.64 - 1.0;
+    const Case cases[] = {
+        {{"-L0.5"}, 0.0, 0.5, std::cos(kPi / 12.0)},
+        {{"-L0.5", "-b"}, 0.0, 0.5, std::cos(kPi / 12.0)},
+        {{"-v0.8"}, 0.5, (-b + std::sqrt(b * b - 4.0 * a * c)) / (2.0 * a), 0.8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options.back());
+        TwoBusFileRun run(c.reactivePerActive);
+        ASSERT_EQ(run.Run(c.options, false), 1);
+        EXPECT_NEAR(run->LoadParameter(), c.lambda, 1e-4);
+        EXPECT_NEAR(run->FindBus(2)->voltage, c.voltage, 1e-4);
+        EXPECT_TRUE(std::filesystem::exists(run.Path("out.txt")));
+    }
+}
+
 }  // namespace
