@@ -80,15 +80,17 @@ double Solver::MaxAbs(std::span<const double> vector, int count, int& index) {
 void Solver::EvaluateMismatch(bool polynomialLoads) {
     int status = 0;
     AcEquations(status, true, false, polynomialLoads);
+    if (continuation_) ParameterEquation(true, false, nullptr, tangent_);
 }
 
 // The mismatch and the Jacobian at the present state. False when no
 // generation takes up the slack's power, which leaves the slack power's
-// column empty.
+// column empty (in a continuation, unless the arc-length row fills it).
 bool Solver::AssembleJacobian(bool polynomialLoads) {
     int status = 0;
     NetArea* area = AcEquations(status, true, true, polynomialLoads);
-    if (status >= 0) return true;
+    const bool parameterRowHolds = continuation_ && ParameterEquation(true, true, area, tangent_) == 0;
+    if (status >= 0 || parameterRowHolds) return true;
     if (area)
         std::fprintf(diagnostics_, "No generation takes up the slack power of area %s\n", area->name.c_str());
     else
@@ -118,6 +120,9 @@ bool Solver::FactorJacobian(int iteration, int first, bool force, bool refresh, 
             return false;
         }
         SortLists();
+        // The continuation's factor sign leaves out the parity of the
+        // pivot order, so a new order needs a new reference sign.
+        referenceSign_ = 0;
     }
     return true;
 }

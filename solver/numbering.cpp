@@ -83,5 +83,5 @@ void Solver::RescaleLoadModels() {
 
 void Solver::SetContinuation(bool on, NetBus* parameterBus) {
     continuation_ = on;
-    parameterBus_ = on ? parameterBus : nullptr;
+    parameterBus_ = parameterBus;
 }

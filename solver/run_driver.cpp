@@ -24,9 +24,21 @@ int Solver::Main(int count, const char* const* items, int mode) {
         PrepareRun(count, items, mode);
         RefuseUnsupportedRuns();
         lambda_ = 0.0;
-        SetContinuation(false);
+        const bool continuation = ContinuationRequested();
+        SetContinuation(continuation);
         NumberVariables();
-        SolvePowerFlow(1, false, true, true);
+        // The continuation writes its table and no listing.
+        if (continuation) {
+            if (RunContinuation() < 0) Abort(1);
+            failed_ = false;
+            return 1;
+        }
+        if (NetBus* bus = NamedContinuationBus())
+            SolveHoldingVoltage(*bus);
+        else if (HasOption('L') && !IsEmptyValue(OptionValue('K')))
+            SolveAtLoadParameter();
+        else
+            SolvePowerFlow(1, false, true, true);
         // A host run has no listing: its results go back through the
         // result cursor.
         if (runMode_ == 0) {
@@ -68,17 +80,53 @@ int Solver::RunPowerFlow() {
     });
 }
 
+// Option v: the load parameter at which the named load bus has the given
+// voltage. Lambda takes the bus's voltage column ("BL"), from the base
+// case when the loads depend on the voltage (option D).
+void Solver::SolveHoldingVoltage(NetBus& bus) {
+    const bool characteristics = !IsEmptyValue(OptionValue('D'));
+    const double voltage = bus.voltage;
+    int first = 1;
+    if (characteristics)
+        first = SolvePowerFlow(1, false, true, true);
+    else
+        RescaleLoadModels();
+    DoubleOption('L', lambda_, -1e6, 1e6);
+    bus.code = CodeHas(bus.code, "A") ? "BLA" : "BL";
+    SetContinuation(false, &bus);
+    bus.voltage = voltage;
+    bus.regulatedBus = nullptr;
+    SolvePowerFlow(first, characteristics, true, false);
+}
+
+// Option L with a load direction: the power flow at that load parameter,
+// from the base case with option b or D.
+void Solver::SolveAtLoadParameter() {
+    const bool characteristics = !IsEmptyValue(OptionValue('D'));
+    const bool baseCase = HasOption('b') || characteristics;
+    int first = 1;
+    if (baseCase)
+        first = SolvePowerFlow(1, false, true, true);
+    else
+        RescaleLoadModels();
+    DoubleOption('L', lambda_, -1e6, 1e6);
+    if (lambda_ != 0.0)
+        SolvePowerFlow(first, characteristics, true, false);
+    else if (!baseCase)
+        SolvePowerFlow(1, false, true, true);
+}
+
+// A continuation needs its table (option H or c) and a load direction.
+bool Solver::ContinuationRequested() const {
+    return (HasOption('H') || HasOption('c')) && !IsEmptyValue(OptionValue('K'));
+}
+
 // Runs and models that this build cannot solve end the run with a clear
 // message rather than with a singular Jacobian or a wrong answer.
 void Solver::RefuseUnsupportedRuns() {
     const bool direction = !IsEmptyValue(OptionValue('K'));
     const char* run = nullptr;
-    if ((HasOption('H') || HasOption('c')) && direction)
-        run = "a continuation";
-    else if (HasOption('C') && direction)
-        run = "a point of collapse";
-    else if (HasOption('L') && direction)
-        run = "a power flow at a load parameter";
+    if (!ContinuationRequested() && HasOption('C') && direction) run = "a point of collapse";
     const Network& network = *network_;
     bool generatorModels = false;
     for (const auto& bus : network.buses) generatorModels = generatorModels || bus->generator;

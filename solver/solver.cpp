@@ -73,6 +73,9 @@ void Solver::ReleaseNetwork() {
     namedContinuationBus_ = nullptr;
     transferSource_ = nullptr;
     transferSink_ = nullptr;
+    SetContinuation(false);
+    switchCandidate_ = busOfInterest_ = nullptr;
+    stateFields_.clear();
     ReleaseMatrix();
     mismatch_.clear();
     correction_.clear();

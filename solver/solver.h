@@ -142,8 +142,9 @@ public:
     std::vector<double>& Correction() { return correction_; }
     double LoadParameter() const { return lambda_; }
     void SetLoadParameter(double lambda) { lambda_ = lambda; }
-    // Continuation: lambda becomes the last unknown, or, with a parameter
-    // bus, takes that bus's voltage column.
+    // Continuation: lambda becomes the last unknown. A parameter bus ("BL")
+    // gives its voltage column to lambda, and in a continuation its voltage
+    // becomes the last unknown.
     void SetContinuation(bool on, NetBus* parameterBus = nullptr);
     // Point of collapse: the store takes the extended system of 2n + 1.
     void SetPointOfCollapse(bool on) { pointOfCollapse_ = on; }
@@ -312,6 +313,95 @@ private:
     // held at its scheduled P and Q; none when the equations report that no
     // generation takes up the slack's power.
     std::optional<::Matrix> DenseJacobian();
+
+    // Continuation method: the PV curve traced from the solved base case by a
+    // predictor along the tangent and a Newton corrector held on the curve by
+    // one arc-length equation (row and column n + 1). The parameter is lambda,
+    // or for a point at a time the voltage of one load bus ("BL").
+public:
+    int RunContinuation();
+    // Solves for t = dx/dp (the parameter's own entry 0) at the present
+    // state; a new pivot order when forced or when the kept one fails.
+    int TangentVector(std::vector<double>& t, bool forceReorder);
+    // The arc-length row: residual and/or Jacobian. -1 when a tangent entry
+    // that stands in for a zero share of the slack power (the slack's, or
+    // the area variables of `area`) is below 1e-6.
+    int ParameterEquation(bool residual, bool jacobian, const NetArea* area, std::span<const double> t);
+    // Saves the base point and/or sets the state to base + tangent, clamped.
+    // With `fixing` it answers the largest overshoot fraction (at most 1),
+    // else the number of quantities clamped.
+    double UpdateVariables(bool saveBase, bool apply, bool fixing);
+    int SwitchParameter();
+    void RankByTangent(std::span<const double> t, bool first);
+    bool CheckStopConditions(bool voltageLimits, bool flowLimits);
+    void AdvanceLoadBase();
+    std::vector<double>& Tangent() { return tangent_; }
+    void SetParameterStep(double step) { parameterStep_ = step; }
+    NetBus* ParameterBus() const { return parameterBus_; }
+    double Elasticity() const { return elasticity_; }
+
+private:
+    struct ContinuationTrace;
+    // The model's fields that a predictor step moves, saved at the base point.
+    struct SavedBus {
+        double angle, voltage, generationP, generationQ, regulatedGenerationQ, slackPower, areaPower;
+        double generationDirectionCopy, effectiveMaxQ, effectiveMinQ;
+        int generatorLimitIndex;
+    };
+    struct SavedBranch {
+        double tap, shift, controlTarget;
+    };
+    bool ContinuationRequested() const;
+    void SolveHoldingVoltage(NetBus& bus);
+    void SolveAtLoadParameter();
+    void StartContinuation(ContinuationTrace& trace);
+    int EndContinuation(ContinuationTrace& trace, int result);
+    bool TraceNextPoint(ContinuationTrace& trace);
+    bool Predict(ContinuationTrace& trace, double& overshoot);
+    void EndOpenRow(ContinuationTrace& trace);
+    double StepDirection();
+    void ScaleStep(double factor);
+    void CountFixingPoint(ContinuationTrace& trace);
+    bool LimitOnTheWay(ContinuationTrace& trace, double overshoot);
+    bool Correct(bool reorder, int& result);
+    bool ReverseAtLimit(ContinuationTrace& trace, bool converged);
+    void WatchForNose(ContinuationTrace& trace, double lambdaBefore);
+    void WatchForStagnation(ContinuationTrace& trace, double lambdaBefore);
+    void AssembleTangentSystem(std::vector<double>& t);
+    // The unknowns 1..n as values of the model: what each column of the
+    // Jacobian moves (angle, voltage or what holds its place, slack power...).
+    void StateFields(std::vector<double*>& fields);
+    void ReadState(std::vector<double>& x);
+    void SaveBasePoint();
+    void RestoreBasePoint();
+    void FixVariables();
+    void ChooseSwitchCandidate();
+    double MonitoredVoltageSum() const;
+
+    double parameterStep_ = 0.0;          // dp of the present point; 0 before its step
+    double parameterBase_ = 0.0;          // p0: the parameter at the base point
+    NetBus* switchCandidate_ = nullptr;
+    double elasticity_ = 0.0;             // the candidate's relative dV over relative dlambda
+    double stepLength_ = 1.0;             // option k; its sign is the direction of travel
+    double stepTolerance_ = 1e-6;         // option o
+    int referenceSign_ = 0;               // factor sign that the next tangent's is held against; 0 none yet
+    std::vector<double> tangent_;         // by unknown 1..n+1
+    std::vector<double> basePoint_;       // x0, by unknown 1..n
+    std::vector<double> state_;           // scratch: the state by unknown
+    std::vector<double*> stateFields_;    // scratch: where each unknown lives
+    std::vector<SavedBus> savedBuses_;
+    std::vector<SavedBranch> savedBranches_;
+    double savedLambda_ = 0.0;
+    NetBus* busOfInterest_ = nullptr;     // option f
+    // Option u: variables whose tangent entry is small against their value
+    // are held fixed.
+    double fixingThreshold_ = 0.0;
+    bool fixingDue_ = false;
+    int freeVariables_ = 0;
+    // Voltages of the table's buses: at the base point (plus the tolerance)
+    // and after the latest step.
+    double monitoredBase_ = 0.0;
+    double monitoredAfter_ = 0.0;
 };
 
 template <class Result, class Operation>

@@ -206,5 +206,11 @@ void Solver::UpdateBuses(double step, bool retrial, bool limitsOn, bool recovery
         }
     }
 
+    // The continuation parameter: lambda, or the voltage of the bus that
+    // lambda took the voltage column of.
     if (continuation_ && !parameterBus_) lambda_ += delta(variableCount_ + 1);
+    if (continuation_ && parameterBus_) {
+        NetBus& bus = *parameterBus_;
+        bus.voltage = Floored(Advance(bus.shadow, bus.voltage, delta(variableCount_ + 1), retrial));
+    }
 }

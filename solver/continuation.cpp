@@ -1,0 +1,526 @@
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "solution_values.h"
+#include "number_text.h"
+#include "solver.h"
+
+// The continuation method. From the solved base case each point steps
+// along the tangent of the solution curve (the predictor, scaled so that
+// the largest change of an unknown is |k|) and Newton's method brings it
+// back onto the curve on the hyperplane through the predicted point normal
+// to the tangent (the corrector, with the arc-length equation as row
+// n + 1). The sign of the factorised tangent system changes at the nose,
+// where k turns negative and lambda starts to fall. Every accepted point is
+// a row of the continuation table.
+
+// One tracing's options and counters.
+struct Solver::ContinuationTrace {
+    FILE* file = nullptr;
+    bool rowOpen = false;           // the latest row waits for its line end
+    bool reorder = false;           // the next tangent orders the matrix anew
+    int lastResult = 0;             // iterations of the latest solve
+
+    int maxPasses = -1;             // option z; -1 no limit
+    int reversalCount = 5;          // option 2
+    int fixingPeriod = 50;          // option U
+    bool stopAtVoltageLimits = false;  // option 7
+    bool stopAtFlowLimits = false;     // option 8
+    bool switching = false;         // option H: lambda may hand over to a voltage
+    bool reversals = false;         // option G
+
+    int passCount = 1;              // tangents computed, plus 1
+    bool firstPoint = true;
+    bool stopRequested = false;
+    bool noseSeen = false;
+    double stopLevel = 0.0;         // lambda at which the lower branch ends
+    int limitCount = 1;
+    bool limitInduced = false;      // option G: the point came from a limit switch
+    bool marking = true;            // option G: points may still be marked so
+    int stagnationCount = 1;
+    bool stagnationReversed = false;
+    bool fixingAllowed = false;     // option u
+    int pointsSinceFixing = 0;
+    int descendingPoints = 0;
+    int recordedFree = 0;
+};
+
+// Traces the curve from the base case into the table of option H (else c).
+// Answers the iterations of the last solve, or the failed result (<= 0) of
+// the base case or the start at option L.
+int Solver::RunContinuation() {
+    ContinuationTrace trace;
+    StartContinuation(trace);
+    trace.file = OpenOutput(HasOption('H') ? OptionValue('H') : OptionValue('c'));
+
+    // The base case; the load models are then rescaled to its voltages.
+    trace.lastResult = SolvePowerFlow(1, false, true, true);
+    if (trace.lastResult <= 0) return EndContinuation(trace, trace.lastResult);
+    WriteTableHeader(trace.file);
+    CheckStopConditions(false, false);
+    WriteTableRow(trace.file);
+    trace.rowOpen = true;
+
+    // A start further up the curve (option L) becomes the base load.
+    double start = 0.0;
+    DoubleOption('L', start, -1e6, 1e6);
+    if (start != 0.0) {
+        lambda_ = start;
+        trace.lastResult = SolvePowerFlow(1, false, true, false);
+        if (trace.lastResult <= 0) return EndContinuation(trace, trace.lastResult);
+        AdvanceLoadBase();
+        lambda_ = 0.0;
+    }
+
+    // The tracing switches controls at limits itself: Newton's method
+    // answers a failure instead of switching or ending the run.
+    SetQuietRun(true, true);
+    trace.reorder = SwitchHvdcControl() != 0;
+    while (TraceNextPoint(trace)) {
+    }
+    return EndContinuation(trace, trace.lastResult);
+}
+
+// One point of the curve: predictor, corrector, row. False when the
+// tracing ends.
+bool Solver::TraceNextPoint(ContinuationTrace& trace) {
+    const double lambdaBefore = lambda_;
+    double overshoot = 0.0;
+    if (!Predict(trace, overshoot)) return false;
+    const bool reorder = LimitOnTheWay(trace, overshoot);
+    const bool converged = ReverseAtLimit(trace, Correct(reorder, trace.lastResult));
+    WatchForNose(trace, lambdaBefore);
+    if (!converged) {
+        std::fputs(FormatInCLocale("The continuation cannot find the next point beyond load parameter %g\n",
+                                   lambda_).c_str(),
+                   diagnostics_);
+        Abort(1);
+    }
+    const bool stop = CheckStopConditions(trace.stopAtVoltageLimits, trace.stopAtFlowLimits);
+    WriteTableRow(trace.file);
+    trace.rowOpen = true;
+    if (stop) return false;
+    WatchForStagnation(trace, lambdaBefore);
+    return true;
+}
+
+// The step along the tangent from the present point, applied, with dp
+// and t scaled so that the largest change of an unknown is |k|. A handover
+// of the parameter (option H) takes the tangent again. False when the
+// tracing ends: a zero tangent, or a stop asked for at the last point.
+bool Solver::Predict(ContinuationTrace& trace, double& overshoot) {
+    const int n = variableCount_;
+    for (bool switched = false;;) {
+        parameterStep_ = 0.0;
+        if (TangentVector(tangent_, trace.reorder) < 0) {
+            trace.lastResult = -1;
+            return false;
+        }
+        trace.reorder = false;
+        ++trace.passCount;
+        if (referenceSign_ == 0) referenceSign_ = FactorSign();
+        double largest = 0.0;
+        for (int i = 1; i <= n; ++i) largest = std::max(largest, std::fabs(tangent_[i]));
+        if (trace.firstPoint && fixingThreshold_ > 0.0) SetFixedVariableMode(true);
+        if (HasOption('f')) RankByTangent(tangent_, trace.firstPoint);
+        trace.firstPoint = false;
+        EndOpenRow(trace);
+        if (largest == 0.0) return false;
+
+        parameterStep_ = 1.0;
+        ScaleStep(StepDirection() / largest);
+        if (trace.stopRequested) return false;
+        CountFixingPoint(trace);
+        overshoot = UpdateVariables(true, true, true);
+        if (fixingDue_) {
+            fixingDue_ = false;
+            trace.pointsSinceFixing = 0;
+            // Fewer free unknowns change the factor sign as the nose would.
+            if (freeVariables_ < trace.recordedFree) {
+                trace.recordedFree = freeVariables_;
+                referenceSign_ = 0;
+            }
+        }
+        if (!trace.switching || switched || !SwitchParameter()) return true;
+        switched = true;
+        trace.reorder = true;
+    }
+}
+
+// The tangent's values at the open row's point, then its line end.
+void Solver::EndOpenRow(ContinuationTrace& trace) {
+    if (!trace.rowOpen) return;
+    EndTableRow(trace.file, stepLength_ < 0.0);
+    trace.rowOpen = false;
+}
+
+// The signed size of the step. A voltage parameter always falls. Lambda
+// turns back where the factor sign has changed against the reference one,
+// which it does at the nose.
+double Solver::StepDirection() {
+    if (parameterBus_) {
+        referenceSign_ = 0;
+        stepLength_ = -std::fabs(stepLength_);
+        return -1.0;
+    }
+    if (FactorSign() * referenceSign_ < 0) {
+        referenceSign_ = FactorSign();
+        stepLength_ = -stepLength_;
+    }
+    return stepLength_;
+}
+
+void Solver::ScaleStep(double factor) {
+    parameterStep_ *= factor;
+    for (int i = 1; i <= variableCount_; ++i) tangent_[i] *= factor;
+}
+
+// Option u, before the step: fixing waits for the lower branch, stops while
+// the voltages rise there, and is due every U points.
+void Solver::CountFixingPoint(ContinuationTrace& trace) {
+    if (fixedVariables_.count == 0) return;
+    ++trace.pointsSinceFixing;
+    if (stepLength_ < 0.0) {
+        if (monitoredAfter_ > monitoredBase_)
+            trace.fixingAllowed = false;
+        else if (++trace.descendingPoints > 4)
+            trace.fixingAllowed = true;
+    }
+    fixingDue_ = trace.fixingAllowed && trace.pointsSinceFixing >= trace.fixingPeriod;
+}
+
+// A step that overshot a limit is shortened to end at it. Once the step
+// has shrunk to nothing the point is at the limit, and every control check
+// runs there. True when the corrector must order the matrix anew (a device
+// changed its equations).
+bool Solver::LimitOnTheWay(ContinuationTrace& trace, double overshoot) {
+    if (overshoot <= 0.0) return false;
+    ScaleStep(std::fabs(0.1 * stepTolerance_ + (1.0 - overshoot)));
+    UpdateVariables(false, true, true);
+    if (std::fabs(parameterStep_) > stepTolerance_) return false;
+    if (trace.reversals && trace.limitInduced && trace.limitCount != 0) return false;
+
+    bool switched = CheckTapLimits();
+    switched = CheckBusLimits() || switched;
+    switched = CheckGeneratorLimits() || switched;
+    bool devices = SwitchHvdcControl();
+    devices = CheckSvcLimits() || devices;
+    devices = CheckTcscLimits() || devices;
+    devices = CheckStatcomLimits() || devices;
+    if (!switched && !devices) return false;
+    referenceSign_ = 0;
+    if (trace.reversals && trace.marking) trace.limitInduced = true;
+    return devices;
+}
+
+// Newton's method on the network and the arc-length equation from the
+// predicted point. After a failed try the step is halved and the state set
+// again from the base point: ten tries, the last one with Newton's own
+// limit switching. Success also needs lambda not below the base load.
+bool Solver::Correct(bool reorder, int& result) {
+    for (int attempt = 1;; ++attempt) {
+        const bool last = attempt == 10;
+        if (last) SetQuietRun(true, false);
+        result = SolvePowerFlow(1, reorder, true, false);
+        SetQuietRun(true, true);
+        if (result > 0 && lambda_ > -1e-4) return true;
+        if (last) return false;
+        reorder = false;
+        ScaleStep(0.5);
+        UpdateVariables(false, true, true);
+    }
+}
+
+// Option G: a limit switch that sends the lower branch's voltages up again
+// for option 2 points, or after which the corrector fails, turns the
+// direction once, and that point counts as found.
+bool Solver::ReverseAtLimit(ContinuationTrace& trace, bool converged) {
+    if (trace.limitInduced && stepLength_ < 0.0 && monitoredAfter_ > monitoredBase_)
+        ++trace.limitCount;
+    else
+        trace.limitCount = 0;
+    if (!trace.reversals || !trace.limitInduced) return converged;
+    if (trace.limitCount < trace.reversalCount && (converged || trace.stagnationCount == 0)) return converged;
+    stepLength_ = -stepLength_;
+    trace.limitInduced = false;
+    trace.marking = false;
+    return true;
+}
+
+// Past the nose the lower branch is traced down to option S times the
+// largest lambda (0.8 in a host run; the base load without option S).
+// A stop is asked for at that level or after option z points.
+void Solver::WatchForNose(ContinuationTrace& trace, double lambdaBefore) {
+    if (!trace.noseSeen && lambda_ < lambdaBefore) {
+        trace.noseSeen = true;
+        double share = -1.0;
+        DoubleOption('S', share, 0.0, 1.0);
+        if (share >= 0.0) trace.stopLevel = share * lambdaBefore;
+    }
+    if ((trace.maxPasses > 0 && trace.passCount >= trace.maxPasses) || lambda_ - trace.stopLevel <= 1e-10)
+        trace.stopRequested = true;
+}
+
+// Lambda that stays put for more than four points turns the direction
+// once; the second time the tracing has nowhere to go.
+void Solver::WatchForStagnation(ContinuationTrace& trace, double lambdaBefore) {
+    if (std::fabs(lambda_ - lambdaBefore) > stepTolerance_) {
+        trace.stagnationCount = 0;
+        return;
+    }
+    if (++trace.stagnationCount <= 4 || trace.limitCount != 0) return;
+    if (trace.stagnationReversed) {
+        std::fputs(FormatInCLocale("The continuation stalls at load parameter %g\n", lambda_).c_str(), diagnostics_);
+        Abort(1);
+    }
+    trace.stagnationReversed = true;
+    trace.stagnationCount = 0;
+    stepLength_ = -stepLength_;
+}
+
+void Solver::StartContinuation(ContinuationTrace& trace) {
+    const int n = variableCount_;
+    pointCount_ = 0;
+    parameterStep_ = 0.0;
+    parameterBase_ = 0.0;
+    switchCandidate_ = nullptr;
+    elasticity_ = 0.0;
+    referenceSign_ = 0;
+    busOfInterest_ = nullptr;
+    tangent_.assign(static_cast<std::size_t>(n) + 2, 0.0);
+    basePoint_.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    stepLength_ = 1.0;
+    DoubleOption('k', stepLength_, 1e-4, 1e4);
+    stepTolerance_ = 1e-6;
+    DoubleOption('o', stepTolerance_, 1e-10, 0.1);
+
+    trace.reversalCount = IntOption('2', 5, 2, 100);
+    trace.maxPasses = IntOption('z', -1, 1, 9999);
+    trace.stopAtVoltageLimits = HasOption('7');
+    trace.stopAtFlowLimits = HasOption('8');
+    trace.fixingPeriod = IntOption('U', 50, 2, 100);
+    trace.switching = HasOption('H');
+    trace.reversals = HasOption('G');
+
+    fixingThreshold_ = 0.0;
+    fixingDue_ = false;
+    fixedVariables_ = IndexVector();
+    if (HasOption('u')) {
+        fixingThreshold_ = 0.001;
+        DoubleOption('u', fixingThreshold_, 0.0, 0.2);
+        if (stepLength_ < 1.0) fixingThreshold_ *= stepLength_;
+        fixedVariables_ = NewIndexVector(n + 1);
+    }
+    freeVariables_ = trace.recordedFree = n;
+}
+
+// Closes the table (the last row takes its line end) and leaves an
+// ordinary network at the last point's load: no parameter row, no fixed
+// unknowns, the parameter bus a load bus again. A table that could not be
+// written fails the run, as a listing does.
+int Solver::EndContinuation(ContinuationTrace& trace, int result) {
+    if (trace.rowOpen) std::fputs("\n", trace.file);
+    const bool written = CloseFile(trace.file);
+    SetQuietRun(false, false);
+    SetFixedVariableMode(false);
+    if (NetBus* bus = parameterBus_) {
+        bus->code = CodeHas(bus->code, "A") ? "BA" : "B";
+        bus->regulatedBus = bus;
+    }
+    SetContinuation(false);
+    if (!written) {
+        const char* name = HasOption('H') ? OptionValue('H') : OptionValue('c');
+        std::fprintf(diagnostics_, "Cannot write the continuation table %s\n",
+                     IsEmptyValue(name) ? "to standard output" : name);
+        Abort(1);
+    }
+    return result;
+}
+
+// Solves for t = dx/dp at the present state with the parameter row
+// [0 ... 0 1]: the right-hand side is minus the parameter's column. The
+// kept pivot order serves while it factorises.
+int Solver::TangentVector(std::vector<double>& t, bool forceReorder) {
+    const int n = variableCount_;
+    bool factored = false;
+    if (!forceReorder && Matrix().ColumnToPosition()[n + 1] != 0) {
+        Matrix().ZeroValues();
+        AssembleTangentSystem(t);
+        factored = Factor() == 0;
+    }
+    if (!factored) {
+        ClearMatrix();
+        AssembleTangentSystem(t);
+        SortLists();
+        if (OrderAndFactor() != 0) {
+            std::fprintf(diagnostics_, "The Jacobian of the continuation is singular\n");
+            Abort(1);
+        }
+        SortLists();
+        // The factor sign leaves out the parity of the pivot order.
+        referenceSign_ = 0;
+    }
+    SparseSolve(t);
+    return 0;
+}
+
+void Solver::AssembleTangentSystem(std::vector<double>& t) {
+    const int n = variableCount_;
+    int status = 0;
+    const NetArea* area = AcEquations(status, false, true, false);
+    t.assign(static_cast<std::size_t>(n) + 2, 0.0);
+    if (ParameterEquation(false, true, area, t) < 0 && status < 0) {
+        std::fprintf(diagnostics_, "No generation takes up the slack power of the continuation\n");
+        Abort(1);
+    }
+    for (int i = 1; i <= n; ++i) {
+        const MatrixEntry* entry = Matrix().Find(i, n + 1);
+        t[i] = entry ? -entry->value : 0.0;
+    }
+}
+
+// Row n + 1: sum of t(i) (x(i) - x0(i) - t(i)) + dp (p - p0 - dp) = 0, the
+// hyperplane through the predicted point normal to the step. A fixed
+// unknown's own equation is satisfied by definition.
+int Solver::ParameterEquation(bool residual, bool jacobian, const NetArea* area, std::span<const double> t) {
+    const int n = variableCount_;
+    const int row = n + 1;
+    if (residual) {
+        ReadState(state_);
+        double sum = 0.0;
+        for (int i = 1; i <= n; ++i) sum += t[i] * (state_[i] - basePoint_[i] - t[i]);
+        const double parameter = parameterBus_ ? parameterBus_->voltage : lambda_;
+        sum += parameterStep_ * (parameter - parameterBase_ - parameterStep_);
+        mismatch_[row] = sum;
+        if (fixedVariableMode_)
+            for (int i = 1; i <= n && i <= fixedVariables_.count; ++i)
+                if (fixedVariables_[i]) mismatch_[i] = 0.0;
+    }
+    if (jacobian) {
+        for (int i = 1; i <= n; ++i) AddElement(row, i, t[i]);
+        AddElement(row, row, parameterStep_ != 0.0 ? parameterStep_ : 1.0);
+    }
+    // Without a share of the slack power, the slack's (or the area's)
+    // column holds only its tangent entry here.
+    auto tiny = [&](int variable) { return std::fabs(t[variable]) < 1e-6; };
+    if (!area) {
+        for (const NetBus* slack : network_->slackBuses)
+            if (CodeHas(slack->code, "S") && tiny(slack->firstVariable)) return -1;
+    } else if (switches_.areaControl) {
+        for (const NetBus* bus : area->buses)
+            if (CodeHas(bus->code, "A") && tiny(bus->firstVariable + 2)) return -1;
+    }
+    return 0;
+}
+
+// Hands the parameter over when the candidate's voltage moves faster than
+// lambda, relatively: lambda takes the bus's voltage column and the bus's
+// voltage becomes the parameter ("BL"); the same bus hands it back. The
+// state goes back to the base point.
+int Solver::SwitchParameter() {
+    if (!(elasticity_ > 1.0) || !switchCandidate_) return 0;
+    std::fill(tangent_.begin(), tangent_.end(), 0.0);
+    RestoreBasePoint();
+    NetBus& bus = *switchCandidate_;
+    const bool areaBus = CodeHas(bus.code, "A");
+    if (&bus == parameterBus_) {
+        bus.code = areaBus ? "BA" : "B";
+        bus.regulatedBus = &bus;
+        SetContinuation(true, nullptr);
+    } else {
+        bus.code = areaBus ? "BLA" : "BL";
+        bus.regulatedBus = nullptr;
+        SetContinuation(true, &bus);
+    }
+    return 1;
+}
+
+// Option f: the voltage entries of the tangent (dV/dlambda) of the buses
+// whose voltage is an unknown: the largest, its bus and their sum; the sum
+// of all entries; and the entry of the bus of interest (option f's bus,
+// else the bus of the largest entry) with its rank, largest first, a later
+// bus in the list ranking first on a tie.
+void Solver::RankByTangent(std::span<const double> t, bool first) {
+    StateFields(stateFields_);
+    auto entry = [&](const NetBus& bus) {
+        const int column = bus.firstVariable + 1;
+        return stateFields_[column] == &bus.voltage ? std::fabs(t[column]) : 0.0;
+    };
+    TangentStatistics& s = tangentStatistics_;
+    s = TangentStatistics{};
+    NetBus* largest = nullptr;
+    for (const auto& bus : network_->buses) {
+        const double d = entry(*bus);
+        s.sum += d;
+        if (d > s.largest) {
+            s.largest = d;
+            largest = bus.get();
+        }
+    }
+    if (largest) s.largestBus = ListedNumber(*largest);
+    for (int i = 1; i <= variableCount_; ++i) s.factor += std::fabs(t[i]);
+
+    // A tangent without voltage entries (at a base case without reactive
+    // load) leaves the choice to the next one.
+    if (first || !busOfInterest_) {
+        NetBus* named = FindBus(IntOption('f', 0, 1, 9999));
+        busOfInterest_ = named && (entry(*named) != 0.0 || !largest) ? named : largest;
+    }
+    if (!busOfInterest_) return;
+    s.busOfInterestEntry = entry(*busOfInterest_);
+    if (s.busOfInterestEntry == 0.0) return;
+    int rank = 1;
+    bool after = false;
+    for (const auto& bus : network_->buses) {
+        if (bus.get() == busOfInterest_) {
+            after = true;
+            continue;
+        }
+        const double d = entry(*bus);
+        if (d > s.busOfInterestEntry || (after && d == s.busOfInterestEntry)) ++rank;
+    }
+    s.busOfInterestRank = rank;
+}
+
+// The totals of the table at the present point, and whether the tracing
+// stops here: a monitored voltage at its limit (option 7; the limits a K
+// file gives), a rated branch at its rating (option 8), or the total load
+// at the host's maximum. What stopped it is no longer monitored.
+bool Solver::CheckStopConditions(bool voltageLimits, bool flowLimits) {
+    SumTableTotals();
+    bool stop = false;
+    if (voltageLimits) {
+        for (const auto& bus : network_->buses) {
+            if (!(bus->displayMaxVoltage > bus->displayMinVoltage)) continue;
+            if (bus->voltage > bus->displayMinVoltage && bus->voltage < bus->displayMaxVoltage) continue;
+            bus->displayMaxVoltage = bus->displayMinVoltage = 0.0;
+            stop = true;
+        }
+    }
+    if (flowLimits) {
+        for (const auto& branch : network_->branches) {
+            if (branch->rating <= 0.0) continue;
+            // The current (p.u.) at either end.
+            const EndFlows flows = BranchFlows(*branch);
+            const double from = std::hypot(flows.fromP, flows.fromQ) / branch->from->voltage;
+            const double to = std::hypot(flows.toP, flows.toQ) / branch->to->voltage;
+            if (from < branch->rating && to < branch->rating) continue;
+            branch->rating = 0.0;
+            stop = true;
+        }
+    }
+    // The host gives its maximum in MW.
+    if (maxLoad_ > 0.0 && tableTotals_.loadP * mvaBase_ >= maxLoad_) stop = true;
+    return stop;
+}
+
+// The load reached so far becomes the base load, and lambda counts from it.
+void Solver::AdvanceLoadBase() {
+    for (const auto& bus : network_->buses) {
+        for (LoadModel* model : {&bus->loadModelP, &bus->loadModelQ}) {
+            model->base += lambda_ * model->baseDirection;
+            model->impedance += lambda_ * model->impedanceDirection;
+        }
+    }
+}
