@@ -60,6 +60,14 @@ inline std::string FileText(const std::filesystem::path& path) {
     return text.str();
 }
 
+// The lines of a text, without their ends.
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
 inline void WriteFileText(const std::filesystem::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }

@@ -17,13 +17,6 @@ namespace {
 
 constexpr double kDegree = 3.141592654 / 180.0;
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
 // Every line but the title card, which carries the date of writing.
 std::vector<std::string> LinesButTitle(const std::string& text) {
     std::vector<std::string> lines = Lines(text);

@@ -17,13 +17,6 @@ namespace {
 
 constexpr double kDegree = 3.141592654 / 180.0;
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
 class SolutionListingTest : public ::testing::Test {
 protected:
     bool Read(const std::string& path, std::vector<std::string> options = {}) {
