@@ -12,8 +12,11 @@
 // flag are combined with |.
 namespace TextAlign {
 inline constexpr unsigned Left = 0;
+inline constexpr unsigned Right = 2;
 inline constexpr unsigned Center = 6;
 inline constexpr unsigned Top = 0;
+inline constexpr unsigned Bottom = 8;
+inline constexpr unsigned Baseline = 24;
 }  // namespace TextAlign
 
 enum class BackgroundMode {
