@@ -37,15 +37,6 @@ CColourPicker::CColourPicker(PromptService& prompts, QWidget* parent)
     connect(this, &QPushButton::clicked, this, &CColourPicker::DropDown);
 }
 
-CColourPicker::~CColourPicker() {
-    // The popup is a window of this button: it must not report to a picker
-    // that is half gone.
-    if (popup_) {
-        popup_->disconnect(this);
-        delete popup_;
-    }
-}
-
 QSize CColourPicker::sizeHint() const {
     return QSize(std::max(QPushButton::sizeHint().width(), kPickerMinimumWidth), kPickerHeight);
 }
@@ -86,6 +77,7 @@ void CColourPicker::OnPopupSelChange(ColorRef colour) {
 // compared with the colour the picker held when it dropped down.
 void CColourPicker::OnPopupSelEndOk(ColorRef colour) {
     dropped_ = false;
+    popup_ = nullptr;
     setColour(colour);
     emit pickerCloseUp(colour, controlId_);
     emit pickerSelEndOk(colour, controlId_);
@@ -94,6 +86,7 @@ void CColourPicker::OnPopupSelEndOk(ColorRef colour) {
 
 void CColourPicker::OnPopupSelEndCancel(ColorRef colour) {
     dropped_ = false;
+    popup_ = nullptr;
     setColour(colour);
     emit pickerCloseUp(colour, controlId_);
     emit pickerSelEndCancel(colour, controlId_);

@@ -29,7 +29,6 @@ public:
 
     // "More Colours..." asks `prompts` for the colour.
     explicit CColourPicker(PromptService& prompts, QWidget* parent = nullptr);
-    ~CColourPicker() override;
 
     // The text colour in selection mode 1, else the background colour;
     // kAutomaticColor is drawn as the button face (a background) or black
@@ -49,7 +48,7 @@ public:
     void setControlId(int id) { controlId_ = id; }
 
     bool isDropped() const { return dropped_; }
-    // The open palette, or null.
+    // The open palette, or null; a palette that has ended deletes itself.
     CColourPickerPopup* popup() const { return popup_; }
 
     QSize sizeHint() const override;

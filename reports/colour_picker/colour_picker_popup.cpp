@@ -20,7 +20,7 @@
 namespace {
 
 constexpr int kMargin = kEdgeWidth;
-constexpr int kRows = (kPickerColourCount + CColourPickerPopup::kColumns - 1) / CColourPickerPopup::kColumns;
+constexpr int kRows = (kPickerColourCount + kPickerColumns - 1) / kPickerColumns;
 
 bool IsCell(int item) { return item >= 0 && item < kPickerColourCount; }
 
@@ -59,8 +59,6 @@ CColourPickerPopup::CColourPickerPopup(QPoint position, ColorRef colour, QWidget
     show();
 }
 
-CColourPickerPopup::~CColourPickerPopup() = default;
-
 // The sizes follow the message font: each box is as high as the taller of
 // the two texts plus room for its edges, and the popup as wide as the wider
 // text when the eight cells are narrower.
@@ -73,7 +71,7 @@ QRect CColourPickerPopup::LayOut(QPoint position) {
     const int textWidth = text.width() + 2 * kMargin;
     const int boxHeight = text.height() + 4 * kMargin + 2;
 
-    int width = 2 * kMargin + kColumns * kBoxSize;
+    int width = 2 * kMargin + kPickerColumns * kBoxSize;
     int height = kRows * kBoxSize + 2 * kMargin;
     cellsTop_ = kMargin;
     if (!defaultText_.isEmpty()) {
@@ -104,7 +102,8 @@ QRect CColourPickerPopup::itemRect(int item) const {
     if (item == kDefaultBox) return defaultBox_;
     if (item == kCustomBox) return customBox_;
     if (!IsCell(item)) return {};
-    return QRect(item % kColumns * kBoxSize + kMargin, item / kColumns * kBoxSize + cellsTop_, kBoxSize, kBoxSize);
+    const QPoint topLeft(item % kPickerColumns * kBoxSize + kMargin, item / kPickerColumns * kBoxSize + cellsTop_);
+    return QRect(topLeft, QSize(kBoxSize, kBoxSize));
 }
 
 // The same rectangles as are painted, so that every pixel of a cell
@@ -116,8 +115,8 @@ int CColourPickerPopup::ItemAt(QPoint point) const {
     const int y = point.y() - cellsTop_;
     if (x < 0 || y < 0) return kNoItem;
     const int column = x / kBoxSize;
-    const int cell = y / kBoxSize * kColumns + column;
-    return column < kColumns && cell < kPickerColourCount ? cell : kNoItem;
+    const int cell = y / kBoxSize * kPickerColumns + column;
+    return column < kPickerColumns && cell < kPickerColourCount ? cell : kNoItem;
 }
 
 void CColourPickerPopup::ChangeHot(int item) {
@@ -229,11 +228,11 @@ bool CColourPickerPopup::event(QEvent* event) {
     return true;
 }
 
-QColor CColourPickerPopup::Sys(SystemColor color) const { return SystemQColor(color, palette()); }
+QColor CColourPickerPopup::SystemColour(SystemColor color) const { return SystemQColor(color, palette()); }
 
 void CColourPickerPopup::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), Sys(SystemColor::ButtonFace));
+    painter.fillRect(rect(), SystemColour(SystemColor::ButtonFace));
     if (!defaultText_.isEmpty()) PaintBox(painter, kDefaultBox);
     for (int cell = 0; cell < kPickerColourCount; ++cell) PaintCell(painter, cell);
     if (!customText_.isEmpty()) PaintBox(painter, kCustomBox);
@@ -246,7 +245,7 @@ void CColourPickerPopup::PaintCell(QPainter& painter, int cell) const {
     const QRect box = itemRect(cell);
     const bool hot = cell == hot_;
     const bool chosen = cell == chosen_;
-    painter.fillRect(box, Sys(chosen && !hot ? SystemColor::ButtonHighlight : SystemColor::ButtonFace));
+    painter.fillRect(box, SystemColour(chosen && !hot ? SystemColor::ButtonHighlight : SystemColor::ButtonFace));
     if (hot) {
         DrawEdge(painter, box, kRaisedInner, palette());
     } else if (chosen) {
@@ -254,28 +253,29 @@ void CColourPickerPopup::PaintCell(QPainter& painter, int cell) const {
     }
     const QRect swatch = box.adjusted(kMargin + 1, kMargin + 1, -kMargin - 1, -kMargin - 1);
     painter.fillRect(swatch, ToQColor(kPickerColours[cell].colour));
-    painter.setPen(Sys(SystemColor::ButtonShadow));
+    painter.setPen(SystemColour(SystemColor::ButtonShadow));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(swatch.adjusted(0, 0, -1, -1));
 }
 
 void CColourPickerPopup::PaintBox(QPainter& painter, int item) const {
     QRect box = itemRect(item);
-    painter.fillRect(box, Sys(SystemColor::ButtonFace));
+    painter.fillRect(box, SystemColour(SystemColor::ButtonFace));
     if (item == kCustomBox) {
         // A sunken rule over the box, as wide as the box less its margins;
         // the box itself starts under it.
         const int left = box.left() + 2 * kMargin;
         const int width = box.width() - 4 * kMargin;
-        painter.fillRect(QRect(left, box.top(), width, 1), Sys(SystemColor::ButtonShadow));
-        painter.fillRect(QRect(left, box.top() + 1, width, 1), Sys(SystemColor::ButtonHighlight));
+        painter.fillRect(QRect(left, box.top(), width, 1), SystemColour(SystemColor::ButtonShadow));
+        painter.fillRect(QRect(left, box.top() + 1, width, 1), SystemColour(SystemColor::ButtonHighlight));
         box.setTop(box.top() + kMargin);
     }
     const bool hot = item == hot_;
     const bool chosen = item == chosen_;
-    painter.fillRect(box.adjusted(1, 1, -1, -1), Sys(chosen && !hot ? SystemColor::Light3D : SystemColor::ButtonFace));
+    const SystemColor ground = chosen && !hot ? SystemColor::Light3D : SystemColor::ButtonFace;
+    painter.fillRect(box.adjusted(1, 1, -1, -1), SystemColour(ground));
     if (item == kDefaultBox) {
-        painter.setPen(Sys(SystemColor::ButtonShadow));
+        painter.setPen(SystemColour(SystemColor::ButtonShadow));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(box.adjusted(2 * kMargin, 2 * kMargin, -2 * kMargin - 1, -2 * kMargin - 1));
     }
@@ -284,6 +284,6 @@ void CColourPickerPopup::PaintBox(QPainter& painter, int item) const {
     } else if (chosen) {
         DrawEdge(painter, box, kSunkenOuter, palette());
     }
-    painter.setPen(Sys(SystemColor::ButtonText));
+    painter.setPen(SystemColour(SystemColor::ButtonText));
     painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, item == kDefaultBox ? defaultText_ : customText_);
 }

@@ -21,7 +21,6 @@ class WENDLOW_API CColourPickerPopup : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int kColumns = 8;
     static constexpr int kBoxSize = 18;  // a colour cell, pixels
 
     // `position` is the top-left corner on the screen; an empty text leaves
@@ -29,7 +28,6 @@ public:
     // service for "More Colours...".
     CColourPickerPopup(QPoint position, ColorRef colour, QWidget* picker, const QString& defaultText,
                        const QString& customText, PromptService& prompts);
-    ~CColourPickerPopup() override;
 
     // A PopupItem or a cell index.
     int hotItem() const { return hot_; }
@@ -68,7 +66,7 @@ private:
 
     void PaintCell(QPainter& painter, int cell) const;
     void PaintBox(QPainter& painter, int item) const;
-    QColor Sys(SystemColor color) const;
+    QColor SystemColour(SystemColor color) const;
 
     QWidget* picker_;
     PromptService& prompts_;

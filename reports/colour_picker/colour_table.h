@@ -13,6 +13,7 @@ struct NamedColour {
 };
 
 inline constexpr int kPickerColourCount = 40;
+inline constexpr int kPickerColumns = 8;
 extern const std::array<NamedColour, kPickerColourCount> kPickerColours;
 
 // The cell of `colour`, or -1 when the table does not hold it.

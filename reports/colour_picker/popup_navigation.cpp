@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr int kColumns = 8;
 constexpr int kLastCell = kPickerColourCount - 1;
 
 int BeforeFirstCell(PopupBoxes boxes) {
@@ -33,11 +32,12 @@ int NextPopupItem(int current, PopupMove move, PopupBoxes boxes) {
         case PopupMove::Left:
             return current <= 0 ? BeforeFirstCell(boxes) : current - 1;
         case PopupMove::Up:
-            return current < kColumns ? BeforeFirstCell(boxes) : current - kColumns;
+            return current < kPickerColumns ? BeforeFirstCell(boxes) : current - kPickerColumns;
         case PopupMove::Right:
             return current == kNoItem || current == kLastCell ? AfterLastCell(boxes) : current + 1;
         case PopupMove::Down:
-            return current == kNoItem || current + kColumns > kLastCell ? AfterLastCell(boxes) : current + kColumns;
+            if (current == kNoItem || current + kPickerColumns > kLastCell) return AfterLastCell(boxes);
+            return current + kPickerColumns;
     }
     return current;
 }

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QTest>
 
 #include "colour_table.h"
@@ -87,7 +88,6 @@ TEST_F(ColourPickerTest, AChoiceEndsWithCloseUpAndEndOkThenAChange) {
     EXPECT_EQ(recorder.notices, expected);
     EXPECT_EQ(window.picker->colour(), kTeal);
     EXPECT_FALSE(window.picker->isDropped());
-    DeleteClosedWindows();
     EXPECT_EQ(window.picker->popup(), nullptr);
 }
 
@@ -137,6 +137,7 @@ TEST_F(ColourPickerTest, EveryWayOutButAChoiceCancelsWithTheInitialColour) {
         window.picker->setTrackSelection(true);
         NoticeRecorder recorder(window.picker);
         CColourPickerPopup* popup = window.Open();
+        const QPointer<CColourPickerPopup> watch(popup);
         MoveMouse(popup, popup->itemRect(12).center());
         EXPECT_EQ(window.picker->colour(), kTeal);  // tracking the mouse
         EXPECT_EQ(ColourAreaPixel(window.picker), ToQColor(kTeal).rgb());
@@ -149,8 +150,9 @@ TEST_F(ColourPickerTest, EveryWayOutButAChoiceCancelsWithTheInitialColour) {
         EXPECT_EQ(recorder.notices, expected);
         EXPECT_EQ(window.picker->colour(), kRed);
         EXPECT_FALSE(window.picker->isDropped());
-        DeleteClosedWindows();
         EXPECT_EQ(window.picker->popup(), nullptr);
+        DeleteClosedWindows();
+        EXPECT_TRUE(watch.isNull()) << "the popup deletes itself";
     }
 }
 
@@ -173,6 +175,7 @@ TEST_F(ColourPickerTest, MoreColoursTakesTheColourDialogsAnswer) {
         window.picker->setColour(kRed);
         window.prompts.colors.push_back(c.answer);
         CColourPickerPopup* popup = window.Open();
+        const QPointer<CColourPickerPopup> watch(popup);
         NoticeRecorder recorder(window.picker);
         MoveMouse(popup, popup->itemRect(35).center());  // a hot cell first: the dialog still starts from red
         recorder.notices.clear();
@@ -185,7 +188,19 @@ TEST_F(ColourPickerTest, MoreColoursTakesTheColourDialogsAnswer) {
         EXPECT_EQ(window.prompts.prompts[0].initialColor, kRed);
         EXPECT_EQ(recorder.notices, c.expected);
         EXPECT_EQ(window.picker->colour(), c.answer.value_or(kRed));
+        DeleteClosedWindows();
+        EXPECT_TRUE(watch.isNull());
     }
+}
+
+TEST_F(ColourPickerTest, APickerDestroyedWhileDroppedTakesItsPopupAlong) {
+    PickerDialog window;
+    NoticeRecorder recorder(window.picker);
+    const QPointer<CColourPickerPopup> popup(window.Open());
+    recorder.notices.clear();
+    delete window.picker;
+    EXPECT_TRUE(popup.isNull());
+    EXPECT_TRUE(recorder.notices.empty());
 }
 
 TEST_F(ColourPickerTest, AutomaticShowsTheButtonFace) {

@@ -45,7 +45,11 @@ TEST(PopupNavigation, ArrowKeysStepThroughCellsAndBoxes) {
             PopupBoxes boxes;
             int expected;
         } variants[] = {
-            {{false, false}, c.none}, {{true, false}, c.defaultOnly}, {{false, true}, c.customOnly}, {{true, true}, c.both}};
+            {{false, false}, c.none},
+            {{true, false}, c.defaultOnly},
+            {{false, true}, c.customOnly},
+            {{true, true}, c.both},
+        };
         for (const auto& variant : variants) {
             if (variant.expected == kAbsent) continue;
             EXPECT_EQ(NextPopupItem(c.from, c.move, variant.boxes), variant.expected)
