@@ -76,20 +76,21 @@ void CColourPicker::OnPopupSelChange(ColorRef colour) {
 // A colour seen while tracking the mouse is not a change: the choice is
 // compared with the colour the picker held when it dropped down.
 void CColourPicker::OnPopupSelEndOk(ColorRef colour) {
-    dropped_ = false;
-    popup_ = nullptr;
-    setColour(colour);
-    emit pickerCloseUp(colour, controlId_);
+    CloseUp(colour);
     emit pickerSelEndOk(colour, controlId_);
     if (colour != colourAtDropDown_) emit pickerSelChange(colour, controlId_);
 }
 
 void CColourPicker::OnPopupSelEndCancel(ColorRef colour) {
+    CloseUp(colour);
+    emit pickerSelEndCancel(colour, controlId_);
+}
+
+void CColourPicker::CloseUp(ColorRef colour) {
     dropped_ = false;
     popup_ = nullptr;
     setColour(colour);
     emit pickerCloseUp(colour, controlId_);
-    emit pickerSelEndCancel(colour, controlId_);
 }
 
 QRect CColourPicker::ArrowRect() const {

@@ -69,6 +69,7 @@ private:
     void OnPopupSelChange(ColorRef colour);
     void OnPopupSelEndOk(ColorRef colour);
     void OnPopupSelEndCancel(ColorRef colour);
+    void CloseUp(ColorRef colour);
     QRect ArrowRect() const;
     void PaintText(QPainter& painter, const QRect& area) const;
 
