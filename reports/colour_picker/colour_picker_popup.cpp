@@ -45,9 +45,6 @@ CColourPickerPopup::CColourPickerPopup(QPoint position, ColorRef colour, QWidget
       initialColour_(colour),
       chosenColour_(colour) {
     setAttribute(Qt::WA_DeleteOnClose);
-    // A press outside ends the choice; like the original's mouse capture it
-    // is not passed on to the window under it.
-    setAttribute(Qt::WA_NoMouseReplay);
     // The picker's palette (a dialog may set its own) colours the popup too.
     setAttribute(Qt::WA_WindowPropagation);
     setMouseTracking(true);
@@ -161,6 +158,14 @@ void CColourPickerPopup::Finish(Ending ending) {
 void CColourPickerPopup::mouseMoveEvent(QMouseEvent* event) {
     const int item = ItemAt(event->position().toPoint());
     if (item != kNoItem && item != hot_) ChangeHot(item);
+}
+
+// A press outside ends the choice (Qt closes the popup) and is not passed
+// on to the window under it, as with a mouse capture: a press on the picker
+// would otherwise open the palette again at once.
+void CColourPickerPopup::mousePressEvent(QMouseEvent* event) {
+    if (!rect().contains(event->position().toPoint())) setAttribute(Qt::WA_NoMouseReplay);
+    QWidget::mousePressEvent(event);
 }
 
 void CColourPickerPopup::mouseReleaseEvent(QMouseEvent* event) {

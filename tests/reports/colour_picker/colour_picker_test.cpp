@@ -156,6 +156,27 @@ TEST_F(ColourPickerTest, EveryWayOutButAChoiceCancelsWithTheInitialColour) {
     }
 }
 
+TEST_F(ColourPickerTest, AClickOnThePickerWhileDroppedOnlyClosesThePalette) {
+    PickerDialog window;
+    window.picker->setColour(kRed);
+    NoticeRecorder recorder(window.picker);
+    window.Open();
+    // Through the window system, as Qt routes a real press while a popup is
+    // open; a replayed press would be posted before the release comes.
+    const QPoint onPicker = window.picker->geometry().center();
+    QTest::mousePress(window.dialog.windowHandle(), Qt::LeftButton, {}, onPicker);
+    QCoreApplication::processEvents();
+    QTest::mouseRelease(window.dialog.windowHandle(), Qt::LeftButton, {}, onPicker);
+
+    const std::vector<Notice> expected = {
+        {CColourPicker::WM_PICKER_DROPDOWN, kRed},
+        {CColourPicker::WM_PICKER_CLOSEUP, kRed},
+        {CColourPicker::WM_PICKER_SELENDCANCEL, kRed},
+    };
+    EXPECT_EQ(recorder.notices, expected);
+    EXPECT_FALSE(window.picker->isDropped());
+}
+
 TEST_F(ColourPickerTest, MoreColoursTakesTheColourDialogsAnswer) {
     struct Case {
         std::optional<ColorRef> answer;
