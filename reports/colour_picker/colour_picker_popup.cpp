@@ -183,7 +183,6 @@ void CColourPickerPopup::keyPressEvent(QKeyEvent* event) {
             End(Ending::Ok);
             return;
         case Qt::Key_Escape:
-            chosenColour_ = initialColour_;
             End(Ending::Cancel);
             return;
         case Qt::Key_Left:
