@@ -93,7 +93,7 @@ void CDBReport::WriteLines(std::string text, int width) {
 }
 
 void CDBReport::EndLine() {
-    if (line_.empty()) line_ = " ";
+    if (line_.empty()) line_.push_back(' ');
     if (pages_.empty()) NewPage();
     std::string line = std::move(line_);
     line_.clear();

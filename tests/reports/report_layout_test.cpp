@@ -203,4 +203,21 @@ TEST(ReportLayout, ABlockWidensTheTextBlock) {
     EXPECT_EQ(report->GetTextBlock().right, 25 + 22 * 7);
 }
 
+TEST(ReportLayout, ABlockLeftForSectionThreeIsSavedButNotDrawn) {
+    FourteenPixelMeasurer display;
+    ReportHandle report = NewReport(display);
+    report->SetPageType(0);
+    report->SetOption(false);
+    report->SetSection(0);
+    *report << "FIRST" << NL;
+    report->SetSection(3);
+    *report << "body" << NL;
+
+    auto texts = TextCalls(*report->GetPageMetafile(1));
+    ASSERT_EQ(texts.size(), 3u);  // the body line and the footer
+    EXPECT_EQ(texts[0].text, "body");
+    EXPECT_EQ(texts[0].points[0], (Point{25, 39}));
+    EXPECT_EQ(SavedBytes(*report).substr(3), "FIRST\r\nbody\r\n");
+}
+
 }  // namespace
