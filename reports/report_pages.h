@@ -65,7 +65,3 @@ private:
     Size size_;
     bool laidOut_ = false;
 };
-
-// Appends one stored line as the text file holds it, the East European
-// letters converted to code page 852 when asked.
-void WriteReportLine(std::string& out, const std::string& line, bool convertLetters);

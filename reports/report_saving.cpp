@@ -48,8 +48,7 @@ std::string WithCrLf(const std::string& text) {
     return out;
 }
 
-}  // namespace
-
+// One stored line as the text file holds it.
 void WriteReportLine(std::string& out, const std::string& line, bool convertLetters) {
     if (convertLetters) {
         for (char c : line) out += InCodePage852(c);
@@ -58,6 +57,8 @@ void WriteReportLine(std::string& out, const std::string& line, bool convertLett
     }
     out += '\n';
 }
+
+}  // namespace
 
 void ReportPage::Write(std::string& out, int n) {
     report_.WriteFirstPageBlock(out, n);
