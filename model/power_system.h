@@ -182,9 +182,10 @@ private:
     ~PowerSystem();
 
     // The list of a category without a message; null when there is none.
-    ElementList* ListOfCategory(int category) const;
+    ElementList* ListOfCategory(int category);
+    const ElementList* ListOfCategory(int category) const;
     // The list that holds this very element, or null.
-    ElementList* ListHolding(const IElement* element) const;
+    ElementList* ListHolding(const IElement* element);
     // The default name of a new element of the category (counting it), or
     // nothing when the kind takes none.
     std::optional<std::string> NextDefaultName(int category, const ElementList& list);

@@ -80,13 +80,23 @@ bool HoldsName(const ElementList& list, const std::string& name) {
     return false;
 }
 
+std::optional<PowerSystem::ListId> ListOf(int category) {
+    for (const auto& entry : kCategoryLists) {
+        if (entry.category == category) return entry.list;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
-ElementList* PowerSystem::ListOfCategory(int category) const {
-    for (const auto& entry : kCategoryLists) {
-        if (entry.category == category) return const_cast<ElementList*>(&lists_[entry.list]);
-    }
-    return nullptr;
+ElementList* PowerSystem::ListOfCategory(int category) {
+    std::optional<ListId> id = ListOf(category);
+    return id ? &lists_[*id] : nullptr;
+}
+
+const ElementList* PowerSystem::ListOfCategory(int category) const {
+    std::optional<ListId> id = ListOf(category);
+    return id ? &lists_[*id] : nullptr;
 }
 
 ElementList* PowerSystem::GetElementList(int category) {
@@ -95,12 +105,12 @@ ElementList* PowerSystem::GetElementList(int category) {
     return list;
 }
 
-ElementList* PowerSystem::ListHolding(const IElement* element) const {
+ElementList* PowerSystem::ListHolding(const IElement* element) {
     int key = element->GetKey();
     ElementList* byKey = ListOfCategory(KeyCategory(key));
     if (byKey && byKey->Find(key) == element) return byKey;
-    for (const auto& list : lists_) {
-        if (list.Find(key) == element) return const_cast<ElementList*>(&list);
+    for (auto& list : lists_) {
+        if (list.Find(key) == element) return &list;
     }
     return nullptr;
 }

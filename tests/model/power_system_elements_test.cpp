@@ -137,3 +137,31 @@ TEST(RemoveElement, TakesItOutOfEveryListWithoutDeletingIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ElementLists, EachCategoryHasItsList) {
+    TestModel model;
+    RecordingPrompt prompt;
+    model->SetPrompt(&prompt);
+    struct Case {
+        int category;
+        PowerSystem::ListId list;
+    } cases[] = {
+        {1, PowerSystem::kBuses},           {10, PowerSystem::kLines},
+        {4, PowerSystem::kGenerators},      {5, PowerSystem::kSyncCompensators},
+        {6, PowerSystem::kVarCompensators}, {3, PowerSystem::kLoads},
+        {7, PowerSystem::kShunts},          {8, PowerSystem::kCapacitors},
+        {16, PowerSystem::kVariableBanks},  {17, PowerSystem::kVariableBanks},
+        {9, PowerSystem::kReactors},        {13, PowerSystem::kFreeLines},
+        {15, PowerSystem::kFreeTexts},      {20, PowerSystem::kConnectors},
+        {22, PowerSystem::kConnectors},     {27, PowerSystem::kPolygons},
+        {28, PowerSystem::kSystemInfos},
+    };
+    for (const auto& c : cases) EXPECT_EQ(model->GetElementList(c.category), &model->List(c.list)) << c.category;
+    EXPECT_TRUE(prompt.boxes.empty());
+    for (int category : {0, 2, 11, 14, 18, 21, 25}) EXPECT_EQ(model->GetElementList(category), nullptr);
+    EXPECT_EQ(prompt.boxes.size(), 7u);
+}
+
+}  // namespace
