@@ -2,6 +2,7 @@
 // the look-ups by key and by name.
 
 #include <string>
+#include <string_view>
 
 #include "element_interface.h"
 #include "element_key.h"
@@ -73,11 +74,12 @@ const NamingRule* NamingRuleOf(int category) {
     return nullptr;
 }
 
-bool HoldsName(const ElementList& list, const std::string& name) {
+// The first element of the list, in key order, named exactly so.
+IElement* FirstNamed(const ElementList& list, std::string_view name) {
     for (const auto& [key, element] : list.Entries()) {
-        if (element->GetName() == name) return true;
+        if (element->GetName() == name) return element;
     }
-    return false;
+    return nullptr;
 }
 
 std::optional<PowerSystem::ListId> ListOf(int category) {
@@ -146,7 +148,7 @@ std::optional<std::string> PowerSystem::NextDefaultName(int category, const Elem
     // studies find elements by name: skip the names the list holds.
     int number = rule->counter ? counters_.*rule->counter + 1 : list.GetCount();
     std::string name = rule->prefix + std::to_string(number);
-    while (HoldsName(list, name)) name = rule->prefix + std::to_string(++number);
+    while (FirstNamed(list, name)) name = rule->prefix + std::to_string(++number);
     if (rule->counter) counters_.*rule->counter = number;
     return name;
 }
@@ -195,11 +197,7 @@ IElement* PowerSystem::FindByKey(int key, const ElementList* list) const {
 
 IElement* PowerSystem::FindByName(std::string_view name, int category) const {
     const ElementList* list = ListOfCategory(category);
-    if (!list) return nullptr;
-    for (const auto& [key, element] : list->Entries()) {
-        if (element->GetName() == name) return element;
-    }
-    return nullptr;
+    return list ? FirstNamed(*list, name) : nullptr;
 }
 
 std::optional<std::string> PowerSystem::GetNameOfKey(int key) const {
