@@ -1,0 +1,7 @@
+#pragma once
+
+// The report library hides its symbols; what the program uses from it is
+// marked with this.
+#ifndef WENDLOW_API
+#define WENDLOW_API __attribute__((visibility("default")))
+#endif
