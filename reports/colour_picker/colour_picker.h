@@ -5,7 +5,7 @@
 #include <QString>
 
 #include "color.h"
-#include "colour_picker_export.h"
+#include "wendlow_api.h"
 
 class CColourPickerPopup;
 class PromptService;

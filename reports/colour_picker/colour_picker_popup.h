@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "color.h"
-#include "colour_picker_export.h"
+#include "wendlow_api.h"
 #include "popup_navigation.h"
 
 class PromptService;

@@ -2,6 +2,4 @@
 
 // The report library hides its symbols; what the program uses from it is
 // marked with this.
-#ifndef WENDLOW_API
 #define WENDLOW_API __attribute__((visibility("default")))
-#endif
