@@ -117,6 +117,8 @@ private:
     ColorRef ResolvedTextColour(const CGridDefaultCell& def) const;
     void DrawRaisedEdge(QPainter& painter, const Rect& rect) const;
     void DrawSortArrow(QPainter& painter, Rect& rect, bool ascending) const;
+    // The text in the rectangle left after edges and margins.
+    void DrawTextIn(QPainter& painter, Rect rect) const;
 };
 
 // The grid's comparison of two cells for sorting: negative, 0 or positive as

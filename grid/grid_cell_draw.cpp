@@ -129,6 +129,11 @@ void CGridCellBase::DrawSortArrow(QPainter& painter, Rect& rect, bool ascending)
     if (!vertical) rect.right -= size;
 }
 
+void CGridCellBase::DrawTextIn(QPainter& painter, Rect rect) const {
+    GetTextRect(&rect);
+    DrawFormattedText(painter, GetText(), rect, GetFormat() | TextFormat::NoPrefix, Escapement(GetFont()));
+}
+
 bool CGridCellBase::Draw(QPainter* painter, int row, int col, Rect rect, bool erase) {
     CGridCtrl* grid = GetGrid();
     if (!grid || !painter || rect.Width() <= 0 || rect.Height() <= 0) return false;
@@ -191,8 +196,7 @@ bool CGridCellBase::Draw(QPainter* painter, int row, int col, Rect rect, bool er
         painter->setPen(text);
     }
 
-    GetTextRect(&rect);
-    DrawFormattedText(*painter, GetText(), rect, GetFormat() | TextFormat::NoPrefix, Escapement(GetFont()));
+    DrawTextIn(*painter, rect);
     return true;
 }
 
@@ -233,7 +237,6 @@ bool CGridCellBase::PrintCell(QPainter* painter, int /*row*/, int /*col*/, Rect 
     painter->setPen(text);
     int margin = GetMargin();
     rect = Deflated(rect, margin, 0, margin, 0);
-    GetTextRect(&rect);
-    DrawFormattedText(*painter, GetText(), rect, GetFormat() | TextFormat::NoPrefix, Escapement(GetFont()));
+    DrawTextIn(*painter, rect);
     return true;
 }

@@ -209,6 +209,10 @@ private:
     // as they start or stop being fixed.
     void FixRows(int from, int to, bool fixed);
     void FixColumns(int from, int to, bool fixed);
+    // The twin steps of fixing rows or columns: `fixedCount` becomes
+    // `wanted`, the table growing to it first when it has fewer (`count`).
+    bool SetFixedCount(int wanted, int& fixedCount, int count, bool (CGridCtrl::*grow)(int),
+                       void (CGridCtrl::*fix)(int, int, bool));
     // The selection maps forget the cells at and beyond these bounds.
     void ForgetCellsBeyond(int rows, int cols);
     void EndSortOrder();

@@ -129,34 +129,29 @@ void CGridCtrl::FixColumns(int from, int to, bool fixed) {
     }
 }
 
-bool CGridCtrl::SetFixedRowCount(int fixedRows) {
-    if (fixedRows < 0) return false;
-    if (fixedRows == fixedRows_) return true;
+bool CGridCtrl::SetFixedCount(int wanted, int& fixedCount, int count, bool (CGridCtrl::*grow)(int),
+                              void (CGridCtrl::*fix)(int, int, bool)) {
+    if (wanted < 0) return false;
+    if (wanted == fixedCount) return true;
     ResetSelectedRange();
-    if (fixedRows > GetRowCount() && !SetRowCount(fixedRows)) return false;
-    if (fixedRows > fixedRows_) {
-        FixRows(fixedRows_, fixedRows, true);
+    if (wanted > count && !(this->*grow)(wanted)) return false;
+    if (wanted > fixedCount) {
+        (this->*fix)(fixedCount, wanted, true);
     } else {
-        FixRows(fixedRows, fixedRows_, false);
+        (this->*fix)(wanted, fixedCount, false);
     }
-    fixedRows_ = fixedRows;
+    fixedCount = wanted;
     Refresh();
     return true;
 }
 
+bool CGridCtrl::SetFixedRowCount(int fixedRows) {
+    return SetFixedCount(fixedRows, fixedRows_, GetRowCount(), &CGridCtrl::SetRowCount, &CGridCtrl::FixRows);
+}
+
 bool CGridCtrl::SetFixedColumnCount(int fixedCols) {
-    if (fixedCols < 0) return false;
-    if (fixedCols == fixedCols_) return true;
-    ResetSelectedRange();
-    if (fixedCols > GetColumnCount() && !SetColumnCount(fixedCols)) return false;
-    if (fixedCols > fixedCols_) {
-        FixColumns(fixedCols_, fixedCols, true);
-    } else {
-        FixColumns(fixedCols, fixedCols_, false);
-    }
-    fixedCols_ = fixedCols;
-    Refresh();
-    return true;
+    return SetFixedCount(fixedCols, fixedCols_, GetColumnCount(), &CGridCtrl::SetColumnCount,
+                         &CGridCtrl::FixColumns);
 }
 
 int CGridCtrl::InsertRow(const QString& heading, int before) {

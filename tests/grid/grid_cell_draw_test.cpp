@@ -161,4 +161,19 @@ TEST_F(GridCellDraw, PrintingFillsOnlyABackgroundThatDiffersFromTheDefault) {
     EXPECT_TRUE(same.IsInkOn(Pixel(kRed), kGround));
 }
 
+TEST_F(GridCellDraw, LightTextStaysVisibleOnATwoColourPrinter) {
+    cell().SetTextColour(Rgb(255, 255, 255));
+    QImage paper(60, 24, QImage::Format_Mono);
+    paper.fill(Qt::white);
+    {
+        QPainter painter(&paper);
+        ASSERT_TRUE(cell().PrintCell(&painter, 1, 1, Rect{0, 0, 59, 23}));
+    }
+    int dark = 0;
+    for (int y = 0; y < paper.height(); ++y) {
+        for (int x = 0; x < paper.width(); ++x) dark += qGray(paper.pixel(x, y)) < 128;
+    }
+    EXPECT_GT(dark, 20);
+}
+
 }  // namespace
