@@ -1,7 +1,5 @@
 #include "grid_ctrl.h"
 
-#include <QScrollBar>
-
 #include "grid_cell.h"
 #include "qt_colors.h"
 
@@ -172,31 +170,4 @@ void CGridCtrl::SetListMode(bool on) {
 
 void CGridCtrl::Refresh() {
     if (allowDraw_) viewport()->update();
-}
-
-void CGridCtrl::ResetScrollBars() {
-    if (!allowDraw_) return;
-    // The room as if no bar were shown, so that the decision does not
-    // depend on the bars' present state.
-    QSize room = maximumViewportSize();
-    if (room.isEmpty()) return;
-    int width = room.width() - GetFixedColumnWidth();
-    int height = room.height() - GetFixedRowHeight();
-    int contentWidth = GetVirtualWidth() - GetFixedColumnWidth();
-    int contentHeight = GetVirtualHeight() - GetFixedRowHeight();
-    bool vertical = false;
-    bool horizontal = false;
-    if (width > 0 && height > 0) {
-        vertical = height < contentHeight;
-        if (vertical) width -= verticalScrollBar()->sizeHint().width();
-        horizontal = width < contentWidth;
-        if (horizontal) height -= horizontalScrollBar()->sizeHint().height();
-    }
-    setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    // A bar's position runs up to the content less the page it shows.
-    horizontalScrollBar()->setRange(0, horizontal ? contentWidth - width : 0);
-    horizontalScrollBar()->setPageStep(horizontal ? width : 0);
-    verticalScrollBar()->setRange(0, vertical ? contentHeight - height : 0);
-    verticalScrollBar()->setPageStep(vertical ? height : 0);
 }
