@@ -38,7 +38,7 @@ bool CGridCellBase::GetTextRect(Rect* rect) const { return rect != nullptr; }
 QSize CGridCellBase::GetTextExtent(const QString& text, QPainter* painter) const {
     if (text.isEmpty()) {
         const CGridDefaultCell* def = GetDefaultCell();
-        return def ? QSize(def->GetWidth(), def->GetHeight()) : QSize();
+        return def ? QSize(def->GetWidth(), def->GetHeight()) : QSize(0, 0);
     }
     QFont font = GetFontObject();
     QFontMetrics metrics = painter ? QFontMetrics(font, painter->device()) : QFontMetrics(font);

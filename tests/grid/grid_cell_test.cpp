@@ -46,6 +46,7 @@ TEST(GridCell, NewCellsAndResetKeepTheUserValue) {
     // Without a grid there is no default cell to fall back on.
     EXPECT_EQ(cell.GetFormat(), CGridDefaultCell::kFormat);
     EXPECT_EQ(cell.GetFont(), nullptr);
+    EXPECT_EQ(cell.GetTextExtent("", nullptr), QSize(0, 0));
 }
 
 TEST(GridCell, TakesWhatItHasNotFromItsDefaultCell) {
