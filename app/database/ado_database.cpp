@@ -6,7 +6,12 @@
 
 namespace {
 constexpr int kDefaultBusyTimeoutMs = 5000;
-}
+// A damaged file can claim records of any size, and SQLite would allocate
+// them before finding the damage. The results database needs a few MB (its
+// page cache and sorting); past this ceiling SQLite answers "out of memory".
+// The limit is the process's, and this layer is the program's only SQLite user.
+constexpr sqlite3_int64 kSqliteHeapLimitBytes = 32 * 1024 * 1024;
+}  // namespace
 
 CADODataBase::~CADODataBase() { Close(); }
 
@@ -17,6 +22,7 @@ bool CADODataBase::Open(std::string_view connectionString) {
     if (connectionString_.empty())
         return Fail(DatabaseError::Raised(SQLITE_CANTOPEN, "no database file is named"));
 
+    sqlite3_hard_heap_limit64(kSqliteHeapLimitBytes);
     sqlite3* opened = nullptr;
     const int rc = sqlite3_open_v2(connectionString_.c_str(), &opened, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
@@ -25,6 +31,10 @@ bool CADODataBase::Open(std::string_view connectionString) {
         return Fail(error);
     }
     sqlite3_extended_result_codes(opened, 1);
+    // The file may come from anywhere: its schema must not be writable by
+    // SQL, nor may its views and triggers call functions with side effects.
+    sqlite3_db_config(opened, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(opened, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     sqlite3_busy_timeout(opened, timeoutSeconds_ > 0 ? timeoutSeconds_ * 1000 : kDefaultBusyTimeoutMs);
 
     StatementResult probe;

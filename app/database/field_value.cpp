@@ -10,6 +10,8 @@ template <class... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
 
 // Fixed notation when it fits the digits, exponent notation otherwise;
 // trailing zeros of the fraction dropped, the decimal point always kept.

@@ -50,6 +50,17 @@ TEST(CADODataBase, OpenNeverCreatesAndRefusesWhatIsNotADatabase) {
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
+TEST(CADODataBase, DamagedFileClaimingAHugeRecordFailsWithoutTakingTheMemory) {
+    ScratchFolder folder("db_damaged");
+    const auto path = folder / "Results.db";
+    std::filesystem::copy_file(std::filesystem::path(TEST_DATA_DIR) / "results_damaged_huge_record.db", path);
+    sqlite3_memory_highwater(1);
+    CADODataBase database;
+    EXPECT_FALSE(database.Open(path.string()));
+    EXPECT_NE(database.GetLastError().find("CADODataBase Error"), std::string::npos);
+    EXPECT_LT(sqlite3_memory_highwater(0), 40 * 1024 * 1024);
+}
+
 using CADODataBaseOnResults = FreshResultsDatabase;
 
 TEST_F(CADODataBaseOnResults, ExecuteCountsRowsAndRunsOneStatementOnly) {
