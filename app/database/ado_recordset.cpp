@@ -95,34 +95,27 @@ const FieldValue* CADORecordset::Field(std::string_view field) {
     return &rows_.rows[current_][static_cast<std::size_t>(column)];
 }
 
-bool CADORecordset::GetFieldValue(std::string_view field, double& value) {
+template <class T>
+bool CADORecordset::ReadField(std::string_view field, std::optional<T> (*convert)(const FieldValue&),
+                              const char* refusal, T& value) {
     const FieldValue* read = Field(field);
     if (!read) return false;
-    if (std::optional<double> number = AsDouble(*read)) {
-        value = *number;
-        return true;
-    }
-    return Fail(DatabaseError::Raised(SQLITE_MISMATCH, std::string(field) + " does not hold a number"));
+    std::optional<T> converted = convert(*read);
+    if (!converted) return Fail(DatabaseError::Raised(SQLITE_MISMATCH, std::string(field) + refusal));
+    value = std::move(*converted);
+    return true;
+}
+
+bool CADORecordset::GetFieldValue(std::string_view field, double& value) {
+    return ReadField(field, AsDouble, " does not hold a number", value);
 }
 
 bool CADORecordset::GetFieldValue(std::string_view field, int& value) {
-    const FieldValue* read = Field(field);
-    if (!read) return false;
-    if (std::optional<int> number = AsInt(*read)) {
-        value = *number;
-        return true;
-    }
-    return Fail(DatabaseError::Raised(SQLITE_MISMATCH, std::string(field) + " does not hold an integer that fits an int"));
+    return ReadField(field, AsInt, " does not hold an integer that fits an int", value);
 }
 
 bool CADORecordset::GetFieldValue(std::string_view field, std::string& value) {
-    const FieldValue* read = Field(field);
-    if (!read) return false;
-    if (std::optional<std::string> text = AsText(*read)) {
-        value = std::move(*text);
-        return true;
-    }
-    return Fail(DatabaseError::Raised(SQLITE_MISMATCH, std::string(field) + " holds a blob, not a text"));
+    return ReadField(field, AsText, " holds a blob, not a text", value);
 }
 
 bool CADORecordset::FillComboBox(IComboItems& box, std::string_view textField, const char* dataField,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -66,6 +67,9 @@ public:
 private:
     bool Run(const std::string& sql);
     const FieldValue* Field(std::string_view field);
+    template <class T>
+    bool ReadField(std::string_view field, std::optional<T> (*convert)(const FieldValue&), const char* refusal,
+                   T& value);
     bool Fail(const DatabaseError& error);
 
     CADODataBase* database_;

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 namespace {
 
@@ -18,11 +19,12 @@ Overloaded(Ts...) -> Overloaded<Ts...>;
 std::string DoubleText(double value) {
     char text[64];
     auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 20);
-    std::string result(text, error == std::errc{} ? end : text);
-    if (!std::isfinite(value)) return result;
-    const std::size_t exponent = result.find('e');
-    const std::size_t mantissaEnd = exponent == std::string::npos ? result.size() : exponent;
-    if (result.find('.') >= mantissaEnd) result.insert(mantissaEnd, ".");
+    const std::string_view written(text, error == std::errc{} ? static_cast<std::size_t>(end - text) : 0);
+    if (!std::isfinite(value)) return std::string(written);
+    const std::string_view mantissa = written.substr(0, written.find('e'));
+    std::string result(mantissa);
+    if (mantissa.find('.') == std::string_view::npos) result += '.';
+    result += written.substr(mantissa.size());
     return result;
 }
 
