@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <system_error>
 
 #include "ado_database.h"
@@ -44,8 +43,17 @@ bool CreateResultsDatabase(const std::filesystem::path& path, std::string& error
 
     bool made = WriteSchema(draft, error);
     if (made && ::link(draft.c_str(), path.c_str()) != 0) {
-        error = std::strerror(errno);
-        made = false;
+        const int linkError = errno;
+        std::error_code renamed;
+        // A file system without hard links: move it, unless one appeared.
+        if (linkError != EEXIST && !std::filesystem::exists(path, ignored))
+            std::filesystem::rename(draft, path, renamed);
+        else
+            renamed = std::error_code(linkError, std::generic_category());
+        if (renamed) {
+            error = renamed.message();
+            made = false;
+        }
     }
     std::filesystem::remove(draft, ignored);
     return made;
