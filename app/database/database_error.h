@@ -6,8 +6,8 @@
 struct sqlite3;
 
 // What went wrong in one database operation: an SQLite result code (the
-// extended code where SQLite gives one), its meaning, who raised it and the
-// message at the time. The access classes turn it into their last-error text.
+// extended code where SQLite gives one) and the message that says why. The
+// access classes turn it into their last-error text.
 struct DatabaseError {
     int code = 0;
     std::string description;
