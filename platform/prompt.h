@@ -3,7 +3,7 @@
 #include <string_view>
 
 enum class PromptIcon { None, Information, Warning, Error };
-enum class PromptButtons { Ok, OkCancel, YesNo };
+enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class PromptAnswer { Ok, Cancel, Yes, No };
 
 // Modal message boxes for what the user must see. The pointer is borrowed.

@@ -1,0 +1,22 @@
+#include "prompt_service.h"
+
+#include <QStringList>
+
+#include "windows_1250.h"
+
+PromptAnswer PromptService::MessageBox(std::string_view text, std::string_view caption, PromptIcon icon,
+                                       PromptButtons buttons) {
+    return Ask(FromWindows1250(text), FromWindows1250(caption), icon, buttons);
+}
+
+QString QtFilterString(std::span<const FileFilter> filters) {
+    QStringList entries;
+    for (const FileFilter& filter : filters) {
+        QString patterns = filter.patterns;
+        patterns.replace(';', ' ');
+        // Qt reads the patterns from the last parentheses of the entry, so
+        // they are written there even when the description shows them too.
+        entries.append(filter.description + " (" + patterns.simplified() + ")");
+    }
+    return entries.join(";;");
+}
