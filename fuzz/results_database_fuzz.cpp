@@ -18,6 +18,7 @@
 #include "ado_database.h"
 #include "ado_parameter.h"
 #include "ado_recordset.h"
+#include "color_map.h"
 #include "color_map_loader.h"
 #include "database_transaction.h"
 #include "prompt.h"
@@ -70,8 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     database.SetConnectionTimeout(1);
     if (database.Open(path.string())) {
         SilentPrompt prompt;
-        auto keep = [](float, ColorRef) {};
-        LoadColorMaps(database, {keep, keep, keep}, prompt);
+        ColorMap nominalVoltage, busVoltage, loading;
+        LoadColorMaps(database, {.nominalVoltage = nominalVoltage, .busVoltage = busVoltage, .loading = loading},
+                      prompt);
 
         CADOParameter name(ParameterType::Text, 50, ParameterDirection::Input, "");
         name.SetValue("O'Brien.pf");
