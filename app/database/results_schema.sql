@@ -111,8 +111,8 @@ INSERT INTO StoredQueries (Name, Sql) VALUES
 -- channel). The drawing asks for the first threshold above the value, and a
 -- value above every threshold takes the last colour. VLimit is a nominal
 -- voltage in kV; the bus-voltage map takes the bus's voltage index in per
--- unit (V, or 1/V above 1 p.u.), the loading map the element's loading as a
--- fraction of its limit (1 = at the limit).
+-- unit (V, or 1/V above 1 p.u.), the loading map the element's loading in
+-- percent of its limit (100 = at the limit).
 CREATE TABLE NomVoltageColorMap (
   VLimit REAL NOT NULL,
   RED    INTEGER NOT NULL CHECK (RED BETWEEN 0 AND 255),
@@ -146,9 +146,9 @@ CREATE TABLE LoadingColorMap (
   BLUE    INTEGER NOT NULL CHECK (BLUE BETWEEN 0 AND 255)
 );
 INSERT INTO LoadingColorMap (Percent, RED, GREEN, BLUE) VALUES
-  (0.50,   0, 160,   0),  -- below half the limit
-  (0.80, 200, 200,   0),  -- 50 to 80 %
-  (1.00, 255, 160,   0),  -- 80 to 100 %
-  (1.50, 255,   0,   0);  -- over the limit
+  ( 50.0,   0, 160,   0),  -- below half the limit
+  ( 80.0, 200, 200,   0),  -- 50 to 80 %
+  (100.0, 255, 160,   0),  -- 80 to 100 %
+  (150.0, 255,   0,   0);  -- over the limit
 
 COMMIT;
