@@ -57,8 +57,8 @@ TEST_F(LoadColorMapsOnResults, DefaultMapsColourTheDiagram) {
     EXPECT_EQ(busVoltage_->GetColor(0.94f, kBlack), Rgb(255, 160, 0));
     // A branch at 90 % of its limit is orange, one over it red.
     EXPECT_EQ(loading_->GetCount(), 4);
-    EXPECT_EQ(loading_->GetColor(0.9f, kBlack), Rgb(255, 160, 0));
-    EXPECT_EQ(loading_->GetColor(1.2f, kBlack), Rgb(255, 0, 0));
+    EXPECT_EQ(loading_->GetColor(90.0f, kBlack), Rgb(255, 160, 0));
+    EXPECT_EQ(loading_->GetColor(120.0f, kBlack), Rgb(255, 0, 0));
 }
 
 TEST_F(LoadColorMapsOnResults, RepeatedThresholdKeepsTheFirstColour) {
