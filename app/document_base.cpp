@@ -74,6 +74,12 @@ void CDocument::UpdateFrameTitles() {
     }
 }
 
+void CDocument::ReportFailure(const QString& what, const QString& path, const std::exception& failure) {
+    host_->Prompts().Ask(
+        what + '\n' + QDir::toNativeSeparators(path) + '\n' + QString::fromLocal8Bit(failure.what()), {},
+        PromptIcon::Error, PromptButtons::Ok);
+}
+
 bool CDocument::OnNewDocument() {
     DeleteContents();
     SetModifiedFlag(false);
@@ -87,9 +93,7 @@ bool CDocument::OnOpenDocument(const QString& path) {
         Serialize(archive);
     } catch (const std::exception& failure) {
         DeleteContents();
-        host_->Prompts().Ask(QStringLiteral("Failed to open document.\n%1\n%2")
-                                 .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(failure.what())),
-                             {}, PromptIcon::Error, PromptButtons::Ok);
+        ReportFailure("Failed to open document.", path, failure);
         return false;
     }
     SetModifiedFlag(false);
@@ -102,9 +106,7 @@ bool CDocument::OnSaveDocument(const QString& path) {
         Serialize(archive);
         SaveArchiveFile(archive, FileSystemPath(path));
     } catch (const std::exception& failure) {
-        host_->Prompts().Ask(QStringLiteral("Failed to save document.\n%1\n%2")
-                                 .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(failure.what())),
-                             {}, PromptIcon::Error, PromptButtons::Ok);
+        ReportFailure("Failed to save document.", path, failure);
         return false;
     }
     SetModifiedFlag(false);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <vector>
 
 #include <QString>
@@ -68,6 +69,9 @@ protected:
     virtual void DeleteContents() {}
 
 private:
+    // Tells the user what failed, on which file and why.
+    void ReportFailure(const QString& what, const QString& path, const std::exception& failure);
+
     DocumentHost* host_ = nullptr;
     CDocTemplate* template_ = nullptr;
     QString title_;

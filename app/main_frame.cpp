@@ -1,10 +1,13 @@
 #include "main_frame.h"
 
+#include <algorithm>
+
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QStyle>
 
 #include "child_frame.h"
 #include "command_ids.h"
@@ -117,6 +120,7 @@ std::vector<CChildFrame*> CMainFrame::ChildFrames() const {
 CChildFrame& CMainFrame::AddChildFrame(CView& view) {
     auto* frame = new CChildFrame(view);
     mdiArea_->addSubWindow(frame);
+    PlaceNewChildFrame(*frame);
     if (view.GetDocument() != nullptr) view.GetDocument()->AddView(view);
     frame->UpdateTitle();
     view.OnInitialUpdate();
@@ -124,6 +128,22 @@ CChildFrame& CMainFrame::AddChildFrame(CView& view) {
     mdiArea_->setActiveSubWindow(frame);
     commands_.UpdateAll();
     return *frame;
+}
+
+void CMainFrame::PlaceNewChildFrame(CChildFrame& frame) {
+    // Three quarters of the area, each new window one title bar lower and
+    // to the right of the one before, back at the corner when it would
+    // leave the area.
+    QSize area = mdiArea_->size();
+    if (area.isEmpty()) return;
+    QSize size = area * 3 / 4;
+    int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &frame);
+    int others = static_cast<int>(mdiArea_->subWindowList().size()) - 1;
+    int room = std::min(area.width() - size.width(), area.height() - size.height());
+    int places = step > 0 ? room / step + 1 : 1;
+    int offset = step * (others % places);
+    frame.resize(size);
+    frame.move(offset, offset);
 }
 
 void CMainFrame::OnWindowNew() {

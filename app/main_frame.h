@@ -46,6 +46,7 @@ private:
     void CreateMenus();
     std::vector<CCmdTarget*> Road() const;
     void OnWindowNew();
+    void PlaceNewChildFrame(CChildFrame& frame);
 
     CCmdTarget& application_;
     std::function<bool()> mayClose_;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QScreen>
@@ -70,6 +71,7 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
     // and records are written and read in the C locale.
     std::setlocale(LC_NUMERIC, "C");
     QGuiApplication::setApplicationDisplayName(kApplicationTitle);
+    QApplication::setWindowIcon(QIcon(CSplashWnd::Picture().copy(30, 50, 90, 120)));
 
     CommandLineInfo commandLine = CommandLineInfo::Parse(arguments);
     showSplash_ = commandLine.showSplash;
