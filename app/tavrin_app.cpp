@@ -41,6 +41,7 @@ bool IsSwallowedBySplash(QEvent::Type type) {
 
 CTavrinApp::CTavrinApp(PromptService& prompts, const QString& profilePath)
     : prompts_(prompts), profilePath_(profilePath) {
+    clipboard_.SetOwning(true);
     RegisterCommands();
 }
 
@@ -81,7 +82,7 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
     recentFiles_.ReadList(*profile_);
 
     templates_.push_back(std::make_unique<CDocTemplate>(
-        CTavrinDoc::kResourceId, CTavrinDoc::kDocString, [] { return std::make_unique<CTavrinDoc>(); },
+        CTavrinDoc::kResourceId, CTavrinDoc::kDocString, [this] { return std::make_unique<CTavrinDoc>(*this); },
         [](CDocument& document) { return new CTavrinView(static_cast<CTavrinDoc&>(document)); }));
     for (auto& added : addedTemplates_) templates_.push_back(std::move(added));
     addedTemplates_.clear();

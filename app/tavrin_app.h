@@ -8,8 +8,11 @@
 #include <QStringList>
 
 #include "cmd_target.h"
+#include "color_map.h"
 #include "document_host.h"
+#include "element_list.h"
 #include "profile.h"
+#include "qt_text_measurer.h"
 #include "recent_file_list.h"
 #include "splash_window.h"
 
@@ -54,6 +57,16 @@ public:
     // Asks about every modified document; false when the user cancelled.
     bool SaveAllModified();
 
+    // What every network model shares: the element clipboard (copied or
+    // cut elements of any document, owned here), the three colour maps
+    // (nominal voltage, loading, bus voltage), and text measuring.
+    ElementList& Clipboard() { return clipboard_; }
+    bool HasClipboardElements() const { return clipboard_.GetCount() > 0; }
+    ColorMap& NominalVoltageMap() { return nominalVoltageMap_; }
+    ColorMap& LoadingMap() { return loadingMap_; }
+    ColorMap& BusVoltageMap() { return busVoltageMap_; }
+    ITextMeasurer& TextMeasurer() { return textMeasurer_; }
+
     // DocumentHost
     PromptService& Prompts() override { return prompts_; }
     void AddToRecentFileList(const QString& path) override;
@@ -76,6 +89,12 @@ private:
 
     PromptService& prompts_;
     QString profilePath_;
+    // Declared before the templates: the documents' models refer to them.
+    ElementList clipboard_;
+    ColorMap nominalVoltageMap_;
+    ColorMap loadingMap_;
+    ColorMap busVoltageMap_;
+    QtTextMeasurer textMeasurer_;
     std::unique_ptr<Profile> profile_;
     RecentFileList recentFiles_{kRecentFileCount};
     bool showSplash_ = false;

@@ -4,10 +4,13 @@
 
 class CTavrinDoc;
 
-// The diagram window of a network document.
+// The diagram window of a network document: the model's background and
+// elements, drawn through the Qt drawing context.
 class CTavrinView : public CView {
 public:
     explicit CTavrinView(CTavrinDoc& document);
+
+    CTavrinDoc* GetDocument() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
