@@ -15,8 +15,11 @@
 #include "command_line.h"
 #include "doc_template.h"
 #include "document_base.h"
+#include "finans_doc.h"
+#include "finans_view.h"
 #include "main_frame.h"
 #include "prompt_service.h"
+#include "report_interface.h"
 #include "splash_window.h"
 #include "tavrin_doc.h"
 #include "tavrin_view.h"
@@ -84,6 +87,9 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
     templates_.push_back(std::make_unique<CDocTemplate>(
         CTavrinDoc::kResourceId, CTavrinDoc::kDocString, [this] { return std::make_unique<CTavrinDoc>(*this); },
         [](CDocument& document) { return new CTavrinView(static_cast<CTavrinDoc&>(document)); }));
+    templates_.push_back(std::make_unique<CDocTemplate>(
+        CFinansDoc::kResourceId, CFinansDoc::kDocString, [] { return std::make_unique<CFinansDoc>(); },
+        [](CDocument& document) { return new CFinansView(static_cast<CFinansDoc&>(document)); }));
     for (auto& added : addedTemplates_) templates_.push_back(std::move(added));
     addedTemplates_.clear();
 
@@ -162,6 +168,21 @@ CDocument* CTavrinApp::OnFileNew() {
         return nullptr;
     }
     return ShowNewDocument(*docTemplate, document);
+}
+
+CDocument* CTavrinApp::OpenResultsDocument(IDBReport* report) {
+    CDocTemplate* reports = nullptr;
+    for (const auto& docTemplate : templates_) {
+        if (docTemplate->ResourceId() == CFinansDoc::kResourceId) reports = docTemplate.get();
+    }
+    if (reports == nullptr || !mainFrame_) {
+        if (report != nullptr) report->Release();
+        return nullptr;
+    }
+    auto& document = static_cast<CFinansDoc&>(reports->CreateNewDocument(*this));
+    document.OnNewDocument();
+    document.SetReport(report);
+    return ShowNewDocument(*reports, document);
 }
 
 CDocument* CTavrinApp::OpenDocumentFile(const QString& path) {

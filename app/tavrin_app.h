@@ -19,6 +19,7 @@
 class CDocTemplate;
 class CDocument;
 class CMainFrame;
+class IDBReport;
 class PromptService;
 
 // The application object: it starts the program (settings, document
@@ -48,6 +49,10 @@ public:
     CSplashWnd* Splash() const { return splash_; }
     Profile& GetProfile() { return *profile_; }
     const RecentFileList& RecentFiles() const { return recentFiles_; }
+
+    // A results window for the finished report; the document takes over
+    // the caller's reference. Null when there is no main window.
+    CDocument* OpenResultsDocument(IDBReport* report);
 
     // A new untitled network document in a window of its own.
     CDocument* OnFileNew();
