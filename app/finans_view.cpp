@@ -17,7 +17,6 @@ void CFinansView::OnInitialUpdate() {
     if (report == nullptr) return;
     GetDocument()->SetTitle(FromWindows1250(report->GetTitle() != nullptr ? report->GetTitle() : ""));
     pageSize_ = report->GetPageSize();
-    setMinimumSize(pageSize_.cx + 2 * kMargin, pageSize_.cy + 2 * kMargin);
     ShowPage();
 }
 

@@ -59,6 +59,7 @@ TEST_F(NetworkDocument, AFinishedReportOpensInAResultsWindowThatReleasesIt) {
     auto& view = dynamic_cast<CFinansView&>(Windows()[0]->View());
     EXPECT_EQ(view.CurrentPage(), 1);
     Size page = report->GetPageSize();
+    view.resize(page.cx + 100, page.cy + 40);  // room for the whole page until the view scrolls
     QImage picture = view.grab().toImage();
     int left = page.cx + 2 * CFinansView::kMargin < picture.width() ? (picture.width() - page.cx) / 2 : 0;
     EXPECT_EQ(picture.pixelColor(left / 2, 2), QColor(128, 128, 128));                          // the desk
