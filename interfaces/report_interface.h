@@ -11,8 +11,7 @@
 #include "geometry.h"
 #include "recorded_picture.h"
 #include "text_measurer.h"
-
-#define WENDLOW_API __attribute__((visibility("default")))
+#include "wendlow_api.h"
 
 // One piece of a report line drawn in one font, as the layout cuts it.
 struct ReportRun {
