@@ -8,6 +8,8 @@
 #include "color.h"
 #include "prompt.h"
 
+class QDialog;
+
 // One entry of a file dialog's type list: "PF Files (*.pf)" with "*.pf";
 // several patterns are separated by ';'.
 struct FileFilter {
@@ -16,7 +18,7 @@ struct FileFilter {
 };
 
 // Every modal question the program asks the user: message boxes, file
-// names and colours. The program holds one; tests put a scripted one in its
+// names, colours and its own modal dialogs. The program holds one; tests put a scripted one in its
 // place, so that nothing ever waits for a hand on the keyboard.
 class PromptService : public IPrompt {
 public:
@@ -32,6 +34,9 @@ public:
                                                 const QString& initialPath) = 0;
     // The chosen colour; nothing when the user cancelled.
     virtual std::optional<ColorRef> ChooseColor(ColorRef initial) = 0;
+    // Runs a dialog the program made (About, a sub-dialog) modally; answers
+    // QDialog::Accepted or QDialog::Rejected.
+    virtual int RunModal(QDialog& dialog) = 0;
 
     // The model's texts are single-byte; they are shown through Ask.
     PromptAnswer MessageBox(std::string_view text, std::string_view caption, PromptIcon icon,

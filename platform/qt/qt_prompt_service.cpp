@@ -1,6 +1,7 @@
 #include "qt_prompt_service.h"
 
 #include <QColorDialog>
+#include <QDialog>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -77,3 +78,5 @@ std::optional<ColorRef> QtPromptService::ChooseColor(ColorRef initial) {
     if (!chosen.isValid()) return std::nullopt;
     return ToColorRef(chosen);
 }
+
+int QtPromptService::RunModal(QDialog& dialog) { return dialog.exec(); }

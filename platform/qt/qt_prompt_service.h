@@ -20,6 +20,7 @@ public:
     std::optional<QString> SaveFileName(const QString& caption, std::span<const FileFilter> filters,
                                         const QString& initialPath) override;
     std::optional<ColorRef> ChooseColor(ColorRef initial) override;
+    int RunModal(QDialog& dialog) override;
 
 private:
     QWidget* parent_;

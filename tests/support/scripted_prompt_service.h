@@ -1,10 +1,12 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
 
+#include <QDialog>
 #include <QString>
 
 #include "prompt_service.h"
@@ -14,12 +16,12 @@
 // cancelled file or colour dialog).
 class ScriptedPromptService final : public PromptService {
 public:
-    enum class Kind { Message, OpenFile, SaveFile, Color };
+    enum class Kind { Message, OpenFile, SaveFile, Color, Dialog };
 
     struct Prompt {
         Kind kind = Kind::Message;
         QString text;     // a message's text
-        QString caption;  // a message's or a file dialog's caption
+        QString caption;  // a message's, a file dialog's or a dialog's caption
         PromptIcon icon = PromptIcon::None;
         PromptButtons buttons = PromptButtons::Ok;
         std::vector<FileFilter> filters;
@@ -31,6 +33,9 @@ public:
     std::deque<PromptAnswer> answers;
     std::deque<std::optional<QString>> fileNames;
     std::deque<std::optional<ColorRef>> colors;
+    // Each dialog run is handed to its script step, which may fill it in,
+    // and answers what the step returns; without one it is rejected.
+    std::deque<std::function<int(QDialog&)>> dialogs;
     PromptAnswer fallbackAnswer = PromptAnswer::Ok;
 
     // The message boxes alone, in order.
@@ -66,6 +71,14 @@ public:
         prompt.kind = Kind::Color;
         prompt.initialColor = initial;
         return Next(colors, std::optional<ColorRef>());
+    }
+
+    int RunModal(QDialog& dialog) override {
+        Prompt& prompt = prompts.emplace_back();
+        prompt.kind = Kind::Dialog;
+        prompt.caption = dialog.windowTitle();
+        std::function<int(QDialog&)> step = Next(dialogs, std::function<int(QDialog&)>());
+        return step ? step(dialog) : QDialog::Rejected;
     }
 
 private:
