@@ -6,6 +6,7 @@
 #include <QMessageBox>
 
 #include "qt_colors.h"
+#include "qt_font_chooser.h"
 
 namespace {
 
@@ -77,3 +78,11 @@ std::optional<ColorRef> QtPromptService::ChooseColor(ColorRef initial) {
     if (!chosen.isValid()) return std::nullopt;
     return ToColorRef(chosen);
 }
+
+std::optional<FontChoice> QtPromptService::ChooseFont(const FontChoice& initial) {
+    FontChooser chooser(initial, *this, parent_);
+    if (chooser.exec() != QDialog::Accepted) return std::nullopt;
+    return chooser.Choice();
+}
+
+int QtPromptService::RunDialog(QDialog& dialog) { return dialog.exec(); }
