@@ -21,38 +21,30 @@ constexpr const char* IntegerOutOfRange = "Please enter an integer between %1 an
 constexpr const char* TooLong = "Please enter no more than %1 characters.";
 }  // namespace Message
 
-bool Outside(double value, const FieldRange<double>& range) { return value < range.min || value > range.max; }
-bool Outside(int value, const FieldRange<int>& range) { return value < range.min || value > range.max; }
-
 }  // namespace
 
-void DataExchange::Number(QLineEdit& field, double& value, std::optional<FieldRange<double>> range) {
+template <typename T, typename Parse, typename Format>
+void DataExchange::Numeric(QLineEdit& field, T& value, const std::optional<FieldRange<T>>& range, Parse parse,
+                           Format format, const char* notANumber, const char* outOfRange) {
     if (Refused()) return;
     if (!Saving()) {
-        field.setText(FormatNumber(value));
+        field.setText(format(value));
         return;
     }
-    std::optional<double> read = ParseNumber(field.text());
-    if (!read) return Refuse(field, Message::NotANumber);
-    if (range && !field.isReadOnly() && Outside(*read, *range)) {
-        return Refuse(field, QString(Message::NumberOutOfRange).arg(FormatNumber(range->min), FormatNumber(range->max)));
+    std::optional<T> read = parse(field.text());
+    if (!read) return Refuse(field, notANumber);
+    if (range && !field.isReadOnly() && (*read < range->min || *read > range->max)) {
+        return Refuse(field, QString(outOfRange).arg(format(range->min), format(range->max)));
     }
     value = *read;
 }
 
+void DataExchange::Number(QLineEdit& field, double& value, std::optional<FieldRange<double>> range) {
+    Numeric(field, value, range, ParseNumber, FormatNumber, Message::NotANumber, Message::NumberOutOfRange);
+}
+
 void DataExchange::Integer(QLineEdit& field, int& value, std::optional<FieldRange<int>> range) {
-    if (Refused()) return;
-    if (!Saving()) {
-        field.setText(FormatInteger(value));
-        return;
-    }
-    std::optional<int> read = ParseInteger(field.text());
-    if (!read) return Refuse(field, Message::NotAnInteger);
-    if (range && !field.isReadOnly() && Outside(*read, *range)) {
-        return Refuse(field,
-                      QString(Message::IntegerOutOfRange).arg(FormatInteger(range->min), FormatInteger(range->max)));
-    }
-    value = *read;
+    Numeric(field, value, range, ParseInteger, FormatInteger, Message::NotAnInteger, Message::IntegerOutOfRange);
 }
 
 void DataExchange::Text(QLineEdit& field, std::string& value, int maxLength) {

@@ -64,6 +64,10 @@ public:
     void Color(ColorField& field, ColorRef& color);
 
 private:
+    // The number fields' common road; the kind's reader, writer and messages.
+    template <typename T, typename Parse, typename Format>
+    void Numeric(QLineEdit& field, T& value, const std::optional<FieldRange<T>>& range, Parse parse,
+                 Format format, const char* notANumber, const char* outOfRange);
     void Refuse(QWidget& field, const QString& message);
 
     Direction direction_;

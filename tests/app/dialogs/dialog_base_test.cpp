@@ -97,6 +97,14 @@ private:
     int steps_ = 0;
 };
 
+// An element dialog set up on a fresh element.
+struct OpenDialog {
+    Element element;
+    ScriptedPromptService prompts;
+    ElementDialog dialog{element, prompts};
+    OpenDialog() { dialog.SetUp(); }
+};
+
 TEST(DialogBase, OkWritesOnlyWhenEveryFieldAndCheckPasses) {
     struct Case {
         const char* voltage;
@@ -111,10 +119,8 @@ TEST(DialogBase, OkWritesOnlyWhenEveryFieldAndCheckPasses) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.voltage);
-        Element element;
-        ScriptedPromptService prompts;
-        ElementDialog dialog(element, prompts);
-        dialog.SetUp();
+        OpenDialog open;
+        auto& [element, prompts, dialog] = open;
         dialog.voltageField->setText(c.voltage);
         dialog.stepsField->setText(c.steps);
         dialog.accept();
@@ -134,10 +140,8 @@ TEST(DialogBase, OkWritesOnlyWhenEveryFieldAndCheckPasses) {
 }
 
 TEST(DialogBase, CancelWritesNothing) {
-    Element element;
-    ScriptedPromptService prompts;
-    ElementDialog dialog(element, prompts);
-    dialog.SetUp();
+    OpenDialog open;
+    auto& [element, prompts, dialog] = open;
     dialog.nameField->setText("Other");
     dialog.voltageField->setText("220");
     dialog.reject();
@@ -146,10 +150,8 @@ TEST(DialogBase, CancelWritesNothing) {
 }
 
 TEST(DialogBase, FieldsAreLoadedOnceAndChangedOnlyWhenTheirTextDiffers) {
-    Element element;
-    ScriptedPromptService prompts;
-    ElementDialog dialog(element, prompts);
-    dialog.SetUp();
+    OpenDialog open;
+    ElementDialog& dialog = open.dialog;
     dialog.SetUp();
     EXPECT_EQ(dialog.initCount, 1);
     EXPECT_EQ(dialog.voltageField->text(), "110");
@@ -204,10 +206,8 @@ TEST(DialogBase, ACancelledSubDialogChangesNothing) {
 }
 
 TEST(UpDown, StepsStopAtTheBoundsAndTypingIsLeftToOk) {
-    Element element;
-    ScriptedPromptService prompts;
-    ElementDialog dialog(element, prompts);
-    dialog.SetUp();
+    OpenDialog open;
+    auto& [element, prompts, dialog] = open;
     UpDown& arrows = *dialog.stepsArrows;
     QLineEdit& buddy = *dialog.stepsField;
 
