@@ -34,7 +34,7 @@ void DrawFocusRectangles(QPainter& painter, const QRect& item, const QColor& col
 
 }  // namespace
 
-ColorListDelegate::ColorListDelegate(const ColorListBox& list) : list_(list) {}
+ColorListDelegate::ColorListDelegate(ColorListBox& list) : QStyledItemDelegate(&list), list_(list) {}
 
 void ColorListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     if (!index.isValid() || option.rect.isEmpty()) return;

@@ -10,7 +10,8 @@ class ColorListBox;
 // disabled item be blended with black.
 class ColorListDelegate : public QStyledItemDelegate {
 public:
-    explicit ColorListDelegate(const ColorListBox& list);
+    // The list owns its delegate as a child.
+    explicit ColorListDelegate(ColorListBox& list);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;

@@ -29,6 +29,10 @@ CGridListCtrl::CGridListCtrl(QWidget* parent) : QTableWidget(parent) {
     connect(model(), &QAbstractItemModel::modelReset, this, restartNumbering);
 }
 
+// The table's own destructor empties the model, which must no longer reach
+// this object's handlers.
+CGridListCtrl::~CGridListCtrl() { disconnect(model(), nullptr, this, nullptr); }
+
 void CGridListCtrl::DeleteSelectedItems() {
     QModelIndexList rows = selectionModel()->selectedRows();
     std::vector<int> numbers;

@@ -12,6 +12,7 @@ class CGridListCtrl : public QTableWidget {
 
 public:
     explicit CGridListCtrl(QWidget* parent = nullptr);
+    ~CGridListCtrl() override;
 
     void DeleteSelectedItems();
     // Sets the text only when it differs from the one there (compared

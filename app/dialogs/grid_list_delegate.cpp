@@ -12,7 +12,7 @@ constexpr int kMaxCellText = 255;  // characters drawn of a cell's text
 
 }  // namespace
 
-GridListDelegate::GridListDelegate(const QTableView& view) : view_(view) {}
+GridListDelegate::GridListDelegate(QTableView& view) : QStyledItemDelegate(&view), view_(view) {}
 
 void GridListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     const QPalette& palette = option.palette;

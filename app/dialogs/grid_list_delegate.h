@@ -9,7 +9,8 @@ class QTableView;
 // not fit. A cell that would reach past the control's right edge stays blank.
 class GridListDelegate : public QStyledItemDelegate {
 public:
-    explicit GridListDelegate(const QTableView& view);
+    // The list owns its delegate as a child.
+    explicit GridListDelegate(QTableView& view);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
