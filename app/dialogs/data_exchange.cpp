@@ -63,11 +63,14 @@ void DataExchange::Text(QLineEdit& field, std::string& value, int maxLength) {
 
 void DataExchange::Check(QCheckBox& box, int& state) {
     if (Refused()) return;
+    // The stored states are numbered 0 unchecked, 1 checked, 2 indeterminate;
+    // Qt numbers the last two the other way round.
     if (Saving()) {
-        state = static_cast<int>(box.checkState());
+        Qt::CheckState shown = box.checkState();
+        state = shown == Qt::Checked ? 1 : shown == Qt::PartiallyChecked ? 2 : 0;
         return;
     }
-    if (state == Qt::PartiallyChecked) box.setTristate(true);
+    if (state == 2) box.setTristate(true);
     box.setCheckState(state == 1 ? Qt::Checked : state == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
 }
 

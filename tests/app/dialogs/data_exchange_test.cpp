@@ -218,6 +218,14 @@ TEST(DataExchange, ChoicesGoBothWays) {
     EXPECT_EQ(comboIndex, 2);
     EXPECT_EQ(listIndex, 0);
 
+    // Checked and indeterminate keep their stored numbers.
+    for (int stored : {1, 2, 0}) {
+        int read = -1;
+        load.Check(check, stored);
+        save.Check(check, read);
+        EXPECT_EQ(read, stored);
+    }
+
     // None chosen is a state of its own both ways.
     radio = -1;
     comboIndex = -1;
