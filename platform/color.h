@@ -18,3 +18,7 @@ inline constexpr ColorRef kBlack = Rgb(0, 0, 0);
 inline constexpr ColorRef kWhite = Rgb(255, 255, 255);
 inline constexpr ColorRef kRed = Rgb(255, 0, 0);
 inline constexpr ColorRef kBlue = Rgb(0, 0, 255);
+
+// Stored where a colour may be left to someone else (a grid cell's default
+// cell, a colour picker's automatic choice): no colour of its own.
+inline constexpr ColorRef kAutomaticColor = 0xFF000000;

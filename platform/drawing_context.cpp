@@ -45,6 +45,10 @@ BackgroundMode DrawingContext::SetBackgroundMode(BackgroundMode mode) {
     return std::exchange(state_.backgroundMode, mode);
 }
 
+std::optional<Rect> DrawingContext::SetClipRect(std::optional<Rect> clip) {
+    return std::exchange(state_.clip, clip);
+}
+
 Point DrawingContext::MoveTo(Point p) { return std::exchange(state_.position, p); }
 
 void DrawingContext::LineTo(Point p) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -35,6 +36,7 @@ struct DrawingState {
     BackgroundMode backgroundMode = BackgroundMode::Opaque;
     unsigned textAlign = TextAlign::Left | TextAlign::Top;
     Point position;  // the current position of MoveTo and LineTo
+    std::optional<Rect> clip;  // when set, nothing shows outside it
 };
 
 // Direction of an arc as the drawing hooks receive it: degrees measured
@@ -73,6 +75,8 @@ public:
     ColorRef SetTextColor(ColorRef color);
     unsigned SetTextAlign(unsigned align);
     BackgroundMode SetBackgroundMode(BackgroundMode mode);
+    // Nothing set: drawing shows wherever the surface reaches.
+    std::optional<Rect> SetClipRect(std::optional<Rect> clip);
 
     // Answers the previous current position.
     Point MoveTo(Point p);

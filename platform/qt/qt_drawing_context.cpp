@@ -91,16 +91,34 @@ QPoint AlignmentOffset(unsigned align, Size extent, int ascent) {
 
 }  // namespace
 
-QtDrawingContext::QtDrawingContext(QPainter& painter) : painter_(painter) {
+QtDrawingContext::QtDrawingContext(QPainter& painter)
+    : painter_(painter), ownerClips_(painter.hasClipping()), ownerClip_(painter.clipRegion()) {
     painter_.setRenderHint(QPainter::Antialiasing, false);
 }
 
+void QtDrawingContext::ApplyClip() {
+    const std::optional<Rect>& clip = State().clip;
+    if (clip == appliedClip_) return;
+    appliedClip_ = clip;
+    if (ownerClips_) {
+        painter_.setClipRegion(ownerClip_);
+    } else {
+        painter_.setClipping(false);
+    }
+    if (clip) {
+        QRect r(clip->left, clip->top, clip->Width(), clip->Height());
+        painter_.setClipRect(r, ownerClips_ ? Qt::IntersectClip : Qt::ReplaceClip);
+    }
+}
+
 void QtDrawingContext::UsePen() {
+    ApplyClip();
     painter_.setPen(ToQPen(State().pen));
     painter_.setBrush(Qt::NoBrush);
 }
 
 void QtDrawingContext::UsePenAndBrush() {
+    ApplyClip();
     painter_.setPen(ToQPen(State().pen));
     painter_.setBrush(ToQBrush(State().brush));
 }
@@ -149,6 +167,7 @@ void QtDrawingContext::DrawArc(const Rect& box, const ArcSpan& span) {
 }
 
 void QtDrawingContext::DrawText(Point at, std::string_view text) {
+    ApplyClip();
     const DrawingState& state = State();
     QFont font = ToQFont(state.font);
     QString unicode = FromWindows1250(text);
@@ -177,6 +196,7 @@ void QtDrawingContext::DrawPicture(std::span<const std::uint8_t> metafile, const
     Rect r = where;
     r.Normalize();
     if (r.IsEmpty()) return;
+    ApplyClip();
     painter_.save();
     PlayEnhancedMetafile(painter_, metafile, QRectF(r.left, r.top, r.Width(), r.Height()));
     painter_.restore();

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <optional>
+
+#include <QRegion>
+
 #include "drawing_context.h"
 
 class QPainter;
@@ -12,7 +16,8 @@ class QPainter;
 // by the font's escapement and, in opaque mode, laid on its cell filled with
 // the background colour. Drawing is aliased, as on the original screen.
 // The painter is borrowed and already active; its transformation maps
-// logical units to pixels.
+// logical units to pixels. A clip rectangle set on the context narrows
+// whatever clip the painter's owner had set; it never widens it.
 class QtDrawingContext final : public DrawingContext {
 public:
     explicit QtDrawingContext(QPainter& painter);
@@ -32,6 +37,12 @@ private:
     // Puts the selected pen (and brush, for shapes) on the painter.
     void UsePen();
     void UsePenAndBrush();
+    // Puts the context's clip on the painter when it changed since the last
+    // drawing call.
+    void ApplyClip();
 
     QPainter& painter_;
+    const bool ownerClips_;
+    const QRegion ownerClip_;
+    std::optional<Rect> appliedClip_;
 };

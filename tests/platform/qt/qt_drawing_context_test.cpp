@@ -71,6 +71,41 @@ TEST(QtDrawingContext, ShapesWithTheNullPenAreFilledOnly) {
     EXPECT_EQ(canvas.At(20, 15), kGround);
 }
 
+TEST(QtDrawingContext, TheClipRectangleNarrowsThePaintersClipAndIsLifted) {
+    Canvas canvas;
+    canvas.dc().SelectPen({5, {0, 0}, kBlack});
+    canvas.dc().SelectBrush({BrushStyle::Solid, kRed, 0});
+    canvas.dc().SetClipRect(Rect{10, 10, 20, 20});
+    canvas.dc().Rectangle({0, 0, 30, 30});
+    canvas.dc().SetClipRect(std::nullopt);
+    canvas.dc().Rectangle({40, 40, 50, 50});
+    struct Case {
+        int x, y;
+        QRgb color;
+    };
+    const Case cases[] = {
+        {9, 15, kGround}, {10, 10, 0xFFFF0000u}, {19, 19, 0xFFFF0000u}, {20, 15, kGround}, {45, 45, 0xFFFF0000u},
+    };
+    for (const Case& c : cases) EXPECT_EQ(canvas.At(c.x, c.y), c.color) << c.x << "," << c.y;
+}
+
+TEST(QtDrawingContext, AClipNeverWidensTheClipOfThePaintersOwner) {
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(kGround);
+    {
+        QPainter painter(&image);
+        painter.setClipRect(QRect(0, 0, 15, 40));
+        QtDrawingContext dc(painter);
+        dc.SelectPen({5, {0, 0}, kBlack});
+        dc.SelectBrush({BrushStyle::Solid, kRed, 0});
+        dc.SetClipRect(Rect{10, 0, 30, 40});
+        dc.Rectangle({0, 0, 40, 40});
+    }
+    EXPECT_EQ(image.pixel(9, 5), kGround);
+    EXPECT_EQ(image.pixel(12, 5), 0xFFFF0000u);
+    EXPECT_EQ(image.pixel(20, 5), kGround);
+}
+
 TEST(QtDrawingContext, LinesLeaveOutTheirLastPixel) {
     Canvas canvas;
     canvas.dc().MoveTo({10, 5});

@@ -1,0 +1,156 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "background_picture.h"
+#include "color.h"
+#include "drawing_context.h"
+#include "drawing_records.h"
+#include "geometry.h"
+#include "label_fonts.h"
+
+class ColorMap;
+class ElementList;
+class FontSetting;
+class IElement;
+class IMessageSink;
+class IPrompt;
+class ITextMeasurer;
+class IView;
+
+// Colour-map modes: how network elements are coloured when drawn.
+enum ColorMapMode : int {
+    kNormalColors = 0,
+    kNominalVoltageColors = 1,
+    kLoadingColors = 2,
+    kBusVoltageColors = 3,
+};
+
+// The network model of one document as the document, the view and the
+// dialogs reach it. The model reaches the application only through what is
+// set on it here: the colour maps, the sizes of the label-font lists, the
+// element clipboard, the message sink, the view, the prompts and the text
+// measurer. Every pointer set on it is borrowed and must outlive the model
+// or be set to null first.
+//
+// Lifetime: CreatePowerSystem makes a model with no reference; its one
+// owner (the network document) takes a reference with AddRef and gives it
+// back with Release when it is destroyed, which deletes the model. Nobody
+// else releases it; ModelReference below does both ends.
+class IModel {
+public:
+    virtual void AddRef() = 0;
+    virtual void Release() = 0;
+
+    // --- What the application lends the model ---
+    virtual void SetView(IView* view) = 0;
+    virtual void SetMessageSink(IMessageSink* sink) = 0;
+    virtual IMessageSink* GetMessageSink() const = 0;
+    virtual void SetPrompt(IPrompt* prompt) = 0;
+    virtual void SetTextMeasurer(ITextMeasurer* measurer) = 0;
+    // The application's element clipboard, for cut, copy and paste.
+    virtual void SetClipboard(ElementList* clipboard) = 0;
+    virtual void SetColorMaps(ColorMap* nominalVoltage, ColorMap* loading, ColorMap* busVoltage) = 0;
+    virtual void SetLabelFontCounts(const LabelFontCounts& counts) = 0;
+
+    // --- Diagram settings ---
+    virtual Size GetDiagramSize() const = 0;
+    virtual void SetDiagramSize(Size size) = 0;
+    virtual void SetDuplicationSteps(int horizontal, int vertical, int longMove) = 0;
+    virtual void GetDuplicationSteps(int& horizontal, int& vertical, int& longMove) const = 0;
+    virtual void SetSnapToGrid(bool on, int step) = 0;
+    virtual int GetGridStep() const = 0;
+    virtual void SetEditMode(bool editMode) = 0;
+    virtual bool GetEditMode() const = 0;
+    virtual void SetColorMapMode(int mode) = 0;
+    virtual int GetColorMapMode() const = 0;
+    // Mode 1 nominal voltage, 2 loading, 3 bus voltage, -1 the current
+    // mode; null for any other mode or a map not set.
+    virtual ColorMap* GetColorMap(int mode) const = 0;
+    // The document's visual defaults for new elements.
+    virtual ColorRef GetFontColor() const = 0;
+    virtual void SetFontColor(ColorRef color) = 0;
+    virtual ColorRef GetLineColor() const = 0;
+    virtual void SetLineColor(ColorRef color) = 0;
+    virtual int GetLineWidth() const = 0;
+    virtual void SetLineWidth(int width) = 0;
+    virtual const LogFont& GetDefaultFont() const = 0;
+    virtual void SetDefaultFont(const LogFont& font) = 0;
+    // The font the diagram is drawn with.
+    virtual const LogFont& GetFont() const = 0;
+    virtual ColorRef GetBackgroundColor() const = 0;
+    // Also the fill of every network element but the buses.
+    virtual void SetBackgroundColor(ColorRef color) = 0;
+    virtual BackgroundPictures& GetBackgroundPictures() = 0;
+    // The continuation result text kept with the document.
+    virtual void SetContinuationResult(std::string_view text) = 0;
+    virtual const std::string& GetContinuationResult() const = 0;
+    // The document is a copy received from the remote solver server.
+    virtual void SetRemote(bool remote) = 0;
+    virtual bool IsRemote() const = 0;
+    // Colour, pen width and label fonts for every element of the list that
+    // the class type picks that takes the same label fonts as that type.
+    virtual void ApplyFontSettings(int classType, ColorRef color, int penWidth,
+                                   std::span<const FontSetting> fonts) = 0;
+
+    // --- Elements ---
+    // A new key of the category, unique in its list (or in the clipboard);
+    // 0 when there is none.
+    virtual int NewKey(int category, bool forClipboard) = 0;
+    virtual IElement* FindByKey(int key, const ElementList* list = nullptr) const = 0;
+    // The element's name; nothing for keys 0 and -1 and absent elements.
+    virtual std::optional<std::string> GetNameOfKey(int key) const = 0;
+    // 0-9: load P, Q; generation P, Q; losses P, Q; shunt P, Q; import P, Q
+    // (MW, Mvar); 8888.88 for any other index.
+    virtual double GetSystemTotal(int index) const = 0;
+
+    // --- Selection ---
+    virtual void AddToSelection(IElement* element) = 0;
+    virtual bool IsSelected(int key) const = 0;
+    virtual bool IsMarked(int key) const = 0;
+    virtual bool AddToMarked(IElement* element) = 0;
+    virtual bool HasSelection() const = 0;
+    // The current element when it has a free end and it or a label of it
+    // is selected.
+    virtual bool GetNodeEditElement(IElement*& element) const = 0;
+    // Connects the free ends of the selected elements; true when any did.
+    virtual bool GlueSelection() = 0;
+    virtual void ClearSelection() = 0;
+
+    // --- Drawing ---
+    // Pictures, then the elements that meet `area` (all without one).
+    virtual void Draw(DrawingContext& dc, const Rect* area) = 0;
+    // The rectangle around all elements and shown pictures; `rect` keeps
+    // what the caller put in when there is nothing.
+    virtual void GetBoundingRect(Rect& rect) = 0;
+
+protected:
+    ~IModel() = default;
+};
+
+// A new model without a reference; null when it cannot be made.
+IModel* CreatePowerSystem();
+
+// The one reference of the model's owner: takes it on construction and
+// gives it back on destruction.
+class ModelReference {
+public:
+    explicit ModelReference(IModel* model) : model_(model) {
+        if (model_) model_->AddRef();
+    }
+    ModelReference(const ModelReference&) = delete;
+    ModelReference& operator=(const ModelReference&) = delete;
+    ~ModelReference() {
+        if (model_) model_->Release();
+    }
+
+    IModel* get() const { return model_; }
+    IModel* operator->() const { return model_; }
+    explicit operator bool() const { return model_ != nullptr; }
+
+private:
+    IModel* model_;
+};

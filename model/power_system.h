@@ -1,0 +1,238 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "background_picture.h"
+#include "element_factory.h"
+#include "element_list.h"
+#include "label_fonts.h"
+#include "model_interface.h"
+
+// The numbers used in default element names. They only grow while the
+// model lives; a document stores eight of them (buses, lines, loads, shunts,
+// generators, synchronous and static var compensators, elements added), so
+// the others start from 0 again when a document is opened. A default name is
+// never one that its list already holds, whatever the counter says.
+struct NameCounters {
+    int generators = 0;
+    int buses = 0;
+    int lines = 0;
+    int elementsAdded = 0;  // every element filed by AddElement
+    int loads = 0;
+    int shunts = 0;
+    int capacitors = 0;
+    int reactors = 0;
+    int syncCompensators = 0;
+    int varCompensators = 0;
+    int freeLines = 0;
+    int texts = 0;
+};
+
+// The model of one network document: it owns every element of the diagram in
+// fifteen keyed lists, one per category, holds the diagram settings and
+// background pictures, and is the one object through which the document, the
+// view, the dialogs and the elements reach the network. The application sees
+// it as IModel; the elements call it directly.
+class PowerSystem final : public IModel {
+public:
+    // The lists, by the categories that file into them.
+    enum ListId : int {
+        kBuses,             // 1 (every bus kind)
+        kLines,             // 10 (lines and transformers)
+        kGenerators,        // 4
+        kSyncCompensators,  // 5
+        kVarCompensators,   // 6
+        kLoads,             // 3
+        kShunts,            // 7
+        kCapacitors,        // 8
+        kVariableBanks,     // 16, 17
+        kReactors,          // 9
+        kFreeLines,         // 13
+        kFreeTexts,         // 15
+        kConnectors,        // 20, 22 (every switching kind)
+        kPolygons,          // 27
+        kSystemInfos,       // 28
+        kListCount
+    };
+
+    // A model without a reference that makes its elements with `factory`,
+    // which must outlive it; null when it cannot be made.
+    static PowerSystem* Create(const ElementFactory& factory = StandardElementFactory());
+
+    PowerSystem(const PowerSystem&) = delete;
+    PowerSystem& operator=(const PowerSystem&) = delete;
+
+    // --- IModel ---
+    void AddRef() override;
+    void Release() override;
+
+    void SetView(IView* view) override { view_ = view; }
+    void SetMessageSink(IMessageSink* sink) override { sink_ = sink; }
+    IMessageSink* GetMessageSink() const override { return sink_; }
+    void SetPrompt(IPrompt* prompt) override { prompt_ = prompt; }
+    void SetTextMeasurer(ITextMeasurer* measurer) override { measurer_ = measurer; }
+    void SetClipboard(ElementList* clipboard) override { clipboard_ = clipboard; }
+    void SetColorMaps(ColorMap* nominalVoltage, ColorMap* loading, ColorMap* busVoltage) override;
+    void SetLabelFontCounts(const LabelFontCounts& counts) override { labelFontCounts_ = counts; }
+
+    Size GetDiagramSize() const override { return diagramSize_; }
+    void SetDiagramSize(Size size) override { diagramSize_ = size; }
+    void SetDuplicationSteps(int horizontal, int vertical, int longMove) override;
+    void GetDuplicationSteps(int& horizontal, int& vertical, int& longMove) const override;
+    void SetSnapToGrid(bool on, int step) override;
+    int GetGridStep() const override { return gridStep_; }
+    bool IsSnapToGrid() const { return snapToGrid_; }
+    void SetEditMode(bool editMode) override { editMode_ = editMode; }
+    bool GetEditMode() const override { return editMode_; }
+    void SetColorMapMode(int mode) override { colorMapMode_ = mode; }
+    int GetColorMapMode() const override { return colorMapMode_; }
+    ColorMap* GetColorMap(int mode) const override;
+    ColorRef GetFontColor() const override { return fontColor_; }
+    void SetFontColor(ColorRef color) override { fontColor_ = color; }
+    ColorRef GetLineColor() const override { return lineColor_; }
+    void SetLineColor(ColorRef color) override { lineColor_ = color; }
+    int GetLineWidth() const override { return lineWidth_; }
+    void SetLineWidth(int width) override { lineWidth_ = width; }
+    const LogFont& GetDefaultFont() const override { return defaultFont_; }
+    void SetDefaultFont(const LogFont& font) override { defaultFont_ = font; }
+    const LogFont& GetFont() const override { return font_; }
+    ColorRef GetBackgroundColor() const override { return backgroundColor_; }
+    void SetBackgroundColor(ColorRef color) override;
+    BackgroundPictures& GetBackgroundPictures() override { return pictures_; }
+    void SetContinuationResult(std::string_view text) override { continuationResult_ = text; }
+    const std::string& GetContinuationResult() const override { return continuationResult_; }
+    void SetRemote(bool remote) override { remote_ = remote; }
+    bool IsRemote() const override { return remote_; }
+    void ApplyFontSettings(int classType, ColorRef color, int penWidth,
+                           std::span<const FontSetting> fonts) override;
+
+    int NewKey(int category, bool forClipboard) override;
+    IElement* FindByKey(int key, const ElementList* list = nullptr) const override;
+    std::optional<std::string> GetNameOfKey(int key) const override;
+    double GetSystemTotal(int index) const override;
+
+    void AddToSelection(IElement* element) override;
+    bool IsSelected(int key) const override { return selection_.Contains(key); }
+    bool IsMarked(int key) const override { return marked_.Contains(key); }
+    bool AddToMarked(IElement* element) override;
+    bool HasSelection() const override;
+    bool GetNodeEditElement(IElement*& element) const override;
+    bool GlueSelection() override;
+    void ClearSelection() override;
+
+    void Draw(DrawingContext& dc, const Rect* area) override;
+    void GetBoundingRect(Rect& rect) override;
+
+    // --- The model's own operations, for the elements and the editing code ---
+    IView* GetView() const { return view_; }
+    IPrompt* GetPrompt() const { return prompt_; }
+    ITextMeasurer* GetTextMeasurer() const { return measurer_; }
+    ElementList* GetClipboard() const { return clipboard_; }
+    // Power base of per-unit values, MVA.
+    double GetMvaBase() const { return 100.0; }
+
+    // The list of a category; for any other value a message box and null.
+    ElementList* GetElementList(int category);
+    ElementList& List(ListId id) { return lists_[id]; }
+    const ElementList& List(ListId id) const { return lists_[id]; }
+    // An empty element of the class, owned by this model but not yet filed;
+    // bus kinds connect the free ends lying on them at once. Null for a type
+    // without a class.
+    std::unique_ptr<IElement> CreateElement(int classType);
+    // Files the element in the list of its category under its key and gives
+    // it its default name. False when the category has no list (with a
+    // message box) or the key is taken: the element then stays with the
+    // caller. On success the model owns it.
+    bool AddElement(IElement* element);
+    // Takes the element with the key out of its list, the selection and the
+    // marked elements without deleting it.
+    void RemoveElement(int key);
+    // Removes the element from wherever the model holds it and deletes it.
+    void DeleteElement(IElement* element);
+    // The first element of the category's list, in key order, named exactly
+    // so (byte for byte).
+    IElement* FindByName(std::string_view name, int category) const;
+    const NameCounters& GetNameCounters() const { return counters_; }
+
+    // Sums the system totals over the elements' values and refreshes the
+    // system-information boxes.
+    void ComputeSystemTotals();
+
+    // Adds the rectangle, normalised and grown by `inflate` (by 1 and 1 when
+    // null), to the area waiting to be redrawn. Without a rectangle: redraws
+    // that area in the view now and forgets it.
+    void InvalidateArea(const Rect* rect, const Size* inflate = nullptr);
+    const Rect& GetPendingArea() const { return pendingArea_; }
+
+    // The element under work outside edit mode, and the state of the tool.
+    IElement* GetCurrentElement() const { return current_; }
+    void SetCurrentElement(IElement* element) { current_ = element; }
+    int GetToolState() const { return toolState_; }
+    void SetToolState(int state) { toolState_ = state; }
+    ElementList& GetSelection() { return selection_; }
+    ElementList& GetMarked() { return marked_; }
+
+private:
+    explicit PowerSystem(const ElementFactory& factory);
+    ~PowerSystem();
+
+    // The list of a category without a message; null when there is none.
+    ElementList* ListOfCategory(int category);
+    const ElementList* ListOfCategory(int category) const;
+    // The list that holds this very element, or null.
+    ElementList* ListHolding(const IElement* element);
+    // The default name of a new element of the category (counting it), or
+    // nothing when the kind takes none.
+    std::optional<std::string> NextDefaultName(int category, const ElementList& list);
+    void ShowMessageBox(std::string_view text) const;
+
+    const ElementFactory& factory_;
+    int references_ = 0;
+
+    // Services lent by the application.
+    IView* view_ = nullptr;
+    IMessageSink* sink_ = nullptr;
+    IPrompt* prompt_ = nullptr;
+    ITextMeasurer* measurer_ = nullptr;
+    ElementList* clipboard_ = nullptr;
+    std::array<ColorMap*, 3> colorMaps_{};  // nominal voltage, loading, bus voltage
+    LabelFontCounts labelFontCounts_{};
+
+    // Settings.
+    Size diagramSize_{2048, 1024};
+    int duplicationHorizontal_ = 1;
+    int duplicationVertical_ = 1;
+    int duplicationLongMove_ = 10;
+    bool snapToGrid_ = true;
+    int gridStep_ = 10;
+    bool editMode_ = true;
+    bool remote_ = false;
+    int colorMapMode_ = kNormalColors;
+    LogFont font_;  // the diagram's drawing font
+    ColorRef fontColor_ = kBlack;
+    ColorRef lineColor_ = kBlack;
+    LogFont defaultFont_;  // default label font of new elements
+    ColorRef backgroundColor_ = kWhite;
+    int lineWidth_ = 0;
+    std::string continuationResult_;
+    BackgroundPictures pictures_;
+
+    std::array<double, 10> totals_{};
+    NameCounters counters_;
+
+    // Editing state.
+    IElement* current_ = nullptr;
+    int toolState_ = 1;
+    Rect pendingArea_;
+
+    // The selection and the marked elements only refer to elements of the
+    // lists; the lists own theirs.
+    ElementList selection_;
+    ElementList marked_;
+    std::array<ElementList, kListCount> lists_;
+};
