@@ -6,6 +6,8 @@
 #include <QListWidget>
 #include <QRadioButton>
 
+#include "colour_picker.h"
+#include "colour_picker_popup.h"  // the picker's header needs it complete
 #include "exchange_numbers.h"
 #include "prompt_service.h"
 #include "windows_1250.h"
@@ -115,12 +117,12 @@ void DataExchange::ListIndex(QListWidget& list, int& index) {
     }
 }
 
-void DataExchange::Color(ColorField& field, ColorRef& color) {
+void DataExchange::Color(CColourPicker& picker, ColorRef& color) {
     if (Refused()) return;
     if (Saving()) {
-        color = field.Color();
+        color = picker.colour();
     } else {
-        field.SetColor(color);
+        picker.setColour(color);
     }
 }
 

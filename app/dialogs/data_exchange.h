@@ -8,6 +8,7 @@
 
 #include "color.h"
 
+class CColourPicker;
 class PromptService;
 class QCheckBox;
 class QComboBox;
@@ -21,16 +22,6 @@ template <typename T>
 struct FieldRange {
     T min;
     T max;
-};
-
-// A control that shows and picks one colour (the colour picker button).
-class ColorField {
-public:
-    virtual ColorRef Color() const = 0;
-    virtual void SetColor(ColorRef color) = 0;
-
-protected:
-    ~ColorField() = default;
 };
 
 // Moves a dialog's values between its members and its controls. Loading
@@ -61,7 +52,8 @@ public:
     // The current entry; -1 for none.
     void ComboIndex(QComboBox& combo, int& index);
     void ListIndex(QListWidget& list, int& index);
-    void Color(ColorField& field, ColorRef& color);
+    // The picker's colour (its text colour when it picks one).
+    void Color(CColourPicker& picker, ColorRef& color);
 
 private:
     // The number fields' common road; the kind's reader, writer and messages.

@@ -11,6 +11,8 @@
 #include <QRadioButton>
 #include <QWidget>
 
+#include "colour_picker.h"
+#include "colour_picker_popup.h"
 #include "data_exchange.h"
 #include "decimal_comma_locale.h"
 #include "scripted_prompt_service.h"
@@ -241,24 +243,15 @@ TEST(DataExchange, ChoicesGoBothWays) {
     EXPECT_EQ(listIndex, -1);
 }
 
-class Swatch final : public ColorField {
-public:
-    ColorRef Color() const override { return color_; }
-    void SetColor(ColorRef color) override { color_ = color; }
-
-private:
-    ColorRef color_ = 0;
-};
-
-TEST(DataExchange, ColoursGoBothWays) {
+TEST(DataExchange, ColoursGoBothWaysThroughThePicker) {
     ScriptedPromptService prompts;
-    Swatch swatch;
+    CColourPicker picker(prompts);
     ColorRef color = Rgb(10, 20, 30);
-    DataExchange(Direction::Load, prompts).Color(swatch, color);
-    EXPECT_EQ(swatch.Color(), Rgb(10, 20, 30));
-    swatch.SetColor(Rgb(1, 2, 3));
-    DataExchange(Direction::Save, prompts).Color(swatch, color);
-    EXPECT_EQ(color, Rgb(1, 2, 3));
+    DataExchange(Direction::Load, prompts).Color(picker, color);
+    EXPECT_EQ(picker.colour(), Rgb(10, 20, 30));
+    picker.setColour(kAutomaticColor);
+    DataExchange(Direction::Save, prompts).Color(picker, color);
+    EXPECT_EQ(color, kAutomaticColor);
 }
 
 }  // namespace
