@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "color.h"
+#include "drawing_records.h"
 #include "prompt.h"
 
 class QDialog;
@@ -17,8 +18,14 @@ struct FileFilter {
     QString patterns;
 };
 
+// A font as the font chooser answers it, with the colour of its text.
+struct FontChoice {
+    LogFont font;
+    ColorRef color = kBlack;
+};
+
 // Every modal question the program asks the user: message boxes, file
-// names, colours and its own modal dialogs. The program holds one; tests put a scripted one in its
+// names, colours, fonts and the program's own dialogs. The program holds one; tests put a scripted one in its
 // place, so that nothing ever waits for a hand on the keyboard.
 class PromptService : public IPrompt {
 public:
@@ -34,8 +41,11 @@ public:
                                                 const QString& initialPath) = 0;
     // The chosen colour; nothing when the user cancelled.
     virtual std::optional<ColorRef> ChooseColor(ColorRef initial) = 0;
-    // Runs a dialog the program made (About, a sub-dialog) modally; answers
-    // QDialog::Accepted or QDialog::Rejected.
+    // The font changed as the user chose, the record's other fields kept;
+    // nothing when the user cancelled.
+    virtual std::optional<FontChoice> ChooseFont(const FontChoice& initial) = 0;
+    // Runs a dialog of the program modally; answers QDialog::Accepted when
+    // the user confirmed it.
     virtual int RunModal(QDialog& dialog) = 0;
 
     // The model's texts are single-byte; they are shown through Ask.

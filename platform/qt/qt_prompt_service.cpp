@@ -7,6 +7,7 @@
 #include <QMessageBox>
 
 #include "qt_colors.h"
+#include "qt_font_chooser.h"
 
 namespace {
 
@@ -77,6 +78,12 @@ std::optional<ColorRef> QtPromptService::ChooseColor(ColorRef initial) {
     QColor chosen = QColorDialog::getColor(ToQColor(initial), parent_);
     if (!chosen.isValid()) return std::nullopt;
     return ToColorRef(chosen);
+}
+
+std::optional<FontChoice> QtPromptService::ChooseFont(const FontChoice& initial) {
+    FontChooser chooser(initial, *this, parent_);
+    if (chooser.exec() != QDialog::Accepted) return std::nullopt;
+    return chooser.Choice();
 }
 
 int QtPromptService::RunModal(QDialog& dialog) { return dialog.exec(); }

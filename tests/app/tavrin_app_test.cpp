@@ -178,9 +178,9 @@ TEST_F(ApplicationCommands, HelpSaysPlainlyThatItIsNotAvailable) {
 TEST_F(ApplicationCommands, AboutShowsTheProgramsVersion) {
     ASSERT_TRUE(Start());
     QString version;
-    prompts.dialogs = {[&](QDialog& dialog) {
+    prompts.dialogScripts = {[&](QDialog& dialog) {
         for (QLabel* label : dialog.findChildren<QLabel*>()) version += label->text();
-        return int(QDialog::Accepted);
+        dialog.setResult(QDialog::Accepted);
     }};
     Frame().Commands().Execute(Command::AppAbout);
     ASSERT_EQ(prompts.prompts.size(), 1u);

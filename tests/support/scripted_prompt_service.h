@@ -13,10 +13,13 @@
 
 // Keeps every prompt instead of showing it and answers from the script,
 // in order; when a script runs dry the fallback answer is given (Ok, a
-// cancelled file or colour dialog).
+// cancelled file, colour or font dialog, a cancelled dialog of the program).
+// A dialog of the program is handed to the next of `dialogScripts`, which
+// plays the user (fills fields, presses buttons); its answer is the
+// dialog's result when the script returns.
 class ScriptedPromptService final : public PromptService {
 public:
-    enum class Kind { Message, OpenFile, SaveFile, Color, Dialog };
+    enum class Kind { Message, OpenFile, SaveFile, Color, Font, Dialog };
 
     struct Prompt {
         Kind kind = Kind::Message;
@@ -27,15 +30,15 @@ public:
         std::vector<FileFilter> filters;
         QString initialPath;
         ColorRef initialColor = 0;
+        LogFont initialFont;
     };
 
     std::vector<Prompt> prompts;
     std::deque<PromptAnswer> answers;
     std::deque<std::optional<QString>> fileNames;
     std::deque<std::optional<ColorRef>> colors;
-    // Each dialog run is handed to its script step, which may fill it in,
-    // and answers what the step returns; without one it is rejected.
-    std::deque<std::function<int(QDialog&)>> dialogs;
+    std::deque<std::optional<FontChoice>> fonts;
+    std::deque<std::function<void(QDialog&)>> dialogScripts;
     PromptAnswer fallbackAnswer = PromptAnswer::Ok;
 
     // The message boxes alone, in order.
@@ -72,13 +75,21 @@ public:
         prompt.initialColor = initial;
         return Next(colors, std::optional<ColorRef>());
     }
-
+    std::optional<FontChoice> ChooseFont(const FontChoice& initial) override {
+        Prompt& prompt = prompts.emplace_back();
+        prompt.kind = Kind::Font;
+        prompt.initialFont = initial.font;
+        prompt.initialColor = initial.color;
+        return Next(fonts, std::optional<FontChoice>());
+    }
     int RunModal(QDialog& dialog) override {
         Prompt& prompt = prompts.emplace_back();
         prompt.kind = Kind::Dialog;
         prompt.caption = dialog.windowTitle();
-        std::function<int(QDialog&)> step = Next(dialogs, std::function<int(QDialog&)>());
-        return step ? step(dialog) : QDialog::Rejected;
+        dialog.setResult(QDialog::Rejected);
+        std::function<void(QDialog&)> script = Next(dialogScripts, std::function<void(QDialog&)>());
+        if (script) script(dialog);
+        return dialog.result();
     }
 
 private:
