@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "archive_records.h"
+#include "diagram_archive.h"
 #include "element_key.h"
 #include "font_setting.h"
 #include "power_system.h"
@@ -190,13 +191,10 @@ void EEElement::InvalidateGrown(const Rect& rect, int margin) {
 void EEElement::Serialize(Archive& archive) {
     if (archive.IsStoring()) {
         archive.WriteInt32(key_);
-        for (int edge : {rect_.left, rect_.top, rect_.right, rect_.bottom}) archive.WriteInt32(edge);
+        WriteRect(archive, rect_);
         archive.WriteString(name_);
         for (bool flag : {on_, orientation_, selected_, highlighted_}) archive.WriteByte(flag ? 1 : 0);
-        for (Point end : ends_) {
-            archive.WriteInt32(end.x);
-            archive.WriteInt32(end.y);
-        }
+        for (Point end : ends_) WritePoint(archive, end);
         archive.WriteInt32(endKeys_[0]);
         archive.WriteInt32(endKeys_[1]);
         archive.WriteByte(selectedLabel_ < 0 ? kNoLabelByte : static_cast<std::uint8_t>(selectedLabel_));
@@ -209,19 +207,15 @@ void EEElement::Serialize(Archive& archive) {
     }
     // Read into locals first: a short block leaves the element as it was.
     int key = archive.ReadInt32();
-    Rect rect;
-    for (int* edge : {&rect.left, &rect.top, &rect.right, &rect.bottom}) *edge = archive.ReadInt32();
+    Rect rect = ReadRect(archive);
     std::string name = archive.ReadString();
     bool on = archive.ReadByte() != 0;
     // These three count as set only for the byte 1.
     bool orientation = archive.ReadByte() == 1;
     bool selected = archive.ReadByte() == 1;
     bool highlighted = archive.ReadByte() == 1;
-    std::array<Point, 2> ends;
-    for (Point& end : ends) {
-        end.x = archive.ReadInt32();
-        end.y = archive.ReadInt32();
-    }
+    std::array<Point, 2> ends{ReadPoint(archive), {}};
+    ends[1] = ReadPoint(archive);
     std::array<int, 2> endKeys{archive.ReadInt32(), 0};
     endKeys[1] = archive.ReadInt32();
     int selectedLabel = static_cast<std::int8_t>(archive.ReadByte());

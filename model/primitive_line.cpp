@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "archive_records.h"
+#include "diagram_archive.h"
 #include "segment_distance.h"
 
 namespace {
@@ -213,30 +214,20 @@ void PrimitiveLine::CopyNodesTo(PrimitiveLine& target) const {
 void PrimitiveLine::Serialize(Archive& archive) {
     if (archive.IsStoring()) {
         archive.WriteCount(nodes_.size());
-        for (Point p : nodes_) {
-            archive.WriteInt32(p.x);
-            archive.WriteInt32(p.y);
-        }
+        for (Point p : nodes_) WritePoint(archive, p);
         archive.WriteByte(static_cast<std::uint8_t>(penWidth_));
-        archive.WriteInt32(floating_.x);
-        archive.WriteInt32(floating_.y);
-        for (int edge : {rect_.left, rect_.top, rect_.right, rect_.bottom}) archive.WriteInt32(edge);
+        WritePoint(archive, floating_);
+        WriteRect(archive, rect_);
         archive.WriteUInt32(color_);
         WriteLogPen(archive, pen_);
         return;
     }
     std::size_t count = archive.ReadCount(8);
     std::vector<Point> nodes(count);
-    for (Point& p : nodes) {
-        p.x = archive.ReadInt32();
-        p.y = archive.ReadInt32();
-    }
+    for (Point& p : nodes) p = ReadPoint(archive);
     int penWidth = archive.ReadByte();
-    Point floating;
-    floating.x = archive.ReadInt32();
-    floating.y = archive.ReadInt32();
-    Rect rect;
-    for (int* edge : {&rect.left, &rect.top, &rect.right, &rect.bottom}) *edge = archive.ReadInt32();
+    Point floating = ReadPoint(archive);
+    Rect rect = ReadRect(archive);
     ColorRef color = archive.ReadUInt32();
     LogPen pen = ReadLogPen(archive);
     nodes_ = std::move(nodes);

@@ -1,6 +1,7 @@
 #include "primitive_text.h"
 
 #include "archive_records.h"
+#include "diagram_archive.h"
 #include "text_measurer.h"
 #include "view.h"
 
@@ -100,7 +101,7 @@ void PrimitiveText::Serialize(Archive& archive) {
         archive.WriteByte(rightAligned_ ? 1 : 0);
         archive.WriteByte(highlighted_ ? 1 : 0);
         archive.WriteByte(changed_ ? 1 : 0);
-        for (int edge : {rect_.left, rect_.top, rect_.right, rect_.bottom}) archive.WriteInt32(edge);
+        WriteRect(archive, rect_);
         archive.WriteUInt32(color_);
         archive.WriteUInt32(highlightColor_);
         WriteLogFont(archive, font_);
@@ -109,8 +110,7 @@ void PrimitiveText::Serialize(Archive& archive) {
     bool rightAligned = archive.ReadByte() == 1;
     bool highlighted = archive.ReadByte() == 1;
     archive.ReadByte();  // changed: a loaded text is measured again anyway
-    Rect rect;
-    for (int* edge : {&rect.left, &rect.top, &rect.right, &rect.bottom}) *edge = archive.ReadInt32();
+    Rect rect = ReadRect(archive);
     ColorRef color = archive.ReadUInt32();
     ColorRef highlightColor = archive.ReadUInt32();
     LogFont font = ReadLogFont(archive);

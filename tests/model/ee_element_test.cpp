@@ -105,15 +105,19 @@ TEST(ElementArchive, FlagBytesOtherThan1LeaveTheFlagsFalse) {
     EXPECT_EQ(loaded.GetSelectedLabel(), -1);
 }
 
-TEST(ElementArchive, AShortBlockThrowsAndChangesNothing) {
-    std::vector<std::uint8_t> bytes = BytesFromHex(kStoredBase);
-    bytes.resize(bytes.size() - 1);
-    auto bus = StoredBus();
-    Archive in = Archive::ForLoading(bytes);
-    EXPECT_THROW(bus->Serialize(in), ArchiveError);
-    Archive out = Archive::ForStoring();
-    bus->Serialize(out);
-    EXPECT_EQ(HexOf(out.Bytes()), kStoredBase);
+TEST(ElementArchive, AShortBlockOrAPointFarOffTheDiagramChangesNothing) {
+    std::vector<std::uint8_t> cut = BytesFromHex(kStoredBase);
+    cut.resize(cut.size() - 1);
+    std::vector<std::uint8_t> farOff = BytesFromHex(kStoredBase);
+    farOff[4 + 16 + 5 + 4 + 3] = 0x7F;  // end point 0's x near 2^31
+    for (const auto& bytes : {cut, farOff}) {
+        auto bus = StoredBus();
+        Archive in = Archive::ForLoading(bytes);
+        EXPECT_THROW(bus->Serialize(in), ArchiveError);
+        Archive out = Archive::ForStoring();
+        bus->Serialize(out);
+        EXPECT_EQ(HexOf(out.Bytes()), kStoredBase);
+    }
 }
 
 TEST(ElementConstruction, BusesAreFilledWithTheLineColourOthersWithTheBackground) {

@@ -53,9 +53,10 @@ TEST(PrimitiveLineArchive, StoresTheBlockAndReadsItBack) {
     EXPECT_EQ(HexOf(again.Bytes()), kStoredLine);
 }
 
-TEST(PrimitiveLineArchive, ShortOrOversizedBlockLeavesTheLineAsItWas) {
+TEST(PrimitiveLineArchive, ABadBlockLeavesTheLineAsItWas) {
     for (const char* bytes : {"02 00 0A 00 00 00 14 00 00 00 1E 00 00 00",  // cut in the nodes
-                              "FF FF FF FF FF 0F 00"}) {                    // count beyond the bytes
+                              "FF FF FF FF FF 0F 00",                       // count beyond the bytes
+                              "01 00 00 00 00 80 00 00 00 00"}) {           // a node far off the diagram
         PrimitiveLine line = LineThrough({{1, 2}});
         Archive in = Archive::ForLoading(BytesFromHex(bytes));
         EXPECT_THROW(line.Serialize(in), ArchiveError) << bytes;

@@ -59,6 +59,20 @@ TEST(PrimitiveTextArchive, FlagsCountOnlyForTheByte1AndTheTextIsMeasuredAgain) {
     }
 }
 
+TEST(PrimitiveTextArchive, AFaceNameLongerThan31CharactersIsCut) {
+    const std::string face(40, 'F');
+    std::string bytes = std::string(kStoredText).substr(0, std::string(kStoredText).size() - 17) + "28";
+    for (int i = 0; i < 40; ++i) bytes += " 46";
+    PrimitiveText loaded({0, 0});
+    Archive in = Archive::ForLoading(BytesFromHex(bytes));
+    loaded.Serialize(in);
+    EXPECT_EQ(in.Remaining(), 0u);
+    EXPECT_EQ(loaded.GetFont().FaceName(), face.substr(0, 31));
+    Archive out = Archive::ForStoring();
+    loaded.Serialize(out);
+    EXPECT_EQ(out.Bytes().size(), BytesFromHex(kStoredText).size() - 5 + 31);
+}
+
 TEST(PrimitiveTextMeasure, TheAnchorEdgeStaysWhenTheTextGrows) {
     FixedMetricMeasurer measurer;
     PrimitiveText left({10, 30}, &measurer);
