@@ -162,8 +162,10 @@ bool EEElement::HitTest(Point point) {
         return true;
     }
     selected_ = false;
+    // A hidden label keeps its place but cannot be picked: the user cannot
+    // see it.
     for (int i = 0; i < GetLabelCount(); ++i) {
-        if (labels_[static_cast<std::size_t>(i)]->HitTest(point)) {
+        if (IsLabelShown(i) && labels_[static_cast<std::size_t>(i)]->HitTest(point)) {
             selectedLabel_ = i;
             return true;
         }

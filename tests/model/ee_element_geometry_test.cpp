@@ -206,6 +206,9 @@ TEST(ElementSelection, HitTestTheBodyThenTheLabels) {
     EXPECT_FALSE(label.IsHighlighted());
     EXPECT_FALSE(element.ClearLabelSelection());
     EXPECT_EQ(element.GetSelectedLabel(), 0);
+    // The label is hidden now and can no longer be picked.
+    EXPECT_FALSE(element.HitTest({105, 105}));
+    EXPECT_EQ(element.GetSelectedLabel(), -1);
 
     EXPECT_FALSE(element.SetSelected(true));
     EXPECT_EQ(element.GetSelectedLabel(), -1);
