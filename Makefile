@@ -30,7 +30,7 @@ bench: release
 # libFuzzer, ASan and UBSan); an allocation above 64 MB counts as a finding.
 # Each target grows its corpus in $(FUZZ_DIR)/corpus/<target> for the next
 # run, starting from the seeds its build leaves in $(FUZZ_DIR)/fuzz/seeds.
-FUZZ_TARGETS ?= archive_reader_fuzz results_database_fuzz emf_picture_fuzz
+FUZZ_TARGETS ?= archive_reader_fuzz results_database_fuzz emf_picture_fuzz element_block_fuzz
 fuzz: deps
 	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 		-DTAVRIN_TESTS=OFF -DTAVRIN_FUZZ=ON >/dev/null

@@ -169,6 +169,30 @@ public:
     void InvalidateArea(const Rect* rect, const Size* inflate = nullptr);
     const Rect& GetPendingArea() const { return pendingArea_; }
 
+    // --- Services the elements use while they connect and move ---
+    // With snapping on, each coordinate to the nearest grid line (halves
+    // upwards).
+    void SnapPoint(Point& point) const;
+    // The element of the category's list whose body lies nearest the point,
+    // its key and nearest point; the later of equally near ones. The walk
+    // stops at a squared distance of 50 or less (below 226 for generators).
+    // True when the best lies within 50.
+    bool FindNearestInList(Point point, int category, Point& nearest, int& key);
+    // One step of the walk over the category's list for elements with a
+    // free end on a side of the box (`IElement::HitTestEnd`). Start with
+    // `more` false; each call answers the next such element and its end and
+    // leaves `more` set while entries are left to walk:
+    //   bool more = false;
+    //   do { if (!HitTestEnds(more, ...)) break; ... } while (more);
+    bool HitTestEnds(bool& more, int category, const Rect& box, int& end, IElement*& element);
+    // The element with the key attaches `otherKey` at the point; false when
+    // there is no such element or no end of it lies there.
+    bool ConnectAtPoint(int key, int otherKey, const Point* point);
+    // An element drawn with an end key that names no element: told to the
+    // message sink once per drawing of the diagram (never a prompt while
+    // painting); the end is skipped.
+    void ReportMissingNeighbour(const IElement& element, int key);
+
     // The element under work outside edit mode, and the state of the tool.
     IElement* GetCurrentElement() const { return current_; }
     void SetCurrentElement(IElement* element) { current_ = element; }
@@ -229,6 +253,7 @@ private:
     IElement* current_ = nullptr;
     int toolState_ = 1;
     Rect pendingArea_;
+    bool missingNeighbourReported_ = false;  // during the current drawing
 
     // The selection and the marked elements only refer to elements of the
     // lists; the lists own theirs.

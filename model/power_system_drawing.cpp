@@ -20,6 +20,7 @@ constexpr PowerSystem::ListId kDrawOrder[] = {
 
 void PowerSystem::Draw(DrawingContext& dc, const Rect* area) {
     if (!view_) return;
+    missingNeighbourReported_ = false;
     LogFont previousFont = dc.SelectFont(font_);
     for (const auto& picture : pictures_) {
         if (picture.shown) dc.PlayPicture(picture.metafile, picture.rect);

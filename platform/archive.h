@@ -18,6 +18,7 @@ public:
         BadSize,       // a negative size, or a length or count beyond the bytes left
         WideString,    // a string stored as UTF-16, which documents never hold
         FileFailure,   // a file could not be read, or written and put in place
+        OutOfRange,    // a value beyond what a document can hold (a point far off any diagram)
     };
 
     ArchiveError(Kind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}

@@ -1,0 +1,104 @@
+// Feeds arbitrary bytes to the readers of an element's stored form, as the
+// document reader calls them for each element: the first byte says how many
+// labels the element keeps (0-3); then the element's base block, its labels
+// and a line path. Every read either succeeds or throws ArchiveError. What
+// was read must store and read back to the same bytes, and must then answer
+// the hit tests, bounds and drawing of the diagram without overflow. Any
+// other exception, a crash, a leak or a large allocation is a finding.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "drawing_context.h"
+#include "ee_element.h"
+#include "primitive_line.h"
+
+namespace {
+
+class FuzzElement final : public EEElement {
+public:
+    explicit FuzzElement(int labels) { archivedLabelCount_ = labels; }
+    using EEElement::SerializeLabels;
+};
+
+// Draws nothing; text is as wide as it is long.
+class NullDrawingContext final : public DrawingContext {
+protected:
+    void DrawLine(Point, Point) override {}
+    void DrawPolyline(std::span<const Point>) override {}
+    void DrawPolygon(std::span<const Point>) override {}
+    void DrawRectangle(const Rect&) override {}
+    void DrawEllipse(const Rect&) override {}
+    void DrawArc(const Rect&, const ArcSpan&) override {}
+    void DrawText(Point, std::string_view) override {}
+    Size MeasureText(std::string_view text) override { return {static_cast<int>(text.size()), 12}; }
+    void DrawPicture(std::span<const std::uint8_t>, const Rect&) override {}
+};
+
+struct Stored {
+    explicit Stored(int labels) : element(labels) {}
+    FuzzElement element;
+    PrimitiveLine path;
+
+    void Serialize(Archive& archive) {
+        element.Serialize(archive);
+        element.SerializeLabels(archive);
+        path.Serialize(archive);
+    }
+    std::vector<std::uint8_t> Bytes() {
+        Archive out = Archive::ForStoring();
+        Serialize(out);
+        return out.Bytes();
+    }
+};
+
+void UseGeometry(Stored& stored) {
+    FuzzElement& element = stored.element;
+    PrimitiveLine& path = stored.path;
+    Point probe = element.GetConnectionPoint(0);
+    Point nearest;
+    Rect common;
+    element.CalcBoundingRect();
+    element.IntersectsRect(common, path.GetBoundingRect(), true);
+    element.HitTestBody(probe, nearest);
+    element.SnapToEnd(probe, nearest);
+    int end = 0;
+    element.HitTestEnd(path.GetBoundingRect(), end);
+    element.HitTest(probe);
+    element.ClearLabelSelection();
+    element.SelectInRect(path.GetBoundingRect());
+    path.DistanceToPath(probe, nearest);
+    path.FindNode(probe, nearest, true, true);
+    path.GetLongestSegment(probe, nearest);
+    path.GetSegmentLengthSquared(-1);
+    NullDrawingContext dc;
+    element.Draw(dc);
+    element.DrawSelectionHandles(dc);
+    path.Draw(dc, true);
+    element.Move(3, -3, false);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    int labels = data[0] % 4;
+    Stored read(labels);
+    try {
+        Archive in = Archive::ForLoading(std::vector<std::uint8_t>(data + 1, data + size));
+        read.Serialize(in);
+    } catch (const ArchiveError&) {
+        return 0;
+    }
+    std::vector<std::uint8_t> first = read.Bytes();
+    Stored again(labels);
+    Archive in = Archive::ForLoading(first);
+    again.Serialize(in);
+    if (in.Remaining() != 0 || again.Bytes() != first) std::abort();
+    UseGeometry(read);
+    return 0;
+}
