@@ -121,17 +121,24 @@ void EmfDrawingContext::UseClip() {
     clip_ = wanted;
 }
 
+void EmfDrawingContext::SelectCreated(std::uint32_t created, std::uint32_t& current) {
+    Append(selectobject_set(created, writer_->handles));
+    if (current != 0) Append(deleteobject_set(&current, writer_->handles));
+    current = created;
+}
+
 void EmfDrawingContext::UsePen() {
     UseClip();
     const LogPen& pen = State().pen;
     if (pen_ == pen) return;
+    // One logical unit is one pixel, so width 1 draws what width 0 does; some
+    // readers scale a dotted pen's pattern by its width and lose it at 0.
+    const int width = std::max(pen.width.x, 1);
     std::uint32_t created = 0;
     Append(createpen_set(&created, writer_->handles,
-                         logpen_set(static_cast<std::uint32_t>(pen.style), point32_set(pen.width.x, pen.width.y),
+                         logpen_set(static_cast<std::uint32_t>(pen.style), point32_set(width, 0),
                                     ToColorref(pen.color))));
-    Append(selectobject_set(created, writer_->handles));
-    if (penHandle_ != 0) Append(deleteobject_set(&penHandle_, writer_->handles));
-    penHandle_ = created;
+    SelectCreated(created, penHandle_);
     pen_ = pen;
 }
 
@@ -143,9 +150,7 @@ void EmfDrawingContext::UseBrush() {
     Append(createbrushindirect_set(
         &created, writer_->handles,
         logbrush_set(static_cast<std::uint32_t>(brush.style), ToColorref(brush.color), brush.hatch)));
-    Append(selectobject_set(created, writer_->handles));
-    if (brushHandle_ != 0) Append(deleteobject_set(&brushHandle_, writer_->handles));
-    brushHandle_ = created;
+    SelectCreated(created, brushHandle_);
     brush_ = brush;
 }
 
@@ -165,9 +170,7 @@ void EmfDrawingContext::UseTextAttributes() {
                                      state.font.pitchAndFamily, face);
         std::uint32_t created = 0;
         Append(extcreatefontindirectw_set(&created, writer_->handles, reinterpret_cast<const char*>(&font), nullptr));
-        Append(selectobject_set(created, writer_->handles));
-        if (fontHandle_ != 0) Append(deleteobject_set(&fontHandle_, writer_->handles));
-        fontHandle_ = created;
+        SelectCreated(created, fontHandle_);
         font_ = state.font;
     }
     if (textColor_ != state.textColor) {

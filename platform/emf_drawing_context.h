@@ -40,6 +40,8 @@ protected:
 private:
     // Appends one record made by a libuemf setter (which it frees).
     void Append(char* record);
+    // Selects a newly created object in place of `current`, which is deleted.
+    void SelectCreated(std::uint32_t created, std::uint32_t& current);
     void UseClip();
     void UsePen();
     void UseBrush();
