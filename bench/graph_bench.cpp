@@ -14,9 +14,9 @@
 
 #include "graph_wnd.h"
 #include "qt_drawing_context.h"
+#include "qt_prompt_service.h"
 #include "qt_text_measurer.h"
 #include "recording_prompt.h"
-#include "scripted_prompt_service.h"
 
 namespace {
 
@@ -42,8 +42,8 @@ const std::string& LargeFile() {
 
 GraphCurve Curve(int x, int y) {
     GraphCurve curve;
-    curve.xName = "c" + std::to_string(x);
-    curve.yName = "c" + std::to_string(y);
+    curve.xName = {'c', static_cast<char>('0' + x)};
+    curve.yName = {'c', static_cast<char>('0' + y)};
     curve.color = 0x0000FF;
     return curve;
 }
@@ -82,7 +82,7 @@ void BM_RenderLongCurve(benchmark::State& state) {
 BENCHMARK(BM_RenderLongCurve)->Unit(benchmark::kMillisecond);
 
 void BM_RepaintWithoutRedraw(benchmark::State& state) {
-    ScriptedPromptService prompts;
+    QtPromptService prompts;  // the file has every column: nothing is asked
     CGraphWnd wnd(prompts);
     wnd.resize(800, 600);
     wnd.SetDataFile(LargeFile().c_str());

@@ -3,8 +3,8 @@
 // end with LF or CR LF; a CR is one more separator.
 
 #include <charconv>
+#include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <string_view>
 
 #include "graph_plot.h"
@@ -16,7 +16,9 @@ namespace {
 constexpr std::string_view kParameterMarker = "PARAMETER:";
 constexpr std::string_view kParameterSeparators = " \t;\r";
 constexpr std::string_view kRowSeparators = " ;\t\n\r";
-constexpr const char* kMissingVariable = "Graph cannot be updated!\nMissing information for %s variable!";
+// The message around a missing column's name.
+constexpr std::string_view kMissingVariableBefore = "Graph cannot be updated!\nMissing information for ";
+constexpr std::string_view kMissingVariableAfter = " variable!";
 
 std::vector<std::string_view> SplitLines(std::string_view contents) {
     std::vector<std::string_view> lines;
@@ -28,6 +30,24 @@ std::vector<std::string_view> SplitLines(std::string_view contents) {
         start = end + 1;
     }
     return lines;
+}
+
+// Calls `use` with the index and text of each piece of the line between runs
+// of separators, as SplitToArray cuts it, without copying: rows are many.
+template <typename Use>
+void ForEachToken(std::string_view line, std::string_view separators, Use use) {
+    bool separator[256] = {};
+    for (char c : separators) separator[static_cast<unsigned char>(c)] = true;
+    std::size_t index = 0;
+    std::size_t at = 0;
+    while (true) {
+        while (at < line.size() && separator[static_cast<unsigned char>(line[at])]) ++at;
+        if (at == line.size()) return;
+        std::size_t end = at;
+        while (end < line.size() && !separator[static_cast<unsigned char>(line[end])]) ++end;
+        use(index++, line.substr(at, end - at));
+        at = end;
+    }
 }
 
 std::vector<std::string> Tokens(std::string_view separators, std::string_view line) {
@@ -65,8 +85,8 @@ bool GraphPlot::MapCurves(const std::string& header) {
                 return true;
             }
         }
-        std::string text(kMissingVariable);
-        text.replace(text.find("%s"), 2, name);
+        std::string text(kMissingVariableBefore);
+        text.append(name).append(kMissingVariableAfter);
         prompt_.MessageBox(text, "", PromptIcon::Warning, PromptButtons::Ok);
         return false;
     };
@@ -79,7 +99,15 @@ bool GraphPlot::MapCurves(const std::string& header) {
 bool GraphPlot::LoadData() {
     std::ifstream file(dataFile_, std::ios::binary);
     if (!file) return false;
-    std::string contents((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string contents;
+    file.seekg(0, std::ios::end);
+    const std::streamoff size = file.tellg();
+    file.seekg(0, std::ios::beg);
+    if (size > 0) {
+        contents.resize(static_cast<std::size_t>(size));
+        file.read(contents.data(), size);
+        contents.resize(static_cast<std::size_t>(file.gcount()));
+    }
     if (file.bad()) return false;
     loaded_ = true;
 
@@ -106,21 +134,24 @@ bool GraphPlot::ReadDataRows(const std::vector<std::string_view>& lines, std::si
     categories_.clear();
     parameterValues_.clear();
 
+    // The arrays by column index, for the columns up to the last one used.
+    std::vector<std::vector<float>*> columns(values_.empty() ? 0 : values_.rbegin()->first + 1, nullptr);
+    for (auto& [index, values] : values_) {
+        if (index < 0) continue;
+        columns[index] = &values;
+        values.reserve(lines.size() - std::min(first, lines.size()));
+    }
     const bool categorized = graphType_ == GraphType::Categories;
-    std::vector<std::string> tokens;
     for (std::size_t line = first; line < lines.size(); ++line) {
-        std::string text(lines[line]);
-        SplitToArray(kRowSeparators, text, tokens);
-        for (std::size_t i = 0; i < tokens.size(); ++i) {
-            if (i == 0 && categorized) categories_.push_back(tokens[0]);
-            auto column = values_.find(static_cast<int>(i));
-            if (column != values_.end()) {
-                column->second.push_back(GraphValue(tokens[i]));
-            } else if (static_cast<int>(i) == parameterColumn_) {
-                float value = GraphValue(tokens[i]);
+        ForEachToken(lines[line], kRowSeparators, [&](std::size_t i, std::string_view token) {
+            if (i == 0 && categorized) categories_.emplace_back(token);
+            if (i < columns.size() && columns[i] != nullptr) {
+                columns[i]->push_back(GraphValue(token));
+            } else if (static_cast<long long>(i) == parameterColumn_) {
+                float value = GraphValue(token);
                 if (parameterValues_.empty() || parameterValues_.back() != value) parameterValues_.push_back(value);
             }
-        }
+        });
     }
     // The closing row of a category file names no category.
     if (categorized && !categories_.empty()) categories_.pop_back();

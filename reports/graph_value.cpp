@@ -1,17 +1,11 @@
 #include "graph_value.h"
 
 #include <charconv>
-#include <algorithm>
 #include <limits>
 
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::size_t SkipDigits(std::string_view text, std::size_t at) {
-    while (at < text.size() && IsDigit(text[at])) ++at;
-    return at;
-}
 
 // Roughly where the number's first significant digit stands: positive for a
 // number of 1 or more, 0 or less for one below 1. Only the sign is used, to
@@ -49,31 +43,18 @@ float GraphValue(std::string_view text) {
     std::size_t at = 0;
     bool negative = false;
     if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
-    const std::size_t start = at;
+    // Only a decimal number counts: no second sign, no "inf" or "nan".
+    if (at == text.size() || !(IsDigit(text[at]) || text[at] == '.')) return 0.0f;
 
-    std::size_t end = SkipDigits(text, at);
-    bool anyDigit = end > at;
-    if (end < text.size() && text[end] == '.') {
-        std::size_t fraction = SkipDigits(text, end + 1);
-        anyDigit = anyDigit || fraction > end + 1;
-        end = fraction;
-    }
-    if (!anyDigit) return 0.0f;
-    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
-        std::size_t exponent = end + 1;
-        if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
-        std::size_t digits = SkipDigits(text, exponent);
-        if (digits > exponent) end = digits;
-    }
-
-    double value = 0.0;
-    auto [ptr, error] = std::from_chars(text.data() + start, text.data() + end, value);
+    const char* first = text.data() + at;
+    float value = 0.0f;
+    auto [end, error] = std::from_chars(first, text.data() + text.size(), value, std::chars_format::general);
     if (error == std::errc::result_out_of_range) {
-        value = DecimalMagnitude(text.substr(start, end - start)) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        value = DecimalMagnitude(std::string_view(first, static_cast<std::size_t>(end - first))) > 0
+                    ? std::numeric_limits<float>::max()
+                    : 0.0f;
     } else if (error != std::errc()) {
         return 0.0f;
     }
-    constexpr double kLargest = std::numeric_limits<float>::max();
-    value = std::min(value, kLargest);
-    return static_cast<float>(negative ? -value : value);
+    return negative ? -value : value;
 }
