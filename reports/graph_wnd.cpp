@@ -60,7 +60,8 @@ void CGraphWnd::paintEvent(QPaintEvent*) {
     QPainter screen(this);
     screen.drawImage(0, 0, surface_);
     DrawOverlay(screen);
-    ClearRedraw();
+    // Until the file is there nothing was rendered: the next paint renders.
+    if (IsLoaded()) ClearRedraw();
 }
 
 void CGraphWnd::resizeEvent(QResizeEvent*) { FitSurface(); }
@@ -74,7 +75,7 @@ bool CGraphWnd::SaveBitmap(const char* path) {
     if (path == nullptr || *path == '\0') return false;
     UpdateSurface();
     if (surface_.isNull()) return false;
-    ClearRedraw();
+    if (IsLoaded()) ClearRedraw();
     QImage image = surface_.copy();
     {
         QPainter painter(&image);

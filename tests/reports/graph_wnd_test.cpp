@@ -160,6 +160,18 @@ TEST_F(GraphWndTest, MissingColumnIsToldAfterThePaint) {
     EXPECT_EQ(prompts.Messages().size(), 1u);
 }
 
+TEST_F(GraphWndTest, FileMissingAtThePaintIsPlottedAtTheNext) {
+    std::filesystem::path path = folder / "late.txt";
+    std::filesystem::remove(path);
+    wnd.SetDataFile(path.c_str());
+    QImage before = wnd.grab().toImage();
+    const QRect plot(95, 40, wnd.PlotRight() - 95, wnd.PlotBottom() - 40);
+    EXPECT_FALSE(HasColor(before, kCurveRgb, plot));
+    std::filesystem::copy_file(TEST_DATA_DIR "/graph_continuation_crlf.txt", path);
+    QImage after = wnd.grab().toImage();
+    EXPECT_TRUE(HasColor(after, kCurveRgb, plot));
+}
+
 TEST_F(GraphWndTest, RangeNoticeIsAQueuedSignal) {
     std::vector<unsigned> notices;
     QObject::connect(&wnd, &CGraphWnd::Notify, [&](unsigned message) { notices.push_back(message); });
