@@ -51,26 +51,32 @@ bool GraphPlot::DrawAxes(const GraphRange& range, DrawingContext& dc) {
     if (graphType_ == GraphType::Categories) {
         DrawCategoryNames(range, dc);
     } else {
-        DrawXTicks(range, xStep, dc);
+        DrawTicks(range, xStep, Axis::X, dc);
     }
-    DrawYTicks(range, yStep, dc);
+    DrawTicks(range, yStep, Axis::Y, dc);
     DrawExponents(xStep, yStep, dc);
     dc.SelectFont(previousFont);
     return true;
 }
 
-void GraphPlot::DrawXTicks(const GraphRange& range, const TickStep& step, DrawingContext& dc) {
-    const double stepX = std::pow(10.0, step.power) * step.mantissa;
-    if (!(stepX > 0.0 && std::isfinite(stepX))) return;
-    dc.SetTextAlign(TextAlign::Center | TextAlign::Top);
-    double k = HighestTick(range.xmax, stepX);
-    for (int tick = 0; tick < kMaxTicks && range.xmin <= k * stepX; ++tick, k -= 1.0) {
-        int x = static_cast<int>(ToScreen(range, k * stepX, 0.0, Clamp::Yes).x);
+void GraphPlot::DrawTicks(const GraphRange& range, const TickStep& step, Axis axis, DrawingContext& dc) {
+    const bool horizontal = axis == Axis::X;
+    const double min = horizontal ? range.xmin : range.ymin;
+    const double max = horizontal ? range.xmax : range.ymax;
+    const double stepValue = std::pow(10.0, step.power) * step.mantissa;
+    if (!(stepValue > 0.0 && std::isfinite(stepValue))) return;
+    dc.SetTextAlign(horizontal ? TextAlign::Center | TextAlign::Top : TextAlign::Right | TextAlign::Baseline);
+    double k = HighestTick(max, stepValue);
+    for (int tick = 0; tick < kMaxTicks && min <= k * stepValue; ++tick, k -= 1.0) {
+        const double value = k * stepValue;
+        const PixelPoint p = ToScreen(range, horizontal ? value : 0.0, horizontal ? 0.0 : value, Clamp::Yes);
+        const int x = static_cast<int>(p.x);
+        const int y = static_cast<int>(p.y);
         LogPen previous = dc.SelectPen(GridPen());
-        dc.MoveTo({x, kTop});
-        dc.LineTo({x, bottom_});
+        dc.MoveTo(horizontal ? Point{x, kTop} : Point{kLeft, y});
+        dc.LineTo(horizontal ? Point{x, bottom_} : Point{right_, y});
         dc.SelectPen(previous);
-        dc.TextOut({x, bottom_ + 5}, Label(k * step.mantissa, step.decimals));
+        dc.TextOut(horizontal ? Point{x, bottom_ + 5} : Point{kLeft - 5, y + 5}, Label(k * step.mantissa, step.decimals));
     }
 }
 
@@ -89,21 +95,6 @@ void GraphPlot::DrawCategoryNames(const GraphRange& range, DrawingContext& dc) {
         DrawTextInRect(dc, box, categories_[i], TextPlace::Start, TextPlace::Start);
     }
     dc.SelectFont(previous);
-}
-
-void GraphPlot::DrawYTicks(const GraphRange& range, const TickStep& step, DrawingContext& dc) {
-    const double stepY = std::pow(10.0, step.power) * step.mantissa;
-    if (!(stepY > 0.0 && std::isfinite(stepY))) return;
-    dc.SetTextAlign(TextAlign::Right | TextAlign::Baseline);
-    double k = HighestTick(range.ymax, stepY);
-    for (int tick = 0; tick < kMaxTicks && range.ymin <= k * stepY; ++tick, k -= 1.0) {
-        int y = static_cast<int>(ToScreen(range, 0.0, k * stepY, Clamp::Yes).y);
-        LogPen previous = dc.SelectPen(GridPen());
-        dc.MoveTo({kLeft, y});
-        dc.LineTo({right_, y});
-        dc.SelectPen(previous);
-        dc.TextOut({kLeft - 5, y + 5}, Label(k * step.mantissa, step.decimals));
-    }
 }
 
 void GraphPlot::DrawExponents(const TickStep& xStep, const TickStep& yStep, DrawingContext& dc) {

@@ -167,9 +167,10 @@ public:
 private:
     bool ReadDataRows(const std::vector<std::string_view>& lines, std::size_t first);
     void ComputeAutomaticRange();
-    void DrawXTicks(const GraphRange& range, const TickStep& step, DrawingContext& dc);
+    enum class Axis { X, Y };
+    // Tick labels with their grid lines, from the highest tick down.
+    void DrawTicks(const GraphRange& range, const TickStep& step, Axis axis, DrawingContext& dc);
     void DrawCategoryNames(const GraphRange& range, DrawingContext& dc);
-    void DrawYTicks(const GraphRange& range, const TickStep& step, DrawingContext& dc);
     void DrawExponents(const TickStep& xStep, const TickStep& yStep, DrawingContext& dc);
     void DrawFrame(DrawingContext& dc) const;
     LogPen CurvePen(const GraphCurve& curve) const;
