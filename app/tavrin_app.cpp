@@ -1,6 +1,7 @@
 #include "tavrin_app.h"
 
 #include <clocale>
+#include <filesystem>
 
 #include <QApplication>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 
 #include "about_dialog.h"
 #include "child_frame.h"
+#include "color_map_loader.h"
 #include "command_ids.h"
 #include "command_line.h"
 #include "doc_template.h"
@@ -20,6 +22,7 @@
 #include "main_frame.h"
 #include "prompt_service.h"
 #include "report_interface.h"
+#include "results_database_file.h"
 #include "splash_window.h"
 #include "tavrin_doc.h"
 #include "tavrin_view.h"
@@ -27,6 +30,7 @@
 namespace {
 
 constexpr const char* kApplicationTitle = "Quellmark";
+constexpr const char* kResultsDatabaseName = "Results.db";
 
 bool IsSwallowedBySplash(QEvent::Type type) {
     switch (type) {
@@ -42,8 +46,8 @@ bool IsSwallowedBySplash(QEvent::Type type) {
 
 }  // namespace
 
-CTavrinApp::CTavrinApp(PromptService& prompts, const QString& profilePath)
-    : prompts_(prompts), profilePath_(profilePath) {
+CTavrinApp::CTavrinApp(PromptService& prompts, const QString& profilePath, const QString& databasePath)
+    : prompts_(prompts), profilePath_(profilePath), databasePath_(databasePath) {
     clipboard_.SetOwning(true);
     RegisterCommands();
 }
@@ -98,6 +102,7 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
     RecentFilesChanged();
     qApp->installEventFilter(this);
     ShowSplashScreen();
+    LoadColorMaps();
 
     if (!commandLine.fileName.isEmpty() && OpenDocumentFile(commandLine.fileName) == nullptr) {
         return false;
@@ -112,6 +117,13 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
 
 void CTavrinApp::AddDocTemplate(std::unique_ptr<CDocTemplate> docTemplate) {
     addedTemplates_.push_back(std::move(docTemplate));
+}
+
+void CTavrinApp::LoadColorMaps() {
+    std::filesystem::path path(databasePath_.isEmpty() ? QString(kResultsDatabaseName).toStdString()
+                                                       : databasePath_.toStdString());
+    if (!OpenResultsDatabase(resultsDatabase_, path, nullptr, prompts_)) return;
+    ::LoadColorMaps(resultsDatabase_, {nominalVoltageMap_, busVoltageMap_, loadingMap_}, prompts_);
 }
 
 void CTavrinApp::ShowSplashScreen() {

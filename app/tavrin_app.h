@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "ado_database.h"
 #include "cmd_target.h"
 #include "color_map.h"
 #include "document_host.h"
@@ -31,8 +32,9 @@ public:
     static constexpr int kRecentFileCount = 5;
 
     // The prompts are borrowed. An empty profile path means the user's own
-    // settings file.
-    CTavrinApp(PromptService& prompts, const QString& profilePath = {});
+    // settings file; an empty database path "Results.db" in the working
+    // folder.
+    CTavrinApp(PromptService& prompts, const QString& profilePath = {}, const QString& databasePath = {});
     ~CTavrinApp() override;
 
     // Start-up, with the arguments after the program's name. False when the
@@ -48,6 +50,8 @@ public:
     // The splash while it is shown, else null.
     CSplashWnd* Splash() const { return splash_; }
     Profile& GetProfile() { return *profile_; }
+    // Open for the whole run unless start-up could neither open nor make it.
+    CADODataBase& ResultsDatabase() { return resultsDatabase_; }
     const RecentFileList& RecentFiles() const { return recentFiles_; }
 
     // A results window for the finished report; the document takes over
@@ -87,6 +91,9 @@ private:
     void OnAppAbout();
     void OnHelp();
     void ShowSplashScreen();
+    // Opens the results database (made from its schema when missing) and
+    // fills the three colour maps from it.
+    void LoadColorMaps();
     CDocTemplate* TemplateFor(const QString& path) const;
     CDocTemplate* NewDocumentTemplate() const;
     CDocument* ShowNewDocument(CDocTemplate& docTemplate, CDocument& document);
@@ -94,6 +101,8 @@ private:
 
     PromptService& prompts_;
     QString profilePath_;
+    QString databasePath_;
+    CADODataBase resultsDatabase_;
     // Declared before the templates: the documents' models refer to them.
     ElementList clipboard_;
     ColorMap nominalVoltageMap_;

@@ -8,7 +8,7 @@ class IPrompt;
 struct ColorMapTargets {
     ColorMap& nominalVoltage;  // kV
     ColorMap& busVoltage;      // voltage index, per unit
-    ColorMap& loading;         // fraction of the limit
+    ColorMap& loading;         // percent of the limit
 };
 
 // Adds the rows of the NomVoltageColorMap, BusVoltageColorMap and

@@ -31,10 +31,11 @@ protected:
     std::unique_ptr<CTavrinApp> app;
 
     QString ProfilePath() const { return folder.filePath("tavrin.ini"); }
+    QString DatabasePath() const { return folder.filePath("Results.db"); }
 
     // Without "-nosplash" in the arguments the splash is shown.
     bool Start(const QStringList& arguments = {"-nosplash"}) {
-        app = std::make_unique<CTavrinApp>(prompts, ProfilePath());
+        app = std::make_unique<CTavrinApp>(prompts, ProfilePath(), DatabasePath());
         app->AddDocTemplate(TextDocument::Template());
         return app->InitInstance(arguments);
     }

@@ -30,6 +30,28 @@ TEST_F(StartUp, APlainStartHasAMainFrameAndNoDocumentWindow) {
     EXPECT_TRUE(prompts.prompts.empty());
 }
 
+TEST_F(StartUp, MakesTheMissingResultsDatabaseAndReadsItsColourMaps) {
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(QFileInfo::exists(DatabasePath()));
+    EXPECT_GT(app->NominalVoltageMap().GetCount(), 0);
+    EXPECT_GT(app->BusVoltageMap().GetCount(), 0);
+    EXPECT_GT(app->LoadingMap().GetCount(), 0);
+    EXPECT_TRUE(prompts.prompts.empty());
+}
+
+TEST_F(StartUp, RunsOnWithoutColourMapsWhenTheDatabaseCannotBeOpened) {
+    {
+        std::ofstream out(DatabasePath().toStdString(), std::ios::binary);
+        out << "not a database, and long enough to be read as a header of one: "
+            << std::string(200, 'x');
+    }
+    ASSERT_TRUE(Start());
+    EXPECT_NE(app->MainFrame(), nullptr);
+    EXPECT_EQ(app->NominalVoltageMap().GetCount(), 0);
+    ASSERT_EQ(prompts.Messages().size(), 1u);
+    EXPECT_EQ(prompts.Messages()[0].text, "Cannot open Results database!");
+}
+
 TEST_F(StartUp, AFileOnTheCommandLineOpensExactlyOneWindow) {
     QString path = WriteTextFile("notes.tst", "Bus 1");
     ASSERT_TRUE(Start({"-nosplash", path}));
