@@ -33,6 +33,7 @@ CGridCtrl::Row CGridCtrl::MakeRow(int row) {
 bool CGridCtrl::SetRowCount(int rows) {
     if (rows < 0) return false;
     if (rows == GetRowCount()) return true;
+    topLeftCell_ = CCellID{};
     if (rows < fixedRows_) fixedRows_ = rows;
     if (focusCell_.row >= rows) SetFocusCell(-1, -1);
 
@@ -64,6 +65,7 @@ bool CGridCtrl::SetRowCount(int rows) {
 bool CGridCtrl::SetColumnCount(int cols) {
     if (cols < 0) return false;
     if (cols == GetColumnCount()) return true;
+    topLeftCell_ = CCellID{};
     if (cols < fixedCols_) fixedCols_ = cols;
     if (focusCell_.col >= cols) SetFocusCell(-1, -1);
 
