@@ -25,7 +25,8 @@ bool CGridCtrl::AutoSizeColumn(int col, unsigned flags, bool resetScrollBars) {
     RowSpan rows = IncludedRows(flags, fixedRows_, GetRowCount());
     int width = 0;
     for (int row = rows.first; row < rows.last; ++row) {
-        if (const CGridCellBase* cell = GetCell(row, col)) width = std::max(width, cell->GetCellExtent(nullptr).width());
+        const CGridCellBase* cell = GetCell(row, col);
+        if (cell && GetRowHeight(row) > 0) width = std::max(width, cell->GetCellExtent(nullptr).width());
     }
     colWidths_[static_cast<std::size_t>(col)] = width;
     if (resetScrollBars) ResetScrollBars();
@@ -36,9 +37,8 @@ bool CGridCtrl::AutoSizeRow(int row, bool resetScrollBars) {
     if (row < 0 || row >= GetRowCount() || GetRowHeight(row) == 0) return false;
     int height = 0;
     for (int col = 0; col < GetColumnCount(); ++col) {
-        if (const CGridCellBase* cell = GetCell(row, col)) {
-            height = std::max(height, cell->GetCellExtent(nullptr).height());
-        }
+        const CGridCellBase* cell = GetCell(row, col);
+        if (cell && GetColumnWidth(col) > 0) height = std::max(height, cell->GetCellExtent(nullptr).height());
     }
     rowHeights_[static_cast<std::size_t>(row)] = height;
     if (resetScrollBars) ResetScrollBars();

@@ -46,8 +46,9 @@ bool CGridDropTarget::Register(QWidget* window) {
     auto* grid = dynamic_cast<CGridCtrl*>(window);
     if (grid) {
         grid_ = grid;
-        grid_->viewport()->setAcceptDrops(true);
-        grid_->viewport()->installEventFilter(this);
+        viewport_ = grid->viewport();
+        viewport_->setAcceptDrops(true);
+        viewport_->installEventFilter(this);
         registered_ = true;
     }
     registrationRunning_ = false;
@@ -56,10 +57,11 @@ bool CGridDropTarget::Register(QWidget* window) {
 
 void CGridDropTarget::Revoke() {
     registered_ = false;
-    if (!grid_) return;
-    grid_->viewport()->removeEventFilter(this);
-    grid_->viewport()->setAcceptDrops(false);
     grid_ = nullptr;
+    if (!viewport_) return;
+    viewport_->removeEventFilter(this);
+    viewport_->setAcceptDrops(false);
+    viewport_ = nullptr;
 }
 
 DropEffect CGridDropTarget::OnDragScroll(Qt::KeyboardModifiers keys) {
@@ -67,7 +69,7 @@ DropEffect CGridDropTarget::OnDragScroll(Qt::KeyboardModifiers keys) {
 }
 
 bool CGridDropTarget::eventFilter(QObject* watched, QEvent* event) {
-    if (!grid_ || watched != grid_->viewport()) return QObject::eventFilter(watched, event);
+    if (!grid_ || !viewport_ || watched != viewport_) return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::DragEnter: {
         auto& drag = static_cast<QDragEnterEvent&>(*event);

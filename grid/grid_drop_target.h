@@ -2,10 +2,11 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
+#include <QWidget>
 
 class CGridCtrl;
 class QMimeData;
-class QWidget;
 
 // What a drop over the grid would do.
 enum class DropEffect { None = 0, Copy = 1, Move = 2 };
@@ -32,6 +33,8 @@ protected:
 
 private:
     CGridCtrl* grid_ = nullptr;
+    // The window the drags arrive at; it may go before this target does.
+    QPointer<QWidget> viewport_;
     bool registered_ = false;
     // Shared by every drop target of the process.
     static bool registrationRunning_;
