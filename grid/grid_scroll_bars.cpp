@@ -6,8 +6,10 @@
 #include "grid_ctrl.h"
 
 void CGridCtrl::ResetScrollBars() {
-    if (!allowDraw_) return;
+    // Whatever changed the table may have moved the top-left cell, drawing
+    // or not.
     topLeftCell_ = CCellID{};
+    if (!allowDraw_) return;
     // The room as if no bar were shown, so that the decision does not
     // depend on the bars' present state.
     QSize room = maximumViewportSize();

@@ -137,6 +137,7 @@ bool CGridCtrl::SetFixedCount(int wanted, int& fixedCount, int count, bool (CGri
     if (wanted == fixedCount) return true;
     ResetSelectedRange();
     if (wanted > count && !(this->*grow)(wanted)) return false;
+    topLeftCell_ = CCellID{};
     if (wanted > fixedCount) {
         (this->*fix)(fixedCount, wanted, true);
     } else {
@@ -198,6 +199,7 @@ void CGridCtrl::DeleteAllItems() {
     selectedCells_.clear();
     previousSelectedCells_.clear();
     focusCell_ = CCellID{};
+    topLeftCell_ = CCellID{};
     colWidths_.clear();
     rowHeights_.clear();
     cells_.clear();

@@ -98,4 +98,17 @@ TEST_F(GridGeometry, OriginsAndInclusiveRectangles) {
     EXPECT_FALSE(grid_.IsCellVisible(12, 3));
 }
 
+TEST_F(GridGeometry, TheTopLeftCellFollowsTheTableWhileDrawingIsOff) {
+    grid_.OnVScroll(GridScroll::Bottom);
+    ASSERT_GT(grid_.GetTopLeftNonFixedCell().row, 15);
+    grid_.SetRedraw(false);
+    for (int row = 29; row >= 15; --row) grid_.DeleteRow(row);
+    EXPECT_LT(grid_.GetTopLeftNonFixedCell().row, grid_.GetRowCount());
+    grid_.SetFixedRowCount(2);
+    EXPECT_GE(grid_.GetTopLeftNonFixedCell().row, 2);
+    grid_.SetRedraw(true);
+    grid_.OnVScroll(GridScroll::LineUp);
+    EXPECT_LT(grid_.GetTopLeftNonFixedCell().row, grid_.GetRowCount());
+}
+
 }  // namespace
