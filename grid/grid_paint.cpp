@@ -62,7 +62,9 @@ void CGridCtrl::EraseBackground(QPainter& painter, const QRect& clip) {
     GetVisibleNonFixedCellRange(&visible);
     int fixedWidth = GetFixedColumnWidth();
     int fixedHeight = GetFixedRowHeight();
-    auto back = [&](bool fixedRow, bool fixedCol) { return ToQColor(GetDefaultCell(fixedRow, fixedCol)->GetBackColour()); };
+    auto back = [&](bool fixedRow, bool fixedCol) {
+        return ToQColor(GetDefaultCell(fixedRow, fixedCol)->GetBackColour());
+    };
     QColor surround = ToQColor(surroundColour_);
     int clipRight = clip.left() + clip.width();
     int clipBottom = clip.top() + clip.height();
