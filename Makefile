@@ -25,16 +25,21 @@ test: deps
 bench: release
 	@for b in $(RELEASE_DIR)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
 
-# Runs the archive reader's fuzz target for FUZZ_SECONDS (clang, libFuzzer,
-# ASan and UBSan); an allocation above 64 MB counts as a finding. The corpus
-# it grows is kept in $(FUZZ_DIR)/corpus for the next run.
+# Runs each fuzz target in FUZZ_TARGETS (all by default; name one with
+# `make fuzz FUZZ_TARGETS=results_database_fuzz`) for FUZZ_SECONDS (clang,
+# libFuzzer, ASan and UBSan); an allocation above 64 MB counts as a finding.
+# Each target grows its corpus in $(FUZZ_DIR)/corpus/<target> for the next
+# run, starting from the seeds its build leaves in $(FUZZ_DIR)/fuzz/seeds.
+FUZZ_TARGETS ?= archive_reader_fuzz results_database_fuzz emf_picture_fuzz
 fuzz: deps
 	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 		-DTAVRIN_TESTS=OFF -DTAVRIN_FUZZ=ON >/dev/null
-	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target archive_reader_fuzz
-	@mkdir -p $(FUZZ_DIR)/corpus
-	@$(FUZZ_DIR)/fuzz/archive_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -malloc_limit_mb=64 -print_final_stats=1 \
-		-artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(FUZZ_TARGETS)
+	@for t in $(FUZZ_TARGETS); do \
+		mkdir -p $(FUZZ_DIR)/corpus/$$t $(FUZZ_DIR)/fuzz/seeds/$$t && \
+		$(FUZZ_DIR)/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -malloc_limit_mb=64 -print_final_stats=1 \
+			-artifact_prefix=$(FUZZ_DIR)/$$t- $(FUZZ_DIR)/corpus/$$t $(FUZZ_DIR)/fuzz/seeds/$$t || exit 1; \
+	done
 
 clean:
 	rm -rf build

@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   locales
   clang libclang-rt-14-dev
+  libsqlite3-dev sqlite3
   qt6-base-dev qt6-svg-dev libemf2svg-dev libuemf-dev fonts-liberation xvfb imagemagick
 )
 

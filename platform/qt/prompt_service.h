@@ -6,7 +6,10 @@
 #include <QString>
 
 #include "color.h"
+#include "drawing_records.h"
 #include "prompt.h"
+
+class QDialog;
 
 // One entry of a file dialog's type list: "PF Files (*.pf)" with "*.pf";
 // several patterns are separated by ';'.
@@ -15,8 +18,14 @@ struct FileFilter {
     QString patterns;
 };
 
+// A font as the font chooser answers it, with the colour of its text.
+struct FontChoice {
+    LogFont font;
+    ColorRef color = kBlack;
+};
+
 // Every modal question the program asks the user: message boxes, file
-// names and colours. The program holds one; tests put a scripted one in its
+// names, colours, fonts and the program's own dialogs. The program holds one; tests put a scripted one in its
 // place, so that nothing ever waits for a hand on the keyboard.
 class PromptService : public IPrompt {
 public:
@@ -32,6 +41,12 @@ public:
                                                 const QString& initialPath) = 0;
     // The chosen colour; nothing when the user cancelled.
     virtual std::optional<ColorRef> ChooseColor(ColorRef initial) = 0;
+    // The font changed as the user chose, the record's other fields kept;
+    // nothing when the user cancelled.
+    virtual std::optional<FontChoice> ChooseFont(const FontChoice& initial) = 0;
+    // Runs a dialog of the program modally; answers QDialog::Accepted when
+    // the user confirmed it.
+    virtual int RunModal(QDialog& dialog) = 0;
 
     // The model's texts are single-byte; they are shown through Ask.
     PromptAnswer MessageBox(std::string_view text, std::string_view caption, PromptIcon icon,

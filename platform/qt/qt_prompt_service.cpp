@@ -1,11 +1,13 @@
 #include "qt_prompt_service.h"
 
 #include <QColorDialog>
+#include <QDialog>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 
 #include "qt_colors.h"
+#include "qt_font_chooser.h"
 
 namespace {
 
@@ -77,3 +79,11 @@ std::optional<ColorRef> QtPromptService::ChooseColor(ColorRef initial) {
     if (!chosen.isValid()) return std::nullopt;
     return ToColorRef(chosen);
 }
+
+std::optional<FontChoice> QtPromptService::ChooseFont(const FontChoice& initial) {
+    FontChooser chooser(initial, *this, parent_);
+    if (chooser.exec() != QDialog::Accepted) return std::nullopt;
+    return chooser.Choice();
+}
+
+int QtPromptService::RunModal(QDialog& dialog) { return dialog.exec(); }

@@ -4,8 +4,8 @@
 
 class QWidget;
 
-// The prompts as the user sees them: message boxes and the standard file
-// and colour dialogs, modal to the parent window.
+// The prompts as the user sees them: message boxes, the standard file and
+// colour dialogs and the font chooser, modal to the parent window.
 class QtPromptService final : public PromptService {
 public:
     // The parent may be null (before the main window exists) and may be set
@@ -20,6 +20,8 @@ public:
     std::optional<QString> SaveFileName(const QString& caption, std::span<const FileFilter> filters,
                                         const QString& initialPath) override;
     std::optional<ColorRef> ChooseColor(ColorRef initial) override;
+    std::optional<FontChoice> ChooseFont(const FontChoice& initial) override;
+    int RunModal(QDialog& dialog) override;
 
 private:
     QWidget* parent_;

@@ -5,9 +5,9 @@
 #include <QString>
 
 #include "color.h"
+#include "colour_picker_popup.h"
 #include "wendlow_api.h"
 
-class CColourPickerPopup;
 class PromptService;
 
 // A button that shows a colour and, when clicked, drops down a palette to

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "scratch_folder.h"
 #include "solver.h"
 
 // The argument list of a file run, kept alive for the solver that reads it.
@@ -72,22 +71,3 @@ inline void WriteFileText(const std::filesystem::path& path, const std::string& 
     std::ofstream(path, std::ios::binary) << text;
 }
 
-// A folder of its own under the system's temporary folder (the process id
-// keeps parallel runs apart), removed with everything in it at the end.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(const std::string& name)
-        : path_(std::filesystem::temp_directory_path() /
-                ("tavrin_" + name + "_" + std::to_string(static_cast<long>(::getpid())))) {
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(path_); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};

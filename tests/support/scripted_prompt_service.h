@@ -1,36 +1,44 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
 
+#include <QDialog>
 #include <QString>
 
 #include "prompt_service.h"
 
 // Keeps every prompt instead of showing it and answers from the script,
 // in order; when a script runs dry the fallback answer is given (Ok, a
-// cancelled file or colour dialog).
+// cancelled file, colour or font dialog, a cancelled dialog of the program).
+// A dialog of the program is handed to the next of `dialogScripts`, which
+// plays the user (fills fields, presses buttons); its answer is the
+// dialog's result when the script returns.
 class ScriptedPromptService final : public PromptService {
 public:
-    enum class Kind { Message, OpenFile, SaveFile, Color };
+    enum class Kind { Message, OpenFile, SaveFile, Color, Font, Dialog };
 
     struct Prompt {
         Kind kind = Kind::Message;
         QString text;     // a message's text
-        QString caption;  // a message's or a file dialog's caption
+        QString caption;  // a message's, a file dialog's or a dialog's caption
         PromptIcon icon = PromptIcon::None;
         PromptButtons buttons = PromptButtons::Ok;
         std::vector<FileFilter> filters;
         QString initialPath;
         ColorRef initialColor = 0;
+        LogFont initialFont;
     };
 
     std::vector<Prompt> prompts;
     std::deque<PromptAnswer> answers;
     std::deque<std::optional<QString>> fileNames;
     std::deque<std::optional<ColorRef>> colors;
+    std::deque<std::optional<FontChoice>> fonts;
+    std::deque<std::function<void(QDialog&)>> dialogScripts;
     PromptAnswer fallbackAnswer = PromptAnswer::Ok;
 
     // The message boxes alone, in order.
@@ -66,6 +74,22 @@ public:
         prompt.kind = Kind::Color;
         prompt.initialColor = initial;
         return Next(colors, std::optional<ColorRef>());
+    }
+    std::optional<FontChoice> ChooseFont(const FontChoice& initial) override {
+        Prompt& prompt = prompts.emplace_back();
+        prompt.kind = Kind::Font;
+        prompt.initialFont = initial.font;
+        prompt.initialColor = initial.color;
+        return Next(fonts, std::optional<FontChoice>());
+    }
+    int RunModal(QDialog& dialog) override {
+        Prompt& prompt = prompts.emplace_back();
+        prompt.kind = Kind::Dialog;
+        prompt.caption = dialog.windowTitle();
+        dialog.setResult(QDialog::Rejected);
+        std::function<void(QDialog&)> script = Next(dialogScripts, std::function<void(QDialog&)>());
+        if (script) script(dialog);
+        return dialog.result();
     }
 
 private:

@@ -232,28 +232,51 @@ TEST(QtDrawingContext, TransparentTextLeavesWhatLiesBeneath) {
 }
 
 TEST(QtDrawingContext, PicturesAreStretchedIntoTheirRectangle) {
-    Canvas canvas;
     std::vector<std::uint8_t> picture = FilledRectangleMetafile(40, 30, 255, 0, 0);
     ASSERT_FALSE(picture.empty());
-    canvas.dc().PlayPicture(picture, {20, 20, 80, 60});
-    EXPECT_EQ(canvas.At(50, 40), 0xFFFF0000u);
-    EXPECT_EQ(canvas.At(10, 10), kGround);
-    EXPECT_EQ(canvas.At(85, 65), kGround);
+    // The same picture whose header points at a description of no length,
+    // which is left out rather than read up to a terminator.
+    std::vector<std::uint8_t> pointless = picture;
+    pointless[64] = static_cast<std::uint8_t>(picture.size());
+    for (const auto& bytes : {picture, pointless}) {
+        Canvas canvas;
+        canvas.dc().PlayPicture(bytes, {20, 20, 80, 60});
+        EXPECT_EQ(canvas.At(50, 40), 0xFFFF0000u);
+        EXPECT_EQ(canvas.At(10, 10), kGround);
+        EXPECT_EQ(canvas.At(85, 65), kGround);
+    }
 }
 
-TEST(QtDrawingContext, BytesThatAreNoPictureDrawNothing) {
-    Canvas canvas;
-    std::vector<std::uint8_t> picture = FilledRectangleMetafile(40, 30, 255, 0, 0);
-    const std::vector<std::vector<std::uint8_t>> broken{
-        {},
-        {1, 0, 0, 0},
-        std::vector<std::uint8_t>(picture.begin(), picture.begin() + 100),  // cut after the header
-        std::vector<std::uint8_t>(200, 0xFF),
+TEST(QtDrawingContext, BytesThatAreNoSoundPictureDrawNothing) {
+    const std::vector<std::uint8_t> picture = FilledRectangleMetafile(40, 30, 255, 0, 0);
+    auto withUInt32 = [&](std::size_t offset, std::uint32_t value) {
+        std::vector<std::uint8_t> bytes = picture;
+        for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        return bytes;
     };
-    for (const auto& bytes : broken) canvas.dc().PlayPicture(bytes, {0, 0, 100, 100});
-    const QImage& image = canvas.Finish();
-    for (int y = 0; y < 100; y += 5)
-        for (int x = 0; x < 100; x += 5) ASSERT_EQ(image.pixel(x, y), kGround) << x << "," << y;
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+    };
+    const Case cases[] = {
+        {"nothing", {}},
+        {"a header cut short", std::vector<std::uint8_t>(picture.begin(), picture.begin() + 60)},
+        {"no end record", std::vector<std::uint8_t>(picture.begin(), picture.end() - 20)},
+        {"not a header first", withUInt32(0, 2)},
+        {"no signature", withUInt32(40, 0)},
+        {"a description beyond the header", withUInt32(60, 1000)},
+        {"a header longer than the file", withUInt32(4, 4000)},
+        {"a record size that is no multiple of 4", withUInt32(4, 90)},
+        {"bytes of no picture", std::vector<std::uint8_t>(200, 0xFF)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Canvas canvas;
+        canvas.dc().PlayPicture(c.bytes, {0, 0, 100, 100});
+        const QImage& image = canvas.Finish();
+        for (int y = 0; y < 100; y += 5)
+            for (int x = 0; x < 100; x += 5) ASSERT_EQ(image.pixel(x, y), kGround) << x << "," << y;
+    }
 }
 
 }  // namespace

@@ -89,6 +89,10 @@ TEST(QtFont, AChosenFontChangesOnlyWhatAChooserShows) {
     EXPECT_EQ(font.escapement, 900);
     EXPECT_EQ(font.charSet, 238);
     EXPECT_EQ(font.pitchAndFamily, 34);
+
+    // The record holds 31 characters of a face name.
+    ApplyQFont(QFont(QString(40, 'F')), font);
+    EXPECT_EQ(font.FaceName(), std::string(31, 'F'));
 }
 
 }  // namespace

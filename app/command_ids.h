@@ -1,0 +1,23 @@
+#pragma once
+
+// Command numbers of the menus, tool bars and keys. The framework's own
+// commands keep the numbers the document files and the resource tables of
+// the program were made with.
+namespace Command {
+inline constexpr int FileNew = 57600;
+inline constexpr int FileOpen = 57601;
+inline constexpr int FileClose = 57602;
+inline constexpr int FileSave = 57603;
+inline constexpr int FileSaveAs = 57604;
+inline constexpr int FilePrintSetup = 57606;
+inline constexpr int FileRecent1 = 57616;  // the recent files follow, one number each
+inline constexpr int WindowNew = 57648;
+inline constexpr int WindowArrange = 57649;
+inline constexpr int WindowCascade = 57650;
+inline constexpr int WindowTile = 57651;
+inline constexpr int AppAbout = 57664;
+inline constexpr int AppExit = 57665;
+inline constexpr int HelpIndex = 57666;
+inline constexpr int HelpContent = 32853;
+inline constexpr int HelpSearch = 32855;
+}  // namespace Command

@@ -1,0 +1,41 @@
+#include "dialog_base.h"
+
+#include <QLineEdit>
+
+DialogBase::DialogBase(PromptService& prompts, QWidget* parent) : QDialog(parent), prompts_(prompts) {}
+
+void DialogBase::SetUp() {
+    if (setUp_) return;
+    setUp_ = true;
+    OnInitDialog();
+    for (const QLineEdit* field : findChildren<QLineEdit*>()) shownTexts_[field] = field->text();
+}
+
+int DialogBase::DoModal() {
+    SetUp();
+    return prompts_.RunModal(*this);
+}
+
+void DialogBase::OnInitDialog() { UpdateData(false); }
+
+void DialogBase::accept() {
+    if (!UpdateData(true) || !Validate()) return;
+    Commit();
+    QDialog::accept();
+}
+
+PromptAnswer DialogBase::Message(const QString& text, PromptIcon icon, PromptButtons buttons) {
+    return prompts_.Ask(text, QString(), icon, buttons);
+}
+
+bool DialogBase::FieldChanged(const QLineEdit& field) const {
+    auto shown = shownTexts_.find(&field);
+    return shown != shownTexts_.end() && shown->second != field.text();
+}
+
+bool DialogBase::UpdateData(bool save) {
+    DataExchange exchange(save ? DataExchange::Direction::Save : DataExchange::Direction::Load, prompts_);
+    DoDataExchange(exchange);
+    refusedField_ = exchange.RefusedField();
+    return !exchange.Refused();
+}

@@ -1,0 +1,172 @@
+#include "main_frame.h"
+
+#include <algorithm>
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QStyle>
+
+#include "child_frame.h"
+#include "command_ids.h"
+#include "doc_template.h"
+#include "document_base.h"
+#include "recent_file_list.h"
+#include "view_base.h"
+
+namespace {
+
+constexpr int kRecentFileCount = 5;
+
+}  // namespace
+
+CMainFrame::CMainFrame(CCmdTarget& application, std::function<bool()> mayClose)
+    : application_(application),
+      mayClose_(std::move(mayClose)),
+      mdiArea_(new QMdiArea(this)),
+      commands_(*this, [this] { return Road(); }) {
+    setCentralWidget(mdiArea_);
+    CreateCommands();
+    CreateMenus();
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] { commands_.UpdateAll(); });
+    // Whatever changed a command's state (a selection, a finished study),
+    // the menus, buttons and keys show it once the program is idle again.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] { commands_.UpdateAll(); });
+    }
+    OnCommand(Command::WindowNew, [this] { OnWindowNew(); });
+    OnCommand(Command::WindowCascade, [this] { mdiArea_->cascadeSubWindows(); });
+    OnCommand(Command::WindowTile, [this] { mdiArea_->tileSubWindows(); });
+    OnCommand(Command::WindowArrange, [this] { mdiArea_->tileSubWindows(); });
+    commands_.UpdateAll();
+}
+
+CMainFrame::~CMainFrame() {
+    // The document windows go while the frame is still whole.
+    for (CChildFrame* frame : ChildFrames()) delete frame;
+}
+
+void CMainFrame::CreateCommands() {
+    commands_.Add(Command::FileNew, "&New", QKeySequence::New);
+    commands_.Add(Command::FileOpen, "&Open...", QKeySequence::Open);
+    commands_.Add(Command::FileClose, "&Close");
+    commands_.Add(Command::FileSave, "&Save", QKeySequence::Save);
+    commands_.Add(Command::FileSaveAs, "Save &As...");
+    commands_.Add(Command::AppExit, "E&xit");
+    commands_.Add(Command::WindowNew, "&New Window");
+    commands_.Add(Command::WindowCascade, "&Cascade");
+    commands_.Add(Command::WindowTile, "&Tile");
+    commands_.Add(Command::WindowArrange, "&Arrange Icons");
+    commands_.Add(Command::HelpContent, "Content");
+    commands_.Add(Command::HelpIndex, "Index");
+    commands_.Add(Command::HelpSearch, "Search");
+    commands_.Add(Command::AppAbout, "&About Quellmark...");
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        QAction* action = commands_.Add(Command::FileRecent1 + i, RecentFileList::MenuText(i, {}));
+        action->setVisible(false);
+        recentFileActions_.push_back(action);
+    }
+}
+
+void CMainFrame::CreateMenus() {
+    auto addAll = [this](QMenu* menu, std::initializer_list<int> ids) {
+        for (int id : ids) {
+            if (id == 0) {
+                menu->addSeparator();
+            } else {
+                menu->addAction(commands_.Find(id));
+            }
+        }
+        connect(menu, &QMenu::aboutToShow, this, [this] { commands_.UpdateAll(); });
+    };
+    QMenu* file = menuBar()->addMenu("&File");
+    addAll(file, {Command::FileNew, Command::FileOpen, Command::FileClose, Command::FileSave, Command::FileSaveAs, 0});
+    for (QAction* action : recentFileActions_) file->addAction(action);
+    recentFilesEnd_ = file->addSeparator();
+    recentFilesEnd_->setVisible(false);
+    file->addAction(commands_.Find(Command::AppExit));
+    addAll(menuBar()->addMenu("&Window"),
+           {Command::WindowNew, Command::WindowCascade, Command::WindowTile, Command::WindowArrange});
+    addAll(menuBar()->addMenu("&Help"),
+           {Command::HelpContent, Command::HelpIndex, Command::HelpSearch, 0, Command::AppAbout});
+}
+
+std::vector<CCmdTarget*> CMainFrame::Road() const {
+    std::vector<CCmdTarget*> road;
+    if (CView* view = GetActiveView()) {
+        road.push_back(view);
+        if (view->GetDocument() != nullptr) road.push_back(view->GetDocument());
+    }
+    road.push_back(const_cast<CMainFrame*>(this));
+    road.push_back(&application_);
+    return road;
+}
+
+CView* CMainFrame::GetActiveView() const {
+    auto* frame = dynamic_cast<CChildFrame*>(mdiArea_->activeSubWindow());
+    return frame != nullptr ? &frame->View() : nullptr;
+}
+
+std::vector<CChildFrame*> CMainFrame::ChildFrames() const {
+    std::vector<CChildFrame*> frames;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (auto* frame = dynamic_cast<CChildFrame*>(window)) frames.push_back(frame);
+    }
+    return frames;
+}
+
+CChildFrame& CMainFrame::AddChildFrame(CView& view) {
+    auto* frame = new CChildFrame(view);
+    mdiArea_->addSubWindow(frame);
+    PlaceNewChildFrame(*frame);
+    if (view.GetDocument() != nullptr) view.GetDocument()->AddView(view);
+    frame->UpdateTitle();
+    view.OnInitialUpdate();
+    frame->show();
+    mdiArea_->setActiveSubWindow(frame);
+    commands_.UpdateAll();
+    return *frame;
+}
+
+void CMainFrame::PlaceNewChildFrame(CChildFrame& frame) {
+    // Three quarters of the area, each new window one title bar lower and
+    // to the right of the one before, back at the corner when it would
+    // leave the area.
+    QSize area = mdiArea_->size();
+    if (area.isEmpty()) return;
+    QSize size = area * 3 / 4;
+    int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &frame);
+    int others = static_cast<int>(mdiArea_->subWindowList().size()) - 1;
+    int room = std::min(area.width() - size.width(), area.height() - size.height());
+    int places = step > 0 ? room / step + 1 : 1;
+    int offset = step * (others % places);
+    frame.resize(size);
+    frame.move(offset, offset);
+}
+
+void CMainFrame::OnWindowNew() {
+    CView* active = GetActiveView();
+    if (active == nullptr || active->GetDocument() == nullptr) return;
+    CDocument& document = *active->GetDocument();
+    if (document.GetDocTemplate() == nullptr) return;
+    AddChildFrame(*document.GetDocTemplate()->CreateView(document));
+}
+
+void CMainFrame::SetRecentFiles(const QStringList& files) {
+    for (int i = 0; i < static_cast<int>(recentFileActions_.size()); ++i) {
+        QAction* action = recentFileActions_[i];
+        action->setVisible(i < files.size());
+        if (i < files.size()) action->setText(RecentFileList::MenuText(i, files[i]));
+    }
+    recentFilesEnd_->setVisible(!files.isEmpty());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (mayClose_ && !mayClose_()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}

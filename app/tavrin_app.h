@@ -1,0 +1,113 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include "cmd_target.h"
+#include "color_map.h"
+#include "document_host.h"
+#include "element_list.h"
+#include "profile.h"
+#include "qt_text_measurer.h"
+#include "recent_file_list.h"
+#include "splash_window.h"
+
+class CDocTemplate;
+class CDocument;
+class CMainFrame;
+class IDBReport;
+class PromptService;
+
+// The application object: it starts the program (settings, document
+// templates, main window, splash, the command line's document), owns what
+// every window shares, and handles the commands no window takes: New,
+// Open, the recent files, Exit, Help and About.
+class CTavrinApp : public QObject, public CCmdTarget, public DocumentHost {
+public:
+    static constexpr int kRecentFileCount = 5;
+
+    // The prompts are borrowed. An empty profile path means the user's own
+    // settings file.
+    CTavrinApp(PromptService& prompts, const QString& profilePath = {});
+    ~CTavrinApp() override;
+
+    // Start-up, with the arguments after the program's name. False when the
+    // program cannot start (the main window could not be made, or the
+    // command line's document could not be opened).
+    bool InitInstance(const QStringList& arguments);
+
+    // A template registered before start-up comes after the program's own.
+    void AddDocTemplate(std::unique_ptr<CDocTemplate> docTemplate);
+    const std::vector<std::unique_ptr<CDocTemplate>>& DocTemplates() const { return templates_; }
+
+    CMainFrame* MainFrame() const { return mainFrame_.get(); }
+    // The splash while it is shown, else null.
+    CSplashWnd* Splash() const { return splash_; }
+    Profile& GetProfile() { return *profile_; }
+    const RecentFileList& RecentFiles() const { return recentFiles_; }
+
+    // A results window for the finished report; the document takes over
+    // the caller's reference. Null when there is no main window.
+    CDocument* OpenResultsDocument(IDBReport* report);
+
+    // A new untitled network document in a window of its own.
+    CDocument* OnFileNew();
+    // The document of the file in a window, or the window that shows it
+    // already; null (the user has been told why) when it cannot be read.
+    CDocument* OpenDocumentFile(const QString& path);
+    // Asks about every modified document; false when the user cancelled.
+    bool SaveAllModified();
+
+    // What every network model shares: the element clipboard (copied or
+    // cut elements of any document, owned here), the three colour maps
+    // (nominal voltage, loading, bus voltage), and text measuring.
+    ElementList& Clipboard() { return clipboard_; }
+    bool HasClipboardElements() const { return clipboard_.GetCount() > 0; }
+    ColorMap& NominalVoltageMap() { return nominalVoltageMap_; }
+    ColorMap& LoadingMap() { return loadingMap_; }
+    ColorMap& BusVoltageMap() { return busVoltageMap_; }
+    ITextMeasurer& TextMeasurer() { return textMeasurer_; }
+
+    // DocumentHost
+    PromptService& Prompts() override { return prompts_; }
+    void AddToRecentFileList(const QString& path) override;
+
+protected:
+    // Offers every event to the splash first, which may swallow it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void RegisterCommands();
+    void OnFileOpen();
+    void OnOpenRecentFile(int index);
+    void OnAppAbout();
+    void OnHelp();
+    void ShowSplashScreen();
+    CDocTemplate* TemplateFor(const QString& path) const;
+    CDocTemplate* NewDocumentTemplate() const;
+    CDocument* ShowNewDocument(CDocTemplate& docTemplate, CDocument& document);
+    void RecentFilesChanged();
+
+    PromptService& prompts_;
+    QString profilePath_;
+    // Declared before the templates: the documents' models refer to them.
+    ElementList clipboard_;
+    ColorMap nominalVoltageMap_;
+    ColorMap loadingMap_;
+    ColorMap busVoltageMap_;
+    QtTextMeasurer textMeasurer_;
+    std::unique_ptr<Profile> profile_;
+    RecentFileList recentFiles_{kRecentFileCount};
+    bool showSplash_ = false;
+    CSplashWnd* splash_ = nullptr;  // owned by the main frame
+    // The key whose press was swallowed by the splash in its shortcut
+    // stage; its press is swallowed too when it follows.
+    int swallowedKey_ = 0;
+    std::vector<std::unique_ptr<CDocTemplate>> templates_;
+    std::vector<std::unique_ptr<CDocTemplate>> addedTemplates_;
+    std::unique_ptr<CMainFrame> mainFrame_;
+};
