@@ -8,7 +8,6 @@
 #include <fstream>
 #include <string>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -94,12 +93,3 @@ void BM_RepaintWithoutRedraw(benchmark::State& state) {
 BENCHMARK(BM_RepaintWithoutRedraw)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,5 +1,8 @@
 #include "grid_ctrl.h"
 
+#include <QApplication>
+#include <QScrollBar>
+
 #include "grid_cell.h"
 #include "qt_colors.h"
 
@@ -19,8 +22,17 @@ CGridCtrl::CGridCtrl(int rows, int cols, int fixedRows, int fixedCols, QWidget* 
         def->SetBackColour(GetSysColor(SystemColor::ButtonFace));
     }
     defaultCells_[kNormal]->SetBackColour(GetSysColor(SystemColor::Window));
+    CacheSystemColours();
+    wheelScrollLines_ = QApplication::wheelScrollLines();
+    // The paint covers every pixel of the viewport.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAutoFillBackground(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this](int action) { OnScrollBarAction(Qt::Horizontal, action); });
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this](int action) { OnScrollBarAction(Qt::Vertical, action); });
 
     SetRowCount(rows);
     SetColumnCount(cols);
@@ -30,7 +42,10 @@ CGridCtrl::CGridCtrl(int rows, int cols, int fixedRows, int fixedCols, QWidget* 
     previousSelectedCells_.clear();
 }
 
-CGridCtrl::~CGridCtrl() { DeleteAllItems(); }
+CGridCtrl::~CGridCtrl() {
+    DeleteAllItems();
+    dropTarget_.Revoke();
+}
 
 int CGridCtrl::SendNotify(int code, int row, int col) { return sink_ ? sink_->notify(code, row, col) : 0; }
 
@@ -156,7 +171,7 @@ bool CGridCtrl::SetModified(bool modified, int row, int col) {
 
 void CGridCtrl::EndSortOrder() {
     // The heading's sort arrow goes.
-    if (sortColumn_ != -1) Refresh();
+    if (sortColumn_ != -1) RedrawCell(0, sortColumn_);
     sortColumn_ = -1;
 }
 
@@ -171,3 +186,11 @@ void CGridCtrl::SetListMode(bool on) {
 void CGridCtrl::Refresh() {
     if (allowDraw_) viewport()->update();
 }
+
+DropEffect CGridCtrl::OnDragEnter(const QMimeData*, Qt::KeyboardModifiers, QPoint) { return DropEffect::None; }
+
+DropEffect CGridCtrl::OnDragOver(const QMimeData*, Qt::KeyboardModifiers, QPoint) { return DropEffect::None; }
+
+bool CGridCtrl::OnDrop(const QMimeData*, DropEffect, QPoint) { return false; }
+
+void CGridCtrl::OnDragLeave() {}

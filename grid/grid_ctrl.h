@@ -8,23 +8,46 @@
 #include <vector>
 
 #include <QAbstractScrollArea>
+#include <QPoint>
+#include <QRect>
 #include <QString>
 
 #include "color.h"
 #include "grid_cell_base.h"
 #include "grid_cell_id.h"
 #include "grid_default_cell.h"
+#include "grid_drop_target.h"
 #include "grid_item.h"
 #include "grid_notify.h"
+
+class QMimeData;
+class QPainter;
 
 // Which lines the grid draws between its non-fixed cells.
 enum class GridLines { None = 0, Horizontal = 1, Vertical = 2, Both = 3 };
 
 // Which cells auto-sizing measures (bits).
 namespace GridAutoSize {
+inline constexpr unsigned Default = 0x0;  // the grid's own style
 inline constexpr unsigned Header = 0x1;  // the fixed (heading) cells
 inline constexpr unsigned Data = 0x2;    // the other cells
 }  // namespace GridAutoSize
+
+// A block of cells, both corners included; -1 for none.
+struct CCellRange {
+    int minRow = -1;
+    int minCol = -1;
+    int maxRow = -1;
+    int maxCol = -1;
+
+    bool Contains(int row, int col) const {
+        return row >= minRow && row <= maxRow && col >= minCol && col <= maxCol;
+    }
+    friend bool operator==(const CCellRange&, const CCellRange&) = default;
+};
+
+// What a scroll bar asks of the grid (up and left, down and right alike).
+enum class GridScroll { LineUp, LineDown, PageUp, PageDown, Top, Bottom, ThumbPosition, ThumbTrack, EndScroll };
 
 // A spreadsheet-like window of cells in rows and columns; the first rows and
 // columns may be fixed headings that do not scroll. The grid owns its cells,
@@ -123,6 +146,58 @@ public:
     void Refresh();
     void ResetScrollBars();
 
+    // Painting. Nothing paints outside the viewport's paint event: the
+    // redraw operations only mark the cell's pixels (and the grid lines on
+    // its right and bottom edges) for it, and fail when drawing is off or
+    // the cell is not on the screen.
+    virtual void OnDraw(QPainter& painter, const QRect& clip);
+    void EraseBackground(QPainter& painter, const QRect& clip);
+    bool RedrawCell(int row, int col);
+    bool RedrawRow(int row);
+    bool InvalidateCellRect(int row, int col);
+
+    // Geometry in viewport pixels. The top-left cell is the first non-fixed
+    // cell shown at the present scroll positions; a column or row partly
+    // scrolled out is not shown.
+    CCellID GetTopLeftNonFixedCell(bool forceRecalculation = false);
+    // The non-fixed cells the viewport shows, and the rectangle from (0, 0)
+    // to the viewport's edges or the table's end, whichever comes first.
+    CCellRange GetVisibleNonFixedCellRange(Rect* rect = nullptr);
+    // False for a non-fixed row or column scrolled out above or left.
+    bool GetCellOrigin(int row, int col, QPoint* origin);
+    // Right and bottom are the cell's last pixels.
+    bool GetCellRect(int row, int col, Rect* rect);
+    bool IsCellVisible(int row, int col);
+    // Scrolls until the cell is as fully in view as it can be.
+    void EnsureCellVisible(int row, int col);
+    // The viewport's room, whatever its layout has reached.
+    QRect GetClientRect() const;
+
+    // Scrolling. Positions are pixels into the non-fixed area.
+    int GetScrollPos32(Qt::Orientation bar) const;
+    bool SetScrollPos32(Qt::Orientation bar, int position);
+    void OnVScroll(GridScroll code, int trackPosition = 0);
+    void OnHScroll(GridScroll code, int trackPosition = 0);
+    // Lines per 120 units of wheel turn; -1 scrolls a page per 120.
+    int GetWheelScrollLines() const { return wheelScrollLines_; }
+    void SetWheelScrollLines(int lines) { wheelScrollLines_ = lines; }
+    void OnMouseWheel(int delta);
+
+    // Fits to the cells' contents; flags are GridAutoSize bits. Hidden
+    // rows and columns stay hidden (the single-row and -column forms fail
+    // on them).
+    void AutoSize(unsigned flags = GridAutoSize::Default);
+    bool AutoSizeColumn(int col, unsigned flags = GridAutoSize::Default, bool resetScrollBars = true);
+    bool AutoSizeRow(int row, bool resetScrollBars = true);
+
+    // The grid's own answers to a drag over it; none until the grid takes
+    // drops.
+    DropEffect OnDragEnter(const QMimeData* data, Qt::KeyboardModifiers keys, QPoint point);
+    DropEffect OnDragOver(const QMimeData* data, Qt::KeyboardModifiers keys, QPoint point);
+    bool OnDrop(const QMimeData* data, DropEffect effect, QPoint point);
+    void OnDragLeave();
+    CGridDropTarget& GetDropTarget() { return dropTarget_; }
+
     // Colours (kAutomaticColor for the title tip's own).
     ColorRef GetSurroundColour() const { return surroundColour_; }
     void SetSurroundColour(ColorRef colour) { surroundColour_ = colour; }
@@ -191,6 +266,21 @@ public:
     void SetColumnResize(bool on) { columnResize_ = on; }
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    // Every change of a scroll position lands here; the grid paints from
+    // its cells, so nothing is moved, only repainted.
+    void scrollContentsBy(int dx, int dy) override;
+    // Registers the drop target once, then fits the scroll bars.
+    void OnSize();
+    // Passes the grid's font to the four default cells.
+    void OnSetFont();
+    // The default cells, and the surround, that followed a system colour
+    // take its new value.
+    void OnSysColorChange();
+
     // A cell of the cell class for (row, col), with its grid, coordinates,
     // fixed bits and its default cell's format; null when the factory makes
     // none. Throws std::bad_alloc when memory runs out.
@@ -217,6 +307,16 @@ private:
     void ForgetCellsBeyond(int rows, int cols);
     void EndSortOrder();
     void ApplyRowOrder(const std::vector<int>& order);
+    // The steps of painting.
+    void DrawCells(QPainter& painter, const QRect& clip, const CCellRange& visible);
+    void DrawGridLines(QPainter& painter, const CCellRange& visible, const Rect& visibleRect);
+    void OnScroll(Qt::Orientation bar, GridScroll code, int trackPosition);
+    void OnScrollBarAction(Qt::Orientation bar, int action);
+    // The rows (vertical) or columns (horizontal) as the scroll steps and
+    // the geometry walk them.
+    struct ScrollAxis;
+    ScrollAxis Axis(Qt::Orientation bar) const;
+    void CacheSystemColours();
 
     IGridNotifySink* sink_ = nullptr;
     CellFactory cellFactory_;
@@ -268,4 +368,14 @@ private:
 
     bool sortAscending_ = true;
     int sortColumn_ = -1;
+
+    // Dropped by every change of a scroll position or of the table's size.
+    CCellID topLeftCell_;
+    // Extent - 1 of the non-fixed area along each shown bar, else 0.
+    int largestHorizontalPos_ = 0;
+    int largestVerticalPos_ = 0;
+    int wheelScrollLines_ = 3;
+    // Window text, window, button face and button shadow as last seen.
+    std::array<ColorRef, 4> systemColours_{};
+    CGridDropTarget dropTarget_;
 };

@@ -6,6 +6,9 @@
 #include "grid_ctrl.h"
 
 void CGridCtrl::ResetScrollBars() {
+    // Whatever changed the table may have moved the top-left cell, drawing
+    // or not.
+    topLeftCell_ = CCellID{};
     if (!allowDraw_) return;
     // The room as if no bar were shown, so that the decision does not
     // depend on the bars' present state.
@@ -31,9 +34,13 @@ void CGridCtrl::ResetScrollBars() {
     }
     setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    largestHorizontalPos_ = horizontal ? contentWidth - 1 : 0;
+    largestVerticalPos_ = vertical ? contentHeight - 1 : 0;
     // A bar's position runs up to the content less the page it shows.
     horizontalScrollBar()->setRange(0, horizontal ? contentWidth - width : 0);
     horizontalScrollBar()->setPageStep(horizontal ? width : 0);
     verticalScrollBar()->setRange(0, vertical ? contentHeight - height : 0);
     verticalScrollBar()->setPageStep(vertical ? height : 0);
+    // A shown bar that cannot move stays in view, greyed.
+    verticalScrollBar()->setEnabled(verticalScrollBar()->maximum() > 0);
 }

@@ -18,7 +18,8 @@ bool CGridCtrl::SortItems(GridCellCompare compare, int col, bool ascending, std:
     if (col < 0 || col >= GetColumnCount()) return false;
     if (!compare) compare = &CGridCtrl::CompareCellTexts;
     // The old heading loses its arrow, the new one gets it.
-    Refresh();
+    RedrawCell(0, sortColumn_);
+    RedrawCell(0, col);
     sortColumn_ = col;
     sortAscending_ = ascending;
     ResetSelectedRange();

@@ -33,6 +33,7 @@ CGridCtrl::Row CGridCtrl::MakeRow(int row) {
 bool CGridCtrl::SetRowCount(int rows) {
     if (rows < 0) return false;
     if (rows == GetRowCount()) return true;
+    topLeftCell_ = CCellID{};
     if (rows < fixedRows_) fixedRows_ = rows;
     if (focusCell_.row >= rows) SetFocusCell(-1, -1);
 
@@ -64,6 +65,7 @@ bool CGridCtrl::SetRowCount(int rows) {
 bool CGridCtrl::SetColumnCount(int cols) {
     if (cols < 0) return false;
     if (cols == GetColumnCount()) return true;
+    topLeftCell_ = CCellID{};
     if (cols < fixedCols_) fixedCols_ = cols;
     if (focusCell_.col >= cols) SetFocusCell(-1, -1);
 
@@ -135,6 +137,7 @@ bool CGridCtrl::SetFixedCount(int wanted, int& fixedCount, int count, bool (CGri
     if (wanted == fixedCount) return true;
     ResetSelectedRange();
     if (wanted > count && !(this->*grow)(wanted)) return false;
+    topLeftCell_ = CCellID{};
     if (wanted > fixedCount) {
         (this->*fix)(fixedCount, wanted, true);
     } else {
@@ -196,6 +199,7 @@ void CGridCtrl::DeleteAllItems() {
     selectedCells_.clear();
     previousSelectedCells_.clear();
     focusCell_ = CCellID{};
+    topLeftCell_ = CCellID{};
     colWidths_.clear();
     rowHeights_.clear();
     cells_.clear();

@@ -46,6 +46,24 @@ TEST_F(GridScrollBars, FixedCellsFillingTheWindowHideBoth) {
     EXPECT_FALSE(Horizontal());
 }
 
+TEST_F(GridScrollBars, AnEmptyClientAreaLeavesThemAsTheyWere) {
+    grid_.resize(0, 0);
+    grid_.SetRowCount(5);
+    EXPECT_TRUE(Vertical());
+}
+
+TEST_F(GridScrollBars, TheVerticalBarCanBringTheHorizontalOne) {
+    // The columns fit the 300 pixels exactly, the rows the 200.
+    grid_.SetColumnWidth(4, 100);
+    grid_.SetRowCount(10);
+    EXPECT_FALSE(Vertical());
+    EXPECT_FALSE(Horizontal());
+    grid_.SetRowCount(11);
+    EXPECT_TRUE(Vertical());
+    EXPECT_TRUE(Horizontal());
+    EXPECT_EQ(grid_.horizontalScrollBar()->maximum(), grid_.verticalScrollBar()->sizeHint().width());
+}
+
 TEST_F(GridScrollBars, UntouchedWhileDrawingIsOff) {
     grid_.SetRedraw(false);
     grid_.SetRowCount(5);
