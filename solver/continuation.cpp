@@ -50,6 +50,15 @@ struct Solver::ContinuationTrace {
 // Answers the iterations of the last solve, or the failed result (<= 0) of
 // the base case or the start at option L.
 int Solver::RunContinuation() {
+    // However the tracing ends, later solves are neither quiet nor held on
+    // fixed unknowns.
+    struct RunStateGuard {
+        Solver& solver;
+        ~RunStateGuard() {
+            solver.SetQuietRun(false, false);
+            solver.SetFixedVariableMode(false);
+        }
+    } guard{*this};
     ContinuationTrace trace;
     StartContinuation(trace);
     trace.file = OpenOutput(HasOption('H') ? OptionValue('H') : OptionValue('c'));

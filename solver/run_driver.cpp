@@ -19,6 +19,9 @@ int Solver::AttachAndRun(IRecordCursor* source, IMessageSink* sink, const char* 
 int Solver::Main(int count, const char* const* items, int mode) {
     // A second run on the same object starts from nothing.
     ReleaseNetwork();
+    SetQuietRun(false, false);
+    SetFixedVariableMode(false);
+    SetPointOfCollapse(false);
     failed_ = true;
     return Guarded(0, [&] {
         PrepareRun(count, items, mode);
@@ -29,7 +32,7 @@ int Solver::Main(int count, const char* const* items, int mode) {
         NumberVariables();
         // The continuation writes its table and no listing.
         if (continuation) {
-            if (RunContinuation() < 0) Abort(1);
+            if (RunContinuation() <= 0) Abort(1);
             failed_ = false;
             return 1;
         }
@@ -38,7 +41,7 @@ int Solver::Main(int count, const char* const* items, int mode) {
         else if (HasOption('L') && !IsEmptyValue(OptionValue('K')))
             SolveAtLoadParameter();
         else
-            SolvePowerFlow(1, false, true, true);
+            RequireSolution(SolvePowerFlow(1, false, true, true));
         // A host run has no listing: its results go back through the
         // result cursor.
         if (runMode_ == 0) {
@@ -88,7 +91,7 @@ void Solver::SolveHoldingVoltage(NetBus& bus) {
     const double voltage = bus.voltage;
     int first = 1;
     if (characteristics)
-        first = SolvePowerFlow(1, false, true, true);
+        first = RequireSolution(SolvePowerFlow(1, false, true, true));
     else
         RescaleLoadModels();
     DoubleOption('L', lambda_, -1e6, 1e6);
@@ -96,7 +99,7 @@ void Solver::SolveHoldingVoltage(NetBus& bus) {
     SetContinuation(false, &bus);
     bus.voltage = voltage;
     bus.regulatedBus = nullptr;
-    SolvePowerFlow(first, characteristics, true, false);
+    RequireSolution(SolvePowerFlow(first, characteristics, true, false));
 }
 
 // Option L with a load direction: the power flow at that load parameter,
@@ -106,14 +109,23 @@ void Solver::SolveAtLoadParameter() {
     const bool baseCase = HasOption('b') || characteristics;
     int first = 1;
     if (baseCase)
-        first = SolvePowerFlow(1, false, true, true);
+        first = RequireSolution(SolvePowerFlow(1, false, true, true));
     else
         RescaleLoadModels();
     DoubleOption('L', lambda_, -1e6, 1e6);
     if (lambda_ != 0.0)
-        SolvePowerFlow(first, characteristics, true, false);
+        RequireSolution(SolvePowerFlow(first, characteristics, true, false));
     else if (!baseCase)
-        SolvePowerFlow(1, false, true, true);
+        RequireSolution(SolvePowerFlow(1, false, true, true));
+}
+
+// The run needs the solution: a solve that answered failure ends it.
+int Solver::RequireSolution(int iterations) {
+    if (iterations <= 0) {
+        std::fprintf(diagnostics_, "The power flow has no solution\n");
+        Abort(1);
+    }
+    return iterations;
 }
 
 // A continuation needs its table (option H or c) and a load direction.

@@ -354,6 +354,7 @@ private:
     bool ContinuationRequested() const;
     void SolveHoldingVoltage(NetBus& bus);
     void SolveAtLoadParameter();
+    int RequireSolution(int iterations);
     void StartContinuation(ContinuationTrace& trace);
     int EndContinuation(ContinuationTrace& trace, int result);
     bool TraceNextPoint(ContinuationTrace& trace);

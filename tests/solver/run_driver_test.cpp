@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "case_file_run.h"
+#include "ieee_case_text.h"
 #include "memory_record_cursor.h"
 #include "solver.h"
 #include "solver_handle.h"
@@ -63,6 +65,31 @@ TEST(RunDriver, HostRunWithoutATableSolvesAPowerFlow) {
     EXPECT_EQ(plain->AttachAndRun(&records, nullptr, "", 0), 1);
     EXPECT_LT(plain->FindBus(2)->voltage, 1.0);
     EXPECT_EQ(plain->GetPointCount(), 0);
+}
+
+// A continuation that fails on its way up (no corrector iteration is
+// allowed) leaves nothing of its run state behind: the next run on the same
+// object, a plain power flow 150 MW past the nose, fails without a listing.
+TEST(RunDriver, ARunAfterAFailedContinuationStartsClean) {
+    ScratchFolder folder("run_driver_after_continuation");
+    auto path = [&](const std::string& name) { return (folder / name).string(); };
+    CaseText c;
+    c.buses = {BusCard(1, 3).At(85, "1.0000"), BusCard(2, 0)};
+    c.branches = {BranchCard(1, 2, 0).At(30, "  0.500000")};
+    WriteFileText(folder / "base.cdf", c.Text());
+    c.buses[1] = BusCard(2, 0).At(41, "   250.00");
+    WriteFileText(folder / "heavy.cdf", c.Text());
+    WriteFileText(folder / "dir.k", "2 B2 0 1 0 0\n");
+
+    SolverHandle solver;
+    RunArguments continuation({"-I", path("base.cdf"), path("out.txt"), "-K" + path("dir.k"), "-c" + path("pv.txt"),
+                               "-M0"});
+    ASSERT_EQ(solver->Main(continuation.Count(), continuation.Items(), 0), 0);
+
+    RunArguments plain({"-I", path("heavy.cdf"), path("listing.txt")});
+    EXPECT_EQ(solver->Main(plain.Count(), plain.Items(), 0), 0);
+    EXPECT_TRUE(solver->Failed());
+    EXPECT_FALSE(std::filesystem::exists(folder / "listing.txt"));
 }
 
 }  // namespace
