@@ -404,7 +404,7 @@ void Solver::ReadStressDirection() {
 
 // Restores a stored operating point, record by record in bus-list order.
 bool Solver::ReadBusState(IRecordCursor* state) {
-    if (!state || !network_) return false;
+    if (!state || !network_ || failed_) return false;
     mvaBase_ = 100.0;
     const double base = mvaBase_;
     state->SetTable(IRecordCursor::BusTable, 0);
