@@ -16,8 +16,15 @@ bool IsOptionItem(const char* item, char letter) {
 }  // namespace
 
 void Solver::SetArguments(int count, const char* const* items) {
-    argumentCount_ = items ? count : 0;
-    arguments_ = items;
+    argumentCount_ = items && count > 0 ? count : 0;
+    argumentTexts_.assign(static_cast<std::size_t>(argumentCount_), std::string());
+    argumentItems_.assign(static_cast<std::size_t>(argumentCount_), nullptr);
+    for (std::size_t i = 0; i < argumentTexts_.size(); ++i) {
+        if (!items[i]) continue;
+        argumentTexts_[i] = items[i];
+        argumentItems_[i] = argumentTexts_[i].c_str();
+    }
+    arguments_ = argumentItems_.data();
 }
 
 bool Solver::HasOption(char letter) const {
@@ -78,7 +85,10 @@ bool Solver::IsEmptyValue(const char* text) {
 }
 
 FILE* Solver::OpenInput(const char* name) {
-    if (IsEmptyValue(name)) Abort(1);
+    if (IsEmptyValue(name)) {
+        std::fprintf(diagnostics_, "No input file was named\n");
+        Abort(1);
+    }
     FILE* file = files_.Open(name, "r");
     if (!file) {
         std::fprintf(diagnostics_, "Cannot open input file %s\n", name);
@@ -122,6 +132,13 @@ void Solver::RedirectDiagnostics() {
     const char* name = OptionValue('l');
     if (IsEmptyValue(name)) return;
     if (FILE* file = files_.Open(name, "w")) diagnostics_ = file;
+}
+
+// The diagnostics file of option l belongs to its own run.
+void Solver::RestoreDiagnostics() {
+    if (diagnostics_ == stderr) return;
+    files_.Close(diagnostics_);
+    diagnostics_ = stderr;
 }
 
 void Solver::SetSwitchesFromOptions() {

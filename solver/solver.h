@@ -73,6 +73,7 @@ public:
     // read and prepared, and may abort.
     void PrepareRun(int count, const char* const* items, int mode);
     void RedirectDiagnostics();
+    void RestoreDiagnostics();
     void SetSwitchesFromOptions();
     void ReadSolutionSettings();
 
@@ -191,6 +192,10 @@ private:
     int runMode_ = 0;                     // 0 file run, 1 host run
     bool failed_ = false;                 // a run ended in an abort: only Release is left
 
+    // The run's own copy of its argument list: the caller's may be gone
+    // before a later operation reads an option. A null item stays null.
+    std::vector<std::string> argumentTexts_;
+    std::vector<const char*> argumentItems_;
     int argumentCount_ = 0;
     const char* const* arguments_ = nullptr;
     bool hostFlagH_ = false;              // never set

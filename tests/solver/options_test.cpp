@@ -89,6 +89,24 @@ TEST(SolverOptions, OptionsAndFileArguments) {
     EXPECT_FALSE(solver->HasOption('I'));
 }
 
+// The solver keeps its own copy of the list: the caller's texts may be
+// gone or reused before a later operation reads an option.
+TEST(SolverOptions, TheListIsCopied) {
+    SolverHandle solver;
+    {
+        std::vector<std::string> texts = {"ostrand", "-Wcase.cdf", "-T1e-6", "network.cdf"};
+        std::vector<const char*> items;
+        for (const auto& text : texts) items.push_back(text.c_str());
+        items.push_back(nullptr);
+        solver->SetArguments(static_cast<int>(items.size()), items.data());
+        for (auto& text : texts) text.assign(text.size(), 'x');
+    }
+    EXPECT_STREQ(solver->OptionValue('W'), "case.cdf");
+    EXPECT_STREQ(solver->OptionValue('T'), "1e-6");
+    EXPECT_EQ(solver->FileArgument(1), "network.cdf");
+    EXPECT_EQ(solver->FileArgument(2), std::nullopt);
+}
+
 TEST(SolverOptions, HostRunAnswers) {
     SolverHandle solver;
     solver->SetArguments(0, nullptr);
