@@ -14,6 +14,9 @@
 namespace {
 
 constexpr double kSqrt3 = 1.7320508075688772;
+// Steps of one switched bank, the first block included: far more than any
+// bank has, and few enough that a wrong count cannot exhaust the memory.
+constexpr long long kMaxBankSteps = 1000;
 
 [[noreturn]] void Reject(Solver& solver, const BusRecord& record, const char* reason) {
     std::fprintf(solver.Diagnostics(), "Bus record %d: %s\n", record.number, reason);
@@ -206,11 +209,23 @@ void Solver::ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwar
             bus->control = 'X';
             if (!record.bankBlocks || record.bankBlockCount < 1)
                 Reject(*this, record, "its switched bank has no steps");
+            if (record.bankBlockCount > kMaxBankSteps) Reject(*this, record, "its switched bank has too many blocks");
+            // Counted before anything is allocated, in a type that cannot
+            // overflow at the bound.
+            long long steps = 1;
+            for (int i = 1; i < record.bankBlockCount; ++i) {
+                const int count = record.bankBlocks[i].count;
+                if (count < 0) Reject(*this, record, "a block of its switched bank has a negative count");
+                steps += count;
+                if (steps > kMaxBankSteps) Reject(*this, record, "its switched bank has too many steps");
+            }
+            if (record.bankStep < 0 || record.bankStep > steps)
+                Reject(*this, record, "the present step of its switched bank lies outside its steps");
             // The first block is switched in; the list's first pair is not used.
+            bus->bankSteps.reserve(static_cast<std::size_t>(steps));
             bus->bankSteps.assign(1, record.firstBankBlock / base);
             for (int i = 1; i < record.bankBlockCount; ++i) {
                 const BankBlock& block = record.bankBlocks[i];
-                if (block.count < 0) Reject(*this, record, "a block of its switched bank has a negative count");
                 bus->bankSteps.insert(bus->bankSteps.end(), static_cast<std::size_t>(block.count), block.mvar / base);
             }
             bus->bankStepCount = static_cast<int>(bus->bankSteps.size());

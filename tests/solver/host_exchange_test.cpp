@@ -632,6 +632,20 @@ TEST(HostExchange, SwitchedBankSteps) {
          [](Solver& s) { EXPECT_EQ(s.FindBus(2)->bankSteps, (std::vector<double>{0.1})); }},
         {"no step list", [&](auto& r) { bank(r); }, true, nullptr},
         {"a negative count", [&](auto& r) { r.SetBankBlocks(bank(r), {{0, 0.0}, {-2, 5.0}}); }, true, nullptr},
+        // Refused before anything is allocated for them.
+        {"the largest count", [&](auto& r) { r.SetBankBlocks(bank(r), {{0, 0.0}, {2147483647, 5.0}}); }, true,
+         nullptr},
+        {"counts whose sum overflows",
+         [&](auto& r) { r.SetBankBlocks(bank(r), {{0, 0.0}, {2147483647, 5.0}, {2147483647, 5.0}, {2, 5.0}}); },
+         true, nullptr},
+        {"too many blocks", [&](auto& r) { r.SetBankBlocks(bank(r), std::vector<BankBlock>(5000, {0, 1.0})); }, true,
+         nullptr},
+        {"a present step past the last",
+         [&](auto& r) {
+             r.SetBankBlocks(bank(r), {{0, 0.0}, {2, 5.0}});
+             r.buses[1].bankStep = 4;
+         },
+         true, nullptr},
         {"voltage limits not ordered",
          [&](auto& r) {
              r.SetBankBlocks(bank(r), {{0, 0.0}});
