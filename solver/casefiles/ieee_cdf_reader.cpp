@@ -380,10 +380,12 @@ void IeeeCdfReader::ReadBranch(const std::string& record) {
 // Type 2: the ratio holds the voltage of the controlled bus, at a value or
 // within a band. Ratio limits are turns ratios, as in the file.
 void IeeeCdfReader::ReadVoltageControl(NetBranch& branch, NetBus& controlled, const std::string& record) {
+    // A blank limit is the default as a negative one is: the tap is the
+    // limit's reciprocal.
     double lower = GetRealField(record, 91, 7, 2);
     double upper = GetRealField(record, 98, 7, 2);
-    if (lower < 0.0) lower = 0.9;
-    if (upper < 0.0) upper = 1.1;
+    if (lower <= 0.0) lower = 0.9;
+    if (upper <= 0.0) upper = 1.1;
     if (upper < lower) Fail("the ratio limits of the branch are not ordered");
     if (upper == lower) return;  // nothing to move: a fixed transformer
 
@@ -423,8 +425,8 @@ void IeeeCdfReader::ReadFlowControl(NetBranch& branch, NetBus& named, const std:
         lower *= degreesToRadians_;
         upper *= degreesToRadians_;
     } else {
-        if (lower < 0.0) lower = 0.9;
-        if (upper < 0.0) upper = 1.1;
+        if (lower <= 0.0) lower = 0.9;
+        if (upper <= 0.0) upper = 1.1;
     }
     if (upper < lower) Fail("the control limits of the branch are not ordered");
     if (upper == lower) return;  // nothing to move: a fixed transformer

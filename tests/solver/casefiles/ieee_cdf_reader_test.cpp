@@ -280,6 +280,26 @@ TEST_F(IeeeCdfReaderTest, TransformerRecords) {
     EXPECT_EQ(Model().regulatingCount, 2);
 }
 
+// A blank ratio limit is the default one, as a negative one is, never a
+// ratio of 0 whose reciprocal tap would be infinite.
+TEST_F(IeeeCdfReaderTest, BlankRatioLimitsAreTheDefaults) {
+    CaseText c = TwoBuses();
+    c.buses.push_back(BusCard(3, 0));
+    c.buses.push_back(BusCard(4, 0));
+    c.branches = {
+        BranchCard(1, 2, 0),
+        BranchCard(2, 3, 2).At(69, "   3").At(98, "   1.05").At(113, "0.98000").At(120, "1.02000"),
+        BranchCard(2, 4, 3).At(69, "   4").At(91, "   0.95").At(113, "  10.00").At(120, "  20.00"),
+    };
+    ASSERT_TRUE(Read(c.Text()));
+    EXPECT_EQ(Branch(1).code, "RV");
+    EXPECT_DOUBLE_EQ(Branch(1).controlMin, 0.9);
+    EXPECT_DOUBLE_EQ(Branch(1).controlMax, 1.05);
+    EXPECT_EQ(Branch(2).code, "RN");
+    EXPECT_DOUBLE_EQ(Branch(2).controlMin, 0.95);
+    EXPECT_DOUBLE_EQ(Branch(2).controlMax, 1.1);
+}
+
 TEST_F(IeeeCdfReaderTest, CardModeCommentsAndTwoLineRecords) {
     CaseText c = TwoBuses();
     c.buses[1] = CardLine(c.buses[1]).At(115, "  0.2000");
