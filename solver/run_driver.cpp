@@ -23,7 +23,7 @@ int Solver::Main(int count, const char* const* items, int mode) {
     SetFixedVariableMode(false);
     SetPointOfCollapse(false);
     failed_ = true;
-    return Guarded(0, [&] {
+    const int result = Guarded(0, [&] {
         PrepareRun(count, items, mode);
         RefuseUnsupportedRuns();
         lambda_ = 0.0;
@@ -36,9 +36,13 @@ int Solver::Main(int count, const char* const* items, int mode) {
             failed_ = false;
             return 1;
         }
-        if (NetBus* bus = NamedContinuationBus())
+        // The held-voltage run writes no listing either.
+        if (NetBus* bus = NamedContinuationBus()) {
             SolveHoldingVoltage(*bus);
-        else if (HasOption('L') && !IsEmptyValue(OptionValue('K')))
+            failed_ = false;
+            return 1;
+        }
+        if (HasOption('L') && !IsEmptyValue(OptionValue('K')))
             SolveAtLoadParameter();
         else
             RequireSolution(SolvePowerFlow(1, false, true, true));
@@ -51,6 +55,8 @@ int Solver::Main(int count, const char* const* items, int mode) {
         failed_ = false;
         return 1;
     });
+    RestoreDiagnostics();
+    return result;
 }
 
 void Solver::SetHost(IRecordCursor* source, IMessageSink* sink) {
@@ -139,6 +145,9 @@ void Solver::RefuseUnsupportedRuns() {
     const bool direction = !IsEmptyValue(OptionValue('K'));
     const char* run = nullptr;
     if (!ContinuationRequested() && HasOption('C') && direction) run = "a point of collapse";
+    // The unknown vector of options y and Y comes from the point of
+    // collapse's inverse iteration.
+    if (!IsEmptyValue(OptionValue('y')) || !IsEmptyValue(OptionValue('Y'))) run = "a point of collapse";
     const Network& network = *network_;
     bool generatorModels = false;
     for (const auto& bus : network.buses) generatorModels = generatorModels || bus->generator;

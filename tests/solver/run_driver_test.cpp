@@ -92,4 +92,34 @@ TEST(RunDriver, ARunAfterAFailedContinuationStartsClean) {
     EXPECT_FALSE(std::filesystem::exists(folder / "listing.txt"));
 }
 
+// Options this build cannot carry out end the run with a message saying so.
+TEST(RunDriver, RefusedOptionsSaySo) {
+    ScratchFolder folder("run_driver_refused");
+    auto path = [&](const std::string& name) { return (folder / name).string(); };
+    WriteFileText(folder / "case.cdf", TwoBuses().Text());
+    for (const char* option : {"-yvector.txt", "-Yvector.txt"}) {
+        SCOPED_TRACE(option);
+        SolverHandle solver;
+        RunArguments run({"-I", path("case.cdf"), path("out.txt"), option, "-l" + path("messages.txt")});
+        EXPECT_EQ(solver->Main(run.Count(), run.Items(), 0), 0);
+        EXPECT_EQ(FileText(folder / "messages.txt"), "This build cannot solve a point of collapse\n");
+        EXPECT_FALSE(std::filesystem::exists(folder / "out.txt"));
+    }
+}
+
+// Option l holds for its own run: the next run on the object, and what
+// the host does after it, write to standard error again.
+TEST(RunDriver, DiagnosticsFileBelongsToItsRun) {
+    ScratchFolder folder("run_driver_diagnostics");
+    auto path = [&](const std::string& name) { return (folder / name).string(); };
+    WriteFileText(folder / "case.cdf", TwoBuses().Text());
+    SolverHandle solver;
+    RunArguments first({"-I", path("case.cdf"), path("out.txt"), "-l" + path("messages.txt")});
+    ASSERT_EQ(solver->Main(first.Count(), first.Items(), 0), 1);
+    EXPECT_EQ(solver->Diagnostics(), stderr);
+    RunArguments second({"-I", path("missing.cdf"), path("out.txt")});
+    EXPECT_EQ(solver->Main(second.Count(), second.Items(), 0), 0);
+    EXPECT_EQ(FileText(folder / "messages.txt"), "");
+}
+
 }  // namespace
