@@ -462,7 +462,11 @@ void IeeeCdfReader::ReadInterchange() {
         if (IsBlank(area->name)) area->name = NumberedName("AREA_", GetField(record, 1, 2, 2), 30);
         NetBus* slack = BusNumbered(GetIntField(record, 4, 4), "slack");
         if (slack->area != area) Fail("the slack bus of area " + std::to_string(number) + " lies in another area");
+        // The area's slack takes the area control: its area's power is an
+        // unknown held by the area's export. The system's slack holds the
+        // angle instead and takes what is left.
         area->areaBus = slack;
+        if (!CodeHas(slack->code, "SA")) slack->code += "A";
         area->scheduledExport = GetRealField(record, 21, 8, 1) / mvaBase_;
     }
 }
