@@ -2,6 +2,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
+#include <vector>
 
 #include "solution_values.h"
 #include "solver.h"
@@ -18,8 +20,15 @@ constexpr double kSqrt3 = 1.7320508075688772;
 // bank has, and few enough that a wrong count cannot exhaust the memory.
 constexpr long long kMaxBankSteps = 1000;
 
+// The name the solver keeps for a record bus: at most 11 characters, or
+// "Group" and the low 24 bits of the key for a bus without a name.
+std::string RecordName(const BusRecord& record) {
+    if (record.name) return std::string(record.name, strnlen(record.name, 11));
+    return "Group" + std::to_string(record.key & 0xFFFFFF);
+}
+
 [[noreturn]] void Reject(Solver& solver, const BusRecord& record, const char* reason) {
-    std::fprintf(solver.Diagnostics(), "Bus record %d: %s\n", record.number, reason);
+    std::fprintf(solver.Diagnostics(), "Bus record %d (%s): %s\n", record.number, RecordName(record).c_str(), reason);
     solver.Abort(1);
 }
 
@@ -28,11 +37,24 @@ constexpr long long kMaxBankSteps = 1000;
     solver.Abort(1);
 }
 
-// The name the solver keeps for a record bus: at most 11 characters, or
-// "Group" and the low 24 bits of the key for a bus without a name.
-std::string RecordName(const BusRecord& record) {
-    if (record.name) return std::string(record.name, strnlen(record.name, 11));
-    return "Group" + std::to_string(record.key & 0xFFFFFF);
+bool AllFinite(std::initializer_list<double> values) {
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+// Every value the solver reads from a bus record is a number: a NaN or an
+// infinity would pass every comparison and end in a solution of NaNs.
+bool BusValuesFinite(const BusRecord& r) {
+    const double* d = r.direction;
+    return AllFinite({r.generationP, r.generationQ, r.loadP, r.loadQ, r.voltage, r.angle, r.baseKv, r.maxP, r.maxQ,
+                      r.minQ, r.regulatedBaseKv, r.participation, r.maxVoltage, r.minVoltage, r.shuntG, r.shuntB,
+                      r.firstBankBlock, r.generationShare, r.pLoadShare, r.qLoadShare, d[0], d[1], d[2], d[3], d[4],
+                      d[5]});
+}
+
+bool BranchValuesFinite(const BranchRecord& r) {
+    return AllFinite({r.lowerLimit, r.upperLimit, r.fromBaseKv, r.toBaseKv, r.rating, r.regulatedBaseKv, r.phaseShift,
+                      r.resistance, r.reactance, r.chargingB, r.shuntG, r.tapSide, r.fromWindingKv, r.toWindingKv,
+                      r.controlTarget, r.bandMinimum, r.bandMaximum});
 }
 
 // The leading printable characters of the record's circuit field, at most
@@ -104,6 +126,7 @@ NetBus* Solver::FindOrAddRecordBus(int number, double baseKv) {
 void Solver::ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwardReferences) {
     Network& network = *network_;
     const double base = mvaBase_;
+    if (!BusValuesFinite(record)) Reject(*this, record, "a value that is not a finite number");
     std::string name = RecordName(record);
 
     NetBus* bus = FindBus(record.number);
@@ -216,6 +239,8 @@ void Solver::ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwar
             for (int i = 1; i < record.bankBlockCount; ++i) {
                 const int count = record.bankBlocks[i].count;
                 if (count < 0) Reject(*this, record, "a block of its switched bank has a negative count");
+                if (!std::isfinite(record.bankBlocks[i].mvar))
+                    Reject(*this, record, "a block of its switched bank is not a finite number");
                 steps += count;
                 if (steps > kMaxBankSteps) Reject(*this, record, "its switched bank has too many steps");
             }
@@ -268,6 +293,7 @@ void Solver::ReadBranchRecord(const BranchRecord& record) {
     const double base = mvaBase_;
     if (record.kind < BranchRecord::Line || record.kind > BranchRecord::RegulatingTransformer)
         Reject(*this, record, "unknown branch kind");
+    if (!BranchValuesFinite(record)) Reject(*this, record, "a value that is not a finite number");
     if (record.fromBus == 0 || record.toBus == 0) Reject(*this, record, "a bus number of 0");
     if (record.fromBaseKv <= 0.0 || record.toBaseKv <= 0.0) Reject(*this, record, "a base voltage of 0");
     NetBus* from = FindOrAddRecordBus(record.fromBus, record.fromBaseKv);
@@ -278,6 +304,8 @@ void Solver::ReadBranchRecord(const BranchRecord& record) {
     const double x = record.reactance;
     if (std::fabs(r) < 0.0001 && std::fabs(x) < 0.0001) Reject(*this, record, "no impedance");
     const double z2 = r * r + x * x;
+    if (!std::isfinite(r / z2) || !std::isfinite(x / z2) || (r / z2 == 0.0 && x / z2 == 0.0))
+        Reject(*this, record, "an admittance that is not a finite number other than 0");
 
     // Every record is a branch of its own: parallel lines keep their own
     // impedance and key.
@@ -391,6 +419,7 @@ void Solver::ReadStressDirection() {
     source_->SetTable(IRecordCursor::BusTable, 0);
     source_->MoveFirst();
     for (BusRecord record; source_->Next(record); record = BusRecord{}) {
+        if (!BusValuesFinite(record)) Reject(*this, record, "a value that is not a finite number");
         double generation = record.generationP * record.generationShare * 0.01;
         double pLoad = record.loadP * record.pLoadShare * 0.01;
         double qLoad = record.loadQ * record.qLoadShare * 0.01;
@@ -424,11 +453,21 @@ bool Solver::ReadBusState(IRecordCursor* state) {
     const double base = mvaBase_;
     state->SetTable(IRecordCursor::BusTable, 0);
     state->MoveFirst();
+    // All records first: a state with a value that is not a number changes
+    // nothing.
+    std::vector<BusRecord> records;
+    for (BusRecord record; records.size() < network_->buses.size() && state->Next(record); record = BusRecord{}) {
+        if (!AllFinite({record.voltage, record.angle, record.loadP, record.loadQ, record.generationP,
+                        record.generationQ}))
+            return false;
+        records.push_back(record);
+    }
     bool read = false;
+    std::size_t next = 0;
     for (const auto& owned : network_->buses) {
-        BusRecord record;
-        read = state->Next(record);
+        read = next < records.size();
         if (!read) break;
+        const BusRecord& record = records[next++];
         NetBus& bus = *owned;
         bus.voltage = record.voltage;
         bus.angle = record.angle * degreesToRadians_;

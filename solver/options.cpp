@@ -1,3 +1,6 @@
+#include <sys/stat.h>
+
+#include <cmath>
 #include <cstring>
 
 #include "number_text.h"
@@ -48,10 +51,13 @@ const char* Solver::OptionValue(char letter) const {
     return nullptr;
 }
 
+// An option given without a value keeps the default; one whose value is
+// not a number ends the run rather than run with a setting nobody asked for.
 int Solver::IntOption(char letter, int fallback, int low, int high) const {
     const char* text = OptionValue(letter);
     int value = 0;
-    if (!text || !ParseInt(text, value)) return fallback;
+    if (IsEmptyValue(text)) return fallback;
+    if (!ParseInt(text, value)) RefuseOptionValue(letter, text);
     return value < low ? low : value > high ? high : value;
 }
 
@@ -66,8 +72,24 @@ void Solver::DoubleOption(char letter, double& value, double low, double high) c
     }
     const char* text = OptionValue(letter);
     double read = 0.0;
-    if (!text || !ParseDouble(text, read)) return;
+    if (IsEmptyValue(text)) return;
+    if (!ParseDouble(text, read) || !std::isfinite(read)) RefuseOptionValue(letter, text);
     value = read < low ? low : read > high ? high : read;
+}
+
+void Solver::RefuseOptionValue(char letter, const char* text) const {
+    std::fprintf(diagnostics_, "Option %c needs a number, not \"%s\"\n", letter, text);
+    Abort(1);
+}
+
+// Options that name an output file need the name: without it the output
+// the run was asked for would be lost without a word.
+void Solver::RequireOutputNames() const {
+    for (char letter : {'w', 'W'}) {
+        if (!HasOption(letter) || !IsEmptyValue(OptionValue(letter))) continue;
+        std::fprintf(diagnostics_, "Option %c needs the name of the file to write\n", letter);
+        Abort(1);
+    }
 }
 
 std::optional<std::string> Solver::FileArgument(int n) const {
@@ -92,6 +114,12 @@ FILE* Solver::OpenInput(const char* name) {
     FILE* file = files_.Open(name, "r");
     if (!file) {
         std::fprintf(diagnostics_, "Cannot open input file %s\n", name);
+        Abort(1);
+    }
+    // A folder opens as a stream that reads as empty.
+    struct stat status {};
+    if (fstat(fileno(file), &status) != 0 || S_ISDIR(status.st_mode)) {
+        std::fprintf(diagnostics_, "%s is not a readable file\n", name);
         Abort(1);
     }
     return file;

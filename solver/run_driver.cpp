@@ -70,6 +70,7 @@ void Solver::PrepareRun(int count, const char* const* items, int mode) {
     RedirectDiagnostics();
     runMode_ = mode;
     SetSwitchesFromOptions();
+    RequireOutputNames();
     std::optional<std::string> input = FileArgument(1);
     ReadNetwork(input ? input->c_str() : nullptr);
     if (runMode_ == 1 && hostFlagL_) ReadStressDirection();

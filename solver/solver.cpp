@@ -12,7 +12,7 @@ Solver::~Solver() {
     ReleaseNetwork();
 }
 
-void Solver::Abort(int code) {
+void Solver::Abort(int code) const {
     throw SolverAbort{code};
 }
 

@@ -56,6 +56,8 @@ public:
     const char* OptionValue(char letter) const;
     int IntOption(char letter, int fallback, int low, int high) const;
     void DoubleOption(char letter, double& value, double low, double high) const;
+    [[noreturn]] void RefuseOptionValue(char letter, const char* text) const;
+    void RequireOutputNames() const;
     std::optional<std::string> FileArgument(int n) const;
     static bool IsEmptyValue(const char* text);
     FILE* OpenInput(const char* name);
@@ -154,7 +156,7 @@ public:
     void SetQuietRun(bool quiet, bool limitsDone);
 
     // Ends the run: every internal error comes here.
-    [[noreturn]] void Abort(int code);
+    [[noreturn]] void Abort(int code) const;
 
     // Case files: the fixed-width number writer (see casefiles/card_fields.h).
     static void WriteNumber(FILE* file, int lead, int width, int decimals, double value);

@@ -97,12 +97,20 @@ TEST(RunDriver, RefusedOptionsSaySo) {
     ScratchFolder folder("run_driver_refused");
     auto path = [&](const std::string& name) { return (folder / name).string(); };
     WriteFileText(folder / "case.cdf", TwoBuses().Text());
-    for (const char* option : {"-yvector.txt", "-Yvector.txt"}) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"-yvector.txt", "This build cannot solve a point of collapse\n"},
+        {"-Yvector.txt", "This build cannot solve a point of collapse\n"},
+        {"-w", "Option w needs the name of the file to write\n"},
+        {"-W", "Option W needs the name of the file to write\n"},
+        {"-Tnan", "Option T needs a number, not \"nan\"\n"},
+        {"-V" + folder.operator/(".").string(), folder.operator/(".").string() + " is not a readable file\n"},
+    };
+    for (const auto& [option, message] : cases) {
         SCOPED_TRACE(option);
         SolverHandle solver;
         RunArguments run({"-I", path("case.cdf"), path("out.txt"), option, "-l" + path("messages.txt")});
         EXPECT_EQ(solver->Main(run.Count(), run.Items(), 0), 0);
-        EXPECT_EQ(FileText(folder / "messages.txt"), "This build cannot solve a point of collapse\n");
+        EXPECT_EQ(FileText(folder / "messages.txt"), message);
         EXPECT_FALSE(std::filesystem::exists(folder / "out.txt"));
     }
 }
