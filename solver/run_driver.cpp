@@ -42,10 +42,12 @@ int Solver::Main(int count, const char* const* items, int mode) {
             failed_ = false;
             return 1;
         }
-        if (HasOption('L') && !IsEmptyValue(OptionValue('K')))
+        if (HasOption('L') && !IsEmptyValue(OptionValue('K'))) {
             SolveAtLoadParameter();
-        else
+        } else {
             RequireSolution(SolvePowerFlow(1, false, true, true));
+            ReportImplausibleVoltages();
+        }
         // A host run has no listing: its results go back through the
         // result cursor.
         if (runMode_ == 0) {
@@ -86,7 +88,7 @@ int Solver::RunPowerFlow() {
         ReleaseMatrix();
         NumberVariables();
         const int iteration = SolvePowerFlow(1, false, true, true);
-        return iteration > 0 ? iteration : 0;
+        return iteration > 0 && SolutionFinite() ? iteration : 0;
     });
 }
 
@@ -132,6 +134,7 @@ int Solver::RequireSolution(int iterations) {
         std::fprintf(diagnostics_, "The power flow has no solution\n");
         Abort(1);
     }
+    RequireFiniteSolution();
     return iterations;
 }
 

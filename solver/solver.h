@@ -155,6 +155,13 @@ public:
     // Limits done: the limit checks of a quiet run were tried once.
     void SetQuietRun(bool quiet, bool limitsDone);
 
+    // Checks of a solution before it is handed on, and the warnings of a
+    // run (to the host's sink, or the diagnostics of a file run).
+    bool SolutionFinite() const;
+    void RequireFiniteSolution();
+    void ReportImplausibleVoltages();
+    void Warn(const std::string& text);
+
     // Ends the run: every internal error comes here.
     [[noreturn]] void Abort(int code) const;
 

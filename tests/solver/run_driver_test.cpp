@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -8,6 +9,7 @@
 #include "case_file_run.h"
 #include "ieee_case_text.h"
 #include "memory_record_cursor.h"
+#include "recording_message_sink.h"
 #include "solver.h"
 #include "solver_handle.h"
 
@@ -128,6 +130,64 @@ TEST(RunDriver, DiagnosticsFileBelongsToItsRun) {
     RunArguments second({"-I", path("missing.cdf"), path("out.txt")});
     EXPECT_EQ(solver->Main(second.Count(), second.Items(), 0), 0);
     EXPECT_EQ(FileText(folder / "messages.txt"), "");
+}
+
+// A plain power flow that converges far from 1 p.u. (here on the lower
+// branch of the curve, from a start down there) still succeeds, but says
+// so once, naming the lowest and the highest bus.
+TEST(RunDriver, ImplausibleVoltagesAreReported) {
+    ScratchFolder folder("run_driver_low_voltage");
+    auto path = [&](const std::string& name) { return (folder / name).string(); };
+    CaseText c;
+    c.buses = {BusCard(1, 3).At(85, "1.0000"), BusCard(2, 0).At(28, "0.1000").At(34, " -80.00").At(41, "    40.00")};
+    c.branches = {BranchCard(1, 2, 0).At(30, "  0.500000")};
+    WriteFileText(folder / "low.cdf", c.Text());
+    WriteFileText(folder / "usual.cdf", TwoBuses().Text());
+    for (const char* name : {"low.cdf", "usual.cdf"}) {
+        SCOPED_TRACE(name);
+        SolverHandle solver;
+        RunArguments run({"-I", path(name), path("out.txt"), "-l" + path("messages.txt")});
+        EXPECT_EQ(solver->Main(run.Count(), run.Items(), 0), 1);
+        const std::string expected = std::string(name) == "low.cdf"
+                                         ? "The solution lies outside 0.5 to 2 p.u.: lowest voltage 0.2043 p.u. at "
+                                           "bus 2 B2, highest 1 p.u. at bus 1 B1\n"
+                                         : "";
+        EXPECT_EQ(FileText(folder / "messages.txt"), expected);
+    }
+
+    // A host run tells its message window, at level 2.
+    MemoryRecordCursor records;
+    BusRecord& slack = records.AddBus(1, 0, "Slack");
+    slack.maxQ = 1000.0;
+    slack.minQ = -1000.0;
+    BusRecord& load = records.AddBus(2, 1, "Load");
+    load.loadP = load.direction[0] = 40.0;
+    load.voltage = 0.1;
+    load.angle = -80.0;
+    records.AddBranch(BranchRecord::Line, 1, 2, 0.0, 0.5);
+    RecordingMessageSink sink;
+    SolverHandle solver;
+    EXPECT_EQ(solver->Attach(&records, &sink, 0), 1);
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].level, IMessageSink::Warning);
+    EXPECT_NE(sink.messages[0].text.find("at bus 2 Load"), std::string::npos);
+}
+
+// No case file is written from a state that is not finite, and a re-solve
+// that ends in one answers failure.
+TEST(RunDriver, NothingIsWrittenFromAStateThatIsNotFinite) {
+    ScratchFolder folder("run_driver_not_finite");
+    MemoryRecordCursor records;
+    records.AddBus(1, 0, "Slack").maxQ = 1.0;
+    BusRecord& load = records.AddBus(2, 1, "Load");
+    load.loadP = load.direction[0] = 20.0;
+    records.AddBranch(BranchRecord::Line, 1, 2, 0.0, 0.1);
+    SolverHandle solver;
+    ASSERT_EQ(solver->Attach(&records, nullptr, 0), 1);
+    solver->FindBus(2)->generationQ = std::nan("");
+    EXPECT_EQ(solver->WriteIeeeCdf((folder / "case.cdf").c_str(), 0), 1);
+    EXPECT_FALSE(std::filesystem::exists(folder / "case.cdf"));
+    EXPECT_EQ(solver->RunPowerFlow(), 0);
 }
 
 }  // namespace
