@@ -32,7 +32,10 @@ int Solver::Main(int count, const char* const* items, int mode) {
         NumberVariables();
         // The continuation writes its table and no listing.
         if (continuation) {
-            if (RunContinuation() <= 0) Abort(1);
+            if (RunContinuation() <= 0) {
+                std::fprintf(diagnostics_, "The continuation found no point of the curve\n");
+                Abort(1);
+            }
             failed_ = false;
             return 1;
         }

@@ -381,7 +381,8 @@ private:
     bool Correct(bool reorder, int& result);
     bool ReverseAtLimit(ContinuationTrace& trace, bool converged);
     void WatchForNose(ContinuationTrace& trace, double lambdaBefore);
-    void WatchForStagnation(ContinuationTrace& trace, double lambdaBefore);
+    bool WatchForStagnation(ContinuationTrace& trace, double lambdaBefore);
+    bool EndAtFailure(ContinuationTrace& trace, const std::string& reason);
     void AssembleTangentSystem(std::vector<double>& t);
     // The unknowns 1..n as values of the model: what each column of the
     // Jacobian moves (angle, voltage or what holds its place, slack power...).

@@ -76,13 +76,14 @@ int Turns(const std::vector<double>& values) {
 // bus 2's load by 1 p.u. (and dQ/dP times that) per unit of lambda.
 class TwoBusFileRun {
 public:
-    explicit TwoBusFileRun(double reactivePerActive = 0.0) : folder_("continuation_two_bus") {
+    explicit TwoBusFileRun(double reactivePerActive = 0.0, double activeDirection = 1.0)
+        : folder_("continuation_two_bus") {
         CaseText c;
         c.buses = {BusCard(1, 3).At(85, "1.0000"), BusCard(2, 0)};
         c.branches = {BranchCard(1, 2, 0).At(30, "  0.500000")};
         WriteFileText(folder_ / "case.cdf", c.Text());
-        WriteFileText(folder_ / "dir.k", FormatInCLocale("C bus, name, dispatch, dP, dQ, Pmax\n2 B2 0 1 %g 0\n",
-                                                         reactivePerActive));
+        WriteFileText(folder_ / "dir.k", FormatInCLocale("C bus, name, dispatch, dP, dQ, Pmax\n2 B2 0 %g %g 0\n",
+                                                         activeDirection, reactivePerActive));
     }
 
     // Main over the case, the K file and the options, with the table of
@@ -597,6 +598,34 @@ TEST(Continuation, LoadParameterAndHeldVoltageRuns) {
         EXPECT_NEAR(run->FindBus(2)->voltage, c.voltage, 1e-4);
         EXPECT_EQ(std::filesystem::exists(run.Path("out.txt")), c.listing);
     }
+}
+
+// A tracing that stalls once it has passed the nose (a step tolerance of
+// 0.1 leaves lambda standing on the lower branch) has traced the curve: it
+// ends as a success with the points found, its last row complete, and a
+// warning. Before the nose the same kind of end fails the run.
+TEST(Continuation, AStallPastTheNoseEndsTheCurve) {
+    TwoBusFileRun run;
+    ASSERT_EQ(run.Run({"-o0.1", "-l" + run.Path("messages.txt")}), 1);
+    const std::string text = run.Text();
+    EXPECT_EQ(text.back(), '\n');
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), run->GetPointCount() + 1);
+    EXPECT_EQ(FileText(run.Path("messages.txt")).rfind("The continuation stalls at load parameter ", 0), 0u);
+    EXPECT_NE(FileText(run.Path("messages.txt")).find("; the curve ends there, past its nose\n"), std::string::npos);
+
+    TwoBusFileRun early;
+    EXPECT_EQ(early.Run({"-M0"}), 0);
+    EXPECT_EQ(early.Text().back(), '\n');
+}
+
+// Along a direction that gives reactive power the curve has no nose: the
+// tracing stops at its most points and fails, its table complete.
+TEST(Continuation, ACurveWithoutANoseEndsAtTheMostPoints) {
+    TwoBusFileRun run(-1.0, 0.0);
+    EXPECT_EQ(run.Run({"-l" + run.Path("messages.txt")}), 0);
+    EXPECT_EQ(FileText(run.Path("messages.txt")), "The continuation stops after 10000 points\n");
+    const std::string text = run.Text();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 10001);
 }
 
 }  // namespace
