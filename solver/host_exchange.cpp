@@ -92,6 +92,7 @@ void Solver::ReadHostNetwork() {
     }
     Network& network = *network_;
     mvaBase_ = 100.0;
+    recordBuses_.clear();
 
     // Buses that a regulating generator named before their own record came.
     std::vector<NetBus*> forwardReferences;
@@ -115,12 +116,19 @@ void Solver::ReadHostNetwork() {
 // A bus named by the host: the bus with that external number, or a new one
 // at the tail of the list, numbered in turn.
 NetBus* Solver::FindOrAddRecordBus(int number, double baseKv) {
-    NetBus* bus = FindOrAddBus(number, "", baseKv, true);
-    if (bus->number == 0) {
-        bus->number = ++network_->busCount;
-        bus->externalNumber = number;
-    }
+    if (NetBus* bus = RecordBus(number)) return bus;
+    NetBus* bus = AddBus("", baseKv, true);
+    bus->number = ++network_->busCount;
+    bus->externalNumber = number;
+    if (number != 0) recordBuses_[number] = bus;
     return bus;
+}
+
+// Looked up by hash: a linear search per record would make reading a large
+// network quadratic in its size.
+NetBus* Solver::RecordBus(int number) const {
+    auto found = recordBuses_.find(number);
+    return number != 0 && found != recordBuses_.end() ? found->second : nullptr;
 }
 
 void Solver::ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwardReferences) {
@@ -129,7 +137,7 @@ void Solver::ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwar
     if (!BusValuesFinite(record)) Reject(*this, record, "a value that is not a finite number");
     std::string name = RecordName(record);
 
-    NetBus* bus = FindBus(record.number);
+    NetBus* bus = RecordBus(record.number);
     if (bus) {
         // Only a bus that a regulating generator named may come again: its
         // record completes it in place.
@@ -141,9 +149,10 @@ void Solver::ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwar
         bus->name = name;
         bus->baseKv = record.baseKv;
     } else {
-        bus = FindOrAddBus(record.number, name, record.baseKv, false);
+        bus = AddBus(name, record.baseKv, false);
         bus->number = ++network.busCount;
         bus->externalNumber = record.number;
+        if (record.number != 0) recordBuses_[record.number] = bus;
     }
 
     bus->key = record.key;
@@ -264,7 +273,7 @@ void Solver::ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwar
         bus->control = 'V';
         readReactiveLimits();
         if (record.regulatedBus == 0) Reject(*this, record, "it names no regulated bus");
-        NetBus* regulated = FindBus(record.regulatedBus);
+        NetBus* regulated = RecordBus(record.regulatedBus);
         if (!regulated) {
             regulated = FindOrAddRecordBus(record.regulatedBus, record.regulatedBaseKv);
             forwardReferences.push_back(regulated);
@@ -424,7 +433,7 @@ void Solver::ReadStressDirection() {
         double pLoad = record.loadP * record.pLoadShare * 0.01;
         double qLoad = record.loadQ * record.qLoadShare * 0.01;
         double maxP = record.maxP * 0.01;
-        NetBus* bus = FindBus(record.number);
+        NetBus* bus = RecordBus(record.number);
         if (!bus) Reject(*this, record, "no such bus in the network");
         if (maxP > 0.0 && maxP > bus->scheduledP) bus->maxP = maxP;
         bus->generationDirection = generation;

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "dense_matrix.h"
@@ -84,6 +85,7 @@ public:
     Network* GetNetwork() const { return network_.get(); }
     void NewNetwork();
     NetBus* FindOrAddBus(int number, std::string_view name, double baseKv, bool search);
+    NetBus* AddBus(std::string_view name, double baseKv, bool atTail);
     NetBus* FindBus(int externalNumber) const;
     NetBranch* FindOrAddBranch(NetBus* from, NetBus* to, bool search, const char* kinds, char circuit);
     static void LinkBranch(AdjacencyList& list, NetBranch* branch);
@@ -108,6 +110,7 @@ public:
     // SetMatrixOrder empties the store; parameterRowLast orders row `order`
     // after all others (the continuation's parameter equation).
     void SetMatrixOrder(int order, bool parameterRowLast = false);
+    [[noreturn]] void FailMatrix(const std::string& what) const;
     void ReleaseMatrix();
     SparseMatrix& Matrix() { return matrix_; }
     MatrixEntry* AddElement(int row, int column, double value);
@@ -262,6 +265,9 @@ private:
     void ReadBranchRecord(const BranchRecord& record);
     void ReadRegulation(const BranchRecord& record, NetBranch& branch);
     NetBus* FindOrAddRecordBus(int number, double baseKv);
+    NetBus* RecordBus(int number) const;
+    // The buses of the host's records by their numbers (never 0).
+    std::unordered_map<int, NetBus*> recordBuses_;
     std::unique_ptr<Network> network_;
 
     // Continuation study: the table it writes and the files that set it up.
