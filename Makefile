@@ -28,17 +28,18 @@ bench: release
 # Runs each fuzz target in FUZZ_TARGETS (all by default; name one with
 # `make fuzz FUZZ_TARGETS=results_database_fuzz`) for FUZZ_SECONDS (clang,
 # libFuzzer, ASan and UBSan); an allocation above 64 MB or an input running
-# 10 seconds counts as a finding.
+# 30 seconds counts as a finding.
 # Each target grows its corpus in $(FUZZ_DIR)/corpus/<target> for the next
 # run, starting from the seeds its build leaves in $(FUZZ_DIR)/fuzz/seeds.
-FUZZ_TARGETS ?= archive_reader_fuzz results_database_fuzz emf_picture_fuzz element_block_fuzz graph_data_fuzz
+FUZZ_TARGETS ?= archive_reader_fuzz results_database_fuzz emf_picture_fuzz element_block_fuzz graph_data_fuzz \
+	ieee_cdf_run_fuzz scenario_files_fuzz load_characteristics_fuzz host_records_fuzz
 fuzz: deps
 	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 		-DTAVRIN_TESTS=OFF -DTAVRIN_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(FUZZ_TARGETS)
 	@for t in $(FUZZ_TARGETS); do \
 		mkdir -p $(FUZZ_DIR)/corpus/$$t $(FUZZ_DIR)/fuzz/seeds/$$t && \
-		$(FUZZ_DIR)/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -malloc_limit_mb=64 -timeout=10 -print_final_stats=1 \
+		$(FUZZ_DIR)/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -malloc_limit_mb=64 -timeout=30 -close_fd_mask=1 -print_final_stats=1 \
 			-artifact_prefix=$(FUZZ_DIR)/$$t- $(FUZZ_DIR)/corpus/$$t $(FUZZ_DIR)/fuzz/seeds/$$t || exit 1; \
 	done
 

@@ -46,11 +46,17 @@ NetBus* Solver::FindOrAddBus(int number, std::string_view name, double baseKv, b
                 if (bus->name == name) return bus.get();
         }
     }
+    return AddBus(name, baseKv, search);
+}
+
+// A new bus with the defaults of its type, at the tail of the list or at
+// its head.
+NetBus* Solver::AddBus(std::string_view name, double baseKv, bool atTail) {
     auto bus = std::make_unique<NetBus>();
-    bus->name = name;
+    bus->name = name.substr(0, NetBus::kNameLength);
     bus->baseKv = baseKv;
     NetBus* made = bus.get();
-    if (search)
+    if (atTail)
         network_->buses.push_back(std::move(bus));
     else
         network_->buses.push_front(std::move(bus));

@@ -15,12 +15,18 @@
 // where k turns negative and lambda starts to fall. Every accepted point is
 // a row of the continuation table.
 
+// The most points one tracing writes: a direction along which the network
+// never reaches a nose (loads that shrink as lambda grows) would otherwise
+// be traced for ever.
+constexpr int kMaxPoints = 10000;
+
 // One tracing's options and counters.
 struct Solver::ContinuationTrace {
     FILE* file = nullptr;
     bool rowOpen = false;           // the latest row waits for its line end
     bool reorder = false;           // the next tangent orders the matrix anew
     int lastResult = 0;             // iterations of the latest solve
+    int lastAccepted = 0;           // iterations of the solve of the latest point found
 
     int maxPasses = -1;             // option z; -1 no limit
     int reversalCount = 5;          // option 2
@@ -51,12 +57,24 @@ struct Solver::ContinuationTrace {
 // the base case or the start at option L.
 int Solver::RunContinuation() {
     ContinuationTrace trace;
+    // However the tracing ends, the table's last row has its line end and
+    // later solves are neither quiet nor held on fixed unknowns.
+    struct RunStateGuard {
+        Solver& solver;
+        ContinuationTrace& trace;
+        ~RunStateGuard() {
+            if (trace.rowOpen && trace.file) std::fputs("\n", trace.file);
+            solver.SetQuietRun(false, false);
+            solver.SetFixedVariableMode(false);
+        }
+    } guard{*this, trace};
     StartContinuation(trace);
     trace.file = OpenOutput(HasOption('H') ? OptionValue('H') : OptionValue('c'));
 
     // The base case; the load models are then rescaled to its voltages.
     trace.lastResult = SolvePowerFlow(1, false, true, true);
     if (trace.lastResult <= 0) return EndContinuation(trace, trace.lastResult);
+    trace.lastAccepted = trace.lastResult;
     WriteTableHeader(trace.file);
     CheckStopConditions(false, false);
     WriteTableRow(trace.file);
@@ -69,6 +87,7 @@ int Solver::RunContinuation() {
         lambda_ = start;
         trace.lastResult = SolvePowerFlow(1, false, true, false);
         if (trace.lastResult <= 0) return EndContinuation(trace, trace.lastResult);
+        trace.lastAccepted = trace.lastResult;
         AdvanceLoadBase();
         lambda_ = 0.0;
     }
@@ -89,20 +108,40 @@ bool Solver::TraceNextPoint(ContinuationTrace& trace) {
     double overshoot = 0.0;
     if (!Predict(trace, overshoot)) return false;
     const bool reorder = LimitOnTheWay(trace, overshoot);
-    const bool converged = ReverseAtLimit(trace, Correct(reorder, trace.lastResult));
-    WatchForNose(trace, lambdaBefore);
-    if (!converged) {
-        std::fputs(FormatInCLocale("The continuation cannot find the next point beyond load parameter %g\n",
-                                   lambda_).c_str(),
-                   diagnostics_);
-        Abort(1);
+    const bool corrected = Correct(reorder, trace.lastResult);
+    const bool goOn = ReverseAtLimit(trace, corrected);
+    if (!corrected) {
+        // No point here: the state goes back to the last one found, from
+        // which option G may have turned the direction.
+        RestoreBasePoint();
+        trace.lastResult = trace.lastAccepted;
+        if (goOn) return true;
+        return EndAtFailure(trace, FormatInCLocale("The continuation cannot find the next point beyond load "
+                                                   "parameter %g",
+                                                   lambda_));
     }
+    trace.lastAccepted = trace.lastResult;
+    WatchForNose(trace, lambdaBefore);
     const bool stop = CheckStopConditions(trace.stopAtVoltageLimits, trace.stopAtFlowLimits);
     WriteTableRow(trace.file);
     trace.rowOpen = true;
     if (stop) return false;
-    WatchForStagnation(trace, lambdaBefore);
-    return true;
+    if (pointCount_ >= kMaxPoints)
+        return EndAtFailure(trace, FormatInCLocale("The continuation stops after %d points", kMaxPoints));
+    return WatchForStagnation(trace, lambdaBefore);
+}
+
+// A tracing that cannot go on has still traced the curve when it passed
+// the nose: it ends there with a warning and the points found. Before the
+// nose the study has no answer and the run fails.
+bool Solver::EndAtFailure(ContinuationTrace& trace, const std::string& reason) {
+    if (!trace.noseSeen) {
+        std::fprintf(diagnostics_, "%s\n", reason.c_str());
+        Abort(1);
+    }
+    Warn(reason + "; the curve ends there, past its nose");
+    trace.lastResult = trace.lastAccepted;
+    return false;
 }
 
 // The step along the tangent from the present point, applied, with dp
@@ -263,20 +302,19 @@ void Solver::WatchForNose(ContinuationTrace& trace, double lambdaBefore) {
 }
 
 // Lambda that stays put for more than four points turns the direction
-// once; the second time the tracing has nowhere to go.
-void Solver::WatchForStagnation(ContinuationTrace& trace, double lambdaBefore) {
+// once; the second time the tracing has nowhere to go. False when it ends.
+bool Solver::WatchForStagnation(ContinuationTrace& trace, double lambdaBefore) {
     if (std::fabs(lambda_ - lambdaBefore) > stepTolerance_) {
         trace.stagnationCount = 0;
-        return;
+        return true;
     }
-    if (++trace.stagnationCount <= 4 || trace.limitCount != 0) return;
-    if (trace.stagnationReversed) {
-        std::fputs(FormatInCLocale("The continuation stalls at load parameter %g\n", lambda_).c_str(), diagnostics_);
-        Abort(1);
-    }
+    if (++trace.stagnationCount <= 4 || trace.limitCount != 0) return true;
+    if (trace.stagnationReversed)
+        return EndAtFailure(trace, FormatInCLocale("The continuation stalls at load parameter %g", lambda_));
     trace.stagnationReversed = true;
     trace.stagnationCount = 0;
     stepLength_ = -stepLength_;
+    return true;
 }
 
 void Solver::StartContinuation(ContinuationTrace& trace) {
@@ -321,7 +359,9 @@ void Solver::StartContinuation(ContinuationTrace& trace) {
 // written fails the run, as a listing does.
 int Solver::EndContinuation(ContinuationTrace& trace, int result) {
     if (trace.rowOpen) std::fputs("\n", trace.file);
+    trace.rowOpen = false;
     const bool written = CloseFile(trace.file);
+    trace.file = nullptr;
     SetQuietRun(false, false);
     SetFixedVariableMode(false);
     if (NetBus* bus = parameterBus_) {

@@ -86,6 +86,7 @@ void Solver::WriteTableHeader(FILE* file) {
 // Counts the point and writes its values; the row stays open for the
 // values of the tangent taken at it (EndTableRow).
 void Solver::WriteTableRow(FILE* file) {
+    RequireFiniteSolution();
     ++pointCount_;
     std::string row;
     for (const NetBus* bus : tableColumns_) row += FormatNumber(0, 6, 4, bus->voltage) + "\t";

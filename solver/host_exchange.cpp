@@ -2,6 +2,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
+#include <vector>
 
 #include "solution_values.h"
 #include "solver.h"
@@ -14,9 +16,19 @@
 namespace {
 
 constexpr double kSqrt3 = 1.7320508075688772;
+// Steps of one switched bank, the first block included: far more than any
+// bank has, and few enough that a wrong count cannot exhaust the memory.
+constexpr long long kMaxBankSteps = 1000;
+
+// The name the solver keeps for a record bus: at most 11 characters, or
+// "Group" and the low 24 bits of the key for a bus without a name.
+std::string RecordName(const BusRecord& record) {
+    if (record.name) return std::string(record.name, strnlen(record.name, 11));
+    return "Group" + std::to_string(record.key & 0xFFFFFF);
+}
 
 [[noreturn]] void Reject(Solver& solver, const BusRecord& record, const char* reason) {
-    std::fprintf(solver.Diagnostics(), "Bus record %d: %s\n", record.number, reason);
+    std::fprintf(solver.Diagnostics(), "Bus record %d (%s): %s\n", record.number, RecordName(record).c_str(), reason);
     solver.Abort(1);
 }
 
@@ -25,11 +37,24 @@ constexpr double kSqrt3 = 1.7320508075688772;
     solver.Abort(1);
 }
 
-// The name the solver keeps for a record bus: at most 11 characters, or
-// "Group" and the low 24 bits of the key for a bus without a name.
-std::string RecordName(const BusRecord& record) {
-    if (record.name) return std::string(record.name, strnlen(record.name, 11));
-    return "Group" + std::to_string(record.key & 0xFFFFFF);
+bool AllFinite(std::initializer_list<double> values) {
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+// Every value the solver reads from a bus record is a number: a NaN or an
+// infinity would pass every comparison and end in a solution of NaNs.
+bool BusValuesFinite(const BusRecord& r) {
+    const double* d = r.direction;
+    return AllFinite({r.generationP, r.generationQ, r.loadP, r.loadQ, r.voltage, r.angle, r.baseKv, r.maxP, r.maxQ,
+                      r.minQ, r.regulatedBaseKv, r.participation, r.maxVoltage, r.minVoltage, r.shuntG, r.shuntB,
+                      r.firstBankBlock, r.generationShare, r.pLoadShare, r.qLoadShare, d[0], d[1], d[2], d[3], d[4],
+                      d[5]});
+}
+
+bool BranchValuesFinite(const BranchRecord& r) {
+    return AllFinite({r.lowerLimit, r.upperLimit, r.fromBaseKv, r.toBaseKv, r.rating, r.regulatedBaseKv, r.phaseShift,
+                      r.resistance, r.reactance, r.chargingB, r.shuntG, r.tapSide, r.fromWindingKv, r.toWindingKv,
+                      r.controlTarget, r.bandMinimum, r.bandMaximum});
 }
 
 // The leading printable characters of the record's circuit field, at most
@@ -67,6 +92,7 @@ void Solver::ReadHostNetwork() {
     }
     Network& network = *network_;
     mvaBase_ = 100.0;
+    recordBuses_.clear();
 
     // Buses that a regulating generator named before their own record came.
     std::vector<NetBus*> forwardReferences;
@@ -90,20 +116,28 @@ void Solver::ReadHostNetwork() {
 // A bus named by the host: the bus with that external number, or a new one
 // at the tail of the list, numbered in turn.
 NetBus* Solver::FindOrAddRecordBus(int number, double baseKv) {
-    NetBus* bus = FindOrAddBus(number, "", baseKv, true);
-    if (bus->number == 0) {
-        bus->number = ++network_->busCount;
-        bus->externalNumber = number;
-    }
+    if (NetBus* bus = RecordBus(number)) return bus;
+    NetBus* bus = AddBus("", baseKv, true);
+    bus->number = ++network_->busCount;
+    bus->externalNumber = number;
+    if (number != 0) recordBuses_[number] = bus;
     return bus;
+}
+
+// Looked up by hash: a linear search per record would make reading a large
+// network quadratic in its size.
+NetBus* Solver::RecordBus(int number) const {
+    auto found = recordBuses_.find(number);
+    return number != 0 && found != recordBuses_.end() ? found->second : nullptr;
 }
 
 void Solver::ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwardReferences) {
     Network& network = *network_;
     const double base = mvaBase_;
+    if (!BusValuesFinite(record)) Reject(*this, record, "a value that is not a finite number");
     std::string name = RecordName(record);
 
-    NetBus* bus = FindBus(record.number);
+    NetBus* bus = RecordBus(record.number);
     if (bus) {
         // Only a bus that a regulating generator named may come again: its
         // record completes it in place.
@@ -115,9 +149,10 @@ void Solver::ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwar
         bus->name = name;
         bus->baseKv = record.baseKv;
     } else {
-        bus = FindOrAddBus(record.number, name, record.baseKv, false);
+        bus = AddBus(name, record.baseKv, false);
         bus->number = ++network.busCount;
         bus->externalNumber = record.number;
+        if (record.number != 0) recordBuses_[record.number] = bus;
     }
 
     bus->key = record.key;
@@ -206,11 +241,25 @@ void Solver::ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwar
             bus->control = 'X';
             if (!record.bankBlocks || record.bankBlockCount < 1)
                 Reject(*this, record, "its switched bank has no steps");
+            if (record.bankBlockCount > kMaxBankSteps) Reject(*this, record, "its switched bank has too many blocks");
+            // Counted before anything is allocated, in a type that cannot
+            // overflow at the bound.
+            long long steps = 1;
+            for (int i = 1; i < record.bankBlockCount; ++i) {
+                const int count = record.bankBlocks[i].count;
+                if (count < 0) Reject(*this, record, "a block of its switched bank has a negative count");
+                if (!std::isfinite(record.bankBlocks[i].mvar))
+                    Reject(*this, record, "a block of its switched bank is not a finite number");
+                steps += count;
+                if (steps > kMaxBankSteps) Reject(*this, record, "its switched bank has too many steps");
+            }
+            if (record.bankStep < 0 || record.bankStep > steps)
+                Reject(*this, record, "the present step of its switched bank lies outside its steps");
             // The first block is switched in; the list's first pair is not used.
+            bus->bankSteps.reserve(static_cast<std::size_t>(steps));
             bus->bankSteps.assign(1, record.firstBankBlock / base);
             for (int i = 1; i < record.bankBlockCount; ++i) {
                 const BankBlock& block = record.bankBlocks[i];
-                if (block.count < 0) Reject(*this, record, "a block of its switched bank has a negative count");
                 bus->bankSteps.insert(bus->bankSteps.end(), static_cast<std::size_t>(block.count), block.mvar / base);
             }
             bus->bankStepCount = static_cast<int>(bus->bankSteps.size());
@@ -224,7 +273,7 @@ void Solver::ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwar
         bus->control = 'V';
         readReactiveLimits();
         if (record.regulatedBus == 0) Reject(*this, record, "it names no regulated bus");
-        NetBus* regulated = FindBus(record.regulatedBus);
+        NetBus* regulated = RecordBus(record.regulatedBus);
         if (!regulated) {
             regulated = FindOrAddRecordBus(record.regulatedBus, record.regulatedBaseKv);
             forwardReferences.push_back(regulated);
@@ -253,6 +302,7 @@ void Solver::ReadBranchRecord(const BranchRecord& record) {
     const double base = mvaBase_;
     if (record.kind < BranchRecord::Line || record.kind > BranchRecord::RegulatingTransformer)
         Reject(*this, record, "unknown branch kind");
+    if (!BranchValuesFinite(record)) Reject(*this, record, "a value that is not a finite number");
     if (record.fromBus == 0 || record.toBus == 0) Reject(*this, record, "a bus number of 0");
     if (record.fromBaseKv <= 0.0 || record.toBaseKv <= 0.0) Reject(*this, record, "a base voltage of 0");
     NetBus* from = FindOrAddRecordBus(record.fromBus, record.fromBaseKv);
@@ -263,6 +313,8 @@ void Solver::ReadBranchRecord(const BranchRecord& record) {
     const double x = record.reactance;
     if (std::fabs(r) < 0.0001 && std::fabs(x) < 0.0001) Reject(*this, record, "no impedance");
     const double z2 = r * r + x * x;
+    if (!std::isfinite(r / z2) || !std::isfinite(x / z2) || (r / z2 == 0.0 && x / z2 == 0.0))
+        Reject(*this, record, "an admittance that is not a finite number other than 0");
 
     // Every record is a branch of its own: parallel lines keep their own
     // impedance and key.
@@ -376,11 +428,12 @@ void Solver::ReadStressDirection() {
     source_->SetTable(IRecordCursor::BusTable, 0);
     source_->MoveFirst();
     for (BusRecord record; source_->Next(record); record = BusRecord{}) {
+        if (!BusValuesFinite(record)) Reject(*this, record, "a value that is not a finite number");
         double generation = record.generationP * record.generationShare * 0.01;
         double pLoad = record.loadP * record.pLoadShare * 0.01;
         double qLoad = record.loadQ * record.qLoadShare * 0.01;
         double maxP = record.maxP * 0.01;
-        NetBus* bus = FindBus(record.number);
+        NetBus* bus = RecordBus(record.number);
         if (!bus) Reject(*this, record, "no such bus in the network");
         if (maxP > 0.0 && maxP > bus->scheduledP) bus->maxP = maxP;
         bus->generationDirection = generation;
@@ -404,16 +457,26 @@ void Solver::ReadStressDirection() {
 
 // Restores a stored operating point, record by record in bus-list order.
 bool Solver::ReadBusState(IRecordCursor* state) {
-    if (!state || !network_) return false;
+    if (!state || !network_ || failed_) return false;
     mvaBase_ = 100.0;
     const double base = mvaBase_;
     state->SetTable(IRecordCursor::BusTable, 0);
     state->MoveFirst();
+    // All records first: a state with a value that is not a number changes
+    // nothing.
+    std::vector<BusRecord> records;
+    for (BusRecord record; records.size() < network_->buses.size() && state->Next(record); record = BusRecord{}) {
+        if (!AllFinite({record.voltage, record.angle, record.loadP, record.loadQ, record.generationP,
+                        record.generationQ}))
+            return false;
+        records.push_back(record);
+    }
     bool read = false;
+    std::size_t next = 0;
     for (const auto& owned : network_->buses) {
-        BusRecord record;
-        read = state->Next(record);
+        read = next < records.size();
         if (!read) break;
+        const BusRecord& record = records[next++];
         NetBus& bus = *owned;
         bus.voltage = record.voltage;
         bus.angle = record.angle * degreesToRadians_;

@@ -1,3 +1,6 @@
+#include <sys/stat.h>
+
+#include <cmath>
 #include <cstring>
 
 #include "number_text.h"
@@ -16,8 +19,15 @@ bool IsOptionItem(const char* item, char letter) {
 }  // namespace
 
 void Solver::SetArguments(int count, const char* const* items) {
-    argumentCount_ = items ? count : 0;
-    arguments_ = items;
+    argumentCount_ = items && count > 0 ? count : 0;
+    argumentTexts_.assign(static_cast<std::size_t>(argumentCount_), std::string());
+    argumentItems_.assign(static_cast<std::size_t>(argumentCount_), nullptr);
+    for (std::size_t i = 0; i < argumentTexts_.size(); ++i) {
+        if (!items[i]) continue;
+        argumentTexts_[i] = items[i];
+        argumentItems_[i] = argumentTexts_[i].c_str();
+    }
+    arguments_ = argumentItems_.data();
 }
 
 bool Solver::HasOption(char letter) const {
@@ -41,10 +51,13 @@ const char* Solver::OptionValue(char letter) const {
     return nullptr;
 }
 
+// An option given without a value keeps the default; one whose value is
+// not a number ends the run rather than run with a setting nobody asked for.
 int Solver::IntOption(char letter, int fallback, int low, int high) const {
     const char* text = OptionValue(letter);
     int value = 0;
-    if (!text || !ParseInt(text, value)) return fallback;
+    if (IsEmptyValue(text)) return fallback;
+    if (!ParseInt(text, value)) RefuseOptionValue(letter, text);
     return value < low ? low : value > high ? high : value;
 }
 
@@ -59,8 +72,24 @@ void Solver::DoubleOption(char letter, double& value, double low, double high) c
     }
     const char* text = OptionValue(letter);
     double read = 0.0;
-    if (!text || !ParseDouble(text, read)) return;
+    if (IsEmptyValue(text)) return;
+    if (!ParseDouble(text, read) || !std::isfinite(read)) RefuseOptionValue(letter, text);
     value = read < low ? low : read > high ? high : read;
+}
+
+void Solver::RefuseOptionValue(char letter, const char* text) const {
+    std::fprintf(diagnostics_, "Option %c needs a number, not \"%s\"\n", letter, text);
+    Abort(1);
+}
+
+// Options that name an output file need the name: without it the output
+// the run was asked for would be lost without a word.
+void Solver::RequireOutputNames() const {
+    for (char letter : {'w', 'W'}) {
+        if (!HasOption(letter) || !IsEmptyValue(OptionValue(letter))) continue;
+        std::fprintf(diagnostics_, "Option %c needs the name of the file to write\n", letter);
+        Abort(1);
+    }
 }
 
 std::optional<std::string> Solver::FileArgument(int n) const {
@@ -78,10 +107,19 @@ bool Solver::IsEmptyValue(const char* text) {
 }
 
 FILE* Solver::OpenInput(const char* name) {
-    if (IsEmptyValue(name)) Abort(1);
+    if (IsEmptyValue(name)) {
+        std::fprintf(diagnostics_, "No input file was named\n");
+        Abort(1);
+    }
     FILE* file = files_.Open(name, "r");
     if (!file) {
         std::fprintf(diagnostics_, "Cannot open input file %s\n", name);
+        Abort(1);
+    }
+    // A folder opens as a stream that reads as empty.
+    struct stat status {};
+    if (fstat(fileno(file), &status) != 0 || S_ISDIR(status.st_mode)) {
+        std::fprintf(diagnostics_, "%s is not a readable file\n", name);
         Abort(1);
     }
     return file;
@@ -122,6 +160,13 @@ void Solver::RedirectDiagnostics() {
     const char* name = OptionValue('l');
     if (IsEmptyValue(name)) return;
     if (FILE* file = files_.Open(name, "w")) diagnostics_ = file;
+}
+
+// The diagnostics file of option l belongs to its own run.
+void Solver::RestoreDiagnostics() {
+    if (diagnostics_ == stderr) return;
+    files_.Close(diagnostics_);
+    diagnostics_ = stderr;
 }
 
 void Solver::SetSwitchesFromOptions() {

@@ -19,8 +19,11 @@ int Solver::AttachAndRun(IRecordCursor* source, IMessageSink* sink, const char* 
 int Solver::Main(int count, const char* const* items, int mode) {
     // A second run on the same object starts from nothing.
     ReleaseNetwork();
+    SetQuietRun(false, false);
+    SetFixedVariableMode(false);
+    SetPointOfCollapse(false);
     failed_ = true;
-    return Guarded(0, [&] {
+    const int result = Guarded(0, [&] {
         PrepareRun(count, items, mode);
         RefuseUnsupportedRuns();
         lambda_ = 0.0;
@@ -29,16 +32,25 @@ int Solver::Main(int count, const char* const* items, int mode) {
         NumberVariables();
         // The continuation writes its table and no listing.
         if (continuation) {
-            if (RunContinuation() < 0) Abort(1);
+            if (RunContinuation() <= 0) {
+                std::fprintf(diagnostics_, "The continuation found no point of the curve\n");
+                Abort(1);
+            }
             failed_ = false;
             return 1;
         }
-        if (NetBus* bus = NamedContinuationBus())
+        // The held-voltage run writes no listing either.
+        if (NetBus* bus = NamedContinuationBus()) {
             SolveHoldingVoltage(*bus);
-        else if (HasOption('L') && !IsEmptyValue(OptionValue('K')))
+            failed_ = false;
+            return 1;
+        }
+        if (HasOption('L') && !IsEmptyValue(OptionValue('K'))) {
             SolveAtLoadParameter();
-        else
-            SolvePowerFlow(1, false, true, true);
+        } else {
+            RequireSolution(SolvePowerFlow(1, false, true, true));
+            ReportImplausibleVoltages();
+        }
         // A host run has no listing: its results go back through the
         // result cursor.
         if (runMode_ == 0) {
@@ -48,6 +60,8 @@ int Solver::Main(int count, const char* const* items, int mode) {
         failed_ = false;
         return 1;
     });
+    RestoreDiagnostics();
+    return result;
 }
 
 void Solver::SetHost(IRecordCursor* source, IMessageSink* sink) {
@@ -61,6 +75,7 @@ void Solver::PrepareRun(int count, const char* const* items, int mode) {
     RedirectDiagnostics();
     runMode_ = mode;
     SetSwitchesFromOptions();
+    RequireOutputNames();
     std::optional<std::string> input = FileArgument(1);
     ReadNetwork(input ? input->c_str() : nullptr);
     if (runMode_ == 1 && hostFlagL_) ReadStressDirection();
@@ -76,7 +91,7 @@ int Solver::RunPowerFlow() {
         ReleaseMatrix();
         NumberVariables();
         const int iteration = SolvePowerFlow(1, false, true, true);
-        return iteration > 0 ? iteration : 0;
+        return iteration > 0 && SolutionFinite() ? iteration : 0;
     });
 }
 
@@ -88,7 +103,7 @@ void Solver::SolveHoldingVoltage(NetBus& bus) {
     const double voltage = bus.voltage;
     int first = 1;
     if (characteristics)
-        first = SolvePowerFlow(1, false, true, true);
+        first = RequireSolution(SolvePowerFlow(1, false, true, true));
     else
         RescaleLoadModels();
     DoubleOption('L', lambda_, -1e6, 1e6);
@@ -96,7 +111,7 @@ void Solver::SolveHoldingVoltage(NetBus& bus) {
     SetContinuation(false, &bus);
     bus.voltage = voltage;
     bus.regulatedBus = nullptr;
-    SolvePowerFlow(first, characteristics, true, false);
+    RequireSolution(SolvePowerFlow(first, characteristics, true, false));
 }
 
 // Option L with a load direction: the power flow at that load parameter,
@@ -106,14 +121,24 @@ void Solver::SolveAtLoadParameter() {
     const bool baseCase = HasOption('b') || characteristics;
     int first = 1;
     if (baseCase)
-        first = SolvePowerFlow(1, false, true, true);
+        first = RequireSolution(SolvePowerFlow(1, false, true, true));
     else
         RescaleLoadModels();
     DoubleOption('L', lambda_, -1e6, 1e6);
     if (lambda_ != 0.0)
-        SolvePowerFlow(first, characteristics, true, false);
+        RequireSolution(SolvePowerFlow(first, characteristics, true, false));
     else if (!baseCase)
-        SolvePowerFlow(1, false, true, true);
+        RequireSolution(SolvePowerFlow(1, false, true, true));
+}
+
+// The run needs the solution: a solve that answered failure ends it.
+int Solver::RequireSolution(int iterations) {
+    if (iterations <= 0) {
+        std::fprintf(diagnostics_, "The power flow has no solution\n");
+        Abort(1);
+    }
+    RequireFiniteSolution();
+    return iterations;
 }
 
 // A continuation needs its table (option H or c) and a load direction.
@@ -127,6 +152,9 @@ void Solver::RefuseUnsupportedRuns() {
     const bool direction = !IsEmptyValue(OptionValue('K'));
     const char* run = nullptr;
     if (!ContinuationRequested() && HasOption('C') && direction) run = "a point of collapse";
+    // The unknown vector of options y and Y comes from the point of
+    // collapse's inverse iteration.
+    if (!IsEmptyValue(OptionValue('y')) || !IsEmptyValue(OptionValue('Y'))) run = "a point of collapse";
     const Network& network = *network_;
     bool generatorModels = false;
     for (const auto& bus : network.buses) generatorModels = generatorModels || bus->generator;

@@ -12,7 +12,7 @@ Solver::~Solver() {
     ReleaseNetwork();
 }
 
-void Solver::Abort(int code) {
+void Solver::Abort(int code) const {
     throw SolverAbort{code};
 }
 
@@ -73,6 +73,7 @@ void Solver::ReleaseNetwork() {
     namedContinuationBus_ = nullptr;
     transferSource_ = nullptr;
     transferSink_ = nullptr;
+    recordBuses_.clear();
     SetContinuation(false);
     switchCandidate_ = busOfInterest_ = nullptr;
     stateFields_.clear();

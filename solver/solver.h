@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "dense_matrix.h"
@@ -56,6 +57,8 @@ public:
     const char* OptionValue(char letter) const;
     int IntOption(char letter, int fallback, int low, int high) const;
     void DoubleOption(char letter, double& value, double low, double high) const;
+    [[noreturn]] void RefuseOptionValue(char letter, const char* text) const;
+    void RequireOutputNames() const;
     std::optional<std::string> FileArgument(int n) const;
     static bool IsEmptyValue(const char* text);
     FILE* OpenInput(const char* name);
@@ -73,6 +76,7 @@ public:
     // read and prepared, and may abort.
     void PrepareRun(int count, const char* const* items, int mode);
     void RedirectDiagnostics();
+    void RestoreDiagnostics();
     void SetSwitchesFromOptions();
     void ReadSolutionSettings();
 
@@ -81,6 +85,7 @@ public:
     Network* GetNetwork() const { return network_.get(); }
     void NewNetwork();
     NetBus* FindOrAddBus(int number, std::string_view name, double baseKv, bool search);
+    NetBus* AddBus(std::string_view name, double baseKv, bool atTail);
     NetBus* FindBus(int externalNumber) const;
     NetBranch* FindOrAddBranch(NetBus* from, NetBus* to, bool search, const char* kinds, char circuit);
     static void LinkBranch(AdjacencyList& list, NetBranch* branch);
@@ -105,6 +110,7 @@ public:
     // SetMatrixOrder empties the store; parameterRowLast orders row `order`
     // after all others (the continuation's parameter equation).
     void SetMatrixOrder(int order, bool parameterRowLast = false);
+    [[noreturn]] void FailMatrix(const std::string& what) const;
     void ReleaseMatrix();
     SparseMatrix& Matrix() { return matrix_; }
     MatrixEntry* AddElement(int row, int column, double value);
@@ -152,8 +158,15 @@ public:
     // Limits done: the limit checks of a quiet run were tried once.
     void SetQuietRun(bool quiet, bool limitsDone);
 
+    // Checks of a solution before it is handed on, and the warnings of a
+    // run (to the host's sink, or the diagnostics of a file run).
+    bool SolutionFinite() const;
+    void RequireFiniteSolution();
+    void ReportImplausibleVoltages();
+    void Warn(const std::string& text);
+
     // Ends the run: every internal error comes here.
-    [[noreturn]] void Abort(int code);
+    [[noreturn]] void Abort(int code) const;
 
     // Case files: the fixed-width number writer (see casefiles/card_fields.h).
     static void WriteNumber(FILE* file, int lead, int width, int decimals, double value);
@@ -191,6 +204,10 @@ private:
     int runMode_ = 0;                     // 0 file run, 1 host run
     bool failed_ = false;                 // a run ended in an abort: only Release is left
 
+    // The run's own copy of its argument list: the caller's may be gone
+    // before a later operation reads an option. A null item stays null.
+    std::vector<std::string> argumentTexts_;
+    std::vector<const char*> argumentItems_;
     int argumentCount_ = 0;
     const char* const* arguments_ = nullptr;
     bool hostFlagH_ = false;              // never set
@@ -248,6 +265,9 @@ private:
     void ReadBranchRecord(const BranchRecord& record);
     void ReadRegulation(const BranchRecord& record, NetBranch& branch);
     NetBus* FindOrAddRecordBus(int number, double baseKv);
+    NetBus* RecordBus(int number) const;
+    // The buses of the host's records by their numbers (never 0).
+    std::unordered_map<int, NetBus*> recordBuses_;
     std::unique_ptr<Network> network_;
 
     // Continuation study: the table it writes and the files that set it up.
@@ -354,6 +374,7 @@ private:
     bool ContinuationRequested() const;
     void SolveHoldingVoltage(NetBus& bus);
     void SolveAtLoadParameter();
+    int RequireSolution(int iterations);
     void StartContinuation(ContinuationTrace& trace);
     int EndContinuation(ContinuationTrace& trace, int result);
     bool TraceNextPoint(ContinuationTrace& trace);
@@ -366,7 +387,8 @@ private:
     bool Correct(bool reorder, int& result);
     bool ReverseAtLimit(ContinuationTrace& trace, bool converged);
     void WatchForNose(ContinuationTrace& trace, double lambdaBefore);
-    void WatchForStagnation(ContinuationTrace& trace, double lambdaBefore);
+    bool WatchForStagnation(ContinuationTrace& trace, double lambdaBefore);
+    bool EndAtFailure(ContinuationTrace& trace, const std::string& reason);
     void AssembleTangentSystem(std::vector<double>& t);
     // The unknowns 1..n as values of the model: what each column of the
     // Jacobian moves (angle, voltage or what holds its place, slack power...).

@@ -6,6 +6,7 @@
 #include <new>
 #include <utility>
 
+#include "number_text.h"
 #include "solver.h"
 
 SparseMatrix::SparseMatrix(int rows, int columns) {
@@ -217,7 +218,7 @@ int SparseMatrix::Solve(std::span<double> vector) {
 // The solver's one store: thin operations over it.
 
 void Solver::SetMatrixOrder(int order, bool parameterRowLast) {
-    if (order < 0 || (parameterRowLast && order < 1)) Abort(1);
+    if (order < 0 || (parameterRowLast && order < 1)) FailMatrix(FormatInCLocale("no matrix of order %d", order));
     matrix_.Resize(order, order);
     rowBlocks_ = NewIndexVector(parameterRowLast ? 2 : 1);
     rowBlocks_[rowBlocks_.count] = order;
@@ -237,7 +238,9 @@ IndexVector Solver::NewIndexVector(int count) {
 }
 
 MatrixEntry* Solver::AddElement(int row, int column, double value) {
-    if (row < 1 || row > matrix_.Rows() || column < 1 || column > matrix_.Columns()) Abort(1);
+    if (row < 1 || row > matrix_.Rows() || column < 1 || column > matrix_.Columns())
+        FailMatrix(FormatInCLocale("entry (%d, %d) lies outside the matrix of %d rows and %d columns", row, column,
+                                   matrix_.Rows(), matrix_.Columns()));
     const auto fixed = [this](int i) { return i <= fixedVariables_.count && fixedVariables_[i] != 0; };
     const bool fixedVariable = fixedVariableMode_ && (fixed(row) || fixed(column));
     return matrix_.AddElement(row, column, value, fixedVariable);
@@ -264,13 +267,20 @@ int Solver::Factor() {
     case SparseMatrix::FactorResult::NoDiagonal:
         break;
     }
-    Abort(1);
+    FailMatrix("a row of the matrix has no diagonal entry");
 }
 
 void Solver::SparseSolve(std::span<double> vector) {
     const int sign = matrix_.Solve(vector);
-    if (!sign) Abort(1);
+    if (!sign) FailMatrix("a solve without a factorisation");
     factorSign_ = sign;
+}
+
+// An internal fault of the sparse store: it says what failed, then ends
+// the run.
+void Solver::FailMatrix(const std::string& what) const {
+    std::fprintf(diagnostics_, "Sparse matrix: %s\n", what.c_str());
+    Abort(1);
 }
 
 void Solver::TransposeMatrix() {

@@ -13,14 +13,14 @@ void Solver::SetBusLoad(NetBus& bus, double loadP, double loadQ) {
 }
 
 void Solver::AddLoadDirection(double dP, double dQ) {
-    if (!network_) return;
+    if (!network_ || failed_) return;
     for (const auto& bus : network_->buses) SetBusLoad(*bus, bus->loadP + dP, bus->loadQ + dQ);
 }
 
 // `mw` MW more generation at the source and as much more load at the sink.
 // Nothing without both buses.
 void Solver::Transfer(double mw) {
-    if (!transferSource_ || !transferSink_) return;
+    if (!transferSource_ || !transferSink_ || failed_) return;
     const double step = mw * 0.01;
     // The generation the next solve starts from moves too, so that its
     // first mismatch already sees both ends of the transfer.
@@ -30,7 +30,7 @@ void Solver::Transfer(double mw) {
 }
 
 void Solver::AddToBusVoltage(int key, double delta) {
-    if (!network_) return;
+    if (!network_ || failed_) return;
     for (const auto& bus : network_->buses) {
         if (bus->key != key) continue;
         bus->voltage += delta;
@@ -43,7 +43,7 @@ void Solver::AddToBusVoltage(int key, double delta) {
 int Solver::SelectTransferBuses(int sourceKey, int sinkKey) {
     transferSource_ = nullptr;
     transferSink_ = nullptr;
-    if (!network_) return 0;
+    if (!network_ || failed_) return 0;
     for (const auto& bus : network_->buses) {
         if (!transferSource_ && bus->key == sourceKey) transferSource_ = bus.get();
         if (!transferSink_ && bus->key == sinkKey) transferSink_ = bus.get();

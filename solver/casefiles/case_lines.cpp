@@ -18,16 +18,14 @@ bool ReadCaseLine(FILE* file, std::string& line) {
     int c = std::getc(file);
     if (c == EOF) return false;
 
-    // One character beyond the kept length is held, so that a '\r' that
-    // stands just there can still be told from text.
-    size_t length = 0;
-    bool lastWasCr = false;
-    for (; c != EOF && c != '\n'; c = std::getc(file)) {
-        if (length++ <= kCaseLineLength) line.push_back(static_cast<char>(c));
-        lastWasCr = c == '\r';
+    // A line ends at LF, at CR LF, or at a CR alone (as some editors end
+    // their lines); only the first kCaseLineLength characters are kept.
+    for (; c != EOF && c != '\n' && c != '\r'; c = std::getc(file))
+        if (line.size() < kCaseLineLength) line.push_back(static_cast<char>(c));
+    if (c == '\r') {
+        c = std::getc(file);
+        if (c != '\n' && c != EOF) std::ungetc(c, file);
     }
-    if (c == '\n' && lastWasCr && length == line.size()) line.pop_back();
-    if (line.size() > kCaseLineLength) line.resize(kCaseLineLength);
 
     if (line.size() == 1 && line[0] == kCtrlZ && AtEnd(file)) {
         line.clear();

@@ -19,7 +19,7 @@
 
 namespace {
 
-enum class Mark { Card, Comment, Buses, Branches, Interchange, TieLines, End, None };
+enum class Mark { Card, Comment, Buses, Branches, Interchange, TieLines, Device, End, None };
 
 // Lines that open a section or change the reading, compared from column 1
 // over the given number of characters, in this order.
@@ -35,6 +35,12 @@ constexpr MarkText kMarks[] = {
     {"BRANCH DATA", 6, Mark::Branches},
     {"INTERCHANGE DATA", 11, Mark::Interchange},
     {"TIE LINE DATA", 3, Mark::TieLines},
+    {"BD ", 3, Mark::Device},
+    {"BZ ", 3, Mark::Device},
+    {"LD ", 3, Mark::Device},
+    {"FS ", 3, Mark::Device},
+    {"FC ", 3, Mark::Device},
+    {"FT ", 3, Mark::Device},
     {"END OF DATA", 11, Mark::End},
 };
 
@@ -45,6 +51,9 @@ constexpr double kNoImpedance = 1e-7;
 // Reactive limits of a generator whose record gives both as 0.
 constexpr double kOpenMaxQ = 9999999.0;
 constexpr double kOpenMinQ = -999999.0;
+// The largest MVA base a title card may give: beyond it the mismatch
+// tolerance (p.u.) would no longer mean a small power.
+constexpr double kMaxMvaBase = 100000.0;
 // Branch kinds a tie-line record may name.
 constexpr const char* kAnyBranchKind = "LETR";
 
@@ -143,11 +152,14 @@ void IeeeCdfReader::Read() {
         case Mark::TieLines:
             ReadTieLines();
             break;
+        case Mark::Device:
+            // Solving without the devices would answer for another network.
+            Fail("the DC or FACTS card \"" + line.substr(0, 2) + "\" cannot be read by this build");
         case Mark::End:
             Finish();
             return;
         case Mark::None:
-            // Loss zones, DC and FACTS cards and anything unknown.
+            // Loss zones and anything unknown.
             break;
         }
         previous_ = line;
@@ -183,6 +195,7 @@ void IeeeCdfReader::TakeTitle(int col, int len) {
     titleTaken_ = true;
     network_.title[0] = GetField(previous_, col, len, len);
     double base = GetRealField(previous_, 32, 6, 0);
+    if (base < 0.0 || base > kMaxMvaBase) Fail("the MVA base of the title card is not a positive number of at most 100000");
     if (base > 0.0) mvaBase_ = base;
 }
 
@@ -333,10 +346,15 @@ void IeeeCdfReader::ReadBranch(const std::string& record) {
     const double x = GetRealField(record, 30, 10, 6);
     if (std::fabs(r) < kNoImpedance && std::fabs(x) < kNoImpedance) Fail("the branch has no impedance");
 
+    const int type = GetIntField(record, 19, 1);
+    if (type < 0 || type > 4) Fail("branch type " + std::to_string(type) + " is not 0 to 4");
+    const double z2 = r * r + x * x;
+    if (!std::isfinite(r / z2) || !std::isfinite(x / z2) || (r / z2 == 0.0 && x / z2 == 0.0))
+        Fail("the admittance of the branch is not a finite number other than 0");
+
     NetBranch* branch = solver_.FindOrAddBranch(from, to, false, "", GetField(record, 17, 1, 1)[0]);
     branch->area = area;
     branch->owner = GetField(record, 13, 3, 3);  // the loss zone
-    const double z2 = r * r + x * x;
     branch->g = r / z2;
     branch->b = -x / z2;
     const double charging = GetRealField(record, 41, 9, 5);
@@ -344,7 +362,6 @@ void IeeeCdfReader::ReadBranch(const std::string& record) {
     branch->toShuntB = charging / 2.0;
     branch->rating = GetIntField(record, 51, 5) / base;
 
-    const int type = GetIntField(record, 19, 1);
     const double ratio = GetRealField(record, 77, 6, 4);
     if (type == 0) {
         // Many copies of the public cases mark their transformers as lines
@@ -358,11 +375,6 @@ void IeeeCdfReader::ReadBranch(const std::string& record) {
         ++network_.branchCount;
         return;
     }
-    if (type < 0 || type > 4) {
-        ++network_.branchCount;
-        return;
-    }
-
     // Types 1 to 4: a transformer. A ratio of 0 or less would make an
     // infinite tap: it stands for the nominal ratio.
     const int namedNumber = GetIntField(record, 69, 4);
@@ -380,10 +392,12 @@ void IeeeCdfReader::ReadBranch(const std::string& record) {
 // Type 2: the ratio holds the voltage of the controlled bus, at a value or
 // within a band. Ratio limits are turns ratios, as in the file.
 void IeeeCdfReader::ReadVoltageControl(NetBranch& branch, NetBus& controlled, const std::string& record) {
+    // A blank limit is the default as a negative one is: the tap is the
+    // limit's reciprocal.
     double lower = GetRealField(record, 91, 7, 2);
     double upper = GetRealField(record, 98, 7, 2);
-    if (lower < 0.0) lower = 0.9;
-    if (upper < 0.0) upper = 1.1;
+    if (lower <= 0.0) lower = 0.9;
+    if (upper <= 0.0) upper = 1.1;
     if (upper < lower) Fail("the ratio limits of the branch are not ordered");
     if (upper == lower) return;  // nothing to move: a fixed transformer
 
@@ -423,8 +437,8 @@ void IeeeCdfReader::ReadFlowControl(NetBranch& branch, NetBus& named, const std:
         lower *= degreesToRadians_;
         upper *= degreesToRadians_;
     } else {
-        if (lower < 0.0) lower = 0.9;
-        if (upper < 0.0) upper = 1.1;
+        if (lower <= 0.0) lower = 0.9;
+        if (upper <= 0.0) upper = 1.1;
     }
     if (upper < lower) Fail("the control limits of the branch are not ordered");
     if (upper == lower) return;  // nothing to move: a fixed transformer
@@ -460,7 +474,11 @@ void IeeeCdfReader::ReadInterchange() {
         if (IsBlank(area->name)) area->name = NumberedName("AREA_", GetField(record, 1, 2, 2), 30);
         NetBus* slack = BusNumbered(GetIntField(record, 4, 4), "slack");
         if (slack->area != area) Fail("the slack bus of area " + std::to_string(number) + " lies in another area");
+        // The area's slack takes the area control: its area's power is an
+        // unknown held by the area's export. The system's slack holds the
+        // angle instead and takes what is left.
         area->areaBus = slack;
+        if (!CodeHas(slack->code, "SA")) slack->code += "A";
         area->scheduledExport = GetRealField(record, 21, 8, 1) / mvaBase_;
     }
 }

@@ -323,6 +323,7 @@ bool Solver::WriteIeeeCdfFile(const char* fileName, int cardFlag) {
         }
         if (IsEmptyValue(name)) return false;
     }
+    RequireFiniteSolution();
     FILE* file = OpenOutput(name);
     std::string text = IeeeCdfWriter(*network_, mvaBase_, degreesToRadians_, lambda_, cardMode).Text();
     std::fputs(text.c_str(), file);

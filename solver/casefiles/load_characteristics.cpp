@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -22,6 +23,9 @@ constexpr const char* kAreaGroup = "50000";
 constexpr const char* kAllAreasGroup = "60000";
 // Columns that hold a bus name in a row.
 constexpr std::size_t kRowNameLength = 12;
+// The exponents a load may have: beyond them V^exponent under- or
+// overflows at voltages the solver passes through.
+constexpr double kMaxExponent = 10.0;
 
 bool StartsWith(const std::string& line, const char* text) {
     return line.starts_with(text);
@@ -82,6 +86,20 @@ NetBus* RowBus(const Network& network, const std::string& row, int& valuesColumn
     solver.Abort(1);
 }
 
+[[noreturn]] void FailLine(Solver& solver, const char* fileName, int lineNumber, const char* what) {
+    std::fprintf(solver.Diagnostics(), "Load characteristics %s, line %d: %s\n", fileName, lineNumber, what);
+    solver.Abort(1);
+}
+
+// The row's values, refused with the row's line when an exponent lies
+// outside what a load model can evaluate.
+LoadShares CheckedShares(Solver& solver, const char* fileName, int lineNumber, const std::string& row, int col) {
+    const LoadShares shares = ReadShares(row, col);
+    if (std::fabs(shares.pExponent) > kMaxExponent || std::fabs(shares.qExponent) > kMaxExponent)
+        FailLine(solver, fileName, lineNumber, "an exponent outside -10 to 10");
+    return shares;
+}
+
 }  // namespace
 
 // Answers 1 when a row applied to at least one bus. No name: nothing read.
@@ -98,7 +116,9 @@ int Solver::ReadLoadCharacteristics(const char* fileName) {
     int applied = 0;
     bool inRows = false;
     std::string row;
+    int lineNumber = 0;
     while (ReadCaseLine(input, row)) {
+        ++lineNumber;
         if (StartsWith(row, "!") || StartsWith(row, "C")) continue;
         if (!inRows) {
             inRows = StartsWith(row, " NLBS");
@@ -113,7 +133,7 @@ int Solver::ReadLoadCharacteristics(const char* fileName) {
         if (key != kAreaGroup && key != kAllAreasGroup) {
             int col = 0;
             if (NetBus* bus = RowBus(network, row, col)) {
-                const LoadShares shares = ReadShares(row, col);
+                const LoadShares shares = CheckedShares(*this, fileName, lineNumber, row, col);
                 ApplyShare(bus->loadModelP, shares.pShare, shares.pExponent);
                 ApplyShare(bus->loadModelQ, shares.qShare, shares.qExponent);
                 applied = 1;
@@ -123,9 +143,10 @@ int Solver::ReadLoadCharacteristics(const char* fileName) {
 
         // A group: the buses of one area ("50000") or of all areas, within a
         // range of numbers, whose load (MW, Mvar) is above a threshold.
-        const LoadShares shares = ReadShares(row, 6);
+        const LoadShares shares = CheckedShares(*this, fileName, lineNumber, row, 6);
         std::string selection;
         if (!ReadCaseLine(input, selection) || IsEndLine(selection)) Fail(*this, fileName, "a group row without its selection line");
+        ++lineNumber;
         const int areaNumber = GetIntField(selection, 1, 5);
         const int lowest = std::max(GetIntField(selection, 6, 5), 1);
         const int highest = GetIntField(selection, 11, 5);  // 0 or less: no upper bound

@@ -210,6 +210,7 @@ void Solver::WriteSolution(const char* fileName) {
 // The outputs of a file run: the listing unless option s, and the case
 // file that option W or w names.
 void Solver::WriteOutputs(const char* fileName) {
+    RequireFiniteSolution();
     if (!HasOption('s')) WriteSolution(fileName);
     if (HasOption('w') || HasOption('W')) WriteIeeeCdfFile(nullptr, 1);
 }

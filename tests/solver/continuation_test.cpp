@@ -76,13 +76,14 @@ int Turns(const std::vector<double>& values) {
 // bus 2's load by 1 p.u. (and dQ/dP times that) per unit of lambda.
 class TwoBusFileRun {
 public:
-    explicit TwoBusFileRun(double reactivePerActive = 0.0) : folder_("continuation_two_bus") {
+    explicit TwoBusFileRun(double reactivePerActive = 0.0, double activeDirection = 1.0)
+        : folder_("continuation_two_bus") {
         CaseText c;
         c.buses = {BusCard(1, 3).At(85, "1.0000"), BusCard(2, 0)};
         c.branches = {BranchCard(1, 2, 0).At(30, "  0.500000")};
         WriteFileText(folder_ / "case.cdf", c.Text());
-        WriteFileText(folder_ / "dir.k", FormatInCLocale("C bus, name, dispatch, dP, dQ, Pmax\n2 B2 0 1 %g 0\n",
-                                                         reactivePerActive));
+        WriteFileText(folder_ / "dir.k", FormatInCLocale("C bus, name, dispatch, dP, dQ, Pmax\n2 B2 0 %g %g 0\n",
+                                                         activeDirection, reactivePerActive));
     }
 
     // Main over the case, the K file and the options, with the table of
@@ -579,13 +580,15 @@ TEST(Continuation, LoadParameterAndHeldVoltageRuns) {
         double reactivePerActive;
         double lambda;
         double voltage;
+        bool listing;
     };
     // V = 0.8, q = 0.5: lambda^2 / 2.56 + (0.8 + 0.3125 lambda)^2 = 1.
     const double a = 1.0 / 2.56 + 0.3125 * 0.3125, b = 0.5, c = 0.64 - 1.0;
     const Case cases[] = {
-        {{"-L0.5"}, 0.0, 0.5, std::cos(kPi / 12.0)},
-        {{"-L0.5", "-b"}, 0.0, 0.5, std::cos(kPi / 12.0)},
-        {{"-v0.8"}, 0.5, (-b + std::sqrt(b * b - 4.0 * a * c)) / (2.0 * a), 0.8},
+        {{"-L0.5"}, 0.0, 0.5, std::cos(kPi / 12.0), true},
+        {{"-L0.5", "-b"}, 0.0, 0.5, std::cos(kPi / 12.0), true},
+        // The held-voltage run answers through its load parameter alone.
+        {{"-v0.8"}, 0.5, (-b + std::sqrt(b * b - 4.0 * a * c)) / (2.0 * a), 0.8, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.options.back());
@@ -593,8 +596,36 @@ TEST(Continuation, LoadParameterAndHeldVoltageRuns) {
         ASSERT_EQ(run.Run(c.options, false), 1);
         EXPECT_NEAR(run->LoadParameter(), c.lambda, 1e-4);
         EXPECT_NEAR(run->FindBus(2)->voltage, c.voltage, 1e-4);
-        EXPECT_TRUE(std::filesystem::exists(run.Path("out.txt")));
+        EXPECT_EQ(std::filesystem::exists(run.Path("out.txt")), c.listing);
     }
+}
+
+// A tracing that stalls once it has passed the nose (a step tolerance of
+// 0.1 leaves lambda standing on the lower branch) has traced the curve: it
+// ends as a success with the points found, its last row complete, and a
+// warning. Before the nose the same kind of end fails the run.
+TEST(Continuation, AStallPastTheNoseEndsTheCurve) {
+    TwoBusFileRun run;
+    ASSERT_EQ(run.Run({"-o0.1", "-l" + run.Path("messages.txt")}), 1);
+    const std::string text = run.Text();
+    EXPECT_EQ(text.back(), '\n');
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), run->GetPointCount() + 1);
+    EXPECT_EQ(FileText(run.Path("messages.txt")).rfind("The continuation stalls at load parameter ", 0), 0u);
+    EXPECT_NE(FileText(run.Path("messages.txt")).find("; the curve ends there, past its nose\n"), std::string::npos);
+
+    TwoBusFileRun early;
+    EXPECT_EQ(early.Run({"-M0"}), 0);
+    EXPECT_EQ(early.Text().back(), '\n');
+}
+
+// Along a direction that gives reactive power the curve has no nose: the
+// tracing stops at its most points and fails, its table complete.
+TEST(Continuation, ACurveWithoutANoseEndsAtTheMostPoints) {
+    TwoBusFileRun run(-1.0, 0.0);
+    EXPECT_EQ(run.Run({"-l" + run.Path("messages.txt")}), 0);
+    EXPECT_EQ(FileText(run.Path("messages.txt")), "The continuation stops after 10000 points\n");
+    const std::string text = run.Text();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 10001);
 }
 
 }  // namespace

@@ -632,6 +632,20 @@ TEST(HostExchange, SwitchedBankSteps) {
          [](Solver& s) { EXPECT_EQ(s.FindBus(2)->bankSteps, (std::vector<double>{0.1})); }},
         {"no step list", [&](auto& r) { bank(r); }, true, nullptr},
         {"a negative count", [&](auto& r) { r.SetBankBlocks(bank(r), {{0, 0.0}, {-2, 5.0}}); }, true, nullptr},
+        // Refused before anything is allocated for them.
+        {"the largest count", [&](auto& r) { r.SetBankBlocks(bank(r), {{0, 0.0}, {2147483647, 5.0}}); }, true,
+         nullptr},
+        {"counts whose sum overflows",
+         [&](auto& r) { r.SetBankBlocks(bank(r), {{0, 0.0}, {2147483647, 5.0}, {2147483647, 5.0}, {2, 5.0}}); },
+         true, nullptr},
+        {"too many blocks", [&](auto& r) { r.SetBankBlocks(bank(r), std::vector<BankBlock>(5000, {0, 1.0})); }, true,
+         nullptr},
+        {"a present step past the last",
+         [&](auto& r) {
+             r.SetBankBlocks(bank(r), {{0, 0.0}, {2, 5.0}});
+             r.buses[1].bankStep = 4;
+         },
+         true, nullptr},
         {"voltage limits not ordered",
          [&](auto& r) {
              r.SetBankBlocks(bank(r), {{0, 0.0}});
@@ -781,6 +795,52 @@ TEST(HostExchange, BusStateRestoresAStoredOperatingPoint) {
     EXPECT_FALSE(solver->ReadBusState(&stored));
     EXPECT_DOUBLE_EQ(slack.voltage, 1.1);
     EXPECT_FALSE(solver->ReadBusState(nullptr));
+
+    // A state with a value that is not a number changes nothing.
+    stored.CopyFrom(*solver->GetResultCursor());
+    stored.buses.back().voltage = std::nan("");
+    stored.buses.front().voltage = 0.9;
+    EXPECT_FALSE(solver->ReadBusState(&stored));
+    EXPECT_DOUBLE_EQ(solver->GetNetwork()->buses.front()->voltage, 0.98);
+}
+
+// A value that is not a finite number, or a branch whose admittance is
+// none or not a number, is refused with the bus or branch it came with.
+TEST(HostExchange, ValuesThatAreNotNumbersAreRefused) {
+    const double nan = std::nan("");
+    const double inf = HUGE_VAL;
+    struct Case {
+        const char* what;
+        std::function<void(MemoryRecordCursor&)> change;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"a load that is not a number", [&](auto& r) { r.buses[1].loadP = nan; }, "Bus record 2 (Bus): a value"},
+        {"an infinite voltage", [&](auto& r) { r.buses[0].voltage = inf; }, "Bus record 1 (Slack): a value"},
+        {"a direction that is not a number", [&](auto& r) { r.buses[1].direction[5] = nan; }, "Bus record 2 (Bus)"},
+        {"a reactance that is not a number", [&](auto& r) { r.branches[0].reactance = nan; }, "Branch record 1-2"},
+        {"a reactance with no admittance left", [&](auto& r) { r.branches[0].reactance = 1e300; },
+         "Branch record 1-2: an admittance"},
+        {"a bank step that is not a number",
+         [&](auto& r) {
+             BusRecord& b = r.buses[1];
+             b.kind = 7;
+             b.maxVoltage = 1.05;
+             b.minVoltage = 0.95;
+             r.SetBankBlocks(b, {{0, 0.0}, {2, nan}});
+         },
+         "Bus record 2 (Bus): a block"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MemoryRecordCursor records;
+        AddTwoBus(records);
+        c.change(records);
+        SolverHandle solver;
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(ReadHostRecords(*solver, records));
+        EXPECT_NE(testing::internal::GetCapturedStderr().find(c.message), std::string::npos);
+    }
 }
 
 }  // namespace

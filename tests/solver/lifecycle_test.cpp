@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "memory_record_cursor.h"
 #include "recording_message_sink.h"
 #include "solver.h"
 #include "solver_handle.h"
@@ -53,21 +54,61 @@ TEST(SolverLifecycle, HostFilesAndStandardStreamsOutliveTheSolver) {
     std::filesystem::remove(path);
 }
 
+// Every operation but Release answers its failure value after a failed
+// run: one that found nothing to read, and one that diverged after its
+// network was read (250 MW over a line whose nose lies at 100 MW).
 TEST(SolverLifecycle, FailedRunLeavesOnlyFailureAnswers) {
-    SolverHandle solver;
-    const char* items[] = {"ostrand", "no_such_case.cf"};
-    EXPECT_EQ(solver->Main(2, items, 0), 0);
-    EXPECT_TRUE(solver->Failed());
+    MemoryRecordCursor records;
+    BusRecord& slack = records.AddBus(1, 0, "Slack");
+    slack.maxQ = 1000.0;
+    slack.minQ = -1000.0;
+    BusRecord& load = records.AddBus(2, 1, "Load");
+    load.loadP = 250.0;
+    load.direction[0] = 250.0;
+    records.AddBranch(BranchRecord::Line, 1, 2, 0.0, 0.5);
+    MemoryRecordCursor state;
+    state.AddBus(1, 0, "Slack");
+    state.AddBus(2, 1, "Load");
 
-    std::vector<double> angles, voltages;
-    std::vector<int> angleKeys, voltageKeys;
-    EXPECT_EQ(solver->RunPowerFlow(), 0);
-    EXPECT_EQ(solver->SelectTransferBuses(1, 2), 0);
-    EXPECT_FALSE(solver->GetSensitivities(1, angles, angleKeys, voltages, voltageKeys));
-    EXPECT_TRUE(angles.empty());
-    solver->Transfer(10.0);
-    solver->AddToBusVoltage(1, 0.1);
-    solver->AddLoadDirection(1.0, 0.5);
+    for (bool networkRead : {false, true}) {
+        SCOPED_TRACE(networkRead ? "diverged" : "nothing read");
+        SolverHandle solver;
+        if (networkRead) {
+            EXPECT_EQ(solver->Attach(&records, nullptr, 0), 0);
+            ASSERT_NE(solver->GetNetwork(), nullptr);
+        } else {
+            const char* items[] = {"ostrand", "no_such_case.cf"};
+            EXPECT_EQ(solver->Main(2, items, 0), 0);
+        }
+        EXPECT_TRUE(solver->Failed());
+
+        const double voltage = networkRead ? solver->FindBus(2)->voltage : 0.0;
+        std::vector<double> angles, voltages;
+        std::vector<int> angleKeys, voltageKeys;
+        EXPECT_EQ(solver->RunPowerFlow(), 0);
+        EXPECT_EQ(solver->SelectTransferBuses(1 << 8 | 1, 2 << 8 | 1), 0);
+        EXPECT_FALSE(solver->GetSensitivities(2 << 8 | 1, angles, angleKeys, voltages, voltageKeys));
+        EXPECT_TRUE(angles.empty());
+        EXPECT_FALSE(solver->ReadBusState(&state));
+        solver->Transfer(10.0);
+        solver->AddToBusVoltage(2 << 8 | 1, 0.1);
+        solver->AddLoadDirection(1.0, 0.5);
+        if (networkRead) {
+            const NetBus& load = *solver->FindBus(2);
+            EXPECT_EQ(load.voltage, voltage);
+            EXPECT_EQ(load.loadP, 2.5);
+        }
+
+        IRecordCursor& results = *solver->GetResultCursor();
+        BusRecord bus;
+        BranchRecord branch;
+        results.SetTable(IRecordCursor::BusTable, 0);
+        results.MoveFirst();
+        EXPECT_FALSE(results.Next(bus));
+        results.SetTable(IRecordCursor::BranchTable, 0);
+        results.MoveFirst();
+        EXPECT_FALSE(results.Next(branch));
+    }
 }
 
 TEST(SolverLifecycle, DiagnosticsFileIsOnlyTheSolversOwn) {

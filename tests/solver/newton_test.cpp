@@ -186,9 +186,9 @@ TEST(NewtonPowerFlow, NotANumberNeverPassesForConvergence) {
         SCOPED_TRACE(limit);
         MemoryRecordCursor records;
         AddTwoBus(records, 50.0);
-        records.buses[1].direction[3] = nan;
         SolverHandle solver;
-        EXPECT_EQ(solver->Attach(&records, nullptr, 0), 0);
+        ASSERT_EQ(solver->Attach(&records, nullptr, 0), 1);
+        solver->FindBus(2)->direction[3] = nan;
         solver->SetIterationLimit(limit);
         solver->NumberVariables();
         EXPECT_THROW(solver->SolvePowerFlow(1, false, true, true), SolverAbort);

@@ -42,8 +42,8 @@ TEST(SolverOptions, SolutionSettingsAreClamped) {
         {"-F0", 1e-4, 1e-4, 0.001, 100},
         {"-M5000", 1e-4, 1e-4, 0.01, 1000},
         {"-M-3", 1e-4, 1e-4, 0.01, 0},
-        {"-Mabc", 1e-4, 1e-4, 0.01, 100},       // not a number: the limit stays
-        {"-Tabc", 1e-4, 1e-4, 0.01, 100},
+        {"-M", 1e-4, 1e-4, 0.01, 100},          // no value: the limit stays
+        {"-T", 1e-4, 1e-4, 0.01, 100},
         {"case.cf", 1e-4, 1e-4, 0.01, 100},
     };
     for (const auto& c : cases) {
@@ -56,6 +56,18 @@ TEST(SolverOptions, SolutionSettingsAreClamped) {
         EXPECT_DOUBLE_EQ(solver->SecondTolerance(), c.secondTolerance);
         EXPECT_DOUBLE_EQ(solver->PivotThreshold(), c.pivotThreshold);
         EXPECT_EQ(solver->GetIterationLimit(), c.iterationLimit);
+    }
+}
+
+// A value that is not a number, or not a finite one, would slip through
+// every clamp: the run ends instead.
+TEST(SolverOptions, ValuesThatAreNotNumbersAreRefused) {
+    for (const char* item : {"-Mabc", "-Tabc", "-Tnan", "-Tinf", "-t-nan", "-F1e999", "-Mx5"}) {
+        SCOPED_TRACE(item);
+        SolverHandle solver;
+        ArgumentList list({"ostrand", item});
+        solver->SetArguments(list.Count(), list.Items());
+        EXPECT_THROW(solver->ReadSolutionSettings(), SolverAbort);
     }
 }
 
@@ -79,7 +91,9 @@ TEST(SolverOptions, OptionsAndFileArguments) {
     EXPECT_FALSE(Solver::IsEmptyValue("x"));
 
     double value = 3.0;
-    solver->DoubleOption('T', value, 0.0, 1.0);  // "x" does not read: unchanged
+    EXPECT_THROW(solver->DoubleOption('T', value, 0.0, 1.0), SolverAbort);  // "x" is not a number
+    EXPECT_DOUBLE_EQ(value, 3.0);
+    solver->DoubleOption('I', value, 0.0, 1.0);  // no value: unchanged
     EXPECT_DOUBLE_EQ(value, 3.0);
     EXPECT_EQ(solver->IntOption('Z', 42, 0, 100), 42);
 
@@ -87,6 +101,24 @@ TEST(SolverOptions, OptionsAndFileArguments) {
     solver->SetArguments(shortList.Count(), shortList.Items());
     EXPECT_EQ(solver->FileArgument(1), std::nullopt);
     EXPECT_FALSE(solver->HasOption('I'));
+}
+
+// The solver keeps its own copy of the list: the caller's texts may be
+// gone or reused before a later operation reads an option.
+TEST(SolverOptions, TheListIsCopied) {
+    SolverHandle solver;
+    {
+        std::vector<std::string> texts = {"ostrand", "-Wcase.cdf", "-T1e-6", "network.cdf"};
+        std::vector<const char*> items;
+        for (const auto& text : texts) items.push_back(text.c_str());
+        items.push_back(nullptr);
+        solver->SetArguments(static_cast<int>(items.size()), items.data());
+        for (auto& text : texts) text.assign(text.size(), 'x');
+    }
+    EXPECT_STREQ(solver->OptionValue('W'), "case.cdf");
+    EXPECT_STREQ(solver->OptionValue('T'), "1e-6");
+    EXPECT_EQ(solver->FileArgument(1), "network.cdf");
+    EXPECT_EQ(solver->FileArgument(2), std::nullopt);
 }
 
 TEST(SolverOptions, HostRunAnswers) {

@@ -414,31 +414,37 @@ TEST(SparseLu, ANewEntryAfterTheOrderingAsksForAReorder) {
 
 TEST(SparseLu, MisuseEndsTheRun) {
     const int n = 5;
+    // Each says what failed.
     const struct {
         const char* name;
         std::function<void(Solver&)> call;
+        const char* message;
     } cases[] = {
-        {"row 0", [](Solver& s) { s.AddElement(0, 1, 1.0); }},
-        {"column beyond the order", [](Solver& s) { s.AddElement(1, n + 1, 1.0); }},
-        {"solve without a factor", [](Solver& s) { Solved(s, RightHandSide(n)); }},
+        {"row 0", [](Solver& s) { s.AddElement(0, 1, 1.0); }, "entry (0, 1) lies outside the matrix"},
+        {"column beyond the order", [](Solver& s) { s.AddElement(1, n + 1, 1.0); }, "entry (1, 6) lies outside"},
+        {"solve without a factor", [](Solver& s) { Solved(s, RightHandSide(n)); }, "a solve without a factorisation"},
         {"solve into a short vector",
          [](Solver& s) {
              OrderFresh(s, RandomSystem(n, 1));
              std::vector<double> b(n, 1.0);
              s.SparseSolve(b);
-         }},
+         },
+         "a solve without a factorisation"},
         {"solve after new values",
          [](Solver& s) {
              OrderFresh(s, RandomSystem(n, 1));
              s.AddElement(1, 1, 1.0);
              Solved(s, RightHandSide(n));
-         }},
+         },
+         "a solve without a factorisation"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         SolverHandle solver;
         solver->SetMatrixOrder(n);
+        testing::internal::CaptureStderr();
         EXPECT_THROW(c.call(*solver), SolverAbort);
+        EXPECT_NE(testing::internal::GetCapturedStderr().find(c.message), std::string::npos);
     }
 }
 

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "case_file_run.h"
+#include "ieee_case_text.h"
+#include "solution_values.h"
 #include "solver.h"
 #include "solver_handle.h"
 
@@ -179,6 +181,50 @@ TEST_F(CaseRunTest, ListingInAMissingFolderFailsTheRun) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(Run({"-I", TestDataPath("two_bus.cdf"), Path("no_such_folder/listing.txt")}), 0);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+// The two-area case with 50 MW of load in area 1 (bus 2) and 80 MW in area
+// 2 (bus 4), lossless: area 2 imports its scheduled 12.5 MW over the tie
+// 2-3 whatever share of the load each generator takes, and its area slack
+// (bus 3) makes up the rest. The K file gives the shares: the area slack of
+// area 2 only, or both generators of the case.
+TEST_F(CaseRunTest, AreasHoldTheirScheduledExports) {
+    CaseText c = TwoAreas();
+    c.buses[1] = CardLine(c.buses[1]).At(41, "    50.00");
+    c.buses[3] = CardLine(c.buses[3]).At(41, "    80.00");
+    WriteFileText(folder_ / "areas.cdf", c.Text());
+    struct Case {
+        const char* name;
+        std::vector<std::string> options;
+        const char* direction;  // K file
+        double lambda;
+    };
+    const Case cases[] = {
+        {"by default", {}, nullptr, 0.0},
+        {"area slack's share", {"-L0.5"}, "3 B3 1 0 0 0\n4 B4 0 0.2 0 0\n", 0.5},
+        {"both generators' shares", {"-L0.5"}, "1 B1 1 0 0 0\n3 B3 1 0 0 0\n2 B2 0 0.2 0 0\n4 B4 0 0.2 0 0\n", 0.5},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        std::vector<std::string> items = {"-I", Path("areas.cdf"), Path("listing.txt")};
+        if (k.direction) {
+            WriteFileText(folder_ / "shares.k", k.direction);
+            items.push_back("-K" + Path("shares.k"));
+        }
+        items.insert(items.end(), k.options.begin(), k.options.end());
+        ASSERT_EQ(Run(items), 1);
+        Solver& solver = **solver_;
+        EXPECT_NEAR(solver.LoadParameter(), k.lambda, 1e-12);
+        const NetBranch* tie = nullptr;
+        for (const auto& branch : solver.GetNetwork()->branches)
+            if (branch->from->externalNumber == 2 && branch->to->externalNumber == 3) tie = branch.get();
+        ASSERT_NE(tie, nullptr);
+        // Metered at bus 3: the flow out of area 2 into the tie.
+        EXPECT_NEAR(BranchFlows(*tie).toP, -0.125, 1e-4);
+        const NetBus& area2 = *solver.FindBus(3);
+        const double load2 = LoadAt(solver.FindBus(4)->loadModelP, solver.FindBus(4)->voltage, k.lambda);
+        EXPECT_NEAR(area2.generationP, load2 - 0.125, 1e-4);
+    }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -280,6 +282,26 @@ TEST_F(IeeeCdfReaderTest, TransformerRecords) {
     EXPECT_EQ(Model().regulatingCount, 2);
 }
 
+// A blank ratio limit is the default one, as a negative one is, never a
+// ratio of 0 whose reciprocal tap would be infinite.
+TEST_F(IeeeCdfReaderTest, BlankRatioLimitsAreTheDefaults) {
+    CaseText c = TwoBuses();
+    c.buses.push_back(BusCard(3, 0));
+    c.buses.push_back(BusCard(4, 0));
+    c.branches = {
+        BranchCard(1, 2, 0),
+        BranchCard(2, 3, 2).At(69, "   3").At(98, "   1.05").At(113, "0.98000").At(120, "1.02000"),
+        BranchCard(2, 4, 3).At(69, "   4").At(91, "   0.95").At(113, "  10.00").At(120, "  20.00"),
+    };
+    ASSERT_TRUE(Read(c.Text()));
+    EXPECT_EQ(Branch(1).code, "RV");
+    EXPECT_DOUBLE_EQ(Branch(1).controlMin, 0.9);
+    EXPECT_DOUBLE_EQ(Branch(1).controlMax, 1.05);
+    EXPECT_EQ(Branch(2).code, "RN");
+    EXPECT_DOUBLE_EQ(Branch(2).controlMin, 0.95);
+    EXPECT_DOUBLE_EQ(Branch(2).controlMax, 1.1);
+}
+
 TEST_F(IeeeCdfReaderTest, CardModeCommentsAndTwoLineRecords) {
     CaseText c = TwoBuses();
     c.buses[1] = CardLine(c.buses[1]).At(115, "  0.2000");
@@ -391,6 +413,53 @@ TEST_F(IeeeCdfReaderTest, FaultsEndTheRun) {
         Fresh();
         EXPECT_FALSE(Read(text));
     }
+}
+
+// What this build cannot read, or values no network has, end the read with
+// a message that says what and where.
+TEST_F(IeeeCdfReaderTest, RefusedCardsAndValuesSaySo) {
+    struct Case {
+        const char* what;
+        std::function<void(CaseText&)> change;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"a DC card", [](CaseText& c) { c.tail = {"BD    1    2"}; }, "line 9: the DC or FACTS card \"BD\""},
+        {"a FACTS card", [](CaseText& c) { c.tail = {"FS  SVC1"}; }, "line 9: the DC or FACTS card \"FS\""},
+        {"branch type 5", [](CaseText& c) { c.branches[0] = CardLine(c.branches[0]).At(19, "5"); },
+         "line 7: branch type 5 is not 0 to 4"},
+        {"branch type 9", [](CaseText& c) { c.branches[0] = CardLine(c.branches[0]).At(19, "9"); },
+         "line 7: branch type 9"},
+        {"an MVA base above 100000", [](CaseText& c) { c.title = CardLine(c.title).At(32, "999999"); },
+         "the MVA base of the title card"},
+        {"a negative MVA base", [](CaseText& c) { c.title = CardLine(c.title).At(32, "-100.0"); },
+         "the MVA base of the title card"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CaseText text = TwoBuses();
+        c.change(text);
+        Fresh();
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(Read(text.Text()));
+        EXPECT_NE(testing::internal::GetCapturedStderr().find(c.message), std::string::npos);
+    }
+}
+
+// Lines ended by CR alone, as some editors write them, read as lines.
+TEST_F(IeeeCdfReaderTest, LinesEndedByCarriageReturnsAlone) {
+    std::string text = TwoBuses().Text();
+    std::replace(text.begin(), text.end(), '\n', '\r');
+    ASSERT_TRUE(Read(text));
+    EXPECT_EQ(Model().buses.size(), 2u);
+    EXPECT_DOUBLE_EQ(Bus(2).loadP, 0.5);
+}
+
+// A folder named as the case reads as nothing at all: it is refused by name.
+TEST_F(IeeeCdfReaderTest, AFolderIsNotACaseFile) {
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(ReadFile((folder_ / ".").string()));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("is not a readable file"), std::string::npos);
 }
 
 }  // namespace

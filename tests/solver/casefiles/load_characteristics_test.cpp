@@ -119,6 +119,14 @@ TEST_F(LoadCharacteristics, BadFilesEndTheRun) {
         EXPECT_EQ(Read(text), -1);
     }
     EXPECT_THROW(solver_->ReadLoadCharacteristics((folder_ / "missing.txt").c_str()), SolverAbort);
+
+    // An exponent beyond what V^exponent can take, named by its line.
+    for (const char* rows : {"   12   50  100 50000.0     2.00000\n", "60000   50  100   1.50000 -11.00000\n    0    1\n"}) {
+        SCOPED_TRACE(rows);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Read(std::string("C loads\n NLBS\n") + rows + "EDATA\n"), -1);
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("line 3: an exponent"), std::string::npos);
+    }
 }
 
 // Without a file, or with rows that name no bus, the loads stay constant power.
