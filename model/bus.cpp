@@ -4,8 +4,11 @@
 #include "bus.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <limits>
 
+#include "diagram_archive.h"
 #include "element_key.h"
 #include "power_system.h"
 #include "segment_distance.h"
@@ -21,6 +24,16 @@ constexpr int kDragKindMove = 4;
 constexpr int kBaseTypeKey = 30;
 // The degree sign in the single-byte code page of names and labels.
 constexpr char kDegreeSign = static_cast<char>(0xB0);
+
+// A value archived as an integer: out-of-range values are held at the
+// nearest end of the range, and a value that is no number is stored as 0.
+template <typename Int>
+Int Narrow(double value) {
+    if (std::isnan(value)) return 0;
+    value = std::clamp(value, static_cast<double>(std::numeric_limits<Int>::min()),
+                       static_cast<double>(std::numeric_limits<Int>::max()));
+    return static_cast<Int>(value);
+}
 
 Rect Normalized(Rect r) {
     r.Normalize();
@@ -314,19 +327,19 @@ void Bus::SerializeBusData(Archive& archive) {
         archive.WriteInt32(length_);
         archive.WriteByte(spare_ ? 1 : 0);
         for (int i : {kNominalKv, kVoltage, kAngle, kDesiredVoltage}) archive.WriteDouble(values_[i]);
-        archive.WriteByte(static_cast<std::uint8_t>(values_[kKind]));
+        archive.WriteByte(Narrow<std::uint8_t>(values_[kKind]));
         archive.WriteDouble(values_[kMinVoltage]);
         archive.WriteDouble(values_[kMaxVoltage]);
-        archive.WriteInt16(static_cast<std::int16_t>(values_[kSpareValue]));
-        archive.WriteInt32(static_cast<std::int32_t>(values_[kRegulatedBusKey]));
-        archive.WriteByte(static_cast<std::uint8_t>(values_[kRegulationShare]));
+        archive.WriteInt16(Narrow<std::int16_t>(values_[kSpareValue]));
+        archive.WriteInt32(Narrow<std::int32_t>(values_[kRegulatedBusKey]));
+        archive.WriteByte(Narrow<std::uint8_t>(values_[kRegulationShare]));
         archive.WriteInt32(vertical_);
         return;
     }
     // Read into locals first: a short block leaves the bus as it was.
     std::vector<int> keys(archive.ReadCount(4));
     for (int& key : keys) key = archive.ReadInt32();
-    int length = archive.ReadInt32();
+    int length = ReadCoordinate(archive);
     bool spare = archive.ReadByte() == 1;
     std::array<double, kValueCount> values{};
     for (int i : {kNominalKv, kVoltage, kAngle, kDesiredVoltage}) values[i] = archive.ReadDouble();

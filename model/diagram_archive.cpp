@@ -1,7 +1,5 @@
 #include "diagram_archive.h"
 
-namespace {
-
 int ReadCoordinate(Archive& archive) {
     int value = archive.ReadInt32();
     if (value < -kMaxDiagramCoordinate || value > kMaxDiagramCoordinate) {
@@ -9,8 +7,6 @@ int ReadCoordinate(Archive& archive) {
     }
     return value;
 }
-
-}  // namespace
 
 void WritePoint(Archive& archive, Point p) {
     archive.WriteInt32(p.x);

@@ -125,4 +125,19 @@ TEST(BusArchive, ACutBlockIsRefusedAndLeavesTheBusDataAsItWas) {
     EXPECT_EQ(bus.GetValues()[Bus::kNominalKv], 100.0);
 }
 
+TEST(BusArchive, ValuesBeyondTheirStoredWidthAreHeldAtItsEnds) {
+    Bus bus(nullptr, 0x101, {0, 0}, true);
+    bus.GetValues()[Bus::kKind] = -3.0;
+    bus.GetValues()[Bus::kRegulationShare] = 300.0;
+    bus.GetValues()[Bus::kSpareValue] = 1e9;
+    Archive out = Archive::ForStoring();
+    bus.Serialize(out);
+    Bus read;
+    Archive in = Archive::ForLoading(out.Bytes());
+    read.Serialize(in);
+    EXPECT_EQ(read.GetValues()[Bus::kKind], 0.0);
+    EXPECT_EQ(read.GetValues()[Bus::kRegulationShare], 255.0);
+    EXPECT_EQ(read.GetValues()[Bus::kSpareValue], 32767.0);
+}
+
 }  // namespace

@@ -263,4 +263,29 @@ TEST(BusDrawing, BarStubsOpenCirclesForElementsOffAndEndMarksWhenSelected) {
     EXPECT_EQ(rectangles[2].state.brush.color, kWhite);
 }
 
+TEST(BusDrawing, AnEquivalentDrawsItsSquareStrokesAndSideStubs) {
+    TestModel model;
+    NetworkEquivalent& equivalent = AddBus<NetworkEquivalent>(*model, Point{100, 100});  // 98..138, 100..140
+    Attach(*model, equivalent, ElementType::PowerLine, Category::Line, {120, 160});
+    AttachedElement& off = Attach(*model, equivalent, ElementType::PowerLine, Category::Line, {160, 110});
+    off.SetOn(false);
+    RecordingDrawingContext dc;
+    equivalent.DrawSymbol(dc);
+    auto outline = dc.Of(RecordingDrawingContext::Op::Polyline);
+    ASSERT_EQ(outline.size(), 1u);
+    EXPECT_EQ(outline[0].points, (std::vector<Point>{{98, 100}, {138, 100}, {138, 140}, {98, 140}, {98, 100}}));
+    auto lines = dc.Of(RecordingDrawingContext::Op::Line);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0].points, (std::vector<Point>{{118, 100}, {98, 120}}));
+    EXPECT_EQ(lines[1].points, (std::vector<Point>{{138, 100}, {98, 140}}));
+    EXPECT_EQ(lines[2].points, (std::vector<Point>{{138, 120}, {118, 140}}));
+    EXPECT_EQ(lines[3].points, (std::vector<Point>{{120, 140}, {120, 160}}));
+    EXPECT_EQ(lines[4].points, (std::vector<Point>{{138, 110}, {160, 110}}));
+    auto marks = dc.Of(RecordingDrawingContext::Op::Rectangle);
+    ASSERT_EQ(marks.size(), 2u);
+    EXPECT_EQ(marks[0].rect, (Rect{118, 158, 122, 162}));
+    EXPECT_EQ(marks[1].rect, (Rect{157, 107, 163, 113}));
+    EXPECT_EQ(marks[1].state.brush.color, model->GetBackgroundColor());
+}
+
 }  // namespace
