@@ -87,7 +87,7 @@ void UseGeometry(Stored& stored) {
     element.Move(3, -3, false);
 }
 
-std::vector<std::uint8_t> Stored(IElement& element) {
+std::vector<std::uint8_t> BytesOf(IElement& element) {
     Archive out = Archive::ForStoring();
     element.Serialize(out);
     return out.Bytes();
@@ -102,11 +102,11 @@ int ReadBus(int classType, std::span<const std::uint8_t> bytes) {
     } catch (const ArchiveError&) {
         return 0;
     }
-    std::vector<std::uint8_t> first = Stored(*read);
+    std::vector<std::uint8_t> first = BytesOf(*read);
     std::unique_ptr<IElement> again = StandardElementFactory().Make(classType);
     Archive in = Archive::ForLoading(first);
     again->Serialize(in);
-    if (in.Remaining() != 0 || Stored(*again) != first) std::abort();
+    if (in.Remaining() != 0 || BytesOf(*again) != first) std::abort();
 
     Point probe{read->GetBoundingRect().left + 1, read->GetBoundingRect().bottom};
     Point nearest;

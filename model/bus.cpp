@@ -339,7 +339,15 @@ void Bus::SerializeBusData(Archive& archive) {
     // Read into locals first: a short block leaves the bus as it was.
     std::vector<int> keys(archive.ReadCount(4));
     for (int& key : keys) key = archive.ReadInt32();
-    int length = ReadCoordinate(archive);
+    int length = archive.ReadInt32();
+    // The bar's far end is placed from its start by the length: it must lie
+    // on the diagram as every stored coordinate does.
+    for (long long start : {rect_.left, rect_.top}) {
+        long long end = start + length;
+        if (end < -kMaxDiagramCoordinate || end > kMaxDiagramCoordinate) {
+            throw ArchiveError(ArchiveError::Kind::OutOfRange, "bus bar reaching off the diagram");
+        }
+    }
     bool spare = archive.ReadByte() == 1;
     std::array<double, kValueCount> values{};
     for (int i : {kNominalKv, kVoltage, kAngle, kDesiredVoltage}) values[i] = archive.ReadDouble();

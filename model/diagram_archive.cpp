@@ -1,5 +1,7 @@
 #include "diagram_archive.h"
 
+namespace {
+
 int ReadCoordinate(Archive& archive) {
     int value = archive.ReadInt32();
     if (value < -kMaxDiagramCoordinate || value > kMaxDiagramCoordinate) {
@@ -7,6 +9,8 @@ int ReadCoordinate(Archive& archive) {
     }
     return value;
 }
+
+}  // namespace
 
 void WritePoint(Archive& archive, Point p) {
     archive.WriteInt32(p.x);

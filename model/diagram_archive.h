@@ -12,8 +12,6 @@
 // geometry from overflowing.
 inline constexpr int kMaxDiagramCoordinate = 1'000'000'000;
 
-// One coordinate or length, refused as above.
-int ReadCoordinate(Archive& archive);
 void WritePoint(Archive& archive, Point p);
 Point ReadPoint(Archive& archive);
 void WriteRect(Archive& archive, const Rect& r);

@@ -123,6 +123,13 @@ TEST(BusArchive, ACutBlockIsRefusedAndLeavesTheBusDataAsItWas) {
     EXPECT_THROW(bus.Serialize(in), ArchiveError);
     EXPECT_TRUE(bus.GetKeyList().empty());
     EXPECT_EQ(bus.GetValues()[Bus::kNominalKv], 100.0);
+
+    // Length 1e9 from a top at 100: the bar would reach off the diagram.
+    bytes = BytesFromHex(kStoredBus);
+    std::size_t lengthAt = BytesFromHex(kBaseBlock + "02 00 01 01 02 00 0A 01 00 00 03 02 00 00").size();
+    for (std::uint8_t byte : {0x00, 0xCA, 0x9A, 0x3B}) bytes[lengthAt++] = byte;
+    Archive far = Archive::ForLoading(bytes);
+    EXPECT_THROW(bus.Serialize(far), ArchiveError);
 }
 
 TEST(BusArchive, ValuesBeyondTheirStoredWidthAreHeldAtItsEnds) {

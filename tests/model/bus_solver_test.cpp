@@ -70,6 +70,11 @@ protected:
         Attach(*model, made, ElementType::PowerLine, Category::Line, {100, 101});
         return made;
     }
+    void ExpectOneMessage(int level, const std::string& text) {
+        ASSERT_EQ(sink.messages.size(), 1u);
+        EXPECT_EQ(sink.messages[0].level, level);
+        EXPECT_EQ(sink.messages[0].text, text);
+    }
     AttachedElement& Add(Bus& to, int classType, int category) {
         return Attach(*model, to, classType, category, {100, 100 + ++placed});
     }
@@ -166,9 +171,7 @@ TEST_F(BusRecordTest, SwingBusNeedsAGeneratorButANetworkEquivalentIsOne) {
     Bus& bus = MakeBus(0);
     BusRecord record;
     EXPECT_FALSE(bus.FillSolverRecord(&record, 1));
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].level, 3);
-    EXPECT_EQ(sink.messages[0].text, "Generator must be connected to the swing bus!\nBus Name: B1");
+    ExpectOneMessage(3, "Generator must be connected to the swing bus!\nBus Name: B1");
     Add(bus, ElementType::Generator, Category::Generator).values[0] = 10;
     EXPECT_TRUE(bus.FillSolverRecord(&record, 1));
     EXPECT_EQ(record.kind, 0);
@@ -195,10 +198,8 @@ TEST_F(BusRecordTest, BankBusTakesTheBanksBlockAndIsRefusedWithoutOne) {
     Bus& bus = MakeBus(7);
     BusRecord record;
     EXPECT_FALSE(bus.FillSolverRecord(&record, 1));
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].level, 3);
-    EXPECT_EQ(sink.messages[0].text,
-              "Capacitor or reactor bank must be connected to bus with remote or local voltage control!\nBus Name: B1");
+    ExpectOneMessage(
+        3, "Capacitor or reactor bank must be connected to bus with remote or local voltage control!\nBus Name: B1");
 
     Bus& banked = MakeBus(1);
     std::vector<BankBlock> steps{{3, 10.0}, {2, 15.0}};
