@@ -188,7 +188,10 @@ int Bus::CountLinesOn() {
 }
 
 bool Bus::ConnectFreeEnds(const Rect& box, const std::function<Point(Point)>& target) {
-    if (!owner_) return false;
+    // A bus without a key is not on the diagram yet (the model makes an
+    // empty one before reading it): it must not pull line ends to its empty
+    // rectangle at the origin.
+    if (!owner_ || key_ == 0) return false;
     bool connected = false;
     bool more = false;
     do {

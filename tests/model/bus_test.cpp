@@ -180,6 +180,19 @@ TEST(BusConnections, ConnectMoveAndDeleteKeepEveryKeyListConsistent) {
     EXPECT_EQ(right.GetEndKeys()[0], 0);
 }
 
+TEST(BusConnections, AnEmptyBusMadeForReadingLeavesLineEndsAlone) {
+    ModelReference reference(CreatePowerSystem());
+    auto& model = static_cast<PowerSystem&>(*reference.get());
+    SegmentElement& line = AddSegment(model, Category::Line, {1, 1}, {60, 1});
+    for (int type : {ElementType::Bus, ElementType::HorizontalBus, ElementType::ConnectionNode,
+                     ElementType::NetworkEquivalent}) {
+        std::unique_ptr<IElement> bus = model.CreateElement(type);
+        ASSERT_NE(bus, nullptr);
+        EXPECT_EQ(bus->GetElementType(), type);
+    }
+    EXPECT_EQ(line.End(0), (Point{1, 1}));
+}
+
 TEST(BusConnections, NeighboursAcrossLinesAndKeysOfPastedCopies) {
     TestModel model;
     Bus& a = AddBus<Bus>(*model, Point{100, 100}, true);
