@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the readers of an element's stored form, as the
-// document reader calls them for each element: the first byte says how many
-// labels the element keeps (0-3); then the element's base block, its labels
-// and a line path. Every read either succeeds or throws ArchiveError. What
+// document reader calls them for each element. The first byte picks what is
+// read: 0-3 the element base keeping that many labels, followed by its
+// labels and a line path; 4-7 a bus, horizontal bus, connection node or
+// network equivalent, each its whole block. Every read either succeeds or throws ArchiveError. What
 // was read must store and read back to the same bytes, and must then answer
 // the hit tests, bounds and drawing of the diagram without overflow. Any
 // other exception, a crash, a leak or a large allocation is a finding.
@@ -9,12 +10,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "drawing_context.h"
 #include "ee_element.h"
+#include "element_factory.h"
+#include "element_type.h"
 #include "primitive_line.h"
 
 namespace {
@@ -82,10 +87,53 @@ void UseGeometry(Stored& stored) {
     element.Move(3, -3, false);
 }
 
+std::vector<std::uint8_t> BytesOf(IElement& element) {
+    Archive out = Archive::ForStoring();
+    element.Serialize(out);
+    return out.Bytes();
+}
+
+// A bus kind without a model, as the clipboard holds one.
+int ReadBus(int classType, std::span<const std::uint8_t> bytes) {
+    std::unique_ptr<IElement> read = StandardElementFactory().Make(classType);
+    try {
+        Archive in = Archive::ForLoading(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+        read->Serialize(in);
+    } catch (const ArchiveError&) {
+        return 0;
+    }
+    std::vector<std::uint8_t> first = BytesOf(*read);
+    std::unique_ptr<IElement> again = StandardElementFactory().Make(classType);
+    Archive in = Archive::ForLoading(first);
+    again->Serialize(in);
+    if (in.Remaining() != 0 || BytesOf(*again) != first) std::abort();
+
+    Point probe{read->GetBoundingRect().left + 1, read->GetBoundingRect().bottom};
+    Point nearest;
+    read->CalcBoundingRect();
+    read->HitTestBody(probe, nearest);
+    read->SnapToEnd(probe, nearest);
+    read->HitTest(probe);
+    read->DragHandle(4, static_cast<int>(0xFFFF0001u), {0, -5});
+    read->UpdateResultLabel(nullptr);
+    std::string text;
+    read->CheckLimits(text);
+    read->GetVoltageIndex();
+    NullDrawingContext dc;
+    read->SetSelected(true);
+    read->Draw(dc);
+    read->Move(3, -3, true);
+    read->RecalcGeometry();
+    return 0;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
+    constexpr int kBusKinds[] = {ElementType::Bus, ElementType::HorizontalBus, ElementType::ConnectionNode,
+                                 ElementType::NetworkEquivalent};
+    if (data[0] % 8 >= 4) return ReadBus(kBusKinds[data[0] % 4], {data + 1, size - 1});
     int labels = data[0] % 4;
     Stored read(labels);
     try {

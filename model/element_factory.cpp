@@ -1,6 +1,9 @@
 #include "element_factory.h"
 
+#include "bus.h"
+#include "connection_node.h"
 #include "element_interface.h"
+#include "network_equivalent.h"
 
 void ElementFactory::Register(int classType, Maker maker) {
     if (classType > 0 && classType <= ElementType::Last) makers_[classType] = maker;
@@ -11,8 +14,24 @@ std::unique_ptr<IElement> ElementFactory::Make(int classType) const {
     return makers_[classType]();
 }
 
+namespace {
+
+template <typename Element>
+std::unique_ptr<IElement> MakeEmpty() {
+    return std::make_unique<Element>();
+}
+
+}  // namespace
+
 const ElementFactory& StandardElementFactory() {
     // The element classes enter their makers here as they join the model.
-    static const ElementFactory factory;
+    static const ElementFactory factory = [] {
+        ElementFactory f;
+        f.Register(ElementType::Bus, &MakeEmpty<Bus>);
+        f.Register(ElementType::HorizontalBus, &MakeEmpty<HorizontalBus>);
+        f.Register(ElementType::NetworkEquivalent, &MakeEmpty<NetworkEquivalent>);
+        f.Register(ElementType::ConnectionNode, &MakeEmpty<ConnectionNode>);
+        return f;
+    }();
     return factory;
 }

@@ -12,6 +12,7 @@
 #include "element_list.h"
 #include "label_fonts.h"
 #include "model_interface.h"
+#include "network_records.h"
 
 // The numbers used in default element names. They only grow while the
 // model lives; a document stores eight of them (buses, lines, loads, shunts,
@@ -158,6 +159,10 @@ public:
     // so (byte for byte).
     IElement* FindByName(std::string_view name, int category) const;
     const NameCounters& GetNameCounters() const { return counters_; }
+    // A bus record handed back by a study: the bus with the record's key
+    // takes its direction shares (Bus::ApplyShares). Nothing for a key that
+    // names no bus.
+    void ApplyRecordToElement(const BusRecord& record);
 
     // Sums the system totals over the elements' values and refreshes the
     // system-information boxes.

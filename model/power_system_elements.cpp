@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "bus.h"
 #include "element_interface.h"
 #include "element_key.h"
 #include "element_type.h"
@@ -204,4 +205,9 @@ std::optional<std::string> PowerSystem::GetNameOfKey(int key) const {
     const IElement* element = FindByKey(key);
     if (!element) return std::nullopt;
     return element->GetName();
+}
+
+void PowerSystem::ApplyRecordToElement(const BusRecord& record) {
+    // The study's record carries only shares: the bus keeps its own values.
+    if (auto* bus = dynamic_cast<Bus*>(FindByKey(record.key))) bus->ApplyShares(record);
 }
