@@ -628,4 +628,101 @@ TEST(Continuation, ACurveWithoutANoseEndsAtTheMostPoints) {
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 10001);
 }
 
+// Slack 1 and generators 2 (30 MW) and 3 (20 MW) feed load bus 4 (60 MW)
+// over lines of R = 0.02, X = 0.1 p.u.; the K file raises bus 4's load by
+// 1 p.u. per unit of lambda and gives the generators 2 and 3 the dispatch
+// factors asked for.
+class GeneratorShareRun {
+public:
+    GeneratorShareRun(double share2, double share3) : folder_("continuation_generator_shares") {
+        CaseText c;
+        c.buses = {BusCard(1, 3), BusCard(2, 0).At(59, "    30.00"), BusCard(3, 0).At(59, "    20.00"),
+                   BusCard(4, 0).At(41, "    60.00")};
+        for (int from : {1, 2, 3}) c.branches.push_back(BranchCard(from, 4, 0).At(20, "  0.020000"));
+        WriteFileText(folder_ / "case.cdf", c.Text());
+        WriteFileText(folder_ / "dir.k", FormatInCLocale("2 B2 %g 0 0 0\n3 B3 %g 0 0 0\n4 B4 0 1 0 0\n", share2,
+                                                         share3));
+    }
+
+    int Run(std::vector<std::string> options) {
+        std::vector<std::string> items = {"-I", Path("case.cdf"), Path("out.txt"), "-K" + Path("dir.k"),
+                                          "-c" + Path("pv.txt"), "-k0.05"};
+        items.insert(items.end(), options.begin(), options.end());
+        arguments_ = std::make_unique<RunArguments>(items);
+        solver_ = std::make_unique<SolverHandle>();
+        (*solver_)->SetTotalsColumns(true, false, true, false);
+        return (*solver_)->Main(arguments_->Count(), arguments_->Items(), 0);
+    }
+
+    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+    std::string Text() const { return FileText(folder_ / "pv.txt"); }
+    Solver* operator->() const { return &**solver_; }
+    // Active generation of bus `number` (p.u.).
+    double Generation(int number) const { return (*solver_)->FindBus(number)->generationP; }
+
+private:
+    ScratchFolder folder_;
+    std::unique_ptr<RunArguments> arguments_;
+    std::unique_ptr<SolverHandle> solver_;
+};
+
+// Where the direction gives generators shares, each of them takes its
+// (normalised) share x lambda of the increase and the slack bus the rest
+// with the losses; without shares the generators stay at their schedules
+// and the slack takes it all. Checked at points before and after the nose.
+TEST(Continuation, GeneratorsWithSharesFollowTheLoadParameter) {
+    struct Case {
+        double share2, share3;
+    };
+    for (const Case& c : {Case{2.0, 1.0}, Case{0.0, 0.0}}) {
+        const double norm = std::hypot(c.share2, c.share3);
+        const double b2 = norm > 0.0 ? c.share2 / norm : 0.0;
+        const double b3 = norm > 0.0 ? c.share3 / norm : 0.0;
+        for (const int points : {4, 200}) {
+            SCOPED_TRACE(FormatInCLocale("shares %g:%g, %d points", c.share2, c.share3, points));
+            GeneratorShareRun run(c.share2, c.share3);
+            ASSERT_EQ(run.Run({"-z" + std::to_string(points), "-S0.5"}), 1);
+            EXPECT_EQ(run->Switches().generationIncrease, norm > 0.0);
+            const double lambda = run->LoadParameter();
+            ASSERT_GT(lambda, 0.1);
+            EXPECT_NEAR(run.Generation(2), 0.3 + b2 * lambda, 1e-9);
+            EXPECT_NEAR(run.Generation(3), 0.2 + b3 * lambda, 1e-9);
+
+            // The table's last row: the slack's generation covers the load
+            // left over and the losses of the lossy lines.
+            const Table table = ReadTable(run.Text());
+            ASSERT_EQ(table.names.size(), 6u);
+            ASSERT_EQ(table.names[4], "PLoad_Total");
+            const std::vector<double>& last = table.rows.back();
+            const double load = last[4], generation = last[5];
+            EXPECT_NEAR(load, 0.6 + lambda, 1e-4);
+            EXPECT_NEAR(generation, run.Generation(1) + run.Generation(2) + run.Generation(3), 1e-4);
+            EXPECT_GT(generation - load, 0.0);
+            if (points > 4) {
+                EXPECT_EQ(Turns(table.Column(4)), 1);
+            }
+        }
+    }
+}
+
+// In the generation-increase mode the equations give the generators' rows
+// their shares in lambda's column and the slack's row its power column,
+// as the step application moves them.
+TEST(Continuation, GenerationIncreaseJacobianMatchesItsDifferences) {
+    GeneratorShareRun run(2.0, 1.0);
+    ASSERT_EQ(run.Run({"-z6"}), 1);
+    ASSERT_TRUE(run->Switches().generationIncrease);
+    run->SetContinuation(true);
+    run->NumberVariables();
+    const int n = run->VariableCount();
+    run->Tangent().assign(n + 2, 0.0);
+    run->UpdateVariables(true, false, true);
+    std::fill(run->Correction().begin(), run->Correction().end(), 0.0);
+    run->UpdateBuses(1.0, false, false, false);
+    const auto differences = CheckJacobian(*run.operator->(), false);
+    EXPECT_TRUE(differences.empty()) << differences.size() << " entries differ, the first at "
+                                     << (differences.empty() ? 0 : differences[0].row) << ", "
+                                     << (differences.empty() ? 0 : differences[0].column);
+}
+
 }  // namespace
