@@ -707,22 +707,31 @@ TEST(Continuation, GeneratorsWithSharesFollowTheLoadParameter) {
 
 // In the generation-increase mode the equations give the generators' rows
 // their shares in lambda's column and the slack's row its power column,
-// as the step application moves them.
+// as the step application moves them; also once lambda has taken the
+// voltage column of load bus 4.
 TEST(Continuation, GenerationIncreaseJacobianMatchesItsDifferences) {
-    GeneratorShareRun run(2.0, 1.0);
-    ASSERT_EQ(run.Run({"-z6"}), 1);
-    ASSERT_TRUE(run->Switches().generationIncrease);
-    run->SetContinuation(true);
-    run->NumberVariables();
-    const int n = run->VariableCount();
-    run->Tangent().assign(n + 2, 0.0);
-    run->UpdateVariables(true, false, true);
-    std::fill(run->Correction().begin(), run->Correction().end(), 0.0);
-    run->UpdateBuses(1.0, false, false, false);
-    const auto differences = CheckJacobian(*run.operator->(), false);
-    EXPECT_TRUE(differences.empty()) << differences.size() << " entries differ, the first at "
-                                     << (differences.empty() ? 0 : differences[0].row) << ", "
-                                     << (differences.empty() ? 0 : differences[0].column);
+    for (const bool parameterBus : {false, true}) {
+        SCOPED_TRACE(parameterBus ? "voltage of bus 4" : "lambda");
+        GeneratorShareRun run(2.0, 1.0);
+        ASSERT_EQ(run.Run({"-z6"}), 1);
+        ASSERT_TRUE(run->Switches().generationIncrease);
+        NetBus& four = *run->FindBus(4);
+        if (parameterBus) {
+            four.code = "BL";
+            four.regulatedBus = nullptr;
+        }
+        run->SetContinuation(true, parameterBus ? &four : nullptr);
+        run->NumberVariables();
+        const int n = run->VariableCount();
+        run->Tangent().assign(n + 2, 0.0);
+        run->UpdateVariables(true, false, true);
+        std::fill(run->Correction().begin(), run->Correction().end(), 0.0);
+        run->UpdateBuses(1.0, false, false, false);
+        const auto differences = CheckJacobian(*run.operator->(), false);
+        EXPECT_TRUE(differences.empty()) << differences.size() << " entries differ, the first at "
+                                         << (differences.empty() ? 0 : differences[0].row) << ", "
+                                         << (differences.empty() ? 0 : differences[0].column);
+    }
 }
 
 }  // namespace
