@@ -71,31 +71,23 @@ int Turns(const std::vector<double>& values) {
     return turns;
 }
 
-// The two-bus case of the file road: slack 1 at 1.0 p.u. and 0 degrees,
-// bus 2 without load, a lossless line of X = 0.5 p.u.; the K file raises
-// bus 2's load by 1 p.u. (and dQ/dP times that) per unit of lambda.
-class TwoBusFileRun {
+// A continuation of the file road over case.cdf and dir.k in its own
+// folder, with the table of option c and its load total (and generation
+// total when asked for).
+class ContinuationFileRun {
 public:
-    explicit TwoBusFileRun(double reactivePerActive = 0.0, double activeDirection = 1.0)
-        : folder_("continuation_two_bus") {
-        CaseText c;
-        c.buses = {BusCard(1, 3).At(85, "1.0000"), BusCard(2, 0)};
-        c.branches = {BranchCard(1, 2, 0).At(30, "  0.500000")};
-        WriteFileText(folder_ / "case.cdf", c.Text());
-        WriteFileText(folder_ / "dir.k", FormatInCLocale("C bus, name, dispatch, dP, dQ, Pmax\n2 B2 0 %g %g 0\n",
-                                                         activeDirection, reactivePerActive));
-    }
+    ContinuationFileRun(const char* folder, bool generationTotal)
+        : folder_(folder), generationTotal_(generationTotal) {}
 
     // Main over the case, the K file and the options, with the table of
-    // option c (and the load total in it) unless `table` is false; its
-    // answer.
+    // option c unless `table` is false; its answer.
     int Run(std::vector<std::string> options, bool table = true) {
         std::vector<std::string> items = {"-I", Path("case.cdf"), Path("out.txt"), "-K" + Path("dir.k")};
         if (table) items.push_back("-c" + Path("pv.txt"));
         items.insert(items.end(), options.begin(), options.end());
         arguments_ = std::make_unique<RunArguments>(items);
         solver_ = std::make_unique<SolverHandle>();
-        (*solver_)->SetTotalsColumns(false, false, true, false);
+        (*solver_)->SetTotalsColumns(generationTotal_, false, true, false);
         return (*solver_)->Main(arguments_->Count(), arguments_->Items(), 0);
     }
 
@@ -104,10 +96,29 @@ public:
     Solver& operator*() const { return **solver_; }
     Solver* operator->() const { return &**solver_; }
 
-private:
+protected:
     ScratchFolder folder_;
+
+private:
+    bool generationTotal_;
     std::unique_ptr<RunArguments> arguments_;
     std::unique_ptr<SolverHandle> solver_;
+};
+
+// The two-bus case of the file road: slack 1 at 1.0 p.u. and 0 degrees,
+// bus 2 without load, a lossless line of X = 0.5 p.u.; the K file raises
+// bus 2's load by 1 p.u. (and dQ/dP times that) per unit of lambda.
+class TwoBusFileRun : public ContinuationFileRun {
+public:
+    explicit TwoBusFileRun(double reactivePerActive = 0.0, double activeDirection = 1.0)
+        : ContinuationFileRun("continuation_two_bus", false) {
+        CaseText c;
+        c.buses = {BusCard(1, 3).At(85, "1.0000"), BusCard(2, 0)};
+        c.branches = {BranchCard(1, 2, 0).At(30, "  0.500000")};
+        WriteFileText(folder_ / "case.cdf", c.Text());
+        WriteFileText(folder_ / "dir.k", FormatInCLocale("C bus, name, dispatch, dP, dQ, Pmax\n2 B2 0 %g %g 0\n",
+                                                         activeDirection, reactivePerActive));
+    }
 };
 
 TEST(Continuation, TwoBusCurvePassesItsNose) {
@@ -632,9 +643,9 @@ TEST(Continuation, ACurveWithoutANoseEndsAtTheMostPoints) {
 // over lines of R = 0.02, X = 0.1 p.u.; the K file raises bus 4's load by
 // 1 p.u. per unit of lambda and gives the generators 2 and 3 the dispatch
 // factors asked for.
-class GeneratorShareRun {
+class GeneratorShareRun : public ContinuationFileRun {
 public:
-    GeneratorShareRun(double share2, double share3) : folder_("continuation_generator_shares") {
+    GeneratorShareRun(double share2, double share3) : ContinuationFileRun("continuation_generator_shares", true) {
         CaseText c;
         c.buses = {BusCard(1, 3), BusCard(2, 0).At(59, "    30.00"), BusCard(3, 0).At(59, "    20.00"),
                    BusCard(4, 0).At(41, "    60.00")};
@@ -644,26 +655,8 @@ public:
                                                          share3));
     }
 
-    int Run(std::vector<std::string> options) {
-        std::vector<std::string> items = {"-I", Path("case.cdf"), Path("out.txt"), "-K" + Path("dir.k"),
-                                          "-c" + Path("pv.txt"), "-k0.05"};
-        items.insert(items.end(), options.begin(), options.end());
-        arguments_ = std::make_unique<RunArguments>(items);
-        solver_ = std::make_unique<SolverHandle>();
-        (*solver_)->SetTotalsColumns(true, false, true, false);
-        return (*solver_)->Main(arguments_->Count(), arguments_->Items(), 0);
-    }
-
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
-    std::string Text() const { return FileText(folder_ / "pv.txt"); }
-    Solver* operator->() const { return &**solver_; }
     // Active generation of bus `number` (p.u.).
-    double Generation(int number) const { return (*solver_)->FindBus(number)->generationP; }
-
-private:
-    ScratchFolder folder_;
-    std::unique_ptr<RunArguments> arguments_;
-    std::unique_ptr<SolverHandle> solver_;
+    double Generation(int number) const { return (**this).FindBus(number)->generationP; }
 };
 
 // Where the direction gives generators shares, each of them takes its
@@ -681,7 +674,7 @@ TEST(Continuation, GeneratorsWithSharesFollowTheLoadParameter) {
         for (const int points : {4, 200}) {
             SCOPED_TRACE(FormatInCLocale("shares %g:%g, %d points", c.share2, c.share3, points));
             GeneratorShareRun run(c.share2, c.share3);
-            ASSERT_EQ(run.Run({"-z" + std::to_string(points), "-S0.5"}), 1);
+            ASSERT_EQ(run.Run({"-k0.05", "-z" + std::to_string(points), "-S0.5"}), 1);
             EXPECT_EQ(run->Switches().generationIncrease, norm > 0.0);
             const double lambda = run->LoadParameter();
             ASSERT_GT(lambda, 0.1);
@@ -713,7 +706,7 @@ TEST(Continuation, GenerationIncreaseJacobianMatchesItsDifferences) {
     for (const bool parameterBus : {false, true}) {
         SCOPED_TRACE(parameterBus ? "voltage of bus 4" : "lambda");
         GeneratorShareRun run(2.0, 1.0);
-        ASSERT_EQ(run.Run({"-z6"}), 1);
+        ASSERT_EQ(run.Run({"-k0.05", "-z6"}), 1);
         ASSERT_TRUE(run->Switches().generationIncrease);
         NetBus& four = *run->FindBus(4);
         if (parameterBus) {
@@ -727,7 +720,7 @@ TEST(Continuation, GenerationIncreaseJacobianMatchesItsDifferences) {
         run->UpdateVariables(true, false, true);
         std::fill(run->Correction().begin(), run->Correction().end(), 0.0);
         run->UpdateBuses(1.0, false, false, false);
-        const auto differences = CheckJacobian(*run.operator->(), false);
+        const auto differences = CheckJacobian(*run, false);
         EXPECT_TRUE(differences.empty()) << differences.size() << " entries differ, the first at "
                                          << (differences.empty() ? 0 : differences[0].row) << ", "
                                          << (differences.empty() ? 0 : differences[0].column);
