@@ -199,6 +199,7 @@ NetArea* Solver::AcEquations(int& status, bool wantMismatch, bool wantJacobian, 
 
     const int lambdaColumn = variableCount_ + 1;
     const int parameterColumn = parameterBus_ ? parameterBus_->firstVariable + 1 : continuation_ ? lambdaColumn : 0;
+    const bool generationIncrease = continuation_ && sw.generationIncrease;
     Assembly jacobian(*this, continuation_, lambdaColumn);
 
     for (const auto& owned : network.buses) {
@@ -210,7 +211,11 @@ NetArea* Solver::AcEquations(int& status, bool wantMismatch, bool wantJacobian, 
 
         const LoadAtBus load = BusLoad(bus, polynomialLoads, lambda_);
         const double participation = bus.generationDirectionCopy;
-        if (areaMode && slack && slack->area)
+        // In the generation-increase mode only the system slack shares the
+        // slack power; the other generators follow lambda.
+        if (generationIncrease) {
+            if (&bus == systemSlack) systemSum += participation;
+        } else if (areaMode && slack && slack->area)
             slack->area->participationSum += participation;
         else
             systemSum += participation;
@@ -257,7 +262,12 @@ NetArea* Solver::AcEquations(int& status, bool wantMismatch, bool wantJacobian, 
 
             // The distributed slack: this bus's generation follows its
             // area slack's power (or the system slack's).
-            if (bus.generationDirection != 0.0 && slack) {
+            if (generationIncrease) {
+                if (&bus == systemSlack)
+                    jacobian.Enter(pRow, bus.firstVariable, participation);
+                else if (bus.generationDirection != 0.0)
+                    jacobian.Enter(pRow, parameterColumn, participation);
+            } else if (bus.generationDirection != 0.0 && slack) {
                 if (CodeHas(slack->code, "S"))
                     jacobian.Enter(pRow, slack->firstVariable, participation);
                 else if (sw.areaControl)

@@ -341,6 +341,11 @@ void Solver::StartContinuation(ContinuationTrace& trace) {
     trace.switching = HasOption('H');
     trace.reversals = HasOption('G');
 
+    // The system slack takes all of its power from the first iteration of
+    // the base case when the generators follow lambda.
+    if (switches_.generationIncrease)
+        if (NetBus* slack = SystemSlack()) slack->generationDirectionCopy = 1.0;
+
     fixingThreshold_ = 0.0;
     fixingDue_ = false;
     fixedVariables_ = IndexVector();
@@ -369,6 +374,9 @@ int Solver::EndContinuation(ContinuationTrace& trace, int result) {
         bus->regulatedBus = bus;
     }
     SetContinuation(false);
+    // Later solves share the slack power by the direction again.
+    if (switches_.generationIncrease)
+        for (const auto& bus : network_->buses) bus->generationDirectionCopy = bus->generationDirection;
     if (!written) {
         const char* name = HasOption('H') ? OptionValue('H') : OptionValue('c');
         std::fprintf(diagnostics_, "Cannot write the continuation table %s\n",
@@ -555,9 +563,13 @@ bool Solver::CheckStopConditions(bool voltageLimits, bool flowLimits) {
     return stop;
 }
 
-// The load reached so far becomes the base load, and lambda counts from it.
+// The load reached so far becomes the base load, and lambda counts from it;
+// so does the generation that follows lambda.
 void Solver::AdvanceLoadBase() {
+    const NetBus* systemSlack = SystemSlack();
     for (const auto& bus : network_->buses) {
+        if (switches_.generationIncrease && bus.get() != systemSlack)
+            bus->scheduledP += lambda_ * bus->generationDirection;
         for (LoadModel* model : {&bus->loadModelP, &bus->loadModelQ}) {
             model->base += lambda_ * model->baseDirection;
             model->impedance += lambda_ * model->impedanceDirection;

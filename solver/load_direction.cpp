@@ -19,6 +19,7 @@ void Solver::NormaliseGenerationDirections(double sum) {
             if (area->areaBus) area->areaBus->generationDirection = 1.0;
         }
     } else if (IsEmptyValue(OptionValue('6'))) {
+        switches_.generationIncrease = sum > 0.0;
         if (sum == 0.0) {
             // No generation follows the load: the slack takes it all.
             for (const auto& bus : network.buses) {

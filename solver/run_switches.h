@@ -26,4 +26,10 @@ struct RunSwitches {
     // Options that change how limits are computed (X, 9; n sets both).
     bool optionX = false;
     bool option9 = false;
+
+    // Set by the load-increase direction, not by an option: the direction
+    // gives generators shares of the increase, so in a continuation each of
+    // them takes its share x lambda and the slack bus alone takes the slack
+    // power (the losses and whatever the shares leave).
+    bool generationIncrease = false;
 };

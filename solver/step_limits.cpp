@@ -58,6 +58,14 @@ void Solver::UpdateBuses(double step, bool retrial, bool limitsOn, bool recovery
         for (const auto& bus : network.buses)
             if (CodeHas(bus->code, "A")) bus->areaPower += delta(bus->firstVariable + 2);
 
+    // In the generation-increase mode the generators follow lambda as it
+    // stands after this trial; lambda's column is the parameter bus's
+    // voltage column once lambda has taken it.
+    const bool generationIncrease = continuation_ && sw.generationIncrease;
+    const double lambdaAfter =
+        !generationIncrease ? lambda_
+                            : lambda_ + delta(parameterBus_ ? parameterBus_->firstVariable + 1 : variableCount_ + 1);
+
     for (const auto& owned : network.buses) {
         NetBus& bus = *owned;
         const int vColumn = bus.firstVariable + 1;
@@ -66,9 +74,15 @@ void Solver::UpdateBuses(double step, bool retrial, bool limitsOn, bool recovery
 
         // Distributed slack: the bus takes its share of its area slack's
         // power (the system slack's without areas) up to its active limit.
+        // In the generation-increase mode the system slack takes all of its
+        // power and every other bus its share of the increase.
         NetBus* slack = bus.area && bus.area->areaBus ? bus.area->areaBus : systemSlack;
         const double slackPower = !slack ? 0.0 : CodeHas(slack->code, "S") ? slack->slackPower : slack->areaPower;
-        const double share = bus.generationDirection * slackPower;
+        const bool takesSlackPower = generationIncrease && &bus == systemSlack;
+        const double participation = takesSlackPower ? 1.0 : bus.generationDirection;
+        const double share = takesSlackPower      ? bus.slackPower
+                             : generationIncrease ? participation * lambdaAfter
+                                                  : participation * slackPower;
         const bool apparentLimit = !sw.option9;
         const double s2 = bus.maxS * bus.maxS;
         double activeLimit = sw.optionX ? kUnlimited : bus.maxP;
@@ -80,7 +94,7 @@ void Solver::UpdateBuses(double step, bool retrial, bool limitsOn, bool recovery
             if (bus.generatorLimitIndex != 1) ++bus.generatorLimitIndex;
         } else {
             bus.generationP = bus.scheduledP + share;
-            bus.generationDirectionCopy = bus.generationDirection;
+            bus.generationDirectionCopy = participation;
             bus.generatorLimitIndex = 0;
         }
         bus.effectiveMaxQ = bus.maxQ;

@@ -71,31 +71,23 @@ int Turns(const std::vector<double>& values) {
     return turns;
 }
 
-// The two-bus case of the file road: slack 1 at 1.0 p.u. and 0 degrees,
-// bus 2 without load, a lossless line of X = 0.5 p.u.; the K file raises
-// bus 2's load by 1 p.u. (and dQ/dP times that) per unit of lambda.
-class TwoBusFileRun {
+// A continuation of the file road over case.cdf and dir.k in its own
+// folder, with the table of option c and its load total (and generation
+// total when asked for).
+class ContinuationFileRun {
 public:
-    explicit TwoBusFileRun(double reactivePerActive = 0.0, double activeDirection = 1.0)
-        : folder_("continuation_two_bus") {
-        CaseText c;
-        c.buses = {BusCard(1, 3).At(85, "1.0000"), BusCard(2, 0)};
-        c.branches = {BranchCard(1, 2, 0).At(30, "  0.500000")};
-        WriteFileText(folder_ / "case.cdf", c.Text());
-        WriteFileText(folder_ / "dir.k", FormatInCLocale("C bus, name, dispatch, dP, dQ, Pmax\n2 B2 0 %g %g 0\n",
-                                                         activeDirection, reactivePerActive));
-    }
+    ContinuationFileRun(const char* folder, bool generationTotal)
+        : folder_(folder), generationTotal_(generationTotal) {}
 
     // Main over the case, the K file and the options, with the table of
-    // option c (and the load total in it) unless `table` is false; its
-    // answer.
+    // option c unless `table` is false; its answer.
     int Run(std::vector<std::string> options, bool table = true) {
         std::vector<std::string> items = {"-I", Path("case.cdf"), Path("out.txt"), "-K" + Path("dir.k")};
         if (table) items.push_back("-c" + Path("pv.txt"));
         items.insert(items.end(), options.begin(), options.end());
         arguments_ = std::make_unique<RunArguments>(items);
         solver_ = std::make_unique<SolverHandle>();
-        (*solver_)->SetTotalsColumns(false, false, true, false);
+        (*solver_)->SetTotalsColumns(generationTotal_, false, true, false);
         return (*solver_)->Main(arguments_->Count(), arguments_->Items(), 0);
     }
 
@@ -104,10 +96,29 @@ public:
     Solver& operator*() const { return **solver_; }
     Solver* operator->() const { return &**solver_; }
 
-private:
+protected:
     ScratchFolder folder_;
+
+private:
+    bool generationTotal_;
     std::unique_ptr<RunArguments> arguments_;
     std::unique_ptr<SolverHandle> solver_;
+};
+
+// The two-bus case of the file road: slack 1 at 1.0 p.u. and 0 degrees,
+// bus 2 without load, a lossless line of X = 0.5 p.u.; the K file raises
+// bus 2's load by 1 p.u. (and dQ/dP times that) per unit of lambda.
+class TwoBusFileRun : public ContinuationFileRun {
+public:
+    explicit TwoBusFileRun(double reactivePerActive = 0.0, double activeDirection = 1.0)
+        : ContinuationFileRun("continuation_two_bus", false) {
+        CaseText c;
+        c.buses = {BusCard(1, 3).At(85, "1.0000"), BusCard(2, 0)};
+        c.branches = {BranchCard(1, 2, 0).At(30, "  0.500000")};
+        WriteFileText(folder_ / "case.cdf", c.Text());
+        WriteFileText(folder_ / "dir.k", FormatInCLocale("C bus, name, dispatch, dP, dQ, Pmax\n2 B2 0 %g %g 0\n",
+                                                         activeDirection, reactivePerActive));
+    }
 };
 
 TEST(Continuation, TwoBusCurvePassesItsNose) {
@@ -626,6 +637,94 @@ TEST(Continuation, ACurveWithoutANoseEndsAtTheMostPoints) {
     EXPECT_EQ(FileText(run.Path("messages.txt")), "The continuation stops after 10000 points\n");
     const std::string text = run.Text();
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 10001);
+}
+
+// Slack 1 and generators 2 (30 MW) and 3 (20 MW) feed load bus 4 (60 MW)
+// over lines of R = 0.02, X = 0.1 p.u.; the K file raises bus 4's load by
+// 1 p.u. per unit of lambda and gives the generators 2 and 3 the dispatch
+// factors asked for.
+class GeneratorShareRun : public ContinuationFileRun {
+public:
+    GeneratorShareRun(double share2, double share3) : ContinuationFileRun("continuation_generator_shares", true) {
+        CaseText c;
+        c.buses = {BusCard(1, 3), BusCard(2, 0).At(59, "    30.00"), BusCard(3, 0).At(59, "    20.00"),
+                   BusCard(4, 0).At(41, "    60.00")};
+        for (int from : {1, 2, 3}) c.branches.push_back(BranchCard(from, 4, 0).At(20, "  0.020000"));
+        WriteFileText(folder_ / "case.cdf", c.Text());
+        WriteFileText(folder_ / "dir.k", FormatInCLocale("2 B2 %g 0 0 0\n3 B3 %g 0 0 0\n4 B4 0 1 0 0\n", share2,
+                                                         share3));
+    }
+
+    // Active generation of bus `number` (p.u.).
+    double Generation(int number) const { return (**this).FindBus(number)->generationP; }
+};
+
+// Where the direction gives generators shares, each of them takes its
+// (normalised) share x lambda of the increase and the slack bus the rest
+// with the losses; without shares the generators stay at their schedules
+// and the slack takes it all. Checked at points before and after the nose.
+TEST(Continuation, GeneratorsWithSharesFollowTheLoadParameter) {
+    struct Case {
+        double share2, share3;
+    };
+    for (const Case& c : {Case{2.0, 1.0}, Case{0.0, 0.0}}) {
+        const double norm = std::hypot(c.share2, c.share3);
+        const double b2 = norm > 0.0 ? c.share2 / norm : 0.0;
+        const double b3 = norm > 0.0 ? c.share3 / norm : 0.0;
+        for (const int points : {4, 200}) {
+            SCOPED_TRACE(FormatInCLocale("shares %g:%g, %d points", c.share2, c.share3, points));
+            GeneratorShareRun run(c.share2, c.share3);
+            ASSERT_EQ(run.Run({"-k0.05", "-z" + std::to_string(points), "-S0.5"}), 1);
+            EXPECT_EQ(run->Switches().generationIncrease, norm > 0.0);
+            const double lambda = run->LoadParameter();
+            ASSERT_GT(lambda, 0.1);
+            EXPECT_NEAR(run.Generation(2), 0.3 + b2 * lambda, 1e-9);
+            EXPECT_NEAR(run.Generation(3), 0.2 + b3 * lambda, 1e-9);
+
+            // The table's last row: the slack's generation covers the load
+            // left over and the losses of the lossy lines.
+            const Table table = ReadTable(run.Text());
+            ASSERT_EQ(table.names.size(), 6u);
+            ASSERT_EQ(table.names[4], "PLoad_Total");
+            const std::vector<double>& last = table.rows.back();
+            const double load = last[4], generation = last[5];
+            EXPECT_NEAR(load, 0.6 + lambda, 1e-4);
+            EXPECT_NEAR(generation, run.Generation(1) + run.Generation(2) + run.Generation(3), 1e-4);
+            EXPECT_GT(generation - load, 0.0);
+            if (points > 4) {
+                EXPECT_EQ(Turns(table.Column(4)), 1);
+            }
+        }
+    }
+}
+
+// In the generation-increase mode the equations give the generators' rows
+// their shares in lambda's column and the slack's row its power column,
+// as the step application moves them; also once lambda has taken the
+// voltage column of load bus 4.
+TEST(Continuation, GenerationIncreaseJacobianMatchesItsDifferences) {
+    for (const bool parameterBus : {false, true}) {
+        SCOPED_TRACE(parameterBus ? "voltage of bus 4" : "lambda");
+        GeneratorShareRun run(2.0, 1.0);
+        ASSERT_EQ(run.Run({"-k0.05", "-z6"}), 1);
+        ASSERT_TRUE(run->Switches().generationIncrease);
+        NetBus& four = *run->FindBus(4);
+        if (parameterBus) {
+            four.code = "BL";
+            four.regulatedBus = nullptr;
+        }
+        run->SetContinuation(true, parameterBus ? &four : nullptr);
+        run->NumberVariables();
+        const int n = run->VariableCount();
+        run->Tangent().assign(n + 2, 0.0);
+        run->UpdateVariables(true, false, true);
+        std::fill(run->Correction().begin(), run->Correction().end(), 0.0);
+        run->UpdateBuses(1.0, false, false, false);
+        const auto differences = CheckJacobian(*run, false);
+        EXPECT_TRUE(differences.empty()) << differences.size() << " entries differ, the first at "
+                                         << (differences.empty() ? 0 : differences[0].row) << ", "
+                                         << (differences.empty() ? 0 : differences[0].column);
+    }
 }
 
 }  // namespace

@@ -739,6 +739,8 @@ TEST(HostExchange, StressDirectionOfAContinuationRun) {
         EXPECT_DOUBLE_EQ(east.generationDirectionCopy, c.eastDirection);
         EXPECT_DOUBLE_EQ(solver->FindBus(1)->generationDirectionCopy, c.slackDirection);
         EXPECT_DOUBLE_EQ(solver->FindBus(1)->generationDirection, c.slackDirection);
+        // Generators with shares follow lambda in the continuation.
+        EXPECT_EQ(solver->Switches().generationIncrease, c.generationShare != 0.0);
         EXPECT_DOUBLE_EQ(east.maxP, 0.9);
         EXPECT_DOUBLE_EQ(south.loadModelP.baseDirection, 0.6);
         EXPECT_DOUBLE_EQ(south.loadModelQ.baseDirection, 0.1);
