@@ -247,7 +247,7 @@ bool CTavrinApp::SaveAllModified() {
 }
 
 void CTavrinApp::OnAppAbout() {
-    CAboutDlg about(mainFrame_.get());
+    CAboutDlg about(prompts_, desktop_, mainFrame_.get());
     prompts_.RunModal(about);
 }
 
