@@ -5,19 +5,23 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "color.h"
+#include "control_id.h"
 #include "splash_window.h"
+#include "static_ex.h"
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+CAboutDlg::CAboutDlg(PromptService& prompts, DesktopActions& desktop, QWidget* parent) : QDialog(parent) {
     setWindowTitle("About Quellmark");
     auto* picture = new QLabel;
     picture->setPixmap(CSplashWnd::Picture().scaledToHeight(64, Qt::SmoothTransformation));
     auto* version = new QLabel("Quellmark, Version 1.8.5");
-    // The author line is a link, blue (RGB 0, 0, 255) as links were drawn.
-    auto* author = new QLabel(
-        "<a style=\"color:#0000ff\" href=\"https://www.example.org/tavrin\">The Tavrin developers</a>");
-    author->setObjectName("idc_1037");
-    author->setOpenExternalLinks(true);
-    author->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    auto* author = new CStaticEx(prompts, desktop);
+    SetControlId(*author, kAuthorLineId);
+    author->setText("The Tavrin developers");
+    author->SetLink("mailto:tavrin@example.org");
+    author->SetTextColor(Rgb(0, 0, 255));
+    author->SetVisitedColor(Rgb(128, 0, 255));
+    author->SetHandCursor(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 

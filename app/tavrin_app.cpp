@@ -259,7 +259,7 @@ bool CTavrinApp::SaveAllModified() {
 }
 
 void CTavrinApp::OnAppAbout() {
-    CAboutDlg about(mainFrame_.get());
+    CAboutDlg about(prompts_, desktop_, mainFrame_.get());
     prompts_.RunModal(about);
 }
 

@@ -10,6 +10,7 @@
 #include "ado_database.h"
 #include "cmd_target.h"
 #include "color_map.h"
+#include "desktop_actions.h"
 #include "document_host.h"
 #include "element_list.h"
 #include "profile.h"
@@ -75,6 +76,8 @@ public:
     ColorMap& LoadingMap() { return loadingMap_; }
     ColorMap& BusVoltageMap() { return busVoltageMap_; }
     ITextMeasurer& TextMeasurer() { return textMeasurer_; }
+    // The beep and the opening of links in the user's own programs.
+    DesktopActions& Desktop() { return desktop_; }
 
     // DocumentHost
     PromptService& Prompts() override { return prompts_; }
@@ -109,6 +112,7 @@ private:
     ColorMap loadingMap_;
     ColorMap busVoltageMap_;
     QtTextMeasurer textMeasurer_;
+    QtDesktopActions desktop_;
     std::unique_ptr<Profile> profile_;
     RecentFileList recentFiles_{kRecentFileCount};
     bool showSplash_ = false;

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QCursor>
+
+// The pointing hand that links show, its hot spot at the fingertip.
+QCursor HandCursor();
