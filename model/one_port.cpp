@@ -99,7 +99,9 @@ bool OnePortElement::AutoConnect() {
     ends_[0] = nearest;
     endKeys_[0] = busKey;
     owner_->ConnectAtPoint(busKey, key_, &nearest);
-    if (auto* bus = dynamic_cast<Bus*>(owner_->FindByKey(busKey))) bus->AdjustBusKind(GetElementType());
+    // By category, which a one-port's class type equals: the kinds connect
+    // while they are still being constructed.
+    if (auto* bus = dynamic_cast<Bus*>(owner_->FindByKey(busKey))) bus->AdjustBusKind(category_);
     RecalcGeometry();
     return true;
 }
@@ -170,7 +172,7 @@ Rect OnePortElement::CalcBoundingRect() {
 
 std::unique_ptr<IElement> OnePortElement::Duplicate(bool forClipboard) {
     if (!owner_) return nullptr;
-    int key = owner_->NewKey(GetElementType(), forClipboard);
+    int key = owner_->NewKey(category_, forClipboard);
     // Made without an owner, the copy connects to nothing where it is made
     // (a bus lying at the origin would otherwise take it and keep its key
     // after the copy moves away).

@@ -6,6 +6,7 @@
 #include "bus.h"
 #include "bus_fixture.h"
 #include "element_key.h"
+#include "fixed_metric_measurer.h"
 #include "recording_view.h"
 #include "test_model.h"
 
@@ -21,10 +22,11 @@ Kind& PlaceOnePort(PowerSystem& model, Point at, Args... args) {
 }
 
 // A test model with a vertical bus "B1" from (100, 100) to (100, 140) at
-// 110 kV, and a view that records what the model sends it. A one-port
+// 110 kV, a view that records what the model sends it, and labels measured
+// with fixed metrics. A one-port
 // placed at (105, y) with y in 100..140 connects to the bus at (100, y).
 struct OnePortFixture {
-    OnePortFixture() : bus(AddBus<Bus>(*model, Point{100, 100}, true)) {
+    OnePortFixture() : bus(MeasuredBus()) {
         bus.SetName("B1");
         bus.GetValues()[Bus::kNominalKv] = 110.0;
         model->SetView(&view);
@@ -45,6 +47,12 @@ struct OnePortFixture {
         return texts;
     }
 
+    Bus& MeasuredBus() {
+        model->SetTextMeasurer(&measurer);
+        return AddBus<Bus>(*model, Point{100, 100}, true);
+    }
+
+    FixedMetricMeasurer measurer;
     TestModel model;
     RecordingView view;
     Bus& bus;
