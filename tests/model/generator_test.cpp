@@ -108,6 +108,22 @@ TEST_F(GeneratorTest, LimitTextsInTheirOrderWithTheBusVoltageControl) {
     }
 }
 
+TEST_F(GeneratorTest, LimitTextsHoldNamesOfAnyLength) {
+    Generator& generator = PlaceOnePort<Generator>(*model, {105, 120}, 0);
+    const std::string busName(300, 'b');
+    const std::string name(400, 'g');
+    bus.SetName(busName);
+    generator.SetName(name);
+    generator.GetValues()[Generator::kP] = generator.GetValues()[Generator::kPMax];
+    std::string text;
+    ASSERT_TRUE(generator.CheckLimits(text));
+    EXPECT_EQ(text, "Generator '" + name + "' connected to bus '" + busName +
+                        "' is on or over maximum active generation limit!");
+    model->SetRemote(true);
+    generator.SendChangeCommand();
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"CHANGE GENERATOR=" + busName + " PG= 9999"}));
+}
+
 TEST_F(GeneratorTest, CompensatorsCheckTheirReactiveLimitsOnly) {
     SyncCompensator& condenser = PlaceOnePort<SyncCompensator>(*model, {105, 110}, 0);
     VarCompensator& svc = PlaceOnePort<VarCompensator>(*model, {105, 130}, 0);
