@@ -8,12 +8,6 @@
 
 namespace {
 
-// The place a label was made at: its text's top edge lies 10 above it.
-Point LabelAt(EEElement& element, int index) {
-    const Rect& r = element.GetLabel(index)->GetRect();
-    return {r.left, r.top + 10};
-}
-
 class GeneratorTest : public ::testing::Test, protected OnePortFixture {
 protected:
     void SetBus(int kind, double v, double setPoint) {

@@ -8,11 +8,6 @@
 
 namespace {
 
-Point LabelAt(EEElement& element, int index) {
-    const Rect& r = element.GetLabel(index)->GetRect();
-    return {r.left, r.top + 10};
-}
-
 // A load of 10 MW constant power and 10 MW at 1 p.u. constant impedance,
 // 2 Mvar constant current and 3 Mvar constant impedance.
 void SetCharacteristic(Load& load) {

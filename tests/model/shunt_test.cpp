@@ -10,11 +10,6 @@
 
 namespace {
 
-Point LabelAt(EEElement& element, int index) {
-    const Rect& r = element.GetLabel(index)->GetRect();
-    return {r.left, r.top + 10};
-}
-
 class ShuntTest : public ::testing::Test, protected OnePortFixture {
 protected:
     // A shunt of 5 MW and 10 Mvar, a 20 Mvar capacitor and a 10 Mvar

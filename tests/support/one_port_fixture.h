@@ -21,6 +21,12 @@ Kind& PlaceOnePort(PowerSystem& model, Point at, Args... args) {
     return *made.release();
 }
 
+// The place a label was made at: its text's top edge lies 10 above it.
+inline Point LabelAt(EEElement& element, int index) {
+    const Rect& r = element.GetLabel(index)->GetRect();
+    return {r.left, r.top + 10};
+}
+
 // A test model with a vertical bus "B1" from (100, 100) to (100, 140) at
 // 110 kV, a view that records what the model sends it, and labels measured
 // with fixed metrics. A one-port
