@@ -141,6 +141,29 @@ TEST_F(DlgGraphTest, ReleaseCountsDownAndClosesAtZero) {
     EXPECT_TRUE(graph.isNull());
 }
 
+TEST_F(DlgGraphTest, AModalRunReadsTheFileFirstAndLeavesTheObjectToItsLastReference) {
+    CReferenceManager manager;
+    const std::string path = WriteFile("modal.txt", ReadBytes(TEST_DATA_DIR "/graph_sensitivity.txt"));
+    QPointer<CDlgGraph> graph(NewGraph(&manager));
+    graph->SetGraphType(GraphType::Categories);
+    graph->SetDataFile(path.c_str(), false, -1);
+    graph->SetXVariable("x");
+    graph->AddYVariable("Sensitivity");
+    prompts.dialogScripts.push_back([&](QDialog& dialog) {
+        std::filesystem::remove(path);
+        EXPECT_TRUE(graph->Plot().IsLoaded());
+        EXPECT_EQ(graph->Plot().CategoryNames().size(), 3u);
+        dialog.reject();
+    });
+    EXPECT_EQ(graph->DoModal(), QDialog::Rejected);
+    SettleDeletions();
+    ASSERT_FALSE(graph.isNull());
+    EXPECT_EQ(manager.Entries()[0], nullptr);
+    EXPECT_EQ(graph->Release(), 0);
+    SettleDeletions();
+    EXPECT_TRUE(graph.isNull());
+}
+
 TEST_F(DlgGraphTest, YVariablesTakeTheTwelveColoursInTurn) {
     CDlgGraph* graph = NewGraph();
     graph->SetXVariable("PLoad_Total");
