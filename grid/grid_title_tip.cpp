@@ -35,7 +35,6 @@ bool CTitleTip::Show(const Rect& rect, const QString& text, int xOffset, const R
     setGeometry(QRect(parent_->mapToGlobal(QPoint(rect.left + xOffset, rect.top)),
                       QSize(width + xOffset, rect.bottom - rect.top)));
     show();
-    raise();
     update();
     return true;
 }
