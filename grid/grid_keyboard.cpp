@@ -182,21 +182,18 @@ CCellID CGridCtrl::KeyTarget(unsigned key, Qt::KeyboardModifiers modifiers) {
         break;
     }
     case GridKey::Home:
-        OnHScroll(GridScroll::Top);
-        next.col = keep(firstCol, next.col);
+    case GridKey::End: {
+        // To the first or last column; with Ctrl also to the first or last row.
+        bool home = key == GridKey::Home;
+        GridScroll end = home ? GridScroll::Top : GridScroll::Bottom;
+        OnHScroll(end);
+        next.col = keep(home ? firstCol : lastCol, next.col);
         if (ctrl) {
-            OnVScroll(GridScroll::Top);
-            next.row = keep(firstRow, next.row);
+            OnVScroll(end);
+            next.row = keep(home ? firstRow : lastRow, next.row);
         }
         break;
-    case GridKey::End:
-        OnHScroll(GridScroll::Bottom);
-        next.col = keep(lastCol, next.col);
-        if (ctrl) {
-            OnVScroll(GridScroll::Bottom);
-            next.row = keep(lastRow, next.row);
-        }
-        break;
+    }
     default: return {};
     }
     return next;

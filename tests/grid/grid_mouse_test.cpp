@@ -169,6 +169,18 @@ TEST_F(GridMouse, ARightClickMovesTheFocusOrReportsNoCell) {
     EXPECT_EQ(grid->GetFocusCell(), (CCellID{1, 3}));
 }
 
+TEST_F(GridMouse, AReleaseOverACellIsSignalledLater) {
+    int clicks = 0;
+    QObject::connect(grid, &CGridCtrl::clicked, [&] { ++clicks; });
+    ClickCell(2, 2);
+    EXPECT_EQ(clicks, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clicks, 1);
+    Click(QPoint(grid->GetVirtualWidth() + 10, 5));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(GridMouse, HoldingTheButtonBelowTheGridScrollsARowPerTick) {
     grid->SetRowCount(30);
     for (int row = 12; row < 30; ++row) grid->SetRowHeight(row, kCellHeight);
