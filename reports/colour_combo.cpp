@@ -15,7 +15,8 @@ constexpr qreal kTabStop = 50.0;  // pixels
 // The swatch takes the first quarter of the item, less the inset.
 QRect SwatchRect(const QRect& item) {
     const int right = item.x() + item.width() / 4;
-    return QRect(QPoint(item.x() + kInset, item.y() + kInset), QPoint(right - 1, item.y() + item.height() - kInset - 1));
+    return QRect(QPoint(item.x() + kInset, item.y() + kInset),
+                 QPoint(right - 1, item.y() + item.height() - kInset - 1));
 }
 
 }  // namespace

@@ -114,21 +114,20 @@ void CDlgGraphProperties::BuildControls() {
 void CDlgGraphProperties::OnInitDialog() {
     colour_->Fill();
     background_->Fill();
-    {
-        const EditingPause pause(editing_);
-        for (const GraphCurve& curve : plot_.GetCurves()) {
-            curves_->addItem(FromWindows1250(curve.yName));
-            working_.push_back(curve);
-        }
-        // Applying writes the background whatever was edited: it starts as
-        // the plot's own, so that a colour no name has is kept.
-        backgroundColour_ = plot_.GetBackgroundColor();
-        background_->SelectColour(backgroundColour_);
-        ShowCurve(curves_->currentIndex());
+    // Editing is off until the end: nothing shown here counts as an edit.
+    for (const GraphCurve& curve : plot_.GetCurves()) {
+        working_.push_back(curve);
+        curves_->addItem(FromWindows1250(curve.yName));
     }
+    // Applying writes the background whatever was edited: it starts as the
+    // plot's own, so that a colour no name has is kept.
+    backgroundColour_ = plot_.GetBackgroundColor();
+    background_->SelectColour(backgroundColour_);
+    ShowCurve(curves_->currentIndex());
 
     if (working_.empty()) {
-        for (QWidget* control : std::initializer_list<QWidget*>{curves_, colour_, style_, width_, widthArrows_, circles_}) {
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{curves_, colour_, style_, width_, widthArrows_, circles_}) {
             control->setEnabled(false);
         }
     }
@@ -143,9 +142,9 @@ void CDlgGraphProperties::OnInitDialog() {
     apply_->setEnabled(false);
 }
 
-GraphCurve* CDlgGraphProperties::SelectedCurve() {
+GraphCurve* CDlgGraphProperties::EditedCurve() {
     const int index = curves_->currentIndex();
-    if (index < 0 || index >= static_cast<int>(working_.size())) return nullptr;
+    if (!editing_ || index < 0 || index >= static_cast<int>(working_.size())) return nullptr;
     return &working_[static_cast<std::size_t>(index)];
 }
 
@@ -170,35 +169,34 @@ void CDlgGraphProperties::OnCurveChanged(int index) {
 }
 
 void CDlgGraphProperties::OnColourChanged() {
-    GraphCurve* curve = SelectedCurve();
-    if (!editing_ || curve == nullptr) return;
-    curve->color = colour_->GetSelectedColour();
-    SetModified();
+    if (GraphCurve* curve = EditedCurve()) {
+        curve->color = colour_->GetSelectedColour();
+        SetModified();
+    }
 }
 
 void CDlgGraphProperties::OnStyleChanged() {
-    GraphCurve* curve = SelectedCurve();
-    if (!editing_ || curve == nullptr) return;
-    curve->penStyle = style_->GetSelectedStyle();
-    SetModified();
+    if (GraphCurve* curve = EditedCurve()) {
+        curve->penStyle = style_->GetSelectedStyle();
+        SetModified();
+    }
 }
 
 void CDlgGraphProperties::OnWidthChanged() {
-    GraphCurve* curve = SelectedCurve();
-    if (!editing_ || curve == nullptr) return;
+    GraphCurve* curve = EditedCurve();
     // An empty or half-typed field waits for the user to go on.
-    if (!ParseInteger(width_->text())) return;
-    const std::optional<int> width = ReadWidth();
-    if (!width) return;
-    curve->penWidth = *width - 1;
-    SetModified();
+    if (curve == nullptr || !ParseInteger(width_->text())) return;
+    if (const std::optional<int> width = ReadWidth()) {
+        curve->penWidth = *width - 1;
+        SetModified();
+    }
 }
 
 void CDlgGraphProperties::OnCirclesClicked() {
-    GraphCurve* curve = SelectedCurve();
-    if (!editing_ || curve == nullptr) return;
-    curve->showCircles = circles_->isChecked();
-    SetModified();
+    if (GraphCurve* curve = EditedCurve()) {
+        curve->showCircles = circles_->isChecked();
+        SetModified();
+    }
 }
 
 void CDlgGraphProperties::OnBackgroundChanged() {
@@ -214,7 +212,8 @@ std::optional<int> CDlgGraphProperties::ReadWidth() {
         return std::nullopt;
     }
     if (*width < kMinWidth || *width > kMaxWidth) {
-        RefuseWidth(QString(ExchangeMessage::IntegerOutOfRange).arg(FormatInteger(kMinWidth), FormatInteger(kMaxWidth)));
+        RefuseWidth(
+            QString(ExchangeMessage::IntegerOutOfRange).arg(FormatInteger(kMinWidth), FormatInteger(kMaxWidth)));
         return std::nullopt;
     }
     return width;

@@ -41,8 +41,9 @@ private:
     // Fills the lists, shows the first curve and the background, and
     // disables what the graph type or an empty graph leaves nothing to edit.
     void OnInitDialog();
-    // The selected curve's working copy, or null when none is selected.
-    GraphCurve* SelectedCurve();
+    // The selected curve's working copy while editing is on; null when
+    // editing is off or no curve is selected.
+    GraphCurve* EditedCurve();
     // Shows the curve's values in the line controls without counting it as
     // an edit.
     void ShowCurve(int index);

@@ -2,7 +2,6 @@
 
 #include <QAbstractItemView>
 #include <QFontMetrics>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QStylePainter>
@@ -47,10 +46,7 @@ OwnerDrawColours::OwnerDrawColours(const QPalette& palette)
 
 QColor OwnerDrawColours::SelectedText() const { return QColor::fromRgb(~windowText.rgb() & 0xFFFFFFu); }
 
-OwnerDrawCombo::OwnerDrawCombo(QWidget* parent) : QComboBox(parent) {
-    setFocusPolicy(Qt::StrongFocus);
-    setItemDelegate(new OwnerDrawDelegate(*this));
-}
+OwnerDrawCombo::OwnerDrawCombo(QWidget* parent) : QComboBox(parent) { setItemDelegate(new OwnerDrawDelegate(*this)); }
 
 void OwnerDrawCombo::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
@@ -68,11 +64,6 @@ void OwnerDrawCombo::paintEvent(QPaintEvent*) {
     item.focused = hasFocus();
     item.disabled = !isEnabled();
     DrawItem(painter, item);
-}
-
-void OwnerDrawCombo::mousePressEvent(QMouseEvent* event) {
-    if (!hasFocus()) setFocus(Qt::MouseFocusReason);
-    QComboBox::mousePressEvent(event);
 }
 
 void OwnerDrawCombo::DrawFocusRect(QPainter& painter, const QRect& rect, const QColor& color) {

@@ -44,8 +44,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    // A click gives the combo the focus before it opens.
-    void mousePressEvent(QMouseEvent* event) override;
 
     // A focus rectangle on the item's rectangle.
     static void DrawFocusRect(QPainter& painter, const QRect& rect, const QColor& color);

@@ -29,11 +29,13 @@ void DataExchange::Numeric(QLineEdit& field, T& value, const std::optional<Field
 }
 
 void DataExchange::Number(QLineEdit& field, double& value, std::optional<FieldRange<double>> range) {
-    Numeric(field, value, range, ParseNumber, FormatNumber, ExchangeMessage::NotANumber, ExchangeMessage::NumberOutOfRange);
+    Numeric(field, value, range, ParseNumber, FormatNumber, ExchangeMessage::NotANumber,
+            ExchangeMessage::NumberOutOfRange);
 }
 
 void DataExchange::Integer(QLineEdit& field, int& value, std::optional<FieldRange<int>> range) {
-    Numeric(field, value, range, ParseInteger, FormatInteger, ExchangeMessage::NotAnInteger, ExchangeMessage::IntegerOutOfRange);
+    Numeric(field, value, range, ParseInteger, FormatInteger, ExchangeMessage::NotAnInteger,
+            ExchangeMessage::IntegerOutOfRange);
 }
 
 void DataExchange::Text(QLineEdit& field, std::string& value, int maxLength) {

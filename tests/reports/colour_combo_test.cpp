@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <string>
 
@@ -26,8 +27,9 @@ TEST(NamedColourTable, HoldsTheCssColoursInAlphabeticalOrder) {
         ASSERT_TRUE(css.isValid()) << entry.name;
         EXPECT_EQ(entry.colour, ToColorRef(css)) << entry.name;
     }
-    EXPECT_TRUE(std::is_sorted(NamedColourTable.begin(), NamedColourTable.end(),
-                               [](const NamedColour& a, const NamedColour& b) { return Lowered(a.name) < Lowered(b.name); }));
+    EXPECT_TRUE(std::is_sorted(
+        NamedColourTable.begin(), NamedColourTable.end(),
+        [](const NamedColour& a, const NamedColour& b) { return Lowered(a.name) < Lowered(b.name); }));
     EXPECT_STREQ(NamedColourTable.front().name, "AliceBlue");
     EXPECT_STREQ(NamedColourTable[68].name, "LightGrey");
     EXPECT_STREQ(NamedColourTable.back().name, "YellowGreen");
