@@ -4,6 +4,9 @@
 #include "connection_node.h"
 #include "element_interface.h"
 #include "network_equivalent.h"
+#include "power_line.h"
+#include "switching_element.h"
+#include "transformer.h"
 
 void ElementFactory::Register(int classType, Maker maker) {
     if (classType > 0 && classType <= ElementType::Last) makers_[classType] = maker;
@@ -31,6 +34,13 @@ const ElementFactory& StandardElementFactory() {
         f.Register(ElementType::HorizontalBus, &MakeEmpty<HorizontalBus>);
         f.Register(ElementType::NetworkEquivalent, &MakeEmpty<NetworkEquivalent>);
         f.Register(ElementType::ConnectionNode, &MakeEmpty<ConnectionNode>);
+        f.Register(ElementType::PowerLine, &MakeEmpty<PowerLine>);
+        f.Register(ElementType::Transformer, &MakeEmpty<Transformer>);
+        f.Register(ElementType::RegulatedTransformer, &MakeEmpty<RegulatedTransformer>);
+        f.Register(ElementType::Connector, &MakeEmpty<Connector>);
+        f.Register(ElementType::Disconnector, &MakeEmpty<Disconnector>);
+        f.Register(ElementType::CircuitBreaker, &MakeEmpty<CircuitBreaker>);
+        f.Register(ElementType::Fuse, &MakeEmpty<Fuse>);
         return f;
     }();
     return factory;

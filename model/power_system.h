@@ -193,6 +193,9 @@ public:
     // The element with the key attaches `otherKey` at the point; false when
     // there is no such element or no end of it lies there.
     bool ConnectAtPoint(int key, int otherKey, const Point* point);
+    // Sends a non-empty command (a change or switch command) to the remote
+    // solver through the view, without terminator.
+    void SendToRemoteSolver(std::string_view text);
     // An element drawn with an end key that names no element: told to the
     // message sink once per drawing of the diagram (never a prompt while
     // painting); the end is skipped.
