@@ -156,8 +156,9 @@ std::unique_ptr<IElement> PowerLine::Duplicate(bool forClipboard) {
     if (!copy) return nullptr;
     copy->SetOwner(owner_);
     CopyAttributesTo(copy);
-    copy->UpdateResultLabel(GetValues());
+    // The state first: a switch that starts open would drop the flow.
     copy->SetOn(on_);
+    copy->UpdateResultLabel(GetValues());
     copy->SetEndKey(0, 0);
     copy->SetEndKey(1, 0);
     path_.CopyNodesTo(copy->path_);

@@ -48,6 +48,7 @@ std::unique_ptr<IElement> RegulatedTransformer::CreateNew(PowerSystem* owner, in
 
 bool Transformer::AutoConnect() {
     if (!PowerLine::AutoConnect()) return false;
+    RecalcGeometry();
     PlaceRatioLabel();
     return true;
 }
