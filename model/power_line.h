@@ -95,6 +95,13 @@ protected:
     // The bus's (base kV, voltage p.u.) at the end; false when the end holds
     // no key or its key names no element with values.
     bool EndBusValues(int end, double& kv, double& voltage) const;
+    // The current at a branch end, A: MVA at the bus's voltage (p.u. times
+    // kV); 0 when that is not above 0.
+    static double EndCurrent(double p, double q, double voltage, double kv);
+    // What every branch record tells of its ends: the names and numbers of
+    // the end buses, their base kV (`kv`), the key, and the reserved ints
+    // zeroed. Both ends must name elements of the model.
+    void FillBranchEnds(BranchRecord& record, const double (&kv)[2]) const;
     // The elements at both ends, when both are found.
     bool ConnectedPair(IElement*& first, IElement*& second);
     // Apparent power, MVA, at the from and the to end.

@@ -16,13 +16,6 @@ namespace {
 
 constexpr double kSqrt3 = 1.7320508075688772;
 
-// The current at a branch end, A: MVA at the bus's voltage; 0 when the
-// voltage is not above 0.
-double EndCurrent(double p, double q, double voltage, double kv) {
-    const double vkv = voltage * kv;
-    return vkv > 0.0 ? std::sqrt(p * p + q * q) * 1000.0 / (kSqrt3 * vkv) : 0.0;
-}
-
 // Control types of a regulating transformer.
 constexpr int kVoltageControl = BranchRecord::Voltage;
 bool HoldsOneFlow(int controlType) {
@@ -61,6 +54,24 @@ bool PowerLine::EndBusValues(int end, double& kv, double& voltage) const {
     return true;
 }
 
+double PowerLine::EndCurrent(double p, double q, double voltage, double kv) {
+    const double vkv = voltage * kv;
+    return vkv > 0.0 ? std::sqrt(p * p + q * q) * 1000.0 / (kSqrt3 * vkv) : 0.0;
+}
+
+void PowerLine::FillBranchEnds(BranchRecord& r, const double (&kv)[2]) const {
+    r.name = name_.c_str();
+    r.fromName = owner_->FindByKey(endKeys_[0])->GetName().c_str();
+    r.toName = owner_->FindByKey(endKeys_[1])->GetName().c_str();
+    r.key = key_;
+    r.fromBus = static_cast<int>(KeySerial(endKeys_[0]));
+    r.toBus = static_cast<int>(KeySerial(endKeys_[1]));
+    r.fromBaseKv = kv[0];
+    r.toBaseKv = kv[1];
+    r.reserved164 = 0;
+    r.reserved168 = 0;
+}
+
 double PowerLine::FromMva() const { return std::hypot(Value(BD::kPFrom), Value(BD::kQFrom)); }
 double PowerLine::ToMva() const { return std::hypot(Value(BD::kPTo), Value(BD::kQTo)); }
 
@@ -78,9 +89,7 @@ bool PowerLine::FillSolverRecord(SolverRecord target, char) {
     r.recordTag = 1;
     r.kind = kind;
     r.controlType = controlType;
-    r.name = name_.c_str();
-    r.fromName = owner_->FindByKey(endKeys_[0])->GetName().c_str();
-    r.toName = owner_->FindByKey(endKeys_[1])->GetName().c_str();
+    FillBranchEnds(r, kv);
     r.pFrom = v[BD::kPFrom];
     r.qFrom = v[BD::kQFrom];
     r.pTo = v[BD::kPTo];
@@ -108,15 +117,8 @@ bool PowerLine::FillSolverRecord(SolverRecord target, char) {
     r.regulatedBus = regulating ? static_cast<int>(KeySerial(endKeys_[regulatedAtTo ? 1 : 0])) : 0;
     r.endCode = regulating ? NarrowToInteger<int>(v[BD::kMeteredEnd]) : 0;
     r.regulatedBaseKv = kv[regulatedAtTo ? 1 : 0];
-    r.key = key_;
     r.fromKey = endKeys_[0];
     r.toKey = endKeys_[1];
-    r.fromBus = static_cast<int>(KeySerial(endKeys_[0]));
-    r.toBus = static_cast<int>(KeySerial(endKeys_[1]));
-    r.fromBaseKv = kv[0];
-    r.toBaseKv = kv[1];
-    r.reserved164 = 0;
-    r.reserved168 = 0;
     r.reserved200 = 0;
     r.fromWindingKv = v[BD::kFromTapKv];
     r.toWindingKv = v[BD::kToTapKv];

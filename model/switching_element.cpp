@@ -4,7 +4,6 @@
 #include "switching_element.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 #include "element_key.h"
@@ -14,7 +13,6 @@ namespace SD = SwitchData;
 
 namespace {
 
-constexpr double kSqrt3 = 1.7320508075688772;
 // The switches' rubber band repaints the whole path while it is drawn.
 constexpr int kSwitchExtentSize = 20;
 // The record tag of the connector table.
@@ -154,22 +152,12 @@ bool Connector::FillSolverRecord(SolverRecord target, char) {
     const double q = data_[SD::kQ];
     r.recordTag = kConnectorRecordTag;
     r.kind = GetElementType();
-    r.name = name_.c_str();
-    r.fromName = owner_->FindByKey(endKeys_[0])->GetName().c_str();
-    r.toName = owner_->FindByKey(endKeys_[1])->GetName().c_str();
+    FillBranchEnds(r, kv);
     r.pFrom = p;
     r.qFrom = q;
     r.pTo = -p;
     r.qTo = -q;
-    const double vkv = voltage[0] * kv[0];
-    r.currentFrom = vkv > 0.0 ? std::sqrt(p * p + q * q) * 1000.0 / (kSqrt3 * vkv) : 0.0;
-    r.key = key_;
-    r.fromBus = static_cast<int>(KeySerial(endKeys_[0]));
-    r.toBus = static_cast<int>(KeySerial(endKeys_[1]));
-    r.fromBaseKv = kv[0];
-    r.toBaseKv = kv[1];
-    r.reserved164 = 0;
-    r.reserved168 = 0;
+    r.currentFrom = EndCurrent(p, q, voltage[0], kv[0]);
     return true;
 }
 

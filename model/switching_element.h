@@ -78,6 +78,9 @@ protected:
     virtual void DrawContacts(DrawingContext& dc, Point a, Point b, const std::vector<Point>& points);
     // Builds a switch that starts open.
     Connector(PowerSystem* owner, int key, Point at, bool closed);
+    // The two contacts (small squares) at c1 and c2 and the lines from the
+    // segment's ends a and b to them.
+    static void DrawTerminals(DrawingContext& dc, Point a, Point b, Point c1, Point c2);
     // The flow arrow of a switch: the first polyline toward end 1 when
     // P > 0, the second toward end 0 when P < 0, none at 0.
     void DrawSwitchArrow(DrawingContext& dc, const std::vector<Point>& points, std::span<const int> toEnd1,

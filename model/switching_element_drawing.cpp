@@ -72,6 +72,13 @@ bool Connector::DrawWithSymbol(DrawingContext& dc, std::span<const SymbolOffset>
     return placed;
 }
 
+void Connector::DrawTerminals(DrawingContext& dc, Point a, Point b, Point c1, Point c2) {
+    Contact(dc, c1);
+    Contact(dc, c2);
+    Line(dc, a, c1);
+    Line(dc, c2, b);
+}
+
 void Connector::DrawSwitchArrow(DrawingContext& dc, const std::vector<Point>& points, std::span<const int> toEnd1,
                                 std::span<const int> toEnd0) const {
     const double p = data_[SD::kP];
@@ -112,11 +119,8 @@ void Disconnector::DrawContacts(DrawingContext& dc, Point a, Point b, const std:
     static constexpr int kTowardEnd1[] = {3, 7, 8, 9, 10, 7};
     static constexpr int kTowardEnd0[] = {9, 6, 5, 3, 4, 6};
     const Point c1 = points[0], c2 = points[2];
-    Contact(dc, c1);
-    Contact(dc, c2);
-    Line(dc, a, c1);
+    DrawTerminals(dc, a, b, c1, c2);
     Line(dc, c1, on_ ? c2 : points[1]);
-    Line(dc, c2, b);
     DrawSwitchArrow(dc, points, kTowardEnd1, kTowardEnd0);
 }
 
@@ -135,12 +139,9 @@ void CircuitBreaker::DrawContacts(DrawingContext& dc, Point a, Point b, const st
     static constexpr int kTowardEnd1[] = {7, 11, 12, 13, 14, 11};
     static constexpr int kTowardEnd0[] = {13, 10, 9, 7, 8, 10};
     const Point c1 = points[0], c2 = points[6];
-    Contact(dc, c1);
-    Contact(dc, c2);
-    Line(dc, a, c1);
+    DrawTerminals(dc, a, b, c1, c2);
     Through(dc, points, kBox);
     Line(dc, c1, on_ ? c2 : points[5]);
-    Line(dc, c2, b);
     DrawSwitchArrow(dc, points, kTowardEnd1, kTowardEnd0);
 }
 
@@ -159,12 +160,8 @@ void Fuse::DrawContacts(DrawingContext& dc, Point a, Point b, const std::vector<
     static constexpr int kWire[] = {0, 5, 6, 7};
     static constexpr int kTowardEnd1[] = {8, 12, 13, 14, 15, 12};
     static constexpr int kTowardEnd0[] = {14, 11, 10, 8, 9, 11};
-    const Point c1 = points[0], c2 = points[7];
-    Contact(dc, c1);
-    Contact(dc, c2);
-    Line(dc, a, c1);
+    DrawTerminals(dc, a, b, points[0], points[7]);
     Through(dc, points, kBox);
     if (on_) Through(dc, points, kWire);
-    Line(dc, c2, b);
     DrawSwitchArrow(dc, points, kTowardEnd1, kTowardEnd0);
 }

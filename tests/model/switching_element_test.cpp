@@ -173,8 +173,8 @@ TEST(SwitchDrawing, ABreakerShowsItsBladeAndTheFlowArrow) {
         auto lines = dc.Of(Op::Line);
         ASSERT_EQ(lines.size(), 3u);
         EXPECT_EQ(lines[0].points, (std::vector<Point>{{100, 120}, {193, 120}}));
-        EXPECT_EQ(lines[1].points, (std::vector<Point>{{193, 120}, c.bladeEnd}));
-        EXPECT_EQ(lines[2].points, (std::vector<Point>{{207, 120}, {300, 120}}));
+        EXPECT_EQ(lines[1].points, (std::vector<Point>{{207, 120}, {300, 120}}));
+        EXPECT_EQ(lines[2].points, (std::vector<Point>{{193, 120}, c.bladeEnd}));
         auto polylines = dc.Of(Op::Polyline);
         ASSERT_EQ(polylines.size(), c.arrow.empty() ? 1u : 2u);
         EXPECT_EQ(polylines[0].points, (std::vector<Point>{{188, 113}, {188, 127}, {212, 127}, {212, 113}, {188, 113}}));
