@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "narrow_integer.h"
+#include "archived_integer.h"
 #include "diagram_archive.h"
 #include "element_key.h"
 #include "power_system.h"
@@ -321,12 +321,12 @@ void Bus::SerializeBusData(Archive& archive) {
         archive.WriteInt32(length_);
         archive.WriteByte(spare_ ? 1 : 0);
         for (int i : {kNominalKv, kVoltage, kAngle, kDesiredVoltage}) archive.WriteDouble(values_[i]);
-        archive.WriteByte(NarrowToInteger<std::uint8_t>(values_[kKind]));
+        archive.WriteByte(NarrowForArchive<std::uint8_t>(values_[kKind]));
         archive.WriteDouble(values_[kMinVoltage]);
         archive.WriteDouble(values_[kMaxVoltage]);
-        archive.WriteInt16(NarrowToInteger<std::int16_t>(values_[kSpareValue]));
-        archive.WriteInt32(NarrowToInteger<std::int32_t>(values_[kRegulatedBusKey]));
-        archive.WriteByte(NarrowToInteger<std::uint8_t>(values_[kRegulationShare]));
+        archive.WriteInt16(NarrowForArchive<std::int16_t>(values_[kSpareValue]));
+        archive.WriteInt32(NarrowForArchive<std::int32_t>(values_[kRegulatedBusKey]));
+        archive.WriteByte(NarrowForArchive<std::uint8_t>(values_[kRegulationShare]));
         archive.WriteInt32(vertical_);
         return;
     }

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "narrow_integer.h"
+#include "archived_integer.h"
 #include "element_key.h"
 #include "power_system.h"
 #include "view.h"
@@ -370,20 +370,20 @@ void PowerLine::Serialize(Archive& archive) {
     const int kind = GetBranchKind();
     auto& v = data_;
     if (archive.IsStoring()) {
-        archive.WriteUInt32(NarrowToInteger<std::uint32_t>(v[BD::kReserved0]));
-        archive.WriteUInt32(NarrowToInteger<std::uint32_t>(v[BD::kReserved1]));
-        archive.WriteByte(NarrowToInteger<std::uint8_t>(v[BD::kCircuits]));
-        archive.WriteByte(NarrowToInteger<std::uint8_t>(v[BD::kControlType]));
+        archive.WriteUInt32(NarrowForArchive<std::uint32_t>(v[BD::kReserved0]));
+        archive.WriteUInt32(NarrowForArchive<std::uint32_t>(v[BD::kReserved1]));
+        archive.WriteByte(NarrowForArchive<std::uint8_t>(v[BD::kCircuits]));
+        archive.WriteByte(NarrowForArchive<std::uint8_t>(v[BD::kControlType]));
         for (int i : {BD::kResistance, BD::kReactance, BD::kSusceptance, BD::kConductance, BD::kRating}) {
             archive.WriteDouble(v[i]);
         }
-        archive.WriteByte(NarrowToInteger<std::uint8_t>(v[BD::kMeteredEnd]));
+        archive.WriteByte(NarrowForArchive<std::uint8_t>(v[BD::kMeteredEnd]));
         for (int i : {BD::kPFrom, BD::kQFrom, BD::kPTo, BD::kQTo, BD::kNotification, BD::kCurrent}) {
             archive.WriteDouble(v[i]);
         }
         if (kind != BD::kFixedTransformer) archive.WriteDouble(v[BD::kLength]);
         if (kind == BD::kRegulatingTransformer) {
-            archive.WriteUInt32(NarrowToInteger<std::uint32_t>(v[BD::kRegulatedEnd]));
+            archive.WriteUInt32(NarrowForArchive<std::uint32_t>(v[BD::kRegulatedEnd]));
         }
         if (kind != BD::kLine) {
             for (int i : {BD::kTapRatio, BD::kPhaseShift, BD::kFromTapKv, BD::kToTapKv}) archive.WriteDouble(v[i]);

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "element_key.h"
-#include "narrow_integer.h"
+#include "archived_integer.h"
 #include "power_line.h"
 #include "power_system.h"
 
@@ -85,7 +85,7 @@ bool PowerLine::FillSolverRecord(SolverRecord target, char) {
     const std::vector<double>& v = data_;
     BranchRecord& r = **slot;
     const int kind = GetBranchKind();
-    const int controlType = NarrowToInteger<int>(v[BD::kControlType]);
+    const int controlType = NarrowForArchive<int>(v[BD::kControlType]);
     r.recordTag = 1;
     r.kind = kind;
     r.controlType = controlType;
@@ -115,7 +115,7 @@ bool PowerLine::FillSolverRecord(SolverRecord target, char) {
     const bool regulatedAtTo = v[BD::kRegulatedEnd] != 0.0;
     const bool regulating = kind == BD::kRegulatingTransformer;
     r.regulatedBus = regulating ? static_cast<int>(KeySerial(endKeys_[regulatedAtTo ? 1 : 0])) : 0;
-    r.endCode = regulating ? NarrowToInteger<int>(v[BD::kMeteredEnd]) : 0;
+    r.endCode = regulating ? NarrowForArchive<int>(v[BD::kMeteredEnd]) : 0;
     r.regulatedBaseKv = kv[regulatedAtTo ? 1 : 0];
     r.fromKey = endKeys_[0];
     r.toKey = endKeys_[1];
@@ -143,7 +143,7 @@ bool PowerLine::WriteCDFCard(std::string& card, int*) {
     if (!EndBusValues(0, kv[0], voltage[0]) || !EndBusValues(1, kv[1], voltage[1])) return false;
     const std::vector<double>& v = data_;
     const int kind = GetBranchKind();
-    const int controlType = NarrowToInteger<int>(v[BD::kControlType]);
+    const int controlType = NarrowForArchive<int>(v[BD::kControlType]);
     const int type = IeeeBranchType(kind, controlType);
     const bool regulating = kind == BD::kRegulatingTransformer;
     const double scale = kind == BD::kLine && v[BD::kLength] > 0.0 ? v[BD::kLength] : 1.0;
@@ -161,7 +161,7 @@ bool PowerLine::WriteCDFCard(std::string& card, int*) {
     if (regulating) {
         const bool atTo = v[BD::kRegulatedEnd] != 0.0;
         controlledBus = static_cast<int>(KeySerial(endKeys_[atTo ? 1 : 0]));
-        meteredEnd = controlType == kVoltageControl ? 0 : NarrowToInteger<int>(v[BD::kMeteredEnd]);
+        meteredEnd = controlType == kVoltageControl ? 0 : NarrowForArchive<int>(v[BD::kMeteredEnd]);
         if (MovesTheShift(controlType)) {
             lower = v[BD::kLowerLimit];
             upper = v[BD::kUpperLimit];
@@ -198,7 +198,7 @@ bool PowerLine::WriteCDFCard(std::string& card, int*) {
     char head[160];
     std::snprintf(head, sizeof head, "%4d %4d %2d %2d%2d%2d%10.6f%10.6f%10.5f%6d%6d%6d %4d%2d%8.4f%8.2f",
                   static_cast<int>(KeySerial(endKeys_[0])), static_cast<int>(KeySerial(endKeys_[1])), 1, 1,
-                  NarrowToInteger<int>(v[BD::kCircuits]), type, scale * v[BD::kResistance],
+                  NarrowForArchive<int>(v[BD::kCircuits]), type, scale * v[BD::kResistance],
                   scale * v[BD::kReactance], scale * v[BD::kSusceptance], 0, 0, 0, controlledBus, meteredEnd, ratio,
                   v[BD::kPhaseShift]);
     // Angles and flows take two decimals, ratios and voltages four, so

@@ -136,6 +136,13 @@ public:
     ElementList* GetClipboard() const { return clipboard_; }
     // Power base of per-unit values, MVA.
     double GetMvaBase() const { return 100.0; }
+    // The version of the ".pf" document last read; 0 while none was. Element
+    // blocks older than a field read its default.
+    int GetFileVersion() const { return fileVersion_; }
+    void SetFileVersion(int version) { fileVersion_ = version; }
+    // Hands a non-empty command to the view for the remote-solver
+    // connection.
+    void SendToRemoteSolver(std::string_view command);
 
     // The list of a category; for any other value a message box and null.
     ElementList* GetElementList(int category);
@@ -193,9 +200,6 @@ public:
     // The element with the key attaches `otherKey` at the point; false when
     // there is no such element or no end of it lies there.
     bool ConnectAtPoint(int key, int otherKey, const Point* point);
-    // Sends a non-empty command (a change or switch command) to the remote
-    // solver through the view, without terminator.
-    void SendToRemoteSolver(std::string_view text);
     // An element drawn with an end key that names no element: told to the
     // message sink once per drawing of the diagram (never a prompt while
     // painting); the end is skipped.
@@ -244,6 +248,7 @@ private:
     int gridStep_ = 10;
     bool editMode_ = true;
     bool remote_ = false;
+    int fileVersion_ = 0;
     int colorMapMode_ = kNormalColors;
     LogFont font_;  // the diagram's drawing font
     ColorRef fontColor_ = kBlack;

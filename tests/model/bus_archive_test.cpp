@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "archive_blocks.h"
 #include "bus.h"
 #include "byte_text.h"
 #include "connection_node.h"
 #include "network_equivalent.h"
+#include "stored_label.h"
 
 namespace {
 
@@ -44,8 +44,13 @@ const std::string kBusData =
     "32 "                               // regulation share
     "01 00 00 00 ";                     // vertical
 
-const std::string kStoredBus = Trimmed(kBaseBlock + "02 00 01 01 " + kBusData + LabelBlock("55", "55") + " " +
-                                       LabelBlock("50", "8F"));
+std::string Trimmed(std::string text) {
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
+const std::string kStoredBus = Trimmed(kBaseBlock + "02 00 01 01 " + kBusData + StoredLabelHex("55", "55") + " " +
+                                       StoredLabelHex("50", "8F"));
 
 TEST(BusArchive, ReadsTheBlockAndWritesTheSameBytes) {
     Bus bus;

@@ -4,9 +4,9 @@
 #include <limits>
 #include <string>
 
-#include "archive_blocks.h"
 #include "byte_text.h"
 #include "power_line.h"
+#include "stored_label.h"
 #include "switching_element.h"
 #include "transformer.h"
 
@@ -14,6 +14,11 @@ namespace {
 
 namespace BD = BranchData;
 namespace SD = SwitchData;
+
+std::string Trimmed(std::string text) {
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
 
 // The element base of a two-port from (100, 120) to (300, 120) between the
 // buses 0x101 and 0x201, in service, black, no label selected; `key` and
@@ -73,9 +78,9 @@ const std::string k524 = "7B 14 AE 47 E1 66 80 40 ";  // 524.86
 const std::string kOne = "00 00 00 00 00 00 F0 3F ";  // 1.0
 
 // Labels 0-3 of a line (label 2 right-aligned), and the ratio label.
-const std::string kLineLabels = LabelBlock("C3", "91") + " " + LabelBlock("6E", "6E") + " " +
-                                LabelBlock("2C", "6E", "01") + " " + LabelBlock("C8", "78") + " ";
-const std::string kRatioLabel = LabelBlock("8D", "6D") + " ";
+const std::string kLineLabels = StoredLabelHex("C3", "91") + " " + StoredLabelHex("6E", "6E") + " " +
+                                StoredLabelHex("2C", "6E", true) + " " + StoredLabelHex("C8", "78") + " ";
+const std::string kRatioLabel = StoredLabelHex("8D", "6D") + " ";
 const std::string kSymbolPosition = "9A 99 99 99 99 99 B9 3F";  // 0.1
 
 const std::string kStoredLine = Trimmed(BaseBlock("0A 01 00 00 ", "02 4C 31 ", "04 00 00 00 00 02 ") + kPath +
@@ -109,7 +114,7 @@ const std::string kStoredConnector =
             "00 00 00 00 00 00 44 40 "
             "00 00 00 00 00 00 29 40 "
             "00 00 00 00 00 00 08 C0 " +
-            LabelBlock("C8", "78"));
+            StoredLabelHex("C8", "78"));
 
 template <typename Kind>
 void ReadInto(Kind& element, const std::string& hex) {
