@@ -19,6 +19,40 @@ bool IsSlack(const NetBus* bus) {
     return bus && CodeHas(bus->code, "S");
 }
 
+// The bus pair of a device record: an SVC's or a STATCOM's terminal and
+// controlled bus, a TCSC's from and to bus.
+void SetDeviceBuses(NetSvc& svc, NetBus* first, NetBus* second) {
+    svc.terminalBus = first;
+    svc.controlledBus = second;
+}
+void SetDeviceBuses(NetStatcom& statcom, NetBus* first, NetBus* second) {
+    statcom.terminalBus = first;
+    statcom.controlledBus = second;
+}
+void SetDeviceBuses(NetTcsc& tcsc, NetBus* first, NetBus* second) {
+    tcsc.from = first;
+    tcsc.to = second;
+}
+
+// With search: the first device of the list with the name. Otherwise a new
+// one at the head of the list, listed at both of its buses (once when they
+// are the same bus).
+template <class Device>
+Device* FindOrAddDevice(OwnedList<Device>& list, std::string_view name, bool search, NetBus* first, NetBus* second,
+                        std::vector<Device*> NetBus::*atBus) {
+    if (search) {
+        if (Device* found = FindByName(list, name)) return found;
+    }
+    auto device = std::make_unique<Device>();
+    device->name = name;
+    SetDeviceBuses(*device, first, second);
+    Device* made = device.get();
+    list.push_front(std::move(device));
+    if (first) (first->*atBus).push_back(made);
+    if (second && second != first) (second->*atBus).push_back(made);
+    return made;
+}
+
 }  // namespace
 
 void Solver::NewNetwork() {
@@ -122,48 +156,15 @@ NetConverter* Solver::FindOrAddConverter(std::string_view name, bool search) {
 }
 
 NetSvc* Solver::FindOrAddSvc(std::string_view name, bool search, NetBus* terminal, NetBus* controlled) {
-    if (search) {
-        if (NetSvc* found = FindByName(network_->svcs, name)) return found;
-    }
-    auto svc = std::make_unique<NetSvc>();
-    svc->name = name;
-    svc->terminalBus = terminal;
-    svc->controlledBus = controlled;
-    NetSvc* made = svc.get();
-    network_->svcs.push_front(std::move(svc));
-    if (terminal) terminal->svcs.push_back(made);
-    if (controlled && controlled != terminal) controlled->svcs.push_back(made);
-    return made;
+    return FindOrAddDevice(network_->svcs, name, search, terminal, controlled, &NetBus::svcs);
 }
 
 NetTcsc* Solver::FindOrAddTcsc(std::string_view name, bool search, NetBus* from, NetBus* to) {
-    if (search) {
-        if (NetTcsc* found = FindByName(network_->tcscs, name)) return found;
-    }
-    auto tcsc = std::make_unique<NetTcsc>();
-    tcsc->name = name;
-    tcsc->from = from;
-    tcsc->to = to;
-    NetTcsc* made = tcsc.get();
-    network_->tcscs.push_front(std::move(tcsc));
-    if (from) from->tcscs.push_back(made);
-    if (to && to != from) to->tcscs.push_back(made);
-    return made;
+    return FindOrAddDevice(network_->tcscs, name, search, from, to, &NetBus::tcscs);
 }
 
 NetStatcom* Solver::FindOrAddStatcom(std::string_view name, bool search, NetBus* terminal, NetBus* controlled) {
-    if (search) {
-        if (NetStatcom* found = FindByName(network_->statcoms, name)) return found;
-    }
-    auto statcom = std::make_unique<NetStatcom>();
-    statcom->name = name;
-    statcom->terminalBus = terminal;
-    statcom->controlledBus = controlled;
-    NetStatcom* made = statcom.get();
-    network_->statcoms.push_front(std::move(statcom));
-    if (terminal) terminal->statcoms.push_back(made);
-    if (controlled && controlled != terminal) controlled->statcoms.push_back(made);
-    return made;
+    return FindOrAddDevice(network_->statcoms, name, search, terminal, controlled, &NetBus::statcoms);
 }
 
 // Makes the bus the area bus of the area and of every area reached from it

@@ -31,8 +31,7 @@ struct Solver::ContinuationTrace {
     int maxPasses = -1;             // option z; -1 no limit
     int reversalCount = 5;          // option 2
     int fixingPeriod = 50;          // option U
-    bool stopAtVoltageLimits = false;  // option 7
-    bool stopAtFlowLimits = false;     // option 8
+    StopChecks stops;               // options 7 and 8
     bool switching = false;         // option H: lambda may hand over to a voltage
     bool reversals = false;         // option G
 
@@ -64,7 +63,7 @@ int Solver::RunContinuation() {
         ContinuationTrace& trace;
         ~RunStateGuard() {
             if (trace.rowOpen && trace.file) std::fputs("\n", trace.file);
-            solver.SetQuietRun(false, false);
+            solver.SetQuietRun(Quiet::No, LimitChecks::Due);
             solver.SetFixedVariableMode(false);
         }
     } guard{*this, trace};
@@ -72,11 +71,11 @@ int Solver::RunContinuation() {
     trace.file = OpenOutput(HasOption('H') ? OptionValue('H') : OptionValue('c'));
 
     // The base case; the load models are then rescaled to its voltages.
-    trace.lastResult = SolvePowerFlow(1, false, true, true);
+    trace.lastResult = SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial);
     if (trace.lastResult <= 0) return EndContinuation(trace, trace.lastResult);
     trace.lastAccepted = trace.lastResult;
     WriteTableHeader(trace.file);
-    CheckStopConditions(false, false);
+    CheckStopConditions(StopChecks{});
     WriteTableRow(trace.file);
     trace.rowOpen = true;
 
@@ -85,7 +84,7 @@ int Solver::RunContinuation() {
     DoubleOption('L', start, -1e6, 1e6);
     if (start != 0.0) {
         lambda_ = start;
-        trace.lastResult = SolvePowerFlow(1, false, true, false);
+        trace.lastResult = SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Models);
         if (trace.lastResult <= 0) return EndContinuation(trace, trace.lastResult);
         trace.lastAccepted = trace.lastResult;
         AdvanceLoadBase();
@@ -94,7 +93,7 @@ int Solver::RunContinuation() {
 
     // The tracing switches controls at limits itself: Newton's method
     // answers a failure instead of switching or ending the run.
-    SetQuietRun(true, true);
+    SetQuietRun(Quiet::Yes, LimitChecks::Done);
     trace.reorder = SwitchHvdcControl() != 0;
     while (TraceNextPoint(trace)) {
     }
@@ -108,7 +107,7 @@ bool Solver::TraceNextPoint(ContinuationTrace& trace) {
     double overshoot = 0.0;
     if (!Predict(trace, overshoot)) return false;
     const bool reorder = LimitOnTheWay(trace, overshoot);
-    const bool corrected = Correct(reorder, trace.lastResult);
+    const bool corrected = Correct(ReorderIf(reorder), trace.lastResult);
     const bool goOn = ReverseAtLimit(trace, corrected);
     if (!corrected) {
         // No point here: the state goes back to the last one found, from
@@ -122,7 +121,7 @@ bool Solver::TraceNextPoint(ContinuationTrace& trace) {
     }
     trace.lastAccepted = trace.lastResult;
     WatchForNose(trace, lambdaBefore);
-    const bool stop = CheckStopConditions(trace.stopAtVoltageLimits, trace.stopAtFlowLimits);
+    const bool stop = CheckStopConditions(trace.stops);
     WriteTableRow(trace.file);
     trace.rowOpen = true;
     if (stop) return false;
@@ -152,7 +151,7 @@ bool Solver::Predict(ContinuationTrace& trace, double& overshoot) {
     const int n = variableCount_;
     for (bool switched = false;;) {
         parameterStep_ = 0.0;
-        if (TangentVector(tangent_, trace.reorder) < 0) {
+        if (TangentVector(tangent_, ReorderIf(trace.reorder)) < 0) {
             trace.lastResult = -1;
             return false;
         }
@@ -171,7 +170,7 @@ bool Solver::Predict(ContinuationTrace& trace, double& overshoot) {
         ScaleStep(StepDirection() / largest);
         if (trace.stopRequested) return false;
         CountFixingPoint(trace);
-        overshoot = UpdateVariables(true, true, true);
+        overshoot = TakePredictorStep();
         if (fixingDue_) {
             fixingDue_ = false;
             trace.pointsSinceFixing = 0;
@@ -236,7 +235,7 @@ void Solver::CountFixingPoint(ContinuationTrace& trace) {
 bool Solver::LimitOnTheWay(ContinuationTrace& trace, double overshoot) {
     if (overshoot <= 0.0) return false;
     ScaleStep(std::fabs(0.1 * stepTolerance_ + (1.0 - overshoot)));
-    UpdateVariables(false, true, true);
+    ApplyPredictor(StepAnswer::Overshoot);
     if (std::fabs(parameterStep_) > stepTolerance_) return false;
     if (trace.reversals && trace.limitInduced && trace.limitCount != 0) return false;
 
@@ -257,17 +256,17 @@ bool Solver::LimitOnTheWay(ContinuationTrace& trace, double overshoot) {
 // predicted point. After a failed try the step is halved and the state set
 // again from the base point: ten tries, the last one with Newton's own
 // limit switching. Success also needs lambda not below the base load.
-bool Solver::Correct(bool reorder, int& result) {
+bool Solver::Correct(Reorder reorder, int& result) {
     for (int attempt = 1;; ++attempt) {
         const bool last = attempt == 10;
-        if (last) SetQuietRun(true, false);
-        result = SolvePowerFlow(1, reorder, true, false);
-        SetQuietRun(true, true);
+        if (last) SetQuietRun(Quiet::Yes, LimitChecks::Due);
+        result = SolvePowerFlow(1, reorder, Refresh::EveryIteration, Loads::Models);
+        SetQuietRun(Quiet::Yes, LimitChecks::Done);
         if (result > 0 && lambda_ > -1e-4) return true;
         if (last) return false;
-        reorder = false;
+        reorder = Reorder::No;
         ScaleStep(0.5);
-        UpdateVariables(false, true, true);
+        ApplyPredictor(StepAnswer::Overshoot);
     }
 }
 
@@ -335,8 +334,8 @@ void Solver::StartContinuation(ContinuationTrace& trace) {
 
     trace.reversalCount = IntOption('2', 5, 2, 100);
     trace.maxPasses = IntOption('z', -1, 1, 9999);
-    trace.stopAtVoltageLimits = HasOption('7');
-    trace.stopAtFlowLimits = HasOption('8');
+    trace.stops.voltageLimits = HasOption('7');
+    trace.stops.flowLimits = HasOption('8');
     trace.fixingPeriod = IntOption('U', 50, 2, 100);
     trace.switching = HasOption('H');
     trace.reversals = HasOption('G');
@@ -367,13 +366,14 @@ int Solver::EndContinuation(ContinuationTrace& trace, int result) {
     trace.rowOpen = false;
     const bool written = CloseFile(trace.file);
     trace.file = nullptr;
-    SetQuietRun(false, false);
+    SetQuietRun(Quiet::No, LimitChecks::Due);
     SetFixedVariableMode(false);
     if (NetBus* bus = parameterBus_) {
         bus->code = CodeHas(bus->code, "A") ? "BA" : "B";
         bus->regulatedBus = bus;
+        ClassifyBuses();
     }
-    SetContinuation(false);
+    SetContinuation(Continuation::Off);
     // Later solves share the slack power by the direction again.
     if (switches_.generationIncrease)
         for (const auto& bus : network_->buses) bus->generationDirectionCopy = bus->generationDirection;
@@ -389,10 +389,10 @@ int Solver::EndContinuation(ContinuationTrace& trace, int result) {
 // Solves for t = dx/dp at the present state with the parameter row
 // [0 ... 0 1]: the right-hand side is minus the parameter's column. The
 // kept pivot order serves while it factorises.
-int Solver::TangentVector(std::vector<double>& t, bool forceReorder) {
+int Solver::TangentVector(std::vector<double>& t, Reorder reorder) {
     const int n = variableCount_;
     bool factored = false;
-    if (!forceReorder && Matrix().ColumnToPosition()[n + 1] != 0) {
+    if (reorder == Reorder::No && Matrix().ColumnToPosition()[n + 1] != 0) {
         Matrix().ZeroValues();
         AssembleTangentSystem(t);
         factored = Factor() == 0;
@@ -416,9 +416,9 @@ int Solver::TangentVector(std::vector<double>& t, bool forceReorder) {
 void Solver::AssembleTangentSystem(std::vector<double>& t) {
     const int n = variableCount_;
     int status = 0;
-    const NetArea* area = AcEquations(status, false, true, false);
+    const NetArea* area = AcEquations(status, Evaluate::Jacobian, Loads::Models);
     t.assign(static_cast<std::size_t>(n) + 2, 0.0);
-    if (ParameterEquation(false, true, area, t) < 0 && status < 0) {
+    if (ParameterEquation(Evaluate::Jacobian, area, t) < 0 && status < 0) {
         std::fprintf(diagnostics_, "No generation takes up the slack power of the continuation\n");
         Abort(1);
     }
@@ -431,10 +431,10 @@ void Solver::AssembleTangentSystem(std::vector<double>& t) {
 // Row n + 1: sum of t(i) (x(i) - x0(i) - t(i)) + dp (p - p0 - dp) = 0, the
 // hyperplane through the predicted point normal to the step. A fixed
 // unknown's own equation is satisfied by definition.
-int Solver::ParameterEquation(bool residual, bool jacobian, const NetArea* area, std::span<const double> t) {
+int Solver::ParameterEquation(Evaluate evaluate, const NetArea* area, std::span<const double> t) {
     const int n = variableCount_;
     const int row = n + 1;
-    if (residual) {
+    if (WantsMismatch(evaluate)) {
         ReadState(state_);
         double sum = 0.0;
         for (int i = 1; i <= n; ++i) sum += t[i] * (state_[i] - basePoint_[i] - t[i]);
@@ -445,7 +445,7 @@ int Solver::ParameterEquation(bool residual, bool jacobian, const NetArea* area,
             for (int i = 1; i <= n && i <= fixedVariables_.count; ++i)
                 if (fixedVariables_[i]) mismatch_[i] = 0.0;
     }
-    if (jacobian) {
+    if (WantsJacobian(evaluate)) {
         for (int i = 1; i <= n; ++i) AddElement(row, i, t[i]);
         AddElement(row, row, parameterStep_ != 0.0 ? parameterStep_ : 1.0);
     }
@@ -475,12 +475,13 @@ int Solver::SwitchParameter() {
     if (&bus == parameterBus_) {
         bus.code = areaBus ? "BA" : "B";
         bus.regulatedBus = &bus;
-        SetContinuation(true, nullptr);
+        SetContinuation(Continuation::On, nullptr);
     } else {
         bus.code = areaBus ? "BLA" : "BL";
         bus.regulatedBus = nullptr;
-        SetContinuation(true, &bus);
+        SetContinuation(Continuation::On, &bus);
     }
+    ClassifyBuses();
     return 1;
 }
 
@@ -535,10 +536,10 @@ void Solver::RankByTangent(std::span<const double> t, bool first) {
 // stops here: a monitored voltage at its limit (option 7; the limits a K
 // file gives), a rated branch at its rating (option 8), or the total load
 // at the host's maximum. What stopped it is no longer monitored.
-bool Solver::CheckStopConditions(bool voltageLimits, bool flowLimits) {
+bool Solver::CheckStopConditions(StopChecks checks) {
     SumTableTotals();
     bool stop = false;
-    if (voltageLimits) {
+    if (checks.voltageLimits) {
         for (const auto& bus : network_->buses) {
             if (!(bus->displayMaxVoltage > bus->displayMinVoltage)) continue;
             if (bus->voltage > bus->displayMinVoltage && bus->voltage < bus->displayMaxVoltage) continue;
@@ -546,7 +547,7 @@ bool Solver::CheckStopConditions(bool voltageLimits, bool flowLimits) {
             stop = true;
         }
     }
-    if (flowLimits) {
+    if (checks.flowLimits) {
         for (const auto& branch : network_->branches) {
             if (branch->rating <= 0.0) continue;
             // The current (p.u.) at either end.

@@ -13,32 +13,27 @@ namespace {
 // A voltage never falls to 0: the equations divide by it.
 constexpr double kVoltageFloor = 0.00001;
 
-// What a bus's voltage column moves, by the bus's code, rule for rule as
-// UpdateBuses applies a correction to it: the voltage, the reactive
-// generation that holds it, lambda at the parameter bus, the ratio of the
-// transformers that hold it (they move alike, so the first stands for
-// them), or a remote bus's reactive unknown. Null when nothing moves.
-double* VoltageColumnField(NetBus& bus, const RunSwitches& sw, double& lambda) {
-    const std::string& code = bus.code;
-    const bool generator = CodeHas(code, "QS") || (CodeHas(code, "G") && !sw.remoteVoltageControl);
-    if (code == "B" || code == "BA") return &bus.voltage;
-    if (CodeHas(code, "V")) {
-        if (bus.control == 'Q') return &bus.voltage;
-        if (bus.control == 'V') return &bus.generationQ;
-    }
-    if (CodeHas(code, "L")) return &lambda;
-    if (generator) return bus.control == 'V' ? &bus.generationQ : &bus.voltage;
-    if (CodeHas(code, "X")) return &bus.voltage;
-    if (CodeHas(code, "Z")) return bus.control == 'V' ? &bus.generationQ : &bus.voltage;
-    if (CodeHas(code, "R")) return &bus.voltage;
-    if (CodeHas(code, "T") && sw.voltageTransformerControl && !bus.regulatedBus) {
+// What a bus's voltage column moves: the voltage, the reactive generation
+// that holds it, lambda at the parameter bus, the ratio of the transformers
+// that hold it (they move alike, so the first stands for them), or a remote
+// bus's reactive unknown. Null when nothing moves.
+double* VoltageColumnField(NetBus& bus, double& lambda) {
+    switch (bus.voltageColumn) {
+    case VoltageColumn::ScheduledQHeld:
+    case VoltageColumn::GeneratorQ:
+    case VoltageColumn::ZBusQ:
+        return &bus.generationQ;
+    case VoltageColumn::LoadParameter:
+        return &lambda;
+    case VoltageColumn::TransformerTap:
         for (const AdjacencyNode& node : bus.regulatingBranches)
             if (node.branch->code == "R") return &node.branch->tap;
         return nullptr;
+    case VoltageColumn::RemoteQ:
+        return &bus.regulatedGenerationQ;
+    default:
+        return &bus.voltage;
     }
-    if (CodeHas(code, "C") && sw.remoteVoltageControl)
-        return bus.regulatingGeneratorCount < 1 ? &bus.voltage : &bus.regulatedGenerationQ;
-    return &bus.voltage;
 }
 
 }  // namespace
@@ -53,7 +48,7 @@ void Solver::StateFields(std::vector<double*>& fields) {
         NetBus& bus = *owned;
         const int first = bus.firstVariable;
         fields[first] = &bus == systemSlack ? &bus.slackPower : CodeHas(bus.code, "S") ? nullptr : &bus.angle;
-        fields[first + 1] = VoltageColumnField(bus, switches_, lambda_);
+        fields[first + 1] = VoltageColumnField(bus, lambda_);
         if (switches_.areaControl && CodeHas(bus.code, "A")) fields[first + 2] = &bus.areaPower;
         if (!switches_.pqTransformerControl) continue;
         for (const AdjacencyNode& node : bus.regulatingBranches) {
@@ -114,27 +109,28 @@ void Solver::RestoreBasePoint() {
     lambda_ = savedLambda_;
 }
 
-// saveBase: this state is the base point x0 of the step (and its
-// parameter p0). apply: the state becomes x0 + t and the parameter
-// p0 + dp, each clamped as Newton's step application clamps it; an
-// unknown that stops short of x0 + t overshot its limit by the fraction
-// |(x0 + t - value) / t| of its step.
-double Solver::UpdateVariables(bool saveBase, bool apply, bool fixing) {
+// This state is the base point x0 of the step (and its parameter p0).
+void Solver::SaveStepBase() {
+    SaveBasePoint();
+    ReadState(basePoint_);
+    parameterBase_ = parameterBus_ ? parameterBus_->voltage : lambda_;
+    monitoredBase_ = MonitoredVoltageSum() + tolerance_;
+}
+
+// The state becomes x0 + t and the parameter p0 + dp, each clamped as
+// Newton's step application clamps it; an unknown that stops short of
+// x0 + t overshot its limit by the fraction |(x0 + t - value) / t| of its
+// step.
+double Solver::ApplyPredictor(StepAnswer answer) {
     const int n = variableCount_;
+    const bool fixing = answer == StepAnswer::Overshoot;
     double& parameter = parameterBus_ ? parameterBus_->voltage : lambda_;
-    if (saveBase) {
-        SaveBasePoint();
-        ReadState(basePoint_);
-        parameterBase_ = parameter;
-        monitoredBase_ = MonitoredVoltageSum() + tolerance_;
-    }
-    if (!apply) return 0.0;
     if (fixing && fixedVariables_.count > 0) FixVariables();
 
     RestoreBasePoint();
     std::copy_n(tangent_.begin(), n + 1, correction_.begin());
     correction_[n + 1] = 0.0;
-    UpdateBuses(1.0, false, true, switches_.recovery);
+    UpdateBuses(1.0, Trial::First, Clamping::On, StepRecoveryHold());
 
     double overshoot = 0.0;
     int clamped = 0;
@@ -152,8 +148,14 @@ double Solver::UpdateVariables(bool saveBase, bool apply, bool fixing) {
         if (stateFields_[i]) note(basePoint_[i] + tangent_[i], state_[i], tangent_[i]);
 
     monitoredAfter_ = MonitoredVoltageSum();
-    if (saveBase && fixing && !parameterBus_) ChooseSwitchCandidate();
     return fixing ? std::min(overshoot, 1.0) : clamped;
+}
+
+double Solver::TakePredictorStep() {
+    SaveStepBase();
+    const double overshoot = ApplyPredictor(StepAnswer::Overshoot);
+    if (!parameterBus_) ChooseSwitchCandidate();
+    return overshoot;
 }
 
 // Option u: a fixed unknown takes no step; while fixing is due, an unknown

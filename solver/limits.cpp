@@ -321,6 +321,8 @@ int Solver::CheckTapLimits() {
     for (const auto& bus : network_->buses)
         for (const AdjacencyNode& node : bus->regulatingBranches)
             if (SwitchTransformer(pass, *bus, *node.branch)) switched = 1;
+    // A mode that switched changes what the bus's voltage column holds.
+    if (switched) ClassifyBuses();
     return switched;
 }
 
@@ -333,6 +335,7 @@ int Solver::CheckBusLimits() {
         if (CodeHas(bus->code, "V") && SwitchScheduledQBus(pass, *bus)) switched = 1;
         if (CodeHas(bus->code, "X") && sw.xBusShunts && SwitchBankStep(pass, *bus)) switched = 1;
     }
+    if (switched) ClassifyBuses();
     return switched;
 }
 
@@ -366,6 +369,7 @@ int Solver::CheckGeneratorLimits() {
     if (lostLast)
         for (const auto& bus : network_->buses)
             if (CodeHas(bus->code, "C") && bus->regulatingGeneratorCount < 0) bus->regulatingGeneratorCount = 0;
+    if (switched) ClassifyBuses();
     return switched;
 }
 

@@ -41,6 +41,29 @@ inline bool CodeHas(const std::string& code, const char* letters) {
     return code.find_first_of(letters) != std::string::npos;
 }
 
+// What the column after a bus's angle holds: the bus's voltage where it is
+// an unknown, else the quantity that holds the voltage in its place. Decided
+// by the bus's code, its control and the run's switches (ClassifyBuses), and
+// read by the equations, the step application and the continuation's state.
+enum class VoltageColumn {
+    Voltage,            // its voltage, free
+    ScheduledQVoltage,  // "V" at its scheduled reactive power: its voltage, within its limits
+    ScheduledQHeld,     // "V" held at a voltage limit: its reactive generation
+    LoadParameter,      // "L": lambda, while the bus's voltage is held or is the parameter
+    GeneratorQ,         // a generator holding its own voltage: its reactive generation
+    GeneratorVoltage,   // a generator at a limit: its voltage, stopped at its target
+    BankVoltage,        // "X": its voltage, as its switched bank controls it
+    ZBusQ,              // "Z" holding its voltage: its reactive generation
+    ZBusVoltage,        // "Z" at a reactive limit: its voltage
+    BandVoltage,        // "R": its voltage, within the band of its "RV" transformers
+    TransformerTap,     // "T": the ratio of the "R" transformers that hold it
+    RemoteVoltage,      // "C" whose generators are all at a limit: its voltage, stopped at its target
+    RemoteQ,            // "C" held by generators: the reactive unknown they share
+};
+
+// Whether the column holds the bus's own voltage.
+bool HoldsVoltage(VoltageColumn column);
+
 // One entry of a list of branches. Lists of branches are pushed at the
 // front: they run from the branch linked last to the one linked first.
 struct AdjacencyNode {
@@ -80,6 +103,7 @@ struct NetBus {
     // Its first unknown (the angle; the voltage column follows), 1-based;
     // 0 until the unknowns are numbered.
     int firstVariable = 0;
+    VoltageColumn voltageColumn = VoltageColumn::Voltage;
 
     // Type code, up to 3 letters: "B" plain, "S" slack, "Q" generator,
     // "V" scheduled Q with voltage limits, "C" held by remote generators,

@@ -74,7 +74,7 @@ void Solver::ReleaseNetwork() {
     transferSource_ = nullptr;
     transferSink_ = nullptr;
     recordBuses_.clear();
-    SetContinuation(false);
+    SetContinuation(Continuation::Off);
     switchCandidate_ = busOfInterest_ = nullptr;
     stateFields_.clear();
     ReleaseMatrix();

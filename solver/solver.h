@@ -14,6 +14,7 @@
 #include "owned_files.h"
 #include "result_cursor.h"
 #include "run_switches.h"
+#include "solve_modes.h"
 #include "solver_abort.h"
 #include "solver_interface.h"
 #include "sparse_lu.h"
@@ -96,6 +97,7 @@ public:
     NetStatcom* FindOrAddStatcom(std::string_view name, bool search, NetBus* terminal, NetBus* controlled);
     void SetAreaBus(NetBus* bus, NetArea* area);
     bool PrepareNetwork();
+    void RequireSolvableNetwork();
     void ReadHostNetwork();
     void ReadStressDirection();
     void WriteBusResult(NetBus& bus, BusRecord& record);
@@ -128,11 +130,16 @@ public:
     // Power flow: the numbering of the unknowns, the AC network equations,
     // Newton's method with its step application, and the limit checks.
     void NumberVariables();
+    // What each bus's voltage column holds: taken at numbering and again
+    // by everything that changes a bus's mode.
+    void ClassifyBuses();
     void RescaleLoadModels();
-    NetArea* AcEquations(int& status, bool wantMismatch, bool wantJacobian, bool polynomialLoads);
-    int SolvePowerFlow(int first, bool force, bool refresh, bool rescale);
+    NetArea* AcEquations(int& status, Evaluate evaluate, Loads loads);
+    int SolvePowerFlow(int first, Reorder reorder, Refresh refresh, Loads loads);
     static double MaxAbs(std::span<const double> vector, int count, int& index);
-    void UpdateBuses(double step, bool retrial, bool limitsOn, bool recoveryOn);
+    void UpdateBuses(double step, Trial trial, Clamping clamping, RecoveryHold hold);
+    // The recovery hold of Newton's own step application (off with option G).
+    RecoveryHold StepRecoveryHold() const;
     int CheckTapLimits();
     int CheckBusLimits();
     int CheckGeneratorLimits();
@@ -151,12 +158,12 @@ public:
     // Continuation: lambda becomes the last unknown. A parameter bus ("BL")
     // gives its voltage column to lambda, and in a continuation its voltage
     // becomes the last unknown.
-    void SetContinuation(bool on, NetBus* parameterBus = nullptr);
+    void SetContinuation(Continuation continuation, NetBus* parameterBus = nullptr);
     // Point of collapse: the store takes the extended system of 2n + 1.
     void SetPointOfCollapse(bool on) { pointOfCollapse_ = on; }
     // Quiet: a run that cannot converge answers negative instead of failing.
     // Limits done: the limit checks of a quiet run were tried once.
-    void SetQuietRun(bool quiet, bool limitsDone);
+    void SetQuietRun(Quiet quiet, LimitChecks limitChecks);
 
     // Checks of a solution before it is handed on, and the warnings of a
     // run (to the host's sink, or the diagnostics of a file run).
@@ -242,11 +249,11 @@ private:
     FILE* diagnostics_ = stderr;
 
     // Power flow.
-    void EvaluateMismatch(bool polynomialLoads);
-    bool AssembleJacobian(bool polynomialLoads);
-    bool FactorJacobian(int iteration, int first, bool force, bool refresh, bool polynomialLoads);
-    bool TakeStep(double& norm, double& previous, bool polynomialLoads);
-    void ApplyStep(double factor, bool retrial);
+    void EvaluateMismatch(Loads loads);
+    bool AssembleJacobian(Loads loads);
+    bool FactorJacobian(int iteration, int first, bool force, Refresh refresh, Loads loads);
+    bool TakeStep(double& norm, double& previous, Loads loads);
+    void ApplyStep(double factor, Trial trial);
     bool SwitchControlsAtLimits(bool& force);
     int FailPowerFlow(int quietResult, bool rescale);
     void RefuseUnsupportedRuns();
@@ -262,6 +269,15 @@ private:
 
     // Network model: reading the host's records.
     void ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwardReferences);
+    NetBus& RecordBusOf(const BusRecord& record, std::vector<NetBus*>& forwardReferences);
+    void ReadBusValues(NetBus& bus, const BusRecord& record);
+    void ReadReactiveLimits(NetBus& bus, const BusRecord& record);
+    void ReadVoltageLimits(NetBus& bus, const BusRecord& record);
+    void ReadSlackBus(NetBus& bus, const BusRecord& record);
+    void ReadGeneratorBus(NetBus& bus);
+    void ReadScheduledQBus(NetBus& bus, const BusRecord& record);
+    void ReadBankBus(NetBus& bus, const BusRecord& record);
+    void ReadRemoteGenerator(NetBus& bus, const BusRecord& record, std::vector<NetBus*>& forwardReferences);
     void ReadBranchRecord(const BranchRecord& record);
     void ReadRegulation(const BranchRecord& record, NetBranch& branch);
     NetBus* FindOrAddRecordBus(int number, double baseKv);
@@ -306,6 +322,9 @@ private:
     TableTotals tableTotals_;
     TangentStatistics tangentStatistics_;
     NetBus* namedContinuationBus_ = nullptr;
+    template <class ReadLine>
+    void ForEachScenarioBus(char option, const char* fileName, std::size_t minimum, const char* what,
+                            ReadLine readLine);
     double ReadDirectionFile(const char* fileName);
     void ReadStartingPointFile(const char* fileName);
     void NormaliseGenerationDirections(double sum);
@@ -342,18 +361,29 @@ public:
     int RunContinuation();
     // Solves for t = dx/dp (the parameter's own entry 0) at the present
     // state; a new pivot order when forced or when the kept one fails.
-    int TangentVector(std::vector<double>& t, bool forceReorder);
+    int TangentVector(std::vector<double>& t, Reorder reorder);
     // The arc-length row: residual and/or Jacobian. -1 when a tangent entry
     // that stands in for a zero share of the slack power (the slack's, or
     // the area variables of `area`) is below 1e-6.
-    int ParameterEquation(bool residual, bool jacobian, const NetArea* area, std::span<const double> t);
-    // Saves the base point and/or sets the state to base + tangent, clamped.
-    // With `fixing` it answers the largest overshoot fraction (at most 1),
-    // else the number of quantities clamped.
-    double UpdateVariables(bool saveBase, bool apply, bool fixing);
+    int ParameterEquation(Evaluate evaluate, const NetArea* area, std::span<const double> t);
+    // The present state becomes the base point of the next step.
+    void SaveStepBase();
+    // Sets the state to base + tangent, clamped. For an overshoot it answers
+    // the largest overshoot fraction (at most 1), fixing unknowns first
+    // (option u); else the number of quantities clamped.
+    double ApplyPredictor(StepAnswer answer);
+    // The predictor from the present state: it becomes the base point, the
+    // step is applied (answering the overshoot) and, while lambda is the
+    // parameter, the bus that may take it over is chosen.
+    double TakePredictorStep();
     int SwitchParameter();
     void RankByTangent(std::span<const double> t, bool first);
-    bool CheckStopConditions(bool voltageLimits, bool flowLimits);
+    // The stops a tracing watches for at each point (options 7 and 8).
+    struct StopChecks {
+        bool voltageLimits = false;
+        bool flowLimits = false;
+    };
+    bool CheckStopConditions(StopChecks checks);
     void AdvanceLoadBase();
     std::vector<double>& Tangent() { return tangent_; }
     void SetParameterStep(double step) { parameterStep_ = step; }
@@ -384,7 +414,7 @@ private:
     void ScaleStep(double factor);
     void CountFixingPoint(ContinuationTrace& trace);
     bool LimitOnTheWay(ContinuationTrace& trace, double overshoot);
-    bool Correct(bool reorder, int& result);
+    bool Correct(Reorder reorder, int& result);
     bool ReverseAtLimit(ContinuationTrace& trace, bool converged);
     void WatchForNose(ContinuationTrace& trace, double lambdaBefore);
     bool WatchForStagnation(ContinuationTrace& trace, double lambdaBefore);

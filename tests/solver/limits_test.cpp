@@ -472,7 +472,7 @@ TEST_F(LimitChecks, HeldAtOneLimitAndViolatingAnotherStopsTheRun) {
         // A step of nothing sets the reactive limits left by the
         // apparent-power limit.
         std::fill(S().Correction().begin(), S().Correction().end(), 0.0);
-        S().UpdateBuses(-1.0, false, true, true);
+        S().UpdateBuses(-1.0, Trial::First, Clamping::On, RecoveryHold::On);
         NetBus& bus = Bus(c.bus);
         bus.control = c.control;
         c.set(bus);

@@ -129,14 +129,14 @@ TEST(NewtonPowerFlow, ConvergesQuadratically) {
     }
     solver->SetIterationLimit(1);
     solver->SetTolerance(1e-10);
-    solver->SetQuietRun(true, false);
+    solver->SetQuietRun(Quiet::Yes, LimitChecks::Due);
     solver->NumberVariables();
     int where = 0;
     int status = 0;
-    solver->AcEquations(status, true, false, true);
+    solver->AcEquations(status, Evaluate::Mismatch, Loads::Polynomial);
     std::vector<double> norms = {Solver::MaxAbs(solver->Mismatch(), solver->MatrixOrder(), where)};
     for (int step = 0; step < 10; ++step) {
-        const int result = solver->SolvePowerFlow(1, false, true, true);
+        const int result = solver->SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial);
         norms.push_back(Solver::MaxAbs(solver->Mismatch(), solver->MatrixOrder(), where));
         if (result > 0) break;
         ASSERT_EQ(result, -2);
@@ -191,9 +191,9 @@ TEST(NewtonPowerFlow, NotANumberNeverPassesForConvergence) {
         solver->FindBus(2)->direction[3] = nan;
         solver->SetIterationLimit(limit);
         solver->NumberVariables();
-        EXPECT_THROW(solver->SolvePowerFlow(1, false, true, true), SolverAbort);
-        solver->SetQuietRun(true, false);
-        EXPECT_LT(solver->SolvePowerFlow(1, false, true, true), 0);
+        EXPECT_THROW(solver->SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial), SolverAbort);
+        solver->SetQuietRun(Quiet::Yes, LimitChecks::Due);
+        EXPECT_LT(solver->SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial), 0);
     }
 }
 
@@ -204,10 +204,10 @@ TEST(NewtonPowerFlow, NoShareOfTheSlackPowerFailsTheRun) {
     ASSERT_TRUE(ReadHostRecords(*solver, records));
     solver->NumberVariables();
     solver->FindBus(1)->generationDirectionCopy = 0.0;
-    EXPECT_THROW(solver->SolvePowerFlow(1, false, true, true), SolverAbort);
+    EXPECT_THROW(solver->SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial), SolverAbort);
     // A quiet run answers minus its first iteration.
-    solver->SetQuietRun(true, false);
-    EXPECT_EQ(solver->SolvePowerFlow(3, false, true, true), -3);
+    solver->SetQuietRun(Quiet::Yes, LimitChecks::Due);
+    EXPECT_EQ(solver->SolvePowerFlow(3, Reorder::No, Refresh::EveryIteration, Loads::Polynomial), -3);
 }
 
 TEST(NewtonPowerFlow, NoProgressWithoutALimitToSwitchFailsTheRun) {
@@ -217,13 +217,13 @@ TEST(NewtonPowerFlow, NoProgressWithoutALimitToSwitchFailsTheRun) {
     SolverHandle solver;
     EXPECT_EQ(solver->Attach(&records, nullptr, 0), 0);
 
-    solver->SetQuietRun(true, false);
+    solver->SetQuietRun(Quiet::Yes, LimitChecks::Due);
     solver->NumberVariables();
-    const int result = solver->SolvePowerFlow(1, false, true, true);
+    const int result = solver->SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial);
     EXPECT_LT(result, -1);
     // The quiet run tried the limit checks once; the next stall answers at once.
-    solver->SetQuietRun(true, true);
-    EXPECT_LT(solver->SolvePowerFlow(1, false, true, true), -1);
+    solver->SetQuietRun(Quiet::Yes, LimitChecks::Done);
+    EXPECT_LT(solver->SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial), -1);
 }
 
 }  // namespace

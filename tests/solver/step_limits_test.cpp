@@ -45,7 +45,7 @@ protected:
     }
     // Newton's first trial (the correction subtracted), then the halving
     // trials that take back half of what is left.
-    void Trial(int number) { Engine().UpdateBuses(number == 0 ? -1.0 : std::ldexp(1.0, -number), number > 0, true, true); }
+    void Trial(int number) { Engine().UpdateBuses(number == 0 ? -1.0 : std::ldexp(1.0, -number), number > 0 ? Trial::Retrial : Trial::First, Clamping::On, RecoveryHold::On); }
 
     std::unique_ptr<MemoryRecordCursor> records_;
     std::unique_ptr<SolverHandle> solver_;
