@@ -150,13 +150,13 @@ struct LoadAtBus {
 };
 
 // The polynomial form p0 + p1 V + p2 V^2 takes its coefficients from the
-// bus's six direction entries; the exponential form follows the load models
+// bus's load polynomial; the exponential form follows the load models
 // and the load parameter.
 LoadAtBus BusLoad(const NetBus& bus, bool polynomial, double lambda) {
     const double v = bus.voltage;
     LoadAtBus load;
     if (polynomial) {
-        const auto& c = bus.direction;
+        const auto& c = bus.loadPolynomial;
         load.p = c[0] + c[1] * v + c[2] * v * v;
         load.q = c[3] + c[4] * v + c[5] * v * v;
         load.pV = c[1] + 2.0 * c[2] * v;
@@ -260,7 +260,7 @@ void AcPass::Bus(NetBus& bus) {
 // In the generation-increase mode only the system slack shares the slack
 // power; the other generators follow lambda.
 void AcPass::CountParticipation(const NetBus& bus, const NetBus* slack) {
-    const double participation = bus.generationDirectionCopy;
+    const double participation = bus.shareInUse;
     if (generationIncrease_) {
         if (&bus == systemSlack_) systemSum_ += participation;
     } else if (areaMode_ && slack && slack->area)
@@ -311,7 +311,7 @@ void AcPass::Diagonal(const NetBus& bus, const Balance& balance) {
 // slack's); in the generation-increase mode it follows lambda.
 void AcPass::DistributedSlack(const NetBus& bus, const NetBus* slack) {
     const int pRow = bus.firstVariable;
-    const double participation = bus.generationDirectionCopy;
+    const double participation = bus.shareInUse;
     if (generationIncrease_) {
         if (&bus == systemSlack_)
             jacobian_.Enter(pRow, bus.firstVariable, participation);

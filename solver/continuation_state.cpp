@@ -68,53 +68,16 @@ void Solver::ReadState(std::vector<double>& x) {
         if (stateFields_[i]) x[i] = *stateFields_[i];
 }
 
-// Everything a step moves, so that the base point comes back exactly:
-// the derived quantities too (the generation that follows the slack's
-// power, the reactive room left by the apparent-power limit).
-void Solver::SaveBasePoint() {
-    savedBuses_.clear();
-    for (const auto& bus : network_->buses)
-        savedBuses_.push_back({bus->angle, bus->voltage, bus->generationP, bus->generationQ, bus->regulatedGenerationQ,
-                               bus->slackPower, bus->areaPower, bus->generationDirectionCopy, bus->effectiveMaxQ,
-                               bus->effectiveMinQ, bus->generatorLimitIndex});
-    savedBranches_.clear();
-    for (const auto& branch : network_->branches)
-        savedBranches_.push_back({branch->tap, branch->shift, branch->controlTarget});
-    savedLambda_ = lambda_;
-}
-
 void Solver::RestoreBasePoint() {
-    std::size_t k = 0;
-    for (const auto& bus : network_->buses) {
-        const SavedBus& s = savedBuses_[k++];
-        bus->angle = s.angle;
-        bus->voltage = s.voltage;
-        bus->generationP = s.generationP;
-        bus->generationQ = s.generationQ;
-        bus->regulatedGenerationQ = s.regulatedGenerationQ;
-        bus->slackPower = s.slackPower;
-        bus->areaPower = s.areaPower;
-        bus->generationDirectionCopy = s.generationDirectionCopy;
-        bus->effectiveMaxQ = s.effectiveMaxQ;
-        bus->effectiveMinQ = s.effectiveMinQ;
-        bus->generatorLimitIndex = s.generatorLimitIndex;
-    }
-    k = 0;
-    for (const auto& branch : network_->branches) {
-        const SavedBranch& s = savedBranches_[k++];
-        branch->tap = s.tap;
-        branch->shift = s.shift;
-        branch->controlTarget = s.controlTarget;
-    }
-    lambda_ = savedLambda_;
+    curve_.base.Restore(*network_, lambda_);
 }
 
 // This state is the base point x0 of the step (and its parameter p0).
 void Solver::SaveStepBase() {
-    SaveBasePoint();
-    ReadState(basePoint_);
-    parameterBase_ = parameterBus_ ? parameterBus_->voltage : lambda_;
-    monitoredBase_ = MonitoredVoltageSum() + tolerance_;
+    curve_.base.Save(*network_, lambda_);
+    ReadState(curve_.basePoint);
+    curve_.parameterBase = parameterBus_ ? parameterBus_->voltage : lambda_;
+    curve_.monitoredBase = MonitoredVoltageSum() + tolerance_;
 }
 
 // The state becomes x0 + t and the parameter p0 + dp, each clamped as
@@ -128,7 +91,7 @@ double Solver::ApplyPredictor(StepAnswer answer) {
     if (fixing && fixedVariables_.count > 0) FixVariables();
 
     RestoreBasePoint();
-    std::copy_n(tangent_.begin(), n + 1, correction_.begin());
+    std::copy_n(curve_.tangent.begin(), n + 1, correction_.begin());
     correction_[n + 1] = 0.0;
     UpdateBuses(1.0, Trial::First, Clamping::On, StepRecoveryHold());
 
@@ -140,14 +103,14 @@ double Solver::ApplyPredictor(StepAnswer answer) {
         if (step != 0.0) overshoot = std::max(overshoot, std::fabs((wanted - value) / step));
     };
     // Lambda stops at 0, the load of the base case.
-    const double wanted = parameterBase_ + parameterStep_;
+    const double wanted = curve_.parameterBase + curve_.parameterStep;
     parameter = parameterBus_ ? std::max(wanted, kVoltageFloor) : std::max(wanted, 0.0);
-    note(wanted, parameter, parameterStep_);
+    note(wanted, parameter, curve_.parameterStep);
     ReadState(state_);
     for (int i = 1; i <= n; ++i)
-        if (stateFields_[i]) note(basePoint_[i] + tangent_[i], state_[i], tangent_[i]);
+        if (stateFields_[i]) note(curve_.basePoint[i] + curve_.tangent[i], state_[i], curve_.tangent[i]);
 
-    monitoredAfter_ = MonitoredVoltageSum();
+    curve_.monitoredAfter = MonitoredVoltageSum();
     return fixing ? std::min(overshoot, 1.0) : clamped;
 }
 
@@ -163,11 +126,12 @@ double Solver::TakePredictorStep() {
 void Solver::FixVariables() {
     for (int i = 1; i <= variableCount_; ++i) {
         if (fixedVariables_[i]) {
-            tangent_[i] = 0.0;
-        } else if (fixingDue_ && basePoint_[i] != 0.0 && std::fabs(tangent_[i] / basePoint_[i]) < fixingThreshold_) {
+            curve_.tangent[i] = 0.0;
+        } else if (curve_.fixingDue && curve_.basePoint[i] != 0.0 &&
+                   std::fabs(curve_.tangent[i] / curve_.basePoint[i]) < curve_.fixingThreshold) {
             fixedVariables_[i] = 1;
-            tangent_[i] = 0.0;
-            --freeVariables_;
+            curve_.tangent[i] = 0.0;
+            --curve_.freeVariables;
         }
     }
 }
@@ -182,15 +146,15 @@ void Solver::ChooseSwitchCandidate() {
     std::size_t k = 0;
     for (const auto& owned : network_->buses) {
         NetBus& bus = *owned;
-        const double baseVoltage = savedBuses_[k++].voltage;
+        const double baseVoltage = curve_.base.BusVoltage(k++);
         if (bus.code != "B" && bus.code != "BA") continue;
-        const double dv = std::fabs(tangent_[bus.firstVariable + 1]);
+        const double dv = std::fabs(curve_.tangent[bus.firstVariable + 1]);
         if (dv <= kept) continue;
         candidate = &bus;
-        kept = std::fabs(dv * parameterBase_ / baseVoltage);
+        kept = std::fabs(dv * curve_.parameterBase / baseVoltage);
     }
-    switchCandidate_ = candidate;
-    elasticity_ = candidate && parameterStep_ != 0.0 ? kept / std::fabs(parameterStep_) : 0.0;
+    curve_.switchCandidate = candidate;
+    curve_.elasticity = candidate && curve_.parameterStep != 0.0 ? kept / std::fabs(curve_.parameterStep) : 0.0;
 }
 
 double Solver::MonitoredVoltageSum() const {

@@ -117,7 +117,7 @@ void Solver::ReadHostNetwork() {
 // at the tail of the list, numbered in turn.
 NetBus* Solver::FindOrAddRecordBus(int number, double baseKv) {
     if (NetBus* bus = RecordBus(number)) return bus;
-    NetBus* bus = AddBus("", baseKv, true);
+    NetBus* bus = AddBus("", baseKv, ListEnd::Tail);
     bus->number = ++network_->busCount;
     bus->externalNumber = number;
     if (number != 0) recordBuses_[number] = bus;
@@ -166,7 +166,7 @@ NetBus& Solver::RecordBusOf(const BusRecord& record, std::vector<NetBus*>& forwa
     const std::string name = RecordName(record);
     NetBus* bus = RecordBus(record.number);
     if (!bus) {
-        bus = AddBus(name, record.baseKv, false);
+        bus = AddBus(name, record.baseKv, ListEnd::Head);
         bus->number = ++network_->busCount;
         bus->externalNumber = record.number;
         if (record.number != 0) recordBuses_[record.number] = bus;
@@ -190,9 +190,11 @@ void Solver::ReadBusValues(NetBus& bus, const BusRecord& record) {
     char areaCode[16];
     std::snprintf(areaCode, sizeof areaCode, "%03X", static_cast<unsigned>(record.area));
     bus.areaCode = areaCode;
-    for (std::size_t i = 0; i < bus.direction.size(); ++i) bus.direction[i] = record.direction[i] / base;
+    // The record's load-increase values are the load polynomial's
+    // coefficients.
+    for (std::size_t i = 0; i < bus.loadPolynomial.size(); ++i) bus.loadPolynomial[i] = record.direction[i] / base;
     bus.voltage = record.voltage > 0.0 ? record.voltage : 1.0;
-    bus.voltageSetpoint = bus.voltage;
+    bus.voltageTarget = bus.voltage;
     bus.angle = record.angle * degreesToRadians_;
     bus.loadP = record.loadP / base;
     bus.loadQ = record.loadQ / base;
@@ -237,11 +239,10 @@ void Solver::ReadGeneratorBus(NetBus& bus) {
     bus.control = 'V';
 }
 
-// Kind 6: scheduled reactive power within voltage limits. The schedule is
-// kept in the set-point field.
+// Kind 6: scheduled reactive power within voltage limits.
 void Solver::ReadScheduledQBus(NetBus& bus, const BusRecord& record) {
     bus.code = "BV";
-    bus.voltageSetpoint = bus.generationQ;
+    bus.scheduledQ = bus.generationQ;
     bus.control = 'Q';
     ReadVoltageLimits(bus, record);
     bus.regulatedBus = &bus;
@@ -334,7 +335,7 @@ void Solver::ReadBranchRecord(const BranchRecord& record) {
 
     // Every record is a branch of its own: parallel lines keep their own
     // impedance and key.
-    NetBranch* branch = FindOrAddBranch(from, to, false, "", '1');
+    NetBranch* branch = FindOrAddBranch(from, to, Search::No, "", '1');
     branch->key = record.key;
     branch->kind = record.kind;
     branch->g = r / z2;

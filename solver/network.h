@@ -121,7 +121,8 @@ struct NetBus {
     std::unique_ptr<NetGenerator> generator;
 
     double voltage = 0.0;
-    double voltageSetpoint = 0.0;      // for "BV" buses: the scheduled reactive generation
+    double voltageTarget = 0.0;        // the voltage a bus held at a limit returns to
+    double scheduledQ = 0.0;           // "V" bus: its scheduled reactive generation
     double angle = kAngleNotGiven;
     // Unclamped value of the quantity in the voltage column, summed over the
     // trial steps of one Newton iteration.
@@ -167,8 +168,8 @@ struct NetBus {
     double displayMinVoltage = 0.0;
     double displayMaxQ = 0.0;        // reactive capability shown in the listing
     double displayMinQ = 0.0;
-    double generationDirection = 0.0;      // share b of the distributed slack
-    double generationDirectionCopy = 0.0;  // the share the equations use (0 at the active limit)
+    double generationDirection = 0.0;  // share b of the distributed slack
+    double shareInUse = 0.0;           // the share the equations use (0 at the active limit)
     double regulatedGenerationQ = 0.0;     // "C" bus: sum of its regulating generators' Q
     // "G" bus: its share of the remote regulation (for positive remote Q,
     // and for negative).
@@ -190,9 +191,9 @@ struct NetBus {
     std::vector<NetBus*> regulatingGenerators;  // in bus-list order
 
     // p0, p1, p2, q0, q1, q2: the load as a polynomial of the voltage,
-    // PL = p0 + p1 V + p2 V^2, QL = q0 + q1 V + q2 V^2. Entries 0 and 3 are
-    // also the active and reactive load-increase directions.
-    std::array<double, 6> direction{};
+    // PL = p0 + p1 V + p2 V^2, QL = q0 + q1 V + q2 V^2, which the plain
+    // power flow solves with.
+    std::array<double, 6> loadPolynomial{};
 };
 
 struct NetBranch {

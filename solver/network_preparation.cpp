@@ -152,7 +152,7 @@ void Preparation::Defaults(NetBus& bus) {
         bus.generationDirection = 1.0;
     if (bus.maxP <= 0.0) bus.maxP = kUnlimited;
     if (bus.maxPCopy <= 0.0) bus.maxPCopy = kUnlimited;
-    bus.generationDirectionCopy = bus.generationDirection;
+    bus.shareInUse = bus.generationDirection;
 }
 
 // An "X" bus takes the voltage band of the switched bank that holds it.

@@ -79,7 +79,7 @@ double Solver::MaxAbs(std::span<const double> vector, int count, int& index) {
 void Solver::EvaluateMismatch(Loads loads) {
     int status = 0;
     AcEquations(status, Evaluate::Mismatch, loads);
-    if (continuation_) ParameterEquation(Evaluate::Mismatch, nullptr, tangent_);
+    if (continuation_) ParameterEquation(Evaluate::Mismatch, nullptr, curve_.tangent);
 }
 
 // The mismatch and the Jacobian at the present state. False when no
@@ -88,7 +88,8 @@ void Solver::EvaluateMismatch(Loads loads) {
 bool Solver::AssembleJacobian(Loads loads) {
     int status = 0;
     NetArea* area = AcEquations(status, Evaluate::MismatchAndJacobian, loads);
-    const bool parameterRowHolds = continuation_ && ParameterEquation(Evaluate::MismatchAndJacobian, area, tangent_) == 0;
+    const bool parameterRowHolds =
+        continuation_ && ParameterEquation(Evaluate::MismatchAndJacobian, area, curve_.tangent) == 0;
     if (status >= 0 || parameterRowHolds) return true;
     if (area)
         std::fprintf(diagnostics_, "No generation takes up the slack power of area %s\n", area->name.c_str());
@@ -121,7 +122,7 @@ bool Solver::FactorJacobian(int iteration, int first, bool force, Refresh refres
         SortLists();
         // The continuation's factor sign leaves out the parity of the
         // pivot order, so a new order needs a new reference sign.
-        referenceSign_ = 0;
+        curve_.referenceSign = 0;
     }
     return true;
 }

@@ -8,9 +8,9 @@ int Solver::Attach(IRecordCursor* source, IMessageSink* sink, int) {
 
 int Solver::AttachAndRun(IRecordCursor* source, IMessageSink* sink, const char* text, int) {
     SetHost(source, sink);
-    BeginHostRun(text, true);
+    BeginHostContinuation(text);
     int result = Main(0, nullptr, 1);
-    EndHostRun();
+    EndHostContinuation();
     return result;
 }
 
@@ -53,7 +53,7 @@ int Solver::Main(int count, const char* const* items, int mode) {
         }
         // A host run has no listing: its results go back through the
         // result cursor.
-        if (runMode_ == 0) {
+        if (RunMode() == 0) {
             std::optional<std::string> output = FileArgument(2);
             WriteOutputs(output ? output->c_str() : nullptr);
         }
@@ -73,12 +73,12 @@ void Solver::SetHost(IRecordCursor* source, IMessageSink* sink) {
 void Solver::PrepareRun(int count, const char* const* items, int mode) {
     SetArguments(count, items);
     RedirectDiagnostics();
-    runMode_ = mode;
+    options_.SetMode(mode);
     SetSwitchesFromOptions();
     RequireOutputNames();
     std::optional<std::string> input = FileArgument(1);
     ReadNetwork(input ? input->c_str() : nullptr);
-    if (runMode_ == 1 && hostFlagL_) ReadStressDirection();
+    if (RunMode() == 1 && options_.HostContinuation()) ReadStressDirection();
     ReadSolutionSettings();
     ReadAuxiliaryFiles();
 }
@@ -172,10 +172,10 @@ void Solver::RefuseUnsupportedRuns() {
 // Host runs read the host's records; file runs read the case file named
 // first, in the format the options choose.
 void Solver::ReadNetwork(const char* fileName) {
-    FILE* input = runMode_ == 0 ? OpenInput(fileName) : nullptr;
+    FILE* input = RunMode() == 0 ? OpenInput(fileName) : nullptr;
     NewNetwork();
     network_->remoteVoltageSums = HasOption('#');
-    if (runMode_ == 1) {
+    if (RunMode() == 1) {
         ReadHostNetwork();
     } else if (HasOption('I')) {
         ReadIeeeCdf(input);

@@ -4,6 +4,9 @@
 // SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial)
 // reads by itself.
 
+// Whether a builder looks for the record before it adds one.
+enum class Search { No, Yes };
+
 // Whether a solve orders its Jacobian anew at its first iteration, or keeps
 // the pivot order the store holds where it still serves.
 enum class Reorder { No, Yes };

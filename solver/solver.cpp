@@ -75,7 +75,7 @@ void Solver::ReleaseNetwork() {
     transferSink_ = nullptr;
     recordBuses_.clear();
     SetContinuation(Continuation::Off);
-    switchCandidate_ = busOfInterest_ = nullptr;
+    curve_.switchCandidate = curve_.busOfInterest = nullptr;
     stateFields_.clear();
     ReleaseMatrix();
     mismatch_.clear();

@@ -9,10 +9,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "continuation_state.h"
 #include "dense_matrix.h"
 #include "network.h"
 #include "owned_files.h"
 #include "result_cursor.h"
+#include "run_options.h"
 #include "run_switches.h"
 #include "solve_modes.h"
 #include "solver_abort.h"
@@ -52,7 +54,8 @@ public:
     bool GetSensitivities(int busKey, std::vector<double>& angleFactors, std::vector<int>& angleKeys,
                           std::vector<double>& voltageFactors, std::vector<int>& voltageKeys) override;
 
-    // Options: the argument list of the run and the host run's answers.
+    // Options: the argument list of the run and the host run's answers
+    // (RunOptions), read as numbers and files.
     void SetArguments(int count, const char* const* items);
     bool HasOption(char letter) const;
     const char* OptionValue(char letter) const;
@@ -67,11 +70,11 @@ public:
     // Closes a file of OpenInput or OpenOutput; false when writing it failed.
     bool CloseFile(FILE* file);
 
-    // Host-run state around Main: mode 1 with the answers of options
-    // H, c, K, L and S taken from the solver's own fields.
+    // Host-run state around Main: the host's cursor and sink, and for a
+    // continuation the answers of its options (RunOptions).
     void SetHost(IRecordCursor* source, IMessageSink* sink);
-    void BeginHostRun(const char* text, bool continuation);
-    void EndHostRun();
+    void BeginHostContinuation(const char* table);
+    void EndHostContinuation();
 
     // Run set-up steps of Main; PrepareRun runs them all, up to the network
     // read and prepared, and may abort.
@@ -85,16 +88,17 @@ public:
     // records with the host.
     Network* GetNetwork() const { return network_.get(); }
     void NewNetwork();
-    NetBus* FindOrAddBus(int number, std::string_view name, double baseKv, bool search);
-    NetBus* AddBus(std::string_view name, double baseKv, bool atTail);
+    NetBus* FindOrAddBus(int number, std::string_view name, double baseKv, Search search);
+    enum class ListEnd { Head, Tail };
+    NetBus* AddBus(std::string_view name, double baseKv, ListEnd end);
     NetBus* FindBus(int externalNumber) const;
-    NetBranch* FindOrAddBranch(NetBus* from, NetBus* to, bool search, const char* kinds, char circuit);
+    NetBranch* FindOrAddBranch(NetBus* from, NetBus* to, Search search, const char* kinds, char circuit);
     static void LinkBranch(AdjacencyList& list, NetBranch* branch);
-    NetArea* FindOrAddArea(int number, std::string_view name, bool search);
-    NetConverter* FindOrAddConverter(std::string_view name, bool search);
-    NetSvc* FindOrAddSvc(std::string_view name, bool search, NetBus* terminal, NetBus* controlled);
-    NetTcsc* FindOrAddTcsc(std::string_view name, bool search, NetBus* from, NetBus* to);
-    NetStatcom* FindOrAddStatcom(std::string_view name, bool search, NetBus* terminal, NetBus* controlled);
+    NetArea* FindOrAddArea(int number, std::string_view name, Search search);
+    NetConverter* FindOrAddConverter(std::string_view name, Search search);
+    NetSvc* FindOrAddSvc(std::string_view name, Search search, NetBus* terminal, NetBus* controlled);
+    NetTcsc* FindOrAddTcsc(std::string_view name, Search search, NetBus* from, NetBus* to);
+    NetStatcom* FindOrAddStatcom(std::string_view name, Search search, NetBus* terminal, NetBus* controlled);
     void SetAreaBus(NetBus* bus, NetArea* area);
     bool PrepareNetwork();
     void RequireSolvableNetwork();
@@ -189,7 +193,7 @@ public:
 
     const RunSwitches& Switches() const { return switches_; }
     FILE* Diagnostics() const { return diagnostics_; }
-    int RunMode() const { return runMode_; }
+    int RunMode() const { return options_.Mode(); }
     double PivotThreshold() const { return pivotThreshold_; }
     double SecondTolerance() const { return secondTolerance_; }
     bool Failed() const { return failed_; }
@@ -208,21 +212,9 @@ private:
     IMessageSink* sink_ = nullptr;        // borrowed
     IRecordCursor* source_ = nullptr;     // borrowed
     ResultCursor resultCursor_{*this};
-    int runMode_ = 0;                     // 0 file run, 1 host run
     bool failed_ = false;                 // a run ended in an abort: only Release is left
 
-    // The run's own copy of its argument list: the caller's may be gone
-    // before a later operation reads an option. A null item stays null.
-    std::vector<std::string> argumentTexts_;
-    std::vector<const char*> argumentItems_;
-    int argumentCount_ = 0;
-    const char* const* arguments_ = nullptr;
-    bool hostFlagH_ = false;              // never set
-    bool hostFlagC_ = false;              // set only inside AttachAndRun
-    bool hostFlagL_ = false;              // set only inside AttachAndRun
-    std::string hostText_;
-    double hostValueS_ = 0.8;
-    double hostValueL_ = 0.1;
+    RunOptions options_;
 
     double maxLoad_ = -1.0;               // -1: none
     int pointCount_ = 0;
@@ -385,22 +377,13 @@ public:
     };
     bool CheckStopConditions(StopChecks checks);
     void AdvanceLoadBase();
-    std::vector<double>& Tangent() { return tangent_; }
-    void SetParameterStep(double step) { parameterStep_ = step; }
+    std::vector<double>& Tangent() { return curve_.tangent; }
+    void SetParameterStep(double step) { curve_.parameterStep = step; }
     NetBus* ParameterBus() const { return parameterBus_; }
-    double Elasticity() const { return elasticity_; }
+    double Elasticity() const { return curve_.elasticity; }
 
 private:
     struct ContinuationTrace;
-    // The model's fields that a predictor step moves, saved at the base point.
-    struct SavedBus {
-        double angle, voltage, generationP, generationQ, regulatedGenerationQ, slackPower, areaPower;
-        double generationDirectionCopy, effectiveMaxQ, effectiveMinQ;
-        int generatorLimitIndex;
-    };
-    struct SavedBranch {
-        double tap, shift, controlTarget;
-    };
     bool ContinuationRequested() const;
     void SolveHoldingVoltage(NetBus& bus);
     void SolveAtLoadParameter();
@@ -424,36 +407,14 @@ private:
     // Jacobian moves (angle, voltage or what holds its place, slack power...).
     void StateFields(std::vector<double*>& fields);
     void ReadState(std::vector<double>& x);
-    void SaveBasePoint();
     void RestoreBasePoint();
     void FixVariables();
     void ChooseSwitchCandidate();
     double MonitoredVoltageSum() const;
 
-    double parameterStep_ = 0.0;          // dp of the present point; 0 before its step
-    double parameterBase_ = 0.0;          // p0: the parameter at the base point
-    NetBus* switchCandidate_ = nullptr;
-    double elasticity_ = 0.0;             // the candidate's relative dV over relative dlambda
-    double stepLength_ = 1.0;             // option k; its sign is the direction of travel
-    double stepTolerance_ = 1e-6;         // option o
-    int referenceSign_ = 0;               // factor sign that the next tangent's is held against; 0 none yet
-    std::vector<double> tangent_;         // by unknown 1..n+1
-    std::vector<double> basePoint_;       // x0, by unknown 1..n
+    ContinuationState curve_;
     std::vector<double> state_;           // scratch: the state by unknown
     std::vector<double*> stateFields_;    // scratch: where each unknown lives
-    std::vector<SavedBus> savedBuses_;
-    std::vector<SavedBranch> savedBranches_;
-    double savedLambda_ = 0.0;
-    NetBus* busOfInterest_ = nullptr;     // option f
-    // Option u: variables whose tangent entry is small against their value
-    // are held fixed.
-    double fixingThreshold_ = 0.0;
-    bool fixingDue_ = false;
-    int freeVariables_ = 0;
-    // Voltages of the table's buses: at the base point (plus the tolerance)
-    // and after the latest step.
-    double monitoredBase_ = 0.0;
-    double monitoredAfter_ = 0.0;
 };
 
 template <class Result, class Operation>

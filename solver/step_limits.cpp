@@ -113,11 +113,11 @@ void BusStep::ShareOfSlackPower(NetBus& bus, const NetBus* systemSlack, bool gen
         activeLimit = std::min(activeLimit, std::sqrt(s2 - bus.generationQ * bus.generationQ));
     if (bus.scheduledP + share > activeLimit) {
         bus.generationP = activeLimit;
-        bus.generationDirectionCopy = 0.0;
+        bus.shareInUse = 0.0;
         if (bus.generatorLimitIndex != 1) ++bus.generatorLimitIndex;
     } else {
         bus.generationP = bus.scheduledP + share;
-        bus.generationDirectionCopy = participation;
+        bus.shareInUse = participation;
         bus.generatorLimitIndex = 0;
     }
     bus.effectiveMaxQ = bus.maxQ;
@@ -162,7 +162,7 @@ void BusStep::ClampedVoltage(NetBus& bus, double dv, bool limitOn) {
 // returns to stops it where it would cross that schedule.
 void BusStep::ScheduledQHeld(NetBus& bus, double dv) {
     const double q = Shadowed(bus.shadow, bus.generationQ, dv);
-    const double scheduled = bus.voltageSetpoint;
+    const double scheduled = bus.scheduledQ;
     const bool hold = recoveryOn_ && ((bus.voltage == bus.maxVoltage && q > scheduled) ||
                                       (bus.voltage == bus.minVoltage && q < scheduled));
     bus.generationQ = hold ? scheduled : q;
@@ -178,7 +178,7 @@ void BusStep::GeneratorQ(NetBus& bus, double dv) {
 // would cross it towards recovery.
 void BusStep::GeneratorVoltage(NetBus& bus, double dv) {
     const double v = Shadowed(bus.shadow, bus.voltage, dv);
-    const double target = bus.voltageSetpoint;
+    const double target = bus.voltageTarget;
     const bool hold = recoveryOn_ && bus.control == 'Q' &&
                       ((bus.generationQ == bus.effectiveMaxQ && v > target) ||
                        (bus.generationQ == bus.effectiveMinQ && v < target));
@@ -222,7 +222,7 @@ void BusStep::TransformerTaps(NetBus& bus, double dv) {
 void BusStep::RemoteVoltage(NetBus& bus, double dv) {
     const double v = Shadowed(bus.shadow, bus.voltage, dv);
     const NetBus* first = bus.regulatingGenerators.empty() ? nullptr : bus.regulatingGenerators.front();
-    const double target = bus.voltageSetpoint;
+    const double target = bus.voltageTarget;
     const bool hold = recoveryOn_ && first && first->control == 'Q' &&
                       ((first->generationQ == first->effectiveMaxQ && v > target) ||
                        (first->generationQ == first->effectiveMinQ && v < target));

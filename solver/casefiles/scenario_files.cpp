@@ -56,7 +56,7 @@ void Solver::ForEachScenarioBus(char option, const char* fileName, std::size_t m
 
 // Answers 1 when option v chose a bus whose voltage the continuation holds.
 int Solver::ReadAuxiliaryFiles() {
-    if (runMode_ == 1) return 0;
+    if (RunMode() == 1) return 0;
     Network& network = *network_;
 
     const char* directionFile = OptionValue('K');
@@ -96,7 +96,7 @@ double Solver::ReadDirectionFile(const char* fileName) {
     double total = 0.0;
     auto readLine = [&](NetBus& bus, const std::vector<double>& v) {
         bus.generationDirection = v[0];
-        bus.generationDirectionCopy = v[0];
+        bus.shareInUse = v[0];
         bus.loadModelP.baseDirection = v[1];
         bus.loadModelQ.baseDirection = v[2];
         total += std::fabs(v[1]) + std::fabs(v[2]);

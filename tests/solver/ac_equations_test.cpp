@@ -137,7 +137,7 @@ TEST(AcEquations, ZeroParticipationIsReported) {
         int status = 0;
         EXPECT_EQ(solver->AcEquations(status, Evaluate::MismatchAndJacobian, Loads::Polynomial), nullptr);
         EXPECT_EQ(status, 0);
-        solver->FindBus(1)->generationDirectionCopy = 0.0;
+        solver->FindBus(1)->shareInUse = 0.0;
         EXPECT_EQ(solver->AcEquations(status, Evaluate::Mismatch, Loads::Polynomial), nullptr);
         EXPECT_EQ(status, -1);
     }
@@ -146,7 +146,7 @@ TEST(AcEquations, ZeroParticipationIsReported) {
         SolverHandle solver;
         ASSERT_TRUE(BuildTwoAreaNetwork(*solver));
         solver->NumberVariables();
-        for (int number : {3, 4}) solver->FindBus(number)->generationDirectionCopy = 0.0;
+        for (int number : {3, 4}) solver->FindBus(number)->shareInUse = 0.0;
         int status = 0;
         NetArea* area = solver->AcEquations(status, Evaluate::Mismatch, Loads::Polynomial);
         ASSERT_NE(area, nullptr);
@@ -163,7 +163,7 @@ TEST(AcEquations, ZeroParticipationIsReported) {
         solver->SetArguments(2, items);
         solver->SetSwitchesFromOptions();
         solver->NumberVariables();
-        solver->FindBus(1)->generationDirectionCopy = 0.0;
+        solver->FindBus(1)->shareInUse = 0.0;
         int status = 0;
         solver->AcEquations(status, Evaluate::Mismatch, Loads::Polynomial);
         EXPECT_EQ(status, 0);

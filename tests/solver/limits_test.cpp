@@ -24,10 +24,13 @@ void AddLine(MemoryRecordCursor& records, int from, int to, double x = 0.1) {
 
 // A bus's load as a host run takes it: the load and the constant term of
 // its polynomial (MW and Mvar in a record, p.u. in the solver's bus).
-template <class Bus>
-void SetLoad(Bus& bus, double p, double q) {
+void SetLoad(BusRecord& bus, double p, double q) {
     bus.loadP = bus.direction[0] = p;
     bus.loadQ = bus.direction[3] = q;
+}
+void SetLoad(NetBus& bus, double p, double q) {
+    bus.loadP = bus.loadPolynomial[0] = p;
+    bus.loadQ = bus.loadPolynomial[3] = q;
 }
 
 // A slack bus 1 at 1.0 p.u. with room for any reactive power.

@@ -53,7 +53,7 @@ TEST(NewtonPowerFlow, TwoBusCase) {
 
     // The host changes the load and solves again from there.
     NetBus& bus = *solver->FindBus(2);
-    bus.loadP = bus.direction[0] = 0.3;
+    bus.loadP = bus.loadPolynomial[0] = 0.3;
     const int iterations = solver->RunPowerFlow();
     EXPECT_GT(iterations, 1);
     EXPECT_NEAR(std::sin(-bus.angle) * bus.voltage, 0.15, 1e-4);
@@ -188,7 +188,7 @@ TEST(NewtonPowerFlow, NotANumberNeverPassesForConvergence) {
         AddTwoBus(records, 50.0);
         SolverHandle solver;
         ASSERT_EQ(solver->Attach(&records, nullptr, 0), 1);
-        solver->FindBus(2)->direction[3] = nan;
+        solver->FindBus(2)->loadPolynomial[3] = nan;
         solver->SetIterationLimit(limit);
         solver->NumberVariables();
         EXPECT_THROW(solver->SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial), SolverAbort);
@@ -203,7 +203,7 @@ TEST(NewtonPowerFlow, NoShareOfTheSlackPowerFailsTheRun) {
     SolverHandle solver;
     ASSERT_TRUE(ReadHostRecords(*solver, records));
     solver->NumberVariables();
-    solver->FindBus(1)->generationDirectionCopy = 0.0;
+    solver->FindBus(1)->shareInUse = 0.0;
     EXPECT_THROW(solver->SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial), SolverAbort);
     // A quiet run answers minus its first iteration.
     solver->SetQuietRun(Quiet::Yes, LimitChecks::Due);
