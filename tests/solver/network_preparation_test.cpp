@@ -314,7 +314,7 @@ AreaNetwork BuildAreas(Solver& solver) {
     const char* zones[] = {"01", "02", "03", "02"};
     const char* codes[] = {"BS", "BA", "BA", "B"};
     for (int i = 0; i < 4; ++i) {
-        n.buses[i] = AddBus(solver, i + 1, codes[i], true);
+        n.buses[i] = AddBus(solver, i + 1, codes[i], Search::Yes);
         n.buses[i]->areaCode = zones[i];
         n.buses[i]->regulatedBus = n.buses[i];
     }
@@ -365,7 +365,7 @@ TEST(NetworkPreparation, AnAreaWithoutTiesHoldsItsOwnAngle) {
     const char* zones[] = {"01", "02", "02", "01"};
     const char* codes[] = {"BS", "BA", "B", "B"};
     for (int i = 0; i < 4; ++i) {
-        buses[i] = AddBus(*solver, i + 1, codes[i], true);
+        buses[i] = AddBus(*solver, i + 1, codes[i], Search::Yes);
         buses[i]->areaCode = zones[i];
     }
     solver->GetNetwork()->slackCount = 1;
