@@ -62,7 +62,19 @@ enum class VoltageColumn {
 };
 
 // Whether the column holds the bus's own voltage.
-bool HoldsVoltage(VoltageColumn column);
+inline bool HoldsVoltage(VoltageColumn column) {
+    switch (column) {
+    case VoltageColumn::ScheduledQHeld:
+    case VoltageColumn::LoadParameter:
+    case VoltageColumn::GeneratorQ:
+    case VoltageColumn::ZBusQ:
+    case VoltageColumn::TransformerTap:
+    case VoltageColumn::RemoteQ:
+        return false;
+    default:
+        return true;
+    }
+}
 
 // One entry of a list of branches. Lists of branches are pushed at the
 // front: they run from the branch linked last to the one linked first.

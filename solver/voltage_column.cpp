@@ -28,17 +28,3 @@ VoltageColumn Classify(const NetBus& bus, const RunSwitches& sw) {
 void Solver::ClassifyBuses() {
     for (const auto& bus : network_->buses) bus->voltageColumn = Classify(*bus, switches_);
 }
-
-bool HoldsVoltage(VoltageColumn column) {
-    switch (column) {
-    case VoltageColumn::ScheduledQHeld:
-    case VoltageColumn::LoadParameter:
-    case VoltageColumn::GeneratorQ:
-    case VoltageColumn::ZBusQ:
-    case VoltageColumn::TransformerTap:
-    case VoltageColumn::RemoteQ:
-        return false;
-    default:
-        return true;
-    }
-}
