@@ -5,9 +5,12 @@
 #include <QDialog>
 #include <QFile>
 #include <QImage>
+#include <QListWidget>
 #include <QPointer>
+#include <QPushButton>
 
 #include "command_ids.h"
+#include "control_id.h"
 #include "finans_view.h"
 #include "report_interface.h"
 #include "label_names.h"
@@ -139,6 +142,60 @@ TEST_F(NetworkDocument, TransferCapabilityGraphsCascadeOverTheFilesGiven) {
     graphs[1]->close();
     SettleDeletions();
     EXPECT_EQ(entries[1], nullptr);
+}
+
+int BluePixels(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == QColor(0, 0, 255);
+    }
+    return count;
+}
+
+TEST_F(NetworkDocument, GraphFromFileRunsTheDesignerOnTheChosenFile) {
+    ASSERT_TRUE(Start());
+    Frame().Commands().Execute(Command::FileNew);
+    auto& view = dynamic_cast<CTavrinView&>(Windows()[0]->View());
+    CTavrinDoc& document = *view.GetDocument();
+    // Cancelled, the file dialog opens no designer.
+    document.GenerateGraphFromFile(&view);
+    ASSERT_EQ(prompts.prompts.size(), 1u);
+    EXPECT_EQ(prompts.prompts[0].kind, ScriptedPromptService::Kind::OpenFile);
+    ASSERT_EQ(prompts.prompts[0].filters.size(), 2u);
+    EXPECT_EQ(prompts.prompts[0].filters[0].description, "Result Data (*.PRN,*.TXT,*.DAT) ");
+
+    const QString path = TEST_DATA_DIR "/graph_continuation_lf.txt";
+    prompts.fileNames.push_back(path);
+    prompts.dialogScripts.push_back([](QDialog& designer) {
+        auto* variables = designer.findChild<QListWidget*>(ControlName(1015));
+        auto click = [&](int id) { designer.findChild<QPushButton*>(ControlName(id))->click(); };
+        // PLoad_Total against each of the three voltages.
+        click(1020);
+        variables->setCurrentRow(3);
+        click(1016);
+        for (int y = 0; y < 3; ++y) {
+            if (y > 0) click(1020);
+            variables->setCurrentRow(y);
+            click(1017);
+        }
+        designer.accept();
+    });
+    document.GenerateGraphFromFile(&view);
+    ASSERT_EQ(prompts.prompts.size(), 3u);
+    EXPECT_EQ(prompts.prompts[2].kind, ScriptedPromptService::Kind::Dialog);
+    EXPECT_EQ(prompts.prompts[2].caption, "Graph: " + path);
+
+    const QList<QDialog*> graphs = view.findChildren<QDialog*>();
+    ASSERT_EQ(graphs.size(), 1);
+    EXPECT_TRUE(graphs[0]->isVisible());
+    const auto& entries = document.GraphReferences().Entries();
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), nullptr), 0);
+    EXPECT_EQ(entries.size(), 1u);
+    auto* plot = graphs[0]->findChild<QWidget*>(ControlName(1014));
+    ASSERT_NE(plot, nullptr);
+    EXPECT_GT(BluePixels(plot->grab().toImage()), 100);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(prompts.Messages().empty());
 }
 
 TEST(LabelNames, EachKindOfElementTakesAsManyFontsAsItsListHasNames) {
