@@ -1,6 +1,8 @@
 // The graph designer's rows: one per curve, added, inserted and deleted by
 // the buttons, and filled from the list of variables.
 
+#include <optional>
+
 #include <QCheckBox>
 #include <QPushButton>
 
@@ -69,39 +71,33 @@ void CDlgGraphDesigner::Renumber() {
     for (int row = 1; row < grid_->GetRowCount(); ++row) grid_->SetCellText(row, kNumber, RowNumber(row));
 }
 
+std::optional<CDlgGraphDesigner::UsedVariable> CDlgGraphDesigner::UseVariable(int nameColumn, int titleColumn) {
+    UsedVariable used{grid_->GetFocusCell(), {}, 0};
+    if (!used.focus.IsValid() || !SelectedVariable(used.name, used.column)) return std::nullopt;
+    const int row = used.focus.row;
+    grid_->SetCellText(row, nameColumn, used.name);
+    grid_->SetCellText(row, titleColumn, used.name);
+    grid_->SetCellData(row, nameColumn, used.column);
+    grid_->SetModified(true, row, nameColumn);
+    grid_->RedrawCell(row, nameColumn);
+    grid_->RedrawCell(row, titleColumn);
+    return used;
+}
+
 void CDlgGraphDesigner::OnUseAsX() {
-    const CCellID focus = grid_->GetFocusCell();
-    QString name;
-    int column = 0;
-    if (!focus.IsValid() || !SelectedVariable(name, column)) return;
-    grid_->SetCellText(focus.row, kXColumn, name);
-    grid_->SetCellText(focus.row, kXTitle, name);
-    grid_->SetCellData(focus.row, kXColumn, column);
-    grid_->SetModified(true, focus.row, kXColumn);
-    grid_->RedrawCell(focus.row, kXColumn);
-    grid_->RedrawCell(focus.row, kXTitle);
+    std::optional<UsedVariable> used = UseVariable(kXColumn, kXTitle);
+    if (!used) return;
     ReadControls();
-    xName_ = name;
-    xColumn_ = column;
+    xName_ = used->name;
+    xColumn_ = used->column;
     if (oneGraph_) {
         SetAllX();
         grid_->Refresh();
-        grid_->SetFocusCell(focus.row, focus.col);
+        grid_->SetFocusCell(used->focus.row, used->focus.col);
     }
 }
 
-void CDlgGraphDesigner::OnUseAsY() {
-    const CCellID focus = grid_->GetFocusCell();
-    QString name;
-    int column = 0;
-    if (!focus.IsValid() || !SelectedVariable(name, column)) return;
-    grid_->SetCellText(focus.row, kYColumn, name);
-    grid_->SetCellText(focus.row, kYTitle, name);
-    grid_->SetCellData(focus.row, kYColumn, column);
-    grid_->SetModified(true, focus.row, kYColumn);
-    grid_->RedrawCell(focus.row, kYColumn);
-    grid_->RedrawCell(focus.row, kYTitle);
-}
+void CDlgGraphDesigner::OnUseAsY() { UseVariable(kYColumn, kYTitle); }
 
 void CDlgGraphDesigner::OnRefresh() {
     const CCellID focus = grid_->GetFocusCell();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "color.h"
 #include "graph_curve.h"
 #include "graph_designer_interface.h"
+#include "grid_cell_id.h"
 #include "grid_notify.h"
 
 class CColourPicker;
@@ -80,6 +82,15 @@ private:
     // The selected variable's name and column; false when none is selected.
     bool SelectedVariable(QString& name, int& column) const;
 
+    // The selected variable goes into the focus row: its name into the name
+    // column and the title column, its column index into the name cell's
+    // data. Nothing without a focus cell or a selected variable.
+    struct UsedVariable {
+        CCellID focus;
+        QString name;
+        int column;
+    };
+    std::optional<UsedVariable> UseVariable(int nameColumn, int titleColumn);
     // A new row's read-only columns and colours.
     void SetUpRow(int row);
     void PaintRowColour(int row);

@@ -83,11 +83,10 @@ TEST_F(NetworkDocument, AFinishedReportOpensInAResultsWindowThatReleasesIt) {
     EXPECT_EQ(report->Release(), 0);
 }
 
-// The bars of a category graph are filled in its first curve's colour, red.
-int RedPixels(const QImage& image) {
+int PixelsOf(const QImage& image, QColor colour) {
     int count = 0;
     for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == QColor(255, 0, 0);
+        for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == colour;
     }
     return count;
 }
@@ -108,7 +107,8 @@ TEST_F(NetworkDocument, SensitivityGraphShowsAFileDeletedAsSoonAsItIsOpen) {
     EXPECT_TRUE(graphs[0]->isVisible());
     auto* plot = graphs[0]->findChild<QWidget*>("idc_1014");
     ASSERT_NE(plot, nullptr);
-    EXPECT_GT(RedPixels(plot->grab().toImage()), 500);
+    // The bars are filled in the first curve's colour, red.
+    EXPECT_GT(PixelsOf(plot->grab().toImage(), QColor(255, 0, 0)), 500);
     QCoreApplication::processEvents();
     EXPECT_TRUE(prompts.Messages().empty());
 
@@ -142,14 +142,6 @@ TEST_F(NetworkDocument, TransferCapabilityGraphsCascadeOverTheFilesGiven) {
     graphs[1]->close();
     SettleDeletions();
     EXPECT_EQ(entries[1], nullptr);
-}
-
-int BluePixels(const QImage& image) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == QColor(0, 0, 255);
-    }
-    return count;
 }
 
 TEST_F(NetworkDocument, GraphFromFileRunsTheDesignerOnTheChosenFile) {
@@ -193,7 +185,8 @@ TEST_F(NetworkDocument, GraphFromFileRunsTheDesignerOnTheChosenFile) {
     EXPECT_EQ(entries.size(), 1u);
     auto* plot = graphs[0]->findChild<QWidget*>(ControlName(1014));
     ASSERT_NE(plot, nullptr);
-    EXPECT_GT(BluePixels(plot->grab().toImage()), 100);
+    // The designer's curves are blue until the user picks another colour.
+    EXPECT_GT(PixelsOf(plot->grab().toImage(), QColor(0, 0, 255)), 100);
     QCoreApplication::processEvents();
     EXPECT_TRUE(prompts.Messages().empty());
 }
