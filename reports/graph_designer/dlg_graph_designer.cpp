@@ -33,13 +33,13 @@ constexpr const char* kGraphGridLabels[CDlgGraphDesigner::kColumnCount] = {
 
 constexpr QSize kInitialSize(680, 520);
 
-struct ButtonSpec {
+struct DesignerButton {
     int id;
     const char* text;
     void (CDlgGraphDesigner::*handler)();
 };
 
-QPushButton* MakeButton(const ButtonSpec& button, CDlgGraphDesigner* dialog) {
+QPushButton* MakeButton(const DesignerButton& button, CDlgGraphDesigner* dialog) {
     auto* push = new QPushButton(button.text, dialog);
     SetControlId(*push, button.id);
     push->setAutoDefault(false);
