@@ -1,8 +1,12 @@
 // The network document's graph windows: the sensitivity, transfer
-// capability and line-flow sensitivity graphs of the studies.
+// capability and line-flow sensitivity graphs of the studies, and the graphs
+// the user designs from a data file.
 
 #include <array>
 
+#include <QFile>
+
+#include "graph_designer_interface.h"
 #include "prompt_service.h"
 #include "tavrin_app.h"
 #include "tavrin_doc.h"
@@ -23,6 +27,11 @@ constexpr std::array<TransferCapabilityGraph, 4> kTransferCapabilityGraphs = {{
     {" - Transfer Capability (Qgen Changes)", "Qgen Changes", "Qgen(TC) - Q(base) [MVAr]"},
     {" - Transfer Capability (LF Changes)", "Line LF Changes", "LF(TC) - LF(base)[%]"},
 }};
+
+// Data files keep their old upper-case names; the same in lower case is
+// offered too, as names are case-sensitive here.
+const FileFilter kDataFileFilters[] = {{"Result Data (*.PRN,*.TXT,*.DAT) ", "*.PRN;*.TXT;*.DAT;*.prn;*.txt;*.dat"},
+                                       {"All Files (*.*)", "*"}};
 
 std::string Text(const char* text) { return text == nullptr ? std::string() : std::string(text); }
 
@@ -81,4 +90,18 @@ void CTavrinDoc::ShowTransferCapabilityGraphs(QWidget* parent, const char* volta
 void CTavrinDoc::ShowLFSensitivityGraph(QWidget* parent, const char* path, const char* yAxisTitle,
                                         const char* graphTitle) {
     ShowCategoryGraph(parent, {path, " - LF Sensitivity (dI/dV)", Text(graphTitle), Text(yAxisTitle), 0});
+}
+
+void CTavrinDoc::GenerateGraphFromFile(QWidget* parent) {
+    PromptService& prompts = application_.Prompts();
+    std::optional<QString> path = prompts.OpenFileName({}, kDataFileFilters, {});
+    if (!path) return;
+    IDlgGraphDesigner* designer = createGraphDesigner(&graphReferences_, parent, prompts);
+    if (designer == nullptr) {
+        prompts.Ask("Cannot create preview dialog!!", {}, PromptIcon::Warning, PromptButtons::Ok);
+        return;
+    }
+    designer->SetDataFile(QFile::encodeName(*path).constData());
+    designer->DoModal();
+    designer->Release();
 }

@@ -45,6 +45,9 @@ public:
     void ShowTransferCapabilityGraphs(QWidget* parent, const char* voltagePath, const char* anglePath,
                                       const char* reactivePath, const char* loadingPath);
     void ShowLFSensitivityGraph(QWidget* parent, const char* path, const char* yAxisTitle, const char* graphTitle);
+    // Asks for a data file and runs the graph designer on it; the graphs
+    // designed open over `parent`.
+    void GenerateGraphFromFile(QWidget* parent);
 
 protected:
     void Serialize(Archive& archive) override;

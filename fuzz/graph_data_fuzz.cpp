@@ -1,5 +1,7 @@
 // Feeds arbitrary bytes to a plot as its data file: the graph window reads
-// its header line for curves, and for every graph type a two-curve plot
+// its header line for curves, the graph designer lists the column names
+// (which must come back unchanged through the names' code page), and for
+// every graph type a two-curve plot
 // loads them, takes its automatic range, lays itself out and draws axes,
 // curves, titles and legend on a recording. A crash, a hang, a leak or a
 // large allocation is a finding.
@@ -17,6 +19,7 @@
 #include "graph_plot.h"
 #include "recording_drawing_context.h"
 #include "recording_prompt.h"
+#include "windows_1250.h"
 
 namespace {
 
@@ -52,6 +55,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const std::string& name : header.names) {
             if (name.empty() || name.find_first_of(" \t\r") != std::string::npos) std::abort();
         }
+    }
+
+    for (const std::string& name : ReadColumnNames(DataFile().c_str())) {
+        if (name.empty() || name.find_first_of(" ;\t\r\n") != std::string::npos) std::abort();
+        if (ToWindows1250(FromWindows1250(name)) != name) std::abort();
     }
 
     for (int type = GraphType::Normal; type <= GraphType::Categories; ++type) {

@@ -261,6 +261,8 @@ void CDlgGraph::SetCascadeOffset(int pixels) { cascadeOffset_ = pixels; }
 
 void CDlgGraph::AddCurve(const GraphCurve& curve) { plot_->AddCurve(curve); }
 
+void CDlgGraph::SetGridLines(bool horizontal, bool vertical) { plot_->SetGridLines(horizontal, vertical); }
+
 void CDlgGraph::OnCancel() {
     LeaveManager();
     QDialog::reject();

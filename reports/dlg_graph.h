@@ -54,6 +54,8 @@ public:
 
     // A complete curve, as the graph designer builds it.
     void AddCurve(const GraphCurve& curve);
+    // The plot's horizontal and vertical grid lines, on or off.
+    void SetGridLines(bool horizontal, bool vertical);
     CGraphWnd& Plot() { return *plot_; }
 
     // Empties the entry, closes the window and deletes it.

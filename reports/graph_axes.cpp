@@ -72,10 +72,14 @@ void GraphPlot::DrawTicks(const GraphRange& range, const TickStep& step, Axis ax
         const PixelPoint p = ToScreen(range, horizontal ? value : 0.0, horizontal ? 0.0 : value, Clamp::Yes);
         const int x = static_cast<int>(p.x);
         const int y = static_cast<int>(p.y);
-        LogPen previous = dc.SelectPen(GridPen());
-        dc.MoveTo(horizontal ? Point{x, kTop} : Point{kLeft, y});
-        dc.LineTo(horizontal ? Point{x, bottom_} : Point{right_, y});
-        dc.SelectPen(previous);
+        // The X ticks carry the vertical grid lines, the Y ticks the
+        // horizontal ones.
+        if (horizontal ? verticalGrid_ : horizontalGrid_) {
+            LogPen previous = dc.SelectPen(GridPen());
+            dc.MoveTo(horizontal ? Point{x, kTop} : Point{kLeft, y});
+            dc.LineTo(horizontal ? Point{x, bottom_} : Point{right_, y});
+            dc.SelectPen(previous);
+        }
         dc.TextOut(horizontal ? Point{x, bottom_ + 5} : Point{kLeft - 5, y + 5}, Label(k * step.mantissa, step.decimals));
     }
 }

@@ -7,13 +7,13 @@
 #include <fstream>
 #include <string_view>
 
+#include "graph_header.h"
 #include "graph_plot.h"
 #include "graph_value.h"
 #include "split_to_array.h"
 
 namespace {
 
-constexpr std::string_view kParameterMarker = "PARAMETER:";
 constexpr std::string_view kParameterSeparators = " \t;\r";
 constexpr std::string_view kRowSeparators = " ;\t\n\r";
 // The message around a missing column's name.
@@ -76,7 +76,7 @@ int ParameterColumnOf(std::string_view token) {
 }  // namespace
 
 bool GraphPlot::MapCurves(const std::string& header) {
-    std::vector<std::string> names = Tokens(kRowSeparators, header);
+    std::vector<std::string> names = SplitColumnNames(header);
     auto resolve = [&](const std::string& name, int& column) {
         if (column >= 0 && static_cast<std::size_t>(column) < names.size() && names[column] == name) return true;
         for (std::size_t i = 0; i < names.size(); ++i) {
@@ -114,7 +114,7 @@ bool GraphPlot::LoadData() {
     std::vector<std::string_view> lines = SplitLines(contents);
     std::size_t next = 0;
     std::string_view header = next < lines.size() ? lines[next++] : std::string_view();
-    if (header.substr(0, kParameterMarker.size()) == kParameterMarker) {
+    if (IsParameterLine(header)) {
         std::vector<std::string> tokens = Tokens(kParameterSeparators, header);
         if (tokens.size() < 2) return false;
         parameterName_ = Trimmed(tokens[1]);

@@ -2,9 +2,13 @@
 
 #include <fstream>
 
+#include "split_to_array.h"
+
 namespace {
 
 constexpr std::string_view kSeparators = " \t\r";
+constexpr std::string_view kColumnSeparators = " ;\t\n\r";
+constexpr std::string_view kParameterMarker = "PARAMETER:";
 
 }  // namespace
 
@@ -33,4 +37,22 @@ GraphHeader ReadGraphHeader(const char* path) {
     }
     header.names = SplitHeaderNames(line);
     return header;
+}
+
+std::vector<std::string> SplitColumnNames(std::string_view line) {
+    std::string text(line);
+    std::vector<std::string> names;
+    SplitToArray(kColumnSeparators, text, names);
+    return names;
+}
+
+bool IsParameterLine(std::string_view line) { return line.substr(0, kParameterMarker.size()) == kParameterMarker; }
+
+std::vector<std::string> ReadColumnNames(const char* path) {
+    std::ifstream file(path == nullptr ? "" : path, std::ios::binary);
+    // Lines end at LF, as the plot cuts them; a CR before it is a separator.
+    std::string line;
+    if (!std::getline(file, line)) return {};
+    if (IsParameterLine(line) && !std::getline(file, line)) return {};
+    return SplitColumnNames(line);
 }

@@ -104,6 +104,12 @@ void GraphPlot::SetBackgroundColor(ColorRef color) {
     redraw_ = true;
 }
 
+void GraphPlot::SetGridLines(bool horizontal, bool vertical) {
+    horizontalGrid_ = horizontal;
+    verticalGrid_ = vertical;
+    redraw_ = true;
+}
+
 void GraphPlot::SetClientSize(Size size) {
     client_ = size;
     redraw_ = true;

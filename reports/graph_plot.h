@@ -105,6 +105,12 @@ public:
     void SetBackgroundColor(ColorRef color);
     ColorRef GetBackgroundColor() const { return backgroundColor_; }
 
+    // Dotted lines across the plot at the Y ticks (horizontal) and at the X
+    // ticks (vertical); both are drawn unless turned off.
+    void SetGridLines(bool horizontal, bool vertical);
+    bool HorizontalGridLines() const { return horizontalGrid_; }
+    bool VerticalGridLines() const { return verticalGrid_; }
+
     bool NeedsRedraw() const { return redraw_; }
     void ClearRedraw() { redraw_ = false; }
     // The client area the plot fills, in pixels; a new size needs a redraw.
@@ -206,6 +212,8 @@ private:
     int legendRows_ = 0;
 
     ColorRef backgroundColor_ = kWhite;
+    bool horizontalGrid_ = true;
+    bool verticalGrid_ = true;
     std::string xAxisTitle_;
     std::string yAxisTitle_;
     std::string graphTitle_;

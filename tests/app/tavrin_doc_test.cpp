@@ -5,9 +5,12 @@
 #include <QDialog>
 #include <QFile>
 #include <QImage>
+#include <QListWidget>
 #include <QPointer>
+#include <QPushButton>
 
 #include "command_ids.h"
+#include "control_id.h"
 #include "finans_view.h"
 #include "report_interface.h"
 #include "label_names.h"
@@ -80,11 +83,10 @@ TEST_F(NetworkDocument, AFinishedReportOpensInAResultsWindowThatReleasesIt) {
     EXPECT_EQ(report->Release(), 0);
 }
 
-// The bars of a category graph are filled in its first curve's colour, red.
-int RedPixels(const QImage& image) {
+int PixelsOf(const QImage& image, QColor colour) {
     int count = 0;
     for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == QColor(255, 0, 0);
+        for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == colour;
     }
     return count;
 }
@@ -105,7 +107,8 @@ TEST_F(NetworkDocument, SensitivityGraphShowsAFileDeletedAsSoonAsItIsOpen) {
     EXPECT_TRUE(graphs[0]->isVisible());
     auto* plot = graphs[0]->findChild<QWidget*>("idc_1014");
     ASSERT_NE(plot, nullptr);
-    EXPECT_GT(RedPixels(plot->grab().toImage()), 500);
+    // The bars are filled in the first curve's colour, red.
+    EXPECT_GT(PixelsOf(plot->grab().toImage(), QColor(255, 0, 0)), 500);
     QCoreApplication::processEvents();
     EXPECT_TRUE(prompts.Messages().empty());
 
@@ -139,6 +142,53 @@ TEST_F(NetworkDocument, TransferCapabilityGraphsCascadeOverTheFilesGiven) {
     graphs[1]->close();
     SettleDeletions();
     EXPECT_EQ(entries[1], nullptr);
+}
+
+TEST_F(NetworkDocument, GraphFromFileRunsTheDesignerOnTheChosenFile) {
+    ASSERT_TRUE(Start());
+    Frame().Commands().Execute(Command::FileNew);
+    auto& view = dynamic_cast<CTavrinView&>(Windows()[0]->View());
+    CTavrinDoc& document = *view.GetDocument();
+    // Cancelled, the file dialog opens no designer.
+    document.GenerateGraphFromFile(&view);
+    ASSERT_EQ(prompts.prompts.size(), 1u);
+    EXPECT_EQ(prompts.prompts[0].kind, ScriptedPromptService::Kind::OpenFile);
+    ASSERT_EQ(prompts.prompts[0].filters.size(), 2u);
+    EXPECT_EQ(prompts.prompts[0].filters[0].description, "Result Data (*.PRN,*.TXT,*.DAT) ");
+
+    const QString path = TEST_DATA_DIR "/graph_continuation_lf.txt";
+    prompts.fileNames.push_back(path);
+    prompts.dialogScripts.push_back([](QDialog& designer) {
+        auto* variables = designer.findChild<QListWidget*>(ControlName(1015));
+        auto click = [&](int id) { designer.findChild<QPushButton*>(ControlName(id))->click(); };
+        // PLoad_Total against each of the three voltages.
+        click(1020);
+        variables->setCurrentRow(3);
+        click(1016);
+        for (int y = 0; y < 3; ++y) {
+            if (y > 0) click(1020);
+            variables->setCurrentRow(y);
+            click(1017);
+        }
+        designer.accept();
+    });
+    document.GenerateGraphFromFile(&view);
+    ASSERT_EQ(prompts.prompts.size(), 3u);
+    EXPECT_EQ(prompts.prompts[2].kind, ScriptedPromptService::Kind::Dialog);
+    EXPECT_EQ(prompts.prompts[2].caption, "Graph: " + path);
+
+    const QList<QDialog*> graphs = view.findChildren<QDialog*>();
+    ASSERT_EQ(graphs.size(), 1);
+    EXPECT_TRUE(graphs[0]->isVisible());
+    const auto& entries = document.GraphReferences().Entries();
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), nullptr), 0);
+    EXPECT_EQ(entries.size(), 1u);
+    auto* plot = graphs[0]->findChild<QWidget*>(ControlName(1014));
+    ASSERT_NE(plot, nullptr);
+    // The designer's curves are blue until the user picks another colour.
+    EXPECT_GT(PixelsOf(plot->grab().toImage(), QColor(0, 0, 255)), 100);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(prompts.Messages().empty());
 }
 
 TEST(LabelNames, EachKindOfElementTakesAsManyFontsAsItsListHasNames) {

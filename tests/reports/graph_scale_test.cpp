@@ -55,6 +55,32 @@ TEST_F(GraphPlotTest, AxesLabelTicksByTheChosenStep) {
     EXPECT_EQ(power->points[0], (Point{kR, kB + 28}));
 }
 
+TEST_F(GraphPlotTest, GridLinesFollowTheirFlags) {
+    struct Case {
+        bool horizontal;
+        bool vertical;
+    };
+    const Case cases[] = {{true, true}, {false, true}, {true, false}, {false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.horizontal << c.vertical);
+        plot.SetGridLines(c.horizontal, c.vertical);
+        dc.calls.clear();
+        ASSERT_TRUE(plot.DrawAxes({0, 10, 0, 10}, dc));
+        int across = 0;
+        int upright = 0;
+        for (const auto& line : dc.Of(RecordingDrawingContext::Op::Line)) {
+            if (line.state.pen != LogPen{2, {0, 0}, 0x808080}) continue;
+            across += line.points[0].y == line.points[1].y && line.points[0].x == kL && line.points[1].x == kR;
+            upright += line.points[0].x == line.points[1].x && line.points[0].y == kT && line.points[1].y == kB;
+        }
+        // Ticks 0 to 10 by 1 on both axes.
+        EXPECT_EQ(across, c.horizontal ? 11 : 0);
+        EXPECT_EQ(upright, c.vertical ? 11 : 0);
+        // The tick labels stay.
+        EXPECT_EQ(dc.Of(RecordingDrawingContext::Op::Text).size(), 22u);
+    }
+}
+
 TEST_F(GraphPlotTest, AxesNeedFinitePositiveExtents) {
     const GraphRange ranges[] = {
         {1, 1, 0, 1}, {0, 1, 2, 1}, {0, std::numeric_limits<double>::infinity(), 0, 1}, {-DBL_MAX, DBL_MAX, 0, 1}, {FLT_MAX, -FLT_MAX, 0, 1}};
