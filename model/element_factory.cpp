@@ -3,6 +3,8 @@
 #include "bus.h"
 #include "connection_node.h"
 #include "element_interface.h"
+#include "free_line.h"
+#include "free_text.h"
 #include "network_equivalent.h"
 
 void ElementFactory::Register(int classType, Maker maker) {
@@ -31,6 +33,11 @@ const ElementFactory& StandardElementFactory() {
         f.Register(ElementType::HorizontalBus, &MakeEmpty<HorizontalBus>);
         f.Register(ElementType::NetworkEquivalent, &MakeEmpty<NetworkEquivalent>);
         f.Register(ElementType::ConnectionNode, &MakeEmpty<ConnectionNode>);
+        f.Register(ElementType::FreeLine, &MakeEmpty<FreeLine>);
+        f.Register(ElementType::ArrowedFreeLine, &MakeEmpty<FreeLine>);
+        f.Register(ElementType::FreeText, &MakeEmpty<FreeText>);
+        f.Register(ElementType::PolygonElement, &MakeEmpty<PolygonElement>);
+        f.Register(ElementType::SystemInfo, &MakeEmpty<SystemInfo>);
         return f;
     }();
     return factory;

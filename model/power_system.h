@@ -129,6 +129,16 @@ public:
     void Draw(DrawingContext& dc, const Rect* area) override;
     void GetBoundingRect(Rect& rect) override;
 
+    void SerializeModel(Archive& archive) override { Serialize(archive); }
+    // Storing: writes the model as a ".pf" document of the current version.
+    // Loading: reads a document of versions 13 to 19 and adds what it holds
+    // to the model (nothing is emptied first). The whole document is read
+    // aside first, so a refused one changes nothing; see IModel.
+    void Serialize(Archive& archive);
+    // The version of the document last read; elements of older documents
+    // ask it while they read their own data. 0 before any.
+    int GetFileVersion() const { return fileVersion_; }
+
     // --- The model's own operations, for the elements and the editing code ---
     IView* GetView() const { return view_; }
     IPrompt* GetPrompt() const { return prompt_; }
@@ -220,6 +230,15 @@ private:
     std::optional<std::string> NextDefaultName(int category, const ElementList& list);
     void ShowMessageBox(std::string_view text) const;
 
+    // The document's sections (power_system_document.cpp).
+    void WriteDocument(Archive& archive);
+    void ReadDocument(Archive& archive);
+    void ReadListSection(Archive& archive, ListId id);
+    // Takes over what a model that read a document holds; refused when a
+    // key it read is one this model has already.
+    void AdoptDocument(PowerSystem& read);
+    [[noreturn]] void RefuseDocument(const std::string& reason) const;
+
     const ElementFactory& factory_;
     int references_ = 0;
 
@@ -250,6 +269,7 @@ private:
     int lineWidth_ = 0;
     std::string continuationResult_;
     BackgroundPictures pictures_;
+    int fileVersion_ = 0;
 
     std::array<double, 10> totals_{};
     NameCounters counters_;
