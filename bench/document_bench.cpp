@@ -1,0 +1,88 @@
+// Saving and reading ".pf" documents of a large network.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "archive.h"
+#include "bus.h"
+#include "element_factory.h"
+#include "element_key.h"
+#include "fixed_metric_measurer.h"
+#include "power_system.h"
+
+namespace {
+
+constexpr int kBuses = 2000;
+
+class Model {
+public:
+    Model() : model_(PowerSystem::Create(StandardElementFactory())) {
+        model_->AddRef();
+        model_->SetTextMeasurer(&measurer_);
+    }
+    Model(const Model&) = delete;
+    Model& operator=(const Model&) = delete;
+    ~Model() { model_->Release(); }
+
+    PowerSystem& operator*() const { return *model_; }
+    PowerSystem* operator->() const { return model_; }
+
+private:
+    FixedMetricMeasurer measurer_;
+    PowerSystem* model_;
+};
+
+// Buses on a grid 100 units apart, forty to a row, each with its values.
+void BuildNetwork(PowerSystem& model) {
+    for (int i = 0; i < kBuses; ++i) {
+        Point at{100 + 100 * (i % 40), 100 + 150 * (i / 40)};
+        auto bus = std::make_unique<Bus>(&model, model.NewKey(Category::Bus, false), at, true);
+        double values[Bus::kValueCount] = {110.0, 1.0 - 0.00001 * i, -0.01 * i, 1.0, 1.0, 0.95, 1.1, 0, 0, 0};
+        bus->UpdateResultLabel(values);
+        model.AddElement(bus.release());
+    }
+}
+
+std::vector<std::uint8_t> Saved(PowerSystem& model) {
+    Archive out = Archive::ForStoring();
+    model.Serialize(out);
+    return out.Bytes();
+}
+
+void BM_SaveDocument(benchmark::State& state) {
+    Model model;
+    BuildNetwork(*model);
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        std::vector<std::uint8_t> saved = Saved(*model);
+        bytes = saved.size();
+        benchmark::DoNotOptimize(saved.data());
+    }
+    state.counters["file_bytes"] = static_cast<double>(bytes);
+    state.counters["elements"] = model->List(PowerSystem::kBuses).GetCount();
+}
+BENCHMARK(BM_SaveDocument)->Unit(benchmark::kMillisecond);
+
+void BM_LoadDocument(benchmark::State& state) {
+    std::vector<std::uint8_t> saved;
+    {
+        Model model;
+        BuildNetwork(*model);
+        saved = Saved(*model);
+    }
+    for (auto _ : state) {
+        Model model;
+        Archive in = Archive::ForLoading(saved);
+        model->Serialize(in);
+        benchmark::DoNotOptimize(model->List(PowerSystem::kBuses).GetCount());
+    }
+    state.counters["file_bytes"] = static_cast<double>(saved.size());
+}
+BENCHMARK(BM_LoadDocument)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
