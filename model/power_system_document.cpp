@@ -116,8 +116,8 @@ void PowerSystem::RefuseDocument(const std::string& reason) const {
 void PowerSystem::WriteDocument(Archive& archive) {
     archive.WriteInt32(kCurrentVersion);
     archive.WriteString(kMarker);
-    archive.WriteInt32(diagramSize_.cx);
-    archive.WriteInt32(diagramSize_.cy);
+    // Written within the range that is read back.
+    for (int extent : {diagramSize_.cx, diagramSize_.cy}) archive.WriteInt32(std::clamp(extent, 0, kMaxDiagramCoordinate));
     archive.WriteByte(editMode_ ? 1 : 0);
     archive.WriteInt32(static_cast<std::int32_t>(pictures_.size()));
     for (const auto& picture : pictures_) WritePicture(archive, picture);

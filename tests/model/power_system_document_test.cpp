@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "byte_text.h"
+#include "diagram_archive.h"
 #include "document_model.h"
 #include "free_line.h"
 #include "free_text.h"
@@ -87,6 +88,18 @@ TEST(DocumentRoundTrip, EveryKindPicturesAndSettingsSaveLoadAndSaveAgainUnchange
     auto& box = static_cast<SystemInfo&>(*read->List(PowerSystem::kSystemInfos).Entries().begin()->second);
     EXPECT_EQ(box.GetItem(), 7);
     EXPECT_EQ(box.GetLabel(0)->GetText(), "Gen Q      0.00");
+}
+
+TEST(DocumentWriting, WhatReachesPastTheDiagramIsWrittenAtItsEdgeAndReadsBack) {
+    DocumentModel original;
+    // The text's bottom edge lies one unit past the edge.
+    AddAnnotation<FreeText>(*original, Category::FreeText, Point{0, kMaxDiagramCoordinate}).SetName("edge");
+    original->SetDiagramSize({-5, kMaxDiagramCoordinate + 1});
+    std::vector<std::uint8_t> first = original.Save();
+    DocumentModel read;
+    read.Load(first);
+    EXPECT_EQ(read->GetDiagramSize(), (Size{0, kMaxDiagramCoordinate}));
+    EXPECT_EQ(HexOf(read.Save()), HexOf(first));
 }
 
 // A free text (type 15) at (200, 310) whose label is measured on reading.
