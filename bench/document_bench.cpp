@@ -6,34 +6,13 @@
 #include <memory>
 #include <vector>
 
-#include "archive.h"
 #include "bus.h"
-#include "element_factory.h"
+#include "document_model.h"
 #include "element_key.h"
-#include "fixed_metric_measurer.h"
-#include "power_system.h"
 
 namespace {
 
 constexpr int kBuses = 2000;
-
-class Model {
-public:
-    Model() : model_(PowerSystem::Create(StandardElementFactory())) {
-        model_->AddRef();
-        model_->SetTextMeasurer(&measurer_);
-    }
-    Model(const Model&) = delete;
-    Model& operator=(const Model&) = delete;
-    ~Model() { model_->Release(); }
-
-    PowerSystem& operator*() const { return *model_; }
-    PowerSystem* operator->() const { return model_; }
-
-private:
-    FixedMetricMeasurer measurer_;
-    PowerSystem* model_;
-};
 
 // Buses on a grid 100 units apart, forty to a row, each with its values.
 void BuildNetwork(PowerSystem& model) {
@@ -46,18 +25,12 @@ void BuildNetwork(PowerSystem& model) {
     }
 }
 
-std::vector<std::uint8_t> Saved(PowerSystem& model) {
-    Archive out = Archive::ForStoring();
-    model.Serialize(out);
-    return out.Bytes();
-}
-
 void BM_SaveDocument(benchmark::State& state) {
-    Model model;
+    DocumentModel model;
     BuildNetwork(*model);
     std::size_t bytes = 0;
     for (auto _ : state) {
-        std::vector<std::uint8_t> saved = Saved(*model);
+        std::vector<std::uint8_t> saved = model.Save();
         bytes = saved.size();
         benchmark::DoNotOptimize(saved.data());
     }
@@ -69,14 +42,13 @@ BENCHMARK(BM_SaveDocument)->Unit(benchmark::kMillisecond);
 void BM_LoadDocument(benchmark::State& state) {
     std::vector<std::uint8_t> saved;
     {
-        Model model;
+        DocumentModel model;
         BuildNetwork(*model);
-        saved = Saved(*model);
+        saved = model.Save();
     }
     for (auto _ : state) {
-        Model model;
-        Archive in = Archive::ForLoading(saved);
-        model->Serialize(in);
+        DocumentModel model;
+        model.Load(saved);
         benchmark::DoNotOptimize(model->List(PowerSystem::kBuses).GetCount());
     }
     state.counters["file_bytes"] = static_cast<double>(saved.size());

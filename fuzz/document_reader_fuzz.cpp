@@ -8,13 +8,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <span>
 #include <string_view>
 #include <vector>
 
-#include "drawing_context.h"
 #include "element_factory.h"
 #include "element_interface.h"
+#include "null_drawing_context.h"
 #include "power_system.h"
 #include "text_measurer.h"
 
@@ -24,20 +23,6 @@ namespace {
 class CharacterMeasurer final : public ITextMeasurer {
 public:
     Size TextExtent(const LogFont&, std::string_view text) override { return {static_cast<int>(text.size()), 12}; }
-};
-
-// Draws nothing; text is measured as above.
-class NullDrawingContext final : public DrawingContext {
-protected:
-    void DrawLine(Point, Point) override {}
-    void DrawPolyline(std::span<const Point>) override {}
-    void DrawPolygon(std::span<const Point>) override {}
-    void DrawRectangle(const Rect&) override {}
-    void DrawEllipse(const Rect&) override {}
-    void DrawArc(const Rect&, const ArcSpan&) override {}
-    void DrawText(Point, std::string_view) override {}
-    Size MeasureText(std::string_view text) override { return {static_cast<int>(text.size()), 12}; }
-    void DrawPicture(std::span<const std::uint8_t>, const Rect&) override {}
 };
 
 class Model {

@@ -16,10 +16,10 @@
 #include <string_view>
 #include <vector>
 
-#include "drawing_context.h"
 #include "ee_element.h"
 #include "element_factory.h"
 #include "element_type.h"
+#include "null_drawing_context.h"
 #include "primitive_line.h"
 
 namespace {
@@ -28,20 +28,6 @@ class FuzzElement final : public EEElement {
 public:
     explicit FuzzElement(int labels) { archivedLabelCount_ = labels; }
     using EEElement::SerializeLabels;
-};
-
-// Draws nothing; text is as wide as it is long.
-class NullDrawingContext final : public DrawingContext {
-protected:
-    void DrawLine(Point, Point) override {}
-    void DrawPolyline(std::span<const Point>) override {}
-    void DrawPolygon(std::span<const Point>) override {}
-    void DrawRectangle(const Rect&) override {}
-    void DrawEllipse(const Rect&) override {}
-    void DrawArc(const Rect&, const ArcSpan&) override {}
-    void DrawText(Point, std::string_view) override {}
-    Size MeasureText(std::string_view text) override { return {static_cast<int>(text.size()), 12}; }
-    void DrawPicture(std::span<const std::uint8_t>, const Rect&) override {}
 };
 
 struct Stored {

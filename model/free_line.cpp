@@ -81,12 +81,7 @@ std::unique_ptr<IElement> FreeLine::Duplicate(bool forClipboard) {
     copy.endKeys_ = {0, 0};
     path_.CopyNodesTo(copy.path_);
     copy.SyncEndsFromPath();
-    int dx = 0;
-    int dy = 0;
-    int longMove = 0;
-    owner_->GetDuplicationSteps(dx, dy, longMove);
-    int step = owner_->GetGridStep();
-    copy.Move(step * dx, step * dy, false);
+    MoveByDuplicationStep(copy);
     return made;
 }
 

@@ -55,12 +55,7 @@ std::unique_ptr<IElement> FreeText::Duplicate(bool forClipboard) {
     // A system-information box keeps the total it shows.
     if (double* values = GetValues()) copy->UpdateResultLabel(values);
     copy->SetOn(on_);
-    int dx = 0;
-    int dy = 0;
-    int longMove = 0;
-    owner_->GetDuplicationSteps(dx, dy, longMove);
-    int step = owner_->GetGridStep();
-    copy->Move(step * dx, step * dy, false);
+    MoveByDuplicationStep(*copy);
     return copy;
 }
 
