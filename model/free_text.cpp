@@ -39,11 +39,16 @@ void FreeText::CreateLabels(Point anchor) {
     AddLabel(anchor, true);
 }
 
-void FreeText::UpdateResultLabel(const double*) { labels_[0]->SetText(name_); }
+void FreeText::UpdateResultLabel(const double*) { ShowText(name_); }
 
 void FreeText::SetName(std::string_view name) {
     EEElement::SetName(name);
-    labels_[0]->SetText(name_);
+    ShowText(name_);
+}
+
+void FreeText::ShowText(const std::string& text) {
+    labels_[0]->SetText(text);
+    RecalcGeometry();
 }
 
 std::unique_ptr<IElement> FreeText::Duplicate(bool forClipboard) {
@@ -119,7 +124,7 @@ void SystemInfo::UpdateResultLabel(const double* values) {
                      ? std::snprintf(text.data(), text.size(), "%s%10.2f", name_.c_str(), value)
                      : std::snprintf(text.data(), text.size(), "%.2f", value);
     text.resize(static_cast<std::size_t>(std::max(length, 0)));
-    labels_[0]->SetText(text);
+    ShowText(text);
 }
 
 std::unique_ptr<IElement> SystemInfo::CreateNew(PowerSystem* owner, int key, Point point, int) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "ee_element.h"
 #include "element_key.h"
@@ -39,6 +40,8 @@ public:
 
 protected:
     FreeText(PowerSystem* owner, int key, Point point, int category);
+    // The label shows the text and the element takes its rectangle.
+    void ShowText(const std::string& text);
 };
 
 // A box that shows one of the model's system totals, with the element's

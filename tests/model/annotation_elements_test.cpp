@@ -146,7 +146,6 @@ TEST(FreeText, TheTextIsTheNameAndTheElementIsItsLabel) {
     EXPECT_EQ(text.GetName(), "");  // texts get no default name
     text.SetName("Substation A");
     EXPECT_EQ(text.GetLabel(0)->GetText(), "Substation A");
-    text.RecalcGeometry();
     // Twelve characters six units wide, eleven high, 10 above the anchor.
     EXPECT_EQ(text.GetBoundingRect(), (Rect{100, 90, 172, 101}));
     Rect common;
