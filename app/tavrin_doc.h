@@ -1,14 +1,19 @@
 #pragma once
 
+#include <string>
+
 #include "document_base.h"
 #include "model_interface.h"
+#include "reference_manager.h"
 
 class CTavrinApp;
+class QWidget;
 
 // The network document (".pf"). It owns one network model, made when the
 // document is and released with it, and lends the model what the
 // application shares: prompts, text measuring, the element clipboard, the
-// colour maps and the label-font counts.
+// colour maps and the label-font counts. The graph windows opened for it
+// close when it goes.
 class CTavrinDoc : public CDocument {
 public:
     // The document string of the network template (resource 129).
@@ -23,10 +28,42 @@ public:
 
     bool OnNewDocument() override;
 
+    // The graph windows open for this document.
+    CReferenceManager& GraphReferences() { return graphReferences_; }
+
+    // The graph launchers: each opens modeless graph windows over `parent`
+    // (the view) on a data file a study wrote, reading the file before it
+    // returns, so that the study may delete it then. Paths and titles are
+    // single-byte (Windows-1250); a null path is a graph not made. When no
+    // window can be made the user is told and no further graph is made.
+    enum class SensitivityKind { Angle, Voltage };
+    // Without a Y-axis title the kind's own two titles are used.
+    void ShowSensitivityGraph(QWidget* parent, const char* path, SensitivityKind kind, int cascadeOffset,
+                              const char* yAxisTitle = nullptr, const char* graphTitle = nullptr);
+    // One graph for each file given, in this order, each 30 pixels further
+    // down and right than the one made before it.
+    void ShowTransferCapabilityGraphs(QWidget* parent, const char* voltagePath, const char* anglePath,
+                                      const char* reactivePath, const char* loadingPath);
+    void ShowLFSensitivityGraph(QWidget* parent, const char* path, const char* yAxisTitle, const char* graphTitle);
+
 protected:
     void Serialize(Archive& archive) override;
 
 private:
+    // A graph of the sensitivity kind: bars over the named rows of the
+    // file's "x" and "Sensitivity" columns.
+    struct CategoryGraph {
+        const char* path;
+        const char* captionSuffix;
+        std::string graphTitle;
+        std::string yAxisTitle;
+        int cascadeOffset;
+    };
+    // False when the window could not be made (the user was told).
+    bool ShowCategoryGraph(QWidget* parent, const CategoryGraph& graph);
+
+    // First: it goes last, after the model.
+    CReferenceManager graphReferences_;
     CTavrinApp& application_;
     ModelReference model_;
 };

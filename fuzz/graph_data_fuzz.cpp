@@ -1,7 +1,8 @@
-// Feeds arbitrary bytes to a plot as its data file: for every graph type a
-// two-curve plot loads them, takes its automatic range, lays itself out and
-// draws axes, curves, titles and legend on a recording. A crash, a hang, a
-// leak or a large allocation is a finding.
+// Feeds arbitrary bytes to a plot as its data file: the graph window reads
+// its header line for curves, and for every graph type a two-curve plot
+// loads them, takes its automatic range, lays itself out and draws axes,
+// curves, titles and legend on a recording. A crash, a hang, a leak or a
+// large allocation is a finding.
 
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 #include "fixed_metric_measurer.h"
+#include "graph_header.h"
 #include "graph_plot.h"
 #include "recording_drawing_context.h"
 #include "recording_prompt.h"
@@ -44,6 +46,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (file == nullptr) std::abort();
     if (size > 0 && std::fwrite(data, 1, size, file) != size) std::abort();
     std::fclose(file);
+
+    GraphHeader header = ReadGraphHeader(DataFile().c_str());
+    if (header.status == GraphHeader::Status::Read) {
+        for (const std::string& name : header.names) {
+            if (name.empty() || name.find_first_of(" \t\r") != std::string::npos) std::abort();
+        }
+    }
 
     for (int type = GraphType::Normal; type <= GraphType::Categories; ++type) {
         RecordingPrompt prompt;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "archived_integer.h"
 #include "diagram_archive.h"
 #include "element_key.h"
 #include "power_system.h"
@@ -24,16 +25,6 @@ constexpr int kDragKindMove = 4;
 constexpr int kBaseTypeKey = 30;
 // The degree sign in the single-byte code page of names and labels.
 constexpr char kDegreeSign = static_cast<char>(0xB0);
-
-// A value archived as an integer: out-of-range values are held at the
-// nearest end of the range, and a value that is no number is stored as 0.
-template <typename Int>
-Int Narrow(double value) {
-    if (std::isnan(value)) return 0;
-    value = std::clamp(value, static_cast<double>(std::numeric_limits<Int>::min()),
-                       static_cast<double>(std::numeric_limits<Int>::max()));
-    return static_cast<Int>(value);
-}
 
 Rect Normalized(Rect r) {
     r.Normalize();
@@ -330,12 +321,12 @@ void Bus::SerializeBusData(Archive& archive) {
         archive.WriteInt32(length_);
         archive.WriteByte(spare_ ? 1 : 0);
         for (int i : {kNominalKv, kVoltage, kAngle, kDesiredVoltage}) archive.WriteDouble(values_[i]);
-        archive.WriteByte(Narrow<std::uint8_t>(values_[kKind]));
+        archive.WriteByte(NarrowForArchive<std::uint8_t>(values_[kKind]));
         archive.WriteDouble(values_[kMinVoltage]);
         archive.WriteDouble(values_[kMaxVoltage]);
-        archive.WriteInt16(Narrow<std::int16_t>(values_[kSpareValue]));
-        archive.WriteInt32(Narrow<std::int32_t>(values_[kRegulatedBusKey]));
-        archive.WriteByte(Narrow<std::uint8_t>(values_[kRegulationShare]));
+        archive.WriteInt16(NarrowForArchive<std::int16_t>(values_[kSpareValue]));
+        archive.WriteInt32(NarrowForArchive<std::int32_t>(values_[kRegulatedBusKey]));
+        archive.WriteByte(NarrowForArchive<std::uint8_t>(values_[kRegulationShare]));
         archive.WriteInt32(vertical_);
         return;
     }

@@ -5,7 +5,11 @@
 #include "element_interface.h"
 #include "free_line.h"
 #include "free_text.h"
+#include "generator.h"
+#include "load.h"
 #include "network_equivalent.h"
+#include "shunt.h"
+#include "variable_bank.h"
 
 void ElementFactory::Register(int classType, Maker maker) {
     if (classType > 0 && classType <= ElementType::Last) makers_[classType] = maker;
@@ -33,6 +37,15 @@ const ElementFactory& StandardElementFactory() {
         f.Register(ElementType::HorizontalBus, &MakeEmpty<HorizontalBus>);
         f.Register(ElementType::NetworkEquivalent, &MakeEmpty<NetworkEquivalent>);
         f.Register(ElementType::ConnectionNode, &MakeEmpty<ConnectionNode>);
+        f.Register(ElementType::Load, &MakeEmpty<Load>);
+        f.Register(ElementType::Generator, &MakeEmpty<Generator>);
+        f.Register(ElementType::SyncCompensator, &MakeEmpty<SyncCompensator>);
+        f.Register(ElementType::VarCompensator, &MakeEmpty<VarCompensator>);
+        f.Register(ElementType::Shunt, &MakeEmpty<Shunt>);
+        f.Register(ElementType::Capacitor, &MakeEmpty<Capacitor>);
+        f.Register(ElementType::Reactor, &MakeEmpty<Reactor>);
+        f.Register(ElementType::VariableBank, &MakeEmpty<VariableBank>);
+        f.Register(ElementType::VariableReactorBank, &MakeEmpty<VariableReactorBank>);
         f.Register(ElementType::FreeLine, &MakeEmpty<FreeLine>);
         f.Register(ElementType::ArrowedFreeLine, &MakeEmpty<FreeLine>);
         f.Register(ElementType::FreeText, &MakeEmpty<FreeText>);

@@ -6,6 +6,7 @@
 
 #include "element_interface.h"
 #include "prompt.h"
+#include "view.h"
 
 IModel* CreatePowerSystem() { return PowerSystem::Create(); }
 
@@ -79,6 +80,10 @@ void PowerSystem::SetBackgroundColor(ColorRef color) {
                       kCapacitors, kReactors}) {
         for (const auto& [key, element] : lists_[id].Entries()) element->SetBrushColor(color);
     }
+}
+
+void PowerSystem::SendToRemoteSolver(std::string_view command) {
+    if (view_ && !command.empty()) view_->SendToRemoteSolver(command);
 }
 
 void PowerSystem::ShowMessageBox(std::string_view text) const {

@@ -135,9 +135,6 @@ public:
     // to the model (nothing is emptied first). The whole document is read
     // aside first, so a refused one changes nothing; see IModel.
     void Serialize(Archive& archive);
-    // The version of the document last read; elements of older documents
-    // ask it while they read their own data. 0 before any.
-    int GetFileVersion() const { return fileVersion_; }
 
     // --- The model's own operations, for the elements and the editing code ---
     IView* GetView() const { return view_; }
@@ -146,6 +143,13 @@ public:
     ElementList* GetClipboard() const { return clipboard_; }
     // Power base of per-unit values, MVA.
     double GetMvaBase() const { return 100.0; }
+    // The version of the ".pf" document last read; 0 while none was. Element
+    // blocks older than a field read its default.
+    int GetFileVersion() const { return fileVersion_; }
+    void SetFileVersion(int version) { fileVersion_ = version; }
+    // Hands a non-empty command to the view for the remote-solver
+    // connection.
+    void SendToRemoteSolver(std::string_view command);
 
     // The list of a category; for any other value a message box and null.
     ElementList* GetElementList(int category);
@@ -260,6 +264,7 @@ private:
     int gridStep_ = 10;
     bool editMode_ = true;
     bool remote_ = false;
+    int fileVersion_ = 0;
     int colorMapMode_ = kNormalColors;
     LogFont font_;  // the diagram's drawing font
     ColorRef fontColor_ = kBlack;
@@ -269,7 +274,6 @@ private:
     int lineWidth_ = 0;
     std::string continuationResult_;
     BackgroundPictures pictures_;
-    int fileVersion_ = 0;
 
     std::array<double, 10> totals_{};
     NameCounters counters_;

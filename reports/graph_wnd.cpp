@@ -71,6 +71,11 @@ bool CGraphWnd::SaveMetafile(const char* path) {
     return GraphPlot::SaveMetafile(path);
 }
 
+std::vector<std::uint8_t> CGraphWnd::RecordMetafile() {
+    FitSurface();
+    return RenderMetafile();
+}
+
 bool CGraphWnd::SaveBitmap(const char* path) {
     if (path == nullptr || *path == '\0') return false;
     UpdateSurface();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include <QImage>
 #include <QWidget>
 
@@ -49,6 +52,8 @@ public:
     bool SaveBitmap(const char* path);
     // The plot as an enhanced metafile of the window's size.
     bool SaveMetafile(const char* path);
+    // The same picture as bytes, for the clipboard.
+    std::vector<std::uint8_t> RecordMetafile();
 
 signals:
     void Notify(unsigned message);

@@ -9,6 +9,13 @@ PromptAnswer PromptService::MessageBox(std::string_view text, std::string_view c
     return Ask(FromWindows1250(text), FromWindows1250(caption), icon, buttons);
 }
 
+std::optional<QString> PromptService::SaveFileName(const QString& caption, std::span<const FileFilter> filters,
+                                                   const QString& initialPath) {
+    std::optional<SaveChoice> choice = SaveFile(caption, filters, initialPath);
+    if (!choice) return std::nullopt;
+    return choice->path;
+}
+
 QString QtFilterString(std::span<const FileFilter> filters) {
     QStringList entries;
     for (const FileFilter& filter : filters) {

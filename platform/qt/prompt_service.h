@@ -18,6 +18,13 @@ struct FileFilter {
     QString patterns;
 };
 
+// A file to write as the save dialog answers it: the path and the index of
+// the type list's entry that was selected.
+struct SaveChoice {
+    QString path;
+    int filter = 0;
+};
+
 // A font as the font chooser answers it, with the colour of its text.
 struct FontChoice {
     LogFont font;
@@ -37,8 +44,12 @@ public:
     // The chosen file's path; nothing when the user cancelled.
     virtual std::optional<QString> OpenFileName(const QString& caption, std::span<const FileFilter> filters,
                                                 const QString& initialPath) = 0;
-    virtual std::optional<QString> SaveFileName(const QString& caption, std::span<const FileFilter> filters,
-                                                const QString& initialPath) = 0;
+    // The save dialog asks before an existing file is overwritten.
+    virtual std::optional<SaveChoice> SaveFile(const QString& caption, std::span<const FileFilter> filters,
+                                               const QString& initialPath) = 0;
+    // The path alone, when the type chosen does not matter.
+    std::optional<QString> SaveFileName(const QString& caption, std::span<const FileFilter> filters,
+                                        const QString& initialPath);
     // The chosen colour; nothing when the user cancelled.
     virtual std::optional<ColorRef> ChooseColor(ColorRef initial) = 0;
     // The font changed as the user chose, the record's other fields kept;

@@ -1,5 +1,7 @@
 #include "qt_prompt_service.h"
 
+#include <algorithm>
+
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
@@ -69,9 +71,14 @@ std::optional<QString> QtPromptService::OpenFileName(const QString& caption, std
     return Chosen(QFileDialog::getOpenFileName(parent_, caption, initialPath, QtFilterString(filters)));
 }
 
-std::optional<QString> QtPromptService::SaveFileName(const QString& caption, std::span<const FileFilter> filters,
-                                                     const QString& initialPath) {
-    return Chosen(QFileDialog::getSaveFileName(parent_, caption, initialPath, QtFilterString(filters)));
+std::optional<SaveChoice> QtPromptService::SaveFile(const QString& caption, std::span<const FileFilter> filters,
+                                                    const QString& initialPath) {
+    const QString entries = QtFilterString(filters);
+    QString selected;
+    std::optional<QString> path =
+        Chosen(QFileDialog::getSaveFileName(parent_, caption, initialPath, entries, &selected));
+    if (!path) return std::nullopt;
+    return SaveChoice{*path, std::max(0, static_cast<int>(entries.split(";;").indexOf(selected)))};
 }
 
 std::optional<ColorRef> QtPromptService::ChooseColor(ColorRef initial) {

@@ -17,8 +17,8 @@ public:
                      PromptButtons buttons) override;
     std::optional<QString> OpenFileName(const QString& caption, std::span<const FileFilter> filters,
                                         const QString& initialPath) override;
-    std::optional<QString> SaveFileName(const QString& caption, std::span<const FileFilter> filters,
-                                        const QString& initialPath) override;
+    std::optional<SaveChoice> SaveFile(const QString& caption, std::span<const FileFilter> filters,
+                                       const QString& initialPath) override;
     std::optional<ColorRef> ChooseColor(ColorRef initial) override;
     std::optional<FontChoice> ChooseFont(const FontChoice& initial) override;
     int RunModal(QDialog& dialog) override;

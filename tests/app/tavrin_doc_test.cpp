@@ -1,6 +1,11 @@
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
+#include <QDialog>
+#include <QFile>
 #include <QImage>
+#include <QPointer>
 
 #include "command_ids.h"
 #include "finans_view.h"
@@ -73,6 +78,67 @@ TEST_F(NetworkDocument, AFinishedReportOpensInAResultsWindowThatReleasesIt) {
     Windows()[0]->close();
     SettleDeletions();
     EXPECT_EQ(report->Release(), 0);
+}
+
+// The bars of a category graph are filled in its first curve's colour, red.
+int RedPixels(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == QColor(255, 0, 0);
+    }
+    return count;
+}
+
+TEST_F(NetworkDocument, SensitivityGraphShowsAFileDeletedAsSoonAsItIsOpen) {
+    ASSERT_TRUE(Start());
+    Frame().Commands().Execute(Command::FileNew);
+    auto& view = dynamic_cast<CTavrinView&>(Windows()[0]->View());
+    CTavrinDoc& document = *view.GetDocument();
+    const QString path = folder.filePath("dVdQa01234");
+    ASSERT_TRUE(QFile::copy(TEST_DATA_DIR "/graph_sensitivity.txt", path));
+    document.ShowSensitivityGraph(&view, QFile::encodeName(path).constData(), CTavrinDoc::SensitivityKind::Angle, 0);
+    ASSERT_TRUE(QFile::remove(path));
+
+    const QList<QDialog*> graphs = view.findChildren<QDialog*>();
+    ASSERT_EQ(graphs.size(), 1);
+    EXPECT_EQ(graphs[0]->windowTitle(), document.GetTitle() + " - Angle Sensitivity (dTheta/dP)");
+    EXPECT_TRUE(graphs[0]->isVisible());
+    auto* plot = graphs[0]->findChild<QWidget*>("idc_1014");
+    ASSERT_NE(plot, nullptr);
+    EXPECT_GT(RedPixels(plot->grab().toImage()), 500);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(prompts.Messages().empty());
+
+    // Closing the document closes its graphs.
+    QPointer<QDialog> graph(graphs[0]);
+    Windows()[0]->close();
+    SettleDeletions();
+    EXPECT_TRUE(graph.isNull());
+}
+
+TEST_F(NetworkDocument, TransferCapabilityGraphsCascadeOverTheFilesGiven) {
+    ASSERT_TRUE(Start());
+    Frame().Commands().Execute(Command::FileNew);
+    auto& view = dynamic_cast<CTavrinView&>(Windows()[0]->View());
+    CTavrinDoc& document = *view.GetDocument();
+    const QByteArray path = QFile::encodeName(TEST_DATA_DIR "/graph_sensitivity.txt");
+
+    document.ShowTransferCapabilityGraphs(&view, nullptr, nullptr, nullptr, path.constData());
+    document.ShowTransferCapabilityGraphs(&view, path.constData(), nullptr, path.constData(), nullptr);
+    const QList<QDialog*> graphs = view.findChildren<QDialog*>();
+    ASSERT_EQ(graphs.size(), 3);
+    EXPECT_EQ(graphs[0]->windowTitle(), document.GetTitle() + " - Transfer Capability (LF Changes)");
+    EXPECT_EQ(graphs[1]->windowTitle(), document.GetTitle() + " - Transfer Capability (Voltage Drop)");
+    EXPECT_EQ(graphs[2]->windowTitle(), document.GetTitle() + " - Transfer Capability (Qgen Changes)");
+    EXPECT_EQ(graphs[1]->pos(), graphs[0]->pos());
+    EXPECT_EQ(graphs[2]->pos(), graphs[0]->pos() + QPoint(30, 30));
+    const auto& entries = document.GraphReferences().Entries();
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), nullptr), 0);
+    EXPECT_EQ(entries.size(), 3u);
+
+    graphs[1]->close();
+    SettleDeletions();
+    EXPECT_EQ(entries[1], nullptr);
 }
 
 TEST(LabelNames, EachKindOfElementTakesAsManyFontsAsItsListHasNames) {

@@ -6,6 +6,7 @@
 #include "byte_text.h"
 #include "connection_node.h"
 #include "network_equivalent.h"
+#include "stored_label.h"
 
 namespace {
 
@@ -43,25 +44,13 @@ const std::string kBusData =
     "32 "                               // regulation share
     "01 00 00 00 ";                     // vertical
 
-// A label whose rectangle lies at (x, y), black, the default label font,
-// to be measured again (as a label read back is).
-std::string LabelBlock(const std::string& x, const std::string& y) {
-    std::string corner = x + " 00 00 00 " + y + " 00 00 00 ";
-    return "00 01 01 " + corner + corner +
-           "00 00 00 00 "
-           "00 00 FF 00 "
-           "F5 FF FF FF 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
-           "00 00 00 00 00 00 00 00 "
-           "05 41 72 69 61 6C";
-}
-
 std::string Trimmed(std::string text) {
     while (!text.empty() && text.back() == ' ') text.pop_back();
     return text;
 }
 
-const std::string kStoredBus = Trimmed(kBaseBlock + "02 00 01 01 " + kBusData + LabelBlock("55", "55") + " " +
-                                       LabelBlock("50", "8F"));
+const std::string kStoredBus = Trimmed(kBaseBlock + "02 00 01 01 " + kBusData + StoredLabelHex("55", "55") + " " +
+                                       StoredLabelHex("50", "8F"));
 
 TEST(BusArchive, ReadsTheBlockAndWritesTheSameBytes) {
     Bus bus;

@@ -57,6 +57,10 @@ TEST(DocumentRoundTrip, EveryKindPicturesAndSettingsSaveLoadAndSaveAgainUnchange
     EXPECT_TRUE(read.sink.messages.empty());
 
     EXPECT_EQ(KeysByList(*read), KeysByList(*original));
+    // The load and the generator are still attached to the first bus.
+    auto* bus = dynamic_cast<Bus*>(read->FindByKey(0x101));
+    ASSERT_NE(bus, nullptr);
+    EXPECT_EQ(bus->GetKeyList(), (std::vector<int>{0x103, 0x104}));
     EXPECT_EQ(read->GetFileVersion(), 19);
     EXPECT_EQ(read->GetDiagramSize(), (Size{3000, 2000}));
     EXPECT_FALSE(read->GetEditMode());
@@ -71,8 +75,11 @@ TEST(DocumentRoundTrip, EveryKindPicturesAndSettingsSaveLoadAndSaveAgainUnchange
     // from 0 again.
     const NameCounters& counters = read->GetNameCounters();
     EXPECT_EQ(counters.buses, 4);
-    EXPECT_EQ(counters.elementsAdded, 9);
+    EXPECT_EQ(counters.elementsAdded, 18);
+    EXPECT_EQ(counters.loads, 1);
+    EXPECT_EQ(counters.generators, 1);
     EXPECT_EQ(counters.freeLines, 0);
+    EXPECT_EQ(counters.capacitors, 0);
     EXPECT_EQ(counters.texts, 0);
 
     // The free text's text is its stored name; both free-line styles were

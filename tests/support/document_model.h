@@ -110,6 +110,17 @@ Kind& AddAnnotation(PowerSystem& model, int category, Args... args) {
     return *element.release();
 }
 
+// Places an element of the class as its tool does (the kind's CreateNew)
+// at the point and files it; it attaches to a bus lying under the point.
+inline IElement& Place(PowerSystem& model, int classType, Point at, int flag = 0) {
+    std::unique_ptr<IElement> prototype = StandardElementFactory().Make(classType);
+    int key = model.NewKey(prototype->GetType(false), false);
+    std::unique_ptr<IElement> element = prototype->CreateNew(&model, key, at, flag);
+    if (!model.AddElement(element.get())) throw std::logic_error("the element was not filed");
+    element->AutoConnect();
+    return *element.release();
+}
+
 // Draws a free line or polygon through the points as the tool does: the
 // first click makes it, each further click adds a node after the mouse has
 // moved there, and the last one finishes it.
@@ -136,6 +147,15 @@ inline void FillWithEveryKind(PowerSystem& model) {
         if (type == ElementType::ConnectionNode) bus = std::make_unique<ConnectionNode>(&model, key, at);
         if (!model.AddElement(bus.get())) throw std::logic_error("the bus was not filed");
         bus.release();
+    }
+    // A load and a generator on the first bus, the other one-ports apart.
+    Place(model, ElementType::Load, {100, 110});
+    Place(model, ElementType::Generator, {100, 130});
+    int x = 500;
+    for (int type : {ElementType::SyncCompensator, ElementType::VarCompensator, ElementType::Shunt,
+                     ElementType::Capacitor, ElementType::Reactor, ElementType::VariableBank,
+                     ElementType::VariableReactorBank}) {
+        Place(model, type, {x += 60, 100});
     }
     DrawPath<FreeLine>(model, Category::FreeLine, {{50, 300}, {150, 300}, {150, 350}}, FreeLine::kDashedStyle);
     DrawPath<FreeLine>(model, Category::FreeLine, {{250, 300}, {350, 380}}, FreeLine::kArrowedStyle);

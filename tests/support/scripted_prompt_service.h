@@ -36,6 +36,9 @@ public:
     std::vector<Prompt> prompts;
     std::deque<PromptAnswer> answers;
     std::deque<std::optional<QString>> fileNames;
+    // The type list entry each answered save dialog selected; the first
+    // when the script runs dry.
+    std::deque<int> fileFilters;
     std::deque<std::optional<ColorRef>> colors;
     std::deque<std::optional<FontChoice>> fonts;
     std::deque<std::function<void(QDialog&)>> dialogScripts;
@@ -64,10 +67,12 @@ public:
         AddFileDialog(Kind::OpenFile, caption, filters, initialPath);
         return Next(fileNames, std::optional<QString>());
     }
-    std::optional<QString> SaveFileName(const QString& caption, std::span<const FileFilter> filters,
-                                        const QString& initialPath) override {
+    std::optional<SaveChoice> SaveFile(const QString& caption, std::span<const FileFilter> filters,
+                                       const QString& initialPath) override {
         AddFileDialog(Kind::SaveFile, caption, filters, initialPath);
-        return Next(fileNames, std::optional<QString>());
+        std::optional<QString> path = Next(fileNames, std::optional<QString>());
+        if (!path) return std::nullopt;
+        return SaveChoice{*path, Next(fileFilters, 0)};
     }
     std::optional<ColorRef> ChooseColor(ColorRef initial) override {
         Prompt& prompt = prompts.emplace_back();

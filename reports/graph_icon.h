@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// The graph window's small icon: axes with a falling curve over two bars.
+QIcon GraphIcon();
