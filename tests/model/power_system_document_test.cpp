@@ -8,6 +8,7 @@
 #include "document_model.h"
 #include "free_line.h"
 #include "free_text.h"
+#include "load.h"
 
 namespace {
 
@@ -109,9 +110,8 @@ TEST(DocumentWriting, WhatReachesPastTheDiagramIsWrittenAtItsEdgeAndReadsBack) {
     EXPECT_EQ(HexOf(read.Save()), HexOf(first));
 }
 
-// A free text (type 15) at (200, 310) whose label is measured on reading.
-void AddText(DocumentBuilder& b, int type, int key, std::string_view name, bool rightAligned) {
-    b.Byte(static_cast<std::uint8_t>(type));
+// The element base of an element at (200, 310) with one shown label.
+void AddBase(DocumentBuilder& b, int key, std::string_view name) {
     b.Int32(key).Rect(200, 300, 200, 300).Text(name);
     b.Byte(1).Byte(0).Byte(0).Byte(1);                 // on, orientation, selected, highlight
     b.Int32(200).Int32(310).Int32(200).Int32(310);     // both ends at the anchor
@@ -119,8 +119,32 @@ void AddText(DocumentBuilder& b, int type, int key, std::string_view name, bool 
     b.Int32(0).Int32(0xFFFFFF).Int32(0).Int32(0);      // line colour, brush
     b.Int32(0).Int32(0).Int32(0).Int32(0);             // pen
     b.Byte(1).Byte(0).Byte(1);                         // one label, shown
-    b.Byte(rightAligned ? 1 : 0).Byte(0).Byte(1);      // the label's flags
+}
+
+// A label at (200, 310), measured on reading.
+void AddLabel(DocumentBuilder& b, bool rightAligned) {
+    b.Byte(rightAligned ? 1 : 0).Byte(0).Byte(1);
     b.Rect(200, 300, 200, 300).Int32(0).Int32(0xFF0000).Font(-11, 400, 0, "Arial");
+}
+
+// A free text of the type (15, or 28 with its item after it).
+void AddText(DocumentBuilder& b, int type, int key, std::string_view name, bool rightAligned) {
+    b.Byte(static_cast<std::uint8_t>(type));
+    AddBase(b, key, name);
+    AddLabel(b, rightAligned);
+}
+
+// A load of 18.5 MW and 4.25 Mvar; from version 16 with its voltage
+// characteristic, 10 MW of it constant impedance.
+void AddLoad(DocumentBuilder& b, int version) {
+    b.Byte(ElementType::Load);
+    AddBase(b, 0x503, "L1");
+    b.Byte(0);                                   // facing right
+    b.Double(18.5).Double(4.25).Byte(1);         // P, Q, load flag
+    for (int i = 3; i <= 10; ++i) b.Double(0);
+    for (int i = 0; i < 3; ++i) b.Int32(200).Int32(310);  // the arrow
+    if (version >= 16) b.Double(8.5).Double(0).Double(10).Double(4.25).Double(0).Double(0);
+    AddLabel(b, false);
 }
 
 struct OldDocument {
@@ -133,8 +157,8 @@ struct OldDocument {
     int busCount = 0;           // an empty bus list unless set
     int pictureSize = -1;       // one picture with this many bytes stored when set
 
-    // The sections of the version, with a text "Note" and, from version 18,
-    // a system-information box "Load" showing its caption.
+    // The sections of the version, with a load, a text "Note" and, from
+    // version 18, a system-information box "Load" showing its caption.
     std::vector<std::uint8_t> Bytes() const {
         DocumentBuilder b;
         b.Int32(version);
@@ -153,7 +177,10 @@ struct OldDocument {
         b.Text("lambda=1.25");
         b.Font(-13, 700, 238, face);
         for (int list = 0; list < 12; ++list) {
-            if (list == 0 && busCount != 0) {
+            if (list == 5) {
+                b.Int32(1);
+                AddLoad(b, version);
+            } else if (list == 0 && busCount != 0) {
                 b.Int32(busCount);
             } else if (list == textList) {
                 b.Int32(secondTextKey ? 2 : 1);
@@ -181,10 +208,10 @@ TEST(DocumentReading, OlderVersionsLoadWithTheDefaultsOfWhatTheyLack) {
         int boxes;
     };
     // Without a stored size the diagram reaches the right and bottom edges
-    // of what it holds: the text measures 24 x 11 from (200, 300).
+    // of what it holds: the load with its result label.
     const Case cases[] = {
-        {13, true, {224, 311}, 0},  {15, true, {224, 311}, 0},  {16, false, {224, 311}, 0},
-        {17, false, {224, 311}, 0}, {18, false, {224, 311}, 1}, {19, false, {800, 600}, 1},
+        {13, true, {308, 350}, 0},  {15, true, {308, 350}, 0},  {16, false, {308, 350}, 0},
+        {17, false, {308, 350}, 0}, {18, false, {308, 350}, 1}, {19, false, {800, 600}, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.version);
@@ -210,8 +237,14 @@ TEST(DocumentReading, OlderVersionsLoadWithTheDefaultsOfWhatTheyLack) {
         IElement* text = model->FindByKey(0x50F);
         ASSERT_NE(text, nullptr);
         EXPECT_EQ(static_cast<FreeText*>(text)->GetLabel(0)->GetText(), "Note");
+        // Before version 16 a load is all constant power.
+        const double* load = model->FindByKey(0x503)->GetValues();
+        EXPECT_EQ(load[Load::kPConstantPower], c.version < 16 ? 18.5 : 8.5);
+        EXPECT_EQ(load[Load::kPConstantImpedance], c.version < 16 ? 0.0 : 10.0);
+        EXPECT_EQ(load[Load::kQConstantPower], 4.25);
         if (c.boxes) {
-            EXPECT_EQ(static_cast<FreeText*>(model->FindByKey(0x51C))->GetLabel(0)->GetText(), "Load      0.00");
+            // Its caption and the load's MW, summed once all was read.
+            EXPECT_EQ(static_cast<FreeText*>(model->FindByKey(0x51C))->GetLabel(0)->GetText(), "Load     18.50");
         }
     }
 }
@@ -241,7 +274,7 @@ TEST(DocumentReading, ReadingAddsToTheModelAndAKeyItHoldsAlreadyRefusesTheDocume
     EXPECT_THROW(model.Load(document.Bytes()), ArchiveError);
     EXPECT_EQ(HexOf(model.Save()), HexOf(before));
     ASSERT_EQ(model.sink.messages.size(), 1u);
-    EXPECT_EQ(model.sink.messages[0].text, "The key 1295 of the file is in use in the network already.");
+    EXPECT_EQ(model.sink.messages[0].text, "The key 1283 of the file is in use in the network already.");
 }
 
 // Each document is refused with its message; the model, which holds

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -57,6 +58,11 @@ class DocumentBuilder {
 public:
     DocumentBuilder& Int32(std::int32_t value) {
         for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i)));
+        return *this;
+    }
+    DocumentBuilder& Double(double value) {
+        auto bits = std::bit_cast<std::uint64_t>(value);
+        for (int i = 0; i < 8; ++i) bytes.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
         return *this;
     }
     DocumentBuilder& Byte(std::uint8_t value) {
