@@ -111,11 +111,11 @@ TEST(DocumentWriting, WhatReachesPastTheDiagramIsWrittenAtItsEdgeAndReadsBack) {
 }
 
 // The element base of an element at (200, 310) with one shown label.
-void AddBase(DocumentBuilder& b, int key, std::string_view name) {
+void AddBase(DocumentBuilder& b, int key, std::string_view name, int endKey = 0) {
     b.Int32(key).Rect(200, 300, 200, 300).Text(name);
     b.Byte(1).Byte(0).Byte(0).Byte(1);                 // on, orientation, selected, highlight
     b.Int32(200).Int32(310).Int32(200).Int32(310);     // both ends at the anchor
-    b.Int32(0).Int32(0).Byte(0xFF);                    // nothing attached, no label selected
+    b.Int32(endKey).Int32(0).Byte(0xFF);               // what end 0 is attached to, no label selected
     b.Int32(0).Int32(0xFFFFFF).Int32(0).Int32(0);      // line colour, brush
     b.Int32(0).Int32(0).Int32(0).Int32(0);             // pen
     b.Byte(1).Byte(0).Byte(1);                         // one label, shown
@@ -136,9 +136,9 @@ void AddText(DocumentBuilder& b, int type, int key, std::string_view name, bool 
 
 // A load of 18.5 MW and 4.25 Mvar; from version 16 with its voltage
 // characteristic, 10 MW of it constant impedance.
-void AddLoad(DocumentBuilder& b, int version) {
+void AddLoad(DocumentBuilder& b, int version, int busKey) {
     b.Byte(ElementType::Load);
-    AddBase(b, 0x503, "L1");
+    AddBase(b, 0x503, "L1", busKey);
     b.Byte(0);                                   // facing right
     b.Double(18.5).Double(4.25).Byte(1);         // P, Q, load flag
     for (int i = 3; i <= 10; ++i) b.Double(0);
@@ -156,6 +156,7 @@ struct OldDocument {
     std::string face = "Times New Roman";
     int busCount = 0;           // an empty bus list unless set
     int pictureSize = -1;       // one picture with this many bytes stored when set
+    int loadBusKey = 0;         // what the load is attached to
 
     // The sections of the version, with a load, a text "Note" and, from
     // version 18, a system-information box "Load" showing its caption.
@@ -179,7 +180,7 @@ struct OldDocument {
         for (int list = 0; list < 12; ++list) {
             if (list == 5) {
                 b.Int32(1);
-                AddLoad(b, version);
+                AddLoad(b, version, loadBusKey);
             } else if (list == 0 && busCount != 0) {
                 b.Int32(busCount);
             } else if (list == textList) {
@@ -259,6 +260,24 @@ TEST(DocumentReading, AnEmptyOldDocumentGetsTheSmallestDiagramAndALongFaceNameIs
     model.Load(b.bytes);
     EXPECT_EQ(model->GetDiagramSize(), (Size{50, 50}));
     EXPECT_EQ(model->GetDefaultFont().FaceName(), std::string(31, 'F'));
+}
+
+// A document may attach an element to anything: to itself, or to a box
+// whose one value is no bus voltage. It reads as unattached, and reads
+// again as it was saved.
+TEST(DocumentReading, AnElementAttachedToSomethingThatIsNoBusReadsAsUnattached) {
+    for (int key : {0x503, 0x51C}) {
+        SCOPED_TRACE(key);
+        DocumentModel model;
+        OldDocument document;
+        document.loadBusKey = key;
+        model.Load(document.Bytes());
+        EXPECT_EQ(model->FindByKey(0x503)->GetVoltageIndex(), 0.0);
+        std::vector<std::uint8_t> saved = model.Save();
+        DocumentModel again;
+        again.Load(saved);
+        EXPECT_EQ(HexOf(again.Save()), HexOf(saved));
+    }
 }
 
 TEST(DocumentReading, ReadingAddsToTheModelAndAKeyItHoldsAlreadyRefusesTheDocument) {
