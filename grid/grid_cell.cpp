@@ -1,9 +1,15 @@
 #include "grid_cell.h"
 
+#include "grid_ctrl.h"
 #include "grid_default_cell.h"
+#include "grid_text_format.h"
 #include "qt_font.h"
 
 CGridCell::CGridCell() { Reset(); }
+
+CGridCell::~CGridCell() {
+    if (editWnd_) editWnd_->Detach();
+}
 
 CGridCell& CGridCell::operator=(const CGridCell& other) {
     CGridCellBase::operator=(other);
@@ -57,4 +63,34 @@ void CGridCell::Reset() {
     textColour_ = kAutomaticColor;
     backColour_ = kAutomaticColor;
     font_.reset();
+    if (editWnd_) editWnd_->Detach();
+    editing_ = false;
+    editWnd_ = nullptr;
+}
+
+bool CGridCell::Edit(int row, int col, Rect rect, QPoint /*point*/, unsigned key) {
+    if (editing_) {
+        if (editWnd_) editWnd_->TypeKey(key);
+        return true;
+    }
+    if (!grid_) return false;
+    unsigned format = GetFormat();
+    Qt::Alignment alignment = Qt::AlignLeft;
+    if (format & TextFormat::Right) {
+        alignment = Qt::AlignRight;
+    } else if (format & TextFormat::Center) {
+        alignment = Qt::AlignHCenter;
+    }
+    editing_ = true;
+    editWnd_ = new CInPlaceEdit(grid_, rect, alignment, row, col, GetText(), key);
+    return true;
+}
+
+void CGridCell::EndEdit() {
+    if (editWnd_) editWnd_->EndEdit();
+}
+
+void CGridCell::OnEndEdit() {
+    editing_ = false;
+    editWnd_ = nullptr;
 }

@@ -2,13 +2,18 @@
 
 #include <optional>
 
+#include <QPointer>
+
 #include "grid_cell_base.h"
+#include "grid_in_place_edit.h"
 
 // The ordinary cell of the grid, the one the grid makes unless told
 // otherwise.
 class CGridCell : public CGridCellBase {
 public:
     CGridCell();
+    // An edit still open is closed without a word to the grid.
+    ~CGridCell() override;
     CGridCell& operator=(const CGridCell& other);
 
     void SetText(const QString& text) override { text_ = text; }
@@ -33,9 +38,17 @@ public:
     int GetMargin() const override;
     bool IsDefaultFont() const override { return !font_.has_value(); }
 
-    // Every attribute back to "the default cell's", no grid; the user value
-    // stays.
+    // Every attribute back to "the default cell's", no grid, no edit; the
+    // user value stays.
     void Reset() override;
+
+    // Opens a CInPlaceEdit over the cell, aligned as the text is; while one
+    // is open, a typed key goes into it.
+    bool Edit(int row, int col, Rect rect, QPoint point, unsigned key) override;
+    void EndEdit() override;
+    void OnEndEdit() override;
+    bool IsEditing() const override { return editing_; }
+    CInPlaceEdit* GetEditWnd() const override { return editWnd_; }
 
 protected:
     // The default cell to fall back on, never this cell itself (a default
@@ -52,4 +65,7 @@ private:
     std::optional<LogFont> font_;
     int margin_ = kDefaultCellMargin;
     CGridCtrl* grid_ = nullptr;
+    bool editing_ = false;
+    // The edit deletes itself once it has ended.
+    QPointer<CInPlaceEdit> editWnd_;
 };

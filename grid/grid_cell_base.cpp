@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStringList>
+#include <QWidget>
 
 #include "grid_ctrl.h"
 #include "grid_default_cell.h"
@@ -65,3 +66,8 @@ QSize CGridCellBase::GetTextExtent(const QString& text, QPainter* painter) const
 }
 
 QSize CGridCellBase::GetCellExtent(QPainter* painter) const { return GetTextExtent(GetText(), painter); }
+
+bool CGridCellBase::OnSetCursor(QWidget* window) {
+    window->setCursor(Qt::ArrowCursor);
+    return true;
+}

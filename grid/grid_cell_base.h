@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include <QFont>
+#include <QPoint>
 #include <QSize>
 #include <QString>
 
@@ -12,7 +13,9 @@
 
 class CGridCtrl;
 class CGridDefaultCell;
+class CInPlaceEdit;
 class QPainter;
+class QWidget;
 
 // The state bits a cell keeps; the grid sets and tests them.
 namespace GridCellState {
@@ -108,6 +111,34 @@ public:
     // As Draw, for paper: without the grid's print-in-colour flag the text is
     // black and nothing is filled.
     virtual bool PrintCell(QPainter* painter, int row, int col, Rect rect);
+
+    // Editing. Edit opens the cell's editor over `rect` (the cell's pixels,
+    // in the grid's viewport) for the key that started it (GridKey); a cell
+    // that cannot be edited answers false. The grid asks ValidateEdit before
+    // it stores an edited text, and calls OnEndEdit once it has.
+    virtual bool Edit(int /*row*/, int /*col*/, Rect /*rect*/, QPoint /*point*/, unsigned /*key*/) { return false; }
+    virtual bool ValidateEdit(const QString& /*text*/) { return true; }
+    // Ends the editor, if one is open: it reports its text to the grid.
+    virtual void EndEdit() {}
+    virtual void OnEndEdit() {}
+    virtual bool IsEditing() const { return false; }
+    virtual CInPlaceEdit* GetEditWnd() const { return nullptr; }
+
+    // The text a title tip shows when the cell's own does not fit, and
+    // where within the cell's rectangle it goes.
+    virtual QString GetTipText() const { return GetText(); }
+    virtual bool GetTipTextRect(Rect* rect) const { return GetTextRect(rect); }
+
+    // What the mouse does over the cell; points are relative to the cell's
+    // top-left corner. Nothing by default.
+    virtual void OnMouseOver() {}
+    virtual void OnClick(QPoint /*point*/) {}
+    virtual void OnClickDown(QPoint /*point*/) {}
+    virtual void OnRClick(QPoint /*point*/) {}
+    virtual void OnDblClick(QPoint /*point*/) {}
+    // Sets the cursor of `window` while the mouse is over the cell; true
+    // when it did.
+    virtual bool OnSetCursor(QWidget* window);
 
 protected:
     unsigned state_ = 0;

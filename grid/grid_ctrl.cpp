@@ -1,5 +1,6 @@
 #include "grid_ctrl.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QScrollBar>
 
@@ -9,6 +10,9 @@
 namespace {
 
 enum DefaultCellIndex { kNormal = 0, kFixedRow = 1, kFixedColumn = 2, kCorner = 3 };
+
+// Milliseconds between the steps of auto-scrolling.
+constexpr int kAutoScrollInterval = 25;
 
 }  // namespace
 
@@ -33,6 +37,17 @@ CGridCtrl::CGridCtrl(int rows, int cols, int fixedRows, int fixedCols, QWidget* 
             [this](int action) { OnScrollBarAction(Qt::Horizontal, action); });
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
             [this](int action) { OnScrollBarAction(Qt::Vertical, action); });
+    // Hovering shows dividers and title tips.
+    viewport()->setMouseTracking(true);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    autoScrollTimer_.setInterval(kAutoScrollInterval);
+    connect(&autoScrollTimer_, &QTimer::timeout, this, [this] { OnTimer(); });
+    selectAllAction_ = new QAction(tr("Select &All"), this);
+    selectAllAction_->setShortcut(QKeySequence::SelectAll);
+    // An edit open in a cell keeps Ctrl+A for its own text.
+    selectAllAction_->setShortcutContext(Qt::WidgetShortcut);
+    addAction(selectAllAction_);
+    connect(selectAllAction_, &QAction::triggered, this, [this] { OnEditSelectAll(); });
 
     SetRowCount(rows);
     SetColumnCount(cols);
@@ -183,6 +198,11 @@ void CGridCtrl::SetListMode(bool on) {
     Refresh();
 }
 
+void CGridCtrl::EnableSelection(bool on) {
+    selectionEnabled_ = on;
+    selectAllAction_->setEnabled(on);
+}
+
 void CGridCtrl::Refresh() {
     if (allowDraw_) viewport()->update();
 }
@@ -194,3 +214,11 @@ DropEffect CGridCtrl::OnDragOver(const QMimeData*, Qt::KeyboardModifiers, QPoint
 bool CGridCtrl::OnDrop(const QMimeData*, DropEffect, QPoint) { return false; }
 
 void CGridCtrl::OnDragLeave() {}
+
+void CGridCtrl::OnEditCopy() {}
+
+void CGridCtrl::OnEditCut() {}
+
+void CGridCtrl::OnEditPaste() {}
+
+void CGridCtrl::OnBeginDrag() {}

@@ -11,15 +11,19 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QTimer>
 
 #include "color.h"
 #include "grid_cell_base.h"
 #include "grid_cell_id.h"
 #include "grid_default_cell.h"
 #include "grid_drop_target.h"
+#include "grid_in_place_edit.h"
 #include "grid_item.h"
 #include "grid_notify.h"
 
+class CTitleTip;
+class QAction;
 class QMimeData;
 class QPainter;
 
@@ -46,6 +50,23 @@ struct CCellRange {
     friend bool operator==(const CCellRange&, const CCellRange&) = default;
 };
 
+// What the left button is doing, or would do, in the grid (the numbers are
+// the ones owners have always seen).
+enum class GridMouseMode {
+    Nothing = 0,
+    SelectAll = 1,
+    SelectColumns = 2,
+    SelectRows = 3,
+    SelectCells = 4,
+    OverRowDivider = 6,
+    SizingRow = 7,
+    OverColumnDivider = 8,
+    SizingColumn = 9,
+    PrepareEdit = 10,  // went down in the focus cell's text: edits on release
+    PrepareDrag = 11,  // went down on a selected cell, or moved from PrepareEdit
+    Dragging = 12,
+};
+
 // What a scroll bar asks of the grid (up and left, down and right alike).
 enum class GridScroll { LineUp, LineDown, PageUp, PageDown, Top, Bottom, ThumbPosition, ThumbTrack, EndScroll };
 
@@ -55,6 +76,8 @@ enum class GridScroll { LineUp, LineDown, PageUp, PageDown, Top, Bottom, ThumbPo
 // what the user does through a notify sink. It paints its own cells over a
 // scroll area whose positions are pixels into the non-fixed area.
 class CGridCtrl : public QAbstractScrollArea {
+    Q_OBJECT
+
 public:
     // Makes the cells of new rows and columns; CGridCell by default.
     using CellFactory = std::function<std::unique_ptr<CGridCellBase>()>;
@@ -135,6 +158,67 @@ public:
     bool IsCellSelected(int row, int col) const;
     // No selection, no focus.
     void ResetSelectedRange();
+    // With `select`, the block becomes the selection (with the cells held
+    // from before a Ctrl-click drag); without, its cells are deselected.
+    // Fixed rows and columns move to the first non-fixed ones. False while
+    // selection is off.
+    bool SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, bool select = true);
+    bool SetSelectedRange(const CCellRange& range, bool select = true) {
+        return SetSelectedRange(range.minRow, range.minCol, range.maxRow, range.maxCol, select);
+    }
+    void SelectAllCells();
+    // From the selection start cell to `cell`: whole columns, whole rows, or
+    // the block. Nothing for a fixed cell.
+    void SelectColumns(CCellID cell, bool select = true);
+    void SelectRows(CCellID cell, bool select = true);
+    void SelectCells(CCellID cell, bool select = true);
+    // Extends the selection to `cell` by the mouse mode.
+    void OnSelecting(CCellID cell);
+    // The smallest block that holds every selected cell; all -1 for none.
+    CCellRange GetSelectedCellRange() const;
+    CCellID GetSelectionStartCell() const { return selectionStartCell_; }
+    bool IsCellEditable(int row, int col) const;
+    // Selects every non-fixed cell, with the owner told before and after.
+    void OnEditSelectAll();
+    // Ctrl+A, enabled while selection is.
+    QAction* GetSelectAllAction() const { return selectAllAction_; }
+    // The cell under a viewport point, fixed cells included; -1 for none.
+    CCellID GetCellFromPt(QPoint point);
+    GridMouseMode GetMouseMode() const { return mouseMode_; }
+
+    // Editing. OnEditCell opens the cell's editor for the key that started
+    // it (GridKey), unless the cell cannot be edited, cannot be brought into
+    // view, or the owner refuses the start. `point` is relative to the
+    // cell's corner, (-1, -1) for a key.
+    virtual void OnEditCell(int row, int col, QPoint point, unsigned key);
+    // Ends the focus cell's edit, if one is open.
+    void EndEditing();
+    bool ValidateEdit(int row, int col, const QString& text);
+    // Stores an edited text, unless the cell refuses it or the owner does;
+    // then tells the cell that its edit is over.
+    void OnEndEditCell(int row, int col, const QString& text);
+    // Stores a text as an edit would, without an editor; false when the grid
+    // or cell cannot be edited or the owner refuses.
+    bool SetCellTextChecked(int row, int col, const QString& text);
+    // An in-place edit has ended: its text is stored, and a Tab or
+    // navigation key that ended it moves the focus and edits on there.
+    virtual void OnEndInPlaceEdit(const GridEditEnd& end);
+
+    // Handles a key (GridKey numbers) as the key table says: the focus moves,
+    // the selection follows, edits start. False when the key is left to the
+    // window around the grid.
+    bool OnKeyDown(unsigned key, Qt::KeyboardModifiers modifiers);
+
+    // The clipboard and dragging the selection out. The grid does not yet
+    // exchange text with the clipboard or other windows: these keys and the
+    // start of a drag do nothing.
+    virtual void OnEditCopy();
+    virtual void OnEditCut();
+    virtual void OnEditPaste();
+    virtual void OnBeginDrag();
+
+    // Null until a tip was first needed.
+    CTitleTip* GetTitleTip() const { return titleTip_; }
 
     // A click selects whole rows; ends the sort order and the selection by a
     // click on a fixed column.
@@ -228,7 +312,7 @@ public:
     bool GetRedraw() const { return allowDraw_; }
     void SetRedraw(bool on) { allowDraw_ = on; }
     bool IsSelectable() const { return selectionEnabled_; }
-    void EnableSelection(bool on) { selectionEnabled_ = on; }
+    void EnableSelection(bool on);
     bool GetFixedColumnSelection() const { return fixedColumnSelection_; }
     void SetFixedColumnSelection(bool on) { fixedColumnSelection_ = on; }
     bool GetFixedRowSelection() const { return fixedRowSelection_; }
@@ -265,11 +349,32 @@ public:
     bool GetColumnResize() const { return columnResize_; }
     void SetColumnResize(bool on) { columnResize_ = on; }
 
+Q_SIGNALS:
+    // Queued after the left button was released over a cell.
+    void clicked();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    // A click on a heading: sorts (when a heading click sorts) and selects
+    // the column, or everything from the corner.
+    virtual void OnFixedRowClick(CCellID cell);
+    // A click on a row heading selects the row, or everything.
+    virtual void OnFixedColumnClick(CCellID cell);
+    // Each tick of auto-scrolling, while the left button is held outside
+    // the non-fixed cells: one row or column further, the selection with it.
+    void OnTimer();
     // Every change of a scroll position lands here; the grid paints from
     // its cells, so nothing is moved, only repainted.
     void scrollContentsBy(int dx, int dy) override;
@@ -317,6 +422,40 @@ private:
     struct ScrollAxis;
     ScrollAxis Axis(Qt::Orientation bar) const;
     void CacheSystemColours();
+    // The steps of the mouse.
+    void OnLButtonDown(QPoint point, Qt::KeyboardModifiers modifiers);
+    void OnLButtonUp(QPoint point);
+    void OnLButtonDblClk(QPoint point);
+    void OnRButtonUp(QPoint point);
+    void OnMouseMove(QPoint point, Qt::MouseButtons buttons);
+    // A press on a divider starts sizing its row or column.
+    void BeginSizing(Qt::Orientation bar, QPoint point);
+    void EndSizing(QPoint point);
+    // The band follows the point, held where the new size can reach.
+    void MoveBand(QPoint point);
+    int ClampedBandPosition(QPoint point) const;
+    // Two pixels across the viewport where the row or column would end.
+    QRect BandRect() const;
+    // Over a divider the mode says so; elsewhere it returns to nothing.
+    void UpdateHoverMode(QPoint point);
+    void ShowTitleTip(QPoint point);
+    void HideTitleTip();
+    void SetMouseMode(GridMouseMode mode);
+    // The row (vertical) or column (horizontal) whose far edge lies within
+    // the resize capture range of the point; -1 for none. A near edge
+    // belongs to the one shown before.
+    int DividerAt(Qt::Orientation bar, QPoint point);
+    bool OverColumnDivider(QPoint point);
+    bool OverRowDivider(QPoint point);
+    // Where a key moves the focus; invalid when the key is left to the
+    // window around the grid.
+    CCellID KeyTarget(unsigned key, Qt::KeyboardModifiers modifiers);
+    // A typed text opens an edit of the focus cell holding it.
+    bool OnTyped(const QString& text);
+    // The text as an edit ends: stored unless refused.
+    void StoreEditedText(int row, int col, const QString& text);
+    // The fixed cells of the row and column drawn with the focus cell.
+    void RedrawFocusHeadings(CCellID cell, CCellID other);
 
     IGridNotifySink* sink_ = nullptr;
     CellFactory cellFactory_;
@@ -364,7 +503,28 @@ private:
     CCellID focusCell_;
     // Keyed by the whole (row, column) pair.
     std::set<CCellID> selectedCells_;
+    // What was selected when a Ctrl-click began, kept while it drags.
     std::set<CCellID> previousSelectedCells_;
+    // The anchor that Shift extends from.
+    CCellID selectionStartCell_;
+    // Where the left button last went down (fixed cells too).
+    CCellID leftClickDownCell_;
+
+    GridMouseMode mouseMode_ = GridMouseMode::Nothing;
+    // Before the last press: a double click that follows a press stands in
+    // for it.
+    GridMouseMode modeBeforePress_ = GridMouseMode::Nothing;
+    bool leftButtonDown_ = false;
+    QPoint leftButtonDownPoint_;
+    QPoint lastMousePoint_;
+    QTimer autoScrollTimer_;
+    // The row or column being sized, its near edge and the band's place
+    // (viewport pixels).
+    int sizingIndex_ = -1;
+    int sizingStart_ = 0;
+    int bandPosition_ = 0;
+    CTitleTip* titleTip_ = nullptr;
+    QAction* selectAllAction_ = nullptr;
 
     bool sortAscending_ = true;
     int sortColumn_ = -1;

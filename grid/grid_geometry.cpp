@@ -31,6 +31,27 @@ int CGridCtrl::ScrollAxis::LastShown(int first, int* end) const {
     return std::min(index, Count() - 1);
 }
 
+int CGridCtrl::ScrollAxis::IndexAt(int pixel, int first) const {
+    if (pixel < 0) return -1;
+    int edge = 0;
+    for (int index = 0; index < fixedCount; ++index) {
+        edge += Size(index);
+        if (pixel < edge) return index;
+    }
+    for (int index = first; index < Count() && edge < clientExtent; ++index) {
+        edge += Size(index);
+        if (pixel < edge) return index;
+    }
+    return -1;
+}
+
+int CGridCtrl::ScrollAxis::NextShown(int index, int step) const {
+    for (index += step; index >= fixedCount && index < Count(); index += step) {
+        if (Size(index) > 0) return index;
+    }
+    return -1;
+}
+
 CGridCtrl::ScrollAxis CGridCtrl::Axis(Qt::Orientation bar) const {
     QRect client = GetClientRect();
     if (bar == Qt::Vertical) {
@@ -83,6 +104,14 @@ bool CGridCtrl::GetCellRect(int row, int col, Rect* rect) {
                      origin.y() + GetRowHeight(row) - 1};
     }
     return true;
+}
+
+CCellID CGridCtrl::GetCellFromPt(QPoint point) {
+    CCellID topLeft = GetTopLeftNonFixedCell();
+    int row = Axis(Qt::Vertical).IndexAt(point.y(), topLeft.row);
+    int col = Axis(Qt::Horizontal).IndexAt(point.x(), topLeft.col);
+    if (row < 0 || col < 0) return {};
+    return {row, col};
 }
 
 bool CGridCtrl::IsCellVisible(int row, int col) {

@@ -46,6 +46,11 @@ void FillWithin(QPainter& painter, const QRect& clip, const Rect& r, const QColo
 void CGridCtrl::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     OnDraw(painter, event->rect());
+    if (mouseMode_ == GridMouseMode::SizingColumn || mouseMode_ == GridMouseMode::SizingRow) {
+        // The band shows inverted whatever it crosses.
+        painter.setCompositionMode(QPainter::CompositionMode_Difference);
+        painter.fillRect(BandRect(), Qt::white);
+    }
 }
 
 void CGridCtrl::OnDraw(QPainter& painter, const QRect& clip) {

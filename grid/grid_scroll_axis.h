@@ -29,6 +29,12 @@ struct CGridCtrl::ScrollAxis {
     // The last index that starts inside the viewport when `first` is the
     // first shown, and the edge (viewport or table end) that ends the walk.
     int LastShown(int first, int* end) const;
+    // The index shown at a pixel of the viewport when `first` is the first
+    // non-fixed one shown; -1 outside the table.
+    int IndexAt(int pixel, int first) const;
+    // The next (step 1) or previous (step -1) non-fixed index of nonzero
+    // size from `index`; -1 when there is none.
+    int NextShown(int index, int step) const;
     // Where line steps from `position` leave the scroll position once
     // `target` is as fully in view as they can bring it.
     int PositionShowing(int target, int position) const;

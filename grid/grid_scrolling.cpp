@@ -73,6 +73,9 @@ void CGridCtrl::OnVScroll(GridScroll code, int trackPosition) { OnScroll(Qt::Ver
 void CGridCtrl::OnHScroll(GridScroll code, int trackPosition) { OnScroll(Qt::Horizontal, code, trackPosition); }
 
 void CGridCtrl::OnScroll(Qt::Orientation bar, GridScroll code, int trackPosition) {
+    // An edit or a tip would stay where its cell was.
+    EndEditing();
+    HideTitleTip();
     ScrollAxis axis = Axis(bar);
     int position = GetScrollPos32(bar);
     int first = bar == Qt::Vertical ? GetTopLeftNonFixedCell().row : GetTopLeftNonFixedCell().col;

@@ -27,6 +27,7 @@ void CGridCtrl::OnSize() {
     sizing = true;
     // Succeeds on the first resize only.
     dropTarget_.Register(this);
+    EndEditing();
     ResetScrollBars();
     sizing = false;
 }

@@ -1,14 +1,17 @@
 // Shows a 30 x 8 grid with a heading row and column, scrolled down and
-// right, a few coloured cells and a block of selected ones with the focus
-// in it, and saves a picture of the screen to the path given:
+// right, a few coloured cells, a block of selected ones, an edit open in a
+// cell and a title tip over a cell whose text does not fit, and saves a
+// picture of the screen to the path given:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" grid_screenshot shot.png
 #include <QApplication>
 #include <QDialog>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "grid_ctrl.h"
+#include "grid_keys.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -35,12 +38,34 @@ int main(int argc, char** argv) {
     grid->SetFocusCell(12, 4);
     dialog.setGeometry(200, 200, 520, 360);
     dialog.show();
+    // No window manager gives the focus under Xvfb.
+    dialog.activateWindow();
 
     QTimer::singleShot(300, [&] {
         grid->EnsureCellVisible(16, 6);
         grid->OnVScroll(GridScroll::LineDown);
     });
-    QTimer::singleShot(900, [&] {
+    QTimer::singleShot(500, [&] {
+        CCellRange shown = grid->GetVisibleNonFixedCellRange();
+        // Typing "7.5" into a cell near the bottom.
+        int editRow = shown.maxRow - 2;
+        int editCol = shown.minCol + 1;
+        grid->SetFocusCell(editRow, editCol);
+        grid->OnEditCell(editRow, editCol, QPoint(-1, -1), GridKey::Typed(U'7'));
+        if (CInPlaceEdit* edit = grid->GetCell(editRow, editCol)->GetEditWnd()) {
+            edit->TypeKey(GridKey::Typed(U'.'));
+            edit->TypeKey(GridKey::Typed(U'5'));
+        }
+        // The mouse resting on a text too long for its cell.
+        Rect rect;
+        grid->SetCellText(shown.minRow + 1, shown.minCol, "Line from bus 14 to bus 22, circuit 1");
+        grid->RedrawCell(shown.minRow + 1, shown.minCol);
+        grid->GetCellRect(shown.minRow + 1, shown.minCol, &rect);
+        QPoint over(rect.left + 5, rect.top + 5);
+        QMouseEvent move(QEvent::MouseMove, over, grid->viewport()->mapToGlobal(over), Qt::NoButton, Qt::NoButton, {});
+        QApplication::sendEvent(grid->viewport(), &move);
+    });
+    QTimer::singleShot(1100, [&] {
         const bool saved = QGuiApplication::primaryScreen()->grabWindow(0, 150, 150, 620, 460).save(path);
         application.exit(saved ? 0 : 1);
     });
