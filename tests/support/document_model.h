@@ -116,15 +116,30 @@ Kind& AddAnnotation(PowerSystem& model, int category, Args... args) {
     return *element.release();
 }
 
-// Places an element of the class as its tool does (the kind's CreateNew)
-// at the point and files it; it attaches to a bus lying under the point.
-inline IElement& Place(PowerSystem& model, int classType, Point at, int flag = 0) {
+// Makes an element of the class as its tool does (the kind's CreateNew) at
+// the point and files it.
+inline IElement& Make(PowerSystem& model, int classType, Point at, int flag = 0) {
     std::unique_ptr<IElement> prototype = StandardElementFactory().Make(classType);
     int key = model.NewKey(prototype->GetType(false), false);
     std::unique_ptr<IElement> element = prototype->CreateNew(&model, key, at, flag);
     if (!model.AddElement(element.get())) throw std::logic_error("the element was not filed");
-    element->AutoConnect();
     return *element.release();
+}
+
+// A one-port placed at the point; it attaches to a bus lying there.
+inline IElement& Place(PowerSystem& model, int classType, Point at) {
+    IElement& element = Make(model, classType, at);
+    element.AutoConnect();
+    return element;
+}
+
+// A line, transformer or switch drawn from a bus at `from` to a bus at
+// `to`: the click there attaches its end 1 and finishes its path.
+inline IElement& Join(PowerSystem& model, int classType, Point from, Point to) {
+    IElement& element = Make(model, classType, from);
+    element.DragHandle(4, 0, to);
+    element.DragHandle(0, 0, to);
+    return element;
 }
 
 // Draws a free line or polygon through the points as the tool does: the
@@ -144,7 +159,8 @@ Kind& DrawPath(PowerSystem& model, int category, const std::vector<Point>& nodes
 // hidden background picture and settings that differ from the defaults.
 inline void FillWithEveryKind(PowerSystem& model) {
     for (auto [at, type] : {std::pair{Point{100, 100}, ElementType::Bus}, {Point{200, 100}, ElementType::HorizontalBus},
-                            {Point{300, 100}, ElementType::NetworkEquivalent}, {Point{400, 100}, ElementType::ConnectionNode}}) {
+                            {Point{300, 100}, ElementType::NetworkEquivalent}, {Point{400, 100}, ElementType::ConnectionNode},
+                            {Point{500, 100}, ElementType::Bus}}) {
         std::unique_ptr<IElement> bus;
         int key = model.NewKey(Category::Bus, false);
         if (type == ElementType::Bus) bus = std::make_unique<Bus>(&model, key, at, true);
@@ -157,12 +173,22 @@ inline void FillWithEveryKind(PowerSystem& model) {
     // A load and a generator on the first bus, the other one-ports apart.
     Place(model, ElementType::Load, {100, 110});
     Place(model, ElementType::Generator, {100, 130});
-    int x = 500;
+    int x = 600;
     for (int type : {ElementType::SyncCompensator, ElementType::VarCompensator, ElementType::Shunt,
                      ElementType::Capacitor, ElementType::Reactor, ElementType::VariableBank,
                      ElementType::VariableReactorBank}) {
         Place(model, type, {x += 60, 100});
     }
+    // Lines and transformers between the bars; the equivalent, the node and
+    // the last bus joined by closed switches into one group, with an open
+    // disconnector and fuse beside them.
+    Join(model, ElementType::PowerLine, {100, 120}, {220, 100});
+    Join(model, ElementType::Transformer, {100, 135}, {230, 100});
+    Join(model, ElementType::RegulatedTransformer, {235, 100}, {298, 120});
+    Join(model, ElementType::Connector, {338, 120}, {400, 100});
+    Join(model, ElementType::CircuitBreaker, {400, 100}, {500, 110}).SetOn(true);
+    Join(model, ElementType::Disconnector, {500, 120}, {338, 130});
+    Join(model, ElementType::Fuse, {500, 130}, {400, 100});
     DrawPath<FreeLine>(model, Category::FreeLine, {{50, 300}, {150, 300}, {150, 350}}, FreeLine::kDashedStyle);
     DrawPath<FreeLine>(model, Category::FreeLine, {{250, 300}, {350, 380}}, FreeLine::kArrowedStyle);
     DrawPath<PolygonElement>(model, Category::Polygon, {{0, 400}, {100, 400}, {50, 480}, {0, 400}});
@@ -171,6 +197,11 @@ inline void FillWithEveryKind(PowerSystem& model) {
     box.SetName("Gen Q");
     double item = 7;  // generation Q with its caption
     box.UpdateResultLabel(&item);
+    // Reading sets a transformer's tap steps (value 16) to 1 whatever was
+    // stored; they are 1 here already, as after any reading.
+    for (const auto& [key, element] : model.List(PowerSystem::kLines).Entries()) {
+        if (element->GetElementType() != ElementType::PowerLine) element->GetValues()[16] = 1.0;
+    }
     // The labels as a read document shows them: rebuilt from the values.
     for (int id = 0; id < PowerSystem::kListCount; ++id) {
         for (const auto& [key, element] : model.List(PowerSystem::ListId(id)).Entries()) element->UpdateResultLabel(nullptr);
