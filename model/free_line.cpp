@@ -1,4 +1,4 @@
-// Free lines and polygons: construction, the label, the path's geometry,
+// Free lines and polygons: construction, the label, copies,
 // drawing and the archive block.
 
 #include "free_line.h"
@@ -10,13 +10,6 @@
 
 namespace {
 
-// The body is hit within this squared distance of the path.
-constexpr int kPathHitDistance = 29;
-// Drag kinds of the drawing tools and node handles (upper 16 bits set).
-constexpr int kDragAddNode = 0;
-constexpr int kDragFinish = 3;
-constexpr int kDragMove = 4;
-constexpr unsigned kNodeHandleMarker = 0xFFFF;
 // The arrowhead's wings reach this far back along the line and aside.
 constexpr float kArrowBack = 8.0f;
 constexpr float kArrowSide = 4.0f;
@@ -27,21 +20,10 @@ int RoundHalfDown(float value) {
     return static_cast<int>(floor) + (value - floor > 0.5f ? 1 : 0);
 }
 
-Rect Normalized(Rect r) {
-    r.Normalize();
-    return r;
-}
-
 }  // namespace
 
-FreeLine::FreeLine(PowerSystem* owner, int key, Point point, int style, int category)
-    : EEElement(owner, key, point, point, category), style_(style) {
-    path_.RecreatePen();
-    endKeys_ = {0, -1};  // end 1 is being drawn
-}
-
 FreeLine::FreeLine(PowerSystem* owner, int key, Point point, int style)
-    : FreeLine(owner, key, point, style, Category::FreeLine) {
+    : PowerLine(owner, key, point, Category::FreeLine), style_(style) {
     CreateLabels(point);
     path_.SetNode(point, 0);
     path_.Reopen();
@@ -49,6 +31,7 @@ FreeLine::FreeLine(PowerSystem* owner, int key, Point point, int style)
 
 FreeLine::FreeLine() {
     category_ = Category::FreeLine;
+    archivedLabelCount_ = 0;  // its one label follows its own data
     CreateLabels({});
 }
 
@@ -89,116 +72,6 @@ std::unique_ptr<IElement> FreeLine::CreateNew(PowerSystem* owner, int key, Point
     return std::make_unique<FreeLine>(owner, key, point, style);
 }
 
-// --- The path between two ends ---
-
-bool FreeLine::HasFreeEnd() const {
-    if (!path_.IsFinished()) return false;
-    if (path_.GetNodeCount() < 3 && IsAttachedKey(endKeys_[0])) return IsEndFree(1);
-    return true;
-}
-
-int FreeLine::SnapToEnd(Point point, Point& snapped) {
-    if (!HasFreeEnd()) return -1;
-    return path_.FindNode(point, snapped, IsEndFree(0), IsEndFree(1));
-}
-
-void FreeLine::SetConnectionPoint(Point point, bool end1) {
-    SyncEndsFromPath();
-    if (path_.GetNodeCount() > 0) path_.SetNode(point, end1 ? -1 : 0);
-    EEElement::SetConnectionPoint(point, end1);
-}
-
-void FreeLine::SyncEndsFromPath() {
-    if (path_.GetNodeCount() == 0) return;
-    ends_[0] = path_.GetNode(0);
-    ends_[1] = path_.GetNode(-1);
-}
-
-void FreeLine::RecalcGeometry() {
-    if (path_.GetNodeCount() > 0) rect_ = path_.GetBoundingRect();
-}
-
-Rect FreeLine::CalcBoundingRect() {
-    RecalcGeometry();
-    Rect bounds = UnionRect(Normalized(rect_), Normalized(path_.GetBoundingRect()));
-    bounds.Inflate(10, 30);
-    return bounds;
-}
-
-bool FreeLine::HitTest(Point point) {
-    if (PrimitiveText* label = GetLabel(selectedLabel_)) label->SetHighlight(false);
-    selectedLabel_ = -1;
-    selected_ = false;
-    Point nearest;
-    if (path_.DistanceToPath(point, nearest) <= kPathHitDistance) {
-        selected_ = true;
-        return true;
-    }
-    for (int i = 0; i < GetLabelCount(); ++i) {
-        if (labels_[static_cast<std::size_t>(i)]->HitTest(point)) {
-            selectedLabel_ = i;
-            return true;
-        }
-    }
-    return false;
-}
-
-int FreeLine::HitTestBody(Point point, Point& nearest) { return path_.DistanceToPath(point, nearest); }
-
-void FreeLine::Move(int dx, int dy, bool withConnected) {
-    IView* view = owner_ ? owner_->GetView() : nullptr;
-    if (PrimitiveText* label = GetLabel(selectedLabel_); label && withConnected) {
-        label->Move(dx, dy, view);
-        RecalcGeometry();
-        return;
-    }
-    if (path_.GetNodeCount() > 0) InvalidateGrown(path_.GetBoundingRect(), 3);
-    for (Point& end : ends_) end = {end.x + dx, end.y + dy};
-    for (int i = 0; i < path_.GetNodeCount(); ++i) path_.MoveNode(i, {dx, dy});
-    if (path_.GetNodeCount() > 0) InvalidateGrown(path_.GetBoundingRect(), 3);
-    for (auto& label : labels_) label->Move(dx, dy, view);
-    RecalcGeometry();
-}
-
-bool FreeLine::DragHandle(int kind, int handle, Point point) {
-    auto bits = static_cast<unsigned>(handle);
-    Rect invalid;
-    switch (kind) {
-        case kDragAddNode:
-            if (path_.IsFinished()) return false;
-            path_.AddNode(point);
-            ends_[1] = point;
-            RecalcGeometry();
-            if (owner_) owner_->InvalidateArea(nullptr);
-            return false;
-        case kDragFinish:
-            if (path_.IsFinished()) return false;
-            ends_[1] = point;
-            path_.Finish(true);
-            RecalcGeometry();
-            path_.MoveFloatingPoint(point, invalid);
-            InvalidateGrown(invalid, 20);
-            if (owner_) owner_->InvalidateArea(nullptr);
-            return true;
-        case kDragMove:
-            if (path_.IsFinished() && (bits >> 16) == kNodeHandleMarker) {
-                int node = static_cast<int>(bits & 0xFFFF);
-                if (node >= path_.GetNodeCount()) return false;
-                Rect before = CalcBoundingRect();
-                path_.MoveNode(node, point);
-                SyncEndsFromPath();
-                InvalidateGrown(UnionRect(before, CalcBoundingRect()), 20);
-            }
-            path_.MoveFloatingPoint(point, invalid);
-            InvalidateGrown(invalid, 20);
-            RecalcGeometry();
-            if (owner_) owner_->InvalidateArea(nullptr);
-            return false;
-        default:
-            return false;
-    }
-}
-
 // --- Drawing ---
 
 void FreeLine::DrawSymbol(DrawingContext& dc) {
@@ -232,9 +105,8 @@ void FreeLine::DrawSymbol(DrawingContext& dc) {
 // --- Archive ---
 
 void FreeLine::Serialize(Archive& archive) {
-    if (archive.IsLoading()) CreateLabels({});
-    EEElement::Serialize(archive);
-    path_.Serialize(archive);
+    // Makes the one label first when loading; no branch data follows.
+    PowerLine::Serialize(archive);
     labels_[0]->Serialize(archive);
     if (archive.IsStoring()) {
         archive.WriteInt32(style_);
@@ -246,10 +118,9 @@ void FreeLine::Serialize(Archive& archive) {
 // --- Polygon ---
 
 PolygonElement::PolygonElement(PowerSystem* owner, int key, Point point)
-    : FreeLine(owner, key, point, kArrowedStyle, Category::Polygon) {
+    : FreeLine(owner, key, point, kArrowedStyle) {
+    category_ = Category::Polygon;
     CreateLabels(point);
-    path_.SetNode(point, 0);
-    path_.Reopen();
 }
 
 PolygonElement::PolygonElement() { category_ = Category::Polygon; }

@@ -1,19 +1,20 @@
 #pragma once
 
 #include <memory>
+#include <string_view>
 
-#include "ee_element.h"
 #include "element_key.h"
 #include "element_type.h"
-#include "primitive_line.h"
+#include "power_line.h"
 
 // A line drawn freely on the diagram, node by node, that belongs to no
 // network: dashed and showing its name (style 1), or plain with an arrowhead
 // at its last end (any other style). It never attaches to a bus. Its path
 // is a PrimitiveLine whose first and last nodes are its ends; it keeps
 // exactly one label, shown only for the dashed style. Both styles are filed
-// and stored as class type 13.
-class FreeLine : public EEElement {
+// and stored as class type 13. It takes the path, ends and geometry of the
+// two-ports, without their data.
+class FreeLine : public PowerLine {
 public:
     static constexpr int kDashedStyle = 1;
     static constexpr int kArrowedStyle = 0;
@@ -25,8 +26,6 @@ public:
     FreeLine();
 
     int GetStyle() const { return style_; }
-    const PrimitiveLine& GetPath() const { return path_; }
-    PrimitiveLine& GetPath() { return path_; }
 
     int GetElementType() const override { return ElementType::FreeLine; }
     bool IsNetworkElement() const override { return false; }
@@ -41,30 +40,11 @@ public:
     // One label at the point, shown for the dashed style only.
     void CreateLabels(Point anchor) override;
 
-    // The geometry of a path between two ends.
-    bool HasFreeEnd() const override;
-    int SnapToEnd(Point point, Point& snapped) override;
-    void SetConnectionPoint(Point point, bool end1) override;
-    void SyncEndsFromPath() override;
-    int GetNodeCount() const override { return path_.GetNodeCount(); }
-    Rect CalcBoundingRect() override;
-    void RecalcGeometry() override;
-    bool HitTest(Point point) override;
-    int HitTestBody(Point point, Point& nearest) override;
-    void Move(int dx, int dy, bool withConnected) override;
-    // Kind 0 adds a node at the point, kind 3 finishes the path there,
-    // kind 4 drags a node handle or follows the mouse with the rubber band.
-    bool DragHandle(int kind, int handle, Point point) override;
-
     void DrawSymbol(DrawingContext& dc) override;
-    // The element block, the path, the label and the style.
+    // The element block and the path, then the label and the style.
     void Serialize(Archive& archive) override;
 
 protected:
-    // The element base and path of a new line; the kinds add their labels.
-    FreeLine(PowerSystem* owner, int key, Point point, int style, int category);
-
-    PrimitiveLine path_;
     int style_ = kDashedStyle;
 };
 
