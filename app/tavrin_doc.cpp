@@ -23,9 +23,9 @@ bool CTavrinDoc::OnNewDocument() {
     return CDocument::OnNewDocument();
 }
 
-void CTavrinDoc::Serialize(Archive&) {
-    // The ".pf" format belongs to the network model, which cannot read or
-    // write it yet; saying so keeps every existing file as it is.
-    throw ArchiveError(ArchiveError::Kind::FileFailure,
-                       "This version of the program cannot read or write network documents (.pf) yet.");
+void CTavrinDoc::Serialize(Archive& archive) {
+    // The model refuses a document it cannot read whole and is left as it
+    // was; the failure reaches the user through the document's report.
+    if (!model_) throw ArchiveError(ArchiveError::Kind::Refused, "There is no network model to read or write.");
+    model_->SerializeModel(archive);
 }

@@ -18,7 +18,6 @@
 #include <string_view>
 #include <vector>
 
-#include "drawing_context.h"
 #include "ee_element.h"
 #include "element_factory.h"
 #include "element_type.h"

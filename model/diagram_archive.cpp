@@ -1,5 +1,7 @@
 #include "diagram_archive.h"
 
+#include <algorithm>
+
 namespace {
 
 int ReadCoordinate(Archive& archive) {
@@ -10,11 +12,17 @@ int ReadCoordinate(Archive& archive) {
     return value;
 }
 
+// Measured text and inflated outlines may reach past the range that is
+// read back; they are written at its end, so a saved document always reads.
+void WriteCoordinate(Archive& archive, int value) {
+    archive.WriteInt32(std::clamp(value, -kMaxDiagramCoordinate, kMaxDiagramCoordinate));
+}
+
 }  // namespace
 
 void WritePoint(Archive& archive, Point p) {
-    archive.WriteInt32(p.x);
-    archive.WriteInt32(p.y);
+    WriteCoordinate(archive, p.x);
+    WriteCoordinate(archive, p.y);
 }
 
 Point ReadPoint(Archive& archive) {
@@ -25,7 +33,7 @@ Point ReadPoint(Archive& archive) {
 }
 
 void WriteRect(Archive& archive, const Rect& r) {
-    for (int edge : {r.left, r.top, r.right, r.bottom}) archive.WriteInt32(edge);
+    for (int edge : {r.left, r.top, r.right, r.bottom}) WriteCoordinate(archive, edge);
 }
 
 Rect ReadRect(Archive& archive) {

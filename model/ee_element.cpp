@@ -177,6 +177,16 @@ bool EEElement::ShowProperties() {
     return view && view->OpenProperties(this, 0);
 }
 
+void EEElement::MoveByDuplicationStep(IElement& copy) const {
+    if (!owner_) return;
+    int dx = 0;
+    int dy = 0;
+    int longMove = 0;
+    owner_->GetDuplicationSteps(dx, dy, longMove);
+    int step = owner_->GetGridStep();
+    copy.Move(step * dx, step * dy, false);
+}
+
 void EEElement::ShowMessage(std::string_view text) const {
     IPrompt* prompt = owner_ ? owner_->GetPrompt() : nullptr;
     if (prompt) prompt->MessageBox(text, "", PromptIcon::Warning, PromptButtons::Ok);

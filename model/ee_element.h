@@ -171,6 +171,10 @@ protected:
     // inside in a solid brush of the same colour (the element's own brush
     // holds the background and would hide it).
     static void FillInPenColor(DrawingContext& dc, std::span<const Point> corners);
+    // Moves a copy of this element by the owner's duplication step: the grid
+    // step times the horizontal and the vertical steps, without what is
+    // attached to the copy.
+    void MoveByDuplicationStep(IElement& copy) const;
     // A message box through the owner's prompts.
     void ShowMessage(std::string_view text) const;
     // Adds the rectangle, grown by `margin` in x and y, to the owner's

@@ -3,6 +3,8 @@
 #include "bus.h"
 #include "connection_node.h"
 #include "element_interface.h"
+#include "free_line.h"
+#include "free_text.h"
 #include "generator.h"
 #include "load.h"
 #include "network_equivalent.h"
@@ -54,6 +56,11 @@ const ElementFactory& StandardElementFactory() {
         f.Register(ElementType::Disconnector, &MakeEmpty<Disconnector>);
         f.Register(ElementType::CircuitBreaker, &MakeEmpty<CircuitBreaker>);
         f.Register(ElementType::Fuse, &MakeEmpty<Fuse>);
+        f.Register(ElementType::FreeLine, &MakeEmpty<FreeLine>);
+        f.Register(ElementType::ArrowedFreeLine, &MakeEmpty<FreeLine>);
+        f.Register(ElementType::FreeText, &MakeEmpty<FreeText>);
+        f.Register(ElementType::PolygonElement, &MakeEmpty<PolygonElement>);
+        f.Register(ElementType::SystemInfo, &MakeEmpty<SystemInfo>);
         return f;
     }();
     return factory;

@@ -38,7 +38,7 @@ const char* const Generator::kGeneratorReactiveTexts[4] = {
 };
 
 bool Generator::BusLostVoltageControl() const {
-    if (!owner_ || !IsAttachedKey(endKeys_[0])) return false;
+    if (!owner_ || KeyCategory(endKeys_[0]) != Category::Bus) return false;
     IElement* bus = owner_->FindByKey(endKeys_[0]);
     const double* v = bus ? bus->GetValues() : nullptr;
     if (!v || v[Bus::kKind] != Bus::kGeneratorKind) return false;

@@ -12,6 +12,7 @@
 #include "geometry.h"
 #include "label_fonts.h"
 
+class Archive;
 class ColorMap;
 class ElementList;
 class FontSetting;
@@ -126,6 +127,13 @@ public:
     // The rectangle around all elements and shown pictures; `rect` keeps
     // what the caller put in when there is nothing.
     virtual void GetBoundingRect(Rect& rect) = 0;
+
+    // --- The document ---
+    // Writes the whole model as a ".pf" document, or reads one into it.
+    // A document that cannot be read is refused whole: the reason goes to
+    // the message sink (failure level) and ArchiveError is thrown; the model
+    // is then left exactly as it was.
+    virtual void SerializeModel(Archive& archive) = 0;
 
 protected:
     ~IModel() = default;

@@ -41,7 +41,8 @@ void OnePortElement::GetValuesAndFlags(double*& values, std::vector<std::uint8_t
 }
 
 IElement* OnePortElement::AttachedBus() const {
-    if (!on_ || !owner_ || !IsAttachedKey(endKeys_[0])) return nullptr;
+    // A document may name any element at end 0: only a bus key counts.
+    if (!on_ || !owner_ || KeyCategory(endKeys_[0]) != Category::Bus) return nullptr;
     return owner_->FindByKey(endKeys_[0]);
 }
 

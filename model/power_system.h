@@ -129,6 +129,13 @@ public:
     void Draw(DrawingContext& dc, const Rect* area) override;
     void GetBoundingRect(Rect& rect) override;
 
+    void SerializeModel(Archive& archive) override { Serialize(archive); }
+    // Storing: writes the model as a ".pf" document of the current version.
+    // Loading: reads a document of versions 13 to 19 and adds what it holds
+    // to the model (nothing is emptied first). The whole document is read
+    // aside first, so a refused one changes nothing; see IModel.
+    void Serialize(Archive& archive);
+
     // --- The model's own operations, for the elements and the editing code ---
     IView* GetView() const { return view_; }
     IPrompt* GetPrompt() const { return prompt_; }
@@ -226,6 +233,15 @@ private:
     // nothing when the kind takes none.
     std::optional<std::string> NextDefaultName(int category, const ElementList& list);
     void ShowMessageBox(std::string_view text) const;
+
+    // The document's sections (power_system_document.cpp).
+    void WriteDocument(Archive& archive);
+    void ReadDocument(Archive& archive);
+    void ReadListSection(Archive& archive, ListId id);
+    // Takes over what a model that read a document holds; refused when a
+    // key it read is one this model has already.
+    void AdoptDocument(PowerSystem& read);
+    [[noreturn]] void RefuseDocument(const std::string& reason) const;
 
     const ElementFactory& factory_;
     int references_ = 0;

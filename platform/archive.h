@@ -19,6 +19,7 @@ public:
         WideString,    // a string stored as UTF-16, which documents never hold
         FileFailure,   // a file could not be read, or written and put in place
         OutOfRange,    // a value beyond what a document can hold (a point far off any diagram)
+        Refused,       // readable bytes that are no document this program takes (version, marker, content)
     };
 
     ArchiveError(Kind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}

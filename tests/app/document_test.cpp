@@ -76,22 +76,41 @@ TEST_F(Documents, SaveAsTakesTheNewNameForTitleAndRecentFiles) {
     EXPECT_EQ(prompts.prompts[1].initialPath, QFileInfo(path).absoluteFilePath());
 }
 
-TEST_F(Documents, ANetworkDocumentIsNeverWrittenWithoutItsFormat) {
+TEST_F(Documents, ANetworkDocumentSavesAndOpensAgainAndARefusedOneOpensNothing) {
     ASSERT_TRUE(Start());
     Frame().Commands().Execute(Command::FileNew);
     CDocument* document = Windows()[0]->View().GetDocument();
     document->SetModifiedFlag();
     QString target = folder.filePath("grid.pf");
-    std::ofstream(target.toStdString()) << "kept";
     prompts.fileNames = {target};
     Frame().Commands().Execute(Command::FileSave);
-
     EXPECT_EQ(prompts.prompts[0].initialPath, "Untitled1.pf");
+    EXPECT_TRUE(prompts.Messages().empty());
+    const std::string saved = Bytes(target);
+    EXPECT_EQ(saved.size(), 160u);  // an empty network
+    EXPECT_EQ(saved.substr(0, 8), std::string("\x13\0\0\0\x03QMK", 8));
+    EXPECT_FALSE(document->IsModified());
+    EXPECT_EQ(document->GetTitle(), "grid.pf");
+
+    // A document of a version the program does not read opens nothing.
+    QString old = folder.filePath("old.pf");
+    std::string refused = saved;
+    refused[0] = 12;
+    std::ofstream(old.toStdString(), std::ios::binary) << refused;
+    EXPECT_EQ(app->OpenDocumentFile(old), nullptr);
+    EXPECT_EQ(Windows().size(), 1u);
     ASSERT_EQ(prompts.Messages().size(), 1u);
-    EXPECT_TRUE(prompts.Messages()[0].text.startsWith("Failed to save document.\n"));
-    EXPECT_EQ(Bytes(target), "kept");
-    EXPECT_TRUE(document->IsModified());
-    EXPECT_EQ(document->GetTitle(), "Untitled1");
+    EXPECT_TRUE(prompts.Messages()[0].text.startsWith("Failed to open document.\n"));
+    EXPECT_TRUE(prompts.Messages()[0].text.endsWith("\nUnsupported file format or too old version number!"));
+    EXPECT_EQ(Bytes(old), refused);
+
+    // The saved one opens in a window of its own.
+    Frame().Commands().Execute(Command::FileClose);
+    SettleDeletions();
+    CDocument* reopened = app->OpenDocumentFile(target);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(Windows().size(), 1u);
+    EXPECT_FALSE(reopened->IsModified());
 }
 
 TEST_F(Documents, ASecondViewSharesTheDocument) {

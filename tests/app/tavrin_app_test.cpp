@@ -76,7 +76,7 @@ TEST_F(StartUp, AFileThatCannotBeOpenedStopsTheStartAndSaysWhy) {
     const Case cases[] = {
         {"missing.tst", ""},          // no such file
         {"cut.tst", "\x05" "ab"},     // a string cut short
-        {"network.pf", "\x05" "ab"},  // network documents cannot be read yet
+        {"network.pf", "\x05" "ab"},  // a network document cut short
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name.toStdString());
