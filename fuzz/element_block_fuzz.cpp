@@ -2,7 +2,9 @@
 // document reader calls them for each element. The first byte picks what is
 // read: 0-3 the element base keeping that many labels, followed by its
 // labels and a line path; 4-7 a bus, horizontal bus, connection node or
-// network equivalent, each its whole block. Every read either succeeds or throws ArchiveError. What
+// network equivalent; 8-14 a line, fixed or regulating transformer,
+// connector, disconnector, circuit breaker or fuse; each kind its whole
+// block. Every read either succeeds or throws ArchiveError. What
 // was read must store and read back to the same bytes, and must then answer
 // the hit tests, bounds and drawing of the diagram without overflow. Any
 // other exception, a crash, a leak or a large allocation is a finding.
@@ -80,8 +82,8 @@ std::vector<std::uint8_t> BytesOf(IElement& element) {
     return out.Bytes();
 }
 
-// A bus kind without a model, as the clipboard holds one.
-int ReadBus(int classType, std::span<const std::uint8_t> bytes) {
+// An element kind without a model, as the clipboard holds one.
+int ReadElement(int classType, std::span<const std::uint8_t> bytes) {
     std::unique_ptr<IElement> read = StandardElementFactory().Make(classType);
     try {
         Archive in = Archive::ForLoading(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
@@ -106,6 +108,10 @@ int ReadBus(int classType, std::span<const std::uint8_t> bytes) {
     std::string text;
     read->CheckLimits(text);
     read->GetVoltageIndex();
+    read->GetLoadingIndex();
+    read->WriteCDFCard(text, nullptr);
+    read->DragHandle(0, 0, probe);
+    read->DragHandle(4, static_cast<int>(0xFFFF0000u), {2, 2});
     NullDrawingContext dc;
     read->SetSelected(true);
     read->Draw(dc);
@@ -118,10 +124,13 @@ int ReadBus(int classType, std::span<const std::uint8_t> bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    constexpr int kBusKinds[] = {ElementType::Bus, ElementType::HorizontalBus, ElementType::ConnectionNode,
-                                 ElementType::NetworkEquivalent};
-    if (data[0] % 8 >= 4) return ReadBus(kBusKinds[data[0] % 4], {data + 1, size - 1});
-    int labels = data[0] % 4;
+    constexpr int kKinds[] = {ElementType::Bus,         ElementType::HorizontalBus,  ElementType::ConnectionNode,
+                              ElementType::NetworkEquivalent, ElementType::PowerLine, ElementType::Transformer,
+                              ElementType::RegulatedTransformer, ElementType::Connector, ElementType::Disconnector,
+                              ElementType::CircuitBreaker, ElementType::Fuse};
+    const int pick = data[0] % 16;
+    if (pick >= 4 && pick < 15) return ReadElement(kKinds[pick - 4], {data + 1, size - 1});
+    int labels = pick % 4;
     Stored read(labels);
     try {
         Archive in = Archive::ForLoading(std::vector<std::uint8_t>(data + 1, data + size));

@@ -6,7 +6,10 @@
 #include "generator.h"
 #include "load.h"
 #include "network_equivalent.h"
+#include "power_line.h"
 #include "shunt.h"
+#include "switching_element.h"
+#include "transformer.h"
 #include "variable_bank.h"
 
 void ElementFactory::Register(int classType, Maker maker) {
@@ -44,6 +47,13 @@ const ElementFactory& StandardElementFactory() {
         f.Register(ElementType::Reactor, &MakeEmpty<Reactor>);
         f.Register(ElementType::VariableBank, &MakeEmpty<VariableBank>);
         f.Register(ElementType::VariableReactorBank, &MakeEmpty<VariableReactorBank>);
+        f.Register(ElementType::PowerLine, &MakeEmpty<PowerLine>);
+        f.Register(ElementType::Transformer, &MakeEmpty<Transformer>);
+        f.Register(ElementType::RegulatedTransformer, &MakeEmpty<RegulatedTransformer>);
+        f.Register(ElementType::Connector, &MakeEmpty<Connector>);
+        f.Register(ElementType::Disconnector, &MakeEmpty<Disconnector>);
+        f.Register(ElementType::CircuitBreaker, &MakeEmpty<CircuitBreaker>);
+        f.Register(ElementType::Fuse, &MakeEmpty<Fuse>);
         return f;
     }();
     return factory;

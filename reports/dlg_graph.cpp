@@ -18,6 +18,7 @@
 
 #include "clipboard_picture.h"
 #include "control_id.h"
+#include "dlg_graph_properties.h"
 #include "dlg_graph_titles.h"
 #include "exchange_numbers.h"
 #include "graph_header.h"
@@ -110,16 +111,12 @@ void CDlgGraph::BuildControls() {
     column->addLayout(ranges);
     const Button buttons[] = {{1013, "Set Range", &CDlgGraph::OnSetRange}, {1009, "Auto Scale", &CDlgGraph::OnAutoScale},
                               {1010, "Export ...", &CDlgGraph::OnExport},  {1011, "Copy", &CDlgGraph::OnCopy},
-                              {1012, "Titles...", &CDlgGraph::OnTitles},   {1015, "Colors...", nullptr}};
+                              {1012, "Titles...", &CDlgGraph::OnTitles},   {1015, "Colors...", &CDlgGraph::OnColors}};
     for (const Button& button : buttons) {
         auto* push = new QPushButton(button.text, this);
         SetControlId(*push, button.id);
         push->setAutoDefault(false);
-        if (button.handler != nullptr) {
-            connect(push, &QPushButton::clicked, this, button.handler);
-        } else {
-            push->setEnabled(false);  // the graph properties come later
-        }
+        connect(push, &QPushButton::clicked, this, button.handler);
         column->addWidget(push);
     }
     column->addStretch();
@@ -344,6 +341,11 @@ void CDlgGraph::OnTitles() {
     plot_->SetXAxisTitle(titles.XAxisTitle());
     plot_->SetYAxisTitle(titles.YAxisTitle());
     plot_->repaint();
+}
+
+void CDlgGraph::OnColors() {
+    CDlgGraphProperties properties(*plot_, prompts_, this);
+    prompts_.RunModal(properties);
 }
 
 IDlgGraph* createGraph(CReferenceManager* manager, QWidget* parent, PromptService& prompts) {

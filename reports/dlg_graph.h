@@ -12,7 +12,7 @@ class PromptService;
 class QLineEdit;
 
 // The graph window: one plot window with the range edits beside it, Set
-// Range, Auto Scale, Export, Copy and Titles. It is entered in its
+// Range, Auto Scale, Export, Copy, Titles and Colors. It is entered in its
 // document's reference manager while it lives. Escape and the close box
 // cancel it, which empties its entry, closes it and deletes it.
 class CDlgGraph final : public QDialog, public IDlgGraph {
@@ -65,6 +65,7 @@ public:
     void OnExport();
     void OnCopy();
     void OnTitles();
+    void OnColors();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -83,7 +83,7 @@ EndFlow FlowAtEnd(const NetBranch& branch, bool atFrom, double vi, double vj, do
 // voltage is an unknown, lambda's column at the continuation parameter bus,
 // and otherwise a 0 in its voltage column, which then holds another
 // quantity.
-struct VoltageColumn {
+struct VoltageDerivative {
     int column = 0;
     bool free = false;
 };
@@ -99,14 +99,14 @@ public:
     // 0 for a slack bus: its angle is held and its column holds its power.
     static int AngleColumn(const NetBus& bus) { return CodeHas(bus.code, "S") ? 0 : bus.firstVariable; }
 
-    VoltageColumn VoltageOf(const NetBus& bus) const {
-        if (bus.regulatedBus) return {bus.firstVariable + 1, true};
-        if (continuation_ && CodeHas(bus.code, "L")) return {lambdaColumn_, true};
+    VoltageDerivative VoltageOf(const NetBus& bus) const {
+        if (HoldsVoltage(bus.voltageColumn)) return {bus.firstVariable + 1, true};
+        if (continuation_ && bus.voltageColumn == VoltageColumn::LoadParameter) return {lambdaColumn_, true};
         return {bus.firstVariable + 1, false};
     }
 
     void EnterVoltage(int row, const NetBus& bus, double value) {
-        const VoltageColumn at = VoltageOf(bus);
+        const VoltageDerivative at = VoltageOf(bus);
         Enter(row, at.column, at.free ? value : 0.0);
     }
 
@@ -150,13 +150,13 @@ struct LoadAtBus {
 };
 
 // The polynomial form p0 + p1 V + p2 V^2 takes its coefficients from the
-// bus's six direction entries; the exponential form follows the load models
+// bus's load polynomial; the exponential form follows the load models
 // and the load parameter.
 LoadAtBus BusLoad(const NetBus& bus, bool polynomial, double lambda) {
     const double v = bus.voltage;
     LoadAtBus load;
     if (polynomial) {
-        const auto& c = bus.direction;
+        const auto& c = bus.loadPolynomial;
         load.p = c[0] + c[1] * v + c[2] * v * v;
         load.q = c[3] + c[4] * v + c[5] * v * v;
         load.pV = c[1] + 2.0 * c[2] * v;
@@ -176,6 +176,234 @@ LoadAtBus BusLoad(const NetBus& bus, bool polynomial, double lambda) {
     return load;
 }
 
+// What one pass of the AC equations works with, and its steps for one bus:
+// the power balance with its branches, the distributed slack, the load
+// parameter's column, the column of the quantity that holds a voltage, the
+// area interchange row and the rows of the P/Q-regulating transformers.
+class AcPass {
+public:
+    AcPass(Solver& solver, Evaluate evaluate, Loads loads, bool continuation, NetBus* systemSlack, int lambdaColumn,
+           int parameterColumn, bool areaMode)
+        : sw_(solver.Switches()), f_(solver.Mismatch()), jacobian_(solver, continuation, lambdaColumn),
+          wantMismatch_(WantsMismatch(evaluate)), wantJacobian_(WantsJacobian(evaluate)),
+          polynomialLoads_(loads == Loads::Polynomial), lambda_(solver.LoadParameter()), systemSlack_(systemSlack),
+          parameterColumn_(parameterColumn), generationIncrease_(continuation && sw_.generationIncrease),
+          areaMode_(areaMode) {}
+
+    void Bus(NetBus& bus);
+    // The first area whose participation sum is 0 (status -1), or null;
+    // status -1 with null when the whole network's sum is 0.
+    NetArea* CheckParticipation(const Network& network, int& status) const;
+
+private:
+    // The power balance of one bus, specified minus calculated, and the
+    // diagonal of its two rows.
+    struct Balance {
+        double p = 0.0;
+        double q = 0.0;
+        double pTheta = 0.0;  // dF/dtheta_i
+        double qTheta = 0.0;
+        double pV = 0.0;      // dF/dV_i
+        double qV = 0.0;
+    };
+    void CountParticipation(const NetBus& bus, const NetBus* slack);
+    void Branches(const NetBus& bus, Balance& balance);
+    void Diagonal(const NetBus& bus, const Balance& balance);
+    void DistributedSlack(const NetBus& bus, const NetBus* slack);
+    void LoadParameterColumn(const NetBus& bus);
+    void HeldVoltageColumn(const NetBus& bus);
+    void AreaInterchange(const NetBus& bus);
+    void FlowTransformerRows(const NetBus& bus);
+
+    const RunSwitches& sw_;
+    std::vector<double>& f_;
+    Assembly jacobian_;
+    const bool wantMismatch_;
+    const bool wantJacobian_;
+    const bool polynomialLoads_;
+    const double lambda_;
+    NetBus* const systemSlack_;
+    const int parameterColumn_;      // dF/dlambda; 0 none
+    const bool generationIncrease_;  // only the system slack shares the slack power
+    const bool areaMode_;
+    double systemSum_ = 0.0;
+};
+
+void AcPass::Bus(NetBus& bus) {
+    const int pRow = bus.firstVariable;
+    const int qRow = pRow + 1;
+    const double v = bus.voltage;
+    const NetBus* slack = bus.area && bus.area->areaBus ? bus.area->areaBus : systemSlack_;
+    const LoadAtBus load = BusLoad(bus, polynomialLoads_, lambda_);
+    CountParticipation(bus, slack);
+
+    Balance balance;
+    balance.p = bus.generationP - load.p - v * v * bus.shuntG;
+    balance.q = bus.generationQ - load.q + v * v * bus.shuntB;
+    balance.pV = -2.0 * v * bus.shuntG - load.pV;
+    balance.qV = 2.0 * v * bus.shuntB - load.qV;
+    Branches(bus, balance);
+    if (wantMismatch_) {
+        f_[pRow] = balance.p;
+        f_[qRow] = balance.q;
+    }
+    if (wantJacobian_) {
+        Diagonal(bus, balance);
+        DistributedSlack(bus, slack);
+        LoadParameterColumn(bus);
+        HeldVoltageColumn(bus);
+    }
+    AreaInterchange(bus);
+    FlowTransformerRows(bus);
+}
+
+// In the generation-increase mode only the system slack shares the slack
+// power; the other generators follow lambda.
+void AcPass::CountParticipation(const NetBus& bus, const NetBus* slack) {
+    const double participation = bus.shareInUse;
+    if (generationIncrease_) {
+        if (&bus == systemSlack_) systemSum_ += participation;
+    } else if (areaMode_ && slack && slack->area)
+        slack->area->participationSum += participation;
+    else
+        systemSum_ += participation;
+}
+
+// The flows into the bus's branches, and their derivatives with respect to
+// the other ends and to the branches' controls.
+void AcPass::Branches(const NetBus& bus, Balance& balance) {
+    const int pRow = bus.firstVariable;
+    const int qRow = pRow + 1;
+    for (const AdjacencyNode& node : bus.branches) {
+        const NetBranch& branch = *node.branch;
+        const bool atFrom = branch.from == &bus;
+        const NetBus& other = atFrom ? *branch.to : *branch.from;
+        const EndFlow flow = FlowAtEnd(branch, atFrom, bus.voltage, other.voltage, bus.angle - other.angle);
+        balance.p -= flow.p.value;
+        balance.q -= flow.q.value;
+        if (!wantJacobian_) continue;
+        balance.pTheta -= flow.p.thetaI;
+        balance.qTheta -= flow.q.thetaI;
+        balance.pV -= flow.p.vi;
+        balance.qV -= flow.q.vi;
+        if (int column = Assembly::AngleColumn(other)) {
+            jacobian_.Enter(pRow, column, flow.p.thetaI);
+            jacobian_.Enter(qRow, column, flow.q.thetaI);
+        }
+        jacobian_.EnterVoltage(pRow, other, -flow.p.vj);
+        jacobian_.EnterVoltage(qRow, other, -flow.q.vj);
+        jacobian_.EnterControl(pRow, branch, flow.p, 1.0);
+        jacobian_.EnterControl(qRow, branch, flow.q, 1.0);
+    }
+}
+
+void AcPass::Diagonal(const NetBus& bus, const Balance& balance) {
+    const int pRow = bus.firstVariable;
+    if (int column = Assembly::AngleColumn(bus)) {
+        jacobian_.Enter(pRow, column, balance.pTheta);
+        jacobian_.Enter(pRow + 1, column, balance.qTheta);
+    }
+    jacobian_.EnterVoltage(pRow, bus, balance.pV);
+    jacobian_.EnterVoltage(pRow + 1, bus, balance.qV);
+}
+
+// The bus's generation follows its area slack's power (or the system
+// slack's); in the generation-increase mode it follows lambda.
+void AcPass::DistributedSlack(const NetBus& bus, const NetBus* slack) {
+    const int pRow = bus.firstVariable;
+    const double participation = bus.shareInUse;
+    if (generationIncrease_) {
+        if (&bus == systemSlack_)
+            jacobian_.Enter(pRow, bus.firstVariable, participation);
+        else if (bus.generationDirection != 0.0)
+            jacobian_.Enter(pRow, parameterColumn_, participation);
+    } else if (bus.generationDirection != 0.0 && slack) {
+        if (CodeHas(slack->code, "S"))
+            jacobian_.Enter(pRow, slack->firstVariable, participation);
+        else if (sw_.areaControl)
+            jacobian_.Enter(pRow, slack->firstVariable + 2, participation);
+    }
+}
+
+// dF/dlambda, always from the load models' directions.
+void AcPass::LoadParameterColumn(const NetBus& bus) {
+    if (!parameterColumn_) return;
+    const double v = bus.voltage;
+    const double vp = std::pow(v, bus.loadModelP.exponent);
+    const double vq = std::pow(v, bus.loadModelQ.exponent);
+    const LoadModel& mp = bus.loadModelP;
+    const LoadModel& mq = bus.loadModelQ;
+    if (mp.impedanceDirection != 0.0 || mp.baseDirection != 0.0)
+        jacobian_.Enter(bus.firstVariable, parameterColumn_, -(mp.impedanceDirection * v * v + mp.baseDirection * vp));
+    if (mq.impedanceDirection != 0.0 || mq.baseDirection != 0.0)
+        jacobian_.Enter(bus.firstVariable + 1, parameterColumn_,
+                        -(mq.impedanceDirection * v * v + mq.baseDirection * vq));
+}
+
+// A bus whose voltage is held carries the quantity that holds it (its
+// reactive generation, or a remote bus's reactive unknown) in the voltage
+// column; a 0 while it is not held keeps the matrix's pattern.
+void AcPass::HeldVoltageColumn(const NetBus& bus) {
+    if (!CodeHas(bus.code, "VQSGZ")) return;
+    const bool remote = sw_.remoteVoltageControl && CodeHas(bus.code, "G") && bus.regulatedBus;
+    const int column = (remote ? bus.regulatedBus : &bus)->firstVariable + 1;
+    const double share = remote ? RemoteShare(bus) : 1.0;
+    jacobian_.Enter(bus.firstVariable + 1, column, bus.control == 'V' ? share : 0.0);
+}
+
+// Area interchange: the scheduled export less the tie flows, each measured
+// at its metered end and counted out of this area.
+void AcPass::AreaInterchange(const NetBus& bus) {
+    if (!sw_.areaControl || !bus.area || !CodeHas(bus.code, "A")) return;
+    const int row = bus.firstVariable + 2;
+    double interchange = bus.area->scheduledExport;
+    for (const AdjacencyNode& tie : bus.area->ties) {
+        const NetBranch& branch = *tie.branch;
+        const NetBus& metered = branch.meteredBus ? *branch.meteredBus : *branch.from;
+        const bool atFrom = &metered == branch.from;
+        const NetBus& other = atFrom ? *branch.to : *branch.from;
+        const EndFlow flow = FlowAtEnd(branch, atFrom, metered.voltage, other.voltage, metered.angle - other.angle);
+        const double weight = metered.area == bus.area ? 1.0 : -1.0;
+        interchange -= weight * flow.p.value;
+        if (wantJacobian_) jacobian_.EnterFlow(row, weight, flow.p, metered, other, branch);
+    }
+    if (wantMismatch_) f_[row] = interchange;
+}
+
+// P/Q-regulating transformers: the target less the flow at this, the
+// owner's, end.
+void AcPass::FlowTransformerRows(const NetBus& bus) {
+    if (!sw_.pqTransformerControl) return;
+    for (const AdjacencyNode& node : bus.regulatingBranches) {
+        const NetBranch& branch = *node.branch;
+        if (!IsFlowRegulating(branch)) continue;
+        const bool atFrom = branch.to != &bus;
+        const NetBus& end = atFrom ? *branch.from : *branch.to;
+        const NetBus& other = atFrom ? *branch.to : *branch.from;
+        const EndFlow flow = FlowAtEnd(branch, atFrom, end.voltage, other.voltage, end.angle - other.angle);
+        const FlowTerms& regulated = CodeHas(branch.code, "PM") ? flow.p : flow.q;
+        if (wantMismatch_) f_[branch.variable] = branch.controlTarget - regulated.value;
+        if (wantJacobian_) {
+            jacobian_.EnterFlow(branch.variable, 1.0, regulated, end, other, branch);
+            if (HoldsFlowAsUnknown(branch)) jacobian_.Enter(branch.variable, branch.variable, 1.0);
+        }
+    }
+}
+
+NetArea* AcPass::CheckParticipation(const Network& network, int& status) const {
+    if (!sw_.participationCheck) return nullptr;
+    if (areaMode_) {
+        for (const auto& area : network.areas) {
+            if (area->participationSum != 0.0) continue;
+            status = -1;
+            return area.get();
+        }
+    } else if (systemSum_ == 0.0) {
+        status = -1;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 NetBus* Solver::SystemSlack() const {
@@ -187,163 +415,14 @@ NetBus* Solver::SystemSlack() const {
 // One pass over the buses and their branches. Answers the first area whose
 // participation sum is 0 (status -1), or null; status -1 with null when the
 // whole network's sum is 0.
-NetArea* Solver::AcEquations(int& status, bool wantMismatch, bool wantJacobian, bool polynomialLoads) {
+NetArea* Solver::AcEquations(int& status, Evaluate evaluate, Loads loads) {
     Network& network = *network_;
-    const RunSwitches& sw = switches_;
-    std::vector<double>& f = mismatch_;
     status = 0;
-    const bool areaMode = sw.areaControl && network.areas.size() >= 2;
-    NetBus* systemSlack = SystemSlack();
+    const bool areaMode = switches_.areaControl && network.areas.size() >= 2;
     for (const auto& area : network.areas) area->participationSum = 0.0;
-    double systemSum = 0.0;
-
     const int lambdaColumn = variableCount_ + 1;
     const int parameterColumn = parameterBus_ ? parameterBus_->firstVariable + 1 : continuation_ ? lambdaColumn : 0;
-    const bool generationIncrease = continuation_ && sw.generationIncrease;
-    Assembly jacobian(*this, continuation_, lambdaColumn);
-
-    for (const auto& owned : network.buses) {
-        NetBus& bus = *owned;
-        const int pRow = bus.firstVariable;
-        const int qRow = pRow + 1;
-        const double v = bus.voltage;
-        NetBus* slack = bus.area && bus.area->areaBus ? bus.area->areaBus : systemSlack;
-
-        const LoadAtBus load = BusLoad(bus, polynomialLoads, lambda_);
-        const double participation = bus.generationDirectionCopy;
-        // In the generation-increase mode only the system slack shares the
-        // slack power; the other generators follow lambda.
-        if (generationIncrease) {
-            if (&bus == systemSlack) systemSum += participation;
-        } else if (areaMode && slack && slack->area)
-            slack->area->participationSum += participation;
-        else
-            systemSum += participation;
-
-        double p = bus.generationP - load.p - v * v * bus.shuntG;
-        double q = bus.generationQ - load.q + v * v * bus.shuntB;
-        double pTheta = 0.0, qTheta = 0.0;  // diagonal: dF/dtheta_i
-        double pV = -2.0 * v * bus.shuntG - load.pV;
-        double qV = 2.0 * v * bus.shuntB - load.qV;
-
-        for (const AdjacencyNode& node : bus.branches) {
-            const NetBranch& branch = *node.branch;
-            const bool atFrom = branch.from == &bus;
-            const NetBus& other = atFrom ? *branch.to : *branch.from;
-            const EndFlow flow = FlowAtEnd(branch, atFrom, v, other.voltage, bus.angle - other.angle);
-            p -= flow.p.value;
-            q -= flow.q.value;
-            if (!wantJacobian) continue;
-            pTheta -= flow.p.thetaI;
-            qTheta -= flow.q.thetaI;
-            pV -= flow.p.vi;
-            qV -= flow.q.vi;
-            if (int column = Assembly::AngleColumn(other)) {
-                jacobian.Enter(pRow, column, flow.p.thetaI);
-                jacobian.Enter(qRow, column, flow.q.thetaI);
-            }
-            jacobian.EnterVoltage(pRow, other, -flow.p.vj);
-            jacobian.EnterVoltage(qRow, other, -flow.q.vj);
-            jacobian.EnterControl(pRow, branch, flow.p, 1.0);
-            jacobian.EnterControl(qRow, branch, flow.q, 1.0);
-        }
-        if (wantMismatch) {
-            f[pRow] = p;
-            f[qRow] = q;
-        }
-
-        if (wantJacobian) {
-            if (int column = Assembly::AngleColumn(bus)) {
-                jacobian.Enter(pRow, column, pTheta);
-                jacobian.Enter(qRow, column, qTheta);
-            }
-            jacobian.EnterVoltage(pRow, bus, pV);
-            jacobian.EnterVoltage(qRow, bus, qV);
-
-            // The distributed slack: this bus's generation follows its
-            // area slack's power (or the system slack's).
-            if (generationIncrease) {
-                if (&bus == systemSlack)
-                    jacobian.Enter(pRow, bus.firstVariable, participation);
-                else if (bus.generationDirection != 0.0)
-                    jacobian.Enter(pRow, parameterColumn, participation);
-            } else if (bus.generationDirection != 0.0 && slack) {
-                if (CodeHas(slack->code, "S"))
-                    jacobian.Enter(pRow, slack->firstVariable, participation);
-                else if (sw.areaControl)
-                    jacobian.Enter(pRow, slack->firstVariable + 2, participation);
-            }
-
-            if (parameterColumn) {
-                const double vp = std::pow(v, bus.loadModelP.exponent);
-                const double vq = std::pow(v, bus.loadModelQ.exponent);
-                const LoadModel& mp = bus.loadModelP;
-                const LoadModel& mq = bus.loadModelQ;
-                if (mp.impedanceDirection != 0.0 || mp.baseDirection != 0.0)
-                    jacobian.Enter(pRow, parameterColumn, -(mp.impedanceDirection * v * v + mp.baseDirection * vp));
-                if (mq.impedanceDirection != 0.0 || mq.baseDirection != 0.0)
-                    jacobian.Enter(qRow, parameterColumn, -(mq.impedanceDirection * v * v + mq.baseDirection * vq));
-            }
-
-            // A bus whose voltage is held carries the quantity that holds it
-            // (its reactive generation, or a remote bus's reactive unknown)
-            // in the voltage column.
-            if (CodeHas(bus.code, "VQSGZ")) {
-                const bool remote = sw.remoteVoltageControl && CodeHas(bus.code, "G") && bus.regulatedBus;
-                const int column = (remote ? bus.regulatedBus : &bus)->firstVariable + 1;
-                const double share = remote ? RemoteShare(bus) : 1.0;
-                jacobian.Enter(qRow, column, bus.control == 'V' ? share : 0.0);
-            }
-        }
-
-        // Area interchange: the scheduled export less the tie flows, each
-        // measured at its metered end and counted out of this area.
-        if (sw.areaControl && bus.area && CodeHas(bus.code, "A")) {
-            const int row = pRow + 2;
-            double interchange = bus.area->scheduledExport;
-            for (const AdjacencyNode& tie : bus.area->ties) {
-                const NetBranch& branch = *tie.branch;
-                const NetBus& metered = branch.meteredBus ? *branch.meteredBus : *branch.from;
-                const bool atFrom = &metered == branch.from;
-                const NetBus& other = atFrom ? *branch.to : *branch.from;
-                const EndFlow flow =
-                    FlowAtEnd(branch, atFrom, metered.voltage, other.voltage, metered.angle - other.angle);
-                const double weight = metered.area == bus.area ? 1.0 : -1.0;
-                interchange -= weight * flow.p.value;
-                if (wantJacobian) jacobian.EnterFlow(row, weight, flow.p, metered, other, branch);
-            }
-            if (wantMismatch) f[row] = interchange;
-        }
-
-        // P/Q-regulating transformers: the target less the flow at this,
-        // the owner's, end.
-        if (sw.pqTransformerControl) {
-            for (const AdjacencyNode& node : bus.regulatingBranches) {
-                const NetBranch& branch = *node.branch;
-                if (!IsFlowRegulating(branch)) continue;
-                const bool atFrom = branch.to != &bus;
-                const NetBus& end = atFrom ? *branch.from : *branch.to;
-                const NetBus& other = atFrom ? *branch.to : *branch.from;
-                const EndFlow flow = FlowAtEnd(branch, atFrom, end.voltage, other.voltage, end.angle - other.angle);
-                const FlowTerms& regulated = CodeHas(branch.code, "PM") ? flow.p : flow.q;
-                if (wantMismatch) f[branch.variable] = branch.controlTarget - regulated.value;
-                if (wantJacobian) {
-                    jacobian.EnterFlow(branch.variable, 1.0, regulated, end, other, branch);
-                    if (HoldsFlowAsUnknown(branch)) jacobian.Enter(branch.variable, branch.variable, 1.0);
-                }
-            }
-        }
-    }
-
-    if (!sw.participationCheck) return nullptr;
-    if (areaMode) {
-        for (const auto& area : network.areas) {
-            if (area->participationSum != 0.0) continue;
-            status = -1;
-            return area.get();
-        }
-    } else if (systemSum == 0.0) {
-        status = -1;
-    }
-    return nullptr;
+    AcPass pass(*this, evaluate, loads, continuation_, SystemSlack(), lambdaColumn, parameterColumn, areaMode);
+    for (const auto& bus : network.buses) pass.Bus(*bus);
+    return pass.CheckParticipation(network, status);
 }

@@ -19,6 +19,40 @@ bool IsSlack(const NetBus* bus) {
     return bus && CodeHas(bus->code, "S");
 }
 
+// The bus pair of a device record: an SVC's or a STATCOM's terminal and
+// controlled bus, a TCSC's from and to bus.
+void SetDeviceBuses(NetSvc& svc, NetBus* first, NetBus* second) {
+    svc.terminalBus = first;
+    svc.controlledBus = second;
+}
+void SetDeviceBuses(NetStatcom& statcom, NetBus* first, NetBus* second) {
+    statcom.terminalBus = first;
+    statcom.controlledBus = second;
+}
+void SetDeviceBuses(NetTcsc& tcsc, NetBus* first, NetBus* second) {
+    tcsc.from = first;
+    tcsc.to = second;
+}
+
+// With search: the first device of the list with the name. Otherwise a new
+// one at the head of the list, listed at both of its buses (once when they
+// are the same bus).
+template <class Device>
+Device* FindOrAddDevice(OwnedList<Device>& list, std::string_view name, Search search, NetBus* first, NetBus* second,
+                        std::vector<Device*> NetBus::*atBus) {
+    if (search == Search::Yes) {
+        if (Device* found = FindByName(list, name)) return found;
+    }
+    auto device = std::make_unique<Device>();
+    device->name = name;
+    SetDeviceBuses(*device, first, second);
+    Device* made = device.get();
+    list.push_front(std::move(device));
+    if (first) (first->*atBus).push_back(made);
+    if (second && second != first) (second->*atBus).push_back(made);
+    return made;
+}
+
 }  // namespace
 
 void Solver::NewNetwork() {
@@ -36,9 +70,9 @@ NetBus* Solver::FindBus(int externalNumber) const {
 // With search: the first bus with the external number, or, for number 0,
 // the first with the name; a new bus goes to the tail. Without search a new
 // bus goes to the head, so such buses come out in reverse order.
-NetBus* Solver::FindOrAddBus(int number, std::string_view name, double baseKv, bool search) {
+NetBus* Solver::FindOrAddBus(int number, std::string_view name, double baseKv, Search search) {
     name = name.substr(0, NetBus::kNameLength);
-    if (search) {
+    if (search == Search::Yes) {
         if (number != 0) {
             if (NetBus* bus = FindBus(number)) return bus;
         } else {
@@ -46,17 +80,17 @@ NetBus* Solver::FindOrAddBus(int number, std::string_view name, double baseKv, b
                 if (bus->name == name) return bus.get();
         }
     }
-    return AddBus(name, baseKv, search);
+    return AddBus(name, baseKv, search == Search::Yes ? ListEnd::Tail : ListEnd::Head);
 }
 
 // A new bus with the defaults of its type, at the tail of the list or at
 // its head.
-NetBus* Solver::AddBus(std::string_view name, double baseKv, bool atTail) {
+NetBus* Solver::AddBus(std::string_view name, double baseKv, ListEnd end) {
     auto bus = std::make_unique<NetBus>();
     bus->name = name.substr(0, NetBus::kNameLength);
     bus->baseKv = baseKv;
     NetBus* made = bus.get();
-    if (atTail)
+    if (end == ListEnd::Tail)
         network_->buses.push_back(std::move(bus));
     else
         network_->buses.push_front(std::move(bus));
@@ -69,8 +103,8 @@ NetBus* Solver::AddBus(std::string_view name, double baseKv, bool atTail) {
 // matches any and a blank one found takes the circuit asked for); null when
 // none does. Otherwise a new branch at the head of the branch list, linked
 // at both buses.
-NetBranch* Solver::FindOrAddBranch(NetBus* from, NetBus* to, bool search, const char* kinds, char circuit) {
-    if (search && !network_->branches.empty()) {
+NetBranch* Solver::FindOrAddBranch(NetBus* from, NetBus* to, Search search, const char* kinds, char circuit) {
+    if (search == Search::Yes && !network_->branches.empty()) {
         for (const AdjacencyNode& node : from->branches) {
             NetBranch* branch = node.branch;
             bool joins = (branch->from == from && branch->to == to) || (branch->from == to && branch->to == from);
@@ -100,8 +134,8 @@ void Solver::LinkBranch(AdjacencyList& list, NetBranch* branch) {
 
 // With search: the first area with the number, or, for number 0, the name.
 // A new area is appended with the name and number 0.
-NetArea* Solver::FindOrAddArea(int number, std::string_view name, bool search) {
-    if (search) {
+NetArea* Solver::FindOrAddArea(int number, std::string_view name, Search search) {
+    if (search == Search::Yes) {
         for (const auto& area : network_->areas)
             if (number != 0 ? area->number == number : area->name == name) return area.get();
     }
@@ -111,8 +145,8 @@ NetArea* Solver::FindOrAddArea(int number, std::string_view name, bool search) {
     return network_->areas.back().get();
 }
 
-NetConverter* Solver::FindOrAddConverter(std::string_view name, bool search) {
-    if (search) {
+NetConverter* Solver::FindOrAddConverter(std::string_view name, Search search) {
+    if (search == Search::Yes) {
         if (NetConverter* found = FindByName(network_->converters, name)) return found;
     }
     auto converter = std::make_unique<NetConverter>();
@@ -121,49 +155,16 @@ NetConverter* Solver::FindOrAddConverter(std::string_view name, bool search) {
     return network_->converters.back().get();
 }
 
-NetSvc* Solver::FindOrAddSvc(std::string_view name, bool search, NetBus* terminal, NetBus* controlled) {
-    if (search) {
-        if (NetSvc* found = FindByName(network_->svcs, name)) return found;
-    }
-    auto svc = std::make_unique<NetSvc>();
-    svc->name = name;
-    svc->terminalBus = terminal;
-    svc->controlledBus = controlled;
-    NetSvc* made = svc.get();
-    network_->svcs.push_front(std::move(svc));
-    if (terminal) terminal->svcs.push_back(made);
-    if (controlled && controlled != terminal) controlled->svcs.push_back(made);
-    return made;
+NetSvc* Solver::FindOrAddSvc(std::string_view name, Search search, NetBus* terminal, NetBus* controlled) {
+    return FindOrAddDevice(network_->svcs, name, search, terminal, controlled, &NetBus::svcs);
 }
 
-NetTcsc* Solver::FindOrAddTcsc(std::string_view name, bool search, NetBus* from, NetBus* to) {
-    if (search) {
-        if (NetTcsc* found = FindByName(network_->tcscs, name)) return found;
-    }
-    auto tcsc = std::make_unique<NetTcsc>();
-    tcsc->name = name;
-    tcsc->from = from;
-    tcsc->to = to;
-    NetTcsc* made = tcsc.get();
-    network_->tcscs.push_front(std::move(tcsc));
-    if (from) from->tcscs.push_back(made);
-    if (to && to != from) to->tcscs.push_back(made);
-    return made;
+NetTcsc* Solver::FindOrAddTcsc(std::string_view name, Search search, NetBus* from, NetBus* to) {
+    return FindOrAddDevice(network_->tcscs, name, search, from, to, &NetBus::tcscs);
 }
 
-NetStatcom* Solver::FindOrAddStatcom(std::string_view name, bool search, NetBus* terminal, NetBus* controlled) {
-    if (search) {
-        if (NetStatcom* found = FindByName(network_->statcoms, name)) return found;
-    }
-    auto statcom = std::make_unique<NetStatcom>();
-    statcom->name = name;
-    statcom->terminalBus = terminal;
-    statcom->controlledBus = controlled;
-    NetStatcom* made = statcom.get();
-    network_->statcoms.push_front(std::move(statcom));
-    if (terminal) terminal->statcoms.push_back(made);
-    if (controlled && controlled != terminal) controlled->statcoms.push_back(made);
-    return made;
+NetStatcom* Solver::FindOrAddStatcom(std::string_view name, Search search, NetBus* terminal, NetBus* controlled) {
+    return FindOrAddDevice(network_->statcoms, name, search, terminal, controlled, &NetBus::statcoms);
 }
 
 // Makes the bus the area bus of the area and of every area reached from it

@@ -31,8 +31,7 @@ struct Solver::ContinuationTrace {
     int maxPasses = -1;             // option z; -1 no limit
     int reversalCount = 5;          // option 2
     int fixingPeriod = 50;          // option U
-    bool stopAtVoltageLimits = false;  // option 7
-    bool stopAtFlowLimits = false;     // option 8
+    StopChecks stops;               // options 7 and 8
     bool switching = false;         // option H: lambda may hand over to a voltage
     bool reversals = false;         // option G
 
@@ -64,7 +63,7 @@ int Solver::RunContinuation() {
         ContinuationTrace& trace;
         ~RunStateGuard() {
             if (trace.rowOpen && trace.file) std::fputs("\n", trace.file);
-            solver.SetQuietRun(false, false);
+            solver.SetQuietRun(Quiet::No, LimitChecks::Due);
             solver.SetFixedVariableMode(false);
         }
     } guard{*this, trace};
@@ -72,11 +71,11 @@ int Solver::RunContinuation() {
     trace.file = OpenOutput(HasOption('H') ? OptionValue('H') : OptionValue('c'));
 
     // The base case; the load models are then rescaled to its voltages.
-    trace.lastResult = SolvePowerFlow(1, false, true, true);
+    trace.lastResult = SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial);
     if (trace.lastResult <= 0) return EndContinuation(trace, trace.lastResult);
     trace.lastAccepted = trace.lastResult;
     WriteTableHeader(trace.file);
-    CheckStopConditions(false, false);
+    CheckStopConditions(StopChecks{});
     WriteTableRow(trace.file);
     trace.rowOpen = true;
 
@@ -85,7 +84,7 @@ int Solver::RunContinuation() {
     DoubleOption('L', start, -1e6, 1e6);
     if (start != 0.0) {
         lambda_ = start;
-        trace.lastResult = SolvePowerFlow(1, false, true, false);
+        trace.lastResult = SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Models);
         if (trace.lastResult <= 0) return EndContinuation(trace, trace.lastResult);
         trace.lastAccepted = trace.lastResult;
         AdvanceLoadBase();
@@ -94,7 +93,7 @@ int Solver::RunContinuation() {
 
     // The tracing switches controls at limits itself: Newton's method
     // answers a failure instead of switching or ending the run.
-    SetQuietRun(true, true);
+    SetQuietRun(Quiet::Yes, LimitChecks::Done);
     trace.reorder = SwitchHvdcControl() != 0;
     while (TraceNextPoint(trace)) {
     }
@@ -108,7 +107,7 @@ bool Solver::TraceNextPoint(ContinuationTrace& trace) {
     double overshoot = 0.0;
     if (!Predict(trace, overshoot)) return false;
     const bool reorder = LimitOnTheWay(trace, overshoot);
-    const bool corrected = Correct(reorder, trace.lastResult);
+    const bool corrected = Correct(ReorderIf(reorder), trace.lastResult);
     const bool goOn = ReverseAtLimit(trace, corrected);
     if (!corrected) {
         // No point here: the state goes back to the last one found, from
@@ -122,7 +121,7 @@ bool Solver::TraceNextPoint(ContinuationTrace& trace) {
     }
     trace.lastAccepted = trace.lastResult;
     WatchForNose(trace, lambdaBefore);
-    const bool stop = CheckStopConditions(trace.stopAtVoltageLimits, trace.stopAtFlowLimits);
+    const bool stop = CheckStopConditions(trace.stops);
     WriteTableRow(trace.file);
     trace.rowOpen = true;
     if (stop) return false;
@@ -151,34 +150,34 @@ bool Solver::EndAtFailure(ContinuationTrace& trace, const std::string& reason) {
 bool Solver::Predict(ContinuationTrace& trace, double& overshoot) {
     const int n = variableCount_;
     for (bool switched = false;;) {
-        parameterStep_ = 0.0;
-        if (TangentVector(tangent_, trace.reorder) < 0) {
+        curve_.parameterStep = 0.0;
+        if (TangentVector(curve_.tangent, ReorderIf(trace.reorder)) < 0) {
             trace.lastResult = -1;
             return false;
         }
         trace.reorder = false;
         ++trace.passCount;
-        if (referenceSign_ == 0) referenceSign_ = FactorSign();
+        if (curve_.referenceSign == 0) curve_.referenceSign = FactorSign();
         double largest = 0.0;
-        for (int i = 1; i <= n; ++i) largest = std::max(largest, std::fabs(tangent_[i]));
-        if (trace.firstPoint && fixingThreshold_ > 0.0) SetFixedVariableMode(true);
-        if (HasOption('f')) RankByTangent(tangent_, trace.firstPoint);
+        for (int i = 1; i <= n; ++i) largest = std::max(largest, std::fabs(curve_.tangent[i]));
+        if (trace.firstPoint && curve_.fixingThreshold > 0.0) SetFixedVariableMode(true);
+        if (HasOption('f')) RankByTangent(curve_.tangent, trace.firstPoint);
         trace.firstPoint = false;
         EndOpenRow(trace);
         if (largest == 0.0) return false;
 
-        parameterStep_ = 1.0;
+        curve_.parameterStep = 1.0;
         ScaleStep(StepDirection() / largest);
         if (trace.stopRequested) return false;
         CountFixingPoint(trace);
-        overshoot = UpdateVariables(true, true, true);
-        if (fixingDue_) {
-            fixingDue_ = false;
+        overshoot = TakePredictorStep();
+        if (curve_.fixingDue) {
+            curve_.fixingDue = false;
             trace.pointsSinceFixing = 0;
             // Fewer free unknowns change the factor sign as the nose would.
-            if (freeVariables_ < trace.recordedFree) {
-                trace.recordedFree = freeVariables_;
-                referenceSign_ = 0;
+            if (curve_.freeVariables < trace.recordedFree) {
+                trace.recordedFree = curve_.freeVariables;
+                curve_.referenceSign = 0;
             }
         }
         if (!trace.switching || switched || !SwitchParameter()) return true;
@@ -190,7 +189,7 @@ bool Solver::Predict(ContinuationTrace& trace, double& overshoot) {
 // The tangent's values at the open row's point, then its line end.
 void Solver::EndOpenRow(ContinuationTrace& trace) {
     if (!trace.rowOpen) return;
-    EndTableRow(trace.file, stepLength_ < 0.0);
+    EndTableRow(trace.file, curve_.stepLength < 0.0);
     trace.rowOpen = false;
 }
 
@@ -199,20 +198,20 @@ void Solver::EndOpenRow(ContinuationTrace& trace) {
 // which it does at the nose.
 double Solver::StepDirection() {
     if (parameterBus_) {
-        referenceSign_ = 0;
-        stepLength_ = -std::fabs(stepLength_);
+        curve_.referenceSign = 0;
+        curve_.stepLength = -std::fabs(curve_.stepLength);
         return -1.0;
     }
-    if (FactorSign() * referenceSign_ < 0) {
-        referenceSign_ = FactorSign();
-        stepLength_ = -stepLength_;
+    if (FactorSign() * curve_.referenceSign < 0) {
+        curve_.referenceSign = FactorSign();
+        curve_.stepLength = -curve_.stepLength;
     }
-    return stepLength_;
+    return curve_.stepLength;
 }
 
 void Solver::ScaleStep(double factor) {
-    parameterStep_ *= factor;
-    for (int i = 1; i <= variableCount_; ++i) tangent_[i] *= factor;
+    curve_.parameterStep *= factor;
+    for (int i = 1; i <= variableCount_; ++i) curve_.tangent[i] *= factor;
 }
 
 // Option u, before the step: fixing waits for the lower branch, stops while
@@ -220,13 +219,13 @@ void Solver::ScaleStep(double factor) {
 void Solver::CountFixingPoint(ContinuationTrace& trace) {
     if (fixedVariables_.count == 0) return;
     ++trace.pointsSinceFixing;
-    if (stepLength_ < 0.0) {
-        if (monitoredAfter_ > monitoredBase_)
+    if (curve_.stepLength < 0.0) {
+        if (curve_.monitoredAfter > curve_.monitoredBase)
             trace.fixingAllowed = false;
         else if (++trace.descendingPoints > 4)
             trace.fixingAllowed = true;
     }
-    fixingDue_ = trace.fixingAllowed && trace.pointsSinceFixing >= trace.fixingPeriod;
+    curve_.fixingDue = trace.fixingAllowed && trace.pointsSinceFixing >= trace.fixingPeriod;
 }
 
 // A step that overshot a limit is shortened to end at it. Once the step
@@ -235,9 +234,9 @@ void Solver::CountFixingPoint(ContinuationTrace& trace) {
 // changed its equations).
 bool Solver::LimitOnTheWay(ContinuationTrace& trace, double overshoot) {
     if (overshoot <= 0.0) return false;
-    ScaleStep(std::fabs(0.1 * stepTolerance_ + (1.0 - overshoot)));
-    UpdateVariables(false, true, true);
-    if (std::fabs(parameterStep_) > stepTolerance_) return false;
+    ScaleStep(std::fabs(0.1 * curve_.stepTolerance + (1.0 - overshoot)));
+    ApplyPredictor(StepAnswer::Overshoot);
+    if (std::fabs(curve_.parameterStep) > curve_.stepTolerance) return false;
     if (trace.reversals && trace.limitInduced && trace.limitCount != 0) return false;
 
     bool switched = CheckTapLimits();
@@ -248,7 +247,7 @@ bool Solver::LimitOnTheWay(ContinuationTrace& trace, double overshoot) {
     devices = CheckTcscLimits() || devices;
     devices = CheckStatcomLimits() || devices;
     if (!switched && !devices) return false;
-    referenceSign_ = 0;
+    curve_.referenceSign = 0;
     if (trace.reversals && trace.marking) trace.limitInduced = true;
     return devices;
 }
@@ -257,17 +256,17 @@ bool Solver::LimitOnTheWay(ContinuationTrace& trace, double overshoot) {
 // predicted point. After a failed try the step is halved and the state set
 // again from the base point: ten tries, the last one with Newton's own
 // limit switching. Success also needs lambda not below the base load.
-bool Solver::Correct(bool reorder, int& result) {
+bool Solver::Correct(Reorder reorder, int& result) {
     for (int attempt = 1;; ++attempt) {
         const bool last = attempt == 10;
-        if (last) SetQuietRun(true, false);
-        result = SolvePowerFlow(1, reorder, true, false);
-        SetQuietRun(true, true);
+        if (last) SetQuietRun(Quiet::Yes, LimitChecks::Due);
+        result = SolvePowerFlow(1, reorder, Refresh::EveryIteration, Loads::Models);
+        SetQuietRun(Quiet::Yes, LimitChecks::Done);
         if (result > 0 && lambda_ > -1e-4) return true;
         if (last) return false;
-        reorder = false;
+        reorder = Reorder::No;
         ScaleStep(0.5);
-        UpdateVariables(false, true, true);
+        ApplyPredictor(StepAnswer::Overshoot);
     }
 }
 
@@ -275,13 +274,13 @@ bool Solver::Correct(bool reorder, int& result) {
 // for option 2 points, or after which the corrector fails, turns the
 // direction once, and that point counts as found.
 bool Solver::ReverseAtLimit(ContinuationTrace& trace, bool converged) {
-    if (trace.limitInduced && stepLength_ < 0.0 && monitoredAfter_ > monitoredBase_)
+    if (trace.limitInduced && curve_.stepLength < 0.0 && curve_.monitoredAfter > curve_.monitoredBase)
         ++trace.limitCount;
     else
         trace.limitCount = 0;
     if (!trace.reversals || !trace.limitInduced) return converged;
     if (trace.limitCount < trace.reversalCount && (converged || trace.stagnationCount == 0)) return converged;
-    stepLength_ = -stepLength_;
+    curve_.stepLength = -curve_.stepLength;
     trace.limitInduced = false;
     trace.marking = false;
     return true;
@@ -304,7 +303,7 @@ void Solver::WatchForNose(ContinuationTrace& trace, double lambdaBefore) {
 // Lambda that stays put for more than four points turns the direction
 // once; the second time the tracing has nowhere to go. False when it ends.
 bool Solver::WatchForStagnation(ContinuationTrace& trace, double lambdaBefore) {
-    if (std::fabs(lambda_ - lambdaBefore) > stepTolerance_) {
+    if (std::fabs(lambda_ - lambdaBefore) > curve_.stepTolerance) {
         trace.stagnationCount = 0;
         return true;
     }
@@ -313,30 +312,30 @@ bool Solver::WatchForStagnation(ContinuationTrace& trace, double lambdaBefore) {
         return EndAtFailure(trace, FormatInCLocale("The continuation stalls at load parameter %g", lambda_));
     trace.stagnationReversed = true;
     trace.stagnationCount = 0;
-    stepLength_ = -stepLength_;
+    curve_.stepLength = -curve_.stepLength;
     return true;
 }
 
 void Solver::StartContinuation(ContinuationTrace& trace) {
     const int n = variableCount_;
     pointCount_ = 0;
-    parameterStep_ = 0.0;
-    parameterBase_ = 0.0;
-    switchCandidate_ = nullptr;
-    elasticity_ = 0.0;
-    referenceSign_ = 0;
-    busOfInterest_ = nullptr;
-    tangent_.assign(static_cast<std::size_t>(n) + 2, 0.0);
-    basePoint_.assign(static_cast<std::size_t>(n) + 1, 0.0);
-    stepLength_ = 1.0;
-    DoubleOption('k', stepLength_, 1e-4, 1e4);
-    stepTolerance_ = 1e-6;
-    DoubleOption('o', stepTolerance_, 1e-10, 0.1);
+    curve_.parameterStep = 0.0;
+    curve_.parameterBase = 0.0;
+    curve_.switchCandidate = nullptr;
+    curve_.elasticity = 0.0;
+    curve_.referenceSign = 0;
+    curve_.busOfInterest = nullptr;
+    curve_.tangent.assign(static_cast<std::size_t>(n) + 2, 0.0);
+    curve_.basePoint.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    curve_.stepLength = 1.0;
+    DoubleOption('k', curve_.stepLength, 1e-4, 1e4);
+    curve_.stepTolerance = 1e-6;
+    DoubleOption('o', curve_.stepTolerance, 1e-10, 0.1);
 
     trace.reversalCount = IntOption('2', 5, 2, 100);
     trace.maxPasses = IntOption('z', -1, 1, 9999);
-    trace.stopAtVoltageLimits = HasOption('7');
-    trace.stopAtFlowLimits = HasOption('8');
+    trace.stops.voltageLimits = HasOption('7');
+    trace.stops.flowLimits = HasOption('8');
     trace.fixingPeriod = IntOption('U', 50, 2, 100);
     trace.switching = HasOption('H');
     trace.reversals = HasOption('G');
@@ -344,18 +343,18 @@ void Solver::StartContinuation(ContinuationTrace& trace) {
     // The system slack takes all of its power from the first iteration of
     // the base case when the generators follow lambda.
     if (switches_.generationIncrease)
-        if (NetBus* slack = SystemSlack()) slack->generationDirectionCopy = 1.0;
+        if (NetBus* slack = SystemSlack()) slack->shareInUse = 1.0;
 
-    fixingThreshold_ = 0.0;
-    fixingDue_ = false;
+    curve_.fixingThreshold = 0.0;
+    curve_.fixingDue = false;
     fixedVariables_ = IndexVector();
     if (HasOption('u')) {
-        fixingThreshold_ = 0.001;
-        DoubleOption('u', fixingThreshold_, 0.0, 0.2);
-        if (stepLength_ < 1.0) fixingThreshold_ *= stepLength_;
+        curve_.fixingThreshold = 0.001;
+        DoubleOption('u', curve_.fixingThreshold, 0.0, 0.2);
+        if (curve_.stepLength < 1.0) curve_.fixingThreshold *= curve_.stepLength;
         fixedVariables_ = NewIndexVector(n + 1);
     }
-    freeVariables_ = trace.recordedFree = n;
+    curve_.freeVariables = trace.recordedFree = n;
 }
 
 // Closes the table (the last row takes its line end) and leaves an
@@ -367,16 +366,17 @@ int Solver::EndContinuation(ContinuationTrace& trace, int result) {
     trace.rowOpen = false;
     const bool written = CloseFile(trace.file);
     trace.file = nullptr;
-    SetQuietRun(false, false);
+    SetQuietRun(Quiet::No, LimitChecks::Due);
     SetFixedVariableMode(false);
     if (NetBus* bus = parameterBus_) {
         bus->code = CodeHas(bus->code, "A") ? "BA" : "B";
         bus->regulatedBus = bus;
+        ClassifyBuses();
     }
-    SetContinuation(false);
+    SetContinuation(Continuation::Off);
     // Later solves share the slack power by the direction again.
     if (switches_.generationIncrease)
-        for (const auto& bus : network_->buses) bus->generationDirectionCopy = bus->generationDirection;
+        for (const auto& bus : network_->buses) bus->shareInUse = bus->generationDirection;
     if (!written) {
         const char* name = HasOption('H') ? OptionValue('H') : OptionValue('c');
         std::fprintf(diagnostics_, "Cannot write the continuation table %s\n",
@@ -389,10 +389,10 @@ int Solver::EndContinuation(ContinuationTrace& trace, int result) {
 // Solves for t = dx/dp at the present state with the parameter row
 // [0 ... 0 1]: the right-hand side is minus the parameter's column. The
 // kept pivot order serves while it factorises.
-int Solver::TangentVector(std::vector<double>& t, bool forceReorder) {
+int Solver::TangentVector(std::vector<double>& t, Reorder reorder) {
     const int n = variableCount_;
     bool factored = false;
-    if (!forceReorder && Matrix().ColumnToPosition()[n + 1] != 0) {
+    if (reorder == Reorder::No && Matrix().ColumnToPosition()[n + 1] != 0) {
         Matrix().ZeroValues();
         AssembleTangentSystem(t);
         factored = Factor() == 0;
@@ -407,7 +407,7 @@ int Solver::TangentVector(std::vector<double>& t, bool forceReorder) {
         }
         SortLists();
         // The factor sign leaves out the parity of the pivot order.
-        referenceSign_ = 0;
+        curve_.referenceSign = 0;
     }
     SparseSolve(t);
     return 0;
@@ -416,9 +416,9 @@ int Solver::TangentVector(std::vector<double>& t, bool forceReorder) {
 void Solver::AssembleTangentSystem(std::vector<double>& t) {
     const int n = variableCount_;
     int status = 0;
-    const NetArea* area = AcEquations(status, false, true, false);
+    const NetArea* area = AcEquations(status, Evaluate::Jacobian, Loads::Models);
     t.assign(static_cast<std::size_t>(n) + 2, 0.0);
-    if (ParameterEquation(false, true, area, t) < 0 && status < 0) {
+    if (ParameterEquation(Evaluate::Jacobian, area, t) < 0 && status < 0) {
         std::fprintf(diagnostics_, "No generation takes up the slack power of the continuation\n");
         Abort(1);
     }
@@ -431,23 +431,23 @@ void Solver::AssembleTangentSystem(std::vector<double>& t) {
 // Row n + 1: sum of t(i) (x(i) - x0(i) - t(i)) + dp (p - p0 - dp) = 0, the
 // hyperplane through the predicted point normal to the step. A fixed
 // unknown's own equation is satisfied by definition.
-int Solver::ParameterEquation(bool residual, bool jacobian, const NetArea* area, std::span<const double> t) {
+int Solver::ParameterEquation(Evaluate evaluate, const NetArea* area, std::span<const double> t) {
     const int n = variableCount_;
     const int row = n + 1;
-    if (residual) {
+    if (WantsMismatch(evaluate)) {
         ReadState(state_);
         double sum = 0.0;
-        for (int i = 1; i <= n; ++i) sum += t[i] * (state_[i] - basePoint_[i] - t[i]);
+        for (int i = 1; i <= n; ++i) sum += t[i] * (state_[i] - curve_.basePoint[i] - t[i]);
         const double parameter = parameterBus_ ? parameterBus_->voltage : lambda_;
-        sum += parameterStep_ * (parameter - parameterBase_ - parameterStep_);
+        sum += curve_.parameterStep * (parameter - curve_.parameterBase - curve_.parameterStep);
         mismatch_[row] = sum;
         if (fixedVariableMode_)
             for (int i = 1; i <= n && i <= fixedVariables_.count; ++i)
                 if (fixedVariables_[i]) mismatch_[i] = 0.0;
     }
-    if (jacobian) {
+    if (WantsJacobian(evaluate)) {
         for (int i = 1; i <= n; ++i) AddElement(row, i, t[i]);
-        AddElement(row, row, parameterStep_ != 0.0 ? parameterStep_ : 1.0);
+        AddElement(row, row, curve_.parameterStep != 0.0 ? curve_.parameterStep : 1.0);
     }
     // Without a share of the slack power, the slack's (or the area's)
     // column holds only its tangent entry here.
@@ -467,20 +467,21 @@ int Solver::ParameterEquation(bool residual, bool jacobian, const NetArea* area,
 // voltage becomes the parameter ("BL"); the same bus hands it back. The
 // state goes back to the base point.
 int Solver::SwitchParameter() {
-    if (!(elasticity_ > 1.0) || !switchCandidate_) return 0;
-    std::fill(tangent_.begin(), tangent_.end(), 0.0);
+    if (!(curve_.elasticity > 1.0) || !curve_.switchCandidate) return 0;
+    std::fill(curve_.tangent.begin(), curve_.tangent.end(), 0.0);
     RestoreBasePoint();
-    NetBus& bus = *switchCandidate_;
+    NetBus& bus = *curve_.switchCandidate;
     const bool areaBus = CodeHas(bus.code, "A");
     if (&bus == parameterBus_) {
         bus.code = areaBus ? "BA" : "B";
         bus.regulatedBus = &bus;
-        SetContinuation(true, nullptr);
+        SetContinuation(Continuation::On, nullptr);
     } else {
         bus.code = areaBus ? "BLA" : "BL";
         bus.regulatedBus = nullptr;
-        SetContinuation(true, &bus);
+        SetContinuation(Continuation::On, &bus);
     }
+    ClassifyBuses();
     return 1;
 }
 
@@ -511,17 +512,17 @@ void Solver::RankByTangent(std::span<const double> t, bool first) {
 
     // A tangent without voltage entries (at a base case without reactive
     // load) leaves the choice to the next one.
-    if (first || !busOfInterest_) {
+    if (first || !curve_.busOfInterest) {
         NetBus* named = FindBus(IntOption('f', 0, 1, 9999));
-        busOfInterest_ = named && (entry(*named) != 0.0 || !largest) ? named : largest;
+        curve_.busOfInterest = named && (entry(*named) != 0.0 || !largest) ? named : largest;
     }
-    if (!busOfInterest_) return;
-    s.busOfInterestEntry = entry(*busOfInterest_);
+    if (!curve_.busOfInterest) return;
+    s.busOfInterestEntry = entry(*curve_.busOfInterest);
     if (s.busOfInterestEntry == 0.0) return;
     int rank = 1;
     bool after = false;
     for (const auto& bus : network_->buses) {
-        if (bus.get() == busOfInterest_) {
+        if (bus.get() == curve_.busOfInterest) {
             after = true;
             continue;
         }
@@ -535,10 +536,10 @@ void Solver::RankByTangent(std::span<const double> t, bool first) {
 // stops here: a monitored voltage at its limit (option 7; the limits a K
 // file gives), a rated branch at its rating (option 8), or the total load
 // at the host's maximum. What stopped it is no longer monitored.
-bool Solver::CheckStopConditions(bool voltageLimits, bool flowLimits) {
+bool Solver::CheckStopConditions(StopChecks checks) {
     SumTableTotals();
     bool stop = false;
-    if (voltageLimits) {
+    if (checks.voltageLimits) {
         for (const auto& bus : network_->buses) {
             if (!(bus->displayMaxVoltage > bus->displayMinVoltage)) continue;
             if (bus->voltage > bus->displayMinVoltage && bus->voltage < bus->displayMaxVoltage) continue;
@@ -546,7 +547,7 @@ bool Solver::CheckStopConditions(bool voltageLimits, bool flowLimits) {
             stop = true;
         }
     }
-    if (flowLimits) {
+    if (checks.flowLimits) {
         for (const auto& branch : network_->branches) {
             if (branch->rating <= 0.0) continue;
             // The current (p.u.) at either end.

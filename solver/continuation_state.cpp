@@ -13,32 +13,27 @@ namespace {
 // A voltage never falls to 0: the equations divide by it.
 constexpr double kVoltageFloor = 0.00001;
 
-// What a bus's voltage column moves, by the bus's code, rule for rule as
-// UpdateBuses applies a correction to it: the voltage, the reactive
-// generation that holds it, lambda at the parameter bus, the ratio of the
-// transformers that hold it (they move alike, so the first stands for
-// them), or a remote bus's reactive unknown. Null when nothing moves.
-double* VoltageColumnField(NetBus& bus, const RunSwitches& sw, double& lambda) {
-    const std::string& code = bus.code;
-    const bool generator = CodeHas(code, "QS") || (CodeHas(code, "G") && !sw.remoteVoltageControl);
-    if (code == "B" || code == "BA") return &bus.voltage;
-    if (CodeHas(code, "V")) {
-        if (bus.control == 'Q') return &bus.voltage;
-        if (bus.control == 'V') return &bus.generationQ;
-    }
-    if (CodeHas(code, "L")) return &lambda;
-    if (generator) return bus.control == 'V' ? &bus.generationQ : &bus.voltage;
-    if (CodeHas(code, "X")) return &bus.voltage;
-    if (CodeHas(code, "Z")) return bus.control == 'V' ? &bus.generationQ : &bus.voltage;
-    if (CodeHas(code, "R")) return &bus.voltage;
-    if (CodeHas(code, "T") && sw.voltageTransformerControl && !bus.regulatedBus) {
+// What a bus's voltage column moves: the voltage, the reactive generation
+// that holds it, lambda at the parameter bus, the ratio of the transformers
+// that hold it (they move alike, so the first stands for them), or a remote
+// bus's reactive unknown. Null when nothing moves.
+double* VoltageColumnField(NetBus& bus, double& lambda) {
+    switch (bus.voltageColumn) {
+    case VoltageColumn::ScheduledQHeld:
+    case VoltageColumn::GeneratorQ:
+    case VoltageColumn::ZBusQ:
+        return &bus.generationQ;
+    case VoltageColumn::LoadParameter:
+        return &lambda;
+    case VoltageColumn::TransformerTap:
         for (const AdjacencyNode& node : bus.regulatingBranches)
             if (node.branch->code == "R") return &node.branch->tap;
         return nullptr;
+    case VoltageColumn::RemoteQ:
+        return &bus.regulatedGenerationQ;
+    default:
+        return &bus.voltage;
     }
-    if (CodeHas(code, "C") && sw.remoteVoltageControl)
-        return bus.regulatingGeneratorCount < 1 ? &bus.voltage : &bus.regulatedGenerationQ;
-    return &bus.voltage;
 }
 
 }  // namespace
@@ -53,7 +48,7 @@ void Solver::StateFields(std::vector<double*>& fields) {
         NetBus& bus = *owned;
         const int first = bus.firstVariable;
         fields[first] = &bus == systemSlack ? &bus.slackPower : CodeHas(bus.code, "S") ? nullptr : &bus.angle;
-        fields[first + 1] = VoltageColumnField(bus, switches_, lambda_);
+        fields[first + 1] = VoltageColumnField(bus, lambda_);
         if (switches_.areaControl && CodeHas(bus.code, "A")) fields[first + 2] = &bus.areaPower;
         if (!switches_.pqTransformerControl) continue;
         for (const AdjacencyNode& node : bus.regulatingBranches) {
@@ -73,68 +68,32 @@ void Solver::ReadState(std::vector<double>& x) {
         if (stateFields_[i]) x[i] = *stateFields_[i];
 }
 
-// Everything a step moves, so that the base point comes back exactly:
-// the derived quantities too (the generation that follows the slack's
-// power, the reactive room left by the apparent-power limit).
-void Solver::SaveBasePoint() {
-    savedBuses_.clear();
-    for (const auto& bus : network_->buses)
-        savedBuses_.push_back({bus->angle, bus->voltage, bus->generationP, bus->generationQ, bus->regulatedGenerationQ,
-                               bus->slackPower, bus->areaPower, bus->generationDirectionCopy, bus->effectiveMaxQ,
-                               bus->effectiveMinQ, bus->generatorLimitIndex});
-    savedBranches_.clear();
-    for (const auto& branch : network_->branches)
-        savedBranches_.push_back({branch->tap, branch->shift, branch->controlTarget});
-    savedLambda_ = lambda_;
-}
-
 void Solver::RestoreBasePoint() {
-    std::size_t k = 0;
-    for (const auto& bus : network_->buses) {
-        const SavedBus& s = savedBuses_[k++];
-        bus->angle = s.angle;
-        bus->voltage = s.voltage;
-        bus->generationP = s.generationP;
-        bus->generationQ = s.generationQ;
-        bus->regulatedGenerationQ = s.regulatedGenerationQ;
-        bus->slackPower = s.slackPower;
-        bus->areaPower = s.areaPower;
-        bus->generationDirectionCopy = s.generationDirectionCopy;
-        bus->effectiveMaxQ = s.effectiveMaxQ;
-        bus->effectiveMinQ = s.effectiveMinQ;
-        bus->generatorLimitIndex = s.generatorLimitIndex;
-    }
-    k = 0;
-    for (const auto& branch : network_->branches) {
-        const SavedBranch& s = savedBranches_[k++];
-        branch->tap = s.tap;
-        branch->shift = s.shift;
-        branch->controlTarget = s.controlTarget;
-    }
-    lambda_ = savedLambda_;
+    curve_.base.Restore(*network_, lambda_);
 }
 
-// saveBase: this state is the base point x0 of the step (and its
-// parameter p0). apply: the state becomes x0 + t and the parameter
-// p0 + dp, each clamped as Newton's step application clamps it; an
-// unknown that stops short of x0 + t overshot its limit by the fraction
-// |(x0 + t - value) / t| of its step.
-double Solver::UpdateVariables(bool saveBase, bool apply, bool fixing) {
+// This state is the base point x0 of the step (and its parameter p0).
+void Solver::SaveStepBase() {
+    curve_.base.Save(*network_, lambda_);
+    ReadState(curve_.basePoint);
+    curve_.parameterBase = parameterBus_ ? parameterBus_->voltage : lambda_;
+    curve_.monitoredBase = MonitoredVoltageSum() + tolerance_;
+}
+
+// The state becomes x0 + t and the parameter p0 + dp, each clamped as
+// Newton's step application clamps it; an unknown that stops short of
+// x0 + t overshot its limit by the fraction |(x0 + t - value) / t| of its
+// step.
+double Solver::ApplyPredictor(StepAnswer answer) {
     const int n = variableCount_;
+    const bool fixing = answer == StepAnswer::Overshoot;
     double& parameter = parameterBus_ ? parameterBus_->voltage : lambda_;
-    if (saveBase) {
-        SaveBasePoint();
-        ReadState(basePoint_);
-        parameterBase_ = parameter;
-        monitoredBase_ = MonitoredVoltageSum() + tolerance_;
-    }
-    if (!apply) return 0.0;
     if (fixing && fixedVariables_.count > 0) FixVariables();
 
     RestoreBasePoint();
-    std::copy_n(tangent_.begin(), n + 1, correction_.begin());
+    std::copy_n(curve_.tangent.begin(), n + 1, correction_.begin());
     correction_[n + 1] = 0.0;
-    UpdateBuses(1.0, false, true, switches_.recovery);
+    UpdateBuses(1.0, Trial::First, Clamping::On, StepRecoveryHold());
 
     double overshoot = 0.0;
     int clamped = 0;
@@ -144,16 +103,22 @@ double Solver::UpdateVariables(bool saveBase, bool apply, bool fixing) {
         if (step != 0.0) overshoot = std::max(overshoot, std::fabs((wanted - value) / step));
     };
     // Lambda stops at 0, the load of the base case.
-    const double wanted = parameterBase_ + parameterStep_;
+    const double wanted = curve_.parameterBase + curve_.parameterStep;
     parameter = parameterBus_ ? std::max(wanted, kVoltageFloor) : std::max(wanted, 0.0);
-    note(wanted, parameter, parameterStep_);
+    note(wanted, parameter, curve_.parameterStep);
     ReadState(state_);
     for (int i = 1; i <= n; ++i)
-        if (stateFields_[i]) note(basePoint_[i] + tangent_[i], state_[i], tangent_[i]);
+        if (stateFields_[i]) note(curve_.basePoint[i] + curve_.tangent[i], state_[i], curve_.tangent[i]);
 
-    monitoredAfter_ = MonitoredVoltageSum();
-    if (saveBase && fixing && !parameterBus_) ChooseSwitchCandidate();
+    curve_.monitoredAfter = MonitoredVoltageSum();
     return fixing ? std::min(overshoot, 1.0) : clamped;
+}
+
+double Solver::TakePredictorStep() {
+    SaveStepBase();
+    const double overshoot = ApplyPredictor(StepAnswer::Overshoot);
+    if (!parameterBus_) ChooseSwitchCandidate();
+    return overshoot;
 }
 
 // Option u: a fixed unknown takes no step; while fixing is due, an unknown
@@ -161,11 +126,12 @@ double Solver::UpdateVariables(bool saveBase, bool apply, bool fixing) {
 void Solver::FixVariables() {
     for (int i = 1; i <= variableCount_; ++i) {
         if (fixedVariables_[i]) {
-            tangent_[i] = 0.0;
-        } else if (fixingDue_ && basePoint_[i] != 0.0 && std::fabs(tangent_[i] / basePoint_[i]) < fixingThreshold_) {
+            curve_.tangent[i] = 0.0;
+        } else if (curve_.fixingDue && curve_.basePoint[i] != 0.0 &&
+                   std::fabs(curve_.tangent[i] / curve_.basePoint[i]) < curve_.fixingThreshold) {
             fixedVariables_[i] = 1;
-            tangent_[i] = 0.0;
-            --freeVariables_;
+            curve_.tangent[i] = 0.0;
+            --curve_.freeVariables;
         }
     }
 }
@@ -180,15 +146,15 @@ void Solver::ChooseSwitchCandidate() {
     std::size_t k = 0;
     for (const auto& owned : network_->buses) {
         NetBus& bus = *owned;
-        const double baseVoltage = savedBuses_[k++].voltage;
+        const double baseVoltage = curve_.base.BusVoltage(k++);
         if (bus.code != "B" && bus.code != "BA") continue;
-        const double dv = std::fabs(tangent_[bus.firstVariable + 1]);
+        const double dv = std::fabs(curve_.tangent[bus.firstVariable + 1]);
         if (dv <= kept) continue;
         candidate = &bus;
-        kept = std::fabs(dv * parameterBase_ / baseVoltage);
+        kept = std::fabs(dv * curve_.parameterBase / baseVoltage);
     }
-    switchCandidate_ = candidate;
-    elasticity_ = candidate && parameterStep_ != 0.0 ? kept / std::fabs(parameterStep_) : 0.0;
+    curve_.switchCandidate = candidate;
+    curve_.elasticity = candidate && curve_.parameterStep != 0.0 ? kept / std::fabs(curve_.parameterStep) : 0.0;
 }
 
 double Solver::MonitoredVoltageSum() const {

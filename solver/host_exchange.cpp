@@ -117,7 +117,7 @@ void Solver::ReadHostNetwork() {
 // at the tail of the list, numbered in turn.
 NetBus* Solver::FindOrAddRecordBus(int number, double baseKv) {
     if (NetBus* bus = RecordBus(number)) return bus;
-    NetBus* bus = AddBus("", baseKv, true);
+    NetBus* bus = AddBus("", baseKv, ListEnd::Tail);
     bus->number = ++network_->busCount;
     bus->externalNumber = number;
     if (number != 0) recordBuses_[number] = bus;
@@ -132,169 +132,186 @@ NetBus* Solver::RecordBus(int number) const {
 }
 
 void Solver::ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwardReferences) {
-    Network& network = *network_;
-    const double base = mvaBase_;
     if (!BusValuesFinite(record)) Reject(*this, record, "a value that is not a finite number");
-    std::string name = RecordName(record);
-
-    NetBus* bus = RecordBus(record.number);
-    if (bus) {
-        // Only a bus that a regulating generator named may come again: its
-        // record completes it in place.
-        auto forward = std::find(forwardReferences.begin(), forwardReferences.end(), bus);
-        if (forward == forwardReferences.end()) Reject(*this, record, "its number is already used by another bus");
-        forwardReferences.erase(forward);
-        if (record.kind != 1 && record.kind != 2)
-            Reject(*this, record, "a bus whose voltage generators regulate cannot be of this kind");
-        bus->name = name;
-        bus->baseKv = record.baseKv;
-    } else {
-        bus = AddBus(name, record.baseKv, false);
-        bus->number = ++network.busCount;
-        bus->externalNumber = record.number;
-        if (record.number != 0) recordBuses_[record.number] = bus;
-    }
-
-    bus->key = record.key;
-    bus->kind = record.kind;
-    char areaCode[16];
-    std::snprintf(areaCode, sizeof areaCode, "%03X", static_cast<unsigned>(record.area));
-    bus->areaCode = areaCode;
-    for (std::size_t i = 0; i < bus->direction.size(); ++i) bus->direction[i] = record.direction[i] / base;
-    bus->voltage = record.voltage > 0.0 ? record.voltage : 1.0;
-    bus->voltageSetpoint = bus->voltage;
-    bus->angle = record.angle * degreesToRadians_;
-    bus->loadP = record.loadP / base;
-    bus->loadQ = record.loadQ / base;
-    bus->scheduledP = record.kind == 0 ? 0.0 : record.generationP / base;
-    bus->generationQ = record.kind == 0 ? 0.0 : record.generationQ / base;
-    bus->shuntG = record.shuntG;
-    bus->shuntB = record.shuntB;
-    double maxP = record.maxP / base;
-    if (maxP == 0.0 || maxP < bus->scheduledP) maxP = kUnlimited;
-    bus->maxP = maxP;
-    bus->maxPCopy = maxP;
-
-    auto readReactiveLimits = [&] {
-        bus->maxQ = record.maxQ / base;
-        bus->minQ = record.minQ / base;
-        if (bus->minQ >= bus->maxQ) Reject(*this, record, "its reactive limits are not ordered");
-    };
-    auto readVoltageLimits = [&] {
-        bus->maxVoltage = record.maxVoltage > 0.0 ? record.maxVoltage : 2.0;
-        bus->minVoltage = record.minVoltage > 0.0 ? record.minVoltage : 0.5;
-        if (bus->maxVoltage <= bus->minVoltage) Reject(*this, record, "its voltage limits are not ordered");
-    };
-    auto unlimitedReactive = [&] {
-        bus->maxQ = kUnlimited;
-        bus->minQ = -kUnlimited;
-    };
-
+    NetBus& bus = RecordBusOf(record, forwardReferences);
+    ReadBusValues(bus, record);
     switch (record.kind) {
-    case 0:  // slack
-        bus->control = 'V';
-        ++network.slackCount;
-        bus->generationQ = 0.0;
-        network.referenceAngle = 0.0;
-        bus->code = "BS";
-        readReactiveLimits();
-        break;
+    case 0: ReadSlackBus(bus, record); break;
     case 1:
         // A bus already held by remote generators keeps its voltage held.
-        if (bus->code != "BC") bus->regulatedBus = bus;
+        if (bus.code != "BC") bus.regulatedBus = &bus;
         break;
-    case 2:
-        bus->code = "BC";
+    case 2: bus.code = "BC"; break;
+    case 3: bus.code = "BT"; break;
+    case 4:
+        ReadGeneratorBus(bus);
+        ReadReactiveLimits(bus, record);
         break;
-    case 3:
-        bus->code = "BT";
+    case 5:
+        ReadGeneratorBus(bus);
+        bus.maxQ = kUnlimited;
+        bus.minQ = -kUnlimited;
         break;
-    case 4:  // generator with reactive limits
-        ++network.generatorBusCount;
-        bus->generationQ = 0.0;
-        bus->code = "BQ";
-        bus->control = 'V';
-        readReactiveLimits();
-        break;
-    case 5:  // generator without reactive limits
-        ++network.generatorBusCount;
-        bus->generationQ = 0.0;
-        bus->code = "BQ";
-        unlimitedReactive();
-        bus->control = 'V';
-        break;
-    case 6:  // scheduled reactive power within voltage limits
-        bus->code = "BV";
-        bus->voltageSetpoint = bus->generationQ;
-        bus->control = 'Q';
-        readVoltageLimits();
-        bus->regulatedBus = bus;
-        unlimitedReactive();
-        break;
-    case 7:  // voltage held by a switched bank
-        readVoltageLimits();
-        bus->regulatedBus = bus;
-        if (switches_.bankSwitching && bus->code == "B") {
-            ++network.bankBusCount;
-            bus->code = "BX";
-            bus->voltage = 1.0;
-            bus->control = 'X';
-            if (!record.bankBlocks || record.bankBlockCount < 1)
-                Reject(*this, record, "its switched bank has no steps");
-            if (record.bankBlockCount > kMaxBankSteps) Reject(*this, record, "its switched bank has too many blocks");
-            // Counted before anything is allocated, in a type that cannot
-            // overflow at the bound.
-            long long steps = 1;
-            for (int i = 1; i < record.bankBlockCount; ++i) {
-                const int count = record.bankBlocks[i].count;
-                if (count < 0) Reject(*this, record, "a block of its switched bank has a negative count");
-                if (!std::isfinite(record.bankBlocks[i].mvar))
-                    Reject(*this, record, "a block of its switched bank is not a finite number");
-                steps += count;
-                if (steps > kMaxBankSteps) Reject(*this, record, "its switched bank has too many steps");
-            }
-            if (record.bankStep < 0 || record.bankStep > steps)
-                Reject(*this, record, "the present step of its switched bank lies outside its steps");
-            // The first block is switched in; the list's first pair is not used.
-            bus->bankSteps.reserve(static_cast<std::size_t>(steps));
-            bus->bankSteps.assign(1, record.firstBankBlock / base);
-            for (int i = 1; i < record.bankBlockCount; ++i) {
-                const BankBlock& block = record.bankBlocks[i];
-                bus->bankSteps.insert(bus->bankSteps.end(), static_cast<std::size_t>(block.count), block.mvar / base);
-            }
-            bus->bankStepCount = static_cast<int>(bus->bankSteps.size());
-            bus->regulatedBus->shuntB += record.firstBankBlock / base;
-        }
-        break;
-    case 8: {  // generator regulating a remote bus
-        ++network.generatorBusCount;
-        bus->generationQ = 0.0;
-        bus->code = "BG";
-        bus->control = 'V';
-        readReactiveLimits();
-        if (record.regulatedBus == 0) Reject(*this, record, "it names no regulated bus");
-        NetBus* regulated = RecordBus(record.regulatedBus);
-        if (!regulated) {
-            regulated = FindOrAddRecordBus(record.regulatedBus, record.regulatedBaseKv);
-            forwardReferences.push_back(regulated);
-        }
-        if (regulated->code == "B")
-            regulated->code = "BC";
-        else if (regulated->code != "BC")
-            Reject(*this, record, "its regulated bus holds its voltage otherwise");
-        ++regulated->regulatingGeneratorCount;
-        regulated->regulatedBus = nullptr;
-        bus->participation = record.participation > 0.0 ? record.participation * 0.01 : 1.0;
-        if (network.remoteVoltageSums) {
-            regulated->sumMaxQ += bus->maxQ;
-            regulated->sumMinQ += bus->minQ;
-        }
-        bus->regulatedBus = regulated;
-        break;
+    case 6: ReadScheduledQBus(bus, record); break;
+    case 7: ReadBankBus(bus, record); break;
+    case 8: ReadRemoteGenerator(bus, record, forwardReferences); break;
+    default: Reject(*this, record, "unknown bus kind");
     }
-    default:
-        Reject(*this, record, "unknown bus kind");
+}
+
+// The bus of the record: a new one at the head of the list, numbered in
+// turn, or one that a regulating generator named before its own record
+// came, which the record completes in place.
+NetBus& Solver::RecordBusOf(const BusRecord& record, std::vector<NetBus*>& forwardReferences) {
+    const std::string name = RecordName(record);
+    NetBus* bus = RecordBus(record.number);
+    if (!bus) {
+        bus = AddBus(name, record.baseKv, ListEnd::Head);
+        bus->number = ++network_->busCount;
+        bus->externalNumber = record.number;
+        if (record.number != 0) recordBuses_[record.number] = bus;
+        return *bus;
     }
+    auto forward = std::find(forwardReferences.begin(), forwardReferences.end(), bus);
+    if (forward == forwardReferences.end()) Reject(*this, record, "its number is already used by another bus");
+    forwardReferences.erase(forward);
+    if (record.kind != 1 && record.kind != 2)
+        Reject(*this, record, "a bus whose voltage generators regulate cannot be of this kind");
+    bus->name = name;
+    bus->baseKv = record.baseKv;
+    return *bus;
+}
+
+// What every kind of bus takes from its record.
+void Solver::ReadBusValues(NetBus& bus, const BusRecord& record) {
+    const double base = mvaBase_;
+    bus.key = record.key;
+    bus.kind = record.kind;
+    char areaCode[16];
+    std::snprintf(areaCode, sizeof areaCode, "%03X", static_cast<unsigned>(record.area));
+    bus.areaCode = areaCode;
+    // The record's load-increase values are the load polynomial's
+    // coefficients.
+    for (std::size_t i = 0; i < bus.loadPolynomial.size(); ++i) bus.loadPolynomial[i] = record.direction[i] / base;
+    bus.voltage = record.voltage > 0.0 ? record.voltage : 1.0;
+    bus.voltageTarget = bus.voltage;
+    bus.angle = record.angle * degreesToRadians_;
+    bus.loadP = record.loadP / base;
+    bus.loadQ = record.loadQ / base;
+    bus.scheduledP = record.kind == 0 ? 0.0 : record.generationP / base;
+    bus.generationQ = record.kind == 0 ? 0.0 : record.generationQ / base;
+    bus.shuntG = record.shuntG;
+    bus.shuntB = record.shuntB;
+    double maxP = record.maxP / base;
+    if (maxP == 0.0 || maxP < bus.scheduledP) maxP = kUnlimited;
+    bus.maxP = maxP;
+    bus.maxPCopy = maxP;
+}
+
+void Solver::ReadReactiveLimits(NetBus& bus, const BusRecord& record) {
+    bus.maxQ = record.maxQ / mvaBase_;
+    bus.minQ = record.minQ / mvaBase_;
+    if (bus.minQ >= bus.maxQ) Reject(*this, record, "its reactive limits are not ordered");
+}
+
+void Solver::ReadVoltageLimits(NetBus& bus, const BusRecord& record) {
+    bus.maxVoltage = record.maxVoltage > 0.0 ? record.maxVoltage : 2.0;
+    bus.minVoltage = record.minVoltage > 0.0 ? record.minVoltage : 0.5;
+    if (bus.maxVoltage <= bus.minVoltage) Reject(*this, record, "its voltage limits are not ordered");
+}
+
+// Kind 0: voltage and angle held.
+void Solver::ReadSlackBus(NetBus& bus, const BusRecord& record) {
+    bus.control = 'V';
+    ++network_->slackCount;
+    bus.generationQ = 0.0;
+    network_->referenceAngle = 0.0;
+    bus.code = "BS";
+    ReadReactiveLimits(bus, record);
+}
+
+// Kinds 4 and 5: a generator holding its voltage, with reactive limits from
+// its record or without.
+void Solver::ReadGeneratorBus(NetBus& bus) {
+    ++network_->generatorBusCount;
+    bus.generationQ = 0.0;
+    bus.code = "BQ";
+    bus.control = 'V';
+}
+
+// Kind 6: scheduled reactive power within voltage limits.
+void Solver::ReadScheduledQBus(NetBus& bus, const BusRecord& record) {
+    bus.code = "BV";
+    bus.scheduledQ = bus.generationQ;
+    bus.control = 'Q';
+    ReadVoltageLimits(bus, record);
+    bus.regulatedBus = &bus;
+    bus.maxQ = kUnlimited;
+    bus.minQ = -kUnlimited;
+}
+
+// Kind 7: voltage held by a switched bank, while bank switching is on.
+void Solver::ReadBankBus(NetBus& bus, const BusRecord& record) {
+    const double base = mvaBase_;
+    ReadVoltageLimits(bus, record);
+    bus.regulatedBus = &bus;
+    if (!switches_.bankSwitching || bus.code != "B") return;
+    ++network_->bankBusCount;
+    bus.code = "BX";
+    bus.voltage = 1.0;
+    bus.control = 'X';
+    if (!record.bankBlocks || record.bankBlockCount < 1) Reject(*this, record, "its switched bank has no steps");
+    if (record.bankBlockCount > kMaxBankSteps) Reject(*this, record, "its switched bank has too many blocks");
+    // Counted before anything is allocated, in a type that cannot overflow
+    // at the bound.
+    long long steps = 1;
+    for (int i = 1; i < record.bankBlockCount; ++i) {
+        const int count = record.bankBlocks[i].count;
+        if (count < 0) Reject(*this, record, "a block of its switched bank has a negative count");
+        if (!std::isfinite(record.bankBlocks[i].mvar))
+            Reject(*this, record, "a block of its switched bank is not a finite number");
+        steps += count;
+        if (steps > kMaxBankSteps) Reject(*this, record, "its switched bank has too many steps");
+    }
+    if (record.bankStep < 0 || record.bankStep > steps)
+        Reject(*this, record, "the present step of its switched bank lies outside its steps");
+    // The first block is switched in; the list's first pair is not used.
+    bus.bankSteps.reserve(static_cast<std::size_t>(steps));
+    bus.bankSteps.assign(1, record.firstBankBlock / base);
+    for (int i = 1; i < record.bankBlockCount; ++i) {
+        const BankBlock& block = record.bankBlocks[i];
+        bus.bankSteps.insert(bus.bankSteps.end(), static_cast<std::size_t>(block.count), block.mvar / base);
+    }
+    bus.bankStepCount = static_cast<int>(bus.bankSteps.size());
+    bus.regulatedBus->shuntB += record.firstBankBlock / base;
+}
+
+// Kind 8: a generator regulating a remote bus, which may come before its
+// own record.
+void Solver::ReadRemoteGenerator(NetBus& bus, const BusRecord& record, std::vector<NetBus*>& forwardReferences) {
+    ++network_->generatorBusCount;
+    bus.generationQ = 0.0;
+    bus.code = "BG";
+    bus.control = 'V';
+    ReadReactiveLimits(bus, record);
+    if (record.regulatedBus == 0) Reject(*this, record, "it names no regulated bus");
+    NetBus* regulated = RecordBus(record.regulatedBus);
+    if (!regulated) {
+        regulated = FindOrAddRecordBus(record.regulatedBus, record.regulatedBaseKv);
+        forwardReferences.push_back(regulated);
+    }
+    if (regulated->code == "B")
+        regulated->code = "BC";
+    else if (regulated->code != "BC")
+        Reject(*this, record, "its regulated bus holds its voltage otherwise");
+    ++regulated->regulatingGeneratorCount;
+    regulated->regulatedBus = nullptr;
+    bus.participation = record.participation > 0.0 ? record.participation * 0.01 : 1.0;
+    if (network_->remoteVoltageSums) {
+        regulated->sumMaxQ += bus.maxQ;
+        regulated->sumMinQ += bus.minQ;
+    }
+    bus.regulatedBus = regulated;
 }
 
 void Solver::ReadBranchRecord(const BranchRecord& record) {
@@ -318,7 +335,7 @@ void Solver::ReadBranchRecord(const BranchRecord& record) {
 
     // Every record is a branch of its own: parallel lines keep their own
     // impedance and key.
-    NetBranch* branch = FindOrAddBranch(from, to, false, "", '1');
+    NetBranch* branch = FindOrAddBranch(from, to, Search::No, "", '1');
     branch->key = record.key;
     branch->kind = record.kind;
     branch->g = r / z2;

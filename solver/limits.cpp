@@ -147,19 +147,19 @@ bool SwitchRemoteGenerator(LimitPass& pass, NetBus& generator, bool& lostLast) {
         if (--r.regulatingGeneratorCount < 1) {
             r.regulatingGeneratorCount = -1;
             r.regulatedBus = &r;
-            r.voltageSetpoint = r.voltage;
+            r.voltageTarget = r.voltage;
             SetRemoteReactive(r, generator);
             lostLast = true;
         }
         return true;
     }
     if (pass.sw.recovery && generator.control == 'Q' && r.regulatingGeneratorCount == 0 &&
-        RecoveryDue(q, maxQ, minQ, r.voltage, r.voltageSetpoint)) {
+        RecoveryDue(q, maxQ, minQ, r.voltage, r.voltageTarget)) {
         generator.control = 'V';
         ++pass.network.generatorBusCount;
         if (++r.regulatingGeneratorCount == 1) {
             r.regulatedBus = nullptr;
-            r.voltage = r.voltageSetpoint;
+            r.voltage = r.voltageTarget;
             SetRemoteReactive(r, generator);
             ReportRecovery(pass, generator);
         }
@@ -179,12 +179,12 @@ bool SwitchZBus(LimitPass& pass, NetBus& bus) {
         bus.control = 'Q';
         bus.regulatedBus = &bus;
         bus.equivalentB = bus.generationQ / (bus.voltage * bus.voltage);
-        bus.voltageSetpoint = bus.voltage;
+        bus.voltageTarget = bus.voltage;
         return true;
     }
     if (pass.sw.recovery && bus.control == 'Q' &&
-        RecoveryDue(q, bus.maxQ, bus.minQ, bus.voltage, bus.voltageSetpoint)) {
-        bus.voltage = bus.voltageSetpoint;
+        RecoveryDue(q, bus.maxQ, bus.minQ, bus.voltage, bus.voltageTarget)) {
+        bus.voltage = bus.voltageTarget;
         bus.control = 'V';
         bus.regulatedBus = nullptr;
         ++pass.network.zBusCount;
@@ -213,7 +213,7 @@ bool SwitchLocalGenerator(LimitPass& pass, NetBus& generator) {
 
     if (generator.control == 'V' && (q >= maxQ || q <= minQ)) {
         generator.generationQ = q >= maxQ ? maxQ : minQ;
-        generator.voltageSetpoint = generator.voltage;
+        generator.voltageTarget = generator.voltage;
         generator.control = 'Q';
         NetBus* reference = CodeHas(generator.code, "G") ? RegulatedByGenerator(pass.network, generator) : nullptr;
         generator.regulatedBus = reference ? reference : &generator;
@@ -221,8 +221,8 @@ bool SwitchLocalGenerator(LimitPass& pass, NetBus& generator) {
         return true;
     }
     if (pass.sw.recovery && generator.control == 'Q' &&
-        RecoveryDue(q, maxQ, minQ, generator.voltage, generator.voltageSetpoint)) {
-        generator.voltage = generator.voltageSetpoint;
+        RecoveryDue(q, maxQ, minQ, generator.voltage, generator.voltageTarget)) {
+        generator.voltage = generator.voltageTarget;
         generator.control = 'V';
         generator.regulatedBus = nullptr;
         ++pass.network.generatorBusCount;
@@ -234,7 +234,7 @@ bool SwitchLocalGenerator(LimitPass& pass, NetBus& generator) {
 
 // A bus with scheduled reactive power: at a voltage limit the voltage is
 // held there and the reactive power floats; it comes back to its schedule
-// once it would pass it. The schedule is kept in the set-point field.
+// once it would pass it.
 bool SwitchScheduledQBus(LimitPass& pass, NetBus& bus) {
     if (pass.sw.voltageLimits) {
         const double v = bus.voltage;
@@ -242,13 +242,13 @@ bool SwitchScheduledQBus(LimitPass& pass, NetBus& bus) {
         if (bus.control == 'Q' && (v >= bus.maxVoltage || v <= bus.minVoltage)) {
             bus.voltage = v >= bus.maxVoltage ? bus.maxVoltage : bus.minVoltage;
             bus.control = 'V';
-            bus.voltageSetpoint = bus.generationQ;
+            bus.scheduledQ = bus.generationQ;
             bus.regulatedBus = nullptr;
             ++pass.network.generatorBusCount;
             return true;
         }
         const double q = bus.generationQ;
-        const double scheduled = bus.voltageSetpoint;
+        const double scheduled = bus.scheduledQ;
         if (pass.sw.recovery && bus.control == 'V' &&
             ((v == bus.maxVoltage && q >= scheduled) || (v == bus.minVoltage && q <= scheduled))) {
             bus.generationQ = scheduled;
@@ -321,6 +321,8 @@ int Solver::CheckTapLimits() {
     for (const auto& bus : network_->buses)
         for (const AdjacencyNode& node : bus->regulatingBranches)
             if (SwitchTransformer(pass, *bus, *node.branch)) switched = 1;
+    // A mode that switched changes what the bus's voltage column holds.
+    if (switched) ClassifyBuses();
     return switched;
 }
 
@@ -333,6 +335,7 @@ int Solver::CheckBusLimits() {
         if (CodeHas(bus->code, "V") && SwitchScheduledQBus(pass, *bus)) switched = 1;
         if (CodeHas(bus->code, "X") && sw.xBusShunts && SwitchBankStep(pass, *bus)) switched = 1;
     }
+    if (switched) ClassifyBuses();
     return switched;
 }
 
@@ -366,6 +369,7 @@ int Solver::CheckGeneratorLimits() {
     if (lostLast)
         for (const auto& bus : network_->buses)
             if (CodeHas(bus->code, "C") && bus->regulatingGeneratorCount < 0) bus->regulatingGeneratorCount = 0;
+    if (switched) ClassifyBuses();
     return switched;
 }
 

@@ -37,7 +37,7 @@ void Solver::NormaliseGenerationDirections(double sum) {
     // The equations share the slack's power by the working copies: they
     // follow the direction as it now stands, so that a slack that takes it
     // all does so from the first iteration.
-    for (const auto& bus : network.buses) bus->generationDirectionCopy = bus->generationDirection;
+    for (const auto& bus : network.buses) bus->shareInUse = bus->generationDirection;
 }
 
 // `total` is the sum of the magnitudes of every load direction given.

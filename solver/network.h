@@ -41,6 +41,41 @@ inline bool CodeHas(const std::string& code, const char* letters) {
     return code.find_first_of(letters) != std::string::npos;
 }
 
+// What the column after a bus's angle holds: the bus's voltage where it is
+// an unknown, else the quantity that holds the voltage in its place. Decided
+// by the bus's code, its control and the run's switches (ClassifyBuses), and
+// read by the equations, the step application and the continuation's state.
+enum class VoltageColumn {
+    Voltage,            // its voltage, free
+    ScheduledQVoltage,  // "V" at its scheduled reactive power: its voltage, within its limits
+    ScheduledQHeld,     // "V" held at a voltage limit: its reactive generation
+    LoadParameter,      // "L": lambda, while the bus's voltage is held or is the parameter
+    GeneratorQ,         // a generator holding its own voltage: its reactive generation
+    GeneratorVoltage,   // a generator at a limit: its voltage, stopped at its target
+    BankVoltage,        // "X": its voltage, as its switched bank controls it
+    ZBusQ,              // "Z" holding its voltage: its reactive generation
+    ZBusVoltage,        // "Z" at a reactive limit: its voltage
+    BandVoltage,        // "R": its voltage, within the band of its "RV" transformers
+    TransformerTap,     // "T": the ratio of the "R" transformers that hold it
+    RemoteVoltage,      // "C" whose generators are all at a limit: its voltage, stopped at its target
+    RemoteQ,            // "C" held by generators: the reactive unknown they share
+};
+
+// Whether the column holds the bus's own voltage.
+inline bool HoldsVoltage(VoltageColumn column) {
+    switch (column) {
+    case VoltageColumn::ScheduledQHeld:
+    case VoltageColumn::LoadParameter:
+    case VoltageColumn::GeneratorQ:
+    case VoltageColumn::ZBusQ:
+    case VoltageColumn::TransformerTap:
+    case VoltageColumn::RemoteQ:
+        return false;
+    default:
+        return true;
+    }
+}
+
 // One entry of a list of branches. Lists of branches are pushed at the
 // front: they run from the branch linked last to the one linked first.
 struct AdjacencyNode {
@@ -80,6 +115,7 @@ struct NetBus {
     // Its first unknown (the angle; the voltage column follows), 1-based;
     // 0 until the unknowns are numbered.
     int firstVariable = 0;
+    VoltageColumn voltageColumn = VoltageColumn::Voltage;
 
     // Type code, up to 3 letters: "B" plain, "S" slack, "Q" generator,
     // "V" scheduled Q with voltage limits, "C" held by remote generators,
@@ -97,7 +133,8 @@ struct NetBus {
     std::unique_ptr<NetGenerator> generator;
 
     double voltage = 0.0;
-    double voltageSetpoint = 0.0;      // for "BV" buses: the scheduled reactive generation
+    double voltageTarget = 0.0;        // the voltage a bus held at a limit returns to
+    double scheduledQ = 0.0;           // "V" bus: its scheduled reactive generation
     double angle = kAngleNotGiven;
     // Unclamped value of the quantity in the voltage column, summed over the
     // trial steps of one Newton iteration.
@@ -143,8 +180,8 @@ struct NetBus {
     double displayMinVoltage = 0.0;
     double displayMaxQ = 0.0;        // reactive capability shown in the listing
     double displayMinQ = 0.0;
-    double generationDirection = 0.0;      // share b of the distributed slack
-    double generationDirectionCopy = 0.0;  // the share the equations use (0 at the active limit)
+    double generationDirection = 0.0;  // share b of the distributed slack
+    double shareInUse = 0.0;           // the share the equations use (0 at the active limit)
     double regulatedGenerationQ = 0.0;     // "C" bus: sum of its regulating generators' Q
     // "G" bus: its share of the remote regulation (for positive remote Q,
     // and for negative).
@@ -166,9 +203,9 @@ struct NetBus {
     std::vector<NetBus*> regulatingGenerators;  // in bus-list order
 
     // p0, p1, p2, q0, q1, q2: the load as a polynomial of the voltage,
-    // PL = p0 + p1 V + p2 V^2, QL = q0 + q1 V + q2 V^2. Entries 0 and 3 are
-    // also the active and reactive load-increase directions.
-    std::array<double, 6> direction{};
+    // PL = p0 + p1 V + p2 V^2, QL = q0 + q1 V + q2 V^2, which the plain
+    // power flow solves with.
+    std::array<double, 6> loadPolynomial{};
 };
 
 struct NetBranch {

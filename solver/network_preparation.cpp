@@ -61,10 +61,172 @@ NetBus* EndByTag(const NetBranch& branch) {
     return branch.tag == branch.from->owner ? branch.from : branch.to;
 }
 
+// The steps of the pass, each over the part of the network it links.
+class Preparation {
+public:
+    Preparation(Solver& solver, Network& network)
+        : solver_(solver), network_(network), sw_(solver.Switches()), faults_(solver.Diagnostics()),
+          severalAreas_(network.areas.size() >= 2), cardColumn80_(solver.HasOption('6')) {}
+
+    void Bus(NetBus& bus);
+    void ReadingOrder();
+    void Branch(NetBranch& branch);
+    void Areas();
+    void Devices();
+    bool Ok() const { return faults_.Ok(); }
+
+private:
+    void RemoteGenerator(NetBus& bus);
+    void Area(NetBus& bus);
+    void Defaults(NetBus& bus);
+    void Bank(NetBus& bus);
+
+    Solver& solver_;
+    Network& network_;
+    const RunSwitches& sw_;
+    FaultNotes faults_;
+    const bool severalAreas_;
+    const bool cardColumn80_;  // option 6: only a slack shares the slack power by default
+};
+
+void Preparation::Bus(NetBus& bus) {
+    if (bus.voltage <= 0.0) faults_.Bus(bus, "no voltage");
+    if (!IsConnected(bus)) faults_.Bus(bus, "nothing is connected to it");
+    if (CodeHas(bus.code, "G")) RemoteGenerator(bus);
+    if (CodeHas(bus.code, "C") && bus.regulatingGeneratorCount < 1)
+        faults_.Bus(bus, "no generator regulates its voltage");
+    if (!sw_.keepTransformerBusLink && CodeHas(bus.code, "T")) bus.regulatedBus = nullptr;
+    if (severalAreas_) Area(bus);
+    Defaults(bus);
+    if (CodeHas(bus.code, "X")) Bank(bus);
+    if (CodeHas(bus.code, "T") && bus.regulatingBranches.empty())
+        faults_.Bus(bus, "no regulating transformer holds its voltage");
+    if (CodeHas(bus.code, "SA")) network_.slackBuses.push_back(&bus);
+
+    bus.generationP = bus.scheduledP;
+    bus.loadPCopy = bus.loadP;
+    bus.loadQCopy = bus.loadQ;
+}
+
+// A "G" generator joins the generators of its regulated bus, with its share
+// of their reactive power; without remote control it holds its own voltage
+// and the regulated bus floats.
+void Preparation::RemoteGenerator(NetBus& bus) {
+    NetBus* regulated = bus.regulatedBus;
+    if (!regulated || !CodeHas(regulated->code, "C")) {
+        faults_.Bus(bus, "its regulated bus is not held by generators");
+        return;
+    }
+    regulated->regulatingGenerators.push_back(&bus);
+    if (!sw_.remoteVoltageControl) {
+        regulated->regulatedBus = regulated;
+        bus.regulatedBus = nullptr;
+        return;
+    }
+    if (network_.remoteVoltageSums) {
+        bus.participation = regulated->sumMaxQ > 0.0 ? bus.maxQ / regulated->sumMaxQ : 1.0;
+        bus.participationNegative = regulated->sumMinQ < 0.0 ? bus.minQ / regulated->sumMinQ : 1.0;
+    } else {
+        bus.participationNegative = bus.participation;
+    }
+    regulated->regulatedGenerationQ += bus.generationQ;
+}
+
+// A reader that keys areas by number has linked the bus already.
+void Preparation::Area(NetBus& bus) {
+    NetArea* area = bus.area ? bus.area : AreaListing(network_, bus.areaCode);
+    if (!area) {
+        faults_.Bus(bus, "no area lists its area code");
+        return;
+    }
+    bus.area = area;
+    area->buses.push_back(&bus);
+    if (CodeHas(bus.code, "S") && ++area->slackCount > 1) faults_.Bus(bus, "a second slack bus in its area");
+}
+
+// What the readers left unset: the angle, the slack's share of the slack
+// power, the active limits and the share in use.
+void Preparation::Defaults(NetBus& bus) {
+    if (bus.angle >= kAngleNotGiven) bus.angle = network_.referenceAngle;
+    if (bus.generationDirection == 0.0 && CodeHas(bus.code, cardColumn80_ ? "S" : "AS"))
+        bus.generationDirection = 1.0;
+    if (bus.maxP <= 0.0) bus.maxP = kUnlimited;
+    if (bus.maxPCopy <= 0.0) bus.maxPCopy = kUnlimited;
+    bus.shareInUse = bus.generationDirection;
+}
+
+// An "X" bus takes the voltage band of the switched bank that holds it.
+void Preparation::Bank(NetBus& bus) {
+    const NetBus* bank = bus.regulatedBus;
+    if (!bank || bank->bankStepCount < 1 || bank->bankSteps.size() < static_cast<std::size_t>(bank->bankStepCount)) {
+        faults_.Bus(bus, "no switched bank with steps holds its voltage");
+        return;
+    }
+    bus.maxVoltage = bank->maxVoltage;
+    bus.minVoltage = bank->minVoltage;
+    if (bus.maxVoltage <= bus.minVoltage) faults_.Bus(bus, "its voltage limits are not ordered");
+}
+
+// The IEEE reader builds the bus list backwards.
+void Preparation::ReadingOrder() {
+    if (!solver_.HasOption('I')) return;
+    std::reverse(network_.buses.begin(), network_.buses.end());
+    std::reverse(network_.slackBuses.begin(), network_.slackBuses.end());
+    for (const auto& area : network_.areas) std::reverse(area->buses.begin(), area->buses.end());
+}
+
+// The control letter by the code, the owner by the tag, and a tie between
+// two areas linked at both.
+void Preparation::Branch(NetBranch& branch) {
+    if (CodeHas(branch.code, "R") && branch.owner.empty()) faults_.Branch(branch, "a regulating branch without owner");
+    if (branch.code == "R" || branch.code == "RV")
+        branch.control = 'V';
+    else if (CodeHas(branch.code, "PM"))
+        branch.control = 'P';
+    else if (CodeHas(branch.code, "QN"))
+        branch.control = 'Q';
+    if (!branch.tag.empty()) branch.owner = EndByTag(branch)->areaCode;
+    NetArea* fromArea = branch.from->area;
+    NetArea* toArea = branch.to->area;
+    if (severalAreas_ && fromArea && toArea && fromArea != toArea) {
+        Solver::LinkBranch(fromArea->ties, &branch);
+        Solver::LinkBranch(toArea->ties, &branch);
+        if (!branch.meteredBus) branch.meteredBus = EndByTag(branch);
+    }
+}
+
+// Every area needs its area bus; an area without ties holds its own angle.
+// Without area interchange a slack's area bus serves every area it reaches.
+void Preparation::Areas() {
+    for (const auto& area : network_.areas) {
+        NetBus* areaBus = area->areaBus;
+        if (!areaBus) {
+            faults_.Area(*area, "no area bus");
+            continue;
+        }
+        if (area->ties.empty() && !CodeHas(areaBus->code, "S")) {
+            bool listed = CodeHas(areaBus->code, "A");
+            areaBus->code += "S";
+            ++network_.slackCount;
+            if (!listed) network_.slackBuses.push_back(areaBus);
+        }
+    }
+    if (sw_.areaControl) return;
+    for (const auto& area : network_.areas)
+        if (area->areaBus && CodeHas(area->areaBus->code, "S")) solver_.SetAreaBus(area->areaBus, area.get());
+}
+
+void Preparation::Devices() {
+    for (const auto& svc : network_.svcs)
+        if (!HasVoltageLinks(svc->terminalBus, svc->controlledBus)) faults_.Device("SVC", svc->name);
+    for (const auto& statcom : network_.statcoms)
+        if (!HasVoltageLinks(statcom->terminalBus, statcom->controlledBus)) faults_.Device("STATCOM", statcom->name);
+}
+
 }  // namespace
 
-// Answers false when a fault was found; the caller then ends the run.
-bool Solver::PrepareNetwork() {
+// A network that cannot be solved at all ends the run.
+void Solver::RequireSolvableNetwork() {
     Network& network = *network_;
     if (network.buses.empty()) {
         std::fprintf(diagnostics_, "The network has no buses\n");
@@ -84,128 +246,19 @@ bool Solver::PrepareNetwork() {
         std::fprintf(diagnostics_, "The network has no slack bus\n");
         Abort(1);
     }
+}
 
-    FaultNotes faults(diagnostics_);
-    const bool severalAreas = network.areas.size() >= 2;
-    const bool cardColumn80 = HasOption('6');
-    for (const auto& owned : network.buses) {
-        NetBus& bus = *owned;
-        if (bus.voltage <= 0.0) faults.Bus(bus, "no voltage");
-        if (!IsConnected(bus)) faults.Bus(bus, "nothing is connected to it");
-
-        if (CodeHas(bus.code, "G")) {
-            NetBus* regulated = bus.regulatedBus;
-            if (!regulated || !CodeHas(regulated->code, "C")) {
-                faults.Bus(bus, "its regulated bus is not held by generators");
-            } else {
-                regulated->regulatingGenerators.push_back(&bus);
-                if (switches_.remoteVoltageControl) {
-                    if (network.remoteVoltageSums) {
-                        bus.participation = regulated->sumMaxQ > 0.0 ? bus.maxQ / regulated->sumMaxQ : 1.0;
-                        bus.participationNegative = regulated->sumMinQ < 0.0 ? bus.minQ / regulated->sumMinQ : 1.0;
-                    } else {
-                        bus.participationNegative = bus.participation;
-                    }
-                    regulated->regulatedGenerationQ += bus.generationQ;
-                } else {
-                    // Each generator holds its own voltage; the regulated bus floats.
-                    regulated->regulatedBus = regulated;
-                    bus.regulatedBus = nullptr;
-                }
-            }
-        }
-        if (CodeHas(bus.code, "C") && bus.regulatingGeneratorCount < 1)
-            faults.Bus(bus, "no generator regulates its voltage");
-        if (!switches_.keepTransformerBusLink && CodeHas(bus.code, "T")) bus.regulatedBus = nullptr;
-
-        if (severalAreas) {
-            // A reader that keys areas by number has linked the bus already.
-            if (NetArea* area = bus.area ? bus.area : AreaListing(network, bus.areaCode)) {
-                bus.area = area;
-                area->buses.push_back(&bus);
-                if (CodeHas(bus.code, "S") && ++area->slackCount > 1) faults.Bus(bus, "a second slack bus in its area");
-            } else {
-                faults.Bus(bus, "no area lists its area code");
-            }
-        }
-
-        if (bus.angle >= kAngleNotGiven) bus.angle = network.referenceAngle;
-        if (bus.generationDirection == 0.0 && CodeHas(bus.code, cardColumn80 ? "S" : "AS"))
-            bus.generationDirection = 1.0;
-        if (bus.maxP <= 0.0) bus.maxP = kUnlimited;
-        if (bus.maxPCopy <= 0.0) bus.maxPCopy = kUnlimited;
-        bus.generationDirectionCopy = bus.generationDirection;
-
-        if (CodeHas(bus.code, "X")) {
-            const NetBus* bank = bus.regulatedBus;
-            if (!bank || bank->bankStepCount < 1 ||
-                bank->bankSteps.size() < static_cast<std::size_t>(bank->bankStepCount)) {
-                faults.Bus(bus, "no switched bank with steps holds its voltage");
-            } else {
-                bus.maxVoltage = bank->maxVoltage;
-                bus.minVoltage = bank->minVoltage;
-                if (bus.maxVoltage <= bus.minVoltage) faults.Bus(bus, "its voltage limits are not ordered");
-            }
-        }
-        if (CodeHas(bus.code, "T") && bus.regulatingBranches.empty())
-            faults.Bus(bus, "no regulating transformer holds its voltage");
-        if (CodeHas(bus.code, "SA")) network.slackBuses.push_back(&bus);
-
-        bus.generationP = bus.scheduledP;
-        bus.loadPCopy = bus.loadP;
-        bus.loadQCopy = bus.loadQ;
-    }
-    if (HasOption('I')) {
-        // The IEEE reader builds the bus list backwards.
-        std::reverse(network.buses.begin(), network.buses.end());
-        std::reverse(network.slackBuses.begin(), network.slackBuses.end());
-        for (const auto& area : network.areas) std::reverse(area->buses.begin(), area->buses.end());
-    }
-
-    for (const auto& owned : network.branches) {
-        NetBranch& branch = *owned;
-        if (CodeHas(branch.code, "R") && branch.owner.empty())
-            faults.Branch(branch, "a regulating branch without owner");
-        if (branch.code == "R" || branch.code == "RV")
-            branch.control = 'V';
-        else if (CodeHas(branch.code, "PM"))
-            branch.control = 'P';
-        else if (CodeHas(branch.code, "QN"))
-            branch.control = 'Q';
-        if (!branch.tag.empty()) branch.owner = EndByTag(branch)->areaCode;
-        NetArea* fromArea = branch.from->area;
-        NetArea* toArea = branch.to->area;
-        if (severalAreas && fromArea && toArea && fromArea != toArea) {
-            LinkBranch(fromArea->ties, &branch);
-            LinkBranch(toArea->ties, &branch);
-            if (!branch.meteredBus) branch.meteredBus = EndByTag(branch);
-        }
-    }
+// Answers false when a fault was found; the caller then ends the run.
+bool Solver::PrepareNetwork() {
+    RequireSolvableNetwork();
+    Network& network = *network_;
+    Preparation preparation(*this, network);
+    for (const auto& bus : network.buses) preparation.Bus(*bus);
+    preparation.ReadingOrder();
+    for (const auto& branch : network.branches) preparation.Branch(*branch);
     // Branches were put at the head while reading: back into reading order.
     std::reverse(network.branches.begin(), network.branches.end());
-
-    for (const auto& area : network.areas) {
-        NetBus* areaBus = area->areaBus;
-        if (!areaBus) {
-            faults.Area(*area, "no area bus");
-            continue;
-        }
-        if (area->ties.empty() && !CodeHas(areaBus->code, "S")) {
-            // An area on its own holds its own angle.
-            bool listed = CodeHas(areaBus->code, "A");
-            areaBus->code += "S";
-            ++network.slackCount;
-            if (!listed) network.slackBuses.push_back(areaBus);
-        }
-    }
-    if (!switches_.areaControl) {
-        for (const auto& area : network.areas)
-            if (area->areaBus && CodeHas(area->areaBus->code, "S")) SetAreaBus(area->areaBus, area.get());
-    }
-
-    for (const auto& svc : network.svcs)
-        if (!HasVoltageLinks(svc->terminalBus, svc->controlledBus)) faults.Device("SVC", svc->name);
-    for (const auto& statcom : network.statcoms)
-        if (!HasVoltageLinks(statcom->terminalBus, statcom->controlledBus)) faults.Device("STATCOM", statcom->name);
-    return faults.Ok();
+    preparation.Areas();
+    preparation.Devices();
+    return preparation.Ok();
 }

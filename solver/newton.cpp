@@ -8,16 +8,15 @@
 // solve, step with halving, and switch controls at their limits when the
 // mismatch stops falling.
 
-// first: number of the first iteration; force: order the Jacobian anew at
-// the first iteration; refresh: rebuild the Jacobian at every iteration
-// (else only at the first); rescale: polynomial loads, and the load models
-// rescaled at the end. Answers the iteration at which the mismatch met the
+// first: number of the first iteration. Answers the iteration at which the mismatch met the
 // tolerance; a quiet run that cannot converge answers negative, any other
 // run that cannot converge fails.
-int Solver::SolvePowerFlow(int first, bool force, bool refresh, bool rescale) {
+int Solver::SolvePowerFlow(int first, Reorder reorder, Refresh refresh, Loads loads) {
     const int last = continuation_ ? iterationLimit_ + first - 1 : iterationLimit_;
+    const bool rescale = loads == Loads::Polynomial;
+    bool force = reorder == Reorder::Yes;
     int where = 0;
-    EvaluateMismatch(rescale);
+    EvaluateMismatch(loads);
     double norm = MaxAbs(mismatch_, matrixOrder_, where);
 
     int i = first;
@@ -26,12 +25,12 @@ int Solver::SolvePowerFlow(int first, bool force, bool refresh, bool rescale) {
             if (rescale) RescaleLoadModels();
             return i;
         }
-        if (!FactorJacobian(i, first, force, refresh, rescale)) return FailPowerFlow(-first, rescale);
+        if (!FactorJacobian(i, first, force, refresh, loads)) return FailPowerFlow(-first, rescale);
         std::copy(mismatch_.begin(), mismatch_.end(), correction_.begin());
         SparseSolve(correction_);
 
         double previous = norm;
-        const bool accepted = TakeStep(norm, previous, rescale);
+        const bool accepted = TakeStep(norm, previous, loads);
         if (norm <= tolerance_ || (accepted && std::fabs(previous - norm) / norm > secondTolerance_)) {
             force = false;
             continue;
@@ -77,19 +76,20 @@ double Solver::MaxAbs(std::span<const double> vector, int count, int& index) {
     return largest;
 }
 
-void Solver::EvaluateMismatch(bool polynomialLoads) {
+void Solver::EvaluateMismatch(Loads loads) {
     int status = 0;
-    AcEquations(status, true, false, polynomialLoads);
-    if (continuation_) ParameterEquation(true, false, nullptr, tangent_);
+    AcEquations(status, Evaluate::Mismatch, loads);
+    if (continuation_) ParameterEquation(Evaluate::Mismatch, nullptr, curve_.tangent);
 }
 
 // The mismatch and the Jacobian at the present state. False when no
 // generation takes up the slack's power, which leaves the slack power's
 // column empty (in a continuation, unless the arc-length row fills it).
-bool Solver::AssembleJacobian(bool polynomialLoads) {
+bool Solver::AssembleJacobian(Loads loads) {
     int status = 0;
-    NetArea* area = AcEquations(status, true, true, polynomialLoads);
-    const bool parameterRowHolds = continuation_ && ParameterEquation(true, true, area, tangent_) == 0;
+    NetArea* area = AcEquations(status, Evaluate::MismatchAndJacobian, loads);
+    const bool parameterRowHolds =
+        continuation_ && ParameterEquation(Evaluate::MismatchAndJacobian, area, curve_.tangent) == 0;
     if (status >= 0 || parameterRowHolds) return true;
     if (area)
         std::fprintf(diagnostics_, "No generation takes up the slack power of area %s\n", area->name.c_str());
@@ -101,19 +101,19 @@ bool Solver::AssembleJacobian(bool polynomialLoads) {
 // Factorises the Jacobian of this iteration: with the kept pivot order
 // where it still serves, else with a new one. False when the run cannot go
 // on.
-bool Solver::FactorJacobian(int iteration, int first, bool force, bool refresh, bool polynomialLoads) {
+bool Solver::FactorJacobian(int iteration, int first, bool force, Refresh refresh, Loads loads) {
     const bool resumed = quiet_ || limitsDone_;
     bool reorder = false;
-    if ((iteration > 1 || resumed) && !force && (refresh || iteration == first)) {
+    if ((iteration > 1 || resumed) && !force && (refresh == Refresh::EveryIteration || iteration == first)) {
         Matrix().ZeroValues();
-        if (!AssembleJacobian(polynomialLoads)) return false;
+        if (!AssembleJacobian(loads)) return false;
         reorder = Factor() != 0;
     }
     if ((iteration == 1 && !resumed) || reorder || force) {
         // Cleared at every new ordering, so that no value of an earlier
         // Jacobian is left in the store.
         ClearMatrix();
-        if (!AssembleJacobian(polynomialLoads)) return false;
+        if (!AssembleJacobian(loads)) return false;
         SortLists();
         if (OrderAndFactor() != 0) {
             std::fprintf(diagnostics_, "The Jacobian is singular\n");
@@ -122,7 +122,7 @@ bool Solver::FactorJacobian(int iteration, int first, bool force, bool refresh, 
         SortLists();
         // The continuation's factor sign leaves out the parity of the
         // pivot order, so a new order needs a new reference sign.
-        referenceSign_ = 0;
+        curve_.referenceSign = 0;
     }
     return true;
 }
@@ -131,11 +131,11 @@ bool Solver::FactorJacobian(int iteration, int first, bool force, bool refresh, 
 // does not fall: ten times, or twenty when after the tenth halving the
 // mismatch is still more than twice what it was. True when a trial was
 // accepted; norm is then its mismatch and previous the one before.
-bool Solver::TakeStep(double& norm, double& previous, bool polynomialLoads) {
+bool Solver::TakeStep(double& norm, double& previous, Loads loads) {
     int limit = 10;
     for (int trial = 0; trial <= limit; ++trial) {
-        ApplyStep(trial == 0 ? -1.0 : std::ldexp(1.0, -trial), trial > 0);
-        EvaluateMismatch(polynomialLoads);
+        ApplyStep(trial == 0 ? -1.0 : std::ldexp(1.0, -trial), trial > 0 ? Trial::Retrial : Trial::First);
+        EvaluateMismatch(loads);
         int where = 0;
         const double trialNorm = MaxAbs(mismatch_, matrixOrder_, where);
         if (trial == 10 && trialNorm > 2.0 * norm) {
@@ -151,8 +151,12 @@ bool Solver::TakeStep(double& norm, double& previous, bool polynomialLoads) {
     return false;
 }
 
-void Solver::ApplyStep(double factor, bool retrial) {
-    UpdateBuses(factor, retrial, true, switches_.recovery);
+void Solver::ApplyStep(double factor, Trial trial) {
+    UpdateBuses(factor, trial, Clamping::On, StepRecoveryHold());
+}
+
+RecoveryHold Solver::StepRecoveryHold() const {
+    return switches_.recovery ? RecoveryHold::On : RecoveryHold::Off;
 }
 
 // A run that is not quiet stops at the first check that switches; a
@@ -182,9 +186,9 @@ bool Solver::SwitchControlsAtLimits(bool& force) {
     return false;
 }
 
-void Solver::SetQuietRun(bool quiet, bool limitsDone) {
-    quiet_ = quiet;
-    limitsDone_ = limitsDone;
+void Solver::SetQuietRun(Quiet quiet, LimitChecks limitChecks) {
+    quiet_ = quiet == Quiet::Yes;
+    limitsDone_ = limitChecks == LimitChecks::Done;
 }
 
 // A quiet run answers its negative result; any other run ends here, its

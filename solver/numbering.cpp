@@ -26,6 +26,7 @@ int DeviceVariableCount(const Network& network) {
 // continuation run.
 void Solver::NumberVariables() {
     Network& network = *network_;
+    ClassifyBuses();
     std::vector<NetBranch*> owned;
     int next = 1;
     for (const auto& bus : network.buses) {
@@ -81,7 +82,7 @@ void Solver::RescaleLoadModels() {
     for (const auto& bus : network_->buses) RescaleBusLoad(*bus);
 }
 
-void Solver::SetContinuation(bool on, NetBus* parameterBus) {
-    continuation_ = on;
+void Solver::SetContinuation(Continuation continuation, NetBus* parameterBus) {
+    continuation_ = continuation == Continuation::On;
     parameterBus_ = parameterBus;
 }

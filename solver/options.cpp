@@ -6,49 +6,16 @@
 #include "number_text.h"
 #include "solver.h"
 
-// An argument list is laid out like a command line: item 0 is a program
-// name, "-Tvalue" is option T with its value, anything else is a file
-// argument. The first matching item wins.
-
-namespace {
-
-bool IsOptionItem(const char* item, char letter) {
-    return item && item[0] == '-' && item[1] == letter;
-}
-
-}  // namespace
-
 void Solver::SetArguments(int count, const char* const* items) {
-    argumentCount_ = items && count > 0 ? count : 0;
-    argumentTexts_.assign(static_cast<std::size_t>(argumentCount_), std::string());
-    argumentItems_.assign(static_cast<std::size_t>(argumentCount_), nullptr);
-    for (std::size_t i = 0; i < argumentTexts_.size(); ++i) {
-        if (!items[i]) continue;
-        argumentTexts_[i] = items[i];
-        argumentItems_[i] = argumentTexts_[i].c_str();
-    }
-    arguments_ = argumentItems_.data();
+    options_.SetArguments(count, items);
 }
 
 bool Solver::HasOption(char letter) const {
-    if (runMode_ == 1) {
-        if (letter == 'H') return hostFlagH_;
-        if (letter == 'c') return hostFlagC_;
-        if (letter == 'L' && hostFlagL_) return true;
-    }
-    for (int i = 1; i < argumentCount_; ++i)
-        if (IsOptionItem(arguments_[i], letter)) return true;
-    return false;
+    return options_.Has(letter);
 }
 
 const char* Solver::OptionValue(char letter) const {
-    if (runMode_ == 1) {
-        if (letter == 'H' || letter == 'c') return hostFlagL_ ? hostText_.c_str() : nullptr;
-        if (letter == 'K') return hostText_.c_str();
-    }
-    for (int i = 1; i < argumentCount_; ++i)
-        if (IsOptionItem(arguments_[i], letter)) return arguments_[i] + 2;
-    return nullptr;
+    return options_.Value(letter);
 }
 
 // An option given without a value keeps the default; one whose value is
@@ -62,12 +29,8 @@ int Solver::IntOption(char letter, int fallback, int low, int high) const {
 }
 
 void Solver::DoubleOption(char letter, double& value, double low, double high) const {
-    if (hostFlagL_ && letter == 'S') {
-        value = hostValueS_;
-        return;
-    }
-    if (hostFlagL_ && letter == 'L') {
-        value = hostValueL_;
+    if (const std::optional<double> host = options_.HostNumber(letter)) {
+        value = *host;
         return;
     }
     const char* text = OptionValue(letter);
@@ -93,13 +56,7 @@ void Solver::RequireOutputNames() const {
 }
 
 std::optional<std::string> Solver::FileArgument(int n) const {
-    int seen = 0;
-    for (int i = 1; i < argumentCount_; ++i) {
-        const char* item = arguments_[i];
-        if (!item || item[0] == '-') continue;
-        if (++seen == n) return std::string(item[0] == '>' ? item + 1 : item);
-    }
-    return std::nullopt;
+    return options_.FileArgument(n);
 }
 
 bool Solver::IsEmptyValue(const char* text) {
@@ -142,16 +99,12 @@ bool Solver::CloseFile(FILE* file) {
     return files_.Close(file);
 }
 
-void Solver::BeginHostRun(const char* text, bool continuation) {
-    runMode_ = 1;
-    hostFlagC_ = continuation;
-    hostFlagL_ = continuation;
-    hostText_ = text ? text : "";
+void Solver::BeginHostContinuation(const char* table) {
+    options_.BeginHostContinuation(table);
 }
 
-void Solver::EndHostRun() {
-    hostFlagC_ = false;
-    hostFlagL_ = false;
+void Solver::EndHostContinuation() {
+    options_.EndHostContinuation();
 }
 
 // Option l: only the solver's own diagnostics move to the file; the

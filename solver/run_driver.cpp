@@ -8,9 +8,9 @@ int Solver::Attach(IRecordCursor* source, IMessageSink* sink, int) {
 
 int Solver::AttachAndRun(IRecordCursor* source, IMessageSink* sink, const char* text, int) {
     SetHost(source, sink);
-    BeginHostRun(text, true);
+    BeginHostContinuation(text);
     int result = Main(0, nullptr, 1);
-    EndHostRun();
+    EndHostContinuation();
     return result;
 }
 
@@ -19,7 +19,7 @@ int Solver::AttachAndRun(IRecordCursor* source, IMessageSink* sink, const char* 
 int Solver::Main(int count, const char* const* items, int mode) {
     // A second run on the same object starts from nothing.
     ReleaseNetwork();
-    SetQuietRun(false, false);
+    SetQuietRun(Quiet::No, LimitChecks::Due);
     SetFixedVariableMode(false);
     SetPointOfCollapse(false);
     failed_ = true;
@@ -28,7 +28,7 @@ int Solver::Main(int count, const char* const* items, int mode) {
         RefuseUnsupportedRuns();
         lambda_ = 0.0;
         const bool continuation = ContinuationRequested();
-        SetContinuation(continuation);
+        SetContinuation(continuation ? Continuation::On : Continuation::Off);
         NumberVariables();
         // The continuation writes its table and no listing.
         if (continuation) {
@@ -48,12 +48,12 @@ int Solver::Main(int count, const char* const* items, int mode) {
         if (HasOption('L') && !IsEmptyValue(OptionValue('K'))) {
             SolveAtLoadParameter();
         } else {
-            RequireSolution(SolvePowerFlow(1, false, true, true));
+            RequireSolution(SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial));
             ReportImplausibleVoltages();
         }
         // A host run has no listing: its results go back through the
         // result cursor.
-        if (runMode_ == 0) {
+        if (RunMode() == 0) {
             std::optional<std::string> output = FileArgument(2);
             WriteOutputs(output ? output->c_str() : nullptr);
         }
@@ -73,12 +73,12 @@ void Solver::SetHost(IRecordCursor* source, IMessageSink* sink) {
 void Solver::PrepareRun(int count, const char* const* items, int mode) {
     SetArguments(count, items);
     RedirectDiagnostics();
-    runMode_ = mode;
+    options_.SetMode(mode);
     SetSwitchesFromOptions();
     RequireOutputNames();
     std::optional<std::string> input = FileArgument(1);
     ReadNetwork(input ? input->c_str() : nullptr);
-    if (runMode_ == 1 && hostFlagL_) ReadStressDirection();
+    if (RunMode() == 1 && options_.HostContinuation()) ReadStressDirection();
     ReadSolutionSettings();
     ReadAuxiliaryFiles();
 }
@@ -90,7 +90,7 @@ int Solver::RunPowerFlow() {
         lambda_ = 0.0;
         ReleaseMatrix();
         NumberVariables();
-        const int iteration = SolvePowerFlow(1, false, true, true);
+        const int iteration = SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial);
         return iteration > 0 && SolutionFinite() ? iteration : 0;
     });
 }
@@ -100,18 +100,20 @@ int Solver::RunPowerFlow() {
 // case when the loads depend on the voltage (option D).
 void Solver::SolveHoldingVoltage(NetBus& bus) {
     const bool characteristics = !IsEmptyValue(OptionValue('D'));
+    const Reorder reorder = ReorderIf(characteristics);
     const double voltage = bus.voltage;
     int first = 1;
     if (characteristics)
-        first = RequireSolution(SolvePowerFlow(1, false, true, true));
+        first = RequireSolution(SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial));
     else
         RescaleLoadModels();
     DoubleOption('L', lambda_, -1e6, 1e6);
     bus.code = CodeHas(bus.code, "A") ? "BLA" : "BL";
-    SetContinuation(false, &bus);
+    SetContinuation(Continuation::Off, &bus);
     bus.voltage = voltage;
     bus.regulatedBus = nullptr;
-    RequireSolution(SolvePowerFlow(first, characteristics, true, false));
+    ClassifyBuses();
+    RequireSolution(SolvePowerFlow(first, reorder, Refresh::EveryIteration, Loads::Models));
 }
 
 // Option L with a load direction: the power flow at that load parameter,
@@ -119,16 +121,17 @@ void Solver::SolveHoldingVoltage(NetBus& bus) {
 void Solver::SolveAtLoadParameter() {
     const bool characteristics = !IsEmptyValue(OptionValue('D'));
     const bool baseCase = HasOption('b') || characteristics;
+    const Reorder reorder = ReorderIf(characteristics);
     int first = 1;
     if (baseCase)
-        first = RequireSolution(SolvePowerFlow(1, false, true, true));
+        first = RequireSolution(SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial));
     else
         RescaleLoadModels();
     DoubleOption('L', lambda_, -1e6, 1e6);
     if (lambda_ != 0.0)
-        RequireSolution(SolvePowerFlow(first, characteristics, true, false));
+        RequireSolution(SolvePowerFlow(first, reorder, Refresh::EveryIteration, Loads::Models));
     else if (!baseCase)
-        RequireSolution(SolvePowerFlow(1, false, true, true));
+        RequireSolution(SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial));
 }
 
 // The run needs the solution: a solve that answered failure ends it.
@@ -169,10 +172,10 @@ void Solver::RefuseUnsupportedRuns() {
 // Host runs read the host's records; file runs read the case file named
 // first, in the format the options choose.
 void Solver::ReadNetwork(const char* fileName) {
-    FILE* input = runMode_ == 0 ? OpenInput(fileName) : nullptr;
+    FILE* input = RunMode() == 0 ? OpenInput(fileName) : nullptr;
     NewNetwork();
     network_->remoteVoltageSums = HasOption('#');
-    if (runMode_ == 1) {
+    if (RunMode() == 1) {
         ReadHostNetwork();
     } else if (HasOption('I')) {
         ReadIeeeCdf(input);

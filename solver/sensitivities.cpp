@@ -59,7 +59,7 @@ std::optional<::Matrix> Solver::DenseJacobian() {
     int status = 0;
     {
         ScheduledLoads constantPower(*network_);
-        AcEquations(status, false, true, false);
+        AcEquations(status, Evaluate::Jacobian, Loads::Models);
     }
     if (status < 0) {
         ClearMatrix();

@@ -64,6 +64,6 @@ void Solver::ReportImplausibleVoltages() {
 void Solver::Warn(const std::string& text) {
     if (sink_)
         sink_->AddMessage(IMessageSink::Warning, text.c_str());
-    else if (runMode_ == 0)
+    else if (RunMode() == 0)
         std::fprintf(diagnostics_, "%s\n", text.c_str());
 }

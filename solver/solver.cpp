@@ -74,8 +74,8 @@ void Solver::ReleaseNetwork() {
     transferSource_ = nullptr;
     transferSink_ = nullptr;
     recordBuses_.clear();
-    SetContinuation(false);
-    switchCandidate_ = busOfInterest_ = nullptr;
+    SetContinuation(Continuation::Off);
+    curve_.switchCandidate = curve_.busOfInterest = nullptr;
     stateFields_.clear();
     ReleaseMatrix();
     mismatch_.clear();

@@ -9,11 +9,14 @@
 #include <unordered_map>
 #include <vector>
 
+#include "continuation_state.h"
 #include "dense_matrix.h"
 #include "network.h"
 #include "owned_files.h"
 #include "result_cursor.h"
+#include "run_options.h"
 #include "run_switches.h"
+#include "solve_modes.h"
 #include "solver_abort.h"
 #include "solver_interface.h"
 #include "sparse_lu.h"
@@ -51,7 +54,8 @@ public:
     bool GetSensitivities(int busKey, std::vector<double>& angleFactors, std::vector<int>& angleKeys,
                           std::vector<double>& voltageFactors, std::vector<int>& voltageKeys) override;
 
-    // Options: the argument list of the run and the host run's answers.
+    // Options: the argument list of the run and the host run's answers
+    // (RunOptions), read as numbers and files.
     void SetArguments(int count, const char* const* items);
     bool HasOption(char letter) const;
     const char* OptionValue(char letter) const;
@@ -66,11 +70,11 @@ public:
     // Closes a file of OpenInput or OpenOutput; false when writing it failed.
     bool CloseFile(FILE* file);
 
-    // Host-run state around Main: mode 1 with the answers of options
-    // H, c, K, L and S taken from the solver's own fields.
+    // Host-run state around Main: the host's cursor and sink, and for a
+    // continuation the answers of its options (RunOptions).
     void SetHost(IRecordCursor* source, IMessageSink* sink);
-    void BeginHostRun(const char* text, bool continuation);
-    void EndHostRun();
+    void BeginHostContinuation(const char* table);
+    void EndHostContinuation();
 
     // Run set-up steps of Main; PrepareRun runs them all, up to the network
     // read and prepared, and may abort.
@@ -84,18 +88,20 @@ public:
     // records with the host.
     Network* GetNetwork() const { return network_.get(); }
     void NewNetwork();
-    NetBus* FindOrAddBus(int number, std::string_view name, double baseKv, bool search);
-    NetBus* AddBus(std::string_view name, double baseKv, bool atTail);
+    NetBus* FindOrAddBus(int number, std::string_view name, double baseKv, Search search);
+    enum class ListEnd { Head, Tail };
+    NetBus* AddBus(std::string_view name, double baseKv, ListEnd end);
     NetBus* FindBus(int externalNumber) const;
-    NetBranch* FindOrAddBranch(NetBus* from, NetBus* to, bool search, const char* kinds, char circuit);
+    NetBranch* FindOrAddBranch(NetBus* from, NetBus* to, Search search, const char* kinds, char circuit);
     static void LinkBranch(AdjacencyList& list, NetBranch* branch);
-    NetArea* FindOrAddArea(int number, std::string_view name, bool search);
-    NetConverter* FindOrAddConverter(std::string_view name, bool search);
-    NetSvc* FindOrAddSvc(std::string_view name, bool search, NetBus* terminal, NetBus* controlled);
-    NetTcsc* FindOrAddTcsc(std::string_view name, bool search, NetBus* from, NetBus* to);
-    NetStatcom* FindOrAddStatcom(std::string_view name, bool search, NetBus* terminal, NetBus* controlled);
+    NetArea* FindOrAddArea(int number, std::string_view name, Search search);
+    NetConverter* FindOrAddConverter(std::string_view name, Search search);
+    NetSvc* FindOrAddSvc(std::string_view name, Search search, NetBus* terminal, NetBus* controlled);
+    NetTcsc* FindOrAddTcsc(std::string_view name, Search search, NetBus* from, NetBus* to);
+    NetStatcom* FindOrAddStatcom(std::string_view name, Search search, NetBus* terminal, NetBus* controlled);
     void SetAreaBus(NetBus* bus, NetArea* area);
     bool PrepareNetwork();
+    void RequireSolvableNetwork();
     void ReadHostNetwork();
     void ReadStressDirection();
     void WriteBusResult(NetBus& bus, BusRecord& record);
@@ -128,11 +134,16 @@ public:
     // Power flow: the numbering of the unknowns, the AC network equations,
     // Newton's method with its step application, and the limit checks.
     void NumberVariables();
+    // What each bus's voltage column holds: taken at numbering and again
+    // by everything that changes a bus's mode.
+    void ClassifyBuses();
     void RescaleLoadModels();
-    NetArea* AcEquations(int& status, bool wantMismatch, bool wantJacobian, bool polynomialLoads);
-    int SolvePowerFlow(int first, bool force, bool refresh, bool rescale);
+    NetArea* AcEquations(int& status, Evaluate evaluate, Loads loads);
+    int SolvePowerFlow(int first, Reorder reorder, Refresh refresh, Loads loads);
     static double MaxAbs(std::span<const double> vector, int count, int& index);
-    void UpdateBuses(double step, bool retrial, bool limitsOn, bool recoveryOn);
+    void UpdateBuses(double step, Trial trial, Clamping clamping, RecoveryHold hold);
+    // The recovery hold of Newton's own step application (off with option G).
+    RecoveryHold StepRecoveryHold() const;
     int CheckTapLimits();
     int CheckBusLimits();
     int CheckGeneratorLimits();
@@ -151,12 +162,12 @@ public:
     // Continuation: lambda becomes the last unknown. A parameter bus ("BL")
     // gives its voltage column to lambda, and in a continuation its voltage
     // becomes the last unknown.
-    void SetContinuation(bool on, NetBus* parameterBus = nullptr);
+    void SetContinuation(Continuation continuation, NetBus* parameterBus = nullptr);
     // Point of collapse: the store takes the extended system of 2n + 1.
     void SetPointOfCollapse(bool on) { pointOfCollapse_ = on; }
     // Quiet: a run that cannot converge answers negative instead of failing.
     // Limits done: the limit checks of a quiet run were tried once.
-    void SetQuietRun(bool quiet, bool limitsDone);
+    void SetQuietRun(Quiet quiet, LimitChecks limitChecks);
 
     // Checks of a solution before it is handed on, and the warnings of a
     // run (to the host's sink, or the diagnostics of a file run).
@@ -182,7 +193,7 @@ public:
 
     const RunSwitches& Switches() const { return switches_; }
     FILE* Diagnostics() const { return diagnostics_; }
-    int RunMode() const { return runMode_; }
+    int RunMode() const { return options_.Mode(); }
     double PivotThreshold() const { return pivotThreshold_; }
     double SecondTolerance() const { return secondTolerance_; }
     bool Failed() const { return failed_; }
@@ -201,21 +212,9 @@ private:
     IMessageSink* sink_ = nullptr;        // borrowed
     IRecordCursor* source_ = nullptr;     // borrowed
     ResultCursor resultCursor_{*this};
-    int runMode_ = 0;                     // 0 file run, 1 host run
     bool failed_ = false;                 // a run ended in an abort: only Release is left
 
-    // The run's own copy of its argument list: the caller's may be gone
-    // before a later operation reads an option. A null item stays null.
-    std::vector<std::string> argumentTexts_;
-    std::vector<const char*> argumentItems_;
-    int argumentCount_ = 0;
-    const char* const* arguments_ = nullptr;
-    bool hostFlagH_ = false;              // never set
-    bool hostFlagC_ = false;              // set only inside AttachAndRun
-    bool hostFlagL_ = false;              // set only inside AttachAndRun
-    std::string hostText_;
-    double hostValueS_ = 0.8;
-    double hostValueL_ = 0.1;
+    RunOptions options_;
 
     double maxLoad_ = -1.0;               // -1: none
     int pointCount_ = 0;
@@ -242,11 +241,11 @@ private:
     FILE* diagnostics_ = stderr;
 
     // Power flow.
-    void EvaluateMismatch(bool polynomialLoads);
-    bool AssembleJacobian(bool polynomialLoads);
-    bool FactorJacobian(int iteration, int first, bool force, bool refresh, bool polynomialLoads);
-    bool TakeStep(double& norm, double& previous, bool polynomialLoads);
-    void ApplyStep(double factor, bool retrial);
+    void EvaluateMismatch(Loads loads);
+    bool AssembleJacobian(Loads loads);
+    bool FactorJacobian(int iteration, int first, bool force, Refresh refresh, Loads loads);
+    bool TakeStep(double& norm, double& previous, Loads loads);
+    void ApplyStep(double factor, Trial trial);
     bool SwitchControlsAtLimits(bool& force);
     int FailPowerFlow(int quietResult, bool rescale);
     void RefuseUnsupportedRuns();
@@ -262,6 +261,15 @@ private:
 
     // Network model: reading the host's records.
     void ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwardReferences);
+    NetBus& RecordBusOf(const BusRecord& record, std::vector<NetBus*>& forwardReferences);
+    void ReadBusValues(NetBus& bus, const BusRecord& record);
+    void ReadReactiveLimits(NetBus& bus, const BusRecord& record);
+    void ReadVoltageLimits(NetBus& bus, const BusRecord& record);
+    void ReadSlackBus(NetBus& bus, const BusRecord& record);
+    void ReadGeneratorBus(NetBus& bus);
+    void ReadScheduledQBus(NetBus& bus, const BusRecord& record);
+    void ReadBankBus(NetBus& bus, const BusRecord& record);
+    void ReadRemoteGenerator(NetBus& bus, const BusRecord& record, std::vector<NetBus*>& forwardReferences);
     void ReadBranchRecord(const BranchRecord& record);
     void ReadRegulation(const BranchRecord& record, NetBranch& branch);
     NetBus* FindOrAddRecordBus(int number, double baseKv);
@@ -306,6 +314,9 @@ private:
     TableTotals tableTotals_;
     TangentStatistics tangentStatistics_;
     NetBus* namedContinuationBus_ = nullptr;
+    template <class ReadLine>
+    void ForEachScenarioBus(char option, const char* fileName, std::size_t minimum, const char* what,
+                            ReadLine readLine);
     double ReadDirectionFile(const char* fileName);
     void ReadStartingPointFile(const char* fileName);
     void NormaliseGenerationDirections(double sum);
@@ -342,35 +353,37 @@ public:
     int RunContinuation();
     // Solves for t = dx/dp (the parameter's own entry 0) at the present
     // state; a new pivot order when forced or when the kept one fails.
-    int TangentVector(std::vector<double>& t, bool forceReorder);
+    int TangentVector(std::vector<double>& t, Reorder reorder);
     // The arc-length row: residual and/or Jacobian. -1 when a tangent entry
     // that stands in for a zero share of the slack power (the slack's, or
     // the area variables of `area`) is below 1e-6.
-    int ParameterEquation(bool residual, bool jacobian, const NetArea* area, std::span<const double> t);
-    // Saves the base point and/or sets the state to base + tangent, clamped.
-    // With `fixing` it answers the largest overshoot fraction (at most 1),
-    // else the number of quantities clamped.
-    double UpdateVariables(bool saveBase, bool apply, bool fixing);
+    int ParameterEquation(Evaluate evaluate, const NetArea* area, std::span<const double> t);
+    // The present state becomes the base point of the next step.
+    void SaveStepBase();
+    // Sets the state to base + tangent, clamped. For an overshoot it answers
+    // the largest overshoot fraction (at most 1), fixing unknowns first
+    // (option u); else the number of quantities clamped.
+    double ApplyPredictor(StepAnswer answer);
+    // The predictor from the present state: it becomes the base point, the
+    // step is applied (answering the overshoot) and, while lambda is the
+    // parameter, the bus that may take it over is chosen.
+    double TakePredictorStep();
     int SwitchParameter();
     void RankByTangent(std::span<const double> t, bool first);
-    bool CheckStopConditions(bool voltageLimits, bool flowLimits);
+    // The stops a tracing watches for at each point (options 7 and 8).
+    struct StopChecks {
+        bool voltageLimits = false;
+        bool flowLimits = false;
+    };
+    bool CheckStopConditions(StopChecks checks);
     void AdvanceLoadBase();
-    std::vector<double>& Tangent() { return tangent_; }
-    void SetParameterStep(double step) { parameterStep_ = step; }
+    std::vector<double>& Tangent() { return curve_.tangent; }
+    void SetParameterStep(double step) { curve_.parameterStep = step; }
     NetBus* ParameterBus() const { return parameterBus_; }
-    double Elasticity() const { return elasticity_; }
+    double Elasticity() const { return curve_.elasticity; }
 
 private:
     struct ContinuationTrace;
-    // The model's fields that a predictor step moves, saved at the base point.
-    struct SavedBus {
-        double angle, voltage, generationP, generationQ, regulatedGenerationQ, slackPower, areaPower;
-        double generationDirectionCopy, effectiveMaxQ, effectiveMinQ;
-        int generatorLimitIndex;
-    };
-    struct SavedBranch {
-        double tap, shift, controlTarget;
-    };
     bool ContinuationRequested() const;
     void SolveHoldingVoltage(NetBus& bus);
     void SolveAtLoadParameter();
@@ -384,7 +397,7 @@ private:
     void ScaleStep(double factor);
     void CountFixingPoint(ContinuationTrace& trace);
     bool LimitOnTheWay(ContinuationTrace& trace, double overshoot);
-    bool Correct(bool reorder, int& result);
+    bool Correct(Reorder reorder, int& result);
     bool ReverseAtLimit(ContinuationTrace& trace, bool converged);
     void WatchForNose(ContinuationTrace& trace, double lambdaBefore);
     bool WatchForStagnation(ContinuationTrace& trace, double lambdaBefore);
@@ -394,36 +407,14 @@ private:
     // Jacobian moves (angle, voltage or what holds its place, slack power...).
     void StateFields(std::vector<double*>& fields);
     void ReadState(std::vector<double>& x);
-    void SaveBasePoint();
     void RestoreBasePoint();
     void FixVariables();
     void ChooseSwitchCandidate();
     double MonitoredVoltageSum() const;
 
-    double parameterStep_ = 0.0;          // dp of the present point; 0 before its step
-    double parameterBase_ = 0.0;          // p0: the parameter at the base point
-    NetBus* switchCandidate_ = nullptr;
-    double elasticity_ = 0.0;             // the candidate's relative dV over relative dlambda
-    double stepLength_ = 1.0;             // option k; its sign is the direction of travel
-    double stepTolerance_ = 1e-6;         // option o
-    int referenceSign_ = 0;               // factor sign that the next tangent's is held against; 0 none yet
-    std::vector<double> tangent_;         // by unknown 1..n+1
-    std::vector<double> basePoint_;       // x0, by unknown 1..n
+    ContinuationState curve_;
     std::vector<double> state_;           // scratch: the state by unknown
     std::vector<double*> stateFields_;    // scratch: where each unknown lives
-    std::vector<SavedBus> savedBuses_;
-    std::vector<SavedBranch> savedBranches_;
-    double savedLambda_ = 0.0;
-    NetBus* busOfInterest_ = nullptr;     // option f
-    // Option u: variables whose tangent entry is small against their value
-    // are held fixed.
-    double fixingThreshold_ = 0.0;
-    bool fixingDue_ = false;
-    int freeVariables_ = 0;
-    // Voltages of the table's buses: at the base point (plus the tolerance)
-    // and after the latest step.
-    double monitoredBase_ = 0.0;
-    double monitoredAfter_ = 0.0;
 };
 
 template <class Result, class Operation>

@@ -40,191 +40,266 @@ double ClampedRatio(double t, const NetBranch& branch) {
     return t;
 }
 
+// One application of the correction to the buses, rule by rule.
+class BusStep {
+public:
+    BusStep(Network& network, const RunSwitches& sw, const std::vector<double>& correction, double step,
+            Trial trial, Clamping clamping, RecoveryHold hold, double& lambda)
+        : network_(network), sw_(sw), dx_(correction), step_(step), retrial_(trial == Trial::Retrial),
+          limitsOn_(clamping == Clamping::On), recoveryOn_(hold == RecoveryHold::On), lambda_(lambda) {}
+
+    double Delta(int variable) const { return step_ * dx_[variable]; }
+
+    void SlackPowers(NetBus* systemSlack);
+    void ShareOfSlackPower(NetBus& bus, const NetBus* systemSlack, bool generationIncrease, double lambdaAfter);
+    void ColumnQuantity(NetBus& bus);
+    void FlowTransformers(const NetBus& bus);
+    void RemoteGenerators();
+    void ContinuationParameter(NetBus* parameterBus, int lambdaVariable);
+
+private:
+    double Shadowed(double& shadow, double present, double delta) const {
+        return Advance(shadow, present, delta, retrial_);
+    }
+    // The bus's voltage after this trial: floored, or held at `target`.
+    void Voltage(NetBus& bus, double dv) { bus.voltage = Floored(Shadowed(bus.shadow, bus.voltage, dv)); }
+    void HeldVoltage(NetBus& bus, double target, bool hold) { bus.voltage = hold ? target : Floored(bus.shadow); }
+    void ClampedVoltage(NetBus& bus, double dv, bool limitOn);
+    void ScheduledQHeld(NetBus& bus, double dv);
+    void GeneratorQ(NetBus& bus, double dv);
+    void GeneratorVoltage(NetBus& bus, double dv);
+    void BankVoltage(NetBus& bus, double dv);
+    void ZBusQ(NetBus& bus, double dv);
+    void TransformerTaps(NetBus& bus, double dv);
+    void RemoteVoltage(NetBus& bus, double dv);
+
+    Network& network_;
+    const RunSwitches& sw_;
+    const std::vector<double>& dx_;
+    const double step_;
+    const bool retrial_;
+    const bool limitsOn_;
+    const bool recoveryOn_;
+    double& lambda_;
+};
+
+// The system slack's power, held in its angle column, and with area
+// interchange each area bus's, held in the column after its voltage.
+void BusStep::SlackPowers(NetBus* systemSlack) {
+    if (systemSlack) systemSlack->slackPower += Delta(systemSlack->firstVariable);
+    if (sw_.areaControl)
+        for (const auto& bus : network_.buses)
+            if (CodeHas(bus->code, "A")) bus->areaPower += Delta(bus->firstVariable + 2);
+}
+
+// Distributed slack: the bus takes its share of its area slack's power (the
+// system slack's without areas) up to its active limit. In the
+// generation-increase mode the system slack takes all of its power and every
+// other bus its share of the increase. The reactive limits are what the
+// apparent-power limit leaves at the new active generation.
+void BusStep::ShareOfSlackPower(NetBus& bus, const NetBus* systemSlack, bool generationIncrease,
+                                double lambdaAfter) {
+    const NetBus* slack = bus.area && bus.area->areaBus ? bus.area->areaBus : systemSlack;
+    const double slackPower = !slack ? 0.0 : CodeHas(slack->code, "S") ? slack->slackPower : slack->areaPower;
+    const bool takesSlackPower = generationIncrease && &bus == systemSlack;
+    const double participation = takesSlackPower ? 1.0 : bus.generationDirection;
+    const double share = takesSlackPower      ? bus.slackPower
+                         : generationIncrease ? participation * lambdaAfter
+                                              : participation * slackPower;
+    const bool apparentLimit = !sw_.option9;
+    const double s2 = bus.maxS * bus.maxS;
+    double activeLimit = sw_.optionX ? kUnlimited : bus.maxP;
+    if (apparentLimit && s2 > bus.generationQ * bus.generationQ)
+        activeLimit = std::min(activeLimit, std::sqrt(s2 - bus.generationQ * bus.generationQ));
+    if (bus.scheduledP + share > activeLimit) {
+        bus.generationP = activeLimit;
+        bus.shareInUse = 0.0;
+        if (bus.generatorLimitIndex != 1) ++bus.generatorLimitIndex;
+    } else {
+        bus.generationP = bus.scheduledP + share;
+        bus.shareInUse = participation;
+        bus.generatorLimitIndex = 0;
+    }
+    bus.effectiveMaxQ = bus.maxQ;
+    bus.effectiveMinQ = bus.minQ;
+    if (apparentLimit && s2 > bus.generationP * bus.generationP) {
+        const double room = std::sqrt(s2 - bus.generationP * bus.generationP);
+        bus.effectiveMaxQ = std::min(bus.maxQ, room);
+        bus.effectiveMinQ = std::max(bus.minQ, -room);
+    }
+}
+
+// The quantity the bus's voltage column holds takes the column's correction.
+void BusStep::ColumnQuantity(NetBus& bus) {
+    const double dv = Delta(bus.firstVariable + 1);
+    switch (bus.voltageColumn) {
+    case VoltageColumn::Voltage: Voltage(bus, dv); break;
+    case VoltageColumn::ScheduledQVoltage: ClampedVoltage(bus, dv, sw_.voltageLimits); break;
+    case VoltageColumn::ScheduledQHeld: ScheduledQHeld(bus, dv); break;
+    case VoltageColumn::LoadParameter: lambda_ += dv; break;
+    case VoltageColumn::GeneratorQ: GeneratorQ(bus, dv); break;
+    case VoltageColumn::GeneratorVoltage: GeneratorVoltage(bus, dv); break;
+    case VoltageColumn::BankVoltage: BankVoltage(bus, dv); break;
+    case VoltageColumn::ZBusQ: ZBusQ(bus, dv); break;
+    case VoltageColumn::ZBusVoltage:
+        Voltage(bus, dv);
+        bus.generationQ = bus.voltage * bus.voltage * bus.equivalentB;
+        break;
+    case VoltageColumn::BandVoltage: ClampedVoltage(bus, dv, sw_.voltageTransformerControl); break;
+    case VoltageColumn::TransformerTap: TransformerTaps(bus, dv); break;
+    case VoltageColumn::RemoteVoltage: RemoteVoltage(bus, dv); break;
+    case VoltageColumn::RemoteQ: bus.regulatedGenerationQ += dv; break;
+    }
+}
+
+void BusStep::ClampedVoltage(NetBus& bus, double dv, bool limitOn) {
+    double v = Shadowed(bus.shadow, bus.voltage, dv);
+    if (limitsOn_ && limitOn) v = Clamp(v, bus.minVoltage, bus.maxVoltage);
+    bus.voltage = Floored(v);
+}
+
+// A "V" bus held at a voltage limit: the scheduled reactive generation it
+// returns to stops it where it would cross that schedule.
+void BusStep::ScheduledQHeld(NetBus& bus, double dv) {
+    const double q = Shadowed(bus.shadow, bus.generationQ, dv);
+    const double scheduled = bus.scheduledQ;
+    const bool hold = recoveryOn_ && ((bus.voltage == bus.maxVoltage && q > scheduled) ||
+                                      (bus.voltage == bus.minVoltage && q < scheduled));
+    bus.generationQ = hold ? scheduled : q;
+}
+
+void BusStep::GeneratorQ(NetBus& bus, double dv) {
+    double q = Shadowed(bus.shadow, bus.generationQ, dv);
+    if (limitsOn_ && sw_.generatorReactiveLimits) q = Clamp(q, bus.effectiveMinQ, bus.effectiveMaxQ);
+    bus.generationQ = q;
+}
+
+// At a reactive limit the voltage floats; it stops at its target when it
+// would cross it towards recovery.
+void BusStep::GeneratorVoltage(NetBus& bus, double dv) {
+    const double v = Shadowed(bus.shadow, bus.voltage, dv);
+    const double target = bus.voltageTarget;
+    const bool hold = recoveryOn_ && bus.control == 'Q' &&
+                      ((bus.generationQ == bus.effectiveMaxQ && v > target) ||
+                       (bus.generationQ == bus.effectiveMinQ && v < target));
+    HeldVoltage(bus, target, hold);
+}
+
+void BusStep::BankVoltage(NetBus& bus, double dv) {
+    double v = Shadowed(bus.shadow, bus.voltage, dv);
+    if (bus.control == 'X') {
+        if (limitsOn_ && sw_.xBusShunts) v = Clamp(v, bus.minVoltage, bus.maxVoltage);
+        bus.voltage = Floored(v);
+    } else if (bus.control == 'M') {
+        HeldVoltage(bus, bus.maxVoltage, recoveryOn_ && v < bus.maxVoltage);
+    } else if (bus.control == 'm') {
+        HeldVoltage(bus, bus.minVoltage, recoveryOn_ && v > bus.minVoltage);
+    } else {
+        bus.voltage = Floored(v);
+    }
+}
+
+void BusStep::ZBusQ(NetBus& bus, double dv) {
+    double q = Shadowed(bus.shadow, bus.generationQ, dv);
+    if (limitsOn_ && sw_.zBusReactiveLimits) q = Clamp(q, bus.minQ, bus.maxQ);
+    bus.generationQ = q;
+}
+
+// Every "R" transformer that holds this voltage moves its ratio by the
+// voltage column's correction.
+void BusStep::TransformerTaps(NetBus& bus, double dv) {
+    for (const AdjacencyNode& node : bus.regulatingBranches) {
+        NetBranch& branch = *node.branch;
+        if (branch.code != "R") continue;
+        const double t = Shadowed(branch.shadow, branch.tap, dv);
+        branch.tap = limitsOn_ && sw_.tapLimits ? ClampedRatio(t, branch) : t;
+    }
+}
+
+// A bus whose generators are all at a limit: its voltage stops at its
+// target when it would cross it towards recovery, judged on its first
+// generator.
+void BusStep::RemoteVoltage(NetBus& bus, double dv) {
+    const double v = Shadowed(bus.shadow, bus.voltage, dv);
+    const NetBus* first = bus.regulatingGenerators.empty() ? nullptr : bus.regulatingGenerators.front();
+    const double target = bus.voltageTarget;
+    const bool hold = recoveryOn_ && first && first->control == 'Q' &&
+                      ((first->generationQ == first->effectiveMaxQ && v > target) ||
+                       (first->generationQ == first->effectiveMinQ && v < target));
+    HeldVoltage(bus, target, hold);
+}
+
+// The P/Q-regulating transformers the bus owns: each moves the unknown of
+// its control.
+void BusStep::FlowTransformers(const NetBus& bus) {
+    if (!sw_.pqTransformerControl) return;
+    for (const AdjacencyNode& node : bus.regulatingBranches) {
+        NetBranch& branch = *node.branch;
+        if (!IsFlowRegulating(branch)) continue;
+        const double d = Delta(branch.variable);
+        if (branch.code == "RP") {
+            const double shift = Shadowed(branch.shadow, branch.shift, d);
+            branch.shift = limitsOn_ && sw_.tapLimits ? Clamp(shift, branch.controlMin, branch.controlMax) : shift;
+        } else if (branch.code == "RQ") {
+            const double t = Shadowed(branch.shadow, branch.tap, d);
+            branch.tap = limitsOn_ && sw_.tapLimits ? ClampedRatio(t, branch) : t;
+        } else if (branch.code == "RM" || branch.code == "RN") {
+            const double flow = Shadowed(branch.shadow, branch.controlTarget, d);
+            branch.controlTarget =
+                limitsOn_ && sw_.flowBandTransformers ? Clamp(flow, branch.bandMin, branch.bandMax) : flow;
+        } else {
+            branch.controlTarget += d;
+        }
+    }
+}
+
+// Remotely regulating generators take their share of the regulated bus's
+// reactive unknown, once every bus has moved.
+void BusStep::RemoteGenerators() {
+    if (!sw_.remoteVoltageControl) return;
+    for (const auto& owned : network_.buses) {
+        NetBus& bus = *owned;
+        if (!CodeHas(bus.code, "G") || bus.control != 'V' || !bus.regulatedBus) continue;
+        double q = RemoteShare(bus) * bus.regulatedBus->regulatedGenerationQ;
+        if (limitsOn_ && sw_.generatorReactiveLimits) q = Clamp(q, bus.effectiveMinQ, bus.effectiveMaxQ);
+        bus.generationQ = q;
+    }
+}
+
+// The continuation parameter: lambda, or the voltage of the bus that lambda
+// took the voltage column of.
+void BusStep::ContinuationParameter(NetBus* parameterBus, int lambdaVariable) {
+    if (!parameterBus) {
+        lambda_ += Delta(lambdaVariable);
+        return;
+    }
+    parameterBus->voltage = Floored(Shadowed(parameterBus->shadow, parameterBus->voltage, Delta(lambdaVariable)));
+}
+
 }  // namespace
 
 // step: the factor of the correction (-1 applies it, later trials take
-// back halves); retrial: not the iteration's first trial; limitsOn: clamp
-// to limits; recoveryOn: hold a quantity at the point where its limit check
-// would switch it back.
-void Solver::UpdateBuses(double step, bool retrial, bool limitsOn, bool recoveryOn) {
-    Network& network = *network_;
-    const RunSwitches& sw = switches_;
-    const std::vector<double>& dx = correction_;
-    auto delta = [&](int variable) { return step * dx[variable]; };
-
+// back halves).
+void Solver::UpdateBuses(double step, Trial trial, Clamping clamping, RecoveryHold hold) {
+    BusStep update(*network_, switches_, correction_, step, trial, clamping, hold, lambda_);
     NetBus* systemSlack = SystemSlack();
-    if (systemSlack) systemSlack->slackPower += delta(systemSlack->firstVariable);
-    if (sw.areaControl)
-        for (const auto& bus : network.buses)
-            if (CodeHas(bus->code, "A")) bus->areaPower += delta(bus->firstVariable + 2);
+    update.SlackPowers(systemSlack);
 
     // In the generation-increase mode the generators follow lambda as it
     // stands after this trial; lambda's column is the parameter bus's
     // voltage column once lambda has taken it.
-    const bool generationIncrease = continuation_ && sw.generationIncrease;
+    const bool generationIncrease = continuation_ && switches_.generationIncrease;
     const double lambdaAfter =
         !generationIncrease ? lambda_
-                            : lambda_ + delta(parameterBus_ ? parameterBus_->firstVariable + 1 : variableCount_ + 1);
-
-    for (const auto& owned : network.buses) {
+                            : lambda_ + update.Delta(parameterBus_ ? parameterBus_->firstVariable + 1
+                                                                   : variableCount_ + 1);
+    for (const auto& owned : network_->buses) {
         NetBus& bus = *owned;
-        const int vColumn = bus.firstVariable + 1;
-        const double dv = delta(vColumn);
-        const std::string& code = bus.code;
-
-        // Distributed slack: the bus takes its share of its area slack's
-        // power (the system slack's without areas) up to its active limit.
-        // In the generation-increase mode the system slack takes all of its
-        // power and every other bus its share of the increase.
-        NetBus* slack = bus.area && bus.area->areaBus ? bus.area->areaBus : systemSlack;
-        const double slackPower = !slack ? 0.0 : CodeHas(slack->code, "S") ? slack->slackPower : slack->areaPower;
-        const bool takesSlackPower = generationIncrease && &bus == systemSlack;
-        const double participation = takesSlackPower ? 1.0 : bus.generationDirection;
-        const double share = takesSlackPower      ? bus.slackPower
-                             : generationIncrease ? participation * lambdaAfter
-                                                  : participation * slackPower;
-        const bool apparentLimit = !sw.option9;
-        const double s2 = bus.maxS * bus.maxS;
-        double activeLimit = sw.optionX ? kUnlimited : bus.maxP;
-        if (apparentLimit && s2 > bus.generationQ * bus.generationQ)
-            activeLimit = std::min(activeLimit, std::sqrt(s2 - bus.generationQ * bus.generationQ));
-        if (bus.scheduledP + share > activeLimit) {
-            bus.generationP = activeLimit;
-            bus.generationDirectionCopy = 0.0;
-            if (bus.generatorLimitIndex != 1) ++bus.generatorLimitIndex;
-        } else {
-            bus.generationP = bus.scheduledP + share;
-            bus.generationDirectionCopy = participation;
-            bus.generatorLimitIndex = 0;
-        }
-        bus.effectiveMaxQ = bus.maxQ;
-        bus.effectiveMinQ = bus.minQ;
-        if (apparentLimit && s2 > bus.generationP * bus.generationP) {
-            const double room = std::sqrt(s2 - bus.generationP * bus.generationP);
-            bus.effectiveMaxQ = std::min(bus.maxQ, room);
-            bus.effectiveMinQ = std::max(bus.minQ, -room);
-        }
-
-        if (!CodeHas(code, "S")) bus.angle += delta(bus.firstVariable);
-
-        // What the voltage column holds, by the bus's code: the first rule
-        // that matches.
-        const bool generator = CodeHas(code, "QS") || (CodeHas(code, "G") && !sw.remoteVoltageControl);
-        auto voltage = [&] { return Advance(bus.shadow, bus.voltage, dv, retrial); };
-        auto held = [&](double target, bool hold) { bus.voltage = hold ? target : Floored(bus.shadow); };
-        if (code == "B" || code == "BA") {
-            bus.voltage = Floored(voltage());
-        } else if (CodeHas(code, "V") && bus.control == 'Q') {
-            double v = voltage();
-            if (limitsOn && sw.voltageLimits) v = Clamp(v, bus.minVoltage, bus.maxVoltage);
-            bus.voltage = Floored(v);
-        } else if (CodeHas(code, "V") && bus.control == 'V') {
-            // The reactive generation remembered at the voltage limit is in
-            // the set-point field.
-            const double q = Advance(bus.shadow, bus.generationQ, dv, retrial);
-            const double remembered = bus.voltageSetpoint;
-            const bool hold = recoveryOn && ((bus.voltage == bus.maxVoltage && q > remembered) ||
-                                             (bus.voltage == bus.minVoltage && q < remembered));
-            bus.generationQ = hold ? remembered : q;
-        } else if (CodeHas(code, "L")) {
-            lambda_ += dv;
-        } else if (generator && bus.control == 'V') {
-            double q = Advance(bus.shadow, bus.generationQ, dv, retrial);
-            if (limitsOn && sw.generatorReactiveLimits) q = Clamp(q, bus.effectiveMinQ, bus.effectiveMaxQ);
-            bus.generationQ = q;
-        } else if (generator) {
-            // At a reactive limit the voltage floats; it stops at its target
-            // when it would cross it towards recovery.
-            const double v = voltage();
-            const double target = bus.voltageSetpoint;
-            const bool hold = recoveryOn && bus.control == 'Q' &&
-                              ((bus.generationQ == bus.effectiveMaxQ && v > target) ||
-                               (bus.generationQ == bus.effectiveMinQ && v < target));
-            held(target, hold);
-        } else if (CodeHas(code, "X")) {
-            double v = voltage();
-            if (bus.control == 'X') {
-                if (limitsOn && sw.xBusShunts) v = Clamp(v, bus.minVoltage, bus.maxVoltage);
-                bus.voltage = Floored(v);
-            } else if (bus.control == 'M') {
-                held(bus.maxVoltage, recoveryOn && v < bus.maxVoltage);
-            } else if (bus.control == 'm') {
-                held(bus.minVoltage, recoveryOn && v > bus.minVoltage);
-            } else {
-                bus.voltage = Floored(v);
-            }
-        } else if (CodeHas(code, "Z") && bus.control == 'V') {
-            double q = Advance(bus.shadow, bus.generationQ, dv, retrial);
-            if (limitsOn && sw.zBusReactiveLimits) q = Clamp(q, bus.minQ, bus.maxQ);
-            bus.generationQ = q;
-        } else if (CodeHas(code, "Z")) {
-            bus.voltage = Floored(voltage());
-            bus.generationQ = bus.voltage * bus.voltage * bus.equivalentB;
-        } else if (CodeHas(code, "R")) {
-            double v = voltage();
-            if (limitsOn && sw.voltageTransformerControl) v = Clamp(v, bus.minVoltage, bus.maxVoltage);
-            bus.voltage = Floored(v);
-        } else if (CodeHas(code, "T") && sw.voltageTransformerControl && !bus.regulatedBus) {
-            // Every "R" transformer that holds this voltage moves its ratio
-            // by the voltage column's correction.
-            for (const AdjacencyNode& node : bus.regulatingBranches) {
-                NetBranch& branch = *node.branch;
-                if (branch.code != "R") continue;
-                const double t = Advance(branch.shadow, branch.tap, dv, retrial);
-                branch.tap = limitsOn && sw.tapLimits ? ClampedRatio(t, branch) : t;
-            }
-        } else if (CodeHas(code, "C") && sw.remoteVoltageControl && bus.regulatingGeneratorCount < 1) {
-            const double v = voltage();
-            const NetBus* first = bus.regulatingGenerators.empty() ? nullptr : bus.regulatingGenerators.front();
-            const double target = bus.voltageSetpoint;
-            const bool hold = recoveryOn && first && first->control == 'Q' &&
-                              ((first->generationQ == first->effectiveMaxQ && v > target) ||
-                               (first->generationQ == first->effectiveMinQ && v < target));
-            held(target, hold);
-        } else if (CodeHas(code, "C") && sw.remoteVoltageControl) {
-            bus.regulatedGenerationQ += dv;
-        } else {
-            bus.voltage = Floored(voltage());
-        }
-
-        if (!sw.pqTransformerControl) continue;
-        for (const AdjacencyNode& node : bus.regulatingBranches) {
-            NetBranch& branch = *node.branch;
-            if (!IsFlowRegulating(branch)) continue;
-            const double d = delta(branch.variable);
-            if (branch.code == "RP") {
-                const double shift = Advance(branch.shadow, branch.shift, d, retrial);
-                branch.shift = limitsOn && sw.tapLimits ? Clamp(shift, branch.controlMin, branch.controlMax) : shift;
-            } else if (branch.code == "RQ") {
-                const double t = Advance(branch.shadow, branch.tap, d, retrial);
-                branch.tap = limitsOn && sw.tapLimits ? ClampedRatio(t, branch) : t;
-            } else if (branch.code == "RM" || branch.code == "RN") {
-                const double flow = Advance(branch.shadow, branch.controlTarget, d, retrial);
-                branch.controlTarget =
-                    limitsOn && sw.flowBandTransformers ? Clamp(flow, branch.bandMin, branch.bandMax) : flow;
-            } else {
-                branch.controlTarget += d;
-            }
-        }
+        update.ShareOfSlackPower(bus, systemSlack, generationIncrease, lambdaAfter);
+        if (!CodeHas(bus.code, "S")) bus.angle += update.Delta(bus.firstVariable);
+        update.ColumnQuantity(bus);
+        update.FlowTransformers(bus);
     }
-
-    // Remotely regulating generators take their share of the regulated
-    // bus's reactive unknown, now that every bus has moved.
-    if (sw.remoteVoltageControl) {
-        for (const auto& owned : network.buses) {
-            NetBus& bus = *owned;
-            if (!CodeHas(bus.code, "G") || bus.control != 'V' || !bus.regulatedBus) continue;
-            double q = RemoteShare(bus) * bus.regulatedBus->regulatedGenerationQ;
-            if (limitsOn && sw.generatorReactiveLimits) q = Clamp(q, bus.effectiveMinQ, bus.effectiveMaxQ);
-            bus.generationQ = q;
-        }
-    }
-
-    // The continuation parameter: lambda, or the voltage of the bus that
-    // lambda took the voltage column of.
-    if (continuation_ && !parameterBus_) lambda_ += delta(variableCount_ + 1);
-    if (continuation_ && parameterBus_) {
-        NetBus& bus = *parameterBus_;
-        bus.voltage = Floored(Advance(bus.shadow, bus.voltage, delta(variableCount_ + 1), retrial));
-    }
+    update.RemoteGenerators();
+    if (continuation_) update.ContinuationParameter(parameterBus_, variableCount_ + 1);
 }

@@ -5,8 +5,8 @@
 // moves what the next RunPowerFlow solves with. Per unit on 100 MVA.
 
 void Solver::SetBusLoad(NetBus& bus, double loadP, double loadQ) {
-    bus.direction[0] += loadP - bus.loadP;
-    bus.direction[3] += loadQ - bus.loadQ;
+    bus.loadPolynomial[0] += loadP - bus.loadP;
+    bus.loadPolynomial[3] += loadQ - bus.loadQ;
     bus.loadP = loadP;
     bus.loadQ = loadQ;
     RescaleBusLoad(bus);

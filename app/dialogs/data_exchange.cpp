@@ -7,22 +7,10 @@
 #include <QRadioButton>
 
 #include "colour_picker.h"
+#include "exchange_messages.h"
 #include "exchange_numbers.h"
 #include "prompt_service.h"
 #include "windows_1250.h"
-
-namespace {
-
-// The messages of a refused field.
-namespace Message {
-constexpr const char* NotANumber = "Please enter a number.";
-constexpr const char* NotAnInteger = "Please enter an integer.";
-constexpr const char* NumberOutOfRange = "Please enter a number between %1 and %2.";
-constexpr const char* IntegerOutOfRange = "Please enter an integer between %1 and %2.";
-constexpr const char* TooLong = "Please enter no more than %1 characters.";
-}  // namespace Message
-
-}  // namespace
 
 template <typename T, typename Parse, typename Format>
 void DataExchange::Numeric(QLineEdit& field, T& value, const std::optional<FieldRange<T>>& range, Parse parse,
@@ -41,11 +29,13 @@ void DataExchange::Numeric(QLineEdit& field, T& value, const std::optional<Field
 }
 
 void DataExchange::Number(QLineEdit& field, double& value, std::optional<FieldRange<double>> range) {
-    Numeric(field, value, range, ParseNumber, FormatNumber, Message::NotANumber, Message::NumberOutOfRange);
+    Numeric(field, value, range, ParseNumber, FormatNumber, ExchangeMessage::NotANumber,
+            ExchangeMessage::NumberOutOfRange);
 }
 
 void DataExchange::Integer(QLineEdit& field, int& value, std::optional<FieldRange<int>> range) {
-    Numeric(field, value, range, ParseInteger, FormatInteger, Message::NotAnInteger, Message::IntegerOutOfRange);
+    Numeric(field, value, range, ParseInteger, FormatInteger, ExchangeMessage::NotAnInteger,
+            ExchangeMessage::IntegerOutOfRange);
 }
 
 void DataExchange::Text(QLineEdit& field, std::string& value, int maxLength) {
@@ -57,7 +47,7 @@ void DataExchange::Text(QLineEdit& field, std::string& value, int maxLength) {
     // Counted in stored bytes: a character outside the code page is one '?'.
     std::string read = ToWindows1250(field.text());
     if (maxLength > 0 && static_cast<int>(read.size()) > maxLength) {
-        return Refuse(field, QString(Message::TooLong).arg(maxLength));
+        return Refuse(field, QString(ExchangeMessage::TooLong).arg(maxLength));
     }
     value = std::move(read);
 }

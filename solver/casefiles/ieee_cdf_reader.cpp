@@ -220,14 +220,14 @@ void IeeeCdfReader::ReadBus(const std::string& record) {
 
     // Every bus is new and goes to the head of the list: the list comes out
     // in reverse file order, which the preparation turns round.
-    NetBus* bus = solver_.FindOrAddBus(number, name, GetRealField(record, 77, 7, 2), false);
+    NetBus* bus = solver_.FindOrAddBus(number, name, GetRealField(record, 77, 7, 2), Search::No);
     bus->number = ++network_.busCount;
     bus->externalNumber = number;
     busesByNumber_[number] = bus;
     if (int areaNumber = GetIntField(record, 19, 2); areaNumber != 0) {
         bus->area = AreaNumbered(areaNumber);
         if (!bus->area) {
-            bus->area = solver_.FindOrAddArea(areaNumber, "", false);
+            bus->area = solver_.FindOrAddArea(areaNumber, "", Search::No);
             bus->area->number = areaNumber;
             ++network_.areaCount;
         }
@@ -241,8 +241,8 @@ void IeeeCdfReader::ReadBus(const std::string& record) {
     bus->loadQ = GetRealField(record, 50, 9, 2) / base;
     // A plain solve evaluates the load polynomial: the file's loads are its
     // constant terms.
-    bus->direction[0] = bus->loadP;
-    bus->direction[3] = bus->loadQ;
+    bus->loadPolynomial[0] = bus->loadP;
+    bus->loadPolynomial[3] = bus->loadQ;
     bus->scheduledP = GetRealField(record, 59, 9, 2) / base;
     bus->generationQ = GetRealField(record, 68, 8, 2) / base;
     bus->shuntG = GetRealField(record, 107, 8, 4);
@@ -256,7 +256,7 @@ void IeeeCdfReader::ReadBus(const std::string& record) {
     case 1: {  // reactive power held within voltage limits
         bus->code = "BV";
         bus->control = 'Q';
-        bus->voltageSetpoint = bus->generationQ;
+        bus->scheduledQ = bus->generationQ;
         double maxVoltage = GetRealField(record, 91, 8, 2);
         double minVoltage = GetRealField(record, 99, 8, 2);
         bus->maxVoltage = maxVoltage > 0.0 ? maxVoltage : 10.0;
@@ -307,7 +307,7 @@ void IeeeCdfReader::ReadGenerator(NetBus& bus, const std::string& record, int ty
             bus.remoteNumber = remote;
             bus.participation = 1.0;
         }
-        bus.voltageSetpoint = desired;
+        bus.voltageTarget = desired;
         bus.control = 'V';
     } else {
         // A fixed reactive output: the bus behaves as a load bus.
@@ -352,7 +352,7 @@ void IeeeCdfReader::ReadBranch(const std::string& record) {
     if (!std::isfinite(r / z2) || !std::isfinite(x / z2) || (r / z2 == 0.0 && x / z2 == 0.0))
         Fail("the admittance of the branch is not a finite number other than 0");
 
-    NetBranch* branch = solver_.FindOrAddBranch(from, to, false, "", GetField(record, 17, 1, 1)[0]);
+    NetBranch* branch = solver_.FindOrAddBranch(from, to, Search::No, "", GetField(record, 17, 1, 1)[0]);
     branch->area = area;
     branch->owner = GetField(record, 13, 3, 3);  // the loss zone
     branch->g = r / z2;
@@ -492,7 +492,7 @@ void IeeeCdfReader::ReadTieLines() {
         const char circuit = GetField(record, 21, 1, 1)[0];
         NetBranch* branch = network_.branches.empty()
                                 ? nullptr
-                                : solver_.FindOrAddBranch(metered, other, true, kAnyBranchKind, circuit);
+                                : solver_.FindOrAddBranch(metered, other, Search::Yes, kAnyBranchKind, circuit);
         if (!branch) Fail("no branch joins the buses of the tie line");
         if (branch->meteredBus) Fail("the branch of the tie line is metered already");
         branch->meteredBus = metered;
@@ -527,8 +527,8 @@ void IeeeCdfReader::JoinRemoteGenerators() {
         else if (remote->code != "BC")
             Fail(which + " holds its voltage otherwise");
         generator.regulatedBus = remote;
-        remote->voltage = generator.voltageSetpoint;
-        remote->voltageSetpoint = generator.voltageSetpoint;
+        remote->voltage = generator.voltageTarget;
+        remote->voltageTarget = generator.voltageTarget;
         remote->regulatedBus = nullptr;
         ++remote->regulatingGeneratorCount;
         if (network_.remoteVoltageSums) {

@@ -146,9 +146,9 @@ void IeeeCdfWriter::Bus(const NetBus& bus) {
 
     double desired = v;
     if (CodeHas(bus.code, "G") && bus.regulatedBus)
-        desired = bus.regulatedBus->voltageSetpoint;
+        desired = bus.regulatedBus->voltageTarget;
     else if (CodeHas(bus.code, "QS"))
-        desired = bus.voltageSetpoint;
+        desired = bus.voltageTarget;
     out_ += FormatNumber(1, 6, 4, desired);
     const bool voltageLimits = CodeHas(bus.code, "VX");
     out_ += FormatNumber(1, 7, 2, voltageLimits ? bus.maxVoltage : bus.maxQ * base_);

@@ -35,9 +35,28 @@ NetBus* ScenarioBus(const Network& network, const ScenarioLine& line) {
 
 }  // namespace
 
+// The lines of the scenario file of `option` that name a bus of the network,
+// in file order: each needs at least `minimum` numbers, or the run ends
+// with `what`. Lines that name no bus are passed over.
+template <class ReadLine>
+void Solver::ForEachScenarioBus(char option, const char* fileName, std::size_t minimum, const char* what,
+                                ReadLine readLine) {
+    FILE* input = OpenInput(fileName);
+    std::string text;
+    ScenarioLine line;
+    for (int lineNumber = 1; ReadCaseLine(input, text); ++lineNumber) {
+        if (!ParseScenarioLine(text, line)) continue;
+        NetBus* bus = ScenarioBus(*network_, line);
+        if (!bus) continue;
+        if (line.numbers.size() < minimum) RejectLine(*this, option, fileName, lineNumber, what);
+        readLine(*bus, line.numbers);
+    }
+    CloseFile(input);
+}
+
 // Answers 1 when option v chose a bus whose voltage the continuation holds.
 int Solver::ReadAuxiliaryFiles() {
-    if (runMode_ == 1) return 0;
+    if (RunMode() == 1) return 0;
     Network& network = *network_;
 
     const char* directionFile = OptionValue('K');
@@ -73,39 +92,30 @@ int Solver::ReadAuxiliaryFiles() {
 double Solver::ReadDirectionFile(const char* fileName) {
     Network& network = *network_;
     const bool perArea = network.areas.size() >= 2 && switches_.areaControl;
-    FILE* input = OpenInput(fileName);
     double sum = 0.0;
     double total = 0.0;
-    std::string text;
-    ScenarioLine line;
-    for (int lineNumber = 1; ReadCaseLine(input, text); ++lineNumber) {
-        if (!ParseScenarioLine(text, line)) continue;
-        NetBus* bus = ScenarioBus(network, line);
-        if (!bus) continue;
-        const std::vector<double>& v = line.numbers;
-        if (v.size() < 4) RejectLine(*this, 'K', fileName, lineNumber, "a bus needs at least four numbers");
-
-        bus->generationDirection = v[0];
-        bus->generationDirectionCopy = v[0];
-        bus->loadModelP.baseDirection = v[1];
-        bus->loadModelQ.baseDirection = v[2];
+    auto readLine = [&](NetBus& bus, const std::vector<double>& v) {
+        bus.generationDirection = v[0];
+        bus.shareInUse = v[0];
+        bus.loadModelP.baseDirection = v[1];
+        bus.loadModelQ.baseDirection = v[2];
         total += std::fabs(v[1]) + std::fabs(v[2]);
-        if (v[3] > bus->scheduledP && v[3] > 0.0) bus->maxP = v[3];
-        if (v.size() > 4 && v[4] >= bus->maxP && v[4] > 0.0) bus->maxS = v[4];
+        if (v[3] > bus.scheduledP && v[3] > 0.0) bus.maxP = v[3];
+        if (v.size() > 4 && v[4] >= bus.maxP && v[4] > 0.0) bus.maxS = v[4];
         if (v.size() > 6 && v[5] > 0.0 && v[6] > 0.0 && v[5] > v[6]) {
-            bus->displayMaxVoltage = v[5];
-            bus->displayMinVoltage = v[6];
+            bus.displayMaxVoltage = v[5];
+            bus.displayMinVoltage = v[6];
         }
         if (v.size() > 7) {
-            bus->loadModelP.impedanceDirection = v[7];
+            bus.loadModelP.impedanceDirection = v[7];
             total += std::fabs(v[7]);
         }
-        if (perArea && bus->area)
-            bus->area->directionSum += v[0] * v[0];
+        if (perArea && bus.area)
+            bus.area->directionSum += v[0] * v[0];
         else
             sum += v[0] * v[0];
-    }
-    CloseFile(input);
+    };
+    ForEachScenarioBus('K', fileName, 4, "a bus needs at least four numbers", readLine);
     NormaliseGenerationDirections(sum);
     return total;
 }
@@ -114,19 +124,11 @@ double Solver::ReadDirectionFile(const char* fileName) {
 // bus's voltage floats) and angle (degrees). Lines may also give a
 // converter's starting values; those come with the converter model.
 void Solver::ReadStartingPointFile(const char* fileName) {
-    Network& network = *network_;
-    FILE* input = OpenInput(fileName);
-    std::string text;
-    ScenarioLine line;
-    for (int lineNumber = 1; ReadCaseLine(input, text); ++lineNumber) {
-        if (!ParseScenarioLine(text, line)) continue;
-        NetBus* bus = ScenarioBus(network, line);
-        if (!bus) continue;
-        if (line.numbers.size() < 2) RejectLine(*this, 'V', fileName, lineNumber, "a bus needs a voltage and an angle");
-        if (line.numbers[0] > 0.0 && bus->regulatedBus) bus->voltage = line.numbers[0];
-        bus->angle = line.numbers[1] * degreesToRadians_;
-    }
-    CloseFile(input);
+    auto readLine = [&](NetBus& bus, const std::vector<double>& v) {
+        if (v[0] > 0.0 && bus.regulatedBus) bus.voltage = v[0];
+        bus.angle = v[1] * degreesToRadians_;
+    };
+    ForEachScenarioBus('V', fileName, 2, "a bus needs a voltage and an angle", readLine);
 }
 
 // Option v: the voltage (p.u.) at which a load bus is held while the load

@@ -18,6 +18,7 @@
 #include <QPushButton>
 
 #include "clipboard_picture.h"
+#include "colour_combo.h"
 #include "control_id.h"
 #include "dlg_graph.h"
 #include "graph_header.h"
@@ -236,7 +237,7 @@ TEST_F(DlgGraphTest, InitialisationSetsCaptionOffsetAndCategoryEdits) {
     EXPECT_EQ(plain->windowTitle(), "");
     EXPECT_FALSE(plain->windowIcon().isNull());
     EXPECT_TRUE(FindControl<QLineEdit>(*plain, 1001)->isEnabled());
-    EXPECT_FALSE(FindControl<QPushButton>(*plain, 1015)->isEnabled());
+    EXPECT_TRUE(FindControl<QPushButton>(*plain, 1015)->isEnabled());
 
     CDlgGraph* unmoved = NewGraph();
     unmoved->SetCascadeOffset(0);
@@ -282,6 +283,23 @@ TEST_F(DlgGraphTest, TitlesDialogEditsTheThreeTitles) {
     });
     graph->OnTitles();
     EXPECT_EQ(graph->Plot().GetGraphTitle(), "PV Curves");
+}
+
+TEST_F(DlgGraphTest, ColorsChangesTheBackgroundOfThePlot) {
+    CDlgGraph* graph = ShownContinuationGraph();
+    Render(*graph);
+    constexpr ColorRef kNavy = 0x800000;
+    prompts.dialogScripts.push_back([](QDialog& properties) {
+        EXPECT_EQ(properties.windowTitle(), "Graph Properties");
+        FindControl<CColourCombo>(properties, 1011)->SelectColour(kNavy);
+        FindControl<QPushButton>(properties, 1)->click();
+    });
+    FindControl<QPushButton>(*graph, 1015)->click();
+    EXPECT_TRUE(prompts.dialogScripts.empty());
+    EXPECT_EQ(graph->Plot().GetBackgroundColor(), kNavy);
+    // The plot area's top left corner, inside the frame.
+    const QImage shown = graph->Plot().grab().toImage();
+    EXPECT_EQ(shown.pixelColor(GraphPlot::kLeft + 3, GraphPlot::kTop + 3), QColor(0, 0, 128));
 }
 
 TEST_F(DlgGraphTest, RangeEditsFollowThePlotAndSetTheRange) {

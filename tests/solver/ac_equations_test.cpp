@@ -79,7 +79,7 @@ TEST(AcEquations, JacobianMatchesCentralDifferences) {
             solver->FindBus(3)->generationDirection = 0.4;
             solver->FindBus(7)->participationNegative = 0.3;
         }
-        solver->SetContinuation(c.continuation);
+        solver->SetContinuation(c.continuation ? Continuation::On : Continuation::Off);
         solver->SetLoadParameter(c.continuation ? 0.3 : 0.0);
         solver->NumberVariables();
         for (int state = 0; state < 3; ++state) {
@@ -98,7 +98,7 @@ TEST(AcEquations, HeldQuantitiesKeepTheirPlaceInThePattern) {
     ASSERT_TRUE(ReadHostRecords(*solver, records));
     solver->NumberVariables();
     int status = 0;
-    solver->AcEquations(status, true, true, true);
+    solver->AcEquations(status, Evaluate::MismatchAndJacobian, Loads::Polynomial);
     const int entries = solver->Matrix().EntryCount();
 
     // The "RM" transformer's column holds only its own row's 1 and zeros:
@@ -122,7 +122,7 @@ TEST(AcEquations, HeldQuantitiesKeepTheirPlaceInThePattern) {
     solver->FindBus(3)->control = 'Q';
     solver->FindBus(3)->regulatedBus = solver->FindBus(3);
     solver->ClearMatrix();
-    solver->AcEquations(status, true, true, true);
+    solver->AcEquations(status, Evaluate::MismatchAndJacobian, Loads::Polynomial);
     EXPECT_EQ(solver->Matrix().EntryCount(), entries);
 }
 
@@ -135,10 +135,10 @@ TEST(AcEquations, ZeroParticipationIsReported) {
         ASSERT_TRUE(ReadHostRecords(*solver, records));
         solver->NumberVariables();
         int status = 0;
-        EXPECT_EQ(solver->AcEquations(status, true, true, true), nullptr);
+        EXPECT_EQ(solver->AcEquations(status, Evaluate::MismatchAndJacobian, Loads::Polynomial), nullptr);
         EXPECT_EQ(status, 0);
-        solver->FindBus(1)->generationDirectionCopy = 0.0;
-        EXPECT_EQ(solver->AcEquations(status, true, false, true), nullptr);
+        solver->FindBus(1)->shareInUse = 0.0;
+        EXPECT_EQ(solver->AcEquations(status, Evaluate::Mismatch, Loads::Polynomial), nullptr);
         EXPECT_EQ(status, -1);
     }
     {
@@ -146,9 +146,9 @@ TEST(AcEquations, ZeroParticipationIsReported) {
         SolverHandle solver;
         ASSERT_TRUE(BuildTwoAreaNetwork(*solver));
         solver->NumberVariables();
-        for (int number : {3, 4}) solver->FindBus(number)->generationDirectionCopy = 0.0;
+        for (int number : {3, 4}) solver->FindBus(number)->shareInUse = 0.0;
         int status = 0;
-        NetArea* area = solver->AcEquations(status, true, false, true);
+        NetArea* area = solver->AcEquations(status, Evaluate::Mismatch, Loads::Polynomial);
         ASSERT_NE(area, nullptr);
         EXPECT_EQ(area->number, 2);
         EXPECT_EQ(status, -1);
@@ -163,9 +163,9 @@ TEST(AcEquations, ZeroParticipationIsReported) {
         solver->SetArguments(2, items);
         solver->SetSwitchesFromOptions();
         solver->NumberVariables();
-        solver->FindBus(1)->generationDirectionCopy = 0.0;
+        solver->FindBus(1)->shareInUse = 0.0;
         int status = 0;
-        solver->AcEquations(status, true, false, true);
+        solver->AcEquations(status, Evaluate::Mismatch, Loads::Polynomial);
         EXPECT_EQ(status, 0);
     }
 }

@@ -24,21 +24,21 @@ TEST(Builders, BusOrderWithAndWithoutSearch) {
     SolverHandle solver;
     solver->NewNetwork();
     // Without search every bus is new and goes to the head.
-    solver->FindOrAddBus(1, "A", 110.0, false);
-    solver->FindOrAddBus(2, "B", 110.0, false);
-    solver->FindOrAddBus(1, "C", 110.0, false);  // same number: still a new bus
+    solver->FindOrAddBus(1, "A", 110.0, Search::No);
+    solver->FindOrAddBus(2, "B", 110.0, Search::No);
+    solver->FindOrAddBus(1, "C", 110.0, Search::No);  // same number: still a new bus
     EXPECT_EQ(BusNames(*solver->GetNetwork()), (std::vector<std::string>{"C", "B", "A"}));
 
     // With search new buses go to the tail; known numbers are found.
-    NetBus* d = solver->FindOrAddBus(4, "D", 220.0, true);
-    NetBus* e = solver->FindOrAddBus(5, "E", 220.0, true);
+    NetBus* d = solver->FindOrAddBus(4, "D", 220.0, Search::Yes);
+    NetBus* e = solver->FindOrAddBus(5, "E", 220.0, Search::Yes);
     EXPECT_EQ(BusNames(*solver->GetNetwork()), (std::vector<std::string>{"C", "B", "A", "D", "E"}));
     EXPECT_EQ(d->externalNumber, 0);  // the caller numbers the bus
     EXPECT_EQ(d->number, 0);
     d->externalNumber = 4;
     e->externalNumber = 5;
-    EXPECT_EQ(solver->FindOrAddBus(5, "other", 0.0, true), e);
-    EXPECT_EQ(solver->FindOrAddBus(4, "", 0.0, true), d);
+    EXPECT_EQ(solver->FindOrAddBus(5, "other", 0.0, Search::Yes), e);
+    EXPECT_EQ(solver->FindOrAddBus(4, "", 0.0, Search::Yes), d);
     EXPECT_EQ(solver->GetNetwork()->buses.size(), 5u);
 
     // A new bus has the defaults of the model.
@@ -54,28 +54,28 @@ TEST(Builders, BusOrderWithAndWithoutSearch) {
 TEST(Builders, BusSearchByNameWithNumberZero) {
     SolverHandle solver;
     solver->NewNetwork();
-    NetBus* first = solver->FindOrAddBus(0, "ALPHA  138.0", 138.0, true);
-    NetBus* second = solver->FindOrAddBus(0, "BETA   138.0", 138.0, true);
+    NetBus* first = solver->FindOrAddBus(0, "ALPHA  138.0", 138.0, Search::Yes);
+    NetBus* second = solver->FindOrAddBus(0, "BETA   138.0", 138.0, Search::Yes);
     EXPECT_NE(first, second);
-    EXPECT_EQ(solver->FindOrAddBus(0, "BETA   138.0", 0.0, true), second);
-    EXPECT_EQ(solver->FindOrAddBus(0, "ALPHA  138.0", 0.0, true), first);
+    EXPECT_EQ(solver->FindOrAddBus(0, "BETA   138.0", 0.0, Search::Yes), second);
+    EXPECT_EQ(solver->FindOrAddBus(0, "ALPHA  138.0", 0.0, Search::Yes), first);
     EXPECT_EQ(solver->GetNetwork()->buses.size(), 2u);
 
     // Names keep 15 characters, and a longer name finds the bus it became.
-    NetBus* longName = solver->FindOrAddBus(0, "ABCDEFGHIJKLMNOPQRS", 1.0, true);
+    NetBus* longName = solver->FindOrAddBus(0, "ABCDEFGHIJKLMNOPQRS", 1.0, Search::Yes);
     EXPECT_EQ(longName->name, "ABCDEFGHIJKLMNO");
-    EXPECT_EQ(solver->FindOrAddBus(0, "ABCDEFGHIJKLMNOxyz", 1.0, true), longName);
+    EXPECT_EQ(solver->FindOrAddBus(0, "ABCDEFGHIJKLMNOxyz", 1.0, Search::Yes), longName);
 }
 
 TEST(Builders, BranchesGoToTheHeadAndOntoBothBuses) {
     SolverHandle solver;
     solver->NewNetwork();
-    NetBus* a = solver->FindOrAddBus(1, "A", 110.0, true);
-    NetBus* b = solver->FindOrAddBus(2, "B", 110.0, true);
-    NetBus* c = solver->FindOrAddBus(3, "C", 110.0, true);
-    NetBranch* ab = solver->FindOrAddBranch(a, b, false, "", '1');
-    NetBranch* bc = solver->FindOrAddBranch(b, c, false, "", '2');
-    NetBranch* ca = solver->FindOrAddBranch(c, a, false, "", '1');
+    NetBus* a = solver->FindOrAddBus(1, "A", 110.0, Search::Yes);
+    NetBus* b = solver->FindOrAddBus(2, "B", 110.0, Search::Yes);
+    NetBus* c = solver->FindOrAddBus(3, "C", 110.0, Search::Yes);
+    NetBranch* ab = solver->FindOrAddBranch(a, b, Search::No, "", '1');
+    NetBranch* bc = solver->FindOrAddBranch(b, c, Search::No, "", '2');
+    NetBranch* ca = solver->FindOrAddBranch(c, a, Search::No, "", '1');
     ab->key = 1;
     bc->key = 2;
     ca->key = 3;
@@ -100,11 +100,11 @@ TEST(Builders, BranchesGoToTheHeadAndOntoBothBuses) {
 TEST(Builders, BranchSearchFindsTheExistingRegulatingBranch) {
     SolverHandle solver;
     solver->NewNetwork();
-    NetBus* a = solver->FindOrAddBus(1, "A", 110.0, true);
-    NetBus* b = solver->FindOrAddBus(2, "B", 110.0, true);
-    NetBranch* regulating = solver->FindOrAddBranch(a, b, false, "", '1');
+    NetBus* a = solver->FindOrAddBus(1, "A", 110.0, Search::Yes);
+    NetBus* b = solver->FindOrAddBus(2, "B", 110.0, Search::Yes);
+    NetBranch* regulating = solver->FindOrAddBranch(a, b, Search::No, "", '1');
     regulating->code = "R";
-    NetBranch* line = solver->FindOrAddBranch(a, b, false, "", '1');
+    NetBranch* line = solver->FindOrAddBranch(a, b, Search::No, "", '1');
     line->code = "L";
 
     struct Case {
@@ -125,54 +125,54 @@ TEST(Builders, BranchSearchFindsTheExistingRegulatingBranch) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.kinds) + " circuit " + c.circuit);
-        EXPECT_EQ(solver->FindOrAddBranch(c.from, c.to, true, c.kinds, c.circuit), c.expected);
+        EXPECT_EQ(solver->FindOrAddBranch(c.from, c.to, Search::Yes, c.kinds, c.circuit), c.expected);
     }
     EXPECT_EQ(solver->GetNetwork()->branches.size(), 2u);
 
     // A blank circuit found takes the circuit asked for.
     regulating->circuit = ' ';
-    EXPECT_EQ(solver->FindOrAddBranch(a, b, true, "R", '3'), regulating);
+    EXPECT_EQ(solver->FindOrAddBranch(a, b, Search::Yes, "R", '3'), regulating);
     EXPECT_EQ(regulating->circuit, '3');
 }
 
 TEST(Builders, AreasAndDevices) {
     SolverHandle solver;
     solver->NewNetwork();
-    NetArea* north = solver->FindOrAddArea(0, "NORTH", true);
-    NetArea* south = solver->FindOrAddArea(0, "SOUTH", true);
+    NetArea* north = solver->FindOrAddArea(0, "NORTH", Search::Yes);
+    NetArea* south = solver->FindOrAddArea(0, "SOUTH", Search::Yes);
     EXPECT_EQ(north->number, 0);  // the caller numbers an area
     north->number = 1;
     south->number = 2;
-    EXPECT_EQ(solver->FindOrAddArea(2, "ignored", true), south);
-    EXPECT_EQ(solver->FindOrAddArea(0, "NORTH", true), north);
-    NetArea* third = solver->FindOrAddArea(1, "NORTH", false);
+    EXPECT_EQ(solver->FindOrAddArea(2, "ignored", Search::Yes), south);
+    EXPECT_EQ(solver->FindOrAddArea(0, "NORTH", Search::Yes), north);
+    NetArea* third = solver->FindOrAddArea(1, "NORTH", Search::No);
     EXPECT_NE(third, north);
     const auto& areas = solver->GetNetwork()->areas;
     ASSERT_EQ(areas.size(), 3u);
     EXPECT_EQ(areas[0].get(), north);
     EXPECT_EQ(areas[2].get(), third);
 
-    NetBus* a = solver->FindOrAddBus(1, "A", 110.0, true);
-    NetBus* b = solver->FindOrAddBus(2, "B", 110.0, true);
-    NetSvc* svc1 = solver->FindOrAddSvc("SVC1", true, a, b);
-    NetSvc* svc2 = solver->FindOrAddSvc("SVC2", true, b, b);
-    EXPECT_EQ(solver->FindOrAddSvc("SVC1", true, nullptr, nullptr), svc1);
+    NetBus* a = solver->FindOrAddBus(1, "A", 110.0, Search::Yes);
+    NetBus* b = solver->FindOrAddBus(2, "B", 110.0, Search::Yes);
+    NetSvc* svc1 = solver->FindOrAddSvc("SVC1", Search::Yes, a, b);
+    NetSvc* svc2 = solver->FindOrAddSvc("SVC2", Search::Yes, b, b);
+    EXPECT_EQ(solver->FindOrAddSvc("SVC1", Search::Yes, nullptr, nullptr), svc1);
     EXPECT_EQ(solver->GetNetwork()->svcs.front().get(), svc2);  // head insertion
     EXPECT_EQ(svc1->code, "FS");
     EXPECT_EQ(a->svcs, (std::vector<NetSvc*>{svc1}));
     EXPECT_EQ(b->svcs, (std::vector<NetSvc*>{svc1, svc2}));
 
-    NetTcsc* tcsc = solver->FindOrAddTcsc("TC", true, a, b);
-    NetStatcom* statcom = solver->FindOrAddStatcom("ST", false, a, a);
+    NetTcsc* tcsc = solver->FindOrAddTcsc("TC", Search::Yes, a, b);
+    NetStatcom* statcom = solver->FindOrAddStatcom("ST", Search::No, a, a);
     EXPECT_EQ(tcsc->code, "FC");
     EXPECT_EQ(statcom->code, "FT");
-    EXPECT_EQ(solver->FindOrAddTcsc("TC", true, nullptr, nullptr), tcsc);
-    EXPECT_NE(solver->FindOrAddStatcom("ST", false, a, a), statcom);
+    EXPECT_EQ(solver->FindOrAddTcsc("TC", Search::Yes, nullptr, nullptr), tcsc);
+    EXPECT_NE(solver->FindOrAddStatcom("ST", Search::No, a, a), statcom);
     EXPECT_EQ(a->statcoms.size(), 2u);
 
-    NetConverter* first = solver->FindOrAddConverter("REC", true);
-    NetConverter* second = solver->FindOrAddConverter("INV", true);
-    EXPECT_EQ(solver->FindOrAddConverter("REC", true), first);
+    NetConverter* first = solver->FindOrAddConverter("REC", Search::Yes);
+    NetConverter* second = solver->FindOrAddConverter("INV", Search::Yes);
+    EXPECT_EQ(solver->FindOrAddConverter("REC", Search::Yes), first);
     EXPECT_EQ(solver->GetNetwork()->converters.back().get(), second);  // appended
 }
 
@@ -183,8 +183,8 @@ TEST(Builders, AreaBusSpreadsOverTiesUpToSlackAreas) {
     std::vector<NetArea*> areas;
     std::vector<NetBus*> buses;
     for (int i = 1; i <= 4; ++i) {
-        NetArea* area = solver->FindOrAddArea(0, "AREA" + std::to_string(i), false);
-        NetBus* bus = solver->FindOrAddBus(i, "BUS" + std::to_string(i), 110.0, true);
+        NetArea* area = solver->FindOrAddArea(0, "AREA" + std::to_string(i), Search::No);
+        NetBus* bus = solver->FindOrAddBus(i, "BUS" + std::to_string(i), 110.0, Search::Yes);
         bus->externalNumber = i;
         bus->area = area;
         bus->code = i == 3 ? "BAS" : "BA";
@@ -193,7 +193,7 @@ TEST(Builders, AreaBusSpreadsOverTiesUpToSlackAreas) {
         buses.push_back(bus);
     }
     for (int i = 0; i < 3; ++i) {
-        NetBranch* tie = solver->FindOrAddBranch(buses[i], buses[i + 1], false, "", '1');
+        NetBranch* tie = solver->FindOrAddBranch(buses[i], buses[i + 1], Search::No, "", '1');
         Solver::LinkBranch(areas[i]->ties, tie);
         Solver::LinkBranch(areas[i + 1]->ties, tie);
     }

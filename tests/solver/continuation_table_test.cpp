@@ -181,7 +181,7 @@ TEST(ContinuationTable, DeviceColumnsThisBuildCannotFillFailTheRun) {
         SolverHandle solver;
         RunArguments arguments({"-I", c.option});
         ASSERT_TRUE(ReadCaseFile(*solver, arguments, TestDataPath("two_bus.cdf")));
-        if (c.converter) solver->FindOrAddConverter("DC1", false)->code = "R";
+        if (c.converter) solver->FindOrAddConverter("DC1", Search::No)->code = "R";
         if (c.generatorModel) solver->FindBus(1)->generator = std::make_unique<NetGenerator>();
         ScratchFolder folder("table_devices");
         TableFile table(folder);

@@ -182,7 +182,7 @@ TEST(Continuation, TangentTurnsAndItsSignFlipsAtTheNose) {
     NetBus& load = *solver->FindBus(2);
     load.loadModelP.base = 0.0;
     load.loadModelP.baseDirection = 1.0;
-    solver->SetContinuation(true);
+    solver->SetContinuation(Continuation::On);
     solver->NumberVariables();
     const int angle = load.firstVariable;
     const int slack = solver->FindBus(1)->firstVariable;
@@ -192,14 +192,14 @@ TEST(Continuation, TangentTurnsAndItsSignFlipsAtTheNose) {
     // 2 theta), dV/dlambda = sin theta / (2 cos 2 theta); the slack takes
     // up the whole load.
     PlaceOnCurve(*solver, -30.0);
-    ASSERT_EQ(solver->TangentVector(t, true), 0);
+    ASSERT_EQ(solver->TangentVector(t, Reorder::Yes), 0);
     EXPECT_NEAR(t[angle], -1.0, 1e-9);
     EXPECT_NEAR(t[angle + 1], -0.5, 1e-9);
     EXPECT_NEAR(t[slack], 1.0, 1e-9);
     const int upper = solver->FactorSign();
 
     PlaceOnCurve(*solver, -60.0);
-    ASSERT_EQ(solver->TangentVector(t, false), 0);
+    ASSERT_EQ(solver->TangentVector(t, Reorder::No), 0);
     EXPECT_NEAR(t[angle], 1.0, 1e-9);
     EXPECT_NEAR(t[angle + 1], std::sqrt(3.0) / 2.0, 1e-9);
     EXPECT_EQ(solver->FactorSign(), -upper);
@@ -431,27 +431,27 @@ TEST(Continuation, ArcLengthRowMatchesItsDifferences) {
             nine.code = "BL";
             nine.regulatedBus = nullptr;
         }
-        solver->SetContinuation(true, parameterBus ? &nine : nullptr);
+        solver->SetContinuation(Continuation::On, parameterBus ? &nine : nullptr);
         solver->SetLoadParameter(0.3);
         solver->NumberVariables();
         const int n = solver->VariableCount();
 
         // The base point, then a step to check the row at.
         solver->Tangent().assign(n + 2, 0.0);
-        solver->UpdateVariables(true, false, true);
+        solver->SaveStepBase();
         std::vector<double>& t = solver->Tangent();
         for (int i = 1; i <= n; ++i) t[i] = entry(random);
         solver->SetParameterStep(entry(random));
         std::vector<double>& correction = solver->Correction();
         for (int i = 1; i <= n + 1; ++i) correction[i] = 0.3 * entry(random);
-        solver->UpdateBuses(1.0, false, false, false);
+        solver->UpdateBuses(1.0, Trial::First, Clamping::Off, RecoveryHold::Off);
 
         const auto differences = CheckJacobian(*solver, false);
         EXPECT_TRUE(differences.empty()) << differences.size() << " AC entries differ";
         solver->ClearMatrix();
-        ASSERT_EQ(solver->ParameterEquation(false, true, nullptr, t), 0);
+        ASSERT_EQ(solver->ParameterEquation(Evaluate::Jacobian, nullptr, t), 0);
         auto residual = [&] {
-            solver->ParameterEquation(true, false, nullptr, t);
+            solver->ParameterEquation(Evaluate::Mismatch, nullptr, t);
             return solver->Mismatch()[n + 1];
         };
         const double step = 1e-6;
@@ -459,11 +459,11 @@ TEST(Continuation, ArcLengthRowMatchesItsDifferences) {
             SCOPED_TRACE(column);
             std::fill(correction.begin(), correction.end(), 0.0);
             correction[column] = 1.0;
-            solver->UpdateBuses(step, false, false, false);
+            solver->UpdateBuses(step, Trial::First, Clamping::Off, RecoveryHold::Off);
             const double up = residual();
-            solver->UpdateBuses(-2.0 * step, false, false, false);
+            solver->UpdateBuses(-2.0 * step, Trial::First, Clamping::Off, RecoveryHold::Off);
             const double down = residual();
-            solver->UpdateBuses(step, false, false, false);
+            solver->UpdateBuses(step, Trial::First, Clamping::Off, RecoveryHold::Off);
             const MatrixEntry* assembled = solver->Matrix().Find(n + 1, column);
             ASSERT_NE(assembled, nullptr);
             EXPECT_NEAR(assembled->value, (up - down) / (2.0 * step), 1e-6);
@@ -476,12 +476,12 @@ TEST(Continuation, ArcLengthRowMatchesItsDifferences) {
 void PrepareStep(Solver& solver, MemoryRecordCursor& records) {
     AddTwoBusHost(records);
     ASSERT_TRUE(ReadHostRecords(solver, records, nullptr, "pv.txt"));
-    solver.SetContinuation(true);
+    solver.SetContinuation(Continuation::On);
     solver.NumberVariables();
     solver.FindBus(2)->voltage = 0.8;
     solver.SetLoadParameter(0.5);
     solver.Tangent().assign(solver.VariableCount() + 2, 0.0);
-    solver.UpdateVariables(true, false, true);
+    solver.SaveStepBase();
 }
 
 TEST(Continuation, StepStopsAtLimitsAndAnswersTheOvershoot) {
@@ -508,12 +508,12 @@ TEST(Continuation, StepStopsAtLimitsAndAnswersTheOvershoot) {
         NetBus& load = *solver->FindBus(2);
         solver->Tangent()[load.firstVariable + 1] = c.voltageStep;
         solver->SetParameterStep(c.parameterStep);
-        EXPECT_NEAR(solver->UpdateVariables(false, true, true), c.overshoot, 1e-12);
+        EXPECT_NEAR(solver->ApplyPredictor(StepAnswer::Overshoot), c.overshoot, 1e-12);
         EXPECT_EQ(solver->LoadParameter(), c.lambda);
         EXPECT_NEAR(load.voltage, c.voltage, 1e-15);
         // Applied again from the base point, not from where the step ended;
         // the count of clamped quantities without the fixing flag.
-        EXPECT_EQ(solver->UpdateVariables(false, true, false), c.clamped);
+        EXPECT_EQ(solver->ApplyPredictor(StepAnswer::ClampedCount), c.clamped);
         EXPECT_NEAR(load.voltage, c.voltage, 1e-15);
     }
 }
@@ -531,7 +531,7 @@ TEST(Continuation, ParameterGoesToTheFastestVoltageAndBack) {
         NetBus& load = *solver->FindBus(2);
         solver->Tangent()[load.firstVariable + 1] = -0.3;
         solver->SetParameterStep(step);
-        solver->UpdateVariables(true, true, true);
+        solver->TakePredictorStep();
         EXPECT_NEAR(solver->Elasticity(), 0.1875 / step, 1e-12);
         if (step == 0.2) {
             EXPECT_EQ(solver->SwitchParameter(), 0);
@@ -713,13 +713,13 @@ TEST(Continuation, GenerationIncreaseJacobianMatchesItsDifferences) {
             four.code = "BL";
             four.regulatedBus = nullptr;
         }
-        run->SetContinuation(true, parameterBus ? &four : nullptr);
+        run->SetContinuation(Continuation::On, parameterBus ? &four : nullptr);
         run->NumberVariables();
         const int n = run->VariableCount();
         run->Tangent().assign(n + 2, 0.0);
-        run->UpdateVariables(true, false, true);
+        run->SaveStepBase();
         std::fill(run->Correction().begin(), run->Correction().end(), 0.0);
-        run->UpdateBuses(1.0, false, false, false);
+        run->UpdateBuses(1.0, Trial::First, Clamping::Off, RecoveryHold::Off);
         const auto differences = CheckJacobian(*run, false);
         EXPECT_TRUE(differences.empty()) << differences.size() << " entries differ, the first at "
                                          << (differences.empty() ? 0 : differences[0].row) << ", "

@@ -79,8 +79,8 @@ TEST(HostExchange, ThreeBusRecordsComeBackInListOrder) {
     const NetBus& south = *solver->FindBus(3);
     EXPECT_DOUBLE_EQ(south.loadP, 0.6);
     EXPECT_DOUBLE_EQ(south.loadQ, 0.2);
-    EXPECT_DOUBLE_EQ(south.direction[0], 0.6);
-    EXPECT_DOUBLE_EQ(south.direction[3], 0.2);
+    EXPECT_DOUBLE_EQ(south.loadPolynomial[0], 0.6);
+    EXPECT_DOUBLE_EQ(south.loadPolynomial[3], 0.2);
     EXPECT_DOUBLE_EQ(south.angle, -5.0 * kDegrees);
     EXPECT_EQ(south.regulatedBus, &south);
     EXPECT_EQ(south.areaCode, "000");
@@ -304,7 +304,7 @@ TEST(HostExchange, BusRecordEdgeCases) {
         {"voltage 0 starts at 1.0", [&](auto& r) { bus(r).voltage = 0.0; }, false,
          [&](Solver& s) {
              EXPECT_DOUBLE_EQ(model(s).voltage, 1.0);
-             EXPECT_DOUBLE_EQ(model(s).voltageSetpoint, 1.0);
+             EXPECT_DOUBLE_EQ(model(s).voltageTarget, 1.0);
          }},
         {"angle 90 degrees", [&](auto& r) { bus(r).angle = 90.0; }, false,
          [&](Solver& s) { EXPECT_DOUBLE_EQ(model(s).angle, 3.141592654 / 2.0); }},
@@ -320,7 +320,7 @@ TEST(HostExchange, BusRecordEdgeCases) {
              EXPECT_EQ(b.control, 'Q');
              EXPECT_DOUBLE_EQ(b.maxVoltage, 2.0);
              EXPECT_DOUBLE_EQ(b.minVoltage, 0.5);
-             EXPECT_DOUBLE_EQ(b.voltageSetpoint, 0.15);
+             EXPECT_DOUBLE_EQ(b.scheduledQ, 0.15);
              EXPECT_DOUBLE_EQ(b.maxQ, kUnlimited);
              EXPECT_DOUBLE_EQ(b.minQ, -kUnlimited);
              EXPECT_EQ(b.regulatedBus, &b);
@@ -374,7 +374,7 @@ TEST(HostExchange, BusRecordEdgeCases) {
          false,
          [&](Solver& s) {
              EXPECT_EQ(model(s).areaCode, "01A");
-             for (int i = 0; i < 6; ++i) EXPECT_DOUBLE_EQ(model(s).direction[i], 0.1 * (i + 1));
+             for (int i = 0; i < 6; ++i) EXPECT_DOUBLE_EQ(model(s).loadPolynomial[i], 0.1 * (i + 1));
              EXPECT_DOUBLE_EQ(model(s).shuntG, 0.01);
          }},
         {"number used twice",
@@ -736,8 +736,8 @@ TEST(HostExchange, StressDirectionOfAContinuationRun) {
         NetBus& east = *solver->FindBus(2);
         NetBus& south = *solver->FindBus(3);
         EXPECT_DOUBLE_EQ(east.generationDirection, c.eastDirection);
-        EXPECT_DOUBLE_EQ(east.generationDirectionCopy, c.eastDirection);
-        EXPECT_DOUBLE_EQ(solver->FindBus(1)->generationDirectionCopy, c.slackDirection);
+        EXPECT_DOUBLE_EQ(east.shareInUse, c.eastDirection);
+        EXPECT_DOUBLE_EQ(solver->FindBus(1)->shareInUse, c.slackDirection);
         EXPECT_DOUBLE_EQ(solver->FindBus(1)->generationDirection, c.slackDirection);
         // Generators with shares follow lambda in the continuation.
         EXPECT_EQ(solver->Switches().generationIncrease, c.generationShare != 0.0);
@@ -778,14 +778,14 @@ TEST(HostExchange, BusStateRestoresAStoredOperatingPoint) {
     // A step moves the load of bus 3 and its constant-power entry.
     NetBus& south = *solver->FindBus(3);
     south.loadP += 0.1;
-    south.direction[0] += 0.1;
+    south.loadPolynomial[0] += 0.1;
     south.generationQ = 0.7;
     EXPECT_TRUE(solver->ReadBusState(&stored));
     EXPECT_DOUBLE_EQ(south.voltage, 0.98);
     EXPECT_DOUBLE_EQ(south.angle, -10.0 * kDegrees);
     EXPECT_NEAR(south.loadP, 0.6, 1e-15);
-    EXPECT_NEAR(south.direction[0], 0.6, 1e-15);
-    EXPECT_NEAR(south.direction[3], 0.2, 1e-15);
+    EXPECT_NEAR(south.loadPolynomial[0], 0.6, 1e-15);
+    EXPECT_NEAR(south.loadPolynomial[3], 0.2, 1e-15);
     EXPECT_DOUBLE_EQ(south.generationQ, 0.02);
     EXPECT_DOUBLE_EQ(south.scheduledP, 0.05);
     EXPECT_DOUBLE_EQ(solver->FindBus(2)->scheduledP, 0.4);

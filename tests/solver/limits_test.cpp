@@ -24,10 +24,13 @@ void AddLine(MemoryRecordCursor& records, int from, int to, double x = 0.1) {
 
 // A bus's load as a host run takes it: the load and the constant term of
 // its polynomial (MW and Mvar in a record, p.u. in the solver's bus).
-template <class Bus>
-void SetLoad(Bus& bus, double p, double q) {
+void SetLoad(BusRecord& bus, double p, double q) {
     bus.loadP = bus.direction[0] = p;
     bus.loadQ = bus.direction[3] = q;
+}
+void SetLoad(NetBus& bus, double p, double q) {
+    bus.loadP = bus.loadPolynomial[0] = p;
+    bus.loadQ = bus.loadPolynomial[3] = q;
 }
 
 // A slack bus 1 at 1.0 p.u. with room for any reactive power.
@@ -472,7 +475,7 @@ TEST_F(LimitChecks, HeldAtOneLimitAndViolatingAnotherStopsTheRun) {
         // A step of nothing sets the reactive limits left by the
         // apparent-power limit.
         std::fill(S().Correction().begin(), S().Correction().end(), 0.0);
-        S().UpdateBuses(-1.0, false, true, true);
+        S().UpdateBuses(-1.0, Trial::First, Clamping::On, RecoveryHold::On);
         NetBus& bus = Bus(c.bus);
         bus.control = c.control;
         c.set(bus);

@@ -32,7 +32,7 @@ struct Base {
     NetBranch* line;
 };
 
-NetBus* AddBus(Solver& solver, int number, const char* code, bool search) {
+NetBus* AddBus(Solver& solver, int number, const char* code, Search search) {
     NetBus* bus = solver.FindOrAddBus(number, "BUS" + std::to_string(number), 110.0, search);
     bus->number = ++solver.GetNetwork()->busCount;
     bus->externalNumber = number;
@@ -42,7 +42,7 @@ NetBus* AddBus(Solver& solver, int number, const char* code, bool search) {
 }
 
 NetBranch* AddLine(Solver& solver, NetBus* from, NetBus* to, const char* code = "L") {
-    NetBranch* branch = solver.FindOrAddBranch(from, to, false, "", '1');
+    NetBranch* branch = solver.FindOrAddBranch(from, to, Search::No, "", '1');
     branch->code = code;
     branch->owner = "  ";
     branch->key = static_cast<int>(solver.GetNetwork()->branches.size());
@@ -52,10 +52,10 @@ NetBranch* AddLine(Solver& solver, NetBus* from, NetBus* to, const char* code = 
 Base BuildBase(Solver& solver) {
     solver.NewNetwork();
     Base base;
-    base.slack = AddBus(solver, 1, "BS", true);
+    base.slack = AddBus(solver, 1, "BS", Search::Yes);
     base.slack->regulatedBus = nullptr;
     solver.GetNetwork()->slackCount = 1;
-    base.load = AddBus(solver, 2, "B", true);
+    base.load = AddBus(solver, 2, "B", Search::Yes);
     base.load->regulatedBus = base.load;
     base.load->loadP = 0.5;
     base.line = AddLine(solver, base.slack, base.load);
@@ -79,24 +79,24 @@ TEST(NetworkPreparation, FaultsFailOnlyAfterTheWholePass) {
     const FaultCase cases[] = {
         {"voltage 0",
          [](Solver& s, Base& b) {
-             NetBus* bus = AddBus(s, 9, "B", false);
+             NetBus* bus = AddBus(s, 9, "B", Search::No);
              bus->voltage = 0.0;
              AddLine(s, bus, b.load);
          }},
-        {"isolated bus", [](Solver& s, Base&) { AddBus(s, 9, "B", false); }},
+        {"isolated bus", [](Solver& s, Base&) { AddBus(s, 9, "B", Search::No); }},
         {"G without a C regulated bus",
          [](Solver& s, Base& b) {
-             NetBus* bus = AddBus(s, 9, "BG", false);
+             NetBus* bus = AddBus(s, 9, "BG", Search::No);
              bus->regulatedBus = b.load;  // code "B"
              AddLine(s, bus, b.load);
          }},
         {"G without a regulated bus",
-         [](Solver& s, Base& b) { AddLine(s, AddBus(s, 9, "BG", false), b.load); }},
-        {"C without generators", [](Solver& s, Base& b) { AddLine(s, AddBus(s, 9, "BC", false), b.load); }},
-        {"T without a transformer", [](Solver& s, Base& b) { AddLine(s, AddBus(s, 9, "BT", false), b.load); }},
+         [](Solver& s, Base& b) { AddLine(s, AddBus(s, 9, "BG", Search::No), b.load); }},
+        {"C without generators", [](Solver& s, Base& b) { AddLine(s, AddBus(s, 9, "BC", Search::No), b.load); }},
+        {"T without a transformer", [](Solver& s, Base& b) { AddLine(s, AddBus(s, 9, "BT", Search::No), b.load); }},
         {"X without steps",
          [](Solver& s, Base& b) {
-             NetBus* bus = AddBus(s, 9, "BX", false);
+             NetBus* bus = AddBus(s, 9, "BX", Search::No);
              bus->regulatedBus = bus;
              bus->maxVoltage = 1.1;
              bus->minVoltage = 0.9;
@@ -104,7 +104,7 @@ TEST(NetworkPreparation, FaultsFailOnlyAfterTheWholePass) {
          }},
         {"X with fewer steps than its count",
          [](Solver& s, Base& b) {
-             NetBus* bus = AddBus(s, 9, "BX", false);
+             NetBus* bus = AddBus(s, 9, "BX", Search::No);
              bus->regulatedBus = bus;
              bus->bankStepCount = 2;
              bus->bankSteps = {0.1};
@@ -114,7 +114,7 @@ TEST(NetworkPreparation, FaultsFailOnlyAfterTheWholePass) {
          }},
         {"X with unordered limits",
          [](Solver& s, Base& b) {
-             NetBus* bus = AddBus(s, 9, "BX", false);
+             NetBus* bus = AddBus(s, 9, "BX", Search::No);
              bus->regulatedBus = bus;
              bus->bankStepCount = 1;
              bus->bankSteps = {0.1};
@@ -125,7 +125,7 @@ TEST(NetworkPreparation, FaultsFailOnlyAfterTheWholePass) {
         {"regulating branch without owner",
          [](Solver& s, Base& b) { AddLine(s, b.slack, b.load, "RP")->owner.clear(); }},
         {"SVC without voltage links",
-         [](Solver& s, Base& b) { s.FindOrAddSvc("SVC", false, b.load, b.slack); }},
+         [](Solver& s, Base& b) { s.FindOrAddSvc("SVC", Search::No, b.load, b.slack); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -147,7 +147,7 @@ TEST(NetworkPreparation, NetworksThatCannotBeSolvedEndTheRunAtOnce) {
         {"no branch",
          [](Solver& s, Base&) {
              s.NewNetwork();
-             AddBus(s, 1, "BS", true);
+             AddBus(s, 1, "BS", Search::Yes);
              s.GetNetwork()->slackCount = 1;
          }},
         {"no slack", [](Solver& s, Base&) { s.GetNetwork()->slackCount = 0; }},
@@ -189,7 +189,7 @@ TEST(NetworkPreparation, CompletesBusesAndBranches) {
     EXPECT_DOUBLE_EQ(base.load->angle, 0.25);
     EXPECT_DOUBLE_EQ(base.slack->angle, 0.0);
     EXPECT_DOUBLE_EQ(base.slack->generationDirection, 1.0);  // the slack takes the mismatch
-    EXPECT_DOUBLE_EQ(base.slack->generationDirectionCopy, 1.0);
+    EXPECT_DOUBLE_EQ(base.slack->shareInUse, 1.0);
     EXPECT_DOUBLE_EQ(base.load->generationDirection, 0.0);
     EXPECT_DOUBLE_EQ(base.slack->maxP, kUnlimited);
     EXPECT_DOUBLE_EQ(base.slack->maxPCopy, kUnlimited);
@@ -228,8 +228,8 @@ TEST(NetworkPreparation, RemoteRegulationLinksGeneratorsAndShares) {
         held->regulatingGeneratorCount = 2;
         held->sumMaxQ = 0.4;
         held->sumMinQ = -0.5;
-        NetBus* g1 = AddBus(*solver, 3, "BG", true);
-        NetBus* g2 = AddBus(*solver, 4, "BG", true);
+        NetBus* g1 = AddBus(*solver, 3, "BG", Search::Yes);
+        NetBus* g2 = AddBus(*solver, 4, "BG", Search::Yes);
         g1->maxQ = 0.1;
         g1->minQ = -0.4;
         g1->generationQ = 0.05;
@@ -264,18 +264,18 @@ TEST(NetworkPreparation, TransformerAndBankBuses) {
         SolverHandle solver;
         Options options(*solver, keepLink ? std::vector<std::string>{"-R"} : std::vector<std::string>{});
         Base base = BuildBase(*solver);
-        NetBus* held = AddBus(*solver, 3, "BT", true);
+        NetBus* held = AddBus(*solver, 3, "BT", Search::Yes);
         held->regulatedBus = held;
         NetBranch* transformer = AddLine(*solver, base.load, held, "R");
         Solver::LinkBranch(held->regulatingBranches, transformer);
 
-        NetBus* bank = AddBus(*solver, 4, "BX", true);
+        NetBus* bank = AddBus(*solver, 4, "BX", Search::Yes);
         bank->regulatedBus = bank;
         bank->bankStepCount = 2;
         bank->bankSteps = {0.1, 0.05};
         bank->maxVoltage = 1.05;
         bank->minVoltage = 0.95;
-        NetBus* remote = AddBus(*solver, 5, "BX", true);
+        NetBus* remote = AddBus(*solver, 5, "BX", Search::Yes);
         remote->regulatedBus = bank;  // held by the bank at bus 4
         AddLine(*solver, bank, held);
         AddLine(*solver, remote, bank);
@@ -291,8 +291,8 @@ TEST(NetworkPreparation, IeeeReaderBusListIsReversed) {
     SolverHandle solver;
     Options options(*solver, {"-I"});
     solver->NewNetwork();
-    NetBus* first = AddBus(*solver, 1, "BS", false);
-    NetBus* second = AddBus(*solver, 2, "B", false);
+    NetBus* first = AddBus(*solver, 1, "BS", Search::No);
+    NetBus* second = AddBus(*solver, 2, "B", Search::No);
     solver->GetNetwork()->slackCount = 1;
     AddLine(*solver, first, second);
     ASSERT_TRUE(solver->PrepareNetwork());
@@ -314,13 +314,13 @@ AreaNetwork BuildAreas(Solver& solver) {
     const char* zones[] = {"01", "02", "03", "02"};
     const char* codes[] = {"BS", "BA", "BA", "B"};
     for (int i = 0; i < 4; ++i) {
-        n.buses[i] = AddBus(solver, i + 1, codes[i], true);
+        n.buses[i] = AddBus(solver, i + 1, codes[i], Search::Yes);
         n.buses[i]->areaCode = zones[i];
         n.buses[i]->regulatedBus = n.buses[i];
     }
     solver.GetNetwork()->slackCount = 1;
     for (int i = 0; i < 3; ++i) {
-        n.areas[i] = solver.FindOrAddArea(0, std::string("AREA") + zones[i], false);
+        n.areas[i] = solver.FindOrAddArea(0, std::string("AREA") + zones[i], Search::No);
         n.areas[i]->number = i + 1;
         n.areas[i]->codes[1] = zones[i];  // any slot may list a code
         n.areas[i]->areaBus = n.buses[i];
@@ -365,14 +365,14 @@ TEST(NetworkPreparation, AnAreaWithoutTiesHoldsItsOwnAngle) {
     const char* zones[] = {"01", "02", "02", "01"};
     const char* codes[] = {"BS", "BA", "B", "B"};
     for (int i = 0; i < 4; ++i) {
-        buses[i] = AddBus(*solver, i + 1, codes[i], true);
+        buses[i] = AddBus(*solver, i + 1, codes[i], Search::Yes);
         buses[i]->areaCode = zones[i];
     }
     solver->GetNetwork()->slackCount = 1;
     AddLine(*solver, buses[0], buses[3]);
     AddLine(*solver, buses[1], buses[2]);
     for (int i = 0; i < 2; ++i) {
-        NetArea* area = solver->FindOrAddArea(0, zones[i], false);
+        NetArea* area = solver->FindOrAddArea(0, zones[i], Search::No);
         area->codes[0] = zones[i];
         area->areaBus = buses[i];
     }
@@ -408,7 +408,7 @@ TEST(NetworkPreparation, AreaFaults) {
 TEST(NetworkPreparation, OneAreaIsNoAreaAtAll) {
     SolverHandle solver;
     Base base = BuildBase(*solver);
-    NetArea* only = solver->FindOrAddArea(0, "ONLY", false);
+    NetArea* only = solver->FindOrAddArea(0, "ONLY", Search::No);
     base.slack->area = only;
     ASSERT_TRUE(solver->PrepareNetwork());
     EXPECT_TRUE(solver->GetNetwork()->areas.empty());

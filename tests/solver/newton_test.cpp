@@ -53,7 +53,7 @@ TEST(NewtonPowerFlow, TwoBusCase) {
 
     // The host changes the load and solves again from there.
     NetBus& bus = *solver->FindBus(2);
-    bus.loadP = bus.direction[0] = 0.3;
+    bus.loadP = bus.loadPolynomial[0] = 0.3;
     const int iterations = solver->RunPowerFlow();
     EXPECT_GT(iterations, 1);
     EXPECT_NEAR(std::sin(-bus.angle) * bus.voltage, 0.15, 1e-4);
@@ -129,14 +129,14 @@ TEST(NewtonPowerFlow, ConvergesQuadratically) {
     }
     solver->SetIterationLimit(1);
     solver->SetTolerance(1e-10);
-    solver->SetQuietRun(true, false);
+    solver->SetQuietRun(Quiet::Yes, LimitChecks::Due);
     solver->NumberVariables();
     int where = 0;
     int status = 0;
-    solver->AcEquations(status, true, false, true);
+    solver->AcEquations(status, Evaluate::Mismatch, Loads::Polynomial);
     std::vector<double> norms = {Solver::MaxAbs(solver->Mismatch(), solver->MatrixOrder(), where)};
     for (int step = 0; step < 10; ++step) {
-        const int result = solver->SolvePowerFlow(1, false, true, true);
+        const int result = solver->SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial);
         norms.push_back(Solver::MaxAbs(solver->Mismatch(), solver->MatrixOrder(), where));
         if (result > 0) break;
         ASSERT_EQ(result, -2);
@@ -188,12 +188,12 @@ TEST(NewtonPowerFlow, NotANumberNeverPassesForConvergence) {
         AddTwoBus(records, 50.0);
         SolverHandle solver;
         ASSERT_EQ(solver->Attach(&records, nullptr, 0), 1);
-        solver->FindBus(2)->direction[3] = nan;
+        solver->FindBus(2)->loadPolynomial[3] = nan;
         solver->SetIterationLimit(limit);
         solver->NumberVariables();
-        EXPECT_THROW(solver->SolvePowerFlow(1, false, true, true), SolverAbort);
-        solver->SetQuietRun(true, false);
-        EXPECT_LT(solver->SolvePowerFlow(1, false, true, true), 0);
+        EXPECT_THROW(solver->SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial), SolverAbort);
+        solver->SetQuietRun(Quiet::Yes, LimitChecks::Due);
+        EXPECT_LT(solver->SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial), 0);
     }
 }
 
@@ -203,11 +203,11 @@ TEST(NewtonPowerFlow, NoShareOfTheSlackPowerFailsTheRun) {
     SolverHandle solver;
     ASSERT_TRUE(ReadHostRecords(*solver, records));
     solver->NumberVariables();
-    solver->FindBus(1)->generationDirectionCopy = 0.0;
-    EXPECT_THROW(solver->SolvePowerFlow(1, false, true, true), SolverAbort);
+    solver->FindBus(1)->shareInUse = 0.0;
+    EXPECT_THROW(solver->SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial), SolverAbort);
     // A quiet run answers minus its first iteration.
-    solver->SetQuietRun(true, false);
-    EXPECT_EQ(solver->SolvePowerFlow(3, false, true, true), -3);
+    solver->SetQuietRun(Quiet::Yes, LimitChecks::Due);
+    EXPECT_EQ(solver->SolvePowerFlow(3, Reorder::No, Refresh::EveryIteration, Loads::Polynomial), -3);
 }
 
 TEST(NewtonPowerFlow, NoProgressWithoutALimitToSwitchFailsTheRun) {
@@ -217,13 +217,13 @@ TEST(NewtonPowerFlow, NoProgressWithoutALimitToSwitchFailsTheRun) {
     SolverHandle solver;
     EXPECT_EQ(solver->Attach(&records, nullptr, 0), 0);
 
-    solver->SetQuietRun(true, false);
+    solver->SetQuietRun(Quiet::Yes, LimitChecks::Due);
     solver->NumberVariables();
-    const int result = solver->SolvePowerFlow(1, false, true, true);
+    const int result = solver->SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial);
     EXPECT_LT(result, -1);
     // The quiet run tried the limit checks once; the next stall answers at once.
-    solver->SetQuietRun(true, true);
-    EXPECT_LT(solver->SolvePowerFlow(1, false, true, true), -1);
+    solver->SetQuietRun(Quiet::Yes, LimitChecks::Done);
+    EXPECT_LT(solver->SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial), -1);
 }
 
 }  // namespace

@@ -51,10 +51,10 @@ TEST(NumberVariables, TwoPerBusAndOneMorePerAreaRowTransformerAndElevenPerGenera
         EXPECT_EQ(solver->MatrixOrder(), c.count);
         EXPECT_EQ(solver->Mismatch().size(), static_cast<std::size_t>(c.count) + 2);
 
-        solver->SetContinuation(true);
+        solver->SetContinuation(Continuation::On);
         solver->NumberVariables();
         EXPECT_EQ(solver->MatrixOrder(), c.count + 1);  // lambda last
-        solver->SetContinuation(false);
+        solver->SetContinuation(Continuation::Off);
         solver->SetPointOfCollapse(true);
         solver->NumberVariables();
         EXPECT_EQ(solver->MatrixOrder(), 2 * c.count + 1);

@@ -125,7 +125,7 @@ TEST(SolverOptions, HostRunAnswers) {
     SolverHandle solver;
     solver->SetArguments(0, nullptr);
 
-    solver->BeginHostRun("table.txt", true);  // as inside AttachAndRun
+    solver->BeginHostContinuation("table.txt");  // as inside AttachAndRun
     EXPECT_FALSE(solver->HasOption('H'));
     EXPECT_TRUE(solver->HasOption('c'));
     EXPECT_TRUE(solver->HasOption('L'));
@@ -138,7 +138,7 @@ TEST(SolverOptions, HostRunAnswers) {
     EXPECT_DOUBLE_EQ(s, 0.8);
     EXPECT_DOUBLE_EQ(l, 0.1);
 
-    solver->EndHostRun();
+    solver->EndHostContinuation();
     EXPECT_FALSE(solver->HasOption('c'));
     EXPECT_FALSE(solver->HasOption('L'));
     EXPECT_EQ(solver->OptionValue('c'), nullptr);

@@ -19,13 +19,13 @@ struct TwoBus {
 TwoBus Build(Solver& solver) {
     solver.NewNetwork();
     TwoBus n;
-    n.first = solver.FindOrAddBus(1, "ONE", 110.0, true);
-    n.second = solver.FindOrAddBus(2, "TWO", 110.0, true);
+    n.first = solver.FindOrAddBus(1, "ONE", 110.0, Search::Yes);
+    n.second = solver.FindOrAddBus(2, "TWO", 110.0, Search::Yes);
     n.first->number = 1;
     n.second->number = 2;
     n.first->voltage = n.second->voltage = 1.0;
     n.first->angle = n.second->angle = 0.0;
-    NetBranch* line = solver.FindOrAddBranch(n.first, n.second, false, "", '1');
+    NetBranch* line = solver.FindOrAddBranch(n.first, n.second, Search::No, "", '1');
     line->key = 77;
     line->b = -10.0;
     return n;

@@ -45,7 +45,10 @@ protected:
     }
     // Newton's first trial (the correction subtracted), then the halving
     // trials that take back half of what is left.
-    void Trial(int number) { Engine().UpdateBuses(number == 0 ? -1.0 : std::ldexp(1.0, -number), number > 0, true, true); }
+    void Trial(int number) {
+        Engine().UpdateBuses(number == 0 ? -1.0 : std::ldexp(1.0, -number),
+                             number > 0 ? ::Trial::Retrial : ::Trial::First, Clamping::On, RecoveryHold::On);
+    }
 
     std::unique_ptr<MemoryRecordCursor> records_;
     std::unique_ptr<SolverHandle> solver_;
@@ -105,11 +108,11 @@ TEST_F(StepLimits, AnglesMoveExceptAtTheSlackWhoseColumnHoldsItsPower) {
     // Bus 3 would take 0.4 + 0.4 x 0.5: its limit holds it, and it drops
     // out of the shares.
     EXPECT_DOUBLE_EQ(Bus(3).generationP, 0.55);
-    EXPECT_EQ(Bus(3).generationDirectionCopy, 0.0);
+    EXPECT_EQ(Bus(3).shareInUse, 0.0);
     EXPECT_EQ(Bus(3).generatorLimitIndex, 1);
     Trial(1);
     EXPECT_DOUBLE_EQ(Bus(3).generationP, 0.5);
-    EXPECT_EQ(Bus(3).generationDirectionCopy, 0.4);
+    EXPECT_EQ(Bus(3).shareInUse, 0.4);
     EXPECT_EQ(Bus(3).generatorLimitIndex, 0);
 }
 

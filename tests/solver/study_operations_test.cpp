@@ -77,7 +77,7 @@ TEST(StudyOperations, TransferNeedsBothBusesSelected) {
         solver->Transfer(10.0);
         EXPECT_DOUBLE_EQ(solver->FindBus(2)->scheduledP, 0.4);
         EXPECT_DOUBLE_EQ(solver->FindBus(3)->loadP, 0.6);
-        EXPECT_DOUBLE_EQ(solver->FindBus(3)->direction[0], 0.6);
+        EXPECT_DOUBLE_EQ(solver->FindBus(3)->loadPolynomial[0], 0.6);
     }
 }
 

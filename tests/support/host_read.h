@@ -10,7 +10,7 @@ inline bool ReadHostRecords(Solver& solver, IRecordCursor& records, IMessageSink
                             const char* continuationText = nullptr) {
     solver.SetHost(&records, sink);
     if (continuationText)
-        solver.BeginHostRun(continuationText, true);
+        solver.BeginHostContinuation(continuationText);
     else
         records.SetGroupBuses(true);
     bool read = true;
@@ -19,6 +19,6 @@ inline bool ReadHostRecords(Solver& solver, IRecordCursor& records, IMessageSink
     } catch (const SolverAbort&) {
         read = false;
     }
-    if (continuationText) solver.EndHostRun();
+    if (continuationText) solver.EndHostContinuation();
     return read;
 }

@@ -9,7 +9,7 @@ namespace {
 
 std::vector<double> Mismatch(Solver& solver, bool polynomialLoads) {
     int status = 0;
-    solver.AcEquations(status, true, false, polynomialLoads);
+    solver.AcEquations(status, Evaluate::Mismatch, polynomialLoads ? Loads::Polynomial : Loads::Models);
     return solver.Mismatch();
 }
 
@@ -18,7 +18,7 @@ void Move(Solver& solver, int column, double delta) {
     std::vector<double>& correction = solver.Correction();
     std::fill(correction.begin(), correction.end(), 0.0);
     if (column) correction[column] = 1.0;
-    solver.UpdateBuses(delta, false, false, false);
+    solver.UpdateBuses(delta, Trial::First, Clamping::Off, RecoveryHold::Off);
 }
 
 }  // namespace
@@ -29,7 +29,7 @@ std::vector<JacobianDifference> CheckJacobian(Solver& solver, bool polynomialLoa
     Move(solver, 0, 0.0);
     solver.ClearMatrix();
     int status = 0;
-    solver.AcEquations(status, true, true, polynomialLoads);
+    solver.AcEquations(status, Evaluate::MismatchAndJacobian, polynomialLoads ? Loads::Polynomial : Loads::Models);
     const int rows = solver.VariableCount();
     const int columns = solver.MatrixOrder();
 

@@ -45,7 +45,8 @@ std::vector<DigestEntry> NetworkDigest(const Network& network) {
         d.Number("remote", bus.remoteNumber);
         d.Number("regulating generators", bus.regulatingGeneratorCount);
         d.Number("voltage", bus.voltage);
-        d.Number("setpoint", bus.voltageSetpoint);
+        d.Number("voltage target", bus.voltageTarget);
+        d.Number("scheduled Q", bus.scheduledQ);
         d.Number("angle", bus.angle);
         d.Number("scheduled P", bus.scheduledP);
         d.Number("generation P", bus.generationP);

@@ -105,7 +105,7 @@ inline bool BuildTwoAreaNetwork(Solver& solver) {
     solver.NewNetwork();
     Network& network = *solver.GetNetwork();
     auto area = [&](int number, const char* code) {
-        NetArea* a = solver.FindOrAddArea(number, code, false);
+        NetArea* a = solver.FindOrAddArea(number, code, Search::No);
         a->number = number;
         a->codes[0] = code;
         ++network.areaCount;
@@ -114,13 +114,13 @@ inline bool BuildTwoAreaNetwork(Solver& solver) {
     NetArea* north = area(1, "001");
     NetArea* south = area(2, "002");
     auto bus = [&](int number, const char* code, const char* areaCode) {
-        NetBus* b = solver.FindOrAddBus(number, std::to_string(number), 110.0, true);
+        NetBus* b = solver.FindOrAddBus(number, std::to_string(number), 110.0, Search::Yes);
         b->number = ++network.busCount;
         b->externalNumber = number;
         b->code = code;
         b->areaCode = areaCode;
         b->voltage = 1.0;
-        b->voltageSetpoint = 1.0;
+        b->voltageTarget = 1.0;
         b->regulatedBus = b;
         return b;
     };
@@ -134,21 +134,21 @@ inline bool BuildTwoAreaNetwork(Solver& solver) {
     NetBus* load = bus(2, "B", "001");
     load->loadP = 0.6;
     load->loadQ = 0.2;
-    load->direction[0] = 0.6;
-    load->direction[3] = 0.2;
+    load->loadPolynomial[0] = 0.6;
+    load->loadPolynomial[3] = 0.2;
     NetBus* areaBus = bus(3, "BA", "002");
     areaBus->scheduledP = 0.5;
     NetBus* shared = bus(4, "B", "002");
     shared->loadP = 0.4;
-    shared->direction[0] = 0.4;
-    shared->direction[3] = 0.1;
+    shared->loadPolynomial[0] = 0.4;
+    shared->loadPolynomial[3] = 0.1;
     shared->generationDirection = 0.5;
     north->areaBus = slack;
     south->areaBus = areaBus;
     south->scheduledExport = 0.2;
 
     auto branch = [&](NetBus* from, NetBus* to, std::string code, double r, double x) {
-        NetBranch* b = solver.FindOrAddBranch(from, to, false, "", '1');
+        NetBranch* b = solver.FindOrAddBranch(from, to, Search::No, "", '1');
         b->code = std::move(code);
         const double z2 = r * r + x * x;
         b->g = r / z2;

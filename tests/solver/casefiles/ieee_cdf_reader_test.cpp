@@ -97,7 +97,7 @@ TEST_F(IeeeCdfReaderTest, Case14ValuesInPerUnitAndRadians) {
     EXPECT_EQ(slack.control, 'V');
     EXPECT_EQ(slack.regulatedBus, nullptr) << "a generator holds its voltage";
     EXPECT_DOUBLE_EQ(slack.voltage, 1.06);
-    EXPECT_DOUBLE_EQ(slack.voltageSetpoint, 1.06);
+    EXPECT_DOUBLE_EQ(slack.voltageTarget, 1.06);
     EXPECT_DOUBLE_EQ(slack.scheduledP, 2.324);
     EXPECT_DOUBLE_EQ(slack.generationQ, -0.169);
     EXPECT_DOUBLE_EQ(slack.maxQ, 0.1);
@@ -187,7 +187,7 @@ TEST_F(IeeeCdfReaderTest, BusRecordRules) {
 
     EXPECT_EQ(Bus(5).code, "BV");
     EXPECT_EQ(Bus(5).control, 'Q');
-    EXPECT_DOUBLE_EQ(Bus(5).voltageSetpoint, 0.1);
+    EXPECT_DOUBLE_EQ(Bus(5).scheduledQ, 0.1);
     EXPECT_DOUBLE_EQ(Bus(5).maxVoltage, 1.1);
     EXPECT_DOUBLE_EQ(Bus(5).minVoltage, 0.9);
     EXPECT_EQ(Bus(5).regulatedBus, &Bus(5));

@@ -141,7 +141,7 @@ TEST(ScenarioFiles, DirectionFileLimitsAndDispatch) {
     // Shares normalised over the file's buses: 3 and 4 become 0.6 and 0.8.
     EXPECT_DOUBLE_EQ(two.generationDirection, 0.6);
     EXPECT_DOUBLE_EQ(three.generationDirection, 0.8);
-    EXPECT_DOUBLE_EQ(two.generationDirectionCopy, 0.6);  // the equations' working share
+    EXPECT_DOUBLE_EQ(two.shareInUse, 0.6);  // the equations' working share
     EXPECT_DOUBLE_EQ(two.loadModelP.baseDirection, 0.1);
     EXPECT_DOUBLE_EQ(three.loadModelP.baseDirection, -0.1);
     EXPECT_DOUBLE_EQ(three.loadModelQ.baseDirection, 0.05);

@@ -1,0 +1,39 @@
+#include "network_snapshot.h"
+
+void NetworkSnapshot::Save(const Network& network, double lambda) {
+    buses_.clear();
+    for (const auto& bus : network.buses)
+        buses_.push_back({bus->angle, bus->voltage, bus->generationP, bus->generationQ, bus->regulatedGenerationQ,
+                          bus->slackPower, bus->areaPower, bus->shareInUse, bus->effectiveMaxQ, bus->effectiveMinQ,
+                          bus->generatorLimitIndex});
+    branches_.clear();
+    for (const auto& branch : network.branches)
+        branches_.push_back({branch->tap, branch->shift, branch->controlTarget});
+    lambda_ = lambda;
+}
+
+void NetworkSnapshot::Restore(Network& network, double& lambda) const {
+    std::size_t k = 0;
+    for (const auto& bus : network.buses) {
+        const SavedBus& s = buses_[k++];
+        bus->angle = s.angle;
+        bus->voltage = s.voltage;
+        bus->generationP = s.generationP;
+        bus->generationQ = s.generationQ;
+        bus->regulatedGenerationQ = s.regulatedGenerationQ;
+        bus->slackPower = s.slackPower;
+        bus->areaPower = s.areaPower;
+        bus->shareInUse = s.shareInUse;
+        bus->effectiveMaxQ = s.effectiveMaxQ;
+        bus->effectiveMinQ = s.effectiveMinQ;
+        bus->generatorLimitIndex = s.generatorLimitIndex;
+    }
+    k = 0;
+    for (const auto& branch : network.branches) {
+        const SavedBranch& s = branches_[k++];
+        branch->tap = s.tap;
+        branch->shift = s.shift;
+        branch->controlTarget = s.controlTarget;
+    }
+    lambda = lambda_;
+}
