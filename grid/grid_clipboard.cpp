@@ -85,7 +85,8 @@ void CGridCtrl::OnEditCut() {
 
 void CGridCtrl::OnEditPaste() {
     if (!editable_) return;
-    CCellID target{GetSelectedCellRange().minRow, GetSelectedCellRange().minCol};
+    CCellRange selected = GetSelectedCellRange();
+    CCellID target{selected.minRow, selected.minCol};
     if (!target.IsValid()) target = focusCell_;
     if (!target.IsValid()) target = GetTopLeftNonFixedCell();
     CGridCellBase* cell = GetCell(target.row, target.col);
