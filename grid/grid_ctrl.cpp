@@ -206,19 +206,3 @@ void CGridCtrl::EnableSelection(bool on) {
 void CGridCtrl::Refresh() {
     if (allowDraw_) viewport()->update();
 }
-
-DropEffect CGridCtrl::OnDragEnter(const QMimeData*, Qt::KeyboardModifiers, QPoint) { return DropEffect::None; }
-
-DropEffect CGridCtrl::OnDragOver(const QMimeData*, Qt::KeyboardModifiers, QPoint) { return DropEffect::None; }
-
-bool CGridCtrl::OnDrop(const QMimeData*, DropEffect, QPoint) { return false; }
-
-void CGridCtrl::OnDragLeave() {}
-
-void CGridCtrl::OnEditCopy() {}
-
-void CGridCtrl::OnEditCut() {}
-
-void CGridCtrl::OnEditPaste() {}
-
-void CGridCtrl::OnBeginDrag() {}

@@ -4,10 +4,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <vector>
 
 #include <QAbstractScrollArea>
+#include <QByteArray>
+#include <QFont>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -21,11 +24,13 @@
 #include "grid_in_place_edit.h"
 #include "grid_item.h"
 #include "grid_notify.h"
+#include "grid_print_layout.h"
 
 class CTitleTip;
 class QAction;
 class QMimeData;
 class QPainter;
+class QPrinter;
 
 // Which lines the grid draws between its non-fixed cells.
 enum class GridLines { None = 0, Horizontal = 1, Vertical = 2, Both = 3 };
@@ -209,13 +214,53 @@ public:
     // window around the grid.
     bool OnKeyDown(unsigned key, Qt::KeyboardModifiers modifiers);
 
-    // The clipboard and dragging the selection out. The grid does not yet
-    // exchange text with the clipboard or other windows: these keys and the
-    // start of a drag do nothing.
+    // The clipboard. Cell texts travel as plain text: one line per row of
+    // the selected block, its fields (the texts of the selected cells, empty
+    // for the others) separated by tabs, the lines by bare line feeds;
+    // hidden rows and columns are left out. Copy and cut work on the
+    // selection; paste writes from the selection's top-left cell, else the
+    // focus cell, else the top-left cell shown, or into the edit open there.
     virtual void OnEditCopy();
     virtual void OnEditCut();
     virtual void OnEditPaste();
+    // Whether the commands can run now: copy with a selection, cut with one
+    // in an editable grid, paste with text on the clipboard and an editable
+    // focus cell.
+    bool CanEditCopy() const;
+    bool CanEditCut() const;
+    bool CanEditPaste() const;
+    // The selection's text, or null when nothing is selected.
+    virtual std::unique_ptr<QMimeData> CopyTextFromGrid();
+    // The text of the range's selected cells as the clipboard has always
+    // held it, ending in one NUL.
+    QByteArray CopyTextBytes(const CCellRange& range) const;
+    // Writes lines of text (fields split at tabs and commas, trimmed) into
+    // the shown rows and columns from (row, col) on, through
+    // SetCellTextChecked: cells that refuse keep their text. What lies
+    // beyond the grid is dropped. The written block then becomes the
+    // selection, or without `selectPasted` the selection ends. False, with
+    // nothing written, when the cell cannot be edited or there is no text.
+    virtual bool PasteTextToGrid(int row, int col, const QMimeData* data, bool selectPasted = true);
+    // Clears the selected cells' texts through SetCellTextChecked.
+    virtual void CutSelectedText();
+
+    // Dragging the selection out (with drag and drop on): a drag of its text
+    // that may copy or move; a move clears the dragged cells afterwards.
     virtual void OnBeginDrag();
+    // Runs the drag of `data` and answers what the drop did; by default the
+    // window system's drag. Tests put their own in.
+    using DragLoop = std::function<DropEffect(std::unique_ptr<QMimeData> data)>;
+    void SetDragLoop(DragLoop loop) { dragLoop_ = std::move(loop); }
+
+    // Printing, for a caller that drives the print job: begin, one call per
+    // page (pages numbered from 1), end. Print drives them all on a printer,
+    // over the page range its dialog chose (all pages when none), and is
+    // false when the printer cannot be painted on.
+    bool Print(QPrinter& printer);
+    virtual void OnBeginPrinting(QPainter& painter, GridPrintInfo& info);
+    virtual void OnPrint(QPainter& painter, const GridPrintInfo& info);
+    virtual void OnEndPrinting(QPainter& painter, const GridPrintInfo& info);
+    const GridPrintLayout& GetPrintLayout() const { return printLayout_; }
 
     // Null until a tip was first needed.
     CTitleTip* GetTitleTip() const { return titleTip_; }
@@ -274,8 +319,10 @@ public:
     bool AutoSizeColumn(int col, unsigned flags = GridAutoSize::Default, bool resetScrollBars = true);
     bool AutoSizeRow(int row, bool resetScrollBars = true);
 
-    // The grid's own answers to a drag over it; none until the grid takes
-    // drops.
+    // The grid's own answers to a drag of text over it, with drag and drop
+    // on: an editable non-fixed cell under the point takes the drop
+    // highlight and copies with Ctrl held, else moves; a drop pastes there
+    // and ends the selection.
     DropEffect OnDragEnter(const QMimeData* data, Qt::KeyboardModifiers keys, QPoint point);
     DropEffect OnDragOver(const QMimeData* data, Qt::KeyboardModifiers keys, QPoint point);
     bool OnDrop(const QMimeData* data, DropEffect effect, QPoint point);
@@ -393,6 +440,17 @@ protected:
     // Takes the cell out of the selection and deletes it.
     void DestroyCell(int row, int col);
 
+    // The pieces of a printed page, in logical units: the header and footer
+    // rectangles, the headings of the page's rows and columns (`top` where
+    // the body, or the column headings, begin), and one row's cells from
+    // `origin` on.
+    virtual void PrintHeader(QPainter& painter, const Rect& rect);
+    virtual void PrintFooter(QPainter& painter, const Rect& rect, const GridPrintInfo& info);
+    virtual void PrintRowHeadings(QPainter& painter, const CCellRange& cells, int top);
+    virtual void PrintColumnHeadings(QPainter& painter, const CCellRange& cells, int top);
+    virtual void PrintRowCells(QPainter& painter, int row, int firstCol, int lastCol, QPoint origin,
+                               bool firstRowOfBand);
+
 private:
     using Row = std::vector<std::unique_ptr<CGridCellBase>>;
 
@@ -456,6 +514,9 @@ private:
     void StoreEditedText(int row, int col, const QString& text);
     // The fixed cells of the row and column drawn with the focus cell.
     void RedrawFocusHeadings(CCellID cell, CCellID other);
+    DropEffect RunDrag(std::unique_ptr<QMimeData> data);
+    void SetDropHighlight(CCellID id, bool on);
+    CCellID NonFixedCellFromPt(QPoint point);
 
     IGridNotifySink* sink_ = nullptr;
     CellFactory cellFactory_;
@@ -538,4 +599,10 @@ private:
     // Window text, window, button face and button shadow as last seen.
     std::array<ColorRef, 4> systemColours_{};
     CGridDropTarget dropTarget_;
+    // The cell a drag is over, highlighted while it could take the drop.
+    CCellID lastDragOverCell_;
+    DragLoop dragLoop_;
+    // Measured when printing begins; the font lives until printing ends.
+    GridPrintLayout printLayout_;
+    std::optional<QFont> printerFont_;
 };

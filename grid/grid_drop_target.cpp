@@ -20,12 +20,6 @@ Qt::DropAction ActionOf(DropEffect effect) {
     return Qt::IgnoreAction;
 }
 
-DropEffect EffectOf(Qt::DropAction action) {
-    if (action == Qt::CopyAction) return DropEffect::Copy;
-    if (action == Qt::MoveAction) return DropEffect::Move;
-    return DropEffect::None;
-}
-
 // Accepts the drag with the grid's effect, or refuses it.
 void Answer(QDragMoveEvent& event, DropEffect effect) {
     if (effect == DropEffect::None) {
@@ -37,6 +31,16 @@ void Answer(QDragMoveEvent& event, DropEffect effect) {
 }
 
 }  // namespace
+
+DropEffect DropEffectFor(Qt::KeyboardModifiers keys) {
+    return keys & Qt::ControlModifier ? DropEffect::Copy : DropEffect::Move;
+}
+
+DropEffect DropEffectOf(Qt::DropAction action) {
+    if (action == Qt::CopyAction) return DropEffect::Copy;
+    if (action == Qt::MoveAction) return DropEffect::Move;
+    return DropEffect::None;
+}
 
 CGridDropTarget::~CGridDropTarget() { Revoke(); }
 
@@ -64,9 +68,7 @@ void CGridDropTarget::Revoke() {
     viewport_ = nullptr;
 }
 
-DropEffect CGridDropTarget::OnDragScroll(Qt::KeyboardModifiers keys) {
-    return keys & Qt::ControlModifier ? DropEffect::Copy : DropEffect::Move;
-}
+DropEffect CGridDropTarget::OnDragScroll(Qt::KeyboardModifiers keys) { return DropEffectFor(keys); }
 
 bool CGridDropTarget::eventFilter(QObject* watched, QEvent* event) {
     if (!grid_ || !viewport_ || watched != viewport_) return QObject::eventFilter(watched, event);
@@ -83,8 +85,16 @@ bool CGridDropTarget::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::Drop: {
         auto& drop = static_cast<QDropEvent&>(*event);
-        bool dropped = grid_->OnDrop(drop.mimeData(), EffectOf(drop.dropAction()), drop.position().toPoint());
-        drop.setAccepted(dropped);
+        // The effect the drag was last answered with, whatever action the
+        // window system proposes: the source learns from it whether to
+        // clear what it dragged.
+        DropEffect effect = DropEffectFor(drop.modifiers());
+        if (grid_->OnDrop(drop.mimeData(), effect, drop.position().toPoint())) {
+            drop.setDropAction(ActionOf(effect));
+            drop.accept();
+        } else {
+            drop.ignore();
+        }
         return true;
     }
     case QEvent::DragLeave:

@@ -11,6 +11,10 @@ class QMimeData;
 // What a drop over the grid would do.
 enum class DropEffect { None = 0, Copy = 1, Move = 2 };
 
+// A drag over the grid copies with Ctrl held, else moves.
+DropEffect DropEffectFor(Qt::KeyboardModifiers keys);
+DropEffect DropEffectOf(Qt::DropAction action);
+
 // Makes a grid's viewport a drop site and hands the drag events that reach
 // it to the grid's own drop operations. One registration at a time: the
 // grid registers on its first resize and relies on later attempts failing.

@@ -101,10 +101,7 @@ bool CGridCtrl::OnKeyDown(unsigned key, Qt::KeyboardModifiers modifiers) {
         return true;
     }
     if (key == GridKey::Delete) {
-        if (editable_) {
-            const std::set<CCellID> selected = selectedCells_;
-            for (const CCellID& id : selected) SetCellTextChecked(id.row, id.col, QString());
-        }
+        CutSelectedText();
         return true;
     }
     if (key == GridKey::F2) {

@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   libsqlite3-dev sqlite3
   qt6-base-dev qt6-svg-dev libemf2svg-dev libuemf-dev fonts-liberation xvfb imagemagick
+  poppler-utils
 )
 
 missing=()

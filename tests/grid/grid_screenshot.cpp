@@ -1,10 +1,12 @@
 // Shows a 30 x 8 grid with a heading row and column, scrolled down and
 // right, a few coloured cells, a block of selected ones, an edit open in a
-// cell and a title tip over a cell whose text does not fit, and saves a
-// picture of the screen to the path given:
+// cell, a title tip over a cell whose text does not fit and a drag of text
+// resting over a cell, and saves a picture of the screen to the path given:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" grid_screenshot shot.png
 #include <QApplication>
 #include <QDialog>
+#include <QDragEnterEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
@@ -64,6 +66,16 @@ int main(int argc, char** argv) {
         QPoint over(rect.left + 5, rect.top + 5);
         QMouseEvent move(QEvent::MouseMove, over, grid->viewport()->mapToGlobal(over), Qt::NoButton, Qt::NoButton, {});
         QApplication::sendEvent(grid->viewport(), &move);
+
+        // A drag of text over a cell near the top right: it takes the drop
+        // highlight.
+        static QMimeData dragged;
+        dragged.setText("1.000");
+        grid->EnableDragAndDrop(true);
+        grid->GetCellRect(shown.minRow + 2, shown.minCol + 3, &rect);
+        QPoint target(rect.left + 5, rect.top + 5);
+        QDragEnterEvent enter(target, Qt::CopyAction | Qt::MoveAction, &dragged, Qt::LeftButton, {});
+        QApplication::sendEvent(grid->viewport(), &enter);
     });
     QTimer::singleShot(1100, [&] {
         const bool saved = QGuiApplication::primaryScreen()->grabWindow(0, 150, 150, 620, 460).save(path);
