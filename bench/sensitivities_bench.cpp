@@ -1,5 +1,6 @@
 // The linear sensitivity factors of one bus: GetSensitivities on the IEEE
-// 118-bus case (the dense Jacobian built, inverted and read), and the dense
+// 118-bus and the 2000-bus cases (the Jacobian built and factorised, two
+// transposed solves), and the dense
 // inversion alone on Jacobian-like matrices of growing order (two unknowns
 // a bus, a lattice network with the sparse meshing of transmission grids),
 // which costs m^3 and sets the size up to which the operation stays
@@ -19,9 +20,9 @@
 
 namespace {
 
-void GetSensitivitiesCase118(benchmark::State& state) {
+void GetSensitivities(benchmark::State& state, const char* fileName, int key) {
     MemoryRecordCursor records;
-    HostNetwork network = LoadCdfAsHostRecords(TAVRIN_TEST_DATA "/case118.cdf");
+    HostNetwork network = LoadCdfAsHostRecords(fileName);
     for (const BusRecord& bus : network.buses) {
         records.buses.push_back(bus);
         records.SetName(records.buses.back(), bus.name);
@@ -29,11 +30,10 @@ void GetSensitivitiesCase118(benchmark::State& state) {
     records.branches = network.branches;
     auto* solver = static_cast<Solver*>(createPSSolver());
     if (solver->Attach(&records, nullptr, 0) != 1) {
-        state.SkipWithError("the 118-bus case did not solve");
+        state.SkipWithError("the case did not solve");
         solver->Release();
         return;
     }
-    const int key = (118 << 8) | 1;  // a load bus
     std::vector<double> angles, voltages;
     std::vector<int> angleKeys, voltageKeys;
     for (auto _ : state) {
@@ -71,7 +71,13 @@ void Invert(benchmark::State& state, int width, int height) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::RegisterBenchmark("GetSensitivities/case118", GetSensitivitiesCase118)->Unit(benchmark::kMillisecond);
+    // Load buses of the 118-bus case and of the 2000-bus synthetic grid.
+    benchmark::RegisterBenchmark("GetSensitivities/case118", GetSensitivities, TAVRIN_TEST_DATA "/case118.cdf",
+                                 (118 << 8) | 1)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("GetSensitivities/case2000", GetSensitivities,
+                                 TAVRIN_TEST_DATA "/case_ACTIVSg2000.cdf", (1003 << 8) | 1)
+        ->Unit(benchmark::kMillisecond);
     for (const auto& [width, height] : {std::pair{10, 12}, {20, 25}, {25, 30}, {30, 30}, {25, 40}})
         benchmark::RegisterBenchmark(("Invert/network/" + std::to_string(2 * width * height)).c_str(), Invert, width,
                                      height)

@@ -390,9 +390,8 @@ int Solver::EndContinuation(ContinuationTrace& trace, int result) {
 // [0 ... 0 1]: the right-hand side is minus the parameter's column. The
 // kept pivot order serves while it factorises.
 int Solver::TangentVector(std::vector<double>& t, Reorder reorder) {
-    const int n = variableCount_;
     bool factored = false;
-    if (reorder == Reorder::No && Matrix().ColumnToPosition()[n + 1] != 0) {
+    if (reorder == Reorder::No && Matrix().Ordered()) {
         Matrix().ZeroValues();
         AssembleTangentSystem(t);
         factored = Factor() == 0;
@@ -406,8 +405,6 @@ int Solver::TangentVector(std::vector<double>& t, Reorder reorder) {
             Abort(1);
         }
         SortLists();
-        // The factor sign leaves out the parity of the pivot order.
-        curve_.referenceSign = 0;
     }
     SparseSolve(t);
     return 0;

@@ -51,7 +51,7 @@ void Solver::NumberVariables() {
     variableCount_ = busVariableCount_ + DeviceVariableCount(network);
 
     matrixOrder_ = pointOfCollapse_ ? 2 * variableCount_ + 1 : variableCount_ + (continuation_ ? 1 : 0);
-    SetMatrixOrder(matrixOrder_, continuation_);
+    SetMatrixOrder(matrixOrder_);
     mismatch_.assign(static_cast<std::size_t>(matrixOrder_) + 2, 0.0);
     correction_.assign(static_cast<std::size_t>(matrixOrder_) + 2, 0.0);
 }

@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <vector>
 
 #include "solver.h"
@@ -52,8 +55,10 @@ private:
 }  // namespace
 
 // Assembled by the AC equations into the sparse store, then copied: the
-// unknowns of the devices, after those of the buses, are left out.
-std::optional<::Matrix> Solver::DenseJacobian() {
+// unknowns of the devices, after those of the buses, are left out. Singular
+// as a dense inversion would find it: a pivot within rounding of the
+// largest entry (n eps |A|max) counts as zero.
+std::optional<SparseMatrix> Solver::FactorisedBusJacobian() {
     ReleaseMatrix();
     NumberVariables();
     int status = 0;
@@ -61,17 +66,19 @@ std::optional<::Matrix> Solver::DenseJacobian() {
         ScheduledLoads constantPower(*network_);
         AcEquations(status, Evaluate::Jacobian, Loads::Models);
     }
-    if (status < 0) {
-        ClearMatrix();
-        return std::nullopt;
-    }
     const int m = busVariableCount_;
-    ::Matrix jacobian(m, m);
-    for (int i = 1; i <= matrix_.EntryCount(); ++i) {
+    SparseMatrix jacobian(m, m);
+    double largest = 0.0;
+    for (int i = 1; status >= 0 && i <= matrix_.EntryCount(); ++i) {
         const MatrixEntry& entry = matrix_.Entry(i);
-        if (entry.row <= m && entry.column <= m) jacobian[entry.row - 1][entry.column - 1] += entry.value;
+        if (entry.row > m || entry.column > m) continue;
+        jacobian.AddElement(entry.row, entry.column, entry.value);
+        largest = std::max(largest, std::fabs(entry.value));
     }
     ClearMatrix();
+    if (status < 0 || !std::isfinite(largest)) return std::nullopt;
+    if (!jacobian.OrderAndFactor(PivotThreshold()) || jacobian.SmallestPivot() <= m * DBL_EPSILON * largest)
+        return std::nullopt;
     return jacobian;
 }
 
@@ -89,12 +96,21 @@ bool Solver::GetSensitivities(int busKey, std::vector<double>& angleFactors, std
             break;
         }
         if (!chosen) return false;
-        std::optional<::Matrix> inverse = DenseJacobian();
-        if (!inverse || inverse->Invert() != 0) return false;
+        std::optional<SparseMatrix> jacobian = FactorisedBusJacobian();
+        if (!jacobian) return false;
 
-        // Rows of the chosen bus's angle and, for a load bus, its voltage.
-        const double* angleRow = (*inverse)[chosen->firstVariable - 1];
-        const double* voltageRow = IsLoadBus(*chosen) ? (*inverse)[chosen->firstVariable] : nullptr;
+        // Rows of the inverse for the chosen bus's angle and, for a load
+        // bus, its voltage: row k of the inverse of J solves J' y = e(k).
+        const int m = jacobian->Rows();
+        const auto inverseRow = [&](int k) {
+            std::vector<double> row(static_cast<std::size_t>(m) + 1, 0.0);
+            row[k] = 1.0;
+            jacobian->SolveTransposed(row);
+            return row;
+        };
+        const std::vector<double> angleRow = inverseRow(chosen->firstVariable);
+        const std::vector<double> voltageRow =
+            IsLoadBus(*chosen) ? inverseRow(chosen->firstVariable + 1) : std::vector<double>();
         // Nothing below can fail once the room is there.
         const std::size_t count = network_->buses.size();
         angleFactors.reserve(angleFactors.size() + count);
@@ -106,9 +122,9 @@ bool Solver::GetSensitivities(int busKey, std::vector<double>& angleFactors, std
             double voltage = 0.0;
             // A slack's angle is held: its column holds its power.
             if (!CodeHas(bus->code, "S")) {
-                const int column = bus->firstVariable - 1;
+                const int column = bus->firstVariable;
                 angle = angleRow[column];
-                if (voltageRow && IsLoadBus(*bus)) voltage = voltageRow[column];
+                if (!voltageRow.empty() && IsLoadBus(*bus)) voltage = voltageRow[column];
             }
             angleFactors.push_back(angle);
             angleKeys.push_back(bus->key);

@@ -108,14 +108,13 @@ public:
     void WriteBranchResult(const NetBranch& branch, BranchRecord& record);
 
     // Sparse LU factorisation: the one store of every linear system, its
-    // pivot order (kept until ClearMatrix) and the factor sign of the last
-    // solve. A new structure: ClearMatrix, AddElement..., SortLists,
+    // order (kept until ClearMatrix) and the factor sign (the sign of the
+    // determinant) of the last solve. A new structure: ClearMatrix, AddElement..., SortLists,
     // OrderAndFactor (1: singular, end the run), SortLists, SparseSolve. The
     // same structure again: Matrix().ZeroValues(), AddElement...,
     // Factor (1: go back to a new structure), SparseSolve.
-    // SetMatrixOrder empties the store; parameterRowLast orders row `order`
-    // after all others (the continuation's parameter equation).
-    void SetMatrixOrder(int order, bool parameterRowLast = false);
+    // SetMatrixOrder empties the store and gives it its order.
+    void SetMatrixOrder(int order);
     [[noreturn]] void FailMatrix(const std::string& what) const;
     void ReleaseMatrix();
     SparseMatrix& Matrix() { return matrix_; }
@@ -230,8 +229,6 @@ private:
 
     // Sparse LU factorisation.
     SparseMatrix matrix_;
-    IndexVector rowBlocks_;               // block ends of the ordering, rows
-    IndexVector columnBlocks_;            // and columns
     bool fixedVariableMode_ = false;
     IndexVector fixedVariables_;          // by variable: nonzero = held fixed
     int factorSign_ = 1;
@@ -340,10 +337,14 @@ private:
     NetBus* transferSource_ = nullptr;
     NetBus* transferSink_ = nullptr;
     int busVariableCount_ = 0;
+public:
     // The Jacobian of the bus equations at the present state with every load
-    // held at its scheduled P and Q; none when the equations report that no
-    // generation takes up the slack's power.
-    std::optional<::Matrix> DenseJacobian();
+    // held at its scheduled P and Q, factorised; none when the equations
+    // report that no generation takes up the slack's power or the Jacobian
+    // is singular.
+    std::optional<SparseMatrix> FactorisedBusJacobian();
+
+private:
 
     // Continuation method: the PV curve traced from the solved base case by a
     // predictor along the tangent and a Newton corrector held on the curve by

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 #include <new>
 #include <utility>
 
@@ -19,12 +18,8 @@ void SparseMatrix::Resize(int rows, int columns) {
     entries_.assign(1, MatrixEntry{});
     rowHead_.assign(rows_ + 1, 0);
     columnHead_.assign(columns_ + 1, 0);
-    columnCount_.assign(columns_ + 1, 0);
-    rowToPosition_ = IndexVector(rows_);
-    positionToRow_ = IndexVector(rows_);
-    columnToPosition_ = IndexVector(columns_);
-    positionToColumn_ = IndexVector(columns_);
-    sorted_ = ordered_ = factored_ = false;
+    factor_.Release();
+    sorted_ = ordered_ = factored_ = transposed_ = false;
 }
 
 void SparseMatrix::Clear() {
@@ -36,15 +31,9 @@ void SparseMatrix::ZeroValues() {
     factored_ = false;
 }
 
-bool SparseMatrix::IsZeroPivot(double value) {
-    return std::fabs(value) < 1e-20;
-}
-
 MatrixEntry* SparseMatrix::AddElement(int row, int column, double value, bool fixedVariable) {
-    const int r = MapRow(row);
-    const int q = MapColumn(column);
     factored_ = false;
-    if (const int index = FindIndex(r, q)) {
+    if (const int index = FindIndex(row, column)) {
         MatrixEntry& entry = entries_[index];
         if (fixedVariable)
             entry.value = row == column ? 1.0 : 0.0;
@@ -53,14 +42,14 @@ MatrixEntry* SparseMatrix::AddElement(int row, int column, double value, bool fi
         return &entry;
     }
     if (fixedVariable && row != column) return nullptr;
-    const int index = CreateEntry(r, q, fixedVariable ? 1.0 : value);
+    const int index = CreateEntry(row, column, fixedVariable ? 1.0 : value);
     ordered_ = false;
     return &entries_[index];
 }
 
 const MatrixEntry* SparseMatrix::Find(int row, int column) const {
     if (row < 1 || row > rows_ || column < 1 || column > columns_) return nullptr;
-    const int index = FindIndex(MapRow(row), MapColumn(column));
+    const int index = FindIndex(row, column);
     return index ? &entries_[index] : nullptr;
 }
 
@@ -84,7 +73,6 @@ int SparseMatrix::CreateEntry(int row, int column, double value) {
     const int index = EntryCount();
     rowHead_[row] = index;
     columnHead_[column] = index;
-    ++columnCount_[column];
     sorted_ = false;
     return index;
 }
@@ -107,28 +95,22 @@ void SparseMatrix::Compact() {
     for (int i = 1; i <= count; ++i) scratch_[fill[entries_[i].row]++] = entries_[i];
     entries_.swap(scratch_);
 
-    diagonal_.assign(rows_ + 1, 0);
     for (int r = 1; r <= rows_; ++r) {
         const int first = rowStart_[r], end = rowStart_[r + 1];
         std::sort(entries_.begin() + first, entries_.begin() + end,
                   [](const MatrixEntry& a, const MatrixEntry& b) { return a.column < b.column; });
         rowHead_[r] = first < end ? first : 0;
-        for (int t = first; t < end; ++t) {
-            entries_[t].nextInRow = t + 1 < end ? t + 1 : 0;
-            if (entries_[t].column == r) diagonal_[r] = t;
-        }
+        for (int t = first; t < end; ++t) entries_[t].nextInRow = t + 1 < end ? t + 1 : 0;
     }
-    packedColumn_.resize(entries_.size());
-    for (int t = 1; t <= count; ++t) packedColumn_[t] = entries_[t].column;
     std::fill(columnHead_.begin(), columnHead_.end(), 0);
-    std::fill(columnCount_.begin(), columnCount_.end(), 0);
     for (int t = count; t >= 1; --t) {
         MatrixEntry& entry = entries_[t];
         entry.nextInColumn = columnHead_[entry.column];
         columnHead_[entry.column] = t;
-        ++columnCount_[entry.column];
     }
     sorted_ = true;
+    // The pool moved: the slots no longer match the compressed columns.
+    ordered_ = false;
 }
 
 void SparseMatrix::Transpose() {
@@ -138,99 +120,75 @@ void SparseMatrix::Transpose() {
     }
     std::swap(rows_, columns_);
     std::swap(rowHead_, columnHead_);
-    std::swap(rowToPosition_, columnToPosition_);
-    std::swap(positionToRow_, positionToColumn_);
-    columnCount_.assign(columns_ + 1, 0);
-    for (int i = 1; i <= EntryCount(); ++i) ++columnCount_[entries_[i].column];
+    transposed_ = !transposed_;
+    ordered_ = false;
     // Sorted lists stay sorted under transposition; the pool is brought
     // back into row order so that the compact form holds again.
     if (sorted_) Compact();
 }
 
-// Row by row in position order: each row takes the updates of the rows
-// above it that its lower part names, in ascending column order, through a
-// dense work vector. The finished upper rows are read from packed copies of
-// their columns and values, the innermost loop of the whole solver.
+// The compressed columns are 0-based; the pool is in row order, so each
+// column's rows come out ascending.
+bool SparseMatrix::OrderAndFactor(double threshold) {
+    factored_ = ordered_ = transposed_ = false;
+    factor_.Release();
+    if (rows_ != columns_ || rows_ == 0) return false;
+    SortLists();
+    const int n = rows_, count = EntryCount();
+    columnStart_.assign(n + 1, 0);
+    for (int t = 1; t <= count; ++t) ++columnStart_[entries_[t].column];
+    for (int q = 1; q <= n; ++q) columnStart_[q] += columnStart_[q - 1];
+    rowIndex_.resize(count);
+    columnValue_.resize(count);
+    slotToColumnValue_.resize(count + 1);
+    std::vector<int> next(columnStart_.begin(), columnStart_.end() - 1);
+    for (int t = 1; t <= count; ++t) {
+        const int place = next[entries_[t].column - 1]++;
+        rowIndex_[place] = entries_[t].row - 1;
+        columnValue_[place] = entries_[t].value;
+        slotToColumnValue_[t] = place;
+    }
+    if (!factor_.Factor(n, columnStart_, rowIndex_, columnValue_, threshold)) return false;
+    ordered_ = factored_ = true;
+    return true;
+}
+
 SparseMatrix::FactorResult SparseMatrix::Factor() {
     if (!ordered_) return FactorResult::Reorder;
-    SortLists();
-    for (int r = 1; r <= rows_; ++r)
-        if (!diagonal_[r]) return FactorResult::NoDiagonal;
     factored_ = false;
-    work_.resize(columns_ + 1);
-    packedValue_.resize(entries_.size());
-    reciprocalPivot_.resize(rows_ + 1);
-    MatrixEntry* const entry = entries_.data();
-    double* const work = work_.data();
-    const int* const upperColumn = packedColumn_.data();
-    double* const upperValue = packedValue_.data();
-    double* const reciprocalPivot = reciprocalPivot_.data();
-    for (int i = 1; i <= rows_; ++i) {
-        const int first = rowStart_[i], end = rowStart_[i + 1], diagonal = diagonal_[i];
-        for (int t = first; t < end; ++t) work[entry[t].column] = entry[t].value;
-        for (int t = first; t < diagonal; ++t) {
-            const int k = entry[t].column;
-            const double lower = work[k];
-            for (int u = diagonal_[k] + 1, last = rowStart_[k + 1]; u < last; ++u)
-                work[upperColumn[u]] -= lower * upperValue[u];
-            work[k] = lower * reciprocalPivot[k];
-        }
-        for (int t = first; t < end; ++t) entry[t].value = work[entry[t].column];
-        const double pivot = entry[diagonal].value;
-        if (IsZeroPivot(pivot)) return FactorResult::Reorder;
-        const double reciprocal = 1.0 / pivot;
-        entry[diagonal].value = reciprocalPivot[i] = reciprocal;
-        for (int t = diagonal + 1; t < end; ++t) upperValue[t] = entry[t].value *= reciprocal;
-    }
+    for (int t = 1, count = EntryCount(); t <= count; ++t) columnValue_[slotToColumnValue_[t]] = entries_[t].value;
+    if (!factor_.Refactor(columnValue_)) return FactorResult::Reorder;
     factored_ = true;
     return FactorResult::Done;
 }
 
 int SparseMatrix::Solve(std::span<double> vector) {
-    if (!factored_ || rows_ != columns_ || vector.size() <= static_cast<size_t>(rows_)) return 0;
-    SortLists();
-    const int n = rows_;
-    for (int p = 1; p <= n; ++p)
-        if (!diagonal_[p]) return 0;
-    work_.resize(n + 1);
-    for (int p = 1; p <= n; ++p) work_[p] = vector[positionToRow_[p]];
-    for (int p = 1; p <= n; ++p) {
-        double sum = work_[p];
-        for (int t = rowStart_[p]; t < diagonal_[p]; ++t) sum -= entries_[t].value * work_[entries_[t].column];
-        work_[p] = sum;
-    }
-    int sign = 1;
-    for (int p = 1; p <= n; ++p) {
-        const double reciprocal = entries_[diagonal_[p]].value;
-        work_[p] *= reciprocal;
-        if (reciprocal < 0.0) sign = -sign;
-    }
-    for (int p = n; p >= 1; --p) {
-        double sum = work_[p];
-        for (int t = diagonal_[p] + 1; t < rowStart_[p + 1]; ++t)
-            sum -= entries_[t].value * work_[entries_[t].column];
-        work_[p] = sum;
-    }
-    for (int i = 1; i <= n; ++i) vector[i] = work_[columnToPosition_[i]];
-    return sign;
+    return SolveWith(vector, transposed_);
+}
+
+int SparseMatrix::SolveTransposed(std::span<double> vector) {
+    return SolveWith(vector, !transposed_);
+}
+
+int SparseMatrix::SolveWith(std::span<double> vector, bool transposed) {
+    if (!factored_ || vector.size() <= static_cast<size_t>(rows_)) return 0;
+    const std::span<double> items = vector.subspan(1, rows_);
+    if (transposed)
+        factor_.SolveTransposed(items);
+    else
+        factor_.Solve(items);
+    return factor_.DeterminantSign();
 }
 
 // The solver's one store: thin operations over it.
 
-void Solver::SetMatrixOrder(int order, bool parameterRowLast) {
-    if (order < 0 || (parameterRowLast && order < 1)) FailMatrix(FormatInCLocale("no matrix of order %d", order));
+void Solver::SetMatrixOrder(int order) {
+    if (order < 0) FailMatrix(FormatInCLocale("no matrix of order %d", order));
     matrix_.Resize(order, order);
-    rowBlocks_ = NewIndexVector(parameterRowLast ? 2 : 1);
-    rowBlocks_[rowBlocks_.count] = order;
-    if (parameterRowLast) rowBlocks_[1] = order - 1;
-    columnBlocks_ = NewIndexVector(1);
-    columnBlocks_[1] = order;
 }
 
 void Solver::ReleaseMatrix() {
     matrix_ = SparseMatrix();
-    rowBlocks_ = IndexVector();
-    columnBlocks_ = IndexVector();
 }
 
 IndexVector Solver::NewIndexVector(int count) {
@@ -255,19 +213,11 @@ void Solver::SortLists() {
 }
 
 int Solver::OrderAndFactor() {
-    return matrix_.OrderAndFactor(PivotThreshold(), rowBlocks_, columnBlocks_) ? 0 : 1;
+    return matrix_.OrderAndFactor(PivotThreshold()) ? 0 : 1;
 }
 
 int Solver::Factor() {
-    switch (matrix_.Factor()) {
-    case SparseMatrix::FactorResult::Done:
-        return 0;
-    case SparseMatrix::FactorResult::Reorder:
-        return 1;
-    case SparseMatrix::FactorResult::NoDiagonal:
-        break;
-    }
-    FailMatrix("a row of the matrix has no diagonal entry");
+    return matrix_.Factor() == SparseMatrix::FactorResult::Done ? 0 : 1;
 }
 
 void Solver::SparseSolve(std::span<double> vector) {

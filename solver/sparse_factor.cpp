@@ -1,0 +1,142 @@
+#include "sparse_factor.h"
+
+#include <klu.h>
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+namespace {
+
+// +1 for an even permutation, -1 for an odd one (0-based, n items).
+int Parity(const int* permutation, int n) {
+    std::vector<char> seen(n, 0);
+    int sign = 1;
+    for (int i = 0; i < n; ++i) {
+        if (seen[i]) continue;
+        int length = 0;
+        for (int j = i; !seen[j]; j = permutation[j]) {
+            seen[j] = 1;
+            ++length;
+        }
+        if (length % 2 == 0) sign = -sign;
+    }
+    return sign;
+}
+
+}  // namespace
+
+// KLU's settings and statistics, the ordering of the pattern and the
+// factor of its values.
+struct SparseFactor::Klu {
+    klu_common common{};
+    klu_symbolic* symbolic = nullptr;
+    klu_numeric* numeric = nullptr;
+
+    Klu() { klu_defaults(&common); }
+    ~Klu() { Release(); }
+    Klu(const Klu&) = delete;
+    Klu& operator=(const Klu&) = delete;
+    void Release() {
+        if (numeric) klu_free_numeric(&numeric, &common);
+        if (symbolic) klu_free_symbolic(&symbolic, &common);
+    }
+};
+
+SparseFactor::SparseFactor() : klu_(std::make_unique<Klu>()) {}
+SparseFactor::~SparseFactor() = default;
+SparseFactor::SparseFactor(SparseFactor&&) noexcept = default;
+SparseFactor& SparseFactor::operator=(SparseFactor&&) noexcept = default;
+
+void SparseFactor::Release() {
+    if (klu_) klu_->Release();
+}
+
+bool SparseFactor::Factor(int n, std::span<const int> columnStart, std::span<const int> rowIndex,
+                          std::span<const double> value, double threshold) {
+    if (!klu_) klu_ = std::make_unique<Klu>();
+    Release();
+    klu_common& common = klu_->common;
+    common.tol = std::clamp(threshold, 0.0, 1.0);
+    // A singular matrix is an answer here, not an error: stop at once.
+    common.halt_if_singular = 1;
+    columnStart_.assign(columnStart.begin(), columnStart.end());
+    rowIndex_.assign(rowIndex.begin(), rowIndex.end());
+    klu_->symbolic = klu_analyze(n, columnStart_.data(), rowIndex_.data(), &common);
+    if (!klu_->symbolic) {
+        if (common.status == KLU_OUT_OF_MEMORY) throw std::bad_alloc();
+        return false;
+    }
+    return FactorNumeric(value);
+}
+
+bool SparseFactor::FactorNumeric(std::span<const double> value) {
+    Klu& k = *klu_;
+    if (k.numeric) klu_free_numeric(&k.numeric, &k.common);
+    k.numeric = klu_factor(columnStart_.data(), rowIndex_.data(), const_cast<double*>(value.data()), k.symbolic,
+                           &k.common);
+    if (!k.numeric) {
+        if (k.common.status == KLU_OUT_OF_MEMORY) throw std::bad_alloc();
+        return false;
+    }
+    if (!PivotsUsable()) {
+        klu_free_numeric(&k.numeric, &k.common);
+        return false;
+    }
+    TakeSign();
+    return true;
+}
+
+// The kept pivots serve while none of them has become tiny, in absolute
+// terms or against the largest; otherwise the same order is factorised
+// again with a new choice of pivots.
+bool SparseFactor::Refactor(std::span<const double> value) {
+    if (!klu_ || !klu_->symbolic) return false;
+    Klu& k = *klu_;
+    if (k.numeric &&
+        klu_refactor(columnStart_.data(), rowIndex_.data(), const_cast<double*>(value.data()), k.symbolic, k.numeric,
+                     &k.common) &&
+        PivotsUsable() && klu_rcond(k.symbolic, k.numeric, &k.common) && k.common.rcond > 1e-12) {
+        TakeSign();
+        return true;
+    }
+    return FactorNumeric(value);
+}
+
+// The diagonal of U belongs to the row-scaled matrix; a pivot of the
+// matrix itself is that times its row's scale factor.
+bool SparseFactor::PivotsUsable() {
+    const klu_numeric& numeric = *klu_->numeric;
+    const auto* diagonal = static_cast<const double*>(numeric.Udiag);
+    double smallest = HUGE_VAL;
+    for (int k = 0; k < numeric.n; ++k) {
+        const double scale = numeric.Rs ? numeric.Rs[numeric.Pnum[k]] : 1.0;
+        const double pivot = std::fabs(diagonal[k]) * scale;
+        if (!(pivot >= kZeroPivot)) return false;
+        smallest = std::min(smallest, pivot);
+    }
+    smallestPivot_ = smallest;
+    return true;
+}
+
+// det A = parity(P) parity(Q) prod(diag U) prod(row scales); the scales are
+// positive and the blocks off the diagonal add nothing.
+void SparseFactor::TakeSign() {
+    const klu_numeric& numeric = *klu_->numeric;
+    const int n = numeric.n;
+    const auto* diagonal = static_cast<const double*>(numeric.Udiag);
+    int sign = Parity(numeric.Pnum, n) * Parity(klu_->symbolic->Q, n);
+    for (int k = 0; k < n; ++k)
+        if (diagonal[k] < 0.0) sign = -sign;
+    sign_ = sign;
+}
+
+void SparseFactor::Solve(std::span<double> vector) {
+    Klu& k = *klu_;
+    klu_solve(k.symbolic, k.numeric, k.symbolic->n, 1, vector.data(), &k.common);
+}
+
+void SparseFactor::SolveTransposed(std::span<double> vector) {
+    Klu& k = *klu_;
+    klu_tsolve(k.symbolic, k.numeric, k.symbolic->n, 1, vector.data(), &k.common);
+}
