@@ -345,8 +345,8 @@ void AcPass::LoadParameterColumn(const NetBus& bus) {
 // column; a 0 while it is not held keeps the matrix's pattern.
 void AcPass::HeldVoltageColumn(const NetBus& bus) {
     if (!CodeHas(bus.code, "VQSGZ")) return;
-    const bool remote = sw_.remoteVoltageControl && CodeHas(bus.code, "G") && bus.regulatedBus;
-    const int column = (remote ? bus.regulatedBus : &bus)->firstVariable + 1;
+    const bool remote = sw_.remoteVoltageControl && CodeHas(bus.code, "G") && bus.remoteBus;
+    const int column = (remote ? bus.remoteBus : &bus)->firstVariable + 1;
     const double share = remote ? RemoteShare(bus) : 1.0;
     jacobian_.Enter(bus.firstVariable + 1, column, bus.control == 'V' ? share : 0.0);
 }

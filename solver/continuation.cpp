@@ -370,7 +370,7 @@ int Solver::EndContinuation(ContinuationTrace& trace, int result) {
     SetFixedVariableMode(false);
     if (NetBus* bus = parameterBus_) {
         bus->code = CodeHas(bus->code, "A") ? "BA" : "B";
-        bus->regulatedBus = bus;
+        bus->voltageFree = true;
         ClassifyBuses();
     }
     SetContinuation(Continuation::Off);
@@ -471,11 +471,11 @@ int Solver::SwitchParameter() {
     const bool areaBus = CodeHas(bus.code, "A");
     if (&bus == parameterBus_) {
         bus.code = areaBus ? "BA" : "B";
-        bus.regulatedBus = &bus;
+        bus.voltageFree = true;
         SetContinuation(Continuation::On, nullptr);
     } else {
         bus.code = areaBus ? "BLA" : "BL";
-        bus.regulatedBus = nullptr;
+        bus.voltageFree = false;
         SetContinuation(Continuation::On, &bus);
     }
     ClassifyBuses();

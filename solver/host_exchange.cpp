@@ -139,7 +139,7 @@ void Solver::ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwar
     case 0: ReadSlackBus(bus, record); break;
     case 1:
         // A bus already held by remote generators keeps its voltage held.
-        if (bus.code != "BC") bus.regulatedBus = &bus;
+        if (bus.code != "BC") bus.voltageFree = true;
         break;
     case 2: bus.code = "BC"; break;
     case 3: bus.code = "BT"; break;
@@ -245,7 +245,7 @@ void Solver::ReadScheduledQBus(NetBus& bus, const BusRecord& record) {
     bus.scheduledQ = bus.generationQ;
     bus.control = 'Q';
     ReadVoltageLimits(bus, record);
-    bus.regulatedBus = &bus;
+    bus.voltageFree = true;
     bus.maxQ = kUnlimited;
     bus.minQ = -kUnlimited;
 }
@@ -254,10 +254,11 @@ void Solver::ReadScheduledQBus(NetBus& bus, const BusRecord& record) {
 void Solver::ReadBankBus(NetBus& bus, const BusRecord& record) {
     const double base = mvaBase_;
     ReadVoltageLimits(bus, record);
-    bus.regulatedBus = &bus;
+    bus.voltageFree = true;
     if (!switches_.bankSwitching || bus.code != "B") return;
     ++network_->bankBusCount;
     bus.code = "BX";
+    bus.bankBus = &bus;  // the bank of its own record
     bus.voltage = 1.0;
     bus.control = 'X';
     if (!record.bankBlocks || record.bankBlockCount < 1) Reject(*this, record, "its switched bank has no steps");
@@ -283,7 +284,7 @@ void Solver::ReadBankBus(NetBus& bus, const BusRecord& record) {
         bus.bankSteps.insert(bus.bankSteps.end(), static_cast<std::size_t>(block.count), block.mvar / base);
     }
     bus.bankStepCount = static_cast<int>(bus.bankSteps.size());
-    bus.regulatedBus->shuntB += record.firstBankBlock / base;
+    bus.bankBus->shuntB += record.firstBankBlock / base;
 }
 
 // Kind 8: a generator regulating a remote bus, which may come before its
@@ -305,13 +306,14 @@ void Solver::ReadRemoteGenerator(NetBus& bus, const BusRecord& record, std::vect
     else if (regulated->code != "BC")
         Reject(*this, record, "its regulated bus holds its voltage otherwise");
     ++regulated->regulatingGeneratorCount;
-    regulated->regulatedBus = nullptr;
+    regulated->voltageFree = false;
     bus.participation = record.participation > 0.0 ? record.participation * 0.01 : 1.0;
     if (network_->remoteVoltageSums) {
         regulated->sumMaxQ += bus.maxQ;
         regulated->sumMinQ += bus.minQ;
     }
-    bus.regulatedBus = regulated;
+    bus.remoteBus = regulated;
+    bus.voltageFree = true;
 }
 
 void Solver::ReadBranchRecord(const BranchRecord& record) {

@@ -8,7 +8,7 @@
 // making progress. A mode is the code of a transformer or the control
 // letter of a bus: switching it sets the held quantity to its limit and,
 // where the voltage column of a bus changes what it holds, frees or holds
-// that voltage through the bus's regulated-bus link. The step limits have
+// that voltage through the bus's voltage-free flag. The step limits have
 // already clamped every quantity to its limit (and held it back at the
 // point of recovery), so a quantity at a limit equals it exactly. Each
 // check answers 1 when it switched something, so that the iteration goes
@@ -55,7 +55,7 @@ bool SwitchTransformer(LimitPass& pass, NetBus& bus, NetBranch& branch) {
         branch.code = std::string("TR");
         if (!OwnsTransformerCoded(bus, "R")) {
             bus.code = OwnsTransformerCoded(bus, "RV") ? "BR" : "B";
-            bus.regulatedBus = &bus;
+            bus.voltageFree = true;
         }
         return true;
     }
@@ -67,7 +67,7 @@ bool SwitchTransformer(LimitPass& pass, NetBus& bus, NetBranch& branch) {
         bus.voltage = bus.voltage >= bus.maxVoltage ? bus.maxVoltage : bus.minVoltage;
         if (!CodeHas(bus.code, "T")) {
             bus.code = "BT";
-            bus.regulatedBus = nullptr;
+            bus.voltageFree = false;
         }
         return true;
     }
@@ -133,7 +133,7 @@ void SetRemoteReactive(NetBus& regulated, const NetBus& generator) {
 // meets a limit, its own voltage floats (count -1 until the end of the
 // pass, so that no generator recovers in the pass that lost it).
 bool SwitchRemoteGenerator(LimitPass& pass, NetBus& generator, bool& lostLast) {
-    NetBus* regulated = generator.regulatedBus;
+    NetBus* regulated = generator.remoteBus;
     if (!regulated || !pass.sw.generatorReactiveLimits) return false;
     NetBus& r = *regulated;
     const double q = generator.generationQ;
@@ -146,7 +146,7 @@ bool SwitchRemoteGenerator(LimitPass& pass, NetBus& generator, bool& lostLast) {
         --pass.network.generatorBusCount;
         if (--r.regulatingGeneratorCount < 1) {
             r.regulatingGeneratorCount = -1;
-            r.regulatedBus = &r;
+            r.voltageFree = true;
             r.voltageTarget = r.voltage;
             SetRemoteReactive(r, generator);
             lostLast = true;
@@ -158,7 +158,7 @@ bool SwitchRemoteGenerator(LimitPass& pass, NetBus& generator, bool& lostLast) {
         generator.control = 'V';
         ++pass.network.generatorBusCount;
         if (++r.regulatingGeneratorCount == 1) {
-            r.regulatedBus = nullptr;
+            r.voltageFree = false;
             r.voltage = r.voltageTarget;
             SetRemoteReactive(r, generator);
             ReportRecovery(pass, generator);
@@ -177,7 +177,7 @@ bool SwitchZBus(LimitPass& pass, NetBus& bus) {
         bus.generationQ = q >= bus.maxQ ? bus.maxQ : bus.minQ;
         --pass.network.zBusCount;
         bus.control = 'Q';
-        bus.regulatedBus = &bus;
+        bus.voltageFree = true;
         bus.equivalentB = bus.generationQ / (bus.voltage * bus.voltage);
         bus.voltageTarget = bus.voltage;
         return true;
@@ -186,25 +186,17 @@ bool SwitchZBus(LimitPass& pass, NetBus& bus) {
         RecoveryDue(q, bus.maxQ, bus.minQ, bus.voltage, bus.voltageTarget)) {
         bus.voltage = bus.voltageTarget;
         bus.control = 'V';
-        bus.regulatedBus = nullptr;
+        bus.voltageFree = false;
         ++pass.network.zBusCount;
         return true;
     }
     return false;
 }
 
-// The bus whose voltage a "G" generator was meant to hold, once remote
-// control is off and the generator holds its own voltage instead.
-NetBus* RegulatedByGenerator(const Network& network, const NetBus& generator) {
-    for (const auto& bus : network.buses)
-        for (const NetBus* listed : bus->regulatingGenerators)
-            if (listed == &generator) return bus.get();
-    return nullptr;
-}
-
 // A generator that holds its own voltage: at a reactive limit the voltage
 // floats from where it stands, and the target it had comes back with
-// recovery.
+// recovery. A "G" generator here (remote control off) keeps its remote bus,
+// which a written case file still names.
 bool SwitchLocalGenerator(LimitPass& pass, NetBus& generator) {
     if (!pass.sw.generatorReactiveLimits) return false;
     const double q = generator.generationQ;
@@ -215,8 +207,7 @@ bool SwitchLocalGenerator(LimitPass& pass, NetBus& generator) {
         generator.generationQ = q >= maxQ ? maxQ : minQ;
         generator.voltageTarget = generator.voltage;
         generator.control = 'Q';
-        NetBus* reference = CodeHas(generator.code, "G") ? RegulatedByGenerator(pass.network, generator) : nullptr;
-        generator.regulatedBus = reference ? reference : &generator;
+        generator.voltageFree = true;
         --pass.network.generatorBusCount;
         return true;
     }
@@ -224,7 +215,7 @@ bool SwitchLocalGenerator(LimitPass& pass, NetBus& generator) {
         RecoveryDue(q, maxQ, minQ, generator.voltage, generator.voltageTarget)) {
         generator.voltage = generator.voltageTarget;
         generator.control = 'V';
-        generator.regulatedBus = nullptr;
+        generator.voltageFree = false;
         ++pass.network.generatorBusCount;
         ReportRecovery(pass, generator);
         return true;
@@ -243,7 +234,7 @@ bool SwitchScheduledQBus(LimitPass& pass, NetBus& bus) {
             bus.voltage = v >= bus.maxVoltage ? bus.maxVoltage : bus.minVoltage;
             bus.control = 'V';
             bus.scheduledQ = bus.generationQ;
-            bus.regulatedBus = nullptr;
+            bus.voltageFree = false;
             ++pass.network.generatorBusCount;
             return true;
         }
@@ -253,7 +244,7 @@ bool SwitchScheduledQBus(LimitPass& pass, NetBus& bus) {
             ((v == bus.maxVoltage && q >= scheduled) || (v == bus.minVoltage && q <= scheduled))) {
             bus.generationQ = scheduled;
             bus.control = 'Q';
-            bus.regulatedBus = &bus;
+            bus.voltageFree = true;
             --pass.network.generatorBusCount;
             return true;
         }
@@ -275,7 +266,7 @@ bool SwitchScheduledQBus(LimitPass& pass, NetBus& bus) {
 // first is always in. A bank that has no step left in the direction needed
 // lets the voltage go: "m" below the band, "M" above.
 bool SwitchBankStep(LimitPass& pass, NetBus& bus) {
-    NetBus* owner = bus.regulatedBus;
+    NetBus* owner = bus.bankBus;
     if (!owner || owner->bankStepCount < 1) return false;
     NetBus& bank = *owner;
     const double v = bus.voltage;

@@ -196,10 +196,12 @@ struct NetBus {
     std::vector<NetSvc*> svcs;
     std::vector<NetTcsc*> tcscs;
     std::vector<NetStatcom*> statcoms;
-    // Bus whose voltage this bus's reactive power holds: the bus itself when
-    // its own voltage floats, the controlled bus for a "G" bus, none when its
-    // voltage is held.
-    NetBus* regulatedBus = nullptr;
+    // Its own voltage is an unknown rather than held at a value. A "G"
+    // generator's is while it holds its remote bus's voltage, and, with
+    // remote control off, while it is at a reactive limit.
+    bool voltageFree = false;
+    NetBus* remoteBus = nullptr;  // "G" bus: the bus whose voltage it regulates, set by the reader
+    NetBus* bankBus = nullptr;    // "X" bus: the bus whose switched bank holds its voltage
     std::vector<NetBus*> regulatingGenerators;  // in bus-list order
 
     // p0, p1, p2, q0, q1, q2: the load as a polynomial of the voltage,
@@ -266,7 +268,7 @@ inline bool HoldsFlowAsUnknown(const NetBranch& branch) {
 // A remotely regulating generator's share of its regulated bus's reactive
 // unknown: one share for positive remote Q, another for negative.
 inline double RemoteShare(const NetBus& generator) {
-    const NetBus* regulated = generator.regulatedBus;
+    const NetBus* regulated = generator.remoteBus;
     return regulated && regulated->regulatedGenerationQ < 0.0 ? generator.participationNegative
                                                               : generator.participation;
 }

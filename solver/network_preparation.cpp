@@ -52,7 +52,7 @@ bool IsConnected(const NetBus& bus) {
 
 // A device that regulates a voltage needs both its buses to have one.
 bool HasVoltageLinks(const NetBus* first, const NetBus* second) {
-    return first && second && first->regulatedBus && second->regulatedBus;
+    return first && second && first->voltageFree && second->voltageFree;
 }
 
 // The end of a branch that its tag names: the from bus when the tag is the
@@ -95,7 +95,7 @@ void Preparation::Bus(NetBus& bus) {
     if (CodeHas(bus.code, "G")) RemoteGenerator(bus);
     if (CodeHas(bus.code, "C") && bus.regulatingGeneratorCount < 1)
         faults_.Bus(bus, "no generator regulates its voltage");
-    if (!sw_.keepTransformerBusLink && CodeHas(bus.code, "T")) bus.regulatedBus = nullptr;
+    if (!sw_.keepTransformerBusLink && CodeHas(bus.code, "T")) bus.voltageFree = false;
     if (severalAreas_) Area(bus);
     Defaults(bus);
     if (CodeHas(bus.code, "X")) Bank(bus);
@@ -112,15 +112,15 @@ void Preparation::Bus(NetBus& bus) {
 // of their reactive power; without remote control it holds its own voltage
 // and the regulated bus floats.
 void Preparation::RemoteGenerator(NetBus& bus) {
-    NetBus* regulated = bus.regulatedBus;
+    NetBus* regulated = bus.remoteBus;
     if (!regulated || !CodeHas(regulated->code, "C")) {
         faults_.Bus(bus, "its regulated bus is not held by generators");
         return;
     }
     regulated->regulatingGenerators.push_back(&bus);
     if (!sw_.remoteVoltageControl) {
-        regulated->regulatedBus = regulated;
-        bus.regulatedBus = nullptr;
+        regulated->voltageFree = true;
+        bus.voltageFree = false;
         return;
     }
     if (network_.remoteVoltageSums) {
@@ -157,7 +157,7 @@ void Preparation::Defaults(NetBus& bus) {
 
 // An "X" bus takes the voltage band of the switched bank that holds it.
 void Preparation::Bank(NetBus& bus) {
-    const NetBus* bank = bus.regulatedBus;
+    const NetBus* bank = bus.bankBus;
     if (!bank || bank->bankStepCount < 1 || bank->bankSteps.size() < static_cast<std::size_t>(bank->bankStepCount)) {
         faults_.Bus(bus, "no switched bank with steps holds its voltage");
         return;

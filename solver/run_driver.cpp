@@ -111,7 +111,7 @@ void Solver::SolveHoldingVoltage(NetBus& bus) {
     bus.code = CodeHas(bus.code, "A") ? "BLA" : "BL";
     SetContinuation(Continuation::Off, &bus);
     bus.voltage = voltage;
-    bus.regulatedBus = nullptr;
+    bus.voltageFree = false;
     ClassifyBuses();
     RequireSolution(SolvePowerFlow(first, reorder, Refresh::EveryIteration, Loads::Models));
 }

@@ -259,8 +259,8 @@ void BusStep::RemoteGenerators() {
     if (!sw_.remoteVoltageControl) return;
     for (const auto& owned : network_.buses) {
         NetBus& bus = *owned;
-        if (!CodeHas(bus.code, "G") || bus.control != 'V' || !bus.regulatedBus) continue;
-        double q = RemoteShare(bus) * bus.regulatedBus->regulatedGenerationQ;
+        if (!CodeHas(bus.code, "G") || bus.control != 'V' || !bus.remoteBus) continue;
+        double q = RemoteShare(bus) * bus.remoteBus->regulatedGenerationQ;
         if (limitsOn_ && sw_.generatorReactiveLimits) q = Clamp(q, bus.effectiveMinQ, bus.effectiveMaxQ);
         bus.generationQ = q;
     }

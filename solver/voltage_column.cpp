@@ -17,7 +17,7 @@ VoltageColumn Classify(const NetBus& bus, const RunSwitches& sw) {
     if (CodeHas(code, "X")) return VoltageColumn::BankVoltage;
     if (CodeHas(code, "Z")) return bus.control == 'V' ? VoltageColumn::ZBusQ : VoltageColumn::ZBusVoltage;
     if (CodeHas(code, "R")) return VoltageColumn::BandVoltage;
-    if (CodeHas(code, "T") && sw.voltageTransformerControl && !bus.regulatedBus) return VoltageColumn::TransformerTap;
+    if (CodeHas(code, "T") && sw.voltageTransformerControl && !bus.voltageFree) return VoltageColumn::TransformerTap;
     if (CodeHas(code, "C") && sw.remoteVoltageControl)
         return bus.regulatingGeneratorCount < 1 ? VoltageColumn::RemoteVoltage : VoltageColumn::RemoteQ;
     return VoltageColumn::Voltage;

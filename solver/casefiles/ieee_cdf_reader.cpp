@@ -251,7 +251,7 @@ void IeeeCdfReader::ReadBus(const std::string& record) {
     const int type = GetIntField(record, 25, 2);
     switch (type) {
     case 0:  // load bus: its voltage floats
-        bus->regulatedBus = bus;
+        bus->voltageFree = true;
         break;
     case 1: {  // reactive power held within voltage limits
         bus->code = "BV";
@@ -264,7 +264,7 @@ void IeeeCdfReader::ReadBus(const std::string& record) {
         if (bus->maxVoltage <= bus->minVoltage) Fail("the voltage limits of the bus are not ordered");
         bus->maxQ = kUnlimited;
         bus->minQ = -kUnlimited;
-        bus->regulatedBus = bus;
+        bus->voltageFree = true;
         break;
     }
     case 2:
@@ -311,7 +311,7 @@ void IeeeCdfReader::ReadGenerator(NetBus& bus, const std::string& record, int ty
         bus.control = 'V';
     } else {
         // A fixed reactive output: the bus behaves as a load bus.
-        bus.regulatedBus = &bus;
+        bus.voltageFree = true;
     }
 
     if (type == 3) {
@@ -526,10 +526,11 @@ void IeeeCdfReader::JoinRemoteGenerators() {
             remote->code = "BC";
         else if (remote->code != "BC")
             Fail(which + " holds its voltage otherwise");
-        generator.regulatedBus = remote;
+        generator.remoteBus = remote;
+        generator.voltageFree = true;
         remote->voltage = generator.voltageTarget;
         remote->voltageTarget = generator.voltageTarget;
-        remote->regulatedBus = nullptr;
+        remote->voltageFree = false;
         ++remote->regulatingGeneratorCount;
         if (network_.remoteVoltageSums) {
             remote->sumMaxQ += generator.maxQ;

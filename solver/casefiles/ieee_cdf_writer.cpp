@@ -144,9 +144,13 @@ void IeeeCdfWriter::Bus(const NetBus& bus) {
     CardBreak();
     out_ += FormatNumber(1, 7, 2, bus.baseKv);
 
+    // A "G" generator whose own voltage floats holds its remote bus's; one
+    // holding its own (remote control off) writes its own voltage and the
+    // remote number its case file gave, if any.
+    const bool holdsRemote = CodeHas(bus.code, "G") && bus.voltageFree && bus.remoteBus;
     double desired = v;
-    if (CodeHas(bus.code, "G") && bus.regulatedBus)
-        desired = bus.regulatedBus->voltageTarget;
+    if (holdsRemote)
+        desired = bus.remoteBus->voltageTarget;
     else if (CodeHas(bus.code, "QS"))
         desired = bus.voltageTarget;
     out_ += FormatNumber(1, 6, 4, desired);
@@ -176,7 +180,7 @@ void IeeeCdfWriter::Bus(const NetBus& bus) {
 
     std::string remote = "0";
     if (CodeHas(bus.code, "G"))
-        remote = NumberOrStars(bus.regulatedBus ? ListedNumber(*bus.regulatedBus) : bus.remoteNumber, 4);
+        remote = NumberOrStars(holdsRemote ? ListedNumber(*bus.remoteBus) : bus.remoteNumber, 4);
     out_ += FormatInCLocale(" %4s\n", remote.c_str());
 }
 

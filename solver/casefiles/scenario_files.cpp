@@ -68,7 +68,7 @@ int Solver::ReadAuxiliaryFiles() {
     } else if (HasOption('V')) {
         // A flat start: every voltage that floats at 1 p.u., every angle at 0.
         for (const auto& bus : network.buses) {
-            if (bus->regulatedBus) bus->voltage = 1.0;
+            if (bus->voltageFree) bus->voltage = 1.0;
             bus->angle = 0.0;
         }
     }
@@ -125,7 +125,7 @@ double Solver::ReadDirectionFile(const char* fileName) {
 // converter's starting values; those come with the converter model.
 void Solver::ReadStartingPointFile(const char* fileName) {
     auto readLine = [&](NetBus& bus, const std::vector<double>& v) {
-        if (v[0] > 0.0 && bus.regulatedBus) bus.voltage = v[0];
+        if (v[0] > 0.0 && bus.voltageFree) bus.voltage = v[0];
         bus.angle = v[1] * degreesToRadians_;
     };
     ForEachScenarioBus('V', fileName, 2, "a bus needs a voltage and an angle", readLine);

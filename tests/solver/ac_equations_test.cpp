@@ -120,7 +120,7 @@ TEST(AcEquations, HeldQuantitiesKeepTheirPlaceInThePattern) {
     // A generator's voltage column holds its Q whatever its mode: switching
     // the mode changes values only.
     solver->FindBus(3)->control = 'Q';
-    solver->FindBus(3)->regulatedBus = solver->FindBus(3);
+    solver->FindBus(3)->voltageFree = true;
     solver->ClearMatrix();
     solver->AcEquations(status, Evaluate::MismatchAndJacobian, Loads::Polynomial);
     EXPECT_EQ(solver->Matrix().EntryCount(), entries);

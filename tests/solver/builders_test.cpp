@@ -48,7 +48,9 @@ TEST(Builders, BusOrderWithAndWithoutSearch) {
     EXPECT_DOUBLE_EQ(d->angle, kAngleNotGiven);
     EXPECT_DOUBLE_EQ(d->maxP, kUnlimited);
     EXPECT_DOUBLE_EQ(d->maxS, kUnlimited);
-    EXPECT_EQ(d->regulatedBus, nullptr);
+    EXPECT_FALSE(d->voltageFree);
+    EXPECT_EQ(d->remoteBus, nullptr);
+    EXPECT_EQ(d->bankBus, nullptr);
 }
 
 TEST(Builders, BusSearchByNameWithNumberZero) {

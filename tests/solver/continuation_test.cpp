@@ -429,7 +429,7 @@ TEST(Continuation, ArcLengthRowMatchesItsDifferences) {
         NetBus& nine = *solver->FindBus(9);
         if (parameterBus) {
             nine.code = "BL";
-            nine.regulatedBus = nullptr;
+            nine.voltageFree = false;
         }
         solver->SetContinuation(Continuation::On, parameterBus ? &nine : nullptr);
         solver->SetLoadParameter(0.3);
@@ -540,7 +540,7 @@ TEST(Continuation, ParameterGoesToTheFastestVoltageAndBack) {
         ASSERT_EQ(solver->SwitchParameter(), 1);
         EXPECT_EQ(load.code, "BL");
         EXPECT_EQ(solver->ParameterBus(), &load);
-        EXPECT_EQ(load.regulatedBus, nullptr);
+        EXPECT_FALSE(load.voltageFree);
         // Back at the base point, with no step.
         EXPECT_EQ(load.voltage, 0.8);
         EXPECT_EQ(solver->LoadParameter(), 0.5);
@@ -549,7 +549,7 @@ TEST(Continuation, ParameterGoesToTheFastestVoltageAndBack) {
         ASSERT_EQ(solver->SwitchParameter(), 1);
         EXPECT_EQ(load.code, "B");
         EXPECT_EQ(solver->ParameterBus(), nullptr);
-        EXPECT_EQ(load.regulatedBus, &load);
+        EXPECT_TRUE(load.voltageFree);
     }
 }
 
@@ -711,7 +711,7 @@ TEST(Continuation, GenerationIncreaseJacobianMatchesItsDifferences) {
         NetBus& four = *run->FindBus(4);
         if (parameterBus) {
             four.code = "BL";
-            four.regulatedBus = nullptr;
+            four.voltageFree = false;
         }
         run->SetContinuation(Continuation::On, parameterBus ? &four : nullptr);
         run->NumberVariables();

@@ -82,7 +82,7 @@ TEST(HostExchange, ThreeBusRecordsComeBackInListOrder) {
     EXPECT_DOUBLE_EQ(south.loadPolynomial[0], 0.6);
     EXPECT_DOUBLE_EQ(south.loadPolynomial[3], 0.2);
     EXPECT_DOUBLE_EQ(south.angle, -5.0 * kDegrees);
-    EXPECT_EQ(south.regulatedBus, &south);
+    EXPECT_TRUE(south.voltageFree);
     EXPECT_EQ(south.areaCode, "000");
     EXPECT_EQ(solver->FindBus(1)->code, "BS");
     const Network& network = *solver->GetNetwork();
@@ -255,7 +255,7 @@ TEST(HostExchange, ALateRecordCompletesTheBusARegulatingGeneratorNamed) {
     NetBus* held = solver->FindBus(3);
     EXPECT_EQ(held->name, "Held");
     EXPECT_EQ(held->code, "BC");
-    EXPECT_EQ(held->regulatedBus, nullptr);
+    EXPECT_FALSE(held->voltageFree);
     EXPECT_EQ(held->regulatingGeneratorCount, 1);
     EXPECT_DOUBLE_EQ(held->loadP, 0.3);
     EXPECT_DOUBLE_EQ(held->voltage, 1.0);
@@ -263,7 +263,8 @@ TEST(HostExchange, ALateRecordCompletesTheBusARegulatingGeneratorNamed) {
     EXPECT_EQ(held->number, 3);  // numbered when the generator named it
     EXPECT_EQ(network.busCount, 3);
     NetBus* gen = solver->FindBus(2);
-    EXPECT_EQ(gen->regulatedBus, held);
+    EXPECT_EQ(gen->remoteBus, held);
+    EXPECT_TRUE(gen->voltageFree);
     EXPECT_DOUBLE_EQ(gen->participation, 0.4);
     // The forward reference sits at the tail, after the record buses.
     EXPECT_EQ(network.buses.back().get(), held);
@@ -323,7 +324,7 @@ TEST(HostExchange, BusRecordEdgeCases) {
              EXPECT_DOUBLE_EQ(b.scheduledQ, 0.15);
              EXPECT_DOUBLE_EQ(b.maxQ, kUnlimited);
              EXPECT_DOUBLE_EQ(b.minQ, -kUnlimited);
-             EXPECT_EQ(b.regulatedBus, &b);
+             EXPECT_TRUE(b.voltageFree);
          }},
         {"kind 6 with limits 1.0 and 1.0",
          [&](auto& r) {
@@ -625,6 +626,7 @@ TEST(HostExchange, SwitchedBankSteps) {
              EXPECT_EQ(b.bankSteps, (std::vector<double>{0.1, 0.05, 0.05, -0.03}));
              EXPECT_EQ(b.bankStepCount, 4);
              EXPECT_DOUBLE_EQ(b.shuntB, 0.12);  // the first block is switched in
+             EXPECT_EQ(b.bankBus, &b);
              EXPECT_DOUBLE_EQ(b.maxVoltage, 1.05);
              EXPECT_EQ(s.GetNetwork()->bankBusCount, 1);
          }},

@@ -98,7 +98,7 @@ TEST_F(GeneratorLimits, PastItsMaximumTheGeneratorHoldsItAndItsVoltageFalls) {
         if (c.control == 'Q') {
             EXPECT_EQ(generator.generationQ, 0.2);
             EXPECT_LT(generator.voltage, 0.99);
-            EXPECT_EQ(generator.regulatedBus, &generator);
+            EXPECT_TRUE(generator.voltageFree);
             EXPECT_EQ(Model().generatorBusCount, 0);
         } else {
             EXPECT_GT(generator.generationQ, 0.4);
@@ -124,7 +124,7 @@ TEST_F(GeneratorLimits, RelievedItRecoversVoltageControlUnlessRecoveryIsOff) {
             EXPECT_EQ(generator.control, 'V');
             EXPECT_EQ(generator.voltage, 1.0);
             EXPECT_LT(generator.generationQ, 0.2);
-            EXPECT_EQ(generator.regulatedBus, nullptr);
+            EXPECT_FALSE(generator.voltageFree);
             EXPECT_EQ(Model().generatorBusCount, 1);
             ASSERT_EQ(sink_.messages.size(), 1u);
             EXPECT_EQ(sink_.messages[0].level, IMessageSink::Warning);
@@ -195,7 +195,7 @@ TEST_F(RemoteGenerators, TheVoltageIsHeldUntilBothAreAtLimits) {
     EXPECT_GT(Bus(4).generationQ, 0.5);
     EXPECT_LT(Bus(4).generationQ, 1.0);
     EXPECT_GE(Bus(3).regulatingGeneratorCount, 1);
-    EXPECT_EQ(Bus(3).regulatedBus, nullptr);
+    EXPECT_FALSE(Bus(3).voltageFree);
     EXPECT_EQ(Bus(3).voltage, 1.0);
 
     records_ = std::make_unique<MemoryRecordCursor>();
@@ -209,7 +209,7 @@ TEST_F(RemoteGenerators, TheVoltageIsHeldUntilBothAreAtLimits) {
     // Lost in one pass, the count is back at 0, so that a generator may
     // take the voltage back.
     EXPECT_EQ(Bus(3).regulatingGeneratorCount, 0);
-    EXPECT_EQ(Bus(3).regulatedBus, &Bus(3));
+    EXPECT_TRUE(Bus(3).voltageFree);
     EXPECT_LT(Bus(3).voltage, 0.99);
     EXPECT_EQ(Model().generatorBusCount, 0);
     EXPECT_TRUE(sink_.messages.empty());
@@ -218,7 +218,7 @@ TEST_F(RemoteGenerators, TheVoltageIsHeldUntilBothAreAtLimits) {
     SetLoad(Bus(3), 0.6, 0.0);
     ASSERT_GT(Solve(), 0);
     EXPECT_EQ(Bus(3).regulatingGeneratorCount, 1);
-    EXPECT_EQ(Bus(3).regulatedBus, nullptr);
+    EXPECT_FALSE(Bus(3).voltageFree);
     EXPECT_EQ(Bus(3).voltage, 1.0);
     const NetBus& back = Bus(2).control == 'V' ? Bus(2) : Bus(4);
     EXPECT_EQ(back.control, 'V');
@@ -248,7 +248,7 @@ TEST_F(ScheduledReactivePower, AtAVoltageLimitTheVoltageIsHeldUntilTheScheduleSu
     EXPECT_EQ(bus.control, 'V');
     EXPECT_EQ(bus.voltage, 1.03);
     EXPECT_LT(bus.generationQ, 0.6);
-    EXPECT_EQ(bus.regulatedBus, nullptr);
+    EXPECT_FALSE(bus.voltageFree);
     EXPECT_EQ(Model().generatorBusCount, 1);
 
     SetLoad(bus, 0.1, 0.5);
@@ -256,7 +256,7 @@ TEST_F(ScheduledReactivePower, AtAVoltageLimitTheVoltageIsHeldUntilTheScheduleSu
     EXPECT_EQ(bus.control, 'Q');
     EXPECT_EQ(bus.generationQ, 0.6);
     EXPECT_LT(bus.voltage, 1.03);
-    EXPECT_EQ(bus.regulatedBus, &bus);
+    EXPECT_TRUE(bus.voltageFree);
     EXPECT_EQ(Model().generatorBusCount, 0);
 
     // Without voltage limits the schedule stands whatever the voltage.
@@ -345,7 +345,7 @@ TEST_F(LimitChecks, ATransformerPastItsTapLimitStopsThereAndTheVoltageFloats) {
             EXPECT_EQ(branch.code, "TR");
             EXPECT_EQ(branch.tap, 1.0 / 1.1);
             EXPECT_EQ(bus.code, "B");
-            EXPECT_EQ(bus.regulatedBus, &bus);
+            EXPECT_TRUE(bus.voltageFree);
             EXPECT_GT(bus.voltage, 0.87);
             EXPECT_EQ(Model().voltageRegulatingCount, 0);
         } else {
@@ -373,7 +373,7 @@ TEST_F(LimitChecks, TransformersSwitchAtTheirLimits) {
     auto voltageBand = [](NetBranch& b, NetBus& held, double v) {
         b.code = "RV";
         held.code = "BR";
-        held.regulatedBus = &held;
+        held.voltageFree = true;
         held.maxVoltage = 1.05;
         held.minVoltage = 0.95;
         held.voltage = v;
@@ -384,14 +384,14 @@ TEST_F(LimitChecks, TransformersSwitchAtTheirLimits) {
          [](NetBranch& b, NetBus& held) {
              EXPECT_EQ(b.tap, 1.0 / 1.1);
              EXPECT_EQ(held.code, "B");
-             EXPECT_EQ(held.regulatedBus, &held);
+             EXPECT_TRUE(held.voltageFree);
          }},
         {"a ratio just beyond the margin", {}, "R", [](NetBranch& b, NetBus&) { b.tap = 1.0 / 1.1 + 0.00002; }, "",
          None,
          [](NetBranch& b, NetBus& held) {
              EXPECT_EQ(b.tap, 1.0 / 1.1 + 0.00002);
              EXPECT_EQ(held.code, "BT");
-             EXPECT_EQ(held.regulatedBus, nullptr);
+             EXPECT_FALSE(held.voltageFree);
          }},
         {"a ratio at 1/tmin", {}, "R", [](NetBranch& b, NetBus&) { b.tap = 1.0 / 0.9; }, "TR", VoltageRegulating,
          [](NetBranch& b, NetBus&) { EXPECT_EQ(b.tap, 1.0 / 0.9); }},
@@ -410,7 +410,7 @@ TEST_F(LimitChecks, TransformersSwitchAtTheirLimits) {
          [](NetBranch&, NetBus& held) {
              EXPECT_EQ(held.voltage, 1.05);
              EXPECT_EQ(held.code, "BT");
-             EXPECT_EQ(held.regulatedBus, nullptr);
+             EXPECT_FALSE(held.voltageFree);
          }},
         {"a voltage band inside", {}, "R", [&](NetBranch& b, NetBus& held) { voltageBand(b, held, 1.04); }, "",
          None, [](NetBranch&, NetBus& held) { EXPECT_EQ(held.code, "BR"); }},

@@ -53,10 +53,10 @@ Base BuildBase(Solver& solver) {
     solver.NewNetwork();
     Base base;
     base.slack = AddBus(solver, 1, "BS", Search::Yes);
-    base.slack->regulatedBus = nullptr;
+    base.slack->voltageFree = false;
     solver.GetNetwork()->slackCount = 1;
     base.load = AddBus(solver, 2, "B", Search::Yes);
-    base.load->regulatedBus = base.load;
+    base.load->voltageFree = true;
     base.load->loadP = 0.5;
     base.line = AddLine(solver, base.slack, base.load);
     return base;
@@ -87,7 +87,7 @@ TEST(NetworkPreparation, FaultsFailOnlyAfterTheWholePass) {
         {"G without a C regulated bus",
          [](Solver& s, Base& b) {
              NetBus* bus = AddBus(s, 9, "BG", Search::No);
-             bus->regulatedBus = b.load;  // code "B"
+             bus->remoteBus = b.load;  // code "B"
              AddLine(s, bus, b.load);
          }},
         {"G without a regulated bus",
@@ -97,7 +97,7 @@ TEST(NetworkPreparation, FaultsFailOnlyAfterTheWholePass) {
         {"X without steps",
          [](Solver& s, Base& b) {
              NetBus* bus = AddBus(s, 9, "BX", Search::No);
-             bus->regulatedBus = bus;
+             bus->bankBus = bus;
              bus->maxVoltage = 1.1;
              bus->minVoltage = 0.9;
              AddLine(s, bus, b.load);
@@ -105,7 +105,7 @@ TEST(NetworkPreparation, FaultsFailOnlyAfterTheWholePass) {
         {"X with fewer steps than its count",
          [](Solver& s, Base& b) {
              NetBus* bus = AddBus(s, 9, "BX", Search::No);
-             bus->regulatedBus = bus;
+             bus->bankBus = bus;
              bus->bankStepCount = 2;
              bus->bankSteps = {0.1};
              bus->maxVoltage = 1.1;
@@ -115,7 +115,7 @@ TEST(NetworkPreparation, FaultsFailOnlyAfterTheWholePass) {
         {"X with unordered limits",
          [](Solver& s, Base& b) {
              NetBus* bus = AddBus(s, 9, "BX", Search::No);
-             bus->regulatedBus = bus;
+             bus->bankBus = bus;
              bus->bankStepCount = 1;
              bus->bankSteps = {0.1};
              bus->maxVoltage = 0.9;
@@ -224,7 +224,7 @@ TEST(NetworkPreparation, RemoteRegulationLinksGeneratorsAndShares) {
         solver->GetNetwork()->remoteVoltageSums = c.sums;
         NetBus* held = base.load;
         held->code = "BC";
-        held->regulatedBus = nullptr;
+        held->voltageFree = false;
         held->regulatingGeneratorCount = 2;
         held->sumMaxQ = 0.4;
         held->sumMinQ = -0.5;
@@ -239,7 +239,8 @@ TEST(NetworkPreparation, RemoteRegulationLinksGeneratorsAndShares) {
         g2->generationQ = 0.02;
         g2->participation = 0.6;
         for (NetBus* g : {g1, g2}) {
-            g->regulatedBus = held;
+            g->remoteBus = held;
+            g->voltageFree = true;
             AddLine(*solver, g, held);
         }
         ASSERT_TRUE(solver->PrepareNetwork());
@@ -249,12 +250,13 @@ TEST(NetworkPreparation, RemoteRegulationLinksGeneratorsAndShares) {
         EXPECT_DOUBLE_EQ(g1->participationNegative, c.negativeShare1);
         if (c.options.empty()) {
             EXPECT_DOUBLE_EQ(held->regulatedGenerationQ, 0.07);
-            EXPECT_EQ(g1->regulatedBus, held);
-            EXPECT_EQ(held->regulatedBus, nullptr);
+            EXPECT_TRUE(g1->voltageFree);
+            EXPECT_FALSE(held->voltageFree);
         } else {
-            EXPECT_EQ(g1->regulatedBus, nullptr);  // each holds its own voltage
-            EXPECT_EQ(held->regulatedBus, held);   // the regulated bus floats
+            EXPECT_FALSE(g1->voltageFree);  // each holds its own voltage
+            EXPECT_TRUE(held->voltageFree);  // the regulated bus floats
         }
+        EXPECT_EQ(g1->remoteBus, held);
     }
 }
 
@@ -265,23 +267,25 @@ TEST(NetworkPreparation, TransformerAndBankBuses) {
         Options options(*solver, keepLink ? std::vector<std::string>{"-R"} : std::vector<std::string>{});
         Base base = BuildBase(*solver);
         NetBus* held = AddBus(*solver, 3, "BT", Search::Yes);
-        held->regulatedBus = held;
+        held->voltageFree = true;
         NetBranch* transformer = AddLine(*solver, base.load, held, "R");
         Solver::LinkBranch(held->regulatingBranches, transformer);
 
         NetBus* bank = AddBus(*solver, 4, "BX", Search::Yes);
-        bank->regulatedBus = bank;
+        bank->voltageFree = true;
+        bank->bankBus = bank;
         bank->bankStepCount = 2;
         bank->bankSteps = {0.1, 0.05};
         bank->maxVoltage = 1.05;
         bank->minVoltage = 0.95;
         NetBus* remote = AddBus(*solver, 5, "BX", Search::Yes);
-        remote->regulatedBus = bank;  // held by the bank at bus 4
+        remote->voltageFree = true;
+        remote->bankBus = bank;  // held by the bank at bus 4
         AddLine(*solver, bank, held);
         AddLine(*solver, remote, bank);
 
         ASSERT_TRUE(solver->PrepareNetwork());
-        EXPECT_EQ(held->regulatedBus, keepLink ? held : nullptr);
+        EXPECT_EQ(held->voltageFree, keepLink);
         EXPECT_DOUBLE_EQ(remote->maxVoltage, 1.05);
         EXPECT_DOUBLE_EQ(remote->minVoltage, 0.95);
     }
@@ -316,7 +320,7 @@ AreaNetwork BuildAreas(Solver& solver) {
     for (int i = 0; i < 4; ++i) {
         n.buses[i] = AddBus(solver, i + 1, codes[i], Search::Yes);
         n.buses[i]->areaCode = zones[i];
-        n.buses[i]->regulatedBus = n.buses[i];
+        n.buses[i]->voltageFree = true;
     }
     solver.GetNetwork()->slackCount = 1;
     for (int i = 0; i < 3; ++i) {

@@ -125,7 +125,7 @@ TEST(NewtonPowerFlow, ConvergesQuadratically) {
         bus->slackPower = 0.0;
         bus->generationP = bus->scheduledP;
         bus->generationQ = 0.0;
-        if (bus->regulatedBus) bus->voltage = 1.0;
+        if (bus->voltageFree) bus->voltage = 1.0;
     }
     solver->SetIterationLimit(1);
     solver->SetTolerance(1e-10);

@@ -40,7 +40,9 @@ std::vector<DigestEntry> NetworkDigest(const Network& network) {
         d.Text("zone", bus.areaCode);
         d.Text("control", std::string(1, bus.control));
         d.Text("area", bus.area ? std::to_string(bus.area->number) : "none");
-        d.Bus("regulated", bus.regulatedBus);
+        d.Text("voltage free", bus.voltageFree ? "yes" : "no");
+        d.Bus("remote bus", bus.remoteBus);
+        d.Bus("bank bus", bus.bankBus);
         d.Number("number", bus.number);
         d.Number("remote", bus.remoteNumber);
         d.Number("regulating generators", bus.regulatingGeneratorCount);

@@ -121,11 +121,11 @@ inline bool BuildTwoAreaNetwork(Solver& solver) {
         b->areaCode = areaCode;
         b->voltage = 1.0;
         b->voltageTarget = 1.0;
-        b->regulatedBus = b;
+        b->voltageFree = true;
         return b;
     };
     NetBus* slack = bus(1, "BS", "001");
-    slack->regulatedBus = nullptr;
+    slack->voltageFree = false;
     slack->control = 'V';
     slack->maxQ = 5.0;
     slack->minQ = -5.0;

@@ -95,7 +95,7 @@ TEST_F(IeeeCdfReaderTest, Case14ValuesInPerUnitAndRadians) {
     EXPECT_EQ(slack.name, "Bus 1     HV");
     EXPECT_EQ(slack.areaCode, "  1");
     EXPECT_EQ(slack.control, 'V');
-    EXPECT_EQ(slack.regulatedBus, nullptr) << "a generator holds its voltage";
+    EXPECT_FALSE(slack.voltageFree) << "a generator holds its voltage";
     EXPECT_DOUBLE_EQ(slack.voltage, 1.06);
     EXPECT_DOUBLE_EQ(slack.voltageTarget, 1.06);
     EXPECT_DOUBLE_EQ(slack.scheduledP, 2.324);
@@ -112,7 +112,7 @@ TEST_F(IeeeCdfReaderTest, Case14ValuesInPerUnitAndRadians) {
 
     const NetBus& load = Bus(4);
     EXPECT_EQ(load.code, "B");
-    EXPECT_EQ(load.regulatedBus, &load) << "a load bus's voltage floats";
+    EXPECT_TRUE(load.voltageFree) << "a load bus's voltage floats";
     EXPECT_DOUBLE_EQ(load.voltage, 1.019);
     EXPECT_DOUBLE_EQ(load.angle, -10.33 * kDegree);
     EXPECT_DOUBLE_EQ(load.loadQ, -0.039);
@@ -183,22 +183,23 @@ TEST_F(IeeeCdfReaderTest, BusRecordRules) {
     EXPECT_DOUBLE_EQ(Bus(3).voltage, 1.02);
 
     EXPECT_EQ(Bus(4).code, "B") << "equal limits: a fixed output at a load bus";
-    EXPECT_EQ(Bus(4).regulatedBus, &Bus(4));
+    EXPECT_TRUE(Bus(4).voltageFree);
 
     EXPECT_EQ(Bus(5).code, "BV");
     EXPECT_EQ(Bus(5).control, 'Q');
     EXPECT_DOUBLE_EQ(Bus(5).scheduledQ, 0.1);
     EXPECT_DOUBLE_EQ(Bus(5).maxVoltage, 1.1);
     EXPECT_DOUBLE_EQ(Bus(5).minVoltage, 0.9);
-    EXPECT_EQ(Bus(5).regulatedBus, &Bus(5));
+    EXPECT_TRUE(Bus(5).voltageFree);
 
     // Generator 6 holds the voltage of bus 7 at its own setpoint.
     EXPECT_EQ(Bus(6).code, "BG");
-    EXPECT_EQ(Bus(6).regulatedBus, &Bus(7));
+    EXPECT_EQ(Bus(6).remoteBus, &Bus(7));
+    EXPECT_TRUE(Bus(6).voltageFree);
     EXPECT_DOUBLE_EQ(Bus(6).voltage, 1.0);
     EXPECT_DOUBLE_EQ(Bus(6).participation, 1.0);
     EXPECT_EQ(Bus(7).code, "BC");
-    EXPECT_EQ(Bus(7).regulatedBus, nullptr);
+    EXPECT_FALSE(Bus(7).voltageFree);
     EXPECT_DOUBLE_EQ(Bus(7).voltage, 1.03);
     EXPECT_EQ(Bus(7).regulatingGeneratorCount, 1);
     EXPECT_EQ(Bus(7).regulatingGenerators, std::vector<NetBus*>{&Bus(6)});
@@ -258,7 +259,7 @@ TEST_F(IeeeCdfReaderTest, TransformerRecords) {
 
     EXPECT_EQ(Branch(4).code, "R");
     EXPECT_EQ(Bus(6).code, "BT");
-    EXPECT_EQ(Bus(6).regulatedBus, nullptr) << "the ratio holds its voltage";
+    EXPECT_FALSE(Bus(6).voltageFree) << "the ratio holds its voltage";
     EXPECT_DOUBLE_EQ(Bus(6).voltage, 1.01);
     ASSERT_EQ(Bus(6).regulatingBranches.size(), 1u);
     EXPECT_EQ(Bus(6).regulatingBranches[0].branch, &Branch(4));
