@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "background_picture.h"
 #include "element_factory.h"
@@ -287,9 +288,15 @@ private:
     // grouped bus takes the group's number.
     void RenumberGroupedEnds(BranchRecord& record);
     void RenumberGroupedRegulatedBus(IElement& bus, BusRecord& record);
-    // The host road and the file road of RunSolver.
+    // A group's bus number on the records: its wire number, or while an
+    // export runs a free number that fits the case file's bus field.
+    int GroupNumberOnRecords(int index) const;
+    void NumberGroupsForExport();
+    // Every study's first steps: the bus groups built, the solver made
+    // (false, with a message box, when none can be).
+    bool StartStudy();
+    // The host road of RunSolver.
     int SolveThroughRecords(const char* outFile, ILineWriter* writer);
-    int SolveThroughFiles(const char* inFile, const char* outFile);
     // The results of one record into the bus or branch with its key.
     bool ApplyBusResult(const BusRecord& record);
     void ApplyBranchResult(const BranchRecord& record);
@@ -370,4 +377,5 @@ private:
     ElementList::Map::const_iterator walkEnd_;
     int groupCounter_ = 0;
     bool groupBuses_ = false;
+    std::vector<int> exportGroupNumbers_;  // by group index; empty outside an export
 };

@@ -1,6 +1,7 @@
 // The model's record cursor: the network walked as the solver reads it,
 // with buses joined by closed switches sent as bus groups.
 
+#include <set>
 #include <string>
 
 #include "bus.h"
@@ -70,7 +71,10 @@ bool PowerSystem::Next(BranchRecord& record) {
 bool PowerSystem::NextGroupRecord(BusRecord& record) {
     while (groupCounter_ < busGroups_.GetGroupCount()) {
         const int index = groupCounter_++;
-        if (busGroups_.FillGroupRecord(index, &record)) return true;
+        if (busGroups_.FillGroupRecord(index, &record)) {
+            record.number = GroupNumberOnRecords(index);
+            return true;
+        }
     }
     return false;
 }
@@ -123,20 +127,38 @@ void PowerSystem::RenumberGroupedEnds(BranchRecord& record) {
     // The regulated bus is one of the ends, named by its bus number.
     if (record.kind == BranchRecord::RegulatingTransformer) {
         if (fromGroup >= 0 && record.regulatedBus == static_cast<int>(KeySerial(record.fromKey))) {
-            record.regulatedBus = BusGroups::GroupNumber(fromGroup);
+            record.regulatedBus = GroupNumberOnRecords(fromGroup);
         } else if (toGroup >= 0 && record.regulatedBus == static_cast<int>(KeySerial(record.toKey))) {
-            record.regulatedBus = BusGroups::GroupNumber(toGroup);
+            record.regulatedBus = GroupNumberOnRecords(toGroup);
         }
     }
-    if (fromGroup >= 0) record.fromBus = BusGroups::GroupNumber(fromGroup);
-    if (toGroup >= 0) record.toBus = BusGroups::GroupNumber(toGroup);
+    if (fromGroup >= 0) record.fromBus = GroupNumberOnRecords(fromGroup);
+    if (toGroup >= 0) record.toBus = GroupNumberOnRecords(toGroup);
 }
 
 void PowerSystem::RenumberGroupedRegulatedBus(IElement& bus, BusRecord& record) {
     const double* values = bus.GetValues();
     if (!values || record.regulatedBus == 0) return;
     const int group = busGroups_.GetGroup(static_cast<int>(values[Bus::kRegulatedBusKey]));
-    if (group >= 0) record.regulatedBus = BusGroups::GroupNumber(group);
+    if (group >= 0) record.regulatedBus = GroupNumberOnRecords(group);
+}
+
+int PowerSystem::GroupNumberOnRecords(int index) const {
+    if (index < static_cast<int>(exportGroupNumbers_.size())) return exportGroupNumbers_[static_cast<std::size_t>(index)];
+    return BusGroups::GroupNumber(index);
+}
+
+void PowerSystem::NumberGroupsForExport() {
+    // The IEEE common data format has four columns for a bus number: each
+    // group takes the smallest number that no bus carries.
+    std::set<int> taken;
+    for (const auto& [key, bus] : lists_[kBuses].Entries()) taken.insert(static_cast<int>(KeySerial(key)));
+    exportGroupNumbers_.clear();
+    int next = 1;
+    for (int i = 0; i < busGroups_.GetGroupCount(); ++i) {
+        while (taken.contains(next)) ++next;
+        exportGroupNumbers_.push_back(next++);
+    }
 }
 
 void PowerSystem::BuildBusGroups() {

@@ -60,18 +60,22 @@ int PowerSystem::RunSolver(const char* inFile, const char* outFile, ILineWriter*
     return SolveThroughRecords(outFile, writer);
 }
 
+bool PowerSystem::StartStudy() {
+    BuildBusGroups();
+    solver_ = solverFactory_ ? solverFactory_() : nullptr;
+    if (!solver_) ShowMessageBox(kNoSolverText);
+    return solver_ != nullptr;
+}
+
 int PowerSystem::SolveThroughRecords(const char* outFile, ILineWriter* writer) {
     ScopeExit endStudy([this] {
         if (solver_) solver_->Release();
         solver_ = nullptr;
         groupBuses_ = false;
+        exportGroupNumbers_.clear();
     });
-    BuildBusGroups();
-    solver_ = solverFactory_ ? solverFactory_() : nullptr;
-    if (!solver_) {
-        ShowMessageBox(kNoSolverText);
-        return 0;
-    }
+    if (!StartStudy()) return 0;
+    if (outFile) NumberGroupsForExport();
     if (solver_->Attach(GetRecordCursor(), sink_, 0) == 0) return 0;
     if (outFile) {
         solver_->WriteIeeeCdf(outFile, 0);
@@ -92,12 +96,7 @@ int PowerSystem::RunContinuation(const char* file, bool toMaxLoad, double maxLoa
         solver_ = nullptr;
         groupBuses_ = false;
     });
-    BuildBusGroups();
-    solver_ = solverFactory_ ? solverFactory_() : nullptr;
-    if (!solver_) {
-        ShowMessageBox(kNoSolverText);
-        return 0;
-    }
+    if (!StartStudy()) return 0;
     // The table gets the total load P column.
     solver_->SetTotalsColumns(false, false, true, false);
     solver_->SetMaxLoad(toMaxLoad ? maxLoadMw : -1.0);

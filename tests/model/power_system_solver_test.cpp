@@ -17,6 +17,7 @@
 #include "cdf_model.h"
 #include "generator.h"
 #include "load.h"
+#include "memory_record_cursor.h"
 #include "recording_message_sink.h"
 #include "recording_prompt.h"
 #include "recording_view.h"
@@ -124,6 +125,32 @@ TEST(PowerSystemSolver, ExportingThroughTheSolverAlsoAppliesTheResults) {
     EXPECT_NEAR(drawn.BusNumbered(14).GetValues()[Bus::kVoltage], 1.0355, 1e-4);
 }
 
+// A -connector- B -line- C: the group takes number 4, the first that no bus
+// carries, in the exported file.
+TEST(PowerSystemSolver, AnExportedGroupTakesAFreeBusNumber) {
+    ScratchFolder folder("solver_binding_export_group");
+    const std::string path = (folder / "grouped.cdf").string();
+    DrawnNetwork net;
+    Bus& a = net.AddBus("A");
+    Bus& b = net.AddBus("B");
+    Bus& c = net.AddBus("C");
+    net.Hang<Generator>(a, 10);
+    a.GetValues()[Bus::kKind] = Bus::kSwingKind;
+    net.Join<Connector>(a, b, 5);
+    net.Join<PowerLine>(b, c, 20);
+    double* load = net.Hang<Load>(c, 20).GetValues();
+    load[Load::kP] = load[Load::kPConstantPower] = 20.0;
+    ASSERT_EQ(net.model().RunSolver(nullptr, path.c_str(), nullptr), 1);
+    std::ifstream file(path);
+    std::vector<std::string> numbers;
+    for (std::string line; std::getline(file, line);)
+        if (line.size() > 4 && line.find("BUS DATA") == std::string::npos) numbers.push_back(line.substr(0, 4));
+    EXPECT_NE(std::find(numbers.begin(), numbers.end(), "   4"), numbers.end());
+    EXPECT_EQ(std::find(numbers.begin(), numbers.end(), "****"), numbers.end());
+    EXPECT_LT(c.GetValues()[Bus::kVoltage], 1.0);
+    EXPECT_GT(b.GetValues()[Bus::kVoltage], 0.99);
+}
+
 ISolver* NoSolver() { return nullptr; }
 
 TEST(PowerSystemSolver, WithoutASolverEveryRoadFailsWithTheMessage) {
@@ -140,44 +167,12 @@ TEST(PowerSystemSolver, WithoutASolverEveryRoadFailsWithTheMessage) {
     EXPECT_FALSE(net.model().IsGroupingBuses());
 }
 
-// A result cursor over records a test writes.
-class ScriptedResults final : public IRecordCursor {
-public:
-    std::vector<BusRecord> buses;
-    std::vector<BranchRecord> branches;
-
-    void SetMode(char) override {}
-    int MoveFirst() override {
-        position_ = 0;
-        return 0;
-    }
-    bool Next(BusRecord& record) override {
-        if (table_ != BusTable || position_ >= buses.size()) return false;
-        record = buses[position_++];
-        return true;
-    }
-    bool Next(BranchRecord& record) override {
-        if (table_ != BranchTable || position_ >= branches.size()) return false;
-        record = branches[position_++];
-        return true;
-    }
-    int GetSetCount() override { return 0; }
-    bool SelectSet(int) override { return false; }
-    void SetTable(int table, int) override { table_ = table; }
-    void Release() override {}
-    void SetGroupBuses(bool) override {}
-
-private:
-    int table_ = BusTable;
-    std::size_t position_ = 0;
-};
-
 // A solver that answers as a test scripts it and counts its releases.
 class ScriptedSolver final : public ISolver {
 public:
     enum class Answer { Solves, Fails, Throws };
     Answer attach = Answer::Solves;
-    ScriptedResults results;
+    MemoryRecordCursor results;
     int releases = 0;
     bool groupingSeen = false;
 
