@@ -17,7 +17,9 @@ class ColorMap;
 class ElementList;
 class FontSetting;
 class IElement;
+class ILineWriter;
 class IMessageSink;
+class IRecordCursor;
 class IPrompt;
 class ITextMeasurer;
 class IView;
@@ -134,6 +136,25 @@ public:
     // the message sink (failure level) and ArchiveError is thrown; the model
     // is then left exactly as it was.
     virtual void SerializeModel(Archive& archive) = 0;
+    // --- Studies through the solver ---
+    // Power flow. Host road (no inFile): the network goes to the solver as
+    // records, with outFile the solver writes it in the IEEE common data
+    // format, else with a writer its report; the results come back into the
+    // elements. File road: the solver reads inFile (IEEE common data format)
+    // and writes its listing to outFile, which the model reads back. 1
+    // solved, 0 not.
+    virtual int RunSolver(const char* inFile, const char* outFile, ILineWriter* writer) = 0;
+    // Continuation (PV curve) into the table file, or to a maximum total
+    // load (MW) whose state the diagram then shows. 0 when it failed.
+    virtual int RunContinuation(const char* file, bool toMaxLoad, double maxLoadMw) = 0;
+    // Rebuilds the bus groups when the topology changed since the last
+    // build; InvalidateBusGroups marks it changed (every edit of topology or
+    // of a switch state).
+    virtual void BuildBusGroups() = 0;
+    virtual void InvalidateBusGroups() = 0;
+    // The group of the bus, or -1.
+    virtual int GetBusGroup(int busKey) const = 0;
+    virtual IRecordCursor* GetRecordCursor() = 0;
 
 protected:
     ~IModel() = default;

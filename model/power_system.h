@@ -6,13 +6,17 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "background_picture.h"
 #include "element_factory.h"
 #include "element_list.h"
 #include "label_fonts.h"
 #include "model_interface.h"
+#include "bus_groups.h"
 #include "network_records.h"
+#include "record_cursor.h"
+#include "solver_interface.h"
 
 // The numbers used in default element names. They only grow while the
 // model lives; a document stores eight of them (buses, lines, loads, shunts,
@@ -41,6 +45,9 @@ struct NameCounters {
 // it as IModel; the elements call it directly.
 class PowerSystem final : public IModel {
 public:
+    // Makes the solver of a study; null when none can be made.
+    using SolverFactory = ISolver* (*)();
+
     // The lists, by the categories that file into them.
     enum ListId : int {
         kBuses,             // 1 (every bus kind)
@@ -135,6 +142,41 @@ public:
     // to the model (nothing is emptied first). The whole document is read
     // aside first, so a refused one changes nothing; see IModel.
     void Serialize(Archive& archive);
+    // --- Studies through the solver ---
+    int RunSolver(const char* inFile, const char* outFile, ILineWriter* writer) override;
+    int RunContinuation(const char* file, bool toMaxLoad, double maxLoadMw) override;
+    void BuildBusGroups() override;
+    void InvalidateBusGroups() override { topologyChanged_ = true; }
+    int GetBusGroup(int busKey) const override { return busGroups_.GetGroup(busKey); }
+    // The model's own cursor over its network, with group buses on.
+    IRecordCursor* GetRecordCursor() override;
+
+    // --- The record cursor (GetRecordCursor hands it out) ---
+    // The mode handed to the elements' record writers.
+    void SetRecordMode(char mode) { recordMode_ = mode; }
+    // Starts the walk of the current table: 0 buses (and the groups before
+    // them), 1 lines and transformers, 2 switches. Non-zero when its list
+    // holds elements.
+    int MoveFirst();
+    // The next record of the current table; false at its end.
+    bool Next(BusRecord& record);
+    bool Next(BranchRecord& record);
+    // Table and filter: 0 every record; buses 1 kinds 1, 3, 6, 7, 8 and 2
+    // kinds 0, 2, 4, 5; branches 3 lines only and 4 transformers only; any
+    // other filter none. Sets the record mode to 1.
+    void SetTable(int table, int filter);
+    void SetGroupBuses(bool group) { groupBuses_ = group; }
+
+    // The solver maker of the studies (createPSSolver unless a test sets
+    // another).
+    void SetSolverFactory(SolverFactory factory) { solverFactory_ = factory; }
+    // Takes the solved buses and branches from the solver's result cursor
+    // into the elements, spreads the groups' results, and turns grouping off.
+    void ApplyResults(IRecordCursor* results);
+    BusGroups& GetBusGroups() { return busGroups_; }
+    bool IsGroupingBuses() const { return groupBuses_; }
+    // The first element of the category attached to the bus; null when none.
+    IElement* FindAttached(int busKey, int category) const;
 
     // --- The model's own operations, for the elements and the editing code ---
     IView* GetView() const { return view_; }
@@ -221,8 +263,52 @@ public:
     ElementList& GetMarked() { return marked_; }
 
 private:
+    // The model's cursor as the solver sees it. Its Release does nothing:
+    // the cursor lives as long as the model.
+    class ModelCursor final : public IRecordCursor {
+    public:
+        explicit ModelCursor(PowerSystem& model) : model_(model) {}
+        void SetMode(char mode) override { model_.SetRecordMode(mode); }
+        int MoveFirst() override { return model_.MoveFirst(); }
+        bool Next(BusRecord& record) override { return model_.Next(record); }
+        bool Next(BranchRecord& record) override { return model_.Next(record); }
+        int GetSetCount() override { return 0; }
+        bool SelectSet(int) override { return false; }
+        void SetTable(int table, int filter) override { model_.SetTable(table, filter); }
+        void Release() override {}
+        void SetGroupBuses(bool group) override { model_.SetGroupBuses(group); }
+
+    private:
+        PowerSystem& model_;
+    };
+
     explicit PowerSystem(const ElementFactory& factory);
     ~PowerSystem();
+
+    // The steps of the cursor's walk over each table.
+    bool NextGroupRecord(BusRecord& record);
+    bool NextBusRecord(BusRecord& record);
+    bool NextBranchRecord(BranchRecord& record);
+    bool NextConnectorRecord(BranchRecord& record);
+    // A branch end, or the bus a generator or transformer regulates, at a
+    // grouped bus takes the group's number.
+    void RenumberGroupedEnds(BranchRecord& record);
+    void RenumberGroupedRegulatedBus(IElement& bus, BusRecord& record);
+    // A group's bus number on the records: its wire number, or while an
+    // export runs a free number that fits the case file's bus field.
+    int GroupNumberOnRecords(int index) const;
+    void NumberGroupsForExport();
+    // Every study's first steps: the bus groups built, the solver made
+    // (false, with a message box, when none can be).
+    bool StartStudy();
+    // The host road of RunSolver.
+    int SolveThroughRecords(const char* outFile, ILineWriter* writer);
+    // The results of one record into the bus or branch with its key.
+    bool ApplyBusResult(const BusRecord& record);
+    void ApplyBranchResult(const BranchRecord& record);
+    void ReportWarning(const std::string& text) const;
+    // The element's limit check, its warning to the message sink.
+    void CheckLimitsOf(IElement& element) const;
 
     // The list of a category without a message; null when there is none.
     ElementList* ListOfCategory(int category);
@@ -289,4 +375,22 @@ private:
     ElementList selection_;
     ElementList marked_;
     std::array<ElementList, kListCount> lists_;
+
+    // The solver study.
+    SolverFactory solverFactory_ = &createPSSolver;
+    ISolver* solver_ = nullptr;  // only while a study runs
+    BusGroups busGroups_;
+    bool topologyChanged_ = true;
+
+    // The record cursor.
+    ModelCursor cursor_{*this};
+    char recordMode_ = 0;
+    int table_ = 0;
+    int filter_ = 0;
+    int walkTable_ = 0;
+    ElementList::Map::const_iterator walkPosition_;
+    ElementList::Map::const_iterator walkEnd_;
+    int groupCounter_ = 0;
+    bool groupBuses_ = false;
+    std::vector<int> exportGroupNumbers_;  // by group index; empty outside an export
 };

@@ -165,12 +165,16 @@ bool PowerSystem::AddElement(IElement* element) {
     if (list->Contains(key)) return false;
 
     ++counters_.elementsAdded;
+    InvalidateBusGroups();
     if (auto name = NextDefaultName(category, *list)) element->SetName(*name);
     list->Add(key, element);
     return true;
 }
 
 void PowerSystem::RemoveElement(int key) {
+    // The groups hold their buses by pointer: none may outlive its bus.
+    busGroups_.Clear();
+    InvalidateBusGroups();
     if (ElementList* list = ListOfCategory(KeyCategory(key))) {
         if (list->Find(key) == current_) current_ = nullptr;
         list->Remove(key);

@@ -77,6 +77,7 @@ void Connector::SetOn(bool on) {
     data_[SD::kState] = on ? 1.0 : 0.0;
     EEElement::SetOn(on);
     if (!on) data_[SD::kCurrent] = data_[SD::kP] = data_[SD::kQ] = 0.0;
+    if (owner_) owner_->InvalidateBusGroups();
 }
 
 void Connector::SetFlowKnown(bool known) {
