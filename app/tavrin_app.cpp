@@ -104,14 +104,16 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
     ShowSplashScreen();
     LoadColorMaps();
 
-    if (!commandLine.fileName.isEmpty() && OpenDocumentFile(commandLine.fileName) == nullptr) {
-        return false;
-    }
-
-    // Maximised; restored, three quarters of the screen.
+    // Maximised; restored, three quarters of the screen. Shown before the
+    // command line's document opens, so its window is sized from the
+    // frame's working area (an unshown area has no size yet).
     if (QScreen* screen = mainFrame_->screen()) mainFrame_->resize(screen->availableSize() * 3 / 4);
     mainFrame_->showMaximized();
     mainFrame_->update();
+
+    if (!commandLine.fileName.isEmpty() && OpenDocumentFile(commandLine.fileName) == nullptr) {
+        return false;
+    }
     return true;
 }
 
