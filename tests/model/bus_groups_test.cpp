@@ -14,7 +14,7 @@
 
 namespace {
 
-struct SwitchSpec {
+struct SwitchPlacing {
     int from;
     int to;
     bool closed = true;
@@ -33,7 +33,7 @@ TEST(BusGroups, SwitchesMergeTheirBusesInKeyOrder) {
     using Names = std::vector<std::vector<std::string>>;
     struct Case {
         const char* name;
-        std::vector<SwitchSpec> switches;
+        std::vector<SwitchPlacing> switches;
         std::vector<bool> answers;
         Names groups;
     };
@@ -55,7 +55,7 @@ TEST(BusGroups, SwitchesMergeTheirBusesInKeyOrder) {
         for (const char* name : {"A", "B", "C", "D"}) buses.push_back(&net.AddBus(name));
         std::vector<Connector*> switches;
         int height = 5;
-        for (const SwitchSpec& s : c.switches) {
+        for (const SwitchPlacing& s : c.switches) {
             switches.push_back(&net.Join<Connector>(*buses[s.from], *buses[s.to], height += 5));
             switches.back()->SetOn(s.closed);
         }
