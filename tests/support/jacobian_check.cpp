@@ -10,6 +10,7 @@ namespace {
 std::vector<double> Mismatch(Solver& solver, bool polynomialLoads) {
     int status = 0;
     solver.AcEquations(status, Evaluate::Mismatch, polynomialLoads ? Loads::Polynomial : Loads::Models);
+    solver.DeviceEquations(Evaluate::Mismatch);
     return solver.Mismatch();
 }
 
@@ -19,6 +20,7 @@ void Move(Solver& solver, int column, double delta) {
     std::fill(correction.begin(), correction.end(), 0.0);
     if (column) correction[column] = 1.0;
     solver.UpdateBuses(delta, Trial::First, Clamping::Off, RecoveryHold::Off);
+    solver.UpdateDevices(delta, Trial::First, Clamping::Off);
 }
 
 }  // namespace
@@ -30,6 +32,7 @@ std::vector<JacobianDifference> CheckJacobian(Solver& solver, bool polynomialLoa
     solver.ClearMatrix();
     int status = 0;
     solver.AcEquations(status, Evaluate::MismatchAndJacobian, polynomialLoads ? Loads::Polynomial : Loads::Models);
+    solver.DeviceEquations(Evaluate::MismatchAndJacobian);
     const int rows = solver.VariableCount();
     const int columns = solver.MatrixOrder();
 

@@ -12,9 +12,9 @@ struct JacobianDifference {
     double differenced = 0.0;
 };
 
-// Checks the Jacobian that the AC equations assemble at the solver's present
+// Checks the Jacobian that the AC and device equations assemble at the solver's present
 // state (unknowns numbered) against central differences of their mismatch.
-// Each unknown is moved by +-step through the bus step application with its
+// Each unknown is moved by +-step through the bus and device step application with its
 // limits off, so the check also holds the equations to what each column
 // means to the Newton step. Rows are the equations of the network, columns
 // every unknown of the store (lambda's too in a continuation run). Answers
