@@ -295,6 +295,19 @@ TEST_F(FactsDeviceTest, TcscAtItsAngleLimitHoldsItsSusceptance) {
     EXPECT_DOUBLE_EQ(tcsc.susceptanceTarget, TcscSusceptanceAt(tcsc.minAlpha, 0.05, 0.01).value);
 }
 
+TEST_F(FactsDeviceTest, TcscAtResonanceFailsTheSolve) {
+    // Equal reactances resonate at 180 degrees: the susceptance's
+    // denominator is 0 there and the mismatch is not a number.
+    CaseText text = ThreeBuses();
+    text.tail = {TcscCard(1, 3, 'P', "    15.0").At(40, "0.050000").At(51, "180")};
+    ASSERT_TRUE(Prepare(text));
+    NetTcsc& tcsc = *N().tcscs.front();
+    tcsc.alpha = kPi;
+    ASSERT_EQ(TcscSusceptanceAt(tcsc.alpha, tcsc.x1, tcsc.x2).denominator, 0.0);
+    S().SetQuietRun(Quiet::Yes, LimitChecks::Due);
+    EXPECT_LT(S().SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial), 0);
+}
+
 TEST_F(FactsDeviceTest, UnknownTcscControlFailsTheRun) {
     CaseText text = ThreeBuses();
     text.tail = {TcscCard(1, 3, 'P', "    40.0")};
