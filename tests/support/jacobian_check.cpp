@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 
 #include "solver.h"
 
@@ -53,4 +54,12 @@ std::vector<JacobianDifference> CheckJacobian(Solver& solver, bool polynomialLoa
         }
     }
     return differences;
+}
+
+std::string Describe(const std::vector<JacobianDifference>& differences) {
+    std::ostringstream text;
+    for (const auto& d : differences)
+        text << "(" << d.row << ", " << d.column << "): assembled " << d.assembled << ", differenced "
+             << d.differenced << "\n";
+    return text.str();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 class Solver;
@@ -20,3 +21,6 @@ struct JacobianDifference {
 // every unknown of the store (lambda's too in a continuation run). Answers
 // the entries that differ by more than 1e-6 relative and 1e-8 absolute.
 std::vector<JacobianDifference> CheckJacobian(Solver& solver, bool polynomialLoads, double step = 1e-6);
+
+// One line per difference, for a failure message.
+std::string Describe(const std::vector<JacobianDifference>& differences);

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <memory>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -115,14 +114,6 @@ protected:
     std::unique_ptr<RunArguments> arguments_;
     ScratchFolder folder_{"facts_devices"};
 };
-
-std::string Describe(const std::vector<JacobianDifference>& differences) {
-    std::ostringstream text;
-    for (const auto& d : differences)
-        text << "(" << d.row << ", " << d.column << "): assembled " << d.assembled << ", differenced "
-             << d.differenced << "\n";
-    return text.str();
-}
 
 // A random state of the buses and of every device unknown, away from the
 // firing angles' resonance and from Q = 0, where a STATCOM's slope turns.
