@@ -5,12 +5,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <cmath>
 #include <vector>
 
+#include "branch_ratings.h"
 #include "cdf_model.h"
-#include "element_type.h"
 #include "solver_interface.h"
 #include "transfer_capability_result.h"
 
@@ -73,14 +71,7 @@ private:
 void TransferCapabilityOf118Buses(benchmark::State& state) {
     CdfModel drawn(BENCH_DATA_DIR "/case118.cdf");
     if (drawn.model().RunSolver(nullptr, nullptr, nullptr) != 1) state.SkipWithError("base case not solved");
-    for (PowerLine* branch : drawn.Branches()) {
-        double* d = branch->GetValues();
-        const bool line = branch->GetElementType() == ElementType::PowerLine;
-        const double flow = line ? d[BranchData::kCurrent]
-                                 : std::max(std::hypot(d[BranchData::kPFrom], d[BranchData::kQFrom]),
-                                            std::hypot(d[BranchData::kPTo], d[BranchData::kQTo]));
-        d[BranchData::kRating] = std::max(1.4 * flow, 50.0);
-    }
+    RateBranchesAboveTheirFlows(drawn, 1.4, 50.0);
     drawn.model().SetSolverFactory(&CountingSolver::Make);
     TransferCapabilityRequest request;
     request.sourceKey = drawn.BusNumbered(10).GetKey();

@@ -37,6 +37,18 @@ double BusQuantity(const TransferCapabilityResult::BusRow& row, int kind) {
 
 }  // namespace
 
+// The next row from the state's position that its filter passes, the
+// position moved past it; null at the end of the rows.
+template <typename Row>
+const Row* TransferCapabilityResult::NextPassing(const std::vector<Row>& rows, CursorState& state,
+                                                 bool (*passes)(int filter, int kind)) {
+    while (static_cast<std::size_t>(state.position) < rows.size()) {
+        const Row& row = rows[static_cast<std::size_t>(state.position++)];
+        if (passes(state.filter, row.kind)) return &row;
+    }
+    return nullptr;
+}
+
 TransferCapabilityResult::TransferCapabilityResult(int sourceKey, int destinationKey)
     : sourceKey_(sourceKey), destinationKey_(destinationKey) {}
 
@@ -71,44 +83,36 @@ int TransferCapabilityResult::MoveFirst() {
 bool TransferCapabilityResult::Next(BusRecord& record) {
     CursorState* state = Current();
     if (!state || state->branches) return false;
-    const std::vector<BusRow>& rows = buses_[static_cast<std::size_t>(currentSet_)];
-    while (static_cast<std::size_t>(state->position) < rows.size()) {
-        const BusRow& row = rows[static_cast<std::size_t>(state->position++)];
-        if (!BusFilterPasses(state->filter, row.kind)) continue;
-        record.key = row.key;
-        record.kind = row.kind;
-        record.generationP = row.generationP;
-        record.generationQ = row.generationQ;
-        record.loadP = row.loadP;
-        record.loadQ = row.loadQ;
-        record.voltage = row.voltage;
-        record.angle = row.angle;
-        return true;
-    }
-    return false;
+    const BusRow* row = NextPassing(buses_[static_cast<std::size_t>(currentSet_)], *state, BusFilterPasses);
+    if (!row) return false;
+    record.key = row->key;
+    record.kind = row->kind;
+    record.generationP = row->generationP;
+    record.generationQ = row->generationQ;
+    record.loadP = row->loadP;
+    record.loadQ = row->loadQ;
+    record.voltage = row->voltage;
+    record.angle = row->angle;
+    return true;
 }
 
 bool TransferCapabilityResult::Next(BranchRecord& record) {
     CursorState* state = Current();
     if (!state || !state->branches) return false;
-    const std::vector<BranchRow>& rows = branches_[static_cast<std::size_t>(currentSet_)];
-    while (static_cast<std::size_t>(state->position) < rows.size()) {
-        const BranchRow& row = rows[static_cast<std::size_t>(state->position++)];
-        if (!BranchFilterPasses(state->filter, row.kind)) continue;
-        record.key = row.key;
-        record.kind = row.kind;
-        record.pFrom = row.pFrom;
-        record.qFrom = row.qFrom;
-        record.pTo = row.pTo;
-        record.qTo = row.qTo;
-        record.pLoss = row.pLoss;
-        record.qLoss = row.qLoss;
-        record.currentFrom = row.currentFrom;
-        record.currentTo = row.currentTo;
-        record.rating = row.rating;
-        return true;
-    }
-    return false;
+    const BranchRow* row = NextPassing(branches_[static_cast<std::size_t>(currentSet_)], *state, BranchFilterPasses);
+    if (!row) return false;
+    record.key = row->key;
+    record.kind = row->kind;
+    record.pFrom = row->pFrom;
+    record.qFrom = row->qFrom;
+    record.pTo = row->pTo;
+    record.qTo = row->qTo;
+    record.pLoss = row->pLoss;
+    record.qLoss = row->qLoss;
+    record.currentFrom = row->currentFrom;
+    record.currentTo = row->currentTo;
+    record.rating = row->rating;
+    return true;
 }
 
 void TransferCapabilityResult::CollectInitialResults(IRecordCursor& results, int busCount, int branchCount,

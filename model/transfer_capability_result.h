@@ -135,6 +135,8 @@ private:
         int filter = 0;
     };
     CursorState* Current();
+    template <typename Row>
+    static const Row* NextPassing(const std::vector<Row>& rows, CursorState& state, bool (*passes)(int, int));
 
     std::array<std::vector<BusRow>, 2> buses_;
     std::array<std::vector<BranchRow>, 2> branches_;

@@ -3,15 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "branch_ratings.h"
 #include "cdf_model.h"
-#include "element_type.h"
 #include "generator.h"
 #include "graph_rows.h"
 #include "load.h"
@@ -268,14 +267,7 @@ TEST(TransferCapability, TheIeee14BusCaseStopsAtTheFirstLimit) {
     ScratchFolder folder("transfer_case14");
     CdfModel drawn(TEST_DATA_DIR "/case14.cdf");
     ASSERT_EQ(drawn.model().RunSolver(nullptr, nullptr, nullptr), 1);
-    for (PowerLine* branch : drawn.Branches()) {
-        double* d = branch->GetValues();
-        const bool line = branch->GetElementType() == ElementType::PowerLine;
-        const double flow = line ? d[BranchData::kCurrent]
-                                 : std::max(std::hypot(d[BranchData::kPFrom], d[BranchData::kQFrom]),
-                                            std::hypot(d[BranchData::kPTo], d[BranchData::kQTo]));
-        d[BranchData::kRating] = std::max(1.4 * flow, 50.0);
-    }
+    RateBranchesAboveTheirFlows(drawn, 1.4, 50.0);
     const std::string voltageFile = (folder / "TCV").string();
     const std::string loadingFile = (folder / "TCLF").string();
     TransferCapabilityRequest request;
