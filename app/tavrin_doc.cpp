@@ -3,12 +3,14 @@
 #include "archive.h"
 #include "label_names.h"
 #include "prompt_service.h"
+#include "report_interface.h"
 #include "tavrin_app.h"
 
 CTavrinDoc::CTavrinDoc(CTavrinApp& application) : application_(application), model_(CreatePowerSystem()) {
     if (!model_) return;
     model_->SetPrompt(&application.Prompts());
     model_->SetTextMeasurer(&application.TextMeasurer());
+    model_->SetReportMaker(&createReport);
     model_->SetClipboard(&application.Clipboard());
     model_->SetColorMaps(&application.NominalVoltageMap(), &application.LoadingMap(), &application.BusVoltageMap());
     model_->SetLabelFontCounts(LabelFontCountsOfLists());
