@@ -59,8 +59,10 @@ void CFinansView::RegisterCommands() {
     RegisterScrollCommands();
     OnCommand(Command::FileSave, [this] { OnFileSave(); });
     OnCommand(Command::FileSaveAs, [this] { OnFileSave(); });
-    OnCommand(Command::FilePrint, [this] { PrintView(*this, app_.Printing(), app_.Prompts(), false, this); });
-    OnCommand(Command::FilePrintDirect, [this] { PrintView(*this, app_.Printing(), app_.Prompts(), true, this); });
+    OnCommand(Command::FilePrint,
+              [this] { PrintView(*this, app_.Printing(), app_.Prompts(), PrintChoice::Dialog, this); });
+    OnCommand(Command::FilePrintDirect,
+              [this] { PrintView(*this, app_.Printing(), app_.Prompts(), PrintChoice::Direct, this); });
 }
 
 // Each command checks its own condition again: a key may bring it while

@@ -29,13 +29,14 @@ bool ChoosePages(CPrintInfo& info, QPrinter& printer, PromptService& prompts, QW
 
 }  // namespace
 
-bool PrintView(IPrintableView& view, AppPrinter& printer, PromptService& prompts, bool direct, QWidget* parent) {
+bool PrintView(IPrintableView& view, AppPrinter& printer, PromptService& prompts, PrintChoice choice,
+               QWidget* parent) {
     CPrintInfo info;
-    info.direct = direct;
+    info.direct = choice == PrintChoice::Direct;
     if (!view.OnPreparePrinting(info) || info.maxPage < info.minPage) return false;
     info.fromPage = info.minPage;
     info.toPage = info.maxPage;
-    if (direct) {
+    if (info.direct) {
         if (!printer.HasPrinter()) {
             prompts.Ask("There is no printer installed", {}, PromptIcon::Warning, PromptButtons::Ok);
             return false;

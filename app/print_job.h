@@ -35,8 +35,12 @@ protected:
     ~IPrintableView() = default;
 };
 
+// Whether the user chooses the printer and the pages first.
+enum class PrintChoice { Dialog, Direct };
+
 // Prints the view: its preparation, then the print dialog (none when
-// `direct`, but then a printer must be there, else "There is no printer
+// direct, but then a printer must be there, else "There is no printer
 // installed"), then every page of the chosen range. False when the job was
 // cancelled or could not start (the user has been told why).
-bool PrintView(IPrintableView& view, AppPrinter& printer, PromptService& prompts, bool direct, QWidget* parent);
+bool PrintView(IPrintableView& view, AppPrinter& printer, PromptService& prompts, PrintChoice choice,
+               QWidget* parent);

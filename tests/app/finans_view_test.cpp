@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include <QMdiArea>
 #include <QScrollBar>
 #include <QTest>
@@ -140,6 +143,34 @@ TEST_F(ReportWindow, ThePageLiesOnTheGreyDeskCentredOnlyWhenThereIsRoom) {
     EXPECT_EQ(shot.pixelColor(300, 300), Qt::white);
     EXPECT_EQ(shot.pixelColor(300, 5), desk);
     EXPECT_EQ(shot.pixelColor(bar.left + 5, top + bar.top + 5), Qt::black);
+}
+
+// The longest run of dark pixels in any row of the image.
+int LongestDarkRun(const QImage& image) {
+    int longest = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        int run = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            run = image.pixelColor(x, y).lightness() < 128 ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+    }
+    return longest;
+}
+
+TEST_F(ReportWindow, ARuleOfDashesIsDrawnUnbrokenInTheMonospacedFace) {
+    ASSERT_TRUE(Start());
+    IDBReport* report = createReport(app->TextMeasurer());
+    report->SetPageType(2);
+    report->Rule('-', 60, true);  // 60 bytes 0x97, the em dash
+    const int ruleWidth = app->TextMeasurer().TextExtent(report->GetNormalFont(), std::string(60, '\x97')).cx;
+    app->OpenResultsDocument(report);
+    SizeClient(1400, 900);
+    // The page's frame and footer rule left out: only the text block's first
+    // lines.
+    QImage lines = Grab().copy(120 + 25, 10 + 20, 1160 - 50, 40);
+    EXPECT_GE(LongestDarkRun(lines), ruleWidth - 2);
+    EXPECT_GT(ruleWidth, 60 * 6);  // a cell of the 12-pixel face, not a missing glyph's box
 }
 
 TEST_F(ReportWindow, ClosingTheLastWindowOfTheReportReleasesItOnce) {

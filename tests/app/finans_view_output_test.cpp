@@ -180,7 +180,7 @@ TEST_F(ReportWindow, ThePrintDialogOffersTheReportsPagesAndPrintsTheRangeChosen)
 TEST_F(ReportWindow, PrintDirectWithoutAnyPrinterSaysSo) {
     CountingReport& report = Open(2);
     AppPrinter none([] { return QStringList(); });
-    EXPECT_FALSE(PrintView(View(), none, prompts, true, nullptr));
+    EXPECT_FALSE(PrintView(View(), none, prompts, PrintChoice::Direct, nullptr));
     ASSERT_EQ(prompts.Messages().size(), 1u);
     EXPECT_EQ(prompts.Messages()[0].text, "There is no printer installed");
     EXPECT_EQ(report.rendered, std::vector<int>{1});
