@@ -40,6 +40,7 @@ void CDlgIdiNaStranu::OnInitDialog() {
     pageCountText_->setText(QString::number(pageCount_));
     currentPageText_->setText(QString::number(currentPage_));
     DialogBase::OnInitDialog();
+    pageField_->selectAll();  // typing replaces the page shown
 }
 
 void CDlgIdiNaStranu::DoDataExchange(DataExchange& exchange) { exchange.Integer(*pageField_, enteredPage_); }

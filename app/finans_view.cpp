@@ -46,7 +46,8 @@ void CFinansView::OnInitialUpdate() {
 }
 
 void CFinansView::ShowPage() {
-    if (page_ && Report() != nullptr) page_ = Report()->GetPageMetafile(currentPage_);
+    // A report without pages has no picture to replace.
+    if (PageCount() > 0) page_ = Report()->GetPageMetafile(currentPage_);
     client_->viewport()->update();
 }
 

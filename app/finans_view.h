@@ -48,7 +48,7 @@ private:
     void RegisterCommands();
     void RegisterPageCommands();
     void RegisterScrollCommands();
-    // Renders the current page again when a page is shown, and repaints.
+    // Renders the current page in place of the one shown, and repaints.
     void ShowPage();
     void TurnTo(int page);
     void OnDraw(QPainter& painter, const QRect& exposed);
