@@ -30,7 +30,11 @@ CMainFrame::CMainFrame(CCmdTarget& application, std::function<bool()> mayClose)
     setCentralWidget(mdiArea_);
     CreateCommands();
     CreateMenus();
-    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] { commands_.UpdateAll(); });
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] {
+        CView* view = GetActiveView();
+        commands_.SetWindowKeys(view != nullptr ? view->WindowKeys() : std::vector<KeyBinding>{});
+        commands_.UpdateAll();
+    });
     // Whatever changed a command's state (a selection, a finished study),
     // the menus, buttons and keys show it once the program is idle again.
     if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
@@ -54,7 +58,23 @@ void CMainFrame::CreateCommands() {
     commands_.Add(Command::FileClose, "&Close");
     commands_.Add(Command::FileSave, "&Save", QKeySequence::Save);
     commands_.Add(Command::FileSaveAs, "Save &As...");
+    commands_.Add(Command::FilePrint, "&Print...", QKeySequence::Print);
+    commands_.Add(Command::FilePrintDirect, "Print Direct");
     commands_.Add(Command::AppExit, "E&xit");
+    // The report window's; the keys come with the window (its WindowKeys).
+    commands_.Add(Command::PreviousPage, "&Previous Page\tPgUp");
+    commands_.Add(Command::NextPage, "&Next Page\tPgDown");
+    commands_.Add(Command::FirstPage, "First Page\tCtrl-PgUp");
+    commands_.Add(Command::LastPage, "Last Page\tCtrl-PgDown");
+    commands_.Add(Command::GoToPage, "Go to Page ...\tCtrl-I");
+    commands_.Add(Command::StartOfPageUp, "Start of Page (up) \tHome");
+    commands_.Add(Command::EndOfPageDown, "End of Page (down)\tEnd");
+    commands_.Add(Command::StartOfPageLeft, "Start of Page (left)\tCtrl-Left Arrow");
+    commands_.Add(Command::EndOfPageRight, "End of Page (right)\tCtrl-Right Arrow");
+    commands_.Add(Command::MoveUp, "Move Up\tUp Arrow");
+    commands_.Add(Command::MoveDown, "Move Down\tDown Arrow");
+    commands_.Add(Command::MoveLeft, "Move Left\tLeft Arrow");
+    commands_.Add(Command::MoveRight, "Move Right\tRight Arrow");
     commands_.Add(Command::WindowNew, "&New Window");
     commands_.Add(Command::WindowCascade, "&Cascade");
     commands_.Add(Command::WindowTile, "&Tile");
@@ -82,11 +102,16 @@ void CMainFrame::CreateMenus() {
         connect(menu, &QMenu::aboutToShow, this, [this] { commands_.UpdateAll(); });
     };
     QMenu* file = menuBar()->addMenu("&File");
-    addAll(file, {Command::FileNew, Command::FileOpen, Command::FileClose, Command::FileSave, Command::FileSaveAs, 0});
+    addAll(file, {Command::FileNew, Command::FileOpen, Command::FileClose, Command::FileSave, Command::FileSaveAs, 0,
+                  Command::FilePrint, 0});
     for (QAction* action : recentFileActions_) file->addAction(action);
     recentFilesEnd_ = file->addSeparator();
     recentFilesEnd_->setVisible(false);
     file->addAction(commands_.Find(Command::AppExit));
+    addAll(menuBar()->addMenu("&View"),
+           {Command::PreviousPage, Command::NextPage, Command::FirstPage, Command::LastPage, Command::GoToPage, 0,
+            Command::StartOfPageUp, Command::EndOfPageDown, Command::StartOfPageLeft, Command::EndOfPageRight, 0,
+            Command::MoveUp, Command::MoveDown, Command::MoveLeft, Command::MoveRight});
     addAll(menuBar()->addMenu("&Window"),
            {Command::WindowNew, Command::WindowCascade, Command::WindowTile, Command::WindowArrange});
     addAll(menuBar()->addMenu("&Help"),

@@ -93,7 +93,7 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
         [](CDocument& document) { return new CTavrinView(static_cast<CTavrinDoc&>(document)); }));
     templates_.push_back(std::make_unique<CDocTemplate>(
         CFinansDoc::kResourceId, CFinansDoc::kDocString, [] { return std::make_unique<CFinansDoc>(); },
-        [](CDocument& document) { return new CFinansView(static_cast<CFinansDoc&>(document)); }));
+        [this](CDocument& document) { return new CFinansView(static_cast<CFinansDoc&>(document), *this); }));
     for (auto& added : addedTemplates_) templates_.push_back(std::move(added));
     addedTemplates_.clear();
 

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "ado_database.h"
+#include "app_printer.h"
 #include "cmd_target.h"
 #include "color_map.h"
 #include "desktop_actions.h"
@@ -58,6 +59,11 @@ public:
     // A results window for the finished report; the document takes over
     // the caller's reference. Null when there is no main window.
     CDocument* OpenResultsDocument(IDBReport* report);
+
+    // The printer the windows print on, as the user last chose it.
+    AppPrinter& Printing() { return printer_; }
+    // A4 paper on the application's printer, landscape or portrait.
+    void SetPrinterPaper(bool landscape) { printer_.SetPaper(landscape); }
 
     // A new untitled network document in a window of its own.
     CDocument* OnFileNew();
@@ -113,6 +119,7 @@ private:
     ColorMap busVoltageMap_;
     QtTextMeasurer textMeasurer_;
     QtDesktopActions desktop_;
+    AppPrinter printer_;
     std::unique_ptr<Profile> profile_;
     RecentFileList recentFiles_{kRecentFileCount};
     bool showSplash_ = false;
