@@ -69,6 +69,25 @@ TEST(Profile, AFontIsWrittenFieldByField) {
     EXPECT_EQ(profile.GetProfileString("VisualSettings", "FaceName"), QString::fromUtf8("Arial \u010C"));
 }
 
+TEST(Profile, AWrittenFontIsSevenKeysOfTheIniFile) {
+    QTemporaryDir folder;
+    QString path = folder.filePath("tavrin.ini");
+    LogFont font;
+    font.SetFaceName("Tahoma");
+    font.height = -11;
+    font.weight = 400;
+    font.italic = 1;
+    font.underline = 1;
+    font.pitchAndFamily = 34;
+    font.charSet = 238;
+    Profile(path).WriteProfileFont(font);
+    const std::string text = FileText(path);
+    for (const char* line : {"[VisualSettings]\n", "Height=-11\n", "Weight=400\n", "Italic=1\n", "Underline=1\n",
+                             "PitchAndFamily=34\n", "CharSet=238\n", "FaceName=Tahoma\n"}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+    }
+}
+
 TEST(RecentFileList, NewestFirstEachOnceAtMostFive) {
     RecentFileList list(5);
     for (const char* name : {"/a.pf", "/b.pf", "/c.pf", "/a.pf", "/d.pf", "/e.pf", "/f.pf"}) list.Add(name);

@@ -1,0 +1,72 @@
+#include "dlg_messages.h"
+
+#include <QHeaderView>
+#include <QTableView>
+
+#include "image_strip.h"
+#include "message_list.h"
+#include "windows_1250.h"
+
+CDlgMessages::CDlgMessages(PromptService& prompts, Profile* profile, QWidget* parent)
+    : CDialogResizer(prompts, profile, parent),
+      clock_([] { return QTime::currentTime(); }),
+      messages_(new MessageList(LoadImageStrip(ShellImages::kMessageLevels), this)),
+      list_(new QTableView(this)) {
+    setWindowTitle("Messages");
+    setModal(false);
+    resize(560, 170);
+    list_->setObjectName(QString::number(kListId));
+    list_->setModel(messages_);
+    list_->setGeometry(rect());
+}
+
+CDlgMessages::~CDlgMessages() = default;
+
+void CDlgMessages::OnInitDialog() {
+    CDialogResizer::OnInitDialog();
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setShowGrid(true);
+    list_->setWordWrap(false);
+    list_->setIconSize(QSize(16, 16));
+    // A right click shows nothing, and the dialog behind it neither.
+    list_->setContextMenuPolicy(Qt::PreventContextMenu);
+    QHeaderView* rows = list_->verticalHeader();
+    rows->hide();
+    // Rows of one height: adding one never measures the others.
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(list_->fontMetrics().height() + 4);
+    QHeaderView* columns = list_->horizontalHeader();
+    columns->setHighlightSections(false);
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    columns->resizeSection(MessageList::TimeColumn, kTimeColumnWidth);
+    columns->setStretchLastSection(true);
+}
+
+void CDlgMessages::OnInitResizer() {
+    AddControl(Anchor::Stretch, true, list_);
+    CDialogResizer::OnInitResizer();
+}
+
+void CDlgMessages::AddMessage(int level, const char* text) {
+    if (!enabled_) return;
+    const QTime now = clock_();
+    messages_->Append({QString::asprintf("%02d:%02d:%02d", now.hour(), now.minute(), now.second()), level,
+                       text != nullptr ? FromWindows1250(text) : QString()});
+    ShowNewestRow();
+}
+
+void CDlgMessages::ShowNewestRow() {
+    if (messages_->Count() == 0) return;
+    const QModelIndex newest = messages_->index(messages_->Count() - 1, MessageList::TimeColumn);
+    list_->selectionModel()->setCurrentIndex(newest,
+                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (isVisible()) list_->scrollTo(newest);
+}
+
+void CDlgMessages::showEvent(QShowEvent* event) {
+    CDialogResizer::showEvent(event);
+    // Rows added while the window was hidden were not scrolled to.
+    if (messages_->Count() > 0) list_->scrollTo(messages_->index(messages_->Count() - 1, 0));
+}
