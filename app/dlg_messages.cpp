@@ -1,6 +1,9 @@
 #include "dlg_messages.h"
 
+#include <algorithm>
+
 #include <QHeaderView>
+#include <QStyle>
 #include <QTableView>
 
 #include "image_strip.h"
@@ -40,8 +43,17 @@ void CDlgMessages::OnInitDialog() {
     QHeaderView* columns = list_->horizontalHeader();
     columns->setHighlightSections(false);
     columns->setSectionResizeMode(QHeaderView::Interactive);
-    columns->resizeSection(MessageList::TimeColumn, kTimeColumnWidth);
+    columns->resizeSection(MessageList::TimeColumn, TimeColumnWidth());
     columns->setStretchLastSection(true);
+}
+
+// The time must be read whole: a font wider than the one the column was
+// measured for widens the column rather than cutting the time short.
+int CDlgMessages::TimeColumnWidth() const {
+    const int margin = list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1;
+    // Room on both sides of the icon and of the text, and for the grid line.
+    const int needed = list_->iconSize().width() + 8 * margin + list_->fontMetrics().horizontalAdvance("00:00:00");
+    return std::max(kTimeColumnWidth, needed);
 }
 
 void CDlgMessages::OnInitResizer() {

@@ -21,7 +21,8 @@ class CDlgMessages : public CDialogResizer, public IMessageSink {
 public:
     static constexpr int kDialogId = 236;
     static constexpr int kListId = 1054;
-    static constexpr int kTimeColumnWidth = 75;  // pixels
+    // The time column's width in pixels, unless the font needs more.
+    static constexpr int kTimeColumnWidth = 75;
 
     // The local time of a message; an invalid time prints as -1:-1:-1.
     using Clock = std::function<QTime()>;
@@ -47,6 +48,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    int TimeColumnWidth() const;
     // The newest row becomes the current one and is scrolled into view.
     void ShowNewestRow();
 

@@ -122,7 +122,10 @@ TEST_F(MessageWindowTest, TwoColumnsTimeThenTheRestOfTheWidth) {
     QHeaderView& columns = *window.List().horizontalHeader();
     EXPECT_EQ(window.Messages().headerData(0, Qt::Horizontal).toString(), " Time");
     EXPECT_EQ(window.Messages().headerData(1, Qt::Horizontal).toString(), "Message");
-    EXPECT_EQ(columns.sectionSize(0), CDlgMessages::kTimeColumnWidth);
+    EXPECT_GE(columns.sectionSize(0), CDlgMessages::kTimeColumnWidth);
+    window.SetClock([] { return QTime(20, 58, 48); });
+    window.AddMessage(0, "the time is read whole");
+    EXPECT_GE(columns.sectionSize(0), static_cast<QAbstractItemView&>(window.List()).sizeHintForColumn(0));
     EXPECT_EQ(columns.sectionSize(0) + columns.sectionSize(1), window.List().viewport()->width());
     window.resize(700, 300);
     EXPECT_EQ(columns.sectionSize(0) + columns.sectionSize(1), window.List().viewport()->width());
