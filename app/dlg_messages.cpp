@@ -1,18 +1,34 @@
 #include "dlg_messages.h"
 
 #include <algorithm>
+#include <ctime>
 
 #include <QHeaderView>
 #include <QStyle>
 #include <QTableView>
+#include <QTimer>
 
 #include "image_strip.h"
 #include "message_list.h"
 #include "windows_1250.h"
 
+namespace {
+
+// The local time without reading the time-zone settings again: the
+// system's own clock reads them at every call, which a study reporting
+// thousands of times would feel.
+QTime LocalTime() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (now == static_cast<std::time_t>(-1) || localtime_r(&now, &local) == nullptr) return {};
+    return QTime(local.tm_hour, local.tm_min, local.tm_sec);
+}
+
+}  // namespace
+
 CDlgMessages::CDlgMessages(PromptService& prompts, Profile* profile, QWidget* parent)
     : CDialogResizer(prompts, profile, parent),
-      clock_([] { return QTime::currentTime(); }),
+      clock_(LocalTime),
       messages_(new MessageList(LoadImageStrip(ShellImages::kMessageLevels), this)),
       list_(new QTableView(this)) {
     setWindowTitle("Messages");
@@ -66,10 +82,14 @@ void CDlgMessages::AddMessage(int level, const char* text) {
     const QTime now = clock_();
     messages_->Append({QString::asprintf("%02d:%02d:%02d", now.hour(), now.minute(), now.second()), level,
                        text != nullptr ? FromWindows1250(text) : QString()});
-    ShowNewestRow();
+    if (showPending_) return;
+    showPending_ = true;
+    QTimer::singleShot(0, this, [this] { ShowNewRows(); });
 }
 
-void CDlgMessages::ShowNewestRow() {
+void CDlgMessages::ShowNewRows() {
+    showPending_ = false;
+    messages_->Announce();
     if (messages_->Count() == 0) return;
     const QModelIndex newest = messages_->index(messages_->Count() - 1, MessageList::TimeColumn);
     list_->selectionModel()->setCurrentIndex(newest,
@@ -80,5 +100,5 @@ void CDlgMessages::ShowNewestRow() {
 void CDlgMessages::showEvent(QShowEvent* event) {
     CDialogResizer::showEvent(event);
     // Rows added while the window was hidden were not scrolled to.
-    if (messages_->Count() > 0) list_->scrollTo(messages_->index(messages_->Count() - 1, 0));
+    ShowNewRows();
 }

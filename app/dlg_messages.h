@@ -14,7 +14,9 @@ class QTableView;
 // through its IMessageSink, one row per message with the local time and
 // the level's icon (0 done, 1 started, 2 warning, 3 failed). It lives for
 // the whole run; closing it only hides it, and messages that come while it
-// is hidden are there when it shows again.
+// is hidden are there when it shows again. A message shows at the next
+// turn of the event loop, as the screen does: a study that runs inside a
+// command and reports thousands of times is slowed by one update only.
 class CDlgMessages : public CDialogResizer, public IMessageSink {
     Q_OBJECT
 
@@ -40,6 +42,9 @@ public:
 
     QTableView& List() const { return *list_; }
     const MessageList& Messages() const { return *messages_; }
+    // Shows the rows that came since the last turn of the event loop; the
+    // newest becomes the current row and is scrolled into view.
+    void ShowNewRows();
 
 protected:
     void DoDataExchange(DataExchange&) override {}
@@ -49,10 +54,9 @@ protected:
 
 private:
     int TimeColumnWidth() const;
-    // The newest row becomes the current one and is scrolled into view.
-    void ShowNewestRow();
 
     int enabled_ = 1;
+    bool showPending_ = false;
     Clock clock_;
     MessageList* messages_;
     QTableView* list_;

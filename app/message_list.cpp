@@ -3,10 +3,12 @@
 MessageList::MessageList(std::vector<QIcon> levelIcons, QObject* parent)
     : QAbstractTableModel(parent), levelIcons_(std::move(levelIcons)) {}
 
-void MessageList::Append(Row row) {
-    const int at = Count();
-    beginInsertRows({}, at, at);
-    rows_.push_back(std::move(row));
+void MessageList::Append(Row row) { rows_.push_back(std::move(row)); }
+
+void MessageList::Announce() {
+    if (announced_ == Count()) return;
+    beginInsertRows({}, announced_, Count() - 1);
+    announced_ = Count();
     endInsertRows();
 }
 
@@ -15,12 +17,12 @@ QIcon MessageList::LevelIcon(int level) const {
     return levelIcons_[static_cast<size_t>(level)];
 }
 
-int MessageList::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Count(); }
+int MessageList::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : announced_; }
 
 int MessageList::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 2; }
 
 QVariant MessageList::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= Count()) return {};
+    if (!index.isValid() || index.row() >= announced_) return {};
     const Row& row = At(index.row());
     switch (role) {
         case Qt::DisplayRole:

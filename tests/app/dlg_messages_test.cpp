@@ -23,8 +23,11 @@ protected:
     void SetUp() override { window.SetUp(); }
 
     QString Cell(int row, int column) const {
-        return window.Messages().data(window.Messages().index(row, column)).toString();
+        const MessageList::Row& shown = window.Messages().At(row);
+        return column == MessageList::TimeColumn ? shown.time : shown.text;
     }
+    // What came is shown once the program is idle again.
+    static void Idle() { QCoreApplication::processEvents(); }
     int Rows() const { return window.Messages().Count(); }
 };
 
@@ -74,6 +77,7 @@ TEST_F(MessageWindowTest, EachLevelShowsItsIconAndOtherLevelsNone) {
     const std::vector<QIcon> icons = LoadImageStrip(ShellImages::kMessageLevels);
     ASSERT_EQ(icons.size(), 4u);
     for (int level = -1; level <= 4; ++level) window.AddMessage(level, "x");
+    Idle();
     for (int row = 0; row < Rows(); ++row) {
         const int level = row - 1;
         SCOPED_TRACE(level);
@@ -98,6 +102,9 @@ TEST_F(MessageWindowTest, TheNewestOfManyRowsIsCurrentAndVisible) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     for (int i = 0; i < 10000; ++i) window.AddMessage(i % 4, QString("message %1").arg(i).toLatin1().constData());
+    EXPECT_EQ(window.Messages().rowCount(), 0);  // not yet: the program is busy
+    Idle();
+    EXPECT_EQ(window.Messages().rowCount(), 10000);
     QTableView& list = window.List();
     EXPECT_EQ(list.currentIndex().row(), 9999);
     EXPECT_TRUE(list.selectionModel()->isRowSelected(9999, {}));
@@ -125,6 +132,7 @@ TEST_F(MessageWindowTest, TwoColumnsTimeThenTheRestOfTheWidth) {
     EXPECT_GE(columns.sectionSize(0), CDlgMessages::kTimeColumnWidth);
     window.SetClock([] { return QTime(20, 58, 48); });
     window.AddMessage(0, "the time is read whole");
+    Idle();
     EXPECT_GE(columns.sectionSize(0), static_cast<QAbstractItemView&>(window.List()).sizeHintForColumn(0));
     EXPECT_EQ(columns.sectionSize(0) + columns.sectionSize(1), window.List().viewport()->width());
     window.resize(700, 300);
