@@ -23,7 +23,9 @@ class CDocTemplate;
 class CDocument;
 class CMainFrame;
 class IDBReport;
+class IMessageSink;
 class PromptService;
+class QStatusBar;
 
 // The application object: it starts the program (settings, document
 // templates, main window, splash, the command line's document), owns what
@@ -49,6 +51,12 @@ public:
     const std::vector<std::unique_ptr<CDocTemplate>>& DocTemplates() const { return templates_; }
 
     CMainFrame* MainFrame() const { return mainFrame_.get(); }
+    // The message window's sink from the main frame's creation on, else
+    // null; borrowed by every model and solver run.
+    IMessageSink* GetMessageSink() const { return messageSink_; }
+    // The main frame's status bar, where the views write their status
+    // text; null before the frame is made.
+    QStatusBar* StatusBar() const { return statusBar_; }
     // The splash while it is shown, else null.
     CSplashWnd* Splash() const { return splash_; }
     Profile& GetProfile() { return *profile_; }
@@ -130,4 +138,6 @@ private:
     std::vector<std::unique_ptr<CDocTemplate>> templates_;
     std::vector<std::unique_ptr<CDocTemplate>> addedTemplates_;
     std::unique_ptr<CMainFrame> mainFrame_;
+    QStatusBar* statusBar_ = nullptr;
+    IMessageSink* messageSink_ = nullptr;
 };
