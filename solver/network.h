@@ -81,7 +81,26 @@ inline bool HoldsVoltage(VoltageColumn column) {
 struct AdjacencyNode {
     NetBranch* branch = nullptr;
 };
-using AdjacencyList = std::deque<AdjacencyNode>;
+
+// A list of branches that grows at its front. The nodes are kept in one
+// block, the front at its end, so that a bus costs no allocation until its
+// first branch and the equations walk the list in order through memory.
+class AdjacencyList {
+public:
+    void push_front(AdjacencyNode node) { nodes_.push_back(node); }
+    void clear() { nodes_.clear(); }
+    bool empty() const { return nodes_.empty(); }
+    std::size_t size() const { return nodes_.size(); }
+    // Item 0 is the front.
+    const AdjacencyNode& operator[](std::size_t i) const { return nodes_[nodes_.size() - 1 - i]; }
+    auto begin() const { return nodes_.crbegin(); }
+    auto end() const { return nodes_.crend(); }
+    auto begin() { return nodes_.rbegin(); }
+    auto end() { return nodes_.rend(); }
+
+private:
+    std::vector<AdjacencyNode> nodes_;
+};
 
 // One part of a bus load, for P or for Q:
 // load = V^exponent (base + lambda baseDirection) + V^2 (impedance + lambda impedanceDirection).
