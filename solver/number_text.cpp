@@ -77,3 +77,26 @@ std::string FormatInCLocale(const char* format, ...) {
     uselocale(previous);
     return text;
 }
+
+void AppendRight(std::string& out, std::string_view text, int width) {
+    if (width > 0 && text.size() < static_cast<size_t>(width)) out.append(static_cast<size_t>(width) - text.size(), ' ');
+    out.append(text);
+}
+
+void AppendFixed(std::string& out, double value, int width, int precision) {
+    // Room for the largest double in full: 309 digits, the sign, the point
+    // and the decimals asked for.
+    char buffer[400];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+    if (error != std::errc{}) {
+        out += FormatInCLocale("%*.*f", width, precision, value);
+        return;
+    }
+    AppendRight(out, std::string_view(buffer, static_cast<size_t>(end - buffer)), width);
+}
+
+void AppendInt(std::string& out, long long value, int width) {
+    char buffer[24];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    AppendRight(out, std::string_view(buffer, static_cast<size_t>(end - buffer)), width);
+}
