@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <deque>
 #include <memory>
 #include <string>
@@ -74,6 +75,18 @@ inline bool HoldsVoltage(VoltageColumn column) {
     default:
         return true;
     }
+}
+
+// The cosine and sine of a branch's phase shift (radians): exactly 1 and 0
+// without trigonometry for the many branches that turn nothing (a shift
+// of -0 still goes through it, for the sign of its sine).
+struct ShiftTurn {
+    double cos = 1.0;
+    double sin = 0.0;
+};
+inline ShiftTurn TurnOf(double shift) {
+    if (shift == 0.0 && !std::signbit(shift)) return {};
+    return {std::cos(shift), std::sin(shift)};
 }
 
 // One entry of a list of branches. Lists of branches are pushed at the
