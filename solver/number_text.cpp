@@ -78,9 +78,12 @@ std::string FormatInCLocale(const char* format, ...) {
     return text;
 }
 
-void AppendRight(std::string& out, std::string_view text, int width) {
-    if (width > 0 && text.size() < static_cast<size_t>(width)) out.append(static_cast<size_t>(width) - text.size(), ' ');
+void AppendText(std::string& out, std::string_view text, int width) {
+    const size_t columns = static_cast<size_t>(width < 0 ? -static_cast<long long>(width) : width);
+    const size_t blanks = text.size() < columns ? columns - text.size() : 0;
+    if (width > 0) out.append(blanks, ' ');
     out.append(text);
+    if (width < 0) out.append(blanks, ' ');
 }
 
 void AppendFixed(std::string& out, double value, int width, int precision) {
@@ -92,11 +95,11 @@ void AppendFixed(std::string& out, double value, int width, int precision) {
         out += FormatInCLocale("%*.*f", width, precision, value);
         return;
     }
-    AppendRight(out, std::string_view(buffer, static_cast<size_t>(end - buffer)), width);
+    AppendText(out, std::string_view(buffer, static_cast<size_t>(end - buffer)), width);
 }
 
 void AppendInt(std::string& out, long long value, int width) {
     char buffer[24];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    AppendRight(out, std::string_view(buffer, static_cast<size_t>(end - buffer)), width);
+    AppendText(out, std::string_view(buffer, static_cast<size_t>(end - buffer)), width);
 }

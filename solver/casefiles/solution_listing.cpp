@@ -206,7 +206,7 @@ void SolutionListing::BranchPair(const NetBus& bus, const NetBranch& branch, boo
     if (const NetBus* controlled = branch.regulatedBus) {
         AppendInt(out, ListedNumber(*controlled), 4);
         out += ' ';
-        AppendRight(out, controlled->name.c_str(), 12);
+        AppendText(out, controlled->name.c_str(), 12);
         out += ' ';
     }
     out += '\n';
