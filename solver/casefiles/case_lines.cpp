@@ -23,8 +23,11 @@ bool ReadCaseLine(FILE* file, std::string& line) {
 
     // A line ends at LF, at CR LF, or at a CR alone (as some editors end
     // their lines); only the first kCaseLineLength characters are kept.
+    char kept[kCaseLineLength];
+    std::size_t length = 0;
     for (; c != EOF && c != '\n' && c != '\r'; c = getc_unlocked(file))
-        if (line.size() < kCaseLineLength) line.push_back(static_cast<char>(c));
+        if (length < kCaseLineLength) kept[length++] = static_cast<char>(c);
+    line.assign(kept, length);
     if (c == '\r') {
         c = getc_unlocked(file);
         if (c != '\n' && c != EOF) std::ungetc(c, file);
