@@ -111,6 +111,7 @@ public:
     std::size_t size() const { return nodes_.size(); }
     // Item 0 is the front.
     const AdjacencyNode& operator[](std::size_t i) const { return nodes_[nodes_.size() - 1 - i]; }
+    const AdjacencyNode& front() const { return nodes_.back(); }
     auto begin() const { return nodes_.crbegin(); }
     auto end() const { return nodes_.crend(); }
     auto begin() { return nodes_.rbegin(); }

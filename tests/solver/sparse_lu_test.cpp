@@ -224,10 +224,13 @@ TEST(SparseLu, RefactorWithTheKeptOrderEqualsAFreshOrder) {
 TEST(SparseLu, AssembliesInAnotherCallOrderReachTheSameEntries) {
     const Triplets triplets = RandomSystem(60, 7);
     const auto b = RightHandSide(60);
-    Triplets reversed(triplets.rbegin(), triplets.rend());
-    Triplets split;
-    for (const auto& t : triplets) split.push_back({t.row, t.column, 0.25 * t.value});
-    for (const auto& t : triplets) split.push_back({t.row, t.column, 0.75 * t.value});
+    const Triplets reversed(triplets.rbegin(), triplets.rend());
+    const Triplets split = [&] {
+        Triplets parts;
+        for (const auto& t : triplets) parts.push_back({t.row, t.column, 0.25 * t.value});
+        for (const auto& t : triplets) parts.push_back({t.row, t.column, 0.75 * t.value});
+        return parts;
+    }();
     SolverHandle solver;
     solver->SetMatrixOrder(60);
     ASSERT_EQ(OrderFresh(*solver, triplets), 0);
