@@ -17,6 +17,7 @@
 #include "profile.h"
 #include "qt_text_measurer.h"
 #include "recent_file_list.h"
+#include "remote_solver_link.h"
 #include "splash_window.h"
 
 class CDocTemplate;
@@ -93,6 +94,9 @@ public:
     // The beep and the opening of links in the user's own programs.
     DesktopActions& Desktop() { return desktop_; }
 
+    // The connection to a remote solver server, closed while there is none.
+    RemoteSolverLink& RemoteLink() { return remoteLink_; }
+
     // DocumentHost
     PromptService& Prompts() override { return prompts_; }
     void AddToRecentFileList(const QString& path) override;
@@ -128,6 +132,7 @@ private:
     QtTextMeasurer textMeasurer_;
     QtDesktopActions desktop_;
     AppPrinter printer_;
+    RemoteSolverLink remoteLink_;
     std::unique_ptr<Profile> profile_;
     RecentFileList recentFiles_{kRecentFileCount};
     bool showSplash_ = false;

@@ -9,7 +9,9 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include "archive_file.h"
 #include "command_ids.h"
+#include "drawn_network.h"
 #include "control_id.h"
 #include "finans_view.h"
 #include "report_interface.h"
@@ -191,6 +193,43 @@ TEST_F(NetworkDocument, GraphFromFileRunsTheDesignerOnTheChosenFile) {
     EXPECT_GT(PixelsOf(plot->grab().toImage(), QColor(0, 0, 255)), 100);
     QCoreApplication::processEvents();
     EXPECT_TRUE(prompts.Messages().empty());
+}
+
+TEST_F(NetworkDocument, AChangeOfToolClearsTheSelectionButTheNodeMoverWorksOnIt) {
+    DrawnNetwork drawn;
+    Bus& bus = drawn.AddBus("Bus 1");
+    Archive stored = Archive::ForStoring();
+    drawn.model().SerializeModel(stored);
+    const QString path = folder.filePath("one bus.pf");
+    SaveArchiveFile(stored, path.toStdString());
+    ASSERT_TRUE(Start());
+    auto* document = dynamic_cast<CTavrinDoc*>(app->OpenDocumentFile(path));
+    ASSERT_NE(document, nullptr);
+    EXPECT_FALSE(document->IsNew());
+    IModel& model = *document->GetModel();
+    auto select = [&] { model.AddToSelection(model.FindByKey(bus.GetKey())); };
+
+    struct Case {
+        int from, to;
+        bool keeps;
+    };
+    for (auto [from, to, keeps] : {Case{0, 29, true}, Case{0, 0, true}, Case{0, 1, false}, Case{29, 0, false},
+                                   Case{1, 29, false}, Case{10, 0, false}}) {
+        document->SetTool(from);
+        select();
+        ASSERT_TRUE(model.HasSelection());
+        document->SetTool(to);
+        EXPECT_EQ(document->GetTool(), to);
+        EXPECT_EQ(model.HasSelection(), keeps) << from << " to " << to;
+        model.ClearSelection();
+    }
+
+    Frame().Commands().Execute(Command::FileNew);
+    auto* fresh = dynamic_cast<CTavrinDoc*>(Windows().back()->View().GetDocument());
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_TRUE(fresh->IsNew());
+    ASSERT_TRUE(fresh->DoSave(folder.filePath("saved.pf")));
+    EXPECT_FALSE(fresh->IsNew());
 }
 
 TEST(LabelNames, EachKindOfElementTakesAsManyFontsAsItsListHasNames) {
