@@ -10,6 +10,9 @@ inline constexpr int FileClose = 57602;
 inline constexpr int FileSave = 57603;
 inline constexpr int FileSaveAs = 57604;
 inline constexpr int FilePrintSetup = 57606;
+inline constexpr int FilePrint = 57607;
+inline constexpr int FilePrintDirect = 57608;  // to the printer as set up, without the print dialog
+inline constexpr int FilePrintPreview = 57609;
 inline constexpr int FileRecent1 = 57616;  // the recent files follow, one number each
 inline constexpr int WindowNew = 57648;
 inline constexpr int WindowArrange = 57649;
@@ -20,4 +23,59 @@ inline constexpr int AppExit = 57665;
 inline constexpr int HelpIndex = 57666;
 inline constexpr int HelpContent = 32853;
 inline constexpr int HelpSearch = 32855;
+
+inline constexpr int EditCut = 57635;
+inline constexpr int EditCopy = 57634;
+inline constexpr int EditPaste = 57637;
+inline constexpr int SolveProblem = 32787;
+inline constexpr int EditMode = 321;
+inline constexpr int ViewMessages = 32884;
+inline constexpr int ViewColorMapLegend = 32918;
+
+// The diagram's drawing tools, in the order of the "Tools" palette.
+inline constexpr int ToolBusVertical = 32771;
+inline constexpr int ToolLine = 32772;
+inline constexpr int ToolGenerator = 32773;
+inline constexpr int ToolLoad = 32774;
+inline constexpr int ToolShunt = 32775;
+inline constexpr int ToolSelection = 32776;
+inline constexpr int ToolFixedTapTransformer = 32789;
+inline constexpr int ToolSvc = 32790;
+inline constexpr int ToolRegulatingTransformer = 32792;
+inline constexpr int ToolCondenser = 32794;
+inline constexpr int ToolSynchronousCompensator = 32795;
+inline constexpr int ToolReactor = 32796;
+inline constexpr int ToolFreeDashedLine = 32802;
+inline constexpr int ToolFreeText = 32803;
+inline constexpr int ToolArrowedLine = 32804;
+inline constexpr int ToolBusHorizontal = 32805;
+inline constexpr int ToolCapacitorBank = 32806;
+inline constexpr int ToolReactorBank = 32807;
+inline constexpr int ToolConnectionNode = 32808;
+inline constexpr int ToolConnector = 32809;
+inline constexpr int ToolCircuitBreaker = 32810;
+inline constexpr int ToolDisconnector = 32811;
+inline constexpr int ToolNetwork = 32813;
+inline constexpr int ToolFuse = 32814;
+inline constexpr int ToolMoveAll = 32815;
+inline constexpr int ToolPolygon = 32816;
+inline constexpr int ToolNodeMover = 32817;
+inline constexpr int ToolSystemInfo = 32818;
+inline constexpr int ToolGrounder = 32819;
+
+// Paging and scrolling in the report window; the four "Start of"/"End of"
+// commands are the network view's too.
+inline constexpr int PreviousPage = 32901;
+inline constexpr int NextPage = 32902;
+inline constexpr int FirstPage = 32903;
+inline constexpr int LastPage = 32904;
+inline constexpr int GoToPage = 32905;
+inline constexpr int StartOfPageUp = 32907;
+inline constexpr int EndOfPageDown = 32900;
+inline constexpr int StartOfPageLeft = 32908;
+inline constexpr int EndOfPageRight = 32909;
+inline constexpr int MoveUp = 32906;
+inline constexpr int MoveDown = 32910;
+inline constexpr int MoveLeft = 32911;
+inline constexpr int MoveRight = 32913;
 }  // namespace Command

@@ -8,6 +8,7 @@ CommandRegistry::CommandRegistry(QWidget& window, Road road) : window_(window), 
 QAction* CommandRegistry::Add(int id, const QString& text, const QKeySequence& key, bool checkable) {
     auto* action = new QAction(text, &window_);
     action->setShortcut(key);
+    if (!key.isEmpty()) ownKeys_[id] = {key};
     action->setCheckable(checkable);
     action->setData(id);
     window_.addAction(action);
@@ -31,6 +32,19 @@ bool CommandRegistry::Execute(int id) {
     }
     UpdateAll();
     return handled;
+}
+
+void CommandRegistry::SetWindowKeys(std::span<const KeyBinding> keys) {
+    // Back to their own keys first, then the new kind's keys added.
+    std::map<int, QList<QKeySequence>> shortcuts;
+    for (int id : windowKeyed_) shortcuts[id] = ownKeys_[id];
+    windowKeyed_.clear();
+    for (const KeyBinding& binding : keys) {
+        if (!actions_.contains(binding.id)) continue;
+        if (windowKeyed_.insert(binding.id).second) shortcuts[binding.id] = ownKeys_[binding.id];
+        shortcuts[binding.id].append(binding.key);
+    }
+    for (const auto& [id, shortcut] : shortcuts) actions_[id]->setShortcuts(shortcut);
 }
 
 CmdUI CommandRegistry::StateOf(int id) const {

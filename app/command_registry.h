@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <map>
+#include <set>
+#include <span>
 #include <vector>
 
 #include <QKeySequence>
@@ -11,6 +13,14 @@
 
 class QAction;
 class QWidget;
+
+// A key that belongs to one kind of window: it runs its command only while
+// a window of that kind is active, so two kinds may give one key to
+// different commands.
+struct KeyBinding {
+    int id = 0;
+    QKeySequence key;
+};
 
 // One QAction per command number, in the main window, so that a key works
 // whichever window is active. A triggered action goes along the road that
@@ -27,6 +37,10 @@ public:
     QAction* Add(int id, const QString& text, const QKeySequence& key = {}, bool checkable = false);
     QAction* Find(int id) const;
 
+    // The keys of the active window's kind, in place of those of the window
+    // active before; every command keeps the key it was added with.
+    void SetWindowKeys(std::span<const KeyBinding> keys);
+
     // Runs the command along the road; false when nobody handled it.
     bool Execute(int id);
     // Asks the road for the state of every command and sets the actions.
@@ -37,4 +51,6 @@ private:
     QWidget& window_;
     Road road_;
     std::map<int, QAction*> actions_;
+    std::map<int, QList<QKeySequence>> ownKeys_;  // as added
+    std::set<int> windowKeyed_;                   // the commands SetWindowKeys gave keys to
 };

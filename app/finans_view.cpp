@@ -1,38 +1,68 @@
 #include "finans_view.h"
 
 #include <QPainter>
-#include <QPaintEvent>
+#include <QVBoxLayout>
 
 #include "finans_doc.h"
 #include "qt_drawing_context.h"
 #include "report_interface.h"
+#include "scroll_client.h"
+#include "tavrin_app.h"
 #include "windows_1250.h"
 
-CFinansView::CFinansView(CFinansDoc& document) : CView(document) { setAttribute(Qt::WA_OpaquePaintEvent); }
+namespace {
+
+const QColor kDeskColour(128, 128, 128);
+
+}  // namespace
+
+CFinansView::CFinansView(CFinansDoc& document, CTavrinApp& app)
+    : CView(document),
+      app_(app),
+      client_(new ScrollClient([this](QPainter& painter, const QRect& exposed) { OnDraw(painter, exposed); })) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(client_);
+    setFocusProxy(client_);
+    RegisterCommands();
+}
+
+CFinansView::~CFinansView() = default;
 
 CFinansDoc* CFinansView::GetDocument() const { return static_cast<CFinansDoc*>(CView::GetDocument()); }
 
+IDBReport* CFinansView::Report() const { return GetDocument() != nullptr ? GetDocument()->GetReport() : nullptr; }
+
+int CFinansView::PageCount() const { return Report() != nullptr ? Report()->GetPageCount() : 0; }
+
 void CFinansView::OnInitialUpdate() {
-    IDBReport* report = GetDocument() != nullptr ? GetDocument()->GetReport() : nullptr;
+    IDBReport* report = Report();
     if (report == nullptr) return;
-    GetDocument()->SetTitle(FromWindows1250(report->GetTitle() != nullptr ? report->GetTitle() : ""));
+    const char* title = report->GetTitle();
+    GetDocument()->SetTitle(FromWindows1250(title != nullptr ? title : ""));
     pageSize_ = report->GetPageSize();
-    ShowPage();
+    client_->SetTotalSize({pageSize_.cx + 2 * kMargin, pageSize_.cy + 2 * kMargin});
+    page_ = report->GetPageMetafile(currentPage_);
 }
 
 void CFinansView::ShowPage() {
-    IDBReport* report = GetDocument() != nullptr ? GetDocument()->GetReport() : nullptr;
-    page_ = report != nullptr ? report->GetPageMetafile(currentPage_) : nullptr;
-    update();
+    // A report without pages has no picture to replace.
+    if (PageCount() > 0) page_ = Report()->GetPageMetafile(currentPage_);
+    client_->viewport()->update();
 }
 
-void CFinansView::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    painter.fillRect(event->rect(), QColor(128, 128, 128));
+void CFinansView::TurnTo(int page) {
+    currentPage_ = page;
+    ShowPage();
+}
+
+void CFinansView::OnDraw(QPainter& painter, const QRect& exposed) {
+    painter.fillRect(exposed, kDeskColour);
     if (GetDocument() == nullptr) return;
-    // The page, centred when the window is wide enough, with a shadow on
-    // its right and bottom.
-    int left = pageSize_.cx + 2 * kMargin < width() ? (width() - pageSize_.cx) / 2 : 0;
+    // Centred when the desk is wider than the page and its margins, else
+    // against the left edge; the shadow falls right and below.
+    int clientWidth = client_->ClientSize().cx;
+    int left = pageSize_.cx + 2 * kMargin < clientWidth ? (clientWidth - pageSize_.cx) / 2 : 0;
     Rect page{left, kMargin, left + pageSize_.cx, kMargin + pageSize_.cy};
     QtDrawingContext dc(painter);
     dc.SelectBrush({BrushStyle::Solid, kWhite, 0});
@@ -42,4 +72,22 @@ void CFinansView::paintEvent(QPaintEvent* event) {
     dc.LineTo({page.right + 2, page.bottom + 2});
     dc.LineTo({page.left + 2, page.bottom + 2});
     if (page_) page_->Play(dc, page);
+}
+
+bool CFinansView::OnPreparePrinting(CPrintInfo& info) {
+    IDBReport* report = Report();
+    if (report == nullptr) return false;
+    info.maxPage = report->GetPageCount();
+    info.currentPage = currentPage_;
+    app_.SetPrinterPaper(report->GetPageType() == 2);
+    return true;
+}
+
+void CFinansView::OnPrint(QPainter& painter, const CPrintInfo& info) {
+    IDBReport* report = Report();
+    if (report == nullptr) return;
+    std::unique_ptr<RecordedPicture> picture = report->GetPageMetafile(info.currentPage);
+    if (!picture) return;
+    QtDrawingContext dc(painter);
+    picture->Play(dc, info.drawRect);
 }

@@ -7,30 +7,52 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
 #include <QStyle>
+#include <QToolBar>
 
 #include "child_frame.h"
+#include "column_tool_bar.h"
 #include "command_ids.h"
+#include "dlg_messages.h"
 #include "doc_template.h"
 #include "document_base.h"
+#include "image_strip.h"
 #include "recent_file_list.h"
+#include "tool_bar_buttons.h"
 #include "view_base.h"
 
 namespace {
 
 constexpr int kRecentFileCount = 5;
+constexpr const char* kIdleText = "Ready";
+// Where the two lasting windows first show, from the edges of the screen's
+// working area, until the user moves them.
+constexpr int kFirstPlaceMargin = 40;  // pixels
 
 }  // namespace
 
-CMainFrame::CMainFrame(CCmdTarget& application, std::function<bool()> mayClose)
+CMainFrame::CMainFrame(CCmdTarget& application, std::function<bool()> mayClose, const Services& services)
     : application_(application),
       mayClose_(std::move(mayClose)),
       mdiArea_(new QMdiArea(this)),
       commands_(*this, [this] { return Road(); }) {
+    // Shown maximised by the application; restored, three quarters of the
+    // screen's working area.
+    if (QScreen* shown = screen()) resize(shown->availableSize() * 3 / 4);
     setCentralWidget(mdiArea_);
     CreateCommands();
     CreateMenus();
-    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] { commands_.UpdateAll(); });
+    CreateStandardBar();
+    CreateToolsBar();
+    CreateStatusBar();
+    CreateMessageWindows(services);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] {
+        CView* view = GetActiveView();
+        commands_.SetWindowKeys(view != nullptr ? view->WindowKeys() : std::vector<KeyBinding>{});
+        commands_.UpdateAll();
+    });
     // Whatever changed a command's state (a selection, a finished study),
     // the menus, buttons and keys show it once the program is idle again.
     if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
@@ -54,7 +76,23 @@ void CMainFrame::CreateCommands() {
     commands_.Add(Command::FileClose, "&Close");
     commands_.Add(Command::FileSave, "&Save", QKeySequence::Save);
     commands_.Add(Command::FileSaveAs, "Save &As...");
+    commands_.Add(Command::FilePrint, "&Print...", QKeySequence::Print);
+    commands_.Add(Command::FilePrintDirect, "Print Direct");
     commands_.Add(Command::AppExit, "E&xit");
+    // The report window's; the keys come with the window (its WindowKeys).
+    commands_.Add(Command::PreviousPage, "&Previous Page\tPgUp");
+    commands_.Add(Command::NextPage, "&Next Page\tPgDown");
+    commands_.Add(Command::FirstPage, "First Page\tCtrl-PgUp");
+    commands_.Add(Command::LastPage, "Last Page\tCtrl-PgDown");
+    commands_.Add(Command::GoToPage, "Go to Page ...\tCtrl-I");
+    commands_.Add(Command::StartOfPageUp, "Start of Page (up) \tHome");
+    commands_.Add(Command::EndOfPageDown, "End of Page (down)\tEnd");
+    commands_.Add(Command::StartOfPageLeft, "Start of Page (left)\tCtrl-Left Arrow");
+    commands_.Add(Command::EndOfPageRight, "End of Page (right)\tCtrl-Right Arrow");
+    commands_.Add(Command::MoveUp, "Move Up\tUp Arrow");
+    commands_.Add(Command::MoveDown, "Move Down\tDown Arrow");
+    commands_.Add(Command::MoveLeft, "Move Left\tLeft Arrow");
+    commands_.Add(Command::MoveRight, "Move Right\tRight Arrow");
     commands_.Add(Command::WindowNew, "&New Window");
     commands_.Add(Command::WindowCascade, "&Cascade");
     commands_.Add(Command::WindowTile, "&Tile");
@@ -63,6 +101,8 @@ void CMainFrame::CreateCommands() {
     commands_.Add(Command::HelpIndex, "Index");
     commands_.Add(Command::HelpSearch, "Search");
     commands_.Add(Command::AppAbout, "&About Quellmark...");
+    commands_.Add(Command::ViewMessages, "&Messages", {}, true);
+    commands_.Add(Command::ViewColorMapLegend, "Color Map Legend", {}, true);
     for (int i = 0; i < kRecentFileCount; ++i) {
         QAction* action = commands_.Add(Command::FileRecent1 + i, RecentFileList::MenuText(i, {}));
         action->setVisible(false);
@@ -82,15 +122,92 @@ void CMainFrame::CreateMenus() {
         connect(menu, &QMenu::aboutToShow, this, [this] { commands_.UpdateAll(); });
     };
     QMenu* file = menuBar()->addMenu("&File");
-    addAll(file, {Command::FileNew, Command::FileOpen, Command::FileClose, Command::FileSave, Command::FileSaveAs, 0});
+    addAll(file, {Command::FileNew, Command::FileOpen, Command::FileClose, Command::FileSave, Command::FileSaveAs, 0,
+                  Command::FilePrint, 0});
     for (QAction* action : recentFileActions_) file->addAction(action);
     recentFilesEnd_ = file->addSeparator();
     recentFilesEnd_->setVisible(false);
     file->addAction(commands_.Find(Command::AppExit));
+    addAll(menuBar()->addMenu("&View"),
+           {Command::ViewMessages, Command::ViewColorMapLegend, 0,
+            Command::PreviousPage, Command::NextPage, Command::FirstPage, Command::LastPage, Command::GoToPage, 0,
+            Command::StartOfPageUp, Command::EndOfPageDown, Command::StartOfPageLeft, Command::EndOfPageRight, 0,
+            Command::MoveUp, Command::MoveDown, Command::MoveLeft, Command::MoveRight});
     addAll(menuBar()->addMenu("&Window"),
            {Command::WindowNew, Command::WindowCascade, Command::WindowTile, Command::WindowArrange});
     addAll(menuBar()->addMenu("&Help"),
            {Command::HelpContent, Command::HelpIndex, Command::HelpSearch, 0, Command::AppAbout});
+}
+
+QAction* CMainFrame::ButtonAction(const ToolBarButton& button, const QIcon& icon, bool checkable) {
+    QAction* action = commands_.Find(button.command);
+    if (action == nullptr) action = commands_.Add(button.command, button.toolTip, {}, checkable);
+    action->setIcon(icon);
+    action->setToolTip(button.toolTip);
+    action->setStatusTip(button.statusTip != nullptr ? button.statusTip : button.toolTip);
+    return action;
+}
+
+void CMainFrame::CreateStandardBar() {
+    standardBar_ = addToolBar("Standard");
+    standardBar_->setObjectName("Standard");
+    standardBar_->setMovable(true);
+    standardBar_->setFloatable(true);
+    standardBar_->setAllowedAreas(Qt::AllToolBarAreas);
+    const std::vector<QIcon> icons = LoadImageStrip(ShellImages::kStandardBar);
+    size_t picture = 0;
+    for (const ToolBarButton& button : StandardBarButtons()) {
+        if (button.command == 0) {
+            standardBar_->addSeparator();
+            continue;
+        }
+        QIcon icon = picture < icons.size() ? icons[picture] : QIcon();
+        ++picture;
+        standardBar_->addAction(ButtonAction(button, icon, button.command == Command::EditMode));
+    }
+}
+
+void CMainFrame::CreateToolsBar() {
+    toolsBar_ = new CColumnToolBar(this);
+    toolsBar_->setWindowTitle("Tools");
+    toolsBar_->SetColumns(kToolsColumns);
+    const std::vector<QIcon> icons = LoadImageStrip(ShellImages::kToolsPalette);
+    size_t picture = 0;
+    for (const ToolBarButton& button : ToolsPaletteButtons()) {
+        QIcon icon = picture < icons.size() ? icons[picture] : QIcon();
+        ++picture;
+        toolsBar_->AddButton(ButtonAction(button, icon, true));
+    }
+    // Floating at the screen's left, an eighth of its height down.
+    const int screenHeight = screen() != nullptr ? screen()->geometry().height() : 0;
+    toolsBar_->move(kToolsLeft, screenHeight / 8);
+    toolsBar_->show();
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->showMessage(kIdleText);
+    // A tip that goes leaves the idle text, not an empty bar.
+    connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& text) {
+        if (text.isEmpty()) bar->showMessage(kIdleText);
+    });
+}
+
+void CMainFrame::CreateMessageWindows(const Services& services) {
+    const QRect area = screen() != nullptr ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    messages_ = new CDlgMessages(services.prompts, services.profile, this);
+    messages_->move(area.left() + kFirstPlaceMargin, area.bottom() - messages_->height() - kFirstPlaceMargin);
+    messages_->SetUp();
+    legend_ = new CColorMapLegend(services.prompts, services.profile, services.maps, this);
+    legend_->move(area.right() - legend_->width() - kFirstPlaceMargin, area.top() + 2 * kFirstPlaceMargin);
+    legend_->SetUp();
+    AddShowCommand(Command::ViewMessages, *messages_);
+    AddShowCommand(Command::ViewColorMapLegend, *legend_);
+}
+
+void CMainFrame::AddShowCommand(int id, CDialogResizer& window) {
+    OnCommand(id, [&window] { window.ShowWindow(!window.isVisible()); },
+              [&window](CmdUI& ui) { ui.SetCheck(window.isVisible()); });
 }
 
 std::vector<CCmdTarget*> CMainFrame::Road() const {

@@ -8,13 +8,13 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMdiArea>
-#include <QScreen>
 
 #include "about_dialog.h"
 #include "child_frame.h"
 #include "color_map_loader.h"
 #include "command_ids.h"
 #include "command_line.h"
+#include "dlg_messages.h"
 #include "doc_template.h"
 #include "document_base.h"
 #include "finans_doc.h"
@@ -93,21 +93,24 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
         [](CDocument& document) { return new CTavrinView(static_cast<CTavrinDoc&>(document)); }));
     templates_.push_back(std::make_unique<CDocTemplate>(
         CFinansDoc::kResourceId, CFinansDoc::kDocString, [] { return std::make_unique<CFinansDoc>(); },
-        [](CDocument& document) { return new CFinansView(static_cast<CFinansDoc&>(document)); }));
+        [this](CDocument& document) { return new CFinansView(static_cast<CFinansDoc&>(document), *this); }));
     for (auto& added : addedTemplates_) templates_.push_back(std::move(added));
     addedTemplates_.clear();
 
-    mainFrame_ = std::make_unique<CMainFrame>(*this, [this] { return SaveAllModified(); });
+    mainFrame_ = std::make_unique<CMainFrame>(
+        *this, [this] { return SaveAllModified(); },
+        CMainFrame::Services{prompts_, profile_.get(), {nominalVoltageMap_, loadingMap_, busVoltageMap_}});
+    statusBar_ = mainFrame_->statusBar();
+    messageSink_ = &mainFrame_->Messages();
     mainFrame_->setWindowTitle(kApplicationTitle);
     RecentFilesChanged();
     qApp->installEventFilter(this);
     ShowSplashScreen();
     LoadColorMaps();
 
-    // Maximised; restored, three quarters of the screen. Shown before the
-    // command line's document opens, so its window is sized from the
-    // frame's working area (an unshown area has no size yet).
-    if (QScreen* screen = mainFrame_->screen()) mainFrame_->resize(screen->availableSize() * 3 / 4);
+    // Maximised. Shown before the command line's document opens, so its
+    // window is sized from the frame's working area (an unshown area has no
+    // size yet).
     mainFrame_->showMaximized();
     mainFrame_->update();
 
@@ -124,7 +127,7 @@ void CTavrinApp::AddDocTemplate(std::unique_ptr<CDocTemplate> docTemplate) {
 void CTavrinApp::LoadColorMaps() {
     std::filesystem::path path(databasePath_.isEmpty() ? QString(kResultsDatabaseName).toStdString()
                                                        : databasePath_.toStdString());
-    if (!OpenResultsDatabase(resultsDatabase_, path, nullptr, prompts_)) return;
+    if (!OpenResultsDatabase(resultsDatabase_, path, messageSink_, prompts_)) return;
     ::LoadColorMaps(resultsDatabase_, {nominalVoltageMap_, busVoltageMap_, loadingMap_}, prompts_);
 }
 

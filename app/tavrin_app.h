@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "ado_database.h"
+#include "app_printer.h"
 #include "cmd_target.h"
 #include "color_map.h"
 #include "desktop_actions.h"
@@ -16,13 +17,16 @@
 #include "profile.h"
 #include "qt_text_measurer.h"
 #include "recent_file_list.h"
+#include "remote_solver_link.h"
 #include "splash_window.h"
 
 class CDocTemplate;
 class CDocument;
 class CMainFrame;
 class IDBReport;
+class IMessageSink;
 class PromptService;
+class QStatusBar;
 
 // The application object: it starts the program (settings, document
 // templates, main window, splash, the command line's document), owns what
@@ -48,6 +52,12 @@ public:
     const std::vector<std::unique_ptr<CDocTemplate>>& DocTemplates() const { return templates_; }
 
     CMainFrame* MainFrame() const { return mainFrame_.get(); }
+    // The message window's sink from the main frame's creation on, else
+    // null; borrowed by every model and solver run.
+    IMessageSink* GetMessageSink() const { return messageSink_; }
+    // The main frame's status bar, where the views write their status
+    // text; null before the frame is made.
+    QStatusBar* StatusBar() const { return statusBar_; }
     // The splash while it is shown, else null.
     CSplashWnd* Splash() const { return splash_; }
     Profile& GetProfile() { return *profile_; }
@@ -58,6 +68,11 @@ public:
     // A results window for the finished report; the document takes over
     // the caller's reference. Null when there is no main window.
     CDocument* OpenResultsDocument(IDBReport* report);
+
+    // The printer the windows print on, as the user last chose it.
+    AppPrinter& Printing() { return printer_; }
+    // A4 paper on the application's printer, landscape or portrait.
+    void SetPrinterPaper(bool landscape) { printer_.SetPaper(landscape); }
 
     // A new untitled network document in a window of its own.
     CDocument* OnFileNew();
@@ -78,6 +93,9 @@ public:
     ITextMeasurer& TextMeasurer() { return textMeasurer_; }
     // The beep and the opening of links in the user's own programs.
     DesktopActions& Desktop() { return desktop_; }
+
+    // The connection to a remote solver server, closed while there is none.
+    RemoteSolverLink& RemoteLink() { return remoteLink_; }
 
     // DocumentHost
     PromptService& Prompts() override { return prompts_; }
@@ -113,6 +131,8 @@ private:
     ColorMap busVoltageMap_;
     QtTextMeasurer textMeasurer_;
     QtDesktopActions desktop_;
+    AppPrinter printer_;
+    RemoteSolverLink remoteLink_;
     std::unique_ptr<Profile> profile_;
     RecentFileList recentFiles_{kRecentFileCount};
     bool showSplash_ = false;
@@ -123,4 +143,6 @@ private:
     std::vector<std::unique_ptr<CDocTemplate>> templates_;
     std::vector<std::unique_ptr<CDocTemplate>> addedTemplates_;
     std::unique_ptr<CMainFrame> mainFrame_;
+    QStatusBar* statusBar_ = nullptr;
+    IMessageSink* messageSink_ = nullptr;
 };

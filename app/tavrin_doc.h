@@ -4,9 +4,12 @@
 
 #include "document_base.h"
 #include "model_interface.h"
+#include "network_edit_event.h"
 #include "reference_manager.h"
 
 class CTavrinApp;
+class DrawingContext;
+class IView;
 class QWidget;
 
 // The network document (".pf"). It owns one network model, made when the
@@ -26,7 +29,33 @@ public:
     // Null only when the model could not be made.
     IModel* GetModel() const { return model_.get(); }
 
+    CTavrinApp& Application() const { return application_; }
+
+    // True after New until the document is first saved; a loaded one is
+    // not new.
     bool OnNewDocument() override;
+    bool IsNew() const { return new_; }
+
+    // The drawing tool as an element type code (0 selection, 29 node
+    // mover). A change clears the model's selection, except from the
+    // selection tool to the node mover, which works on the selection.
+    void SetTool(int tool);
+    int GetTool() const { return tool_; }
+
+    // The document holds the copy of the remote solver's network.
+    void SetRemote(bool remote);
+    bool IsRemote() const;
+
+    // The view the model draws on and sends its requests to; null when the
+    // last view goes.
+    void SetView(IView* view);
+    // The diagram in diagram units; only what meets `area`, when given.
+    void Draw(DrawingContext& dc, const Rect* area);
+    // Hands an edit event with the current tool to the model; marks the
+    // document modified when the model changed it.
+    bool HandleEditEvent(int event, const EditEventArgs& args, IView* view);
+    // Tests send the events to a recorder instead of the model.
+    void SetEditEventTarget(IEditEventTarget* target) { editTarget_ = target; }
 
     // The graph windows open for this document.
     CReferenceManager& GraphReferences() { return graphReferences_; }
@@ -69,4 +98,7 @@ private:
     CReferenceManager graphReferences_;
     CTavrinApp& application_;
     ModelReference model_;
+    IEditEventTarget* editTarget_ = nullptr;
+    int tool_ = 0;
+    bool new_ = false;
 };

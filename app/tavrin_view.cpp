@@ -1,32 +1,137 @@
 #include "tavrin_view.h"
 
+#include <QMainWindow>
 #include <QPainter>
-#include <QPaintEvent>
+#include <QRubberBand>
+#include <QStatusBar>
+#include <QVBoxLayout>
 
+#include "diagram_area.h"
+#include "network_dialogs.h"
+#include "network_tools.h"
 #include "qt_colors.h"
 #include "qt_drawing_context.h"
+#include "tavrin_app.h"
 #include "tavrin_doc.h"
 
-CTavrinView::CTavrinView(CTavrinDoc& document) : CView(document) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+CTavrinView::CTavrinView(CTavrinDoc& document)
+    : CView(document),
+      area_(new DiagramArea(*this)),
+      band_(new QRubberBand(QRubberBand::Rectangle, area_->viewport())),
+      toolCommand_(ToolCommand::Selection),
+      cursorId_(ToolCursor::Selection) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(area_);
+    setFocusProxy(area_);
     setMinimumSize(200, 150);
+    UseCursor(cursorId_);
+    RegisterCommands();
+}
+
+CTavrinView::~CTavrinView() {
+    CTavrinDoc* document = GetDocument();
+    if (document == nullptr) return;
+    // The model keeps drawing on another window of the document, if any.
+    IView* next = nullptr;
+    for (CView* other : document->Views()) {
+        if (other != this && dynamic_cast<CTavrinView*>(other) != nullptr) next = static_cast<CTavrinView*>(other);
+    }
+    document->SetView(next);
+    // Closing any network window ends the remote connection.
+    document->Application().RemoteLink().Close();
 }
 
 CTavrinDoc* CTavrinView::GetDocument() const { return static_cast<CTavrinDoc*>(CView::GetDocument()); }
 
-void CTavrinView::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
+QWidget* CTavrinView::Canvas() const { return area_->viewport(); }
+
+void CTavrinView::OnInitialUpdate() {
     CTavrinDoc* document = GetDocument();
     IModel* model = document != nullptr ? document->GetModel() : nullptr;
-    if (model == nullptr) {
-        painter.fillRect(event->rect(), Qt::white);
-        return;
+    if (model == nullptr) return;
+    document->SetView(this);
+    model->SetSnapToGrid(snapToGrid_, gridStep_);
+    if (document->IsNew()) {
+        Profile& profile = document->Application().GetProfile();
+        const Profile::Colors colors = profile.GetProfileColors();
+        model->SetBackgroundColor(colors.background);
+        model->SetFontColor(colors.font);
+        model->SetLineColor(colors.line);
+        model->SetLineWidth(profile.GetProfileLineWidth());
+        model->SetDiagramSize({10, 10});
     }
-    // One diagram unit is one pixel; the diagram starts at the window's
-    // corner until the view scrolls.
-    painter.fillRect(event->rect(), ToQColor(model->GetBackgroundColor()));
+    SetScrollSizes(model->GetDiagramSize());
+    editMode_ = model->GetEditMode();
+}
+
+void CTavrinView::SetEditMode(bool on) {
+    editMode_ = on;
+    if (IModel* model = GetDocument() != nullptr ? GetDocument()->GetModel() : nullptr) model->SetEditMode(on);
+}
+
+void CTavrinView::OnDraw(QPainter& painter, const QRect& dirty) {
+    CTavrinDoc* document = GetDocument();
+    IModel* model = document != nullptr ? document->GetModel() : nullptr;
+    painter.fillRect(dirty, ToQColor(model != nullptr ? model->GetBackgroundColor() : kWhite));
+    if (model == nullptr) return;
+    const Point scroll = GetScrollPosition();
+    painter.translate(-scroll.x, -scroll.y);
     QtDrawingContext dc(painter);
-    QRect area = event->rect();
-    Rect updated{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
-    model->Draw(dc, &updated);
+    // Labels lie over the diagram, not on boxes of the background colour.
+    dc.SetBackgroundMode(BackgroundMode::Transparent);
+    const QSize client = area_->viewport()->size();
+    Rect visible{scroll.x, scroll.y, scroll.x + client.width(), scroll.y + client.height()};
+    visible.Inflate(10, 10);
+    document->Draw(dc, &visible);
+}
+
+void CTavrinView::InvalidateRect(const Rect& area) {
+    Rect r = area;
+    r.Normalize();
+    area_->viewport()->update(QRect(r.left, r.top, r.Width(), r.Height()));
+}
+
+void CTavrinView::InvalidateAll() { area_->viewport()->update(); }
+
+void CTavrinView::Update() { area_->viewport()->repaint(); }
+
+void CTavrinView::CaptureMouse() {
+    if (area_->viewport()->isVisible()) area_->viewport()->grabMouse();
+}
+
+void CTavrinView::ReleaseMouse() {
+    if (QWidget::mouseGrabber() == area_->viewport()) area_->viewport()->releaseMouse();
+}
+
+void CTavrinView::SetScrollSizes(Size total) {
+    diagramSize_ = total;
+    area_->SetDiagramSize(total);
+}
+
+Point CTavrinView::GetScrollPosition() { return area_->ScrollPosition(); }
+
+bool CTavrinView::OpenProperties(IElement* element, int branchKind) {
+    return dialogs_ != nullptr && element != nullptr && dialogs_->OpenProperties(*element, branchKind);
+}
+
+std::optional<ColorRef> CTavrinView::EditFillAndFont(IElement* element, std::span<FontSetting> fonts) {
+    if (dialogs_ == nullptr || element == nullptr) return std::nullopt;
+    return dialogs_->EditFillAndFont(*element, fonts);
+}
+
+void CTavrinView::ToolStateChanged(int, int code) {
+    if (auto cursor = CursorOfToolState(code)) UseCursor(*cursor);
+}
+
+void CTavrinView::SendToRemoteSolver(std::string_view bytes) {
+    if (CTavrinDoc* document = GetDocument()) document->Application().RemoteLink().Send(bytes);
+}
+
+void CTavrinView::NodeDrawingChanged(bool started) {
+    SetStatusText(started ? QString::fromLatin1(kDrawingHint) : QStringLiteral("Ready"));
+}
+
+void CTavrinView::SetStatusText(const QString& text) {
+    if (auto* main = qobject_cast<QMainWindow*>(window())) main->statusBar()->showMessage(text);
 }

@@ -1,17 +1,122 @@
 #pragma once
 
+#include <QCursor>
+#include <QPoint>
+
+#include "color.h"
+#include "network_edit_event.h"
+#include "view.h"
 #include "view_base.h"
 
 class CTavrinDoc;
+class DiagramArea;
+class INetworkDialogs;
+class QMenu;
+class QPainter;
+class QRubberBand;
+class QWidget;
 
-// The diagram window of a network document: the model's background and
-// elements, drawn through the Qt drawing context.
-class CTavrinView : public CView {
+// The scrolling window of a network document. It draws the one-line
+// diagram, turns mouse and keys into the model's edit events, keeps the
+// drawing tool and its cursor, and answers the model's requests (redraws,
+// scroll sizes, the mouse, dialogs, the context menu, the status text).
+// All editing itself is the model's.
+class CTavrinView : public CView, public IView {
 public:
+    // The commands of the element's context menu.
+    enum ContextCommand : int {
+        kDisconnect = 33000,
+        kSwitchOnOff = 33001,
+        kDeleteElement = 33002,
+        kElementProperties = 33003,
+        kFillAndFont = 33004,
+    };
+    static constexpr const char* kDrawingHint =
+        "To complete drawing press Ctrl+Left mouse button, or lefr mouse button double click, or click on a node or "
+        "a busbar.";
+
     explicit CTavrinView(CTavrinDoc& document);
+    ~CTavrinView() override;
 
     CTavrinDoc* GetDocument() const;
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
+    // Gives the model this view, its snapping and, for a new document, the
+    // visual defaults of the user's settings; sizes the scroll bars to the
+    // diagram.
+    void OnInitialUpdate() override;
+
+    // The widget that shows the diagram and takes the mouse and the keys.
+    QWidget* Canvas() const;
+    // The cursor resource shown over the diagram.
+    int CursorId() const { return cursorId_; }
+    int ToolCommand() const { return toolCommand_; }
+    bool EditMode() const { return editMode_; }
+    // Set by the edit-mode command, and on the model with it.
+    void SetEditMode(bool on);
+    // Whom the model's dialog requests go to; none answers "cancelled".
+    void SetDialogs(INetworkDialogs* dialogs) { dialogs_ = dialogs; }
+
+    // Snaps a diagram point to the grid when snapping is on.
+    Point Snap(Point p) const;
+
+    // IView
+    void InvalidateRect(const Rect& area) override;
+    void InvalidateAll() override;
+    void Update() override;
+    void CaptureMouse() override;
+    void ReleaseMouse() override;
+    void SetScrollSizes(Size total) override;
+    Point GetScrollPosition() override;
+    bool OpenProperties(IElement* element, int branchKind) override;
+    void ToolStateChanged(int flags, int code) override;
+    void OpenContextMenu(IElement* element, bool restricted) override;
+    std::optional<ColorRef> EditFillAndFont(IElement* element, std::span<FontSetting> fonts) override;
+    void SendToRemoteSolver(std::string_view bytes) override;
+    void NodeDrawingChanged(bool started) override;
+
+private:
+    friend class DiagramArea;
+
+    // Drawing: one fill of the background, then the diagram over it.
+    void OnDraw(QPainter& painter, const QRect& dirty);
+
+    // Input, in window (client) pixels; `flags` are MouseFlag bits.
+    void OnLButtonDown(int flags, QPoint client);
+    void OnLButtonDblClk(int flags, QPoint client);
+    void OnLButtonUp(int flags, QPoint client);
+    void OnRButtonUp(int flags, QPoint client, QPoint screen);
+    void OnMouseMove(int flags, QPoint client);
+    void OnKeyUp(int virtualKey);
+
+    // The client point in diagram units, snapped when `snap` is set and
+    // snapping is on.
+    Point ToDiagram(QPoint client, bool snap) const;
+    bool SendEvent(int event, const EditEventArgs& args);
+    bool IsRemote() const;
+    int Tool() const;
+
+    // The rubber band of a selection dragged over empty diagram.
+    void StartBand(int flags, QPoint client);
+    void DragBand(QPoint client);
+    void EndBand();
+
+    void RegisterCommands();
+    void OnTool(int command);
+    void OnNodeMover();
+    void UseCursor(int id);
+    void SetStatusText(const QString& text);
+
+    DiagramArea* area_;
+    QRubberBand* band_;
+    int bandFlags_ = 0;  // the mouse flags that started the band; 0 when there is none
+    QPoint bandStart_{-1, -1};
+    QPoint bandEnd_{-1, -1};
+    int toolCommand_;
+    int cursorId_;
+    bool editMode_ = true;
+    bool snapToGrid_ = true;
+    int gridStep_ = 10;
+    Size diagramSize_;
+    QPoint contextMenuAt_;  // screen pixels of the last right-button release
+    INetworkDialogs* dialogs_ = nullptr;
 };

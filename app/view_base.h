@@ -1,8 +1,11 @@
 #pragma once
 
+#include <vector>
+
 #include <QWidget>
 
 #include "cmd_target.h"
+#include "command_registry.h"
 
 class CChildFrame;
 class CDocument;
@@ -21,6 +24,8 @@ public:
 
     // Once, after the view is in its frame and before it is first shown.
     virtual void OnInitialUpdate() {}
+    // The keys of this kind of window, live while it is the active one.
+    virtual std::vector<KeyBinding> WindowKeys() const { return {}; }
 
     // The document is going away before the view.
     void DetachDocument() { document_ = nullptr; }

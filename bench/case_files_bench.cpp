@@ -5,8 +5,8 @@
 
 #include "solver.h"
 
-// The file road of the solver on the 2000-bus public case: reading it, and
-// the whole run of the command-line driver (read, solve from a flat start,
+// The file road of the solver on the 2000-bus public case: reading it,
+// writing its listing, and the whole run of the command-line driver (read, solve from a flat start,
 // write the listing), without and with the generators' reactive limits.
 
 namespace {
@@ -41,6 +41,19 @@ void ReadCase2000(benchmark::State& state) {
     }
 }
 BENCHMARK(ReadCase2000)->Unit(benchmark::kMillisecond);
+
+// The listing of the solved case (flat start, no reactive limits),
+// formatted and written to /dev/null.
+void WriteListing2000(benchmark::State& state) {
+    SolverReference solver;
+    const char* items[] = {"ostrand", "-I", kCase.c_str(), "/dev/null", "-V", "-q"};
+    if (solver->Main(6, items, 0) != 1) {
+        state.SkipWithError("the run failed");
+        return;
+    }
+    for (auto _ : state) solver->WriteSolution("/dev/null");
+}
+BENCHMARK(WriteListing2000)->Unit(benchmark::kMillisecond);
 
 // A whole run with the given options after the case and the listing.
 void RunCase2000(benchmark::State& state, std::vector<const char*> options) {

@@ -16,6 +16,7 @@ class Archive;
 class ColorMap;
 class ElementList;
 class FontSetting;
+class IDBReport;
 class IElement;
 class ILineWriter;
 class IMessageSink;
@@ -23,6 +24,8 @@ class IRecordCursor;
 class IPrompt;
 class ITextMeasurer;
 class IView;
+class TransferCapabilityResult;
+struct TransferCapabilityRequest;
 
 // Colour-map modes: how network elements are coloured when drawn.
 enum ColorMapMode : int {
@@ -155,6 +158,35 @@ public:
     // The group of the bus, or -1.
     virtual int GetBusGroup(int busKey) const = 0;
     virtual IRecordCursor* GetRecordCursor() = 0;
+
+    // --- Sensitivity studies, transfer capability and the reports ---
+    // Each study writes graph data files ("Names x Sensitivity") and answers
+    // false when it could not solve or could not write a file completely.
+    // Response of every bus to a small load step at every bus: quantity 0
+    // angles against active power, else voltages against reactive power;
+    // scaled so that the first row is 100 or -100.
+    virtual bool VoltageSensitivity(const char* file, int quantity) = 0;
+    // The chosen bus's voltage and angle per unit of active power at each
+    // bus. `written` gets bit 1 when the voltage file was written, bit 2
+    // when the angle file was.
+    virtual bool BusSensitivityFactors(int busKey, const char* voltageFile, const char* angleFile, int& written) = 0;
+    // The branch's current per step of voltage at each voltage-controlled
+    // bus, A per p.u.
+    virtual bool LineFlowSensitivity(int branchKey, const char* file) = 0;
+    // The active power that can move from the source to the destination bus
+    // before a power flow fails or a branch exceeds its rating; null when
+    // the study could not start. The caller releases the result.
+    virtual TransferCapabilityResult* TransferCapability(const TransferCapabilityRequest& request) = 0;
+    // Makes the report object of the two reports (the report library's
+    // createReport); without one the reports are null.
+    using ReportMaker = IDBReport* (*)(ITextMeasurer& display);
+    virtual void SetReportMaker(ReportMaker maker) = 0;
+    // The results the elements hold as a paged report titled "Power Flow
+    // Results: " and the text; the caller gets its one reference.
+    virtual IDBReport* PowerFlowReport(const char* text, int ignored) = 0;
+    // Both cases of a transfer-capability result and their differences;
+    // null without a complete result.
+    virtual IDBReport* TransferCapabilityReport(TransferCapabilityResult* result, const char* text, int ignored) = 0;
 
 protected:
     ~IModel() = default;

@@ -151,6 +151,18 @@ public:
     // The model's own cursor over its network, with group buses on.
     IRecordCursor* GetRecordCursor() override;
 
+    // --- Sensitivity studies, transfer capability and the reports ---
+    bool VoltageSensitivity(const char* file, int quantity) override;
+    bool BusSensitivityFactors(int busKey, const char* voltageFile, const char* angleFile, int& written) override;
+    bool LineFlowSensitivity(int branchKey, const char* file) override;
+    TransferCapabilityResult* TransferCapability(const TransferCapabilityRequest& request) override;
+    void SetReportMaker(ReportMaker maker) override { reportMaker_ = maker; }
+    IDBReport* PowerFlowReport(const char* text, int ignored) override;
+    IDBReport* TransferCapabilityReport(TransferCapabilityResult* result, const char* text, int ignored) override;
+    // The name a study's rows and reports give a key: its element's name,
+    // "BusGroup n" for a bus group, else the placeholder.
+    std::string GetStudyName(int key, const char* placeholder) const;
+
     // --- The record cursor (GetRecordCursor hands it out) ---
     // The mode handed to the elements' record writers.
     void SetRecordMode(char mode) { recordMode_ = mode; }
@@ -303,6 +315,13 @@ private:
     bool StartStudy();
     // The host road of RunSolver.
     int SolveThroughRecords(const char* outFile, ILineWriter* writer);
+    // The solver of a sensitivity or transfer study: the bus groups built
+    // and the solver made, without a message when none can be; and its
+    // end, on every way out of the study.
+    bool CreateStudySolver();
+    void EndStudySolver();
+    // A report of the report maker on the text measurer; null without them.
+    IDBReport* NewReport();
     // The results of one record into the bus or branch with its key.
     bool ApplyBusResult(const BusRecord& record);
     void ApplyBranchResult(const BranchRecord& record);
@@ -379,6 +398,7 @@ private:
     // The solver study.
     SolverFactory solverFactory_ = &createPSSolver;
     ISolver* solver_ = nullptr;  // only while a study runs
+    ReportMaker reportMaker_ = nullptr;
     BusGroups busGroups_;
     bool topologyChanged_ = true;
 

@@ -9,30 +9,7 @@
 #include "element_type.h"
 #include "message_sink.h"
 #include "power_system.h"
-
-namespace {
-
-// Which bus kinds each bus filter lets through.
-bool BusFilterPasses(int filter, int kind) {
-    switch (filter) {
-        case 0: return true;
-        case 1: return kind == 1 || kind == 3 || kind == 6 || kind == 7 || kind == 8;
-        case 2: return kind == 0 || kind == 2 || kind == 4 || kind == 5;
-        default: return false;
-    }
-}
-
-// Which branch kinds each branch filter lets through.
-bool BranchFilterPasses(int filter, int kind) {
-    switch (filter) {
-        case 0: return true;
-        case 3: return kind == BranchRecord::Line;
-        case 4: return kind != BranchRecord::Line;
-        default: return false;
-    }
-}
-
-}  // namespace
+#include "record_filters.h"
 
 IRecordCursor* PowerSystem::GetRecordCursor() {
     groupBuses_ = true;

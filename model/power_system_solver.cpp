@@ -2,7 +2,6 @@
 // continuation run, and the results read back into the elements.
 
 #include <algorithm>
-#include <utility>
 
 #include "bus.h"
 #include "element_key.h"
@@ -10,25 +9,13 @@
 #include "load.h"
 #include "power_system.h"
 #include "prompt.h"
+#include "scope_exit.h"
 #include "variable_bank.h"
 #include "view.h"
 
 namespace {
 
 constexpr const char* kNoSolverText = "Cannot load Quellmark library!!!\nPlease reinstall application.";
-
-// Undoes a study's state on every way out of it.
-template <typename Undo>
-class ScopeExit {
-public:
-    explicit ScopeExit(Undo undo) : undo_(std::move(undo)) {}
-    ScopeExit(const ScopeExit&) = delete;
-    ScopeExit& operator=(const ScopeExit&) = delete;
-    ~ScopeExit() { undo_(); }
-
-private:
-    Undo undo_;
-};
 
 // Positions in the value arrays of the kinds (counted in doubles from 0).
 namespace Values {

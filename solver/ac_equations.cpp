@@ -33,8 +33,9 @@ EndFlow FlowAtEnd(const NetBranch& branch, bool atFrom, double vi, double vj, do
     const double t = branch.tap;
     const double g = branch.g;
     const double b = branch.b;
-    const double cosShift = std::cos(branch.shift);
-    const double sinShift = std::sin(branch.shift);
+    const ShiftTurn shift = TurnOf(branch.shift);
+    const double cosShift = shift.cos;
+    const double sinShift = shift.sin;
     double m0, l0, selfG, selfB, selfGTap, selfBTap;
     if (atFrom) {
         m0 = g * cosShift - b * sinShift;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <deque>
 #include <memory>
 #include <string>
@@ -42,7 +43,12 @@ using OwnedList = std::deque<std::unique_ptr<T>>;
 
 // True when the code holds any one of the letters.
 inline bool CodeHas(const std::string& code, const char* letters) {
-    return code.find_first_of(letters) != std::string::npos;
+    // Codes and letter sets are a few characters: a plain loop, called in
+    // the equations for every branch end, beats a library search.
+    for (char c : code)
+        for (const char* letter = letters; *letter; ++letter)
+            if (c == *letter) return true;
+    return false;
 }
 
 // What the column after a bus's angle holds: the bus's voltage where it is
@@ -80,12 +86,44 @@ inline bool HoldsVoltage(VoltageColumn column) {
     }
 }
 
+// The cosine and sine of a branch's phase shift (radians): exactly 1 and 0
+// without trigonometry for the many branches that turn nothing (a shift
+// of -0 still goes through it, for the sign of its sine).
+struct ShiftTurn {
+    double cos = 1.0;
+    double sin = 0.0;
+};
+inline ShiftTurn TurnOf(double shift) {
+    if (shift == 0.0 && !std::signbit(shift)) return {};
+    return {std::cos(shift), std::sin(shift)};
+}
+
 // One entry of a list of branches. Lists of branches are pushed at the
 // front: they run from the branch linked last to the one linked first.
 struct AdjacencyNode {
     NetBranch* branch = nullptr;
 };
-using AdjacencyList = std::deque<AdjacencyNode>;
+
+// A list of branches that grows at its front. The nodes are kept in one
+// block, the front at its end, so that a bus costs no allocation until its
+// first branch and the equations walk the list in order through memory.
+class AdjacencyList {
+public:
+    void push_front(AdjacencyNode node) { nodes_.push_back(node); }
+    void clear() { nodes_.clear(); }
+    bool empty() const { return nodes_.empty(); }
+    std::size_t size() const { return nodes_.size(); }
+    // Item 0 is the front.
+    const AdjacencyNode& operator[](std::size_t i) const { return nodes_[nodes_.size() - 1 - i]; }
+    const AdjacencyNode& front() const { return nodes_.back(); }
+    auto begin() const { return nodes_.crbegin(); }
+    auto end() const { return nodes_.crend(); }
+    auto begin() { return nodes_.rbegin(); }
+    auto end() { return nodes_.rend(); }
+
+private:
+    std::vector<AdjacencyNode> nodes_;
+};
 
 // One part of a bus load, for P or for Q:
 // load = V^exponent (base + lambda baseDirection) + V^2 (impedance + lambda impedanceDirection).

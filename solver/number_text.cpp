@@ -77,3 +77,29 @@ std::string FormatInCLocale(const char* format, ...) {
     uselocale(previous);
     return text;
 }
+
+void AppendText(std::string& out, std::string_view text, int width) {
+    const size_t columns = static_cast<size_t>(width < 0 ? -static_cast<long long>(width) : width);
+    const size_t blanks = text.size() < columns ? columns - text.size() : 0;
+    if (width > 0) out.append(blanks, ' ');
+    out.append(text);
+    if (width < 0) out.append(blanks, ' ');
+}
+
+void AppendFixed(std::string& out, double value, int width, int precision) {
+    // Room for the largest double in full: 309 digits, the sign, the point
+    // and the decimals asked for.
+    char buffer[400];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+    if (error != std::errc{}) {
+        out += FormatInCLocale("%*.*f", width, precision, value);
+        return;
+    }
+    AppendText(out, std::string_view(buffer, static_cast<size_t>(end - buffer)), width);
+}
+
+void AppendInt(std::string& out, long long value, int width) {
+    char buffer[24];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    AppendText(out, std::string_view(buffer, static_cast<size_t>(end - buffer)), width);
+}

@@ -16,3 +16,11 @@ bool ParseInt(std::string_view text, int& value);
 // Formats as snprintf would in the C locale ('.' as the decimal point), even
 // when the process has switched LC_NUMERIC to the user's locale.
 std::string FormatInCLocale(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Append to `out` what snprintf would write for "%*.*f" (width, precision),
+// "%*d" and "%*s" (width) in the C locale: right-aligned with blanks before
+// it, or left-aligned with blanks after it for a negative width, never cut.
+// Numbers through std::to_chars, exact as printf is.
+void AppendFixed(std::string& out, double value, int width, int precision);
+void AppendInt(std::string& out, long long value, int width);
+void AppendText(std::string& out, std::string_view text, int width);

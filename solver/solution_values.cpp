@@ -31,8 +31,9 @@ EndFlows BranchFlows(const NetBranch& branch) {
     const double v1 = branch.from->voltage;
     const double v2 = branch.to->voltage;
     const double delta = branch.from->angle - branch.to->angle;
-    const double cosShift = std::cos(branch.shift);
-    const double sinShift = std::sin(branch.shift);
+    const ShiftTurn turn = TurnOf(branch.shift);
+    const double cosShift = turn.cos;
+    const double sinShift = turn.sin;
     const double m = t * (g * cosShift - b * sinShift);
     const double n = t * (b * cosShift + g * sinShift);
     const double m2 = t * (g * cosShift + b * sinShift);

@@ -83,13 +83,14 @@ bool SparseFactor::FactorNumeric(std::span<const double> value) {
         klu_free_numeric(&k.numeric, &k.common);
         return false;
     }
-    TakeSign();
+    TakeSign(true);
     return true;
 }
 
 // The kept pivots serve while none of them has become tiny, in absolute
 // terms or against the largest; otherwise the same order is factorised
-// again with a new choice of pivots.
+// again with a new choice of pivots. The row order stays that of the last
+// factorisation, and so does its parity.
 bool SparseFactor::Refactor(std::span<const double> value) {
     if (!klu_ || !klu_->symbolic) return false;
     Klu& k = *klu_;
@@ -97,7 +98,7 @@ bool SparseFactor::Refactor(std::span<const double> value) {
         klu_refactor(columnStart_.data(), rowIndex_.data(), const_cast<double*>(value.data()), k.symbolic, k.numeric,
                      &k.common) &&
         PivotsUsable() && klu_rcond(k.symbolic, k.numeric, &k.common) && k.common.rcond > 1e-12) {
-        TakeSign();
+        TakeSign(false);
         return true;
     }
     return FactorNumeric(value);
@@ -120,12 +121,14 @@ bool SparseFactor::PivotsUsable() {
 }
 
 // det A = parity(P) parity(Q) prod(diag U) prod(row scales); the scales are
-// positive and the blocks off the diagonal add nothing.
-void SparseFactor::TakeSign() {
+// positive and the blocks off the diagonal add nothing. The parities are
+// taken anew only with a new pivot order.
+void SparseFactor::TakeSign(bool newPivots) {
     const klu_numeric& numeric = *klu_->numeric;
     const int n = numeric.n;
+    if (newPivots) orderSign_ = Parity(numeric.Pnum, n) * Parity(klu_->symbolic->Q, n);
     const auto* diagonal = static_cast<const double*>(numeric.Udiag);
-    int sign = Parity(numeric.Pnum, n) * Parity(klu_->symbolic->Q, n);
+    int sign = orderSign_;
     for (int k = 0; k < n; ++k)
         if (diagonal[k] < 0.0) sign = -sign;
     sign_ = sign;

@@ -40,12 +40,13 @@ public:
 private:
     bool FactorNumeric(std::span<const double> value);
     bool PivotsUsable();
-    void TakeSign();
+    void TakeSign(bool newPivots);
 
     struct Klu;
     std::unique_ptr<Klu> klu_;
     std::vector<int> columnStart_;
     std::vector<int> rowIndex_;
     int sign_ = 1;
+    int orderSign_ = 1;  // the parity of the row and column orders
     double smallestPivot_ = 0.0;
 };

@@ -20,6 +20,8 @@ void SparseMatrix::Resize(int rows, int columns) {
     columnHead_.assign(columns_ + 1, 0);
     factor_.Release();
     sorted_ = ordered_ = factored_ = transposed_ = false;
+    steps_.clear();
+    nextStep_ = 0;
 }
 
 void SparseMatrix::Clear() {
@@ -29,22 +31,34 @@ void SparseMatrix::Clear() {
 void SparseMatrix::ZeroValues() {
     for (auto& entry : entries_) entry.value = 0.0;
     factored_ = false;
+    nextStep_ = 0;
 }
 
 MatrixEntry* SparseMatrix::AddElement(int row, int column, double value, bool fixedVariable) {
     factored_ = false;
-    if (const int index = FindIndex(row, column)) {
-        MatrixEntry& entry = entries_[index];
-        if (fixedVariable)
-            entry.value = row == column ? 1.0 : 0.0;
-        else
-            entry.value += value;
-        return &entry;
+    AssemblyStep& step = NextStep(row, column);
+    if (!step.slot) {
+        if (fixedVariable && row != column) return nullptr;
+        step.slot = CreateEntry(row, column, fixedVariable ? 1.0 : value);
+        ordered_ = false;
+        return &entries_[step.slot];
     }
-    if (fixedVariable && row != column) return nullptr;
-    const int index = CreateEntry(row, column, fixedVariable ? 1.0 : value);
-    ordered_ = false;
-    return &entries_[index];
+    MatrixEntry& entry = entries_[step.slot];
+    if (fixedVariable)
+        entry.value = row == column ? 1.0 : 0.0;
+    else
+        entry.value += value;
+    return &entry;
+}
+
+// The step of the next call of the assembly, with the slot of element
+// (row, column): the remembered one when this call is the one made at
+// this point last time, else found (0 when not stored) and remembered.
+SparseMatrix::AssemblyStep& SparseMatrix::NextStep(int row, int column) {
+    if (nextStep_ == steps_.size()) steps_.push_back({row, column, 0});
+    AssemblyStep& step = steps_[nextStep_++];
+    if (step.row != row || step.column != column || !step.slot) step = {row, column, FindIndex(row, column)};
+    return step;
 }
 
 const MatrixEntry* SparseMatrix::Find(int row, int column) const {
@@ -90,18 +104,29 @@ void SparseMatrix::Compact() {
     rowStart_[1] = 1;
     for (int r = 1; r <= rows_; ++r) rowStart_[r + 1] += rowStart_[r];
 
+    // Each moved entry carries its old slot in its row link until the
+    // lists are threaded again, so that the assembly's record can follow.
     scratch_.resize(entries_.size());
     std::vector<int> fill(rowStart_);
-    for (int i = 1; i <= count; ++i) scratch_[fill[entries_[i].row]++] = entries_[i];
+    for (int i = 1; i <= count; ++i) {
+        MatrixEntry& moved = scratch_[fill[entries_[i].row]++];
+        moved = entries_[i];
+        moved.nextInRow = i;
+    }
     entries_.swap(scratch_);
 
+    std::vector<int> newSlot(count + 1, 0);
     for (int r = 1; r <= rows_; ++r) {
         const int first = rowStart_[r], end = rowStart_[r + 1];
         std::sort(entries_.begin() + first, entries_.begin() + end,
                   [](const MatrixEntry& a, const MatrixEntry& b) { return a.column < b.column; });
         rowHead_[r] = first < end ? first : 0;
-        for (int t = first; t < end; ++t) entries_[t].nextInRow = t + 1 < end ? t + 1 : 0;
+        for (int t = first; t < end; ++t) {
+            newSlot[entries_[t].nextInRow] = t;
+            entries_[t].nextInRow = t + 1 < end ? t + 1 : 0;
+        }
     }
+    for (AssemblyStep& step : steps_) step.slot = newSlot[step.slot];
     std::fill(columnHead_.begin(), columnHead_.end(), 0);
     for (int t = count; t >= 1; --t) {
         MatrixEntry& entry = entries_[t];
@@ -122,6 +147,8 @@ void SparseMatrix::Transpose() {
     std::swap(rowHead_, columnHead_);
     transposed_ = !transposed_;
     ordered_ = false;
+    steps_.clear();
+    nextStep_ = 0;
     // Sorted lists stay sorted under transposition; the pool is brought
     // back into row order so that the compact form holds again.
     if (sorted_) Compact();

@@ -35,6 +35,12 @@ struct IndexVector {
 // columns. The entries always hold the matrix itself; the factor lives
 // beside them (SparseFactor), so that the values of the same structure
 // can be assembled again and refactorised with the kept order.
+//
+// An assembly runs from ZeroValues (or Clear) to the next factorisation.
+// The store remembers which entry each AddElement call of the last
+// assembly reached; a later assembly that makes the same calls in the same
+// order adds each value at its remembered place without a search. A call
+// that differs is looked up and remembered in its turn.
 class SparseMatrix {
 public:
     // How a refactorisation ended.
@@ -70,7 +76,8 @@ public:
     void Clear();
     // Empties the matrix and gives it new dimensions.
     void Resize(int rows, int columns);
-    // Sets every stored value to 0; the structure and the order stay.
+    // Sets every stored value to 0 and begins an assembly; the structure
+    // and the order stay.
     void ZeroValues();
     // Threads every row list in ascending column order and every column
     // list in ascending row order.
@@ -99,7 +106,16 @@ public:
     double SmallestPivot() const { return factored_ ? factor_.SmallestPivot() : 0.0; }
 
 private:
+    // One AddElement call of the last assembly and the pool slot it
+    // reached (0: none, an off-diagonal element of a fixed variable).
+    struct AssemblyStep {
+        int row = 0;
+        int column = 0;
+        int slot = 0;
+    };
+
     int FindIndex(int row, int column) const;
+    AssemblyStep& NextStep(int row, int column);
     int CreateEntry(int row, int column, double value);
     void Compact();
     int SolveWith(std::span<double> vector, bool transposed);
@@ -115,6 +131,11 @@ private:
     bool sorted_ = false;
     std::vector<int> rowStart_;  // row r holds pool slots rowStart_[r] .. rowStart_[r+1]-1
     std::vector<MatrixEntry> scratch_;
+
+    // The calls of the last assembly in their order, and how far the
+    // present assembly has come.
+    std::vector<AssemblyStep> steps_;
+    std::size_t nextStep_ = 0;
 
     // The ordered structure in compressed columns, and where each pool
     // slot's value goes in it.

@@ -18,7 +18,7 @@ struct FaceSubstitute {
     const char* family;
 };
 
-constexpr std::array<FaceSubstitute, 9> kFaceSubstitutes{{
+constexpr std::array<FaceSubstitute, 10> kFaceSubstitutes{{
     {"", "Liberation Sans"},
     {"Arial", "Liberation Sans"},
     {"Helvetica", "Liberation Sans"},
@@ -28,6 +28,8 @@ constexpr std::array<FaceSubstitute, 9> kFaceSubstitutes{{
     {"Arial Narrow", "Liberation Sans Narrow"},
     {"Times New Roman", "Liberation Serif"},
     {"Courier New", "Liberation Mono"},
+    // The reports' body face: any monospaced one keeps their columns.
+    {"Lucida Console", "Liberation Mono"},
 }};
 
 constexpr int kDefaultCellHeight = 16;

@@ -20,8 +20,11 @@ char ColumnAt(std::string_view line, int col) {
 // True when column col holds a character of the line: the line has not ended
 // (at its newline, or at the zero that ends a C text) before it.
 bool HasColumn(std::string_view line, int col) {
-    size_t length = std::min({line.find('\n'), line.find('\0'), line.size()});
-    return static_cast<size_t>(col) <= length;
+    if (col <= 0) return true;
+    if (static_cast<size_t>(col) > line.size()) return false;
+    // Only the columns up to col can end the line before it.
+    const std::string_view head = line.substr(0, static_cast<size_t>(col));
+    return head.find('\n') == std::string_view::npos && head.find('\0') == std::string_view::npos;
 }
 
 // The work text of a numeric field: blanks before the number kept, blanks
@@ -128,7 +131,8 @@ std::string FormatNumber(int lead, int width, int decimals, double value) {
         --p;  // the point takes one of the places of the digits
     }
 
-    std::string text = FormatInCLocale("%-*.*f", w, p, value);
+    std::string text;
+    AppendFixed(text, value, -w, p);
     if (text.compare(0, 2, "0.") == 0) {
         text.erase(0, 1);  // ".25": the point stands where the zero was
     } else if (text.size() == static_cast<size_t>(w) && text.find(' ') != std::string::npos) {

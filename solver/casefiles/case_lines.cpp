@@ -1,11 +1,14 @@
 #include "case_lines.h"
 
+// A case file is read by one thread: the stream's lock is not taken for
+// every character.
+
 namespace {
 
 constexpr char kCtrlZ = '\x1A';
 
 bool AtEnd(FILE* file) {
-    int c = std::getc(file);
+    int c = getc_unlocked(file);
     if (c == EOF) return true;
     std::ungetc(c, file);
     return false;
@@ -15,15 +18,18 @@ bool AtEnd(FILE* file) {
 
 bool ReadCaseLine(FILE* file, std::string& line) {
     line.clear();
-    int c = std::getc(file);
+    int c = getc_unlocked(file);
     if (c == EOF) return false;
 
     // A line ends at LF, at CR LF, or at a CR alone (as some editors end
     // their lines); only the first kCaseLineLength characters are kept.
-    for (; c != EOF && c != '\n' && c != '\r'; c = std::getc(file))
-        if (line.size() < kCaseLineLength) line.push_back(static_cast<char>(c));
+    char kept[kCaseLineLength];
+    std::size_t length = 0;
+    for (; c != EOF && c != '\n' && c != '\r'; c = getc_unlocked(file))
+        if (length < kCaseLineLength) kept[length++] = static_cast<char>(c);
+    line.assign(kept, length);
     if (c == '\r') {
-        c = std::getc(file);
+        c = getc_unlocked(file);
         if (c != '\n' && c != EOF) std::ungetc(c, file);
     }
 

@@ -125,7 +125,11 @@ private:
     bool interchangeRead_ = false;
     bool finished_ = false;  // every line is read
     std::vector<const NetArea*> areasWithSlack_;
-    std::unordered_map<int, NetBus*> busesByNumber_;  // external number: the one bus read with it
+    // External number: the one bus read with it. The numbers of the bus
+    // records' four columns index a table; any other number a map.
+    static constexpr int kTableNumbers = 10000;
+    std::vector<NetBus*> busTable_ = std::vector<NetBus*>(kTableNumbers, nullptr);
+    std::unordered_map<int, NetBus*> busesByNumber_;
 };
 
 void IeeeCdfReader::Read() {
@@ -227,7 +231,10 @@ void IeeeCdfReader::ReadBus(const std::string& record) {
     NetBus* bus = solver_.FindOrAddBus(number, name, GetRealField(record, 77, 7, 2), Search::No);
     bus->number = ++network_.busCount;
     bus->externalNumber = number;
-    busesByNumber_[number] = bus;
+    if (number > 0 && number < kTableNumbers)
+        busTable_[number] = bus;
+    else
+        busesByNumber_[number] = bus;
     if (int areaNumber = GetIntField(record, 19, 2); areaNumber != 0) {
         bus->area = AreaNumbered(areaNumber);
         if (!bus->area) {
@@ -545,6 +552,7 @@ void IeeeCdfReader::JoinRemoteGenerators() {
 
 // Bus number 0 names no bus.
 NetBus* IeeeCdfReader::BusOrNull(int number) const {
+    if (number > 0 && number < kTableNumbers) return busTable_[number];
     auto found = busesByNumber_.find(number);
     return number != 0 && found != busesByNumber_.end() ? found->second : nullptr;
 }

@@ -13,9 +13,9 @@
 
 namespace {
 
-constexpr int kZoom = 33001;  // a command both kinds of view bind to one key
-constexpr int kSolve = 33002;  // handled by one kind of document only
-constexpr int kNobody = 33003;
+constexpr int kZoom = 39001;  // a command both kinds of view bind to one key
+constexpr int kSolve = 39002;  // handled by one kind of document only
+constexpr int kNobody = 39003;
 
 using CommandRoad = ShellTest;
 

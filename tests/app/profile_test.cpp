@@ -53,19 +53,24 @@ TEST(Profile, MissingOrBrokenValuesGiveTheDefaults) {
     EXPECT_EQ(profile.GetProfileInt("Remote Host", "Port", 2503), 2503);
 }
 
-TEST(Profile, AFontIsWrittenFieldByField) {
+TEST(Profile, AFontIsWrittenFieldByFieldAsSevenKeysOfTheIniFile) {
     QTemporaryDir folder;
     QString path = folder.filePath("tavrin.ini");
     LogFont font;
     font.SetFaceName("Arial \xC8");
     font.height = -12;
     font.weight = 700;
+    font.italic = 1;
+    font.underline = 1;
+    font.pitchAndFamily = 34;
     font.charSet = 238;
     Profile profile(path);
     profile.WriteProfileFont(font);
-    EXPECT_EQ(profile.GetProfileInt("VisualSettings", "Height", 0), -12);
-    EXPECT_EQ(profile.GetProfileInt("VisualSettings", "Weight", 0), 700);
-    EXPECT_EQ(profile.GetProfileInt("VisualSettings", "CharSet", 0), 238);
+    const std::string text = FileText(path);
+    for (const char* line : {"[VisualSettings]\n", "Height=-12\n", "Weight=700\n", "Italic=1\n", "Underline=1\n",
+                             "PitchAndFamily=34\n", "CharSet=238\n", "FaceName="}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+    }
     EXPECT_EQ(profile.GetProfileString("VisualSettings", "FaceName"), QString::fromUtf8("Arial \u010C"));
 }
 

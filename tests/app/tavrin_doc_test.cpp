@@ -9,11 +9,14 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include "archive_file.h"
 #include "command_ids.h"
+#include "drawn_network.h"
 #include "control_id.h"
 #include "finans_view.h"
 #include "report_interface.h"
 #include "label_names.h"
+#include "scroll_client.h"
 #include "shell_fixture.h"
 #include "tavrin_doc.h"
 #include "tavrin_view.h"
@@ -66,13 +69,14 @@ TEST_F(NetworkDocument, AFinishedReportOpensInAResultsWindowThatReleasesIt) {
     EXPECT_EQ(document->GetTitle(), QString::fromUtf8("Tok snage \u0161"));
     auto& view = dynamic_cast<CFinansView&>(Windows()[0]->View());
     EXPECT_EQ(view.CurrentPage(), 1);
+    // The page is drawn (its place on the desk: finans_view_test).
     Size page = report->GetPageSize();
-    view.resize(page.cx + 100, page.cy + 40);  // room for the whole page until the view scrolls
-    QImage picture = view.grab().toImage();
-    int left = page.cx + 2 * CFinansView::kMargin < picture.width() ? (picture.width() - page.cx) / 2 : 0;
-    EXPECT_EQ(picture.pixelColor(left / 2, 2), QColor(128, 128, 128));                          // the desk
+    Windows()[0]->resize(page.cx + 200, page.cy + 200);
+    QImage picture = view.Client().viewport()->grab().toImage();
+    int left = (picture.width() - page.cx) / 2;
+    EXPECT_EQ(picture.pixelColor(left / 2, 2), QColor(128, 128, 128));                                // the desk
     EXPECT_EQ(picture.pixelColor(left + page.cx - 5, CFinansView::kMargin + page.cy - 5), Qt::white);  // the page
-    EXPECT_EQ(picture.pixelColor(left, CFinansView::kMargin + 50), Qt::black);                   // its edge
+    EXPECT_EQ(picture.pixelColor(left, CFinansView::kMargin + 50), Qt::black);                          // its edge
 
     // The report is not a file: New does not offer it, nor Open.
     Frame().Commands().Execute(Command::FileNew);
@@ -189,6 +193,43 @@ TEST_F(NetworkDocument, GraphFromFileRunsTheDesignerOnTheChosenFile) {
     EXPECT_GT(PixelsOf(plot->grab().toImage(), QColor(0, 0, 255)), 100);
     QCoreApplication::processEvents();
     EXPECT_TRUE(prompts.Messages().empty());
+}
+
+TEST_F(NetworkDocument, AChangeOfToolClearsTheSelectionButTheNodeMoverWorksOnIt) {
+    DrawnNetwork drawn;
+    Bus& bus = drawn.AddBus("Bus 1");
+    Archive stored = Archive::ForStoring();
+    drawn.model().SerializeModel(stored);
+    const QString path = folder.filePath("one bus.pf");
+    SaveArchiveFile(stored, path.toStdString());
+    ASSERT_TRUE(Start());
+    auto* document = dynamic_cast<CTavrinDoc*>(app->OpenDocumentFile(path));
+    ASSERT_NE(document, nullptr);
+    EXPECT_FALSE(document->IsNew());
+    IModel& model = *document->GetModel();
+    auto select = [&] { model.AddToSelection(model.FindByKey(bus.GetKey())); };
+
+    struct Case {
+        int from, to;
+        bool keeps;
+    };
+    for (auto [from, to, keeps] : {Case{0, 29, true}, Case{0, 0, true}, Case{0, 1, false}, Case{29, 0, false},
+                                   Case{1, 29, false}, Case{10, 0, false}}) {
+        document->SetTool(from);
+        select();
+        ASSERT_TRUE(model.HasSelection());
+        document->SetTool(to);
+        EXPECT_EQ(document->GetTool(), to);
+        EXPECT_EQ(model.HasSelection(), keeps) << from << " to " << to;
+        model.ClearSelection();
+    }
+
+    Frame().Commands().Execute(Command::FileNew);
+    auto* fresh = dynamic_cast<CTavrinDoc*>(Windows().back()->View().GetDocument());
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_TRUE(fresh->IsNew());
+    ASSERT_TRUE(fresh->DoSave(folder.filePath("saved.pf")));
+    EXPECT_FALSE(fresh->IsNew());
 }
 
 TEST(LabelNames, EachKindOfElementTakesAsManyFontsAsItsListHasNames) {

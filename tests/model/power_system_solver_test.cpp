@@ -22,6 +22,7 @@
 #include "recording_prompt.h"
 #include "recording_view.h"
 #include "scratch_folder.h"
+#include "solver_double.h"
 #include "solver_interface.h"
 
 namespace {
@@ -168,12 +169,11 @@ TEST(PowerSystemSolver, WithoutASolverEveryRoadFailsWithTheMessage) {
 }
 
 // A solver that answers as a test scripts it and counts its releases.
-class ScriptedSolver final : public ISolver {
+class ScriptedSolver final : public SolverDouble {
 public:
     enum class Answer { Solves, Fails, Throws };
     Answer attach = Answer::Solves;
     MemoryRecordCursor results;
-    int releases = 0;
     bool groupingSeen = false;
 
     int Attach(IRecordCursor* source, IMessageSink*, int) override {
@@ -182,35 +182,7 @@ public:
         if (attach == Answer::Throws) throw std::runtime_error("scripted");
         return attach == Answer::Solves ? 1 : 0;
     }
-    int Main(int, const char* const*, int) override { return 0; }
-    int AttachAndRun(IRecordCursor*, IMessageSink*, const char*, int) override { return 0; }
-    void AddRef() override {}
-    int Release() override {
-        ++releases;
-        return 0;
-    }
-    void SetTotalsColumns(bool, bool, bool, bool) override {}
-    void ClearTotalsColumns() override {}
     IRecordCursor* GetResultCursor() override { return &results; }
-    int WriteIeeeCdf(const char*, int) override { return 0; }
-    int GetPointCount() override { return 0; }
-    void WriteReport(ILineWriter*) override {}
-    void SetMaxLoad(double) override {}
-    void SetIterationLimit(int) override {}
-    int GetIterationLimit() override { return 0; }
-    void SetTolerance(double) override {}
-    double GetTolerance() override { return 0.0; }
-    int RunPowerFlow() override { return 0; }
-    void AddLoadDirection(double, double) override {}
-    void Hook(int, double*, double) override {}
-    void Transfer(double) override {}
-    void AddToBusVoltage(int, double) override {}
-    int SelectTransferBuses(int, int) override { return 0; }
-    bool ReadBusState(IRecordCursor*) override { return false; }
-    bool GetSensitivities(int, std::vector<double>&, std::vector<int>&, std::vector<double>&,
-                          std::vector<int>&) override {
-        return false;
-    }
 };
 
 ScriptedSolver* scripted = nullptr;

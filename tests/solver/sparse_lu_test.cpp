@@ -217,6 +217,38 @@ TEST(SparseLu, RefactorWithTheKeptOrderEqualsAFreshOrder) {
     }
 }
 
+// An assembly that makes its calls in another order than the last one, or
+// splits a value over two calls, still puts every value on its own entry:
+// the remembered places, carried through the sorting of the entries, serve
+// only the calls that repeat.
+TEST(SparseLu, AssembliesInAnotherCallOrderReachTheSameEntries) {
+    const Triplets triplets = RandomSystem(60, 7);
+    const auto b = RightHandSide(60);
+    const Triplets reversed(triplets.rbegin(), triplets.rend());
+    const Triplets split = [&] {
+        Triplets parts;
+        for (const auto& t : triplets) parts.push_back({t.row, t.column, 0.25 * t.value});
+        for (const auto& t : triplets) parts.push_back({t.row, t.column, 0.75 * t.value});
+        return parts;
+    }();
+    SolverHandle solver;
+    solver->SetMatrixOrder(60);
+    ASSERT_EQ(OrderFresh(*solver, triplets), 0);
+    const auto fresh = Solved(*solver, b);
+    for (const Triplets* assembly : {&triplets, &reversed, &split, &triplets}) {
+        ASSERT_EQ(Refactor(*solver, *assembly), 0);
+        for (const auto& t : triplets) {
+            const MatrixEntry* entry = solver->Matrix().Find(t.row, t.column);
+            ASSERT_NE(entry, nullptr);
+            double sum = 0.0;
+            for (const auto& u : triplets)
+                if (u.row == t.row && u.column == t.column) sum += u.value;
+            ASSERT_NEAR(entry->value, sum, 1e-14 * std::fabs(sum));
+        }
+        ExpectNear(Solved(*solver, b), fresh, 1e-12);
+    }
+}
+
 // The factor sign is the sign of the determinant, through refactorisations
 // and new orders alike: sweep A - s I through several eigenvalues.
 TEST(SparseLu, FactorSignIsTheSignOfTheDeterminant) {

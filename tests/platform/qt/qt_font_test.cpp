@@ -24,7 +24,7 @@ TEST(QtFont, WindowsFacesAreReplacedByMetricCompatibleOnes) {
         {"Arial", "Liberation Sans"},         {"MS Sans Serif", "Liberation Sans"},
         {"arial", "Liberation Sans"},         {"", "Liberation Sans"},
         {"Times New Roman", "Liberation Serif"}, {"Courier New", "Liberation Mono"},
-        {"DejaVu Sans", "DejaVu Sans"},
+        {"Lucida Console", "Liberation Mono"}, {"DejaVu Sans", "DejaVu Sans"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.face));
@@ -32,6 +32,10 @@ TEST(QtFont, WindowsFacesAreReplacedByMetricCompatibleOnes) {
     }
     // The substitute is installed, so the drawn font is the one asked for.
     EXPECT_EQ(QFontInfo(ToQFont(Font("Arial", -12))).family(), "Liberation Sans");
+    // The reports' body face keeps its columns: every character one width.
+    QFontInfo body(ToQFont(Font("Lucida Console", -12)));
+    EXPECT_EQ(body.family(), "Liberation Mono");
+    EXPECT_TRUE(body.fixedPitch());
 }
 
 TEST(QtFont, HeightsFollowTheirSign) {
