@@ -78,7 +78,7 @@ std::string FactsCardReader::Svc() {
         const double x = base / (rating > 0.0 ? rating : base) * transformerX;
         if (std::fabs(x) < 1e-4) return "the transformer reactance of the SVC is below 1e-4 p.u.";
         NetBranch* branch = solver_.FindOrAddBranch(svcBus, terminal, Search::No, "", ' ');
-        branch->code = "L";
+        branch->code.assign(1, 'L');
         branch->b = -1.0 / x;
         branch->owner = svcBus->owner;
         ++network_.branchCount;
@@ -119,7 +119,6 @@ NetBus* FactsCardReader::LowSideBus(NetBus& svcBus, double& lowKv) {
     NetBus* bus = solver_.FindOrAddBus(0, name, lowKv, Search::No);
     bus->number = ++network_.busCount;
     bus->externalNumber = number + 1;
-    bus->code = "B";
     bus->areaCode = svcBus.areaCode;
     bus->owner = svcBus.owner;
     bus->area = svcBus.area;
