@@ -371,15 +371,3 @@ int Solver::HvdcLimitViolated() {
 int Solver::SwitchHvdcControl() {
     return 0;
 }
-
-int Solver::CheckSvcLimits() {
-    return 0;
-}
-
-int Solver::CheckTcscLimits() {
-    return 0;
-}
-
-int Solver::CheckStatcomLimits() {
-    return 0;
-}

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "devices/statcom.h"
+#include "devices/svc.h"
+#include "devices/tcsc.h"
+
 // The solver's own model of a network, built by a reader (host records or a
 // case file), checked and linked by the preparation pass, and solved in
 // place. Electrical values are per unit on the run's MVA base, angles in
@@ -332,30 +336,6 @@ struct NetConverter {
     std::string controlCode;
     NetBus* acBus = nullptr;
     NetBus* converterBus = nullptr;
-};
-
-struct NetSvc {
-    std::string name;
-    std::string code = "FS";
-    std::string controlCode;
-    NetBus* terminalBus = nullptr;
-    NetBus* controlledBus = nullptr;
-};
-
-struct NetTcsc {
-    std::string name;
-    std::string code = "FC";
-    std::string controlCode;
-    NetBus* from = nullptr;
-    NetBus* to = nullptr;
-};
-
-struct NetStatcom {
-    std::string name;
-    std::string code = "FT";
-    std::string controlCode;
-    NetBus* terminalBus = nullptr;
-    NetBus* controlledBus = nullptr;
 };
 
 struct Network {

@@ -44,6 +44,10 @@ int Solver::SolvePowerFlow(int first, Reorder reorder, Refresh refresh, Loads lo
                        diagnostics_);
             Abort(1);
         }
+        // A switched control brings equations of its own: the next steps
+        // are measured against the mismatch they start from.
+        EvaluateMismatch(loads);
+        norm = MaxAbs(mismatch_, matrixOrder_, where);
     }
     // A mismatch that is not a number never meets the tolerance.
     if (!(norm <= tolerance_)) {
@@ -79,6 +83,7 @@ double Solver::MaxAbs(std::span<const double> vector, int count, int& index) {
 void Solver::EvaluateMismatch(Loads loads) {
     int status = 0;
     AcEquations(status, Evaluate::Mismatch, loads);
+    DeviceEquations(Evaluate::Mismatch);
     if (continuation_) ParameterEquation(Evaluate::Mismatch, nullptr, curve_.tangent);
 }
 
@@ -88,6 +93,7 @@ void Solver::EvaluateMismatch(Loads loads) {
 bool Solver::AssembleJacobian(Loads loads) {
     int status = 0;
     NetArea* area = AcEquations(status, Evaluate::MismatchAndJacobian, loads);
+    DeviceEquations(Evaluate::MismatchAndJacobian);
     const bool parameterRowHolds =
         continuation_ && ParameterEquation(Evaluate::MismatchAndJacobian, area, curve_.tangent) == 0;
     if (status >= 0 || parameterRowHolds) return true;
@@ -153,6 +159,7 @@ bool Solver::TakeStep(double& norm, double& previous, Loads loads) {
 
 void Solver::ApplyStep(double factor, Trial trial) {
     UpdateBuses(factor, trial, Clamping::On, StepRecoveryHold());
+    UpdateDevices(factor, trial, Clamping::On);
 }
 
 RecoveryHold Solver::StepRecoveryHold() const {

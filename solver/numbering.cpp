@@ -49,6 +49,20 @@ void Solver::NumberVariables() {
     }
     busVariableCount_ = next - 1;
     variableCount_ = busVariableCount_ + DeviceVariableCount(network);
+    // The converters' unknowns come first; the solver has no HVDC links yet.
+    next += static_cast<int>(network.converters.size() * 11 / 2);
+    for (const auto& svc : network.svcs) {
+        svc->base = next - 1;
+        next += 3;
+    }
+    for (const auto& tcsc : network.tcscs) {
+        tcsc->base = next - 1;
+        next += 7;
+    }
+    for (const auto& statcom : network.statcoms) {
+        statcom->base = next - 1;
+        next += 7;
+    }
 
     matrixOrder_ = pointOfCollapse_ ? 2 * variableCount_ + 1 : variableCount_ + (continuation_ ? 1 : 0);
     SetMatrixOrder(matrixOrder_);

@@ -151,6 +151,15 @@ public:
     int CheckSvcLimits();
     int CheckTcscLimits();
     int CheckStatcomLimits();
+    // FACTS devices (devices/): their set-up before the numbering, their
+    // rows of the equations, and their part of a Newton step.
+    void InitSvc();
+    void InitTcsc();
+    void InitStatcom();
+    void DeviceEquations(Evaluate evaluate);
+    void UpdateDevices(double step, Trial trial, Clamping clamping);
+    double MvaBase() const { return mvaBase_; }
+    bool ContinuationOn() const { return continuation_; }
     NetBus* SystemSlack() const;
     int VariableCount() const { return variableCount_; }
     int MatrixOrder() const { return matrixOrder_; }
@@ -238,6 +247,12 @@ private:
     FILE* diagnostics_ = stderr;
 
     // Power flow.
+    void SvcEquations(Evaluate evaluate);
+    void TcscEquations(Evaluate evaluate);
+    void StatcomEquations(Evaluate evaluate);
+    void UpdateSvcs(double step, Trial trial, Clamping clamping);
+    void UpdateTcscs(double step, Trial trial, Clamping clamping);
+    void UpdateStatcoms(double step, Trial trial, Clamping clamping);
     void EvaluateMismatch(Loads loads);
     bool AssembleJacobian(Loads loads);
     bool FactorJacobian(int iteration, int first, bool force, Refresh refresh, Loads loads);

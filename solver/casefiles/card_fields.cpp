@@ -111,8 +111,6 @@ std::string FormatNumber(int lead, int width, int decimals, double value) {
         out += w == 1 ? std::string("0") : "0." + std::string(static_cast<size_t>(w > 2 ? w - 2 : 0), '0');
         return out;
     }
-    if (w == 1 && negative) return out + "*";
-
     if (value >= std::pow(10.0, w) - 0.5) {
         // Too large for the field: nines over every place, the point last.
         if (negative) ++w;

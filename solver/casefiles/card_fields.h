@@ -27,5 +27,7 @@ int GetIntField(std::string_view line, int col, int len);
 // `lead` blanks, then `value` filling exactly |width| columns with as many
 // decimals as fit. `decimals` only says whether a place is kept for the point
 // (0: no). A value too small for the field is written as zero, one too large
-// as nines ("9999." or "99999"), a negative value in one column as "*".
+// as nines ("9999." or "99999"). A negative value keeps the field's width,
+// so that the columns after it stay where a reader looks for them: "-3" in
+// two columns, "-9" for anything beyond.
 std::string FormatNumber(int lead, int width, int decimals, double value);

@@ -7,6 +7,7 @@
 
 #include "card_fields.h"
 #include "case_lines.h"
+#include "facts_cards.h"
 #include "solver.h"
 
 // The IEEE common data format for the exchange of solved load flow data, as
@@ -19,7 +20,7 @@
 
 namespace {
 
-enum class Mark { Card, Comment, Buses, Branches, Interchange, TieLines, Device, End, None };
+enum class Mark { Card, Comment, Buses, Branches, Interchange, TieLines, Device, DcDevice, End, None };
 
 // Lines that open a section or change the reading, compared from column 1
 // over the given number of characters, in this order.
@@ -35,9 +36,9 @@ constexpr MarkText kMarks[] = {
     {"BRANCH DATA", 6, Mark::Branches},
     {"INTERCHANGE DATA", 11, Mark::Interchange},
     {"TIE LINE DATA", 3, Mark::TieLines},
-    {"BD ", 3, Mark::Device},
-    {"BZ ", 3, Mark::Device},
-    {"LD ", 3, Mark::Device},
+    {"BD ", 3, Mark::DcDevice},
+    {"BZ ", 3, Mark::DcDevice},
+    {"LD ", 3, Mark::DcDevice},
     {"FS ", 3, Mark::Device},
     {"FC ", 3, Mark::Device},
     {"FT ", 3, Mark::Device},
@@ -157,8 +158,11 @@ void IeeeCdfReader::Read() {
             ReadTieLines();
             break;
         case Mark::Device:
-            // Solving without the devices would answer for another network.
-            Fail("the DC or FACTS card \"" + line.substr(0, 2) + "\" cannot be read by this build");
+            if (std::string fault = ReadFactsCard(solver_, line); !fault.empty()) Fail(fault);
+            break;
+        case Mark::DcDevice:
+            // Solving without the links would answer for another network.
+            Fail("the DC card \"" + line.substr(0, 2) + "\" cannot be read by this build");
         case Mark::End:
             Finish();
             return;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "facts_listing.h"
 #include "number_text.h"
 #include "solution_values.h"
 #include "solver.h"
@@ -69,7 +70,9 @@ void SolutionListing::Write(FILE* file) {
         out_ += "\n\nAREA DATA\n";
         for (const auto& area : network_.areas) Area(*area);
     }
+    out_ += SvcListingRows(network_, base_) + TcscListingRows(network_, base_);
     out_ += "\nSTAT DATA\n";
+    out_ += StatcomListingRows(network_, base_);
     Flush(true);
 }
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <sstream>
 #include <string>
 
 #include "host_read.h"
@@ -12,14 +11,6 @@
 #include "solver_handle.h"
 
 namespace {
-
-std::string Describe(const std::vector<JacobianDifference>& differences) {
-    std::ostringstream text;
-    for (const auto& d : differences)
-        text << "(" << d.row << ", " << d.column << "): assembled " << d.assembled << ", differenced "
-             << d.differenced << "\n";
-    return text.str();
-}
 
 // A random operating point: every voltage, angle, ratio, shift, flow
 // target and reactive or slack unknown moved off its start.

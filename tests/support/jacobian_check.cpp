@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 
 #include "solver.h"
 
@@ -10,6 +11,7 @@ namespace {
 std::vector<double> Mismatch(Solver& solver, bool polynomialLoads) {
     int status = 0;
     solver.AcEquations(status, Evaluate::Mismatch, polynomialLoads ? Loads::Polynomial : Loads::Models);
+    solver.DeviceEquations(Evaluate::Mismatch);
     return solver.Mismatch();
 }
 
@@ -19,6 +21,7 @@ void Move(Solver& solver, int column, double delta) {
     std::fill(correction.begin(), correction.end(), 0.0);
     if (column) correction[column] = 1.0;
     solver.UpdateBuses(delta, Trial::First, Clamping::Off, RecoveryHold::Off);
+    solver.UpdateDevices(delta, Trial::First, Clamping::Off);
 }
 
 }  // namespace
@@ -30,6 +33,7 @@ std::vector<JacobianDifference> CheckJacobian(Solver& solver, bool polynomialLoa
     solver.ClearMatrix();
     int status = 0;
     solver.AcEquations(status, Evaluate::MismatchAndJacobian, polynomialLoads ? Loads::Polynomial : Loads::Models);
+    solver.DeviceEquations(Evaluate::MismatchAndJacobian);
     const int rows = solver.VariableCount();
     const int columns = solver.MatrixOrder();
 
@@ -50,4 +54,12 @@ std::vector<JacobianDifference> CheckJacobian(Solver& solver, bool polynomialLoa
         }
     }
     return differences;
+}
+
+std::string Describe(const std::vector<JacobianDifference>& differences) {
+    std::ostringstream text;
+    for (const auto& d : differences)
+        text << "(" << d.row << ", " << d.column << "): assembled " << d.assembled << ", differenced "
+             << d.differenced << "\n";
+    return text.str();
 }

@@ -425,8 +425,8 @@ TEST_F(IeeeCdfReaderTest, RefusedCardsAndValuesSaySo) {
         const char* message;
     };
     const Case cases[] = {
-        {"a DC card", [](CaseText& c) { c.tail = {"BD    1    2"}; }, "line 9: the DC or FACTS card \"BD\""},
-        {"a FACTS card", [](CaseText& c) { c.tail = {"FS  SVC1"}; }, "line 9: the DC or FACTS card \"FS\""},
+        {"a DC card", [](CaseText& c) { c.tail = {"BD    1    2"}; }, "line 9: the DC card \"BD\""},
+        {"a FACTS card naming no bus", [](CaseText& c) { c.tail = {"FS  SVC1"}; }, "line 9: the bus"},
         {"branch type 5", [](CaseText& c) { c.branches[0] = CardLine(c.branches[0]).At(19, "5"); },
          "line 7: branch type 5 is not 0 to 4"},
         {"branch type 9", [](CaseText& c) { c.branches[0] = CardLine(c.branches[0]).At(19, "9"); },
