@@ -199,7 +199,7 @@ int Solver::CheckTcscLimits() {
         NetTcsc& tcsc = *owned;
         if (CodeHas(tcsc.controlCode, "X") || (tcsc.alpha < tcsc.maxAlpha && tcsc.alpha > tcsc.minAlpha)) continue;
         tcsc.alpha = tcsc.alpha >= tcsc.maxAlpha ? tcsc.maxAlpha : tcsc.minAlpha;
-        tcsc.controlCode = "X";
+        tcsc.controlCode.assign(1, 'X');
         tcsc.susceptanceTarget = TcscSusceptanceAt(tcsc.alpha, tcsc.x1, tcsc.x2).value;
         switched = 1;
     }
