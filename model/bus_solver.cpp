@@ -3,10 +3,10 @@
 // of the switches in a bus group.
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 #include "bus.h"
+#include "bus_card.h"
 #include "element_key.h"
 #include "message_sink.h"
 #include "power_system.h"
@@ -48,14 +48,6 @@ void Report(PowerSystem* owner, int level, const char* format, const std::string
     std::snprintf(text.data(), text.size(), format, name.c_str());
     sink->AddMessage(level, text.data());
 }
-
-// The bus record kinds of buses whose generation holds a voltage.
-bool IsGeneratorKind(int kind) { return kind == 4 || kind == 5 || kind == 8; }
-
-// IEEE common-format bus types.
-constexpr int kCardLoadType = 0;
-constexpr int kCardGeneratorType = 2;
-constexpr int kCardSwingType = 3;
 
 }  // namespace
 
@@ -241,14 +233,13 @@ bool Bus::WriteCDFCard(std::string& card, int* flags) {
             b += shunt.b;
         }
     }
-    const int kind = static_cast<int>(values_[kKind]);
     const int number = static_cast<int>(KeySerial(key_));
-    int type = kind == kSwingKind ? kCardSwingType : IsGeneratorKind(kind) ? kCardGeneratorType : kCardLoadType;
-    int remoteBus = 0;
-    if (type == kCardGeneratorType) {
-        remoteBus = number;
+    BusCard out;
+    out.type = BusCard::TypeOfKind(static_cast<int>(values_[kKind]));
+    if (out.type == BusCard::kGeneratorType) {
+        out.remoteBus = number;
         genQ = 0.0;
-    } else if (type == kCardSwingType) {
+    } else if (out.type == BusCard::kSwingType) {
         genP = genQ = 0.0;
         if (flags) *flags = 1;
         if (!hasGenerator) {
@@ -256,20 +247,21 @@ bool Bus::WriteCDFCard(std::string& card, int* flags) {
             return false;
         }
     }
-    // Names stay single words of at most 12 characters in the card.
-    std::string name = name_;
-    auto blank = [](unsigned char c) { return std::isspace(c) != 0; };
-    name.erase(name.begin(), std::find_if_not(name.begin(), name.end(), blank));
-    name.erase(std::find_if_not(name.rbegin(), name.rend(), blank).base(), name.end());
-    std::replace(name.begin(), name.end(), ' ', '_');
-    if (name.size() > 12) name.resize(12);
-
-    char text[256];
-    std::snprintf(text, sizeof text,
-                  "%4d %-12s %2d %2d %2d%7.4f%7.2f%9.2f%9.2f%9.2f%8.2f %7.2f %6.4f%8.2f%8.2f%8.4f%8.4f%5d", number,
-                  name.c_str(), 1, 1, type, values_[kVoltage], values_[kAngle], loadP, loadQ, genP, genQ,
-                  values_[kNominalKv], values_[kDesiredVoltage], maxQ, minQ, g / base, b / base, remoteBus);
-    card = text;
+    out.number = number;
+    out.name = name_;
+    out.voltage = values_[kVoltage];
+    out.angle = values_[kAngle];
+    out.loadP = loadP;
+    out.loadQ = loadQ;
+    out.generationP = genP;
+    out.generationQ = genQ;
+    out.baseKv = values_[kNominalKv];
+    out.desiredVoltage = values_[kDesiredVoltage];
+    out.maxQ = maxQ;
+    out.minQ = minQ;
+    out.shuntG = g / base;
+    out.shuntB = b / base;
+    card = out.Text();
     return hasLine;
 }
 

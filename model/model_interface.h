@@ -94,7 +94,8 @@ public:
     // The continuation result text kept with the document.
     virtual void SetContinuationResult(std::string_view text) = 0;
     virtual const std::string& GetContinuationResult() const = 0;
-    // The document is a copy received from the remote solver server.
+    // The document is a copy received from the remote solver server; the
+    // buses are named afresh for its result lines.
     virtual void SetRemote(bool remote) = 0;
     virtual bool IsRemote() const = 0;
     // Colour, pen width and label fonts for every element of the list that
@@ -143,8 +144,10 @@ public:
     // Power flow. Host road (no inFile): the network goes to the solver as
     // records, with outFile the solver writes it in the IEEE common data
     // format, else with a writer its report; the results come back into the
-    // elements. File road: the solver reads inFile (IEEE common data format)
-    // and writes its listing to outFile, which the model reads back. 1
+    // elements. File road: the model writes its network to inFile (IEEE
+    // common data format), the solver solves it and writes its listing to
+    // outFile (inFile with ".lst" added without one), which the model reads
+    // back; both files are deleted (a remote copy keeps the listing). 1
     // solved, 0 not.
     virtual int RunSolver(const char* inFile, const char* outFile, ILineWriter* writer) = 0;
     // Continuation (PV curve) into the table file, or to a maximum total
@@ -158,6 +161,11 @@ public:
     // The group of the bus, or -1.
     virtual int GetBusGroup(int busKey) const = 0;
     virtual IRecordCursor* GetRecordCursor() = 0;
+    // The model's own IEEE common-format file of its network (bus groups as
+    // one bus each); false, with a message box, when it cannot be written.
+    virtual bool ExportIEEECommonFormat(const char* path) = 0;
+    // One line of result text from the remote solver server.
+    virtual void ReadResultLine(const std::string& line) = 0;
 
     // --- Sensitivity studies, transfer capability and the reports ---
     // Each study writes graph data files ("Names x Sensitivity") and answers

@@ -14,6 +14,7 @@
 #include "label_fonts.h"
 #include "model_interface.h"
 #include "bus_groups.h"
+#include "remote_results.h"
 #include "network_records.h"
 #include "record_cursor.h"
 #include "solver_interface.h"
@@ -43,6 +44,8 @@ struct NameCounters {
 // background pictures, and is the one object through which the document, the
 // view, the dialogs and the elements reach the network. The application sees
 // it as IModel; the elements call it directly.
+class CaseNumbering;
+
 class PowerSystem final : public IModel {
 public:
     // Makes the solver of a study; null when none can be made.
@@ -114,7 +117,7 @@ public:
     BackgroundPictures& GetBackgroundPictures() override { return pictures_; }
     void SetContinuationResult(std::string_view text) override { continuationResult_ = text; }
     const std::string& GetContinuationResult() const override { return continuationResult_; }
-    void SetRemote(bool remote) override { remote_ = remote; }
+    void SetRemote(bool remote) override;
     bool IsRemote() const override { return remote_; }
     void ApplyFontSettings(int classType, ColorRef color, int penWidth,
                            std::span<const FontSetting> fonts) override;
@@ -162,6 +165,19 @@ public:
     // The name a study's rows and reports give a key: its element's name,
     // "BusGroup n" for a bus group, else the placeholder.
     std::string GetStudyName(int key, const char* placeholder) const;
+    // --- Case files, the solution listing and the remote solver ---
+    bool ExportIEEECommonFormat(const char* path) override;
+    // Reads the solver's listing of the model's exported case into the
+    // elements. A listing that cannot be read whole is reported (failure
+    // level, with its line) and changes nothing: false.
+    bool ReadSolution(const char* path);
+    void ReadResultLine(const std::string& line) override { remoteResults_.ReadLine(line); }
+    // Hands the remote solver the command that switches the current element
+    // on or off, as it is now.
+    void SendSwitchCommand();
+    // The first line or transformer at the bus whose other end is
+    // `otherBusKey`; null when none.
+    IElement* FindAttached(int busKey, int category, int otherBusKey) const;
 
     // --- The record cursor (GetRecordCursor hands it out) ---
     // The mode handed to the elements' record writers.
@@ -322,8 +338,17 @@ private:
     void EndStudySolver();
     // A report of the report maker on the text measurer; null without them.
     IDBReport* NewReport();
+    // The file road of RunSolver and its two ends: the case composed (and
+    // written) with its numbering, the listing read back through it.
+    int SolveThroughFiles(const char* inFile, const char* outFile);
+    bool ComposeIeeeCase(std::string& text, CaseNumbering& numbering);
+    bool ReadSolution(const char* path, CaseNumbering& numbering);
+    // Solved records into the elements, as ApplyResults does; a bus record
+    // carries its bank's step only from the solver's own cursor.
+    void ApplyRecords(const std::vector<BusRecord>& buses, const std::vector<BranchRecord>& branches,
+                      bool bankSteps);
     // The results of one record into the bus or branch with its key.
-    bool ApplyBusResult(const BusRecord& record);
+    bool ApplyBusResult(const BusRecord& record, bool bankStep);
     void ApplyBranchResult(const BranchRecord& record);
     void ReportWarning(const std::string& text) const;
     // The element's limit check, its warning to the message sink.
@@ -413,4 +438,6 @@ private:
     int groupCounter_ = 0;
     bool groupBuses_ = false;
     std::vector<int> exportGroupNumbers_;  // by group index; empty outside an export
+
+    RemoteResults remoteResults_{*this};
 };

@@ -1,10 +1,10 @@
 // The model's record cursor: the network walked as the solver reads it,
 // with buses joined by closed switches sent as bus groups.
 
-#include <set>
 #include <string>
 
 #include "bus.h"
+#include "case_numbering.h"
 #include "element_key.h"
 #include "element_type.h"
 #include "message_sink.h"
@@ -126,16 +126,8 @@ int PowerSystem::GroupNumberOnRecords(int index) const {
 }
 
 void PowerSystem::NumberGroupsForExport() {
-    // The IEEE common data format has four columns for a bus number: each
-    // group takes the smallest number that no bus carries.
-    std::set<int> taken;
-    for (const auto& [key, bus] : lists_[kBuses].Entries()) taken.insert(static_cast<int>(KeySerial(key)));
-    exportGroupNumbers_.clear();
-    int next = 1;
-    for (int i = 0; i < busGroups_.GetGroupCount(); ++i) {
-        while (taken.contains(next)) ++next;
-        exportGroupNumbers_.push_back(next++);
-    }
+    // The IEEE common data format has four columns for a bus number.
+    exportGroupNumbers_ = CaseNumbering::FreeGroupNumbers(lists_[kBuses], busGroups_.GetGroupCount());
 }
 
 void PowerSystem::BuildBusGroups() {

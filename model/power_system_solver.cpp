@@ -2,6 +2,7 @@
 // continuation run, and the results read back into the elements.
 
 #include <algorithm>
+#include <vector>
 
 #include "bus.h"
 #include "element_key.h"
@@ -39,12 +40,7 @@ constexpr int kGenerationCategories[] = {Category::Generator, Category::SyncComp
 }  // namespace
 
 int PowerSystem::RunSolver(const char* inFile, const char* outFile, ILineWriter* writer) {
-    if (inFile) {
-        // Reading a solution listing back is not part of this program yet.
-        ShowMessageBox("Solving from a case file is not available.");
-        return 0;
-    }
-    return SolveThroughRecords(outFile, writer);
+    return inFile ? SolveThroughFiles(inFile, outFile) : SolveThroughRecords(outFile, writer);
 }
 
 bool PowerSystem::StartStudy() {
@@ -98,23 +94,32 @@ int PowerSystem::RunContinuation(const char* file, bool toMaxLoad, double maxLoa
 }
 
 void PowerSystem::ApplyResults(IRecordCursor* results) {
-    ScopeExit groupingOff([this] { groupBuses_ = false; });
-    if (!results) return;
-    BusRecord bus;
-    results->SetTable(IRecordCursor::BusTable, 0);
-    results->MoveFirst();
-    // A bus the model does not know ends the buses; the branches still come.
-    while (results->Next(bus) && ApplyBusResult(bus)) {
+    std::vector<BusRecord> buses;
+    std::vector<BranchRecord> branches;
+    if (results) {
+        results->SetTable(IRecordCursor::BusTable, 0);
+        results->MoveFirst();
+        for (BusRecord bus; results->Next(bus);) buses.push_back(bus);
+        results->SetTable(IRecordCursor::BranchTable, 0);
+        results->MoveFirst();
+        for (BranchRecord branch; results->Next(branch);) branches.push_back(branch);
     }
-    BranchRecord branch;
-    results->SetTable(IRecordCursor::BranchTable, 0);
-    results->MoveFirst();
-    while (results->Next(branch)) ApplyBranchResult(branch);
+    ApplyRecords(buses, branches, true);
+}
+
+void PowerSystem::ApplyRecords(const std::vector<BusRecord>& buses, const std::vector<BranchRecord>& branches,
+                               bool bankSteps) {
+    ScopeExit groupingOff([this] { groupBuses_ = false; });
+    // A bus the model does not know ends the buses; the branches still come.
+    for (const BusRecord& bus : buses) {
+        if (!ApplyBusResult(bus, bankSteps)) break;
+    }
+    for (const BranchRecord& branch : branches) ApplyBranchResult(branch);
     if (groupBuses_) busGroups_.SettleAllSwitchFlows();
     ComputeSystemTotals();
 }
 
-bool PowerSystem::ApplyBusResult(const BusRecord& record) {
+bool PowerSystem::ApplyBusResult(const BusRecord& record, bool bankStep) {
     if (groupBuses_ && KeyCategory(record.key) == Category::BusGroup) {
         busGroups_.SetGroupResults(static_cast<int>(KeySerial(record.key)), record.voltage, record.angle,
                                    record.generationP, record.generationQ);
@@ -125,7 +130,7 @@ bool PowerSystem::ApplyBusResult(const BusRecord& record) {
     if (!values) return false;
     values[Bus::kVoltage] = record.voltage;
     values[Bus::kAngle] = record.angle;
-    if (static_cast<int>(values[Bus::kKind]) == Bus::kBankKind) {
+    if (bankStep && static_cast<int>(values[Bus::kKind]) == Bus::kBankKind) {
         for (int category : {Category::CapacitorBank, Category::ReactorBank}) {
             auto* bank = dynamic_cast<VariableBank*>(FindAttached(record.key, category));
             if (!bank || bank->GetSteps().empty()) continue;
