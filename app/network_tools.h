@@ -4,6 +4,7 @@
 #include <span>
 
 #include "color.h"
+#include "command_ids.h"
 
 // The drawing tools of the network view: the command of each tool button,
 // its tool tip, the element type code the document's tool takes, and the
@@ -21,11 +22,6 @@ inline constexpr int Selection = 0;
 inline constexpr int MoveAll = 26;
 inline constexpr int NodeMover = 29;
 }  // namespace ToolCode
-
-namespace ToolCommand {
-inline constexpr int Selection = 32776;
-inline constexpr int NodeMover = 32817;
-}  // namespace ToolCommand
 
 // Cursor resources the view shows besides the tools' own.
 namespace ToolCursor {

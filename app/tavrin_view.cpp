@@ -18,7 +18,7 @@ CTavrinView::CTavrinView(CTavrinDoc& document)
     : CView(document),
       area_(new DiagramArea(*this)),
       band_(new QRubberBand(QRubberBand::Rectangle, area_->viewport())),
-      toolCommand_(ToolCommand::Selection),
+      toolCommand_(Command::ToolSelection),
       cursorId_(ToolCursor::Selection) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

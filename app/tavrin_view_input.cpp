@@ -77,7 +77,7 @@ void CTavrinView::OnMouseMove(int flags, QPoint client) {
     CTavrinDoc* document = GetDocument();
     IModel* model = document != nullptr ? document->GetModel() : nullptr;
     if (model != nullptr && !model->HasSelection() && flags == MouseFlag::LeftButton &&
-        toolCommand_ == ToolCommand::Selection) {
+        toolCommand_ == Command::ToolSelection) {
         StartBand(flags, client);
         return;
     }

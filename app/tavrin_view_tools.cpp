@@ -68,7 +68,7 @@ void CTavrinView::RegisterCommands() {
     for (const NetworkTool& tool : NetworkTools()) {
         const int command = tool.command;
         OnCommand(
-            command, [this, command] { command == ToolCommand::NodeMover ? OnNodeMover() : OnTool(command); },
+            command, [this, command] { command == Command::ToolNodeMover ? OnNodeMover() : OnTool(command); },
             [this, command](CmdUI& ui) {
                 ui.SetCheck(toolCommand_ == command);
                 ui.Enable(!IsRemote());
@@ -103,17 +103,17 @@ void CTavrinView::OnNodeMover() {
         return;
     }
     IElement* element = nullptr;
-    if (toolCommand_ != ToolCommand::NodeMover && model->GetNodeEditElement(element)) {
+    if (toolCommand_ != Command::ToolNodeMover && model->GetNodeEditElement(element)) {
         document->SetTool(ToolCode::NodeMover);
-        toolCommand_ = ToolCommand::NodeMover;
+        toolCommand_ = Command::ToolNodeMover;
         UseCursor(ToolCursor::NodeMover);
         return;
     }
-    if (toolCommand_ != ToolCommand::NodeMover)
+    if (toolCommand_ != Command::ToolNodeMover)
         document->Application().Prompts().Ask(kNodeMoverNeedsElement, "Node mover", PromptIcon::Information,
                                               PromptButtons::Ok);
     document->SetTool(ToolCode::Selection);
-    toolCommand_ = ToolCommand::Selection;
+    toolCommand_ = Command::ToolSelection;
     UseCursor(ToolCursor::Selection);
 }
 

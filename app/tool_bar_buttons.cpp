@@ -1,6 +1,9 @@
 #include "tool_bar_buttons.h"
 
+#include <vector>
+
 #include "command_ids.h"
+#include "network_tools.h"
 
 namespace {
 
@@ -19,41 +22,18 @@ constexpr ToolBarButton kStandardBar[] = {
     {Command::EditMode, "Edit Mode", "Switch the editing of the one-line diagram on or off"},
 };
 
-// A tool says in the status bar what its tip says.
-constexpr ToolBarButton kToolsPalette[] = {
-    {Command::ToolBusVertical, "Bus (Vertical)", nullptr},
-    {Command::ToolLine, "Transmition Line", nullptr},
-    {Command::ToolGenerator, "Power Generator", nullptr},
-    {Command::ToolLoad, "Load", nullptr},
-    {Command::ToolShunt, "Shunt", nullptr},
-    {Command::ToolSelection, "Selection", nullptr},
-    {Command::ToolFixedTapTransformer, "Fixed tap transformer", nullptr},
-    {Command::ToolSvc, "SVC", nullptr},
-    {Command::ToolRegulatingTransformer, "Auto-regulated transformer", nullptr},
-    {Command::ToolCondenser, "Condenser", nullptr},
-    {Command::ToolSynchronousCompensator, "Synchronous  Compensator", nullptr},
-    {Command::ToolReactor, "Reactor", nullptr},
-    {Command::ToolFreeDashedLine, "Free Dashed Line", nullptr},
-    {Command::ToolFreeText, "Free Text", nullptr},
-    {Command::ToolArrowedLine, "Arrowed line", nullptr},
-    {Command::ToolBusHorizontal, "Bus (Horizontal)", nullptr},
-    {Command::ToolCapacitorBank, "Variable capacitor bank", nullptr},
-    {Command::ToolReactorBank, "Variable reactor bank", nullptr},
-    {Command::ToolConnectionNode, "Connection node", nullptr},
-    {Command::ToolConnector, "Connectior (Z=0)", nullptr},
-    {Command::ToolCircuitBreaker, "Circuit breaker", nullptr},
-    {Command::ToolDisconnector, "Disconnector", nullptr},
-    {Command::ToolNetwork, "Network", nullptr},
-    {Command::ToolFuse, "Fuse", nullptr},
-    {Command::ToolMoveAll, "Move all", nullptr},
-    {Command::ToolPolygon, "Polygon", nullptr},
-    {Command::ToolNodeMover, "Move line nodes (requires selected element)", nullptr},
-    {Command::ToolSystemInfo, "System Info (Total load, generation...)", nullptr},
-    {Command::ToolGrounder, "Grounder", nullptr},
-};
 
 }  // namespace
 
 std::span<const ToolBarButton> StandardBarButtons() { return kStandardBar; }
 
-std::span<const ToolBarButton> ToolsPaletteButtons() { return kToolsPalette; }
+// The palette shows the network view's tools in their table's order; a
+// tool says in the status bar what its tip says.
+std::span<const ToolBarButton> ToolsPaletteButtons() {
+    static const std::vector<ToolBarButton> buttons = [] {
+        std::vector<ToolBarButton> made;
+        for (const NetworkTool& tool : NetworkTools()) made.push_back({tool.command, tool.tip, nullptr});
+        return made;
+    }();
+    return buttons;
+}

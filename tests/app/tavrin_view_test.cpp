@@ -134,7 +134,7 @@ TEST_F(NetworkView, PointsAreInDiagramUnitsWhereverTheViewIsScrolled) {
     ASSERT_EQ(recorder.events.size(), 3u);
     EXPECT_EQ(recorder.events[0].args.point, (Point{310, 140}));
     // A band is moved into the diagram too.
-    view.Execute(ToolCommand::Selection);
+    view.Execute(Command::ToolSelection);
     recorder.events.clear();
     Play(view, {{In::Press, {10, 10}},
                 {In::Move, {10, 10}, Qt::LeftButton},
@@ -186,7 +186,7 @@ TEST_F(NetworkView, ToolsSetTheDocumentsToolAndACursorThatShowsOnTheBackground) 
         model.SetBackgroundColor(background);
         const bool dark = RedOf(background) + GreenOf(background) + BlueOf(background) < 128;
         for (const NetworkTool& tool : NetworkTools()) {
-            if (tool.command == ToolCommand::NodeMover) continue;
+            if (tool.command == Command::ToolNodeMover) continue;
             SCOPED_TRACE(tool.tip);
             view.Execute(tool.command);
             EXPECT_EQ(view.GetDocument()->GetTool(), tool.code);
@@ -233,13 +233,13 @@ TEST_F(NetworkView, OutsideEditModeToolsAreRefused) {
 TEST_F(NetworkView, TheNodeMoverWantsAnElementWithFreeNodes) {
     CTavrinView& view = OpenNetwork();
     view.Execute(BusTool);
-    view.Execute(ToolCommand::NodeMover);
+    view.Execute(Command::ToolNodeMover);
     ASSERT_EQ(prompts.Messages().size(), 1u);
     EXPECT_EQ(prompts.Messages()[0].text,
               "This tool requires an element selected with free nodes!\nPlease select an element and then use "
               "this tool!");
     EXPECT_EQ(prompts.Messages()[0].caption, "Node mover");
-    EXPECT_EQ(view.ToolCommand(), ToolCommand::Selection);
+    EXPECT_EQ(view.ToolCommand(), Command::ToolSelection);
     EXPECT_EQ(view.GetDocument()->GetTool(), ToolCode::Selection);
     EXPECT_EQ(view.CursorId(), ToolCursor::Selection);
 }
