@@ -135,11 +135,15 @@ bool PowerSystem::SelectAtPoint(Point point, bool add) {
         ReassertSelection(hit);
         Rect area = hit->CalcBoundingRect();
         InvalidateArea(&area, &margin);
-    } else if (!add) {
-        othersChanged = !selection_.IsEmpty();
-        DeselectAll();
     } else {
-        ReassertSelection(nullptr);
+        // Nothing picked: a drag that follows moves nothing.
+        if (toolState_ == kPicked || toolState_ == kMovingSelection) toolState_ = kIdle;
+        if (add) {
+            ReassertSelection(nullptr);
+        } else {
+            othersChanged = !selection_.IsEmpty();
+            DeselectAll();
+        }
     }
     if (othersChanged) {
         RedrawView();

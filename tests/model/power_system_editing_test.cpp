@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <random>
 #include <vector>
 
 #include "bus.h"
@@ -353,6 +354,11 @@ const Scenario kScenarios[] = {
          EXPECT_EQ(net.bc.GetConnectionPoint(0), (Point{330, 150}));
          EXPECT_FALSE(s.Event(EditEvent::ButtonUp, EditTool::Selection, {330, 130}));
          EXPECT_EQ(net.ab.GetEndKeys()[1], net.b.GetKey());
+         // A shift-click on nothing keeps the selection; a drag from there
+         // does not move it.
+         s.ShiftPick({800, 800});
+         EXPECT_FALSE(s.Event(EditEvent::MouseMove, EditTool::Selection, {820, 820}, MouseFlag::LeftButton));
+         EXPECT_EQ(BodyOf(net.b).left, start.left + 30);
 
          // The node mover stretches the selected bar by its lower end.
          s.Pick({100, 110});
@@ -625,6 +631,41 @@ TEST(EditEvents, ScriptedScenarios) {
         Session session;
         scenario.run(session);
         session.ExpectConsistent();
+    }
+}
+
+// Any order of events leaves the lists, keys and selection consistent and
+// touches no element after it is gone (the sanitizers watch).
+TEST(EditEvents, RandomScriptsKeepTheModelConsistent) {
+    const int tools[] = {EditTool::Selection, EditTool::Selection, EditTool::Selection, EditTool::MoveAll,
+                         EditTool::MoveNodes, ElementType::Bus, ElementType::HorizontalBus,
+                         ElementType::ConnectionNode, ElementType::Load, ElementType::Generator,
+                         ElementType::PowerLine, ElementType::Transformer, ElementType::FreeLine,
+                         ElementType::ArrowedFreeLine, ElementType::CircuitBreaker, ElementType::PolygonElement,
+                         ElementType::FreeText, ElementType::SystemInfo};
+    const int keys[] = {kKeyLeft, kKeyRight, kKeyDown, kKeyDelete};
+    for (unsigned seed = 1; seed <= 30; ++seed) {
+        SCOPED_TRACE(seed);
+        std::mt19937 random(seed);
+        auto pick = [&random](int below) { return static_cast<int>(random() % static_cast<unsigned>(below)); };
+        Session s;
+        int tool = EditTool::Selection;
+        for (int step = 0; step < 400; ++step) {
+            if (pick(8) == 0) tool = tools[pick(std::size(tools))];
+            // On a coarse grid, so that clicks meet what earlier clicks made.
+            const Point at{pick(12) * 20, pick(8) * 20};
+            const int event = pick(19);
+            if (event == EditEvent::Key) {
+                s.Key(keys[pick(std::size(keys))], pick(3) == 0 ? 1 : 0);
+            } else if (event == EditEvent::SelectInRect) {
+                Rect band{at.x - 60, at.y - 60, at.x + 60, at.y + 60};
+                s.model->HandleEditEvent(event, tool, 0, nullptr, &s.view, &band);
+            } else {
+                s.Event(event, tool, at, pick(2) == 0 ? MouseFlag::LeftButton : MouseFlag::LeftButton | MouseFlag::Shift);
+            }
+            s.ExpectConsistent();
+            if (HasFailure()) return;
+        }
     }
 }
 
