@@ -35,24 +35,24 @@ enum ColorMapMode : int {
 // The edit events that the view turns mouse and keyboard input into
 // (IModel::HandleEditEvent). Codes above 17 do nothing.
 namespace EditEvent {
-inline constexpr int ButtonDown = 0;        // left button pressed
-inline constexpr int ButtonUp = 1;          // left button released
-inline constexpr int ContextMenu = 2;       // right button released
-inline constexpr int DoubleClick = 3;       // or Ctrl + left button: ends a line, else properties
+inline constexpr int ButtonDown = 0;  // left button pressed
+inline constexpr int ButtonUp = 1;  // left button released
+inline constexpr int ContextMenu = 2;  // right button released
+inline constexpr int DoubleClick = 3;  // or Ctrl + left button: ends a line, else properties
 inline constexpr int MouseMove = 4;
 inline constexpr int ClearSelection = 5;
-inline constexpr int Key = 6;               // flags: the virtual key code; point->x: the repeat count
-inline constexpr int Switch = 7;            // the current element in or out of service
-inline constexpr int Disconnect = 8;        // the current element lets go of both ends
+inline constexpr int Key = 6;  // flags: the virtual key code; point->x: the repeat count
+inline constexpr int Switch = 7;  // the current element in or out of service
+inline constexpr int Disconnect = 8;  // the current element lets go of both ends
 inline constexpr int DeleteCurrent = 9;
 inline constexpr int Properties = 10;
 inline constexpr int FillAndFont = 11;
 inline constexpr int FillAndFontAtPoint = 12;  // Ctrl + right button
 inline constexpr int Cut = 13;
 inline constexpr int Copy = 14;
-inline constexpr int Paste = 15;            // at the point
+inline constexpr int Paste = 15;  // at the point
 inline constexpr int Duplicate = 16;
-inline constexpr int SelectInRect = 17;     // the band rectangle
+inline constexpr int SelectInRect = 17;  // the band rectangle
 }  // namespace EditEvent
 
 // The tools that are no element class type; every other tool is the class

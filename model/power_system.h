@@ -301,7 +301,6 @@ public:
     bool DragHandleEvent(int tool, int flags, Point point);
     // Diagram units to the view's window: less the scroll position.
     void ToViewCoordinates(Rect& rect) const;
-    Point GetDragPoint() const { return dragPoint_; }
 
     // The element under work outside edit mode, and the state of the tool.
     IElement* GetCurrentElement() const { return current_; }
