@@ -1,5 +1,6 @@
 #include "element_list.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "element_interface.h"
@@ -68,4 +69,18 @@ Rect ElementList::GetBoundingRect() const {
         bounds = UnionRect(bounds, r);
     }
     return bounds;
+}
+
+Rect ElementList::GetExtent() const {
+    Rect extent;
+    bool any = false;
+    for (const auto& [key, element] : map_) {
+        Rect r = element->GetBoundingRect();
+        r.Normalize();
+        extent = any ? Rect{std::min(extent.left, r.left), std::min(extent.top, r.top),
+                            std::max(extent.right, r.right), std::max(extent.bottom, r.bottom)}
+                     : r;
+        any = true;
+    }
+    return extent;
 }

@@ -60,6 +60,10 @@ public:
     // The union of the elements' stored rectangles, each normalised first;
     // the zero rectangle for an empty list.
     Rect GetBoundingRect() const;
+    // The smallest rectangle holding every element's stored rectangle, the
+    // flat ones too (a straight horizontal line); the zero rectangle for an
+    // empty list.
+    Rect GetExtent() const;
 
     // For walks that do not need the cursor: ranges over (key, element).
     const Map& Entries() const { return map_; }

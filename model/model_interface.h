@@ -35,6 +35,43 @@ enum ColorMapMode : int {
     kBusVoltageColors = 3,
 };
 
+// The edit events that the view turns mouse and keyboard input into
+// (IModel::HandleEditEvent). Codes above 17 do nothing.
+namespace EditEvent {
+inline constexpr int ButtonDown = 0;  // left button pressed
+inline constexpr int ButtonUp = 1;  // left button released
+inline constexpr int ContextMenu = 2;  // right button released
+inline constexpr int DoubleClick = 3;  // or Ctrl + left button: ends a line, else properties
+inline constexpr int MouseMove = 4;
+inline constexpr int ClearSelection = 5;
+inline constexpr int Key = 6;  // flags: the virtual key code; point->x: the repeat count
+inline constexpr int Switch = 7;  // the current element in or out of service
+inline constexpr int Disconnect = 8;  // the current element lets go of both ends
+inline constexpr int DeleteCurrent = 9;
+inline constexpr int Properties = 10;
+inline constexpr int FillAndFont = 11;
+inline constexpr int FillAndFontAtPoint = 12;  // Ctrl + right button
+inline constexpr int Cut = 13;
+inline constexpr int Copy = 14;
+inline constexpr int Paste = 15;  // at the point
+inline constexpr int Duplicate = 16;
+inline constexpr int SelectInRect = 17;  // the band rectangle
+}  // namespace EditEvent
+
+// The tools that are no element class type; every other tool is the class
+// type of the element it places (14 the arrowed free line).
+namespace EditTool {
+inline constexpr int Selection = 0;
+inline constexpr int MoveAll = 26;
+inline constexpr int MoveNodes = 29;
+}  // namespace EditTool
+
+// The mouse flags of an edit event.
+namespace MouseFlag {
+inline constexpr int LeftButton = 1;
+inline constexpr int Shift = 4;
+}  // namespace MouseFlag
+
 // The network model of one document as the document, the view and the
 // dialogs reach it. The model reaches the application only through what is
 // set on it here: the colour maps, the sizes of the label-font lists, the
@@ -126,6 +163,17 @@ public:
     // Connects the free ends of the selected elements; true when any did.
     virtual bool GlueSelection() = 0;
     virtual void ClearSelection() = 0;
+
+    // --- Editing ---
+    // One edit event (EditEvent) with the current tool (EditTool or a class
+    // type), the mouse flags (MouseFlag) or the key code, and the event's
+    // diagram point (document coordinates, snapped by the view where it
+    // snaps); for EditEvent::Key the point holds the repeat count in x, 0
+    // for a single step. `band` is the rectangle of EditEvent::SelectInRect
+    // in document coordinates. The view is kept for the messages that
+    // follow. True when the document changed or must be redrawn.
+    virtual bool HandleEditEvent(int event, int tool, int flags, const Point* point, IView* view,
+                                 const Rect* band = nullptr) = 0;
 
     // --- Drawing ---
     // Pictures, then the elements that meet `area` (all without one).

@@ -71,6 +71,17 @@ public:
         kListCount
     };
 
+    // What the current tool is doing (GetToolState).
+    enum ToolState : int {
+        kNothingUnderWork = 0,  // after a clear, a cut or a delete
+        kIdle = 1,              // a current element, or a line just finished
+        kDrawingNodes = 2,      // a line is drawn node by node (the view keeps the mouse)
+        kPicked = 3,            // an element was picked by a click
+        kMovingSelection = 4,
+        kMovingAll = 6,
+        kDraggingHandle = 7,    // an end of the current element is dragged
+    };
+
     // A model without a reference that makes its elements with `factory`,
     // which must outlive it; null when it cannot be made.
     static PowerSystem* Create(const ElementFactory& factory = StandardElementFactory());
@@ -135,6 +146,8 @@ public:
     bool GetNodeEditElement(IElement*& element) const override;
     bool GlueSelection() override;
     void ClearSelection() override;
+    bool HandleEditEvent(int event, int tool, int flags, const Point* point, IView* view,
+                         const Rect* band = nullptr) override;
 
     void Draw(DrawingContext& dc, const Rect* area) override;
     void GetBoundingRect(Rect& rect) override;
@@ -282,6 +295,41 @@ public:
     // painting); the end is skipped.
     void ReportMissingNeighbour(const IElement& element, int key);
 
+    // --- Editing (power_system_editing.cpp and its neighbours) ---
+    // Copies every element of `source`, in key order, each moved by the
+    // duplication steps: into `target` under its keys when one is given
+    // (the clipboard), else filed in the model. Copies connect to copies
+    // only. With selectCopies the copies become the selection. True when
+    // anything was copied.
+    bool PasteElements(const ElementList& source, bool selectCopies, ElementList* target, bool fromClipboard);
+    // Picks the first element under the point (buses first) as the current
+    // element. Without add the selection becomes that element unless it is
+    // selected already; with add it toggles in the selection. A miss
+    // empties the selection unless add is set. True on a hit.
+    bool SelectAtPoint(Point point, bool add);
+    // The selection becomes every element lying wholly inside the rectangle.
+    void SelectInRect(const Rect& rect);
+    void SelectListInRect(const ElementList& list, const Rect& rect);
+    // Moves the selection with what hangs on it; without noRedraw the
+    // diagram grows where needed and the view is redrawn (answers true).
+    bool MoveSelection(int dx, int dy, bool noRedraw);
+    void MoveList(const ElementList& list, int dx, int dy, bool withConnected);
+    // Every element of the diagram by the same offset.
+    void MoveAll(int dx, int dy);
+    // Widens and heightens the diagram by 500 (each once) when the list,
+    // or the whole model without one, passes its right or bottom edge; the
+    // view's scroll sizes follow. True when it grew.
+    bool GrowDiagram(const ElementList* list);
+    // The first element of the category's list that the point hits.
+    bool HitTestList(Point point, int category, IElement*& element);
+    // The node mover: takes the free end of the selected current element
+    // nearest the point as the handle to drag.
+    bool BeginHandleDrag(Point point);
+    // A mouse move for the node mover; false when the event is not its.
+    bool DragHandleEvent(int tool, int flags, Point point);
+    // Diagram units to the view's window: less the scroll position.
+    void ToViewCoordinates(Rect& rect) const;
+
     // The element under work outside edit mode, and the state of the tool.
     IElement* GetCurrentElement() const { return current_; }
     void SetCurrentElement(IElement* element) { current_ = element; }
@@ -408,9 +456,37 @@ private:
     std::array<double, 10> totals_{};
     NameCounters counters_;
 
+    // The steps of the edit events (power_system_editing.cpp).
+    bool PlaceElement(int tool, Point point);
+    bool DrawNodeByNode(int tool, Point point);
+    bool EndNodeDrawing(Point point);
+    bool MoveWithMouse(int flags, Point point);
+    bool HandleKey(int key, int count);
+    bool DeleteSelected();
+    bool DeleteCurrent();
+    bool OpenCurrentProperties();
+    bool CutOrCopy(bool cut);
+    bool PasteAt(Point point);
+    // The element of the class at the point under a new key of the
+    // category, made with the kind's flag, filed and current; null (nothing
+    // kept) when it cannot be made or filed.
+    IElement* MakeAtPoint(int classType, int category, int flag, Point point);
+    // Deselects every selected element and empties the selection, leaving
+    // the current element and the tool state alone.
+    void DeselectAll();
+    // The selected flags again as the selection list has them (hit tests
+    // clear the flags of the elements they miss); `except` keeps its own.
+    void ReassertSelection(const IElement* except);
+    // The whole view window, now.
+    void RedrawView();
+    // The selection's size changed: grow where needed and redraw.
+    void GrowAndRedraw(const ElementList* list);
+
     // Editing state.
     IElement* current_ = nullptr;
     int toolState_ = 1;
+    Point dragPoint_;
+    int dragHandle_ = -1;  // the end or node dragged by the node mover
     Rect pendingArea_;
     bool missingNeighbourReported_ = false;  // during the current drawing
 

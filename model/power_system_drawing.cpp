@@ -45,14 +45,18 @@ void PowerSystem::InvalidateArea(const Rect* rect, const Size* inflate) {
         return;
     }
     if (view_ && !pendingArea_.IsEmpty()) {
-        // The view takes window coordinates: the diagram less the scroll.
-        Point scroll = view_->GetScrollPosition();
         Rect inWindow = pendingArea_;
-        inWindow.Offset(-scroll.x, -scroll.y);
+        ToViewCoordinates(inWindow);
         view_->InvalidateRect(inWindow);
         view_->Update();
     }
     pendingArea_ = Rect{};
+}
+
+void PowerSystem::ToViewCoordinates(Rect& rect) const {
+    if (!view_) return;
+    Point scroll = view_->GetScrollPosition();
+    rect.Offset(-scroll.x, -scroll.y);
 }
 
 void PowerSystem::GetBoundingRect(Rect& rect) {

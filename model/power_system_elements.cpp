@@ -186,6 +186,9 @@ void PowerSystem::RemoveElement(int key) {
 void PowerSystem::DeleteElement(IElement* element) {
     ElementList* list = ListHolding(element);
     if (!list) return;
+    // The groups hold their buses by pointer.
+    busGroups_.Clear();
+    InvalidateBusGroups();
     int key = element->GetKey();
     list->Remove(key);
     if (selection_.Find(key) == element) selection_.Remove(key);
