@@ -1,35 +1,12 @@
 #pragma once
 
 #include "geometry.h"
+#include "model_interface.h"
 
 class IView;
 
-// The edit events the network view sends its model, by number.
-namespace EditEvent {
-inline constexpr int ButtonDown = 0;
-inline constexpr int ButtonUp = 1;
-inline constexpr int ContextMenu = 2;  // right button released
-inline constexpr int DoubleClick = 3;  // or Ctrl + left button: ends a line drawn node by node
-inline constexpr int MouseMove = 4;
-inline constexpr int ClearSelection = 5;
-inline constexpr int Key = 6;  // a key released
-inline constexpr int Switch = 7;
-inline constexpr int Disconnect = 8;
-inline constexpr int DeleteCurrent = 9;
-inline constexpr int Properties = 10;
-inline constexpr int FillAndFont = 11;
-inline constexpr int FillAndFontAtPoint = 12;  // Ctrl + right button
-inline constexpr int Cut = 13;
-inline constexpr int Copy = 14;
-inline constexpr int Paste = 15;
-inline constexpr int Duplicate = 16;
-inline constexpr int SelectInRect = 17;
-}  // namespace EditEvent
-
-// The mouse flags of an event: the buttons held and the keys down.
+// The mouse flags the model does not look at, beside its own.
 namespace MouseFlag {
-inline constexpr int LeftButton = 0x01;
-inline constexpr int Shift = 0x04;
 inline constexpr int RightButton = 0x02;
 inline constexpr int Control = 0x08;
 inline constexpr int MiddleButton = 0x10;
@@ -80,8 +57,8 @@ struct EditEventArgs {
     friend bool operator==(const EditEventArgs&, const EditEventArgs&) = default;
 };
 
-// Where a network document sends the view's edit events: the document's
-// model, or a recorder in tests. True when the document changed.
+// Where a network document sends the view's edit events (EditEvent): the
+// document's model, or a recorder in tests. True when the document changed.
 class IEditEventTarget {
 public:
     virtual bool HandleEditEvent(int event, int tool, const EditEventArgs& args, IView* view) = 0;

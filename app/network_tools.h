@@ -17,12 +17,6 @@ struct NetworkTool {
     int darkCursor;  // the same as `cursor` where there is one cursor
 };
 
-namespace ToolCode {
-inline constexpr int Selection = 0;
-inline constexpr int MoveAll = 26;
-inline constexpr int NodeMover = 29;
-}  // namespace ToolCode
-
 // Cursor resources the view shows besides the tools' own.
 namespace ToolCursor {
 inline constexpr int Selection = 104;

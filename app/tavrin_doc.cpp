@@ -12,6 +12,7 @@ CTavrinDoc::CTavrinDoc(CTavrinApp& application) : application_(application), mod
     model_->SetPrompt(&application.Prompts());
     model_->SetTextMeasurer(&application.TextMeasurer());
     model_->SetReportMaker(&createReport);
+    model_->SetMessageSink(application.GetMessageSink());
     model_->SetClipboard(&application.Clipboard());
     model_->SetColorMaps(&application.NominalVoltageMap(), &application.LoadingMap(), &application.BusVoltageMap());
     model_->SetLabelFontCounts(LabelFontCountsOfLists());
@@ -30,7 +31,7 @@ bool CTavrinDoc::OnNewDocument() {
 
 void CTavrinDoc::SetTool(int tool) {
     if (tool == tool_) return;
-    const bool keepsSelection = tool_ == ToolCode::Selection && tool == ToolCode::NodeMover;
+    const bool keepsSelection = tool_ == EditTool::Selection && tool == EditTool::MoveNodes;
     if (model_ && !keepsSelection) model_->ClearSelection();
     tool_ = tool;
 }
@@ -50,8 +51,19 @@ void CTavrinDoc::Draw(DrawingContext& dc, const Rect* area) {
 }
 
 bool CTavrinDoc::HandleEditEvent(int event, const EditEventArgs& args, IView* view) {
-    if (editTarget_ == nullptr) return false;
-    const bool changed = editTarget_->HandleEditEvent(event, tool_, args, view);
+    bool changed = false;
+    if (editTarget_ != nullptr) {
+        changed = editTarget_->HandleEditEvent(event, tool_, args, view);
+    } else if (model_) {
+        // The model takes a key's repeat count in the point's x, and the
+        // band as a rectangle of its own.
+        if (event == EditEvent::SelectInRect) {
+            changed = model_->HandleEditEvent(event, tool_, args.flags, nullptr, view, &args.band);
+        } else {
+            const Point point = event == EditEvent::Key ? Point{args.count, 0} : args.point;
+            changed = model_->HandleEditEvent(event, tool_, args.flags, &point, view);
+        }
+    }
     if (changed) SetModifiedFlag();
     return changed;
 }

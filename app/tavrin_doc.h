@@ -54,7 +54,8 @@ public:
     // Hands an edit event with the current tool to the model; marks the
     // document modified when the model changed it.
     bool HandleEditEvent(int event, const EditEventArgs& args, IView* view);
-    // Tests send the events to a recorder instead of the model.
+    // Tests send the events to a recorder instead of the model; null sends
+    // them to the model again.
     void SetEditEventTarget(IEditEventTarget* target) { editTarget_ = target; }
 
     // The graph windows open for this document.

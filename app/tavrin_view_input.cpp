@@ -21,7 +21,7 @@ Point CTavrinView::ToDiagram(QPoint client, bool snap) const {
 
 bool CTavrinView::IsRemote() const { return GetDocument() != nullptr && GetDocument()->IsRemote(); }
 
-int CTavrinView::Tool() const { return GetDocument() != nullptr ? GetDocument()->GetTool() : ToolCode::Selection; }
+int CTavrinView::Tool() const { return GetDocument() != nullptr ? GetDocument()->GetTool() : EditTool::Selection; }
 
 bool CTavrinView::SendEvent(int event, const EditEventArgs& args) {
     CTavrinDoc* document = GetDocument();
@@ -29,7 +29,7 @@ bool CTavrinView::SendEvent(int event, const EditEventArgs& args) {
 }
 
 void CTavrinView::OnLButtonDown(int flags, QPoint client) {
-    const auto args = EditEventArgs::Mouse(flags, ToDiagram(client, Tool() != ToolCode::Selection));
+    const auto args = EditEventArgs::Mouse(flags, ToDiagram(client, Tool() != EditTool::Selection));
     // Ctrl + left button ends a line drawn node by node, as a double click.
     if (flags == (MouseFlag::LeftButton | MouseFlag::Control)) {
         if (!IsRemote()) SendEvent(EditEvent::DoubleClick, args);
@@ -40,7 +40,7 @@ void CTavrinView::OnLButtonDown(int flags, QPoint client) {
 
 void CTavrinView::OnLButtonDblClk(int flags, QPoint client) {
     if (IsRemote()) return;
-    SendEvent(EditEvent::DoubleClick, EditEventArgs::Mouse(flags, ToDiagram(client, Tool() != ToolCode::Selection)));
+    SendEvent(EditEvent::DoubleClick, EditEventArgs::Mouse(flags, ToDiagram(client, Tool() != EditTool::Selection)));
 }
 
 void CTavrinView::OnLButtonUp(int flags, QPoint client) {
@@ -56,14 +56,14 @@ void CTavrinView::OnLButtonUp(int flags, QPoint client) {
         return;
     }
     if (IsRemote()) return;
-    SendEvent(EditEvent::ButtonUp, EditEventArgs::Mouse(flags, ToDiagram(client, Tool() != ToolCode::Selection)));
+    SendEvent(EditEvent::ButtonUp, EditEventArgs::Mouse(flags, ToDiagram(client, Tool() != EditTool::Selection)));
 }
 
 void CTavrinView::OnRButtonUp(int flags, QPoint client, QPoint screen) {
     if (flags != 0 && flags != MouseFlag::Control) return;
     contextMenuAt_ = screen;
     const int event = flags == MouseFlag::Control ? EditEvent::FillAndFontAtPoint : EditEvent::ContextMenu;
-    SendEvent(event, EditEventArgs::RightButton(flags, ToDiagram(client, Tool() != ToolCode::Selection),
+    SendEvent(event, EditEventArgs::RightButton(flags, ToDiagram(client, Tool() != EditTool::Selection),
                                                 {screen.x(), screen.y()}));
 }
 
@@ -81,12 +81,12 @@ void CTavrinView::OnMouseMove(int flags, QPoint client) {
         StartBand(flags, client);
         return;
     }
-    const bool snap = Tool() != ToolCode::Selection || (flags & MouseFlag::LeftButton) != 0;
+    const bool snap = Tool() != EditTool::Selection || (flags & MouseFlag::LeftButton) != 0;
     SendEvent(EditEvent::MouseMove, EditEventArgs::Mouse(flags, ToDiagram(client, snap)));
 }
 
 void CTavrinView::OnKeyUp(int virtualKey) {
-    if (virtualKey == 0 || IsRemote() || !editMode_ || Tool() != ToolCode::Selection) return;
+    if (virtualKey == 0 || IsRemote() || !editMode_ || Tool() != EditTool::Selection) return;
     // A count of 0: one grid step per key.
     SendEvent(EditEvent::Key, EditEventArgs::KeyReleased(virtualKey, 0));
 }

@@ -104,7 +104,7 @@ void CTavrinView::OnNodeMover() {
     }
     IElement* element = nullptr;
     if (toolCommand_ != Command::ToolNodeMover && model->GetNodeEditElement(element)) {
-        document->SetTool(ToolCode::NodeMover);
+        document->SetTool(EditTool::MoveNodes);
         toolCommand_ = Command::ToolNodeMover;
         UseCursor(ToolCursor::NodeMover);
         return;
@@ -112,7 +112,7 @@ void CTavrinView::OnNodeMover() {
     if (toolCommand_ != Command::ToolNodeMover)
         document->Application().Prompts().Ask(kNodeMoverNeedsElement, "Node mover", PromptIcon::Information,
                                               PromptButtons::Ok);
-    document->SetTool(ToolCode::Selection);
+    document->SetTool(EditTool::Selection);
     toolCommand_ = Command::ToolSelection;
     UseCursor(ToolCursor::Selection);
 }

@@ -125,6 +125,7 @@ bool PowerSystem::HandleEditEvent(int event, int tool, int flags, const Point* p
             current_->SetOn(!current_->IsOn());
             InvalidateBusGroups();
             RedrawView();
+            if (remote_) SendSwitchCommand();
             return true;
         case EditEvent::Disconnect:
             if (!current_) return false;

@@ -240,7 +240,7 @@ TEST_F(NetworkView, TheNodeMoverWantsAnElementWithFreeNodes) {
               "this tool!");
     EXPECT_EQ(prompts.Messages()[0].caption, "Node mover");
     EXPECT_EQ(view.ToolCommand(), Command::ToolSelection);
-    EXPECT_EQ(view.GetDocument()->GetTool(), ToolCode::Selection);
+    EXPECT_EQ(view.GetDocument()->GetTool(), EditTool::Selection);
     EXPECT_EQ(view.CursorId(), ToolCursor::Selection);
 }
 

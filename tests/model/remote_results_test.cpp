@@ -185,6 +185,26 @@ TEST(RemoteResults, ASharedBusNameKeepsItsFirstBus) {
     EXPECT_EQ(net.c->GetValues()[Bus::kVoltage], 1.0);
 }
 
+TEST(RemoteCommands, SwitchingAnElementSendsItsCommandOnlyFromARemoteCopy) {
+    RemoteNetwork net;
+    PowerSystem& model = net.net.model();
+    net.generator->SetName("G1");
+    net.generator->SetOn(true);
+    for (bool remote : {true, false}) {
+        model.SetRemote(remote);
+        model.SetCurrentElement(net.generator);
+        net.view.calls.clear();
+        EXPECT_TRUE(model.HandleEditEvent(EditEvent::Switch, EditTool::Selection, 0, nullptr, &net.view));
+        const auto sent = net.view.Messages();
+        if (remote) {
+            ASSERT_EQ(sent.size(), 1u);
+            EXPECT_EQ(sent[0].text, "OFF GENERATOR BUS=G1");
+        } else {
+            EXPECT_TRUE(sent.empty());
+        }
+    }
+}
+
 TEST(RemoteCommands, SwitchAndChangeCommandsGoToTheViewAsTheyAre) {
     RemoteNetwork net;
     PowerSystem& model = net.net.model();
