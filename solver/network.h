@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "devices/hvdc.h"
 #include "devices/statcom.h"
 #include "devices/svc.h"
 #include "devices/tcsc.h"
@@ -110,6 +111,9 @@ struct AdjacencyNode {
 class AdjacencyList {
 public:
     void push_front(AdjacencyNode node) { nodes_.push_back(node); }
+    void remove(const NetBranch* branch) {
+        std::erase_if(nodes_, [branch](const AdjacencyNode& node) { return node.branch == branch; });
+    }
     void clear() { nodes_.clear(); }
     bool empty() const { return nodes_.empty(); }
     std::size_t size() const { return nodes_.size(); }
@@ -327,15 +331,6 @@ struct NetArea {
     std::vector<NetBus*> buses;          // in bus-list order
     std::vector<NetConverter*> dcLinks;
     AdjacencyList ties;
-};
-
-// Device records: the fields of their equations come with the device models.
-struct NetConverter {
-    std::string name;
-    std::string code;
-    std::string controlCode;
-    NetBus* acBus = nullptr;
-    NetBus* converterBus = nullptr;
 };
 
 struct Network {

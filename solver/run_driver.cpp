@@ -29,6 +29,7 @@ int Solver::Main(int count, const char* const* items, int mode) {
         lambda_ = 0.0;
         const bool continuation = ContinuationRequested();
         SetContinuation(continuation ? Continuation::On : Continuation::Off);
+        InitHvdc();
         InitSvc();
         InitTcsc();
         InitStatcom();
@@ -164,12 +165,12 @@ void Solver::RefuseUnsupportedRuns() {
     const Network& network = *network_;
     bool generatorModels = false;
     for (const auto& bus : network.buses) generatorModels = generatorModels || bus->generator;
-    if (!run && (!network.converters.empty() || generatorModels))
-        run = "a network with HVDC links or generator models";
+    if (!run && generatorModels) run = "a network with generator models";
     // The continuation's state and predictor know the buses' unknowns only.
     const bool facts = !network.svcs.empty() || !network.tcscs.empty() || !network.statcoms.empty();
-    if (!run && facts && (ContinuationRequested() || NamedContinuationBus()))
-        run = "a continuation of a network with FACTS devices";
+    const bool links = !network.converters.empty();
+    if (!run && (facts || links) && (ContinuationRequested() || NamedContinuationBus()))
+        run = links ? "a continuation of a network with HVDC links" : "a continuation of a network with FACTS devices";
     if (!run) return;
     std::fprintf(diagnostics_, "This build cannot solve %s\n", run);
     Abort(1);
