@@ -327,6 +327,8 @@ public:
     void WriteTableHeader(FILE* file);
     void WriteTableRow(FILE* file);
     void WriteConverterColumns(FILE* file);
+    std::string ConverterColumnNames(bool energy) const;
+    std::string ConverterDeviceValues() const;
     void EndTableRow(FILE* file, bool descending);
     void SumTableTotals();
     // The buses of the table's voltage columns, in column order.

@@ -62,9 +62,9 @@ CardLine ControlCard(const char* name, int bus, const char* modes, const char* f
         .At(49, type);
 }
 
-// "LD " short form: 5 ohm between the two converters.
+// "LD " short form: 5 ohm and 50 mH between the two converters.
 CardLine LineCard(const char* rectifier, const char* inverter, const char* ohms = "  5.00") {
-    return CardLine().At(1, "LD ").At(4, rectifier).At(12, inverter).At(29, ohms).At(35, "  0.00");
+    return CardLine().At(1, "LD ").At(4, rectifier).At(12, inverter).At(29, ohms).At(35, " 50.00");
 }
 
 // The scheduled link: the rectifier at bus 2 holds alpha 15 degrees and
@@ -375,6 +375,73 @@ TEST_F(HvdcTest, ApparentPowerBelowActivePowerFailsTheSolveNamingTheLink) {
               std::string::npos);
     S().SetQuietRun(Quiet::Yes, LimitChecks::Due);
     EXPECT_EQ(S().SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial), -1);
+}
+
+// A flat AC state and round values of the scheduled link, as a listing or
+// a table shows them: 126.5 kV and 125 kV, 300 A, 37.95 MW drawn and
+// 37.5 MW delivered, the inverter at its upper ratio limit.
+void SetRoundState(Network& network) {
+    for (const auto& bus : network.buses) {
+        bus->voltage = 1.0;
+        bus->angle = 0.0;
+        bus->generationP = 0.0;
+        bus->generationQ = 0.0;
+    }
+    const double degree = 3.141592654 / 180.0;
+    for (const auto& c : network.converters) {
+        const bool rectifier = c->code == "R";
+        c->vd = rectifier ? 1.265 : 1.25;
+        c->id = 0.3;
+        c->p = rectifier ? -0.3795 : 0.375;
+        c->q = rectifier ? -0.2 : -0.18;
+        c->alpha = (rectifier ? 15.0 : 150.0) * degree;
+        c->gamma = (rectifier ? 150.0 : 18.0) * degree;
+        c->tap = rectifier ? 0.98 : 1.1;
+    }
+}
+
+TEST_F(HvdcTest, ListingShowsConvertersAreaTiesAndLinksAsTheGoldenFile) {
+    ASSERT_TRUE(Prepare(TwoAreasWithLink(ScheduledLink())));
+    SetRoundState(N());
+    S().WriteSolution(Path("listing.txt").c_str());
+    EXPECT_EQ(FileText(Path("listing.txt")), FileText(TestDataPath("hvdc_listing.txt")));
+}
+
+TEST_F(HvdcTest, TableShowsTheConverterColumns) {
+    struct Case {
+        const char* option;
+        const char* header;
+        const char* row;
+    };
+    // Option O: -(Id Xc)^2, 2 sqrt2 Id Xc a cos(angle), 8 (Id a Xc)^2 at
+    // each end, Id 0.3 and Xc 0.05 p.u.; at the rectifier a 0.98 and alpha
+    // 15 degrees, at the inverter a 1.1 and gamma 18 degrees. Option e:
+    // alpha, gamma and the current in A.
+    const Case cases[] = {
+        {"-O", "Vac\ta1\tb1\td1\ta2\tb2\td2\t\n",
+         "1.0000\t1.0000\t1.0000\t1.0000\t0.0000\t-.0002\t.04016\t.00173\t-.0002\t.04438\t.00218\t"},
+        {"-e", "alR_2\tgaI_2\tId_2\t\n",
+         "1.0000\t1.0000\t1.0000\t1.0000\t15.000\t18.000\t300.00\t"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.option);
+        const std::string caseFile = Path("case.cdf");
+        WriteFileText(caseFile, TwoAreasWithLink(ScheduledLink()).Text());
+        solver_ = std::make_unique<SolverHandle>();
+        arguments_ = std::make_unique<RunArguments>(std::vector<std::string>{"-I", c.option});
+        ASSERT_TRUE(ReadCaseFile(S(), *arguments_, caseFile));
+        S().InitHvdc();
+        S().NumberVariables();
+        SetRoundState(N());
+        FILE* file = std::fopen(Path("table.txt").c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        S().WriteTableHeader(file);
+        S().WriteTableRow(file);
+        std::fclose(file);
+        // Bus names of 12 characters: blanks become underscores, cut to 11.
+        const std::string buses = "V_B4_________\tV_B3_________\tV_B2_________\tV_B1_________\t";
+        EXPECT_EQ(FileText(Path("table.txt")), buses + c.header + c.row);
+    }
 }
 
 TEST_F(HvdcTest, ResetPutsBackTheScheduledControlAndRemembersReferences) {
