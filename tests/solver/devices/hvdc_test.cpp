@@ -286,6 +286,58 @@ TEST_F(HvdcTest, RectifierAtItsTapLimitHoldsTheRatioAndFreesAlpha) {
     ExpectLinkAgrees(r, ComputeLink(0.3, 125.0, alpha, i.gamma, vr, Bus(4).voltage), alpha);
 }
 
+TEST_F(HvdcTest, ConvertersNamedByTheirDcBusesTakeOverTheirTransformers) {
+    // Buses named with their kV in the last four columns, as these cards
+    // read them; DC buses 5 and 6 behind transformers of X 0.05 p.u., that
+    // is 5 ohm at 100 kV.
+    CaseText c;
+    c.buses = {BusCard(1, 3).At(85, "1.0500"),
+               BusCard(2, 0).At(6, "NORTH    100").At(41, "    20.00").At(51, "    10.00"),
+               BusCard(3, 2).At(85, "1.0200"),
+               BusCard(4, 0).At(6, "SOUTH    100").At(41, "    60.00").At(51, "    20.00"),
+               BusCard(5, 0).At(6, "RECT     100"), BusCard(6, 0).At(6, "INVT     100")};
+    c.branches = {BranchCard(1, 2, 0), BranchCard(2, 3, 0), BranchCard(3, 4, 0),
+                  BranchCard(2, 5, 1).At(30, "  0.050000").At(77, "1.0000"),
+                  BranchCard(4, 6, 1).At(30, "  0.050000").At(77, "1.0000")};
+    // 37.5 MW from the rectifier at 125 kV, alpha 15 and gamma 18 degrees.
+    auto converter = [](const char* dcBus, const char* acBus, const char* minAngle) {
+        return CardLine().At(1, "BD ").At(7, dcBus).At(24, " 1").At(31, minAngle).At(51, acBus);
+    };
+    c.tail = {converter("RECT     100", "NORTH    100", "  2.0"), converter("INVT     100", "SOUTH    100", " 15.0"),
+              CardLine()
+                  .At(1, "LD ")
+                  .At(7, "RECT     100")
+                  .At(20, "INVT     100")
+                  .At(38, "  5.00")
+                  .At(44, " 50.00")
+                  .At(56, "R")
+                  .At(57, " 37.5")
+                  .At(62, "125.0")
+                  .At(67, "15.0")
+                  .At(71, "18.0")};
+    ASSERT_EQ(Run(c, {"-T1e-10"}), 1);
+    EXPECT_EQ(N().buses.size(), 4u);
+    EXPECT_EQ(N().branches.size(), 3u);
+    const NetConverter& r = Rectifier();
+    const NetConverter& i = *r.partner;
+    EXPECT_EQ(r.name, "RECT     100");
+    EXPECT_EQ(r.acBus->name, "NORTH    100");
+    EXPECT_EQ(r.converterBus, nullptr);
+    EXPECT_NEAR(r.commutatingOhms, 5.0, 1e-9);
+    EXPECT_NEAR(i.commutatingOhms, 5.0, 1e-9);
+    EXPECT_EQ(r.minTap, 0.9);
+    EXPECT_EQ(r.maxTap, 1.1);
+    // The angle first, then the quantity each end regulates.
+    EXPECT_EQ(r.modes[0], "AL");
+    EXPECT_EQ(r.modes[1], "PA");
+    EXPECT_EQ(i.modes[0], "GA");
+    EXPECT_EQ(i.modes[1], "VD");
+    EXPECT_NEAR(-r.p * 100.0, 37.5, 1e-9);
+    // The inverter holds 125 kV less the line's drop at 37.5 MW / 125 kV.
+    EXPECT_NEAR(i.vd * 100.0, 125.0 - 37.5 / 125.0 * 5.0, 1e-9);
+    EXPECT_NEAR(r.vd * r.id * 1e4, 37.5 * 100.0, 1e-6);
+}
+
 TEST_F(HvdcTest, WrittenCaseReadsBackToTheSameLinks) {
     const std::string written = Path("written.cdf");
     ASSERT_EQ(Run(TwoAreasWithLink(ScheduledLink()), {"-W" + written}), 1);
