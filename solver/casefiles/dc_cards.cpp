@@ -44,6 +44,7 @@ private:
     std::string BusNamedConverter();
     std::string GroundConverter();
     std::string Control();
+    std::string LineFault(const NetConverter* a, const NetConverter* b, double resistance, double inductance) const;
     std::string ShortLine();
     std::string LongLine(double power);
     // The converter of the two names at col and col + 8 that is not GROUND.
@@ -187,17 +188,25 @@ std::string DcCardReader::Control() {
     return {};
 }
 
+// What is wrong with a DC line between two converters (ohms, henry); the
+// inductance counts with option O alone.
+std::string DcCardReader::LineFault(const NetConverter* a, const NetConverter* b, double resistance,
+                                    double inductance) const {
+    if (a == b) return "a DC line needs two different converters";
+    if (resistance < 0.01) return "the resistance of the DC line is below 0.01 ohm";
+    if (inductance <= 0.0 && solver_.HasOption('O')) return "the DC line has no inductance";
+    return {};
+}
+
 // The DC line between two converters named by 8 characters.
 std::string DcCardReader::ShortLine() {
     std::string fault;
     NetConverter* a = Existing(GetField(line_, 4, 8, 8), fault);
     NetConverter* b = Existing(GetField(line_, 12, 8, 8), fault);
     if (!fault.empty()) return fault;
-    if (a == b) return "a DC line needs two different converters";
     const double resistance = GetRealField(line_, 29, 6, 2);
     const double inductance = GetRealField(line_, 35, 6, 2) * 0.001;
-    if (resistance < 0.01) return "the resistance of the DC line is below 0.01 ohm";
-    if (inductance <= 0.0 && solver_.HasOption('O')) return "the DC line has no inductance";
+    if (std::string fault = LineFault(a, b, resistance, inductance); !fault.empty()) return fault;
     const std::string area = GetField(line_, 24, 2, 2);
     NetConverter* controlling = a->zone != area ? a : b;
     for (NetConverter* c : {a, b}) {
@@ -218,11 +227,9 @@ std::string DcCardReader::LongLine(double power) {
     NetConverter* a = Existing(GetField(line_, 7, 12, 12), fault);
     NetConverter* b = Existing(GetField(line_, 20, 12, 12), fault);
     if (!fault.empty()) return fault;
-    if (a == b) return "a DC line needs two different converters";
     const double resistance = GetRealField(line_, 38, 6, 2);
     const double inductance = GetRealField(line_, 44, 6, 2) * 0.001;
-    if (resistance < 0.01) return "the resistance of the DC line is below 0.01 ohm";
-    if (inductance <= 0.0 && solver_.HasOption('O')) return "the DC line has no inductance";
+    if (std::string fault = LineFault(a, b, resistance, inductance); !fault.empty()) return fault;
     b->inductance += inductance;
     for (NetConverter* c : {a, b}) {
         c->resistanceOhms = resistance;

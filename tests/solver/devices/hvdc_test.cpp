@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "case_file_run.h"
+#include "device_case_fixture.h"
 #include "ieee_case_text.h"
 #include "jacobian_check.h"
 #include "solution_values.h"
@@ -24,17 +24,18 @@ namespace {
 constexpr double kK1 = 3.0 * 1.4142135623730951 / 3.141592654;
 constexpr double kK2 = 3.0 / 3.141592654;
 
+// Columns 1-31 of a converter card in the GROUND form at the AC bus B<bus>.
+CardLine GroundCard(const char* code, const char* name, int bus) {
+    std::string acBus = "B" + std::to_string(bus);
+    acBus.resize(12, ' ');
+    return CardLine().At(1, code).At(4, name).At(12, "GROUND  ").At(20, acBus);
+}
+
 // "BD " in the GROUND form: 1 bridge of 5 ohm at ratio 1 on the AC bus
 // B<bus>, tap limits and angle limits as given.
 CardLine ConverterCard(const char* name, int bus, const char* minTap, const char* maxTap, const char* minAngle,
                        const char* maxAngle) {
-    std::string acBus = "B" + std::to_string(bus);
-    acBus.resize(12, ' ');
-    return CardLine()
-        .At(1, "BD ")
-        .At(4, name)
-        .At(12, "GROUND  ")
-        .At(20, acBus)
+    return GroundCard("BD ", name, bus)
         .At(38, " 1")
         .At(40, "5.000")
         .At(45, "1.000")
@@ -49,13 +50,7 @@ CardLine ConverterCard(const char* name, int bus, const char* minTap, const char
 // "BZ ": the two codes, their values and the type.
 CardLine ControlCard(const char* name, int bus, const char* modes, const char* first, const char* second,
                      const char* type) {
-    std::string acBus = "B" + std::to_string(bus);
-    acBus.resize(12, ' ');
-    return CardLine()
-        .At(1, "BZ ")
-        .At(4, name)
-        .At(12, "GROUND  ")
-        .At(20, acBus)
+    return GroundCard("BZ ", name, bus)
         .At(33, modes)
         .At(37, first)
         .At(43, second)
@@ -88,25 +83,13 @@ CaseText TwoAreasWithLink(const std::vector<std::string>& link) {
     return c;
 }
 
-class HvdcTest : public ::testing::Test {
+class HvdcTest : public DeviceCaseTest {
 protected:
-    int Run(const CaseText& c, std::vector<std::string> options = {}) {
-        WriteFileText(folder_ / "case.cdf", c.Text());
-        return RunFile(Path("case.cdf"), std::move(options));
-    }
-    int RunFile(const std::string& path, std::vector<std::string> options) {
-        std::vector<std::string> items = {"-I", path, Path("listing.txt")};
-        items.insert(items.end(), options.begin(), options.end());
-        solver_ = std::make_unique<SolverHandle>();
-        arguments_ = std::make_unique<RunArguments>(std::move(items));
-        return (*solver_)->Main(arguments_->Count(), arguments_->Items(), 0);
-    }
+    HvdcTest() : DeviceCaseTest("hvdc") {}
+
     // Read, set up and numbered, unsolved.
-    bool Prepare(const CaseText& c) {
-        WriteFileText(folder_ / "case.cdf", c.Text());
-        solver_ = std::make_unique<SolverHandle>();
-        arguments_ = std::make_unique<RunArguments>(std::vector<std::string>{"-I"});
-        if (!ReadCaseFile(**solver_, *arguments_, Path("case.cdf"))) return false;
+    bool Prepare(const CaseText& c, std::vector<std::string> options = {}) {
+        if (!Read(c, std::move(options))) return false;
         S().InitHvdc();
         S().NumberVariables();
         return true;
@@ -117,19 +100,11 @@ protected:
         EXPECT_EQ(Run(c), 0);
         return testing::internal::GetCapturedStderr();
     }
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
-    Solver& S() { return **solver_; }
-    Network& N() { return *S().GetNetwork(); }
     NetConverter& Rectifier() {
         for (const auto& c : N().converters)
             if (c->code == "R") return *c;
         throw std::runtime_error("no rectifier");
     }
-    NetBus& Bus(int number) { return *S().FindBus(number); }
-
-    std::unique_ptr<SolverHandle> solver_;
-    std::unique_ptr<RunArguments> arguments_;
-    ScratchFolder folder_{"hvdc"};
 };
 
 TEST_F(HvdcTest, ScheduledConfigurationNumbersElevenColumnsInOrder) {
@@ -477,13 +452,7 @@ TEST_F(HvdcTest, TableShowsTheConverterColumns) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.option);
-        const std::string caseFile = Path("case.cdf");
-        WriteFileText(caseFile, TwoAreasWithLink(ScheduledLink()).Text());
-        solver_ = std::make_unique<SolverHandle>();
-        arguments_ = std::make_unique<RunArguments>(std::vector<std::string>{"-I", c.option});
-        ASSERT_TRUE(ReadCaseFile(S(), *arguments_, caseFile));
-        S().InitHvdc();
-        S().NumberVariables();
+        ASSERT_TRUE(Prepare(TwoAreasWithLink(ScheduledLink()), {c.option}));
         SetRoundState(N());
         FILE* file = std::fopen(Path("table.txt").c_str(), "wb");
         ASSERT_NE(file, nullptr);
