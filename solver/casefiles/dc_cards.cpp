@@ -78,7 +78,7 @@ NetConverter* DcCardReader::Converter(const std::string& name) {
 NetConverter* DcCardReader::Existing(const std::string& name, std::string& fault) {
     for (const auto& converter : network_.converters)
         if (converter->name == name) return converter.get();
-    if (fault.empty()) fault = "no converter card names the converter " + name + " of the DC line";
+    if (fault.empty()) fault = FormatInCLocale("no converter card names the converter %s of the DC line", name.c_str());
     return nullptr;
 }
 
@@ -102,7 +102,7 @@ std::string DcCardReader::BusNamedConverter() {
     const std::string name = GetField(line_, 7, 12, 12);
     const double dcKv = GetRealField(line_, 15, 4, 0);
     NetConverter* c = Converter(name);
-    if (c->bridges > 0) return "a second card for the converter " + name;
+    if (c->bridges > 0) return FormatInCLocale("a second card for the converter %s", name.c_str());
     const int before = static_cast<int>(network_.buses.size());
     NetBus* dcBus = solver_.FindOrAddBus(0, name, dcKv, Search::Yes);
     if (static_cast<int>(network_.buses.size()) > before) {
@@ -118,9 +118,10 @@ std::string DcCardReader::BusNamedConverter() {
     c->maxAngle = 90.0;
     NetBus* ac = AcBus(51, 59);
     c->acKv = GetRealField(line_, 59, 4, 0);
-    if (c->bridges < 1) return "the converter " + name + " has no bridges";
+    if (c->bridges < 1) return FormatInCLocale("the converter %s has no bridges", name.c_str());
     c->ratio = c->acKv > 0.0 ? dcKv / c->acKv * c->bridges : 0.0;
-    if (c->ratio < 1e-4) return "the transformer ratio of the converter " + name + " is below 1e-4";
+    if (c->ratio < 1e-4)
+        return FormatInCLocale("the transformer ratio of the converter %s is below 1e-4", name.c_str());
     c->acBus = ac;
     c->converterBus = dcBus;
     ac->converters.push_back(c);
@@ -133,7 +134,7 @@ std::string DcCardReader::GroundConverter() {
     std::string name;
     if (std::string fault = NotGround(name); !fault.empty()) return fault;
     NetConverter* c = Converter(name);
-    if (c->bridges > 0) return "a second card for the converter " + name;
+    if (c->bridges > 0) return FormatInCLocale("a second card for the converter %s", name.c_str());
     NetBus* ac = AcBus(20, 28);
     c->acKv = ac->baseKv;
     c->zone = GetField(line_, 36, 2, 2);
@@ -148,8 +149,8 @@ std::string DcCardReader::GroundConverter() {
     c->maxAngle = GetRealField(line_, 69, 4, 1);
     if (c->maxAngle <= c->minAngle) c->maxAngle = 90.0;
     c->thirdAngle = std::max(0.0, GetRealField(line_, 73, 4, 1));
-    if (c->bridges < 1) return "the converter " + name + " has no bridges";
-    if (ratio < 1e-4) return "the transformer ratio of the converter " + name + " is below 1e-4";
+    if (c->bridges < 1) return FormatInCLocale("the converter %s has no bridges", name.c_str());
+    if (ratio < 1e-4) return FormatInCLocale("the transformer ratio of the converter %s is below 1e-4", name.c_str());
     c->commutatingOhms = reactance * c->bridges;
     c->ratio = ratio * c->bridges;
     c->acBus = ac;
@@ -162,15 +163,19 @@ std::string DcCardReader::Control() {
     std::string name;
     if (std::string fault = NotGround(name); !fault.empty()) return fault;
     NetConverter* c = Converter(name);
-    if (!c->code.empty()) return "the converter " + name + " has its type already";
+    if (!c->code.empty()) return FormatInCLocale("the converter %s has its type already", name.c_str());
     const std::string first = GetField(line_, 33, 2, 2);
     const std::string second = GetField(line_, 35, 2, 2);
     const std::string type = GetField(line_, 49, 1, 1);
-    if (!IsMode(first) || !IsMode(second)) return "the control codes \"" + first + second + "\" are not both known";
-    if (type != "R" && type != "I") return "the converter type \"" + type + "\" is neither R nor I";
-    if (ForbiddenPair(first, second)) return "the control codes " + first + " and " + second + " cannot go together";
+    if (!IsMode(first) || !IsMode(second))
+        return FormatInCLocale("the control codes \"%s%s\" are not both known", first.c_str(), second.c_str());
+    if (type != "R" && type != "I")
+        return FormatInCLocale("the converter type \"%s\" is neither R nor I", type.c_str());
+    if (ForbiddenPair(first, second))
+        return FormatInCLocale("the control codes %s and %s cannot go together", first.c_str(), second.c_str());
     const double values[] = {std::fabs(GetRealField(line_, 37, 6, 2)), std::fabs(GetRealField(line_, 43, 6, 2))};
-    if (values[0] == 0.0 || values[1] == 0.0) return "a scheduled value of the converter " + name + " is 0";
+    if (values[0] == 0.0 || values[1] == 0.0)
+        return FormatInCLocale("a scheduled value of the converter %s is 0", name.c_str());
     c->code = type;
     c->modes = {first, second};
     for (int k = 0; k < 2; ++k) {
@@ -246,8 +251,8 @@ std::string DcCardReader::LongLine(double power) {
     NetConverter* rectifier = power > 0.0 ? a : b;
     NetConverter* inverter = power > 0.0 ? b : a;
     const double p = std::fabs(power);
-    rectifier->code = "R";
-    inverter->code = "I";
+    rectifier->code.assign(1, 'R');
+    inverter->code.assign(1, 'I');
     rectifier->maxAngle = 90.0;
     inverter->maxAngle = 180.0;
     rectifier->scheduledAlpha = firing;

@@ -106,7 +106,8 @@ void ConverterPass::Check(NetConverter& c) {
     if (!c.acBus || c.acBus->baseKv <= 0.0) return Fault(c, "its AC bus has no kV");
     if (c.commutatingOhms <= kMinCommutatingOhms) return Fault(c, "its commutating reactance is 0.1 ohm or less");
     if (!c.partner) return Fault(c, "no DC line joins it to another converter");
-    if (c.code.empty() || c.code == c.partner->code) return Fault(c, "the two ends of its link are not a rectifier and an inverter");
+    if (c.code.empty() || c.code == c.partner->code)
+        return Fault(c, "the two ends of its link are not a rectifier and an inverter");
     // The angle (or the ratio in its place) first, the quantity the
     // converter regulates second.
     if (!IsAngleCode(c.modes[0]) && IsAngleCode(c.modes[1])) std::swap(c.modes[0], c.modes[1]);
