@@ -123,15 +123,17 @@ void ReportPreview::TogglePages() {
     Refresh();
 }
 
+// The buttons zoom on the top left corner of the page, where its lines
+// begin.
 void ReportPreview::ZoomIn() {
     state_.ZoomIn();
-    pages_->Follow(QPointF(0.5, 0.0));
+    pages_->Follow(QPointF(0.0, 0.0));
     Refresh();
 }
 
 void ReportPreview::ZoomOut() {
     state_.ZoomOut();
-    pages_->Follow(QPointF(0.5, 0.0));
+    pages_->Follow(QPointF(0.0, 0.0));
     Refresh();
 }
 

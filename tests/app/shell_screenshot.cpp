@@ -12,6 +12,7 @@
 
 #include "child_frame.h"
 #include "color_map_legend.h"
+#include "column_tool_bar.h"
 #include "command_ids.h"
 #include "dlg_messages.h"
 #include "main_frame.h"
@@ -32,6 +33,7 @@ void ShowReportPreview(CTavrinApp& tavrin, IModel& model, bool zoomed) {
     tavrin.OpenResultsDocument(model.PowerFlowReport("IEEE 14 bus", 0));
     frame.Legend().hide();
     frame.Messages().hide();
+    frame.ToolsBar().hide();
     CChildFrame& window = *frame.ChildFrames().back();
     window.showMaximized();
     frame.Commands().Execute(Command::FilePrintPreview);
