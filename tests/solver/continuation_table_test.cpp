@@ -162,7 +162,7 @@ TEST(ContinuationTable, OptionsAddTheirColumns) {
     }
 }
 
-TEST(ContinuationTable, DeviceColumnsThisBuildCannotFillFailTheRun) {
+TEST(ContinuationTable, ConverterColumnsThisBuildCannotFillFailTheRun) {
     struct Case {
         const char* option;
         bool converter;
@@ -172,7 +172,7 @@ TEST(ContinuationTable, DeviceColumnsThisBuildCannotFillFailTheRun) {
     const Case cases[] = {
         {"-O", true, false, true},
         {"-e", true, false, true},
-        {"-e", false, true, true},
+        {"-e", false, true, false},
         {"-O", false, true, false},  // option O has no generator-model columns
         {"-f", true, true, false},
     };
