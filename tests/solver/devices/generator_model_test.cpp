@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
+#include <map>
+#include <sstream>
 #include <memory>
 #include <random>
 #include <string>
@@ -10,6 +13,7 @@
 #include "case_file_run.h"
 #include "ieee_case_text.h"
 #include "jacobian_check.h"
+#include "number_text.h"
 #include "solver.h"
 #include "solver_handle.h"
 
@@ -268,6 +272,99 @@ TEST_F(GeneratorModelTest, LimitsOfTheModelAreCheckedOnlyWithOption3) {
             EXPECT_EQ(Bus(2).control, c.control) << diagnostics;
         }
     }
+}
+
+
+// Option v: the load parameter at which load bus 3 stands at 0.95 p.u., the
+// machine holding its field limit on the way.
+TEST_F(GeneratorModelTest, HeldVoltageRunTakesTheMachine) {
+    WriteFileText(folder_ / "dir.k", "3 B3 0 1 0.4 0\n");
+    ASSERT_EQ(Run(ThreeMachineBuses(), "2 B2 0 1 1 0 1.7 0\n", {"-K" + Path("dir.k"), "-v0.95"}), 1);
+    EXPECT_NEAR(Bus(3).voltage, 0.95, 1e-9);
+    EXPECT_GT(S().LoadParameter(), 0.0);
+    const NetGenerator& m = *Bus(2).generator;
+    EXPECT_EQ(Bus(2).control, 'E');
+    EXPECT_DOUBLE_EQ(m.e, 1.7);
+    // The machine's rows hold at the solution.
+    const Complex terminal = std::polar(Bus(2).voltage, Bus(2).angle);
+    EXPECT_NEAR(m.e, std::abs(terminal + Complex(0.0, 1.0) * BusCurrent(Bus(2))), 1e-4);
+}
+
+// A case written at the solution (-W) and solved again with the same
+// machines comes back to the same solution (both solved to 1e-9 p.u.).
+TEST_F(GeneratorModelTest, WrittenCaseSolvesAgainToTheSameSolution) {
+    const std::string machines = "2 B2 0 1 1 0 1.7 0\n";
+    const std::string written = Path("written.cdf");
+    ASSERT_EQ(Run(ThreeMachineBuses(), machines, {"-W" + written, "-T1e-9"}), 1);
+    ASSERT_EQ(Bus(2).control, 'E');
+    std::vector<double> state;
+    for (int number = 1; number <= 3; ++number) state.insert(state.end(), {Bus(number).voltage, Bus(number).angle});
+    const double e = Bus(2).generator->e;
+    const double delta = Bus(2).generator->delta;
+
+    std::vector<std::string> items = Options({"-T1e-9"});
+    items.insert(items.begin() + 1, {written, Path("listing2.txt")});
+    solver_ = std::make_unique<SolverHandle>();
+    arguments_ = std::make_unique<RunArguments>(std::move(items));
+    ASSERT_EQ(S().Main(arguments_->Count(), arguments_->Items(), 0), 1);
+    EXPECT_EQ(Bus(2).control, 'E');
+    for (int number = 1; number <= 3; ++number) {
+        EXPECT_NEAR(Bus(number).voltage, state[2 * number - 2], 1e-6);
+        EXPECT_NEAR(Bus(number).angle, state[2 * number - 1], 1e-6);
+    }
+    EXPECT_NEAR(Bus(2).generator->e, e, 1e-6);
+    EXPECT_NEAR(Bus(2).generator->delta, delta, 1e-6);
+}
+
+// The table's values by column name: every row's value under each name.
+std::map<std::string, std::vector<double>> TableColumns(const std::string& text) {
+    std::vector<std::string> lines = Lines(text);
+    std::map<std::string, std::vector<double>> columns;
+    if (lines.empty()) return columns;
+    std::vector<std::string> names;
+    std::istringstream header(lines[0]);
+    for (std::string name; header >> name;) names.push_back(name);
+    for (std::size_t k = 1; k < lines.size(); ++k) {
+        std::istringstream row(lines[k]);
+        double value = 0.0;
+        for (std::size_t c = 0; c < names.size() && row >> value; ++c) columns[names[c]].push_back(value);
+    }
+    return columns;
+}
+
+// Load bus 3 grows by 1 p.u. and 0.4 p.u. of reactive load per unit of
+// lambda; the machine holds bus 2 at 1.05 p.u. until its field limit, from
+// where E stays at the limit and the nose comes earlier.
+TEST_F(GeneratorModelTest, ContinuationTracesTheMachineToItsFieldLimit) {
+    auto trace = [&](const std::string& machine, std::vector<std::string> options) {
+        WriteFileText(folder_ / "dir.k", "3 B3 0 1 0.4 0\n");
+        options.insert(options.end(), {"-K" + Path("dir.k"), "-c" + Path("pv.txt"), "-e", "-k0.05", "-S0.8"});
+        EXPECT_EQ(Run(ThreeMachineBuses(), machine, options), 1);
+        return TableColumns(FileText(folder_ / "pv.txt"));
+    };
+    // Without its limits (options 4 and 5) the machine's E rises with the load.
+    auto free = trace("2 B2 0 1 1 0 1.8 0\n", {"-4", "-5"});
+    ASSERT_EQ(free.count("Eq2"), 1u);
+    ASSERT_EQ(free.count("PLoad_Total"), 0u);
+    const std::vector<double>& e = free["Eq2"];
+    ASSERT_GT(e.size(), 5u);
+    const double highest = *std::max_element(e.begin(), e.end());
+    ASSERT_GT(highest, e.front() + 0.1);
+    EXPECT_EQ(Bus(2).control, 'V');
+    const std::vector<double>& v3 = free["V_B3_________"];
+
+    const double limit = 0.5 * (e.front() + highest);
+    auto limited = trace(FormatInCLocale("2 B2 0 1 1 0 %.4f 0\n", limit), {});
+    const std::vector<double>& held = limited["Eq2"];
+    ASSERT_GT(held.size(), 5u);
+    for (double value : held) EXPECT_LE(value, limit + 1e-4);
+    EXPECT_NEAR(held.back(), limit, 1e-4);
+    EXPECT_EQ(Bus(2).control, 'E');
+    // The machine's voltage sags once E is held: the load bus's voltage
+    // falls faster than without the limit.
+    const std::vector<double>& v3limited = limited["V_B3_________"];
+    EXPECT_LT(*std::min_element(v3limited.begin(), v3limited.end()) + 1e-9,
+              *std::max_element(v3.begin(), v3.end()));
 }
 
 }  // namespace
