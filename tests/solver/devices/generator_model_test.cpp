@@ -171,21 +171,35 @@ void Scramble(Network& network, std::mt19937& random) {
 }
 
 TEST_F(GeneratorModelTest, JacobianMatchesCentralDifferencesUnderEachControl) {
+    struct Case {
+        const char* name;
+        CardLine bus2;
+        std::vector<char> controls;
+    };
+    const CardLine generator = BusCard(2, 2).At(59, "    50.00").At(85, "1.0500");
+    const Case cases[] = {
+        {"generator holding its voltage", generator, {'V', 'Q', 'I', 'E'}},
+        {"scheduled Q within voltage limits", BusCard(2, 1).At(59, "    50.00").At(68, "  20.00"), {'Q', 'V', 'I', 'E'}},
+        {"remote generator of bus 3", CardLine(generator).At(124, "   3"), {'V', 'Q', 'I', 'E'}},
+    };
     std::mt19937 random(20261211);
-    for (char control : {'V', 'I', 'E'}) {
-        SCOPED_TRACE(std::string(1, control));
-        ASSERT_TRUE(Prepare(ThreeMachineBuses(), "2 B2 0.02 1.1 0.8 0.9 2.5 0.5\n"));
-        NetBus& bus = Bus(2);
-        bus.control = control;
-        bus.voltageFree = control != 'V';
-        // The machine also takes a share of the slack's power.
-        bus.generationDirection = bus.shareInUse = 0.5;
-        S().ClassifyBuses();
-        for (int state = 0; state < 3; ++state) {
-            SCOPED_TRACE("state " + std::to_string(state));
-            Scramble(*S().GetNetwork(), random);
-            const auto differences = CheckJacobian(S(), true);
-            EXPECT_TRUE(differences.empty()) << Describe(differences);
+    for (const Case& c : cases) {
+        CaseText text = ThreeMachineBuses();
+        text.buses[1] = c.bus2;
+        for (char control : c.controls) {
+            SCOPED_TRACE(std::string(c.name) + ", control " + control);
+            ASSERT_TRUE(Prepare(text, "2 B2 0.02 1.1 0.8 0.9 2.5 0.5\n"));
+            NetBus& bus = Bus(2);
+            bus.control = control;
+            // The machine also takes a share of the slack's power.
+            bus.generationDirection = bus.shareInUse = 0.5;
+            S().ClassifyBuses();
+            for (int state = 0; state < 3; ++state) {
+                SCOPED_TRACE("state " + std::to_string(state));
+                Scramble(*S().GetNetwork(), random);
+                const auto differences = CheckJacobian(S(), true);
+                EXPECT_TRUE(differences.empty()) << Describe(differences);
+            }
         }
     }
 }
@@ -197,33 +211,43 @@ Complex TerminalVoltage(double e, double delta) {
     return 1.0 + Complex(0.0, 0.1) * current;
 }
 
+// The machine at bus 2 either holds 1.05 p.u. (a generator bus) or gives
+// 60 Mvar on schedule (within voltage limits): either way more than its
+// field or armature allows, so it ends held at that limit.
+struct MachineBus {
+    const char* name;
+    CardLine card;
+};
+std::vector<MachineBus> MachineBuses() {
+    return {{"generator bus", BusCard(2, 2).At(59, "    50.00").At(85, "1.0500")},
+            {"scheduled-Q bus", BusCard(2, 1).At(59, "    50.00").At(68, "   60.00").At(91, " 1.20").At(99, " 0.90")}};
+}
+
 TEST_F(GeneratorModelTest, AtItsFieldLimitTheMachineHoldsE) {
-    // Holding 1.05 p.u. takes E = 1.63 p.u.; the field allows 1.4.
-    ASSERT_EQ(Run(TwoMachineBuses(), "2 B2 0 1 1 0 1.4 0\n"), 1);
-    const NetBus& bus = Bus(2);
-    EXPECT_EQ(bus.control, 'E');
-    EXPECT_TRUE(bus.voltageFree);
-    const NetGenerator& m = *bus.generator;
-    EXPECT_DOUBLE_EQ(m.e, 1.4);
-    // By hand: P = E V1 sin(delta) / (Xd + X) with P 0.5.
-    const double delta = std::asin(0.5 * 1.1 / 1.4);
-    const Complex v = TerminalVoltage(1.4, delta);
-    EXPECT_NEAR(m.delta, delta, 1e-5);
-    EXPECT_NEAR(bus.voltage, std::abs(v), 1e-5);
-    EXPECT_NEAR(bus.angle, std::arg(v), 1e-5);
-    EXPECT_LT(bus.voltage, 1.05);
-    const Complex current = (std::polar(1.4, delta) - 1.0) / Complex(0.0, 1.1);
-    EXPECT_NEAR(bus.generationQ, (v * std::conj(current)).imag(), 1e-5);
-    EXPECT_NEAR(m.ia, std::abs(current), 1e-5);
+    for (const MachineBus& machine : MachineBuses()) {
+        SCOPED_TRACE(machine.name);
+        CaseText text = TwoMachineBuses();
+        text.buses[1] = machine.card;
+        // At 1.05 p.u. the machine needs E = 1.63 p.u.; the field allows 1.4.
+        ASSERT_EQ(Run(text, "2 B2 0 1 1 0 1.4 0\n"), 1);
+        const NetBus& bus = Bus(2);
+        EXPECT_EQ(bus.control, 'E');
+        const NetGenerator& m = *bus.generator;
+        EXPECT_DOUBLE_EQ(m.e, 1.4);
+        // By hand: P = E V1 sin(delta) / (Xd + X) with P 0.5.
+        const double delta = std::asin(0.5 * 1.1 / 1.4);
+        const Complex v = TerminalVoltage(1.4, delta);
+        EXPECT_NEAR(m.delta, delta, 1e-5);
+        EXPECT_NEAR(bus.voltage, std::abs(v), 1e-5);
+        EXPECT_NEAR(bus.angle, std::arg(v), 1e-5);
+        EXPECT_LT(bus.voltage, 1.05);
+        const Complex current = (std::polar(1.4, delta) - 1.0) / Complex(0.0, 1.1);
+        EXPECT_NEAR(bus.generationQ, (v * std::conj(current)).imag(), 1e-5);
+        EXPECT_NEAR(m.ia, std::abs(current), 1e-5);
+    }
 }
 
 TEST_F(GeneratorModelTest, AtItsArmatureLimitTheMachineHoldsItsCurrent) {
-    // Holding 1.05 p.u. takes 0.70 p.u. of current; the armature allows 0.6.
-    ASSERT_EQ(Run(TwoMachineBuses(), "2 B2 0 1 1 0.6 0 0\n"), 1);
-    const NetBus& bus = Bus(2);
-    EXPECT_EQ(bus.control, 'I');
-    const NetGenerator& m = *bus.generator;
-    EXPECT_DOUBLE_EQ(m.ia, 0.6);
     // By hand: with |S| = 0.6 V and P = 0.5 at bus 2, the line gives
     // (V^2 - 0.1 Q)^2 + (0.1 P)^2 = V^2; solved for V by bisection.
     auto residual = [](double v) {
@@ -238,12 +262,25 @@ TEST_F(GeneratorModelTest, AtItsArmatureLimitTheMachineHoldsItsCurrent) {
         (residual(low) * residual(middle) <= 0.0 ? high : low) = middle;
     }
     const double v = 0.5 * (low + high);
-    EXPECT_NEAR(bus.voltage, v, 1e-5);
-    EXPECT_NEAR(bus.generationQ, std::sqrt(0.36 * v * v - 0.25), 1e-5);
-    EXPECT_NEAR(std::abs(BusCurrent(bus)), 0.6, 1e-5);
-    // E behind Xd: the rows of the machine hold.
-    const Complex terminal = std::polar(bus.voltage, bus.angle);
-    EXPECT_NEAR(m.e, std::abs(terminal + Complex(0.0, 1.0) * BusCurrent(bus)), 1e-5);
+
+    for (const MachineBus& machine : MachineBuses()) {
+        SCOPED_TRACE(machine.name);
+        CaseText text = TwoMachineBuses();
+        text.buses[1] = machine.card;
+        // At 1.05 p.u. the machine gives 0.70 p.u. of current; the armature
+        // allows 0.6.
+        ASSERT_EQ(Run(text, "2 B2 0 1 1 0.6 0 0\n"), 1);
+        const NetBus& bus = Bus(2);
+        EXPECT_EQ(bus.control, 'I');
+        const NetGenerator& m = *bus.generator;
+        EXPECT_DOUBLE_EQ(m.ia, 0.6);
+        EXPECT_NEAR(bus.voltage, v, 1e-5);
+        EXPECT_NEAR(bus.generationQ, std::sqrt(0.36 * v * v - 0.25), 1e-5);
+        EXPECT_NEAR(std::abs(BusCurrent(bus)), 0.6, 1e-5);
+        // E behind Xd: the rows of the machine hold.
+        const Complex terminal = std::polar(bus.voltage, bus.angle);
+        EXPECT_NEAR(m.e, std::abs(terminal + Complex(0.0, 1.0) * BusCurrent(bus)), 1e-5);
+    }
 }
 
 TEST_F(GeneratorModelTest, LimitsOfTheModelAreCheckedOnlyWithOption3) {
