@@ -32,6 +32,25 @@ int SideHeld(const NetBus& bus) {
     return 0;
 }
 
+// The columns of a rectangular pair (x, y), its rotor-frame pair (d, q) and
+// the rotor angle.
+struct TurnColumns {
+    int x, y, d, q, delta;
+};
+
+// Rows r and r + 1 of a pair turned into the rotor frame:
+// x - d cos(delta) + q sin(delta) and y - d sin(delta) - q cos(delta).
+void TurnedRows(DeviceTerms& terms, int r, TurnColumns c, double d, double q, double cd, double sd) {
+    terms.Enter(r, c.x, 1.0);
+    terms.Enter(r, c.d, -cd);
+    terms.Enter(r, c.q, sd);
+    terms.Enter(r, c.delta, d * sd + q * cd);
+    terms.Enter(r + 1, c.y, 1.0);
+    terms.Enter(r + 1, c.d, -sd);
+    terms.Enter(r + 1, c.q, -cd);
+    terms.Enter(r + 1, c.delta, -d * cd + q * sd);
+}
+
 }  // namespace
 
 void InitGeneratorModel(NetBus& bus, std::span<const double, 6> line) {
@@ -134,25 +153,8 @@ void GeneratorModelEquations(const NetBus& bus, DeviceTerms& terms, const Genera
     terms.Enter(g + 4, cId, m.xd);
     terms.Enter(g + 4, cIq, m.resistance);
 
-    terms.Enter(g + 5, cVr, 1.0);
-    terms.Enter(g + 5, cVd, -cd);
-    terms.Enter(g + 5, cVq, sd);
-    terms.Enter(g + 5, cDelta, m.vd * sd + m.vq * cd);
-
-    terms.Enter(g + 6, cVi, 1.0);
-    terms.Enter(g + 6, cVd, -sd);
-    terms.Enter(g + 6, cVq, -cd);
-    terms.Enter(g + 6, cDelta, -m.vd * cd + m.vq * sd);
-
-    terms.Enter(g + 7, cIr, 1.0);
-    terms.Enter(g + 7, cId, -cd);
-    terms.Enter(g + 7, cIq, sd);
-    terms.Enter(g + 7, cDelta, m.id * sd + m.iq * cd);
-
-    terms.Enter(g + 8, cIi, 1.0);
-    terms.Enter(g + 8, cId, -sd);
-    terms.Enter(g + 8, cIq, -cd);
-    terms.Enter(g + 8, cDelta, -m.id * cd + m.iq * sd);
+    TurnedRows(terms, g + 5, {cVr, cVi, cVd, cVq, cDelta}, m.vd, m.vq, cd, sd);
+    TurnedRows(terms, g + 7, {cIr, cIi, cId, cIq, cDelta}, m.id, m.iq, cd, sd);
 
     terms.Enter(g + 9, cVr, 1.0);
     terms.Voltage(g + 9, bus, -ct);
