@@ -162,15 +162,9 @@ void Solver::RefuseUnsupportedRuns() {
     // The unknown vector of options y and Y comes from the point of
     // collapse's inverse iteration.
     if (!IsEmptyValue(OptionValue('y')) || !IsEmptyValue(OptionValue('Y'))) run = "a point of collapse";
-    const Network& network = *network_;
-    bool generatorModels = false;
-    for (const auto& bus : network.buses) generatorModels = generatorModels || bus->generator;
-    if (!run && generatorModels) run = "a network with generator models";
-    // The continuation's state and predictor know the buses' unknowns only.
-    const bool facts = !network.svcs.empty() || !network.tcscs.empty() || !network.statcoms.empty();
-    const bool links = !network.converters.empty();
-    if (!run && (facts || links) && (ContinuationRequested() || NamedContinuationBus()))
-        run = links ? "a continuation of a network with HVDC links" : "a continuation of a network with FACTS devices";
+    // The continuation's state knows no link's unknowns yet.
+    if (!run && !network_->converters.empty() && (ContinuationRequested() || NamedContinuationBus()))
+        run = "a continuation of a network with HVDC links";
     if (!run) return;
     std::fprintf(diagnostics_, "This build cannot solve %s\n", run);
     Abort(1);

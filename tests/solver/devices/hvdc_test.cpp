@@ -391,6 +391,15 @@ TEST_F(HvdcTest, LinksThatCannotBeSolvedFailWithAMessage) {
               std::string::npos);
 }
 
+TEST_F(HvdcTest, ContinuationOfANetworkWithLinksIsRefused) {
+    WriteFileText(folder_ / "direction.k", "2 0 0 0.2 0.1 0 0\n");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Run(TwoAreasWithLink(ScheduledLink()), {"-H" + Path("table.txt"), "-K" + Path("direction.k")}), 0);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(
+                  "This build cannot solve a continuation of a network with HVDC links"),
+              std::string::npos);
+}
+
 TEST_F(HvdcTest, ApparentPowerBelowActivePowerFailsTheSolveNamingTheLink) {
     ASSERT_TRUE(Prepare(TwoAreasWithLink(ScheduledLink())));
     NetConverter& r = Rectifier();
