@@ -328,7 +328,7 @@ void CardDeckReader::ReadShunt() {
     controlled->control = 'X';
     controlled->bankBus = shuntBus;
     controlled->voltageFree = true;
-    if (controlled != shuntBus) shuntBus->code = "B";
+    if (controlled != shuntBus) shuntBus->code = std::string("B");
     shuntBus->voltage = 1.0;
     shuntBus->voltageTarget = 1.0;
     ReadShuntSteps(*shuntBus);
@@ -434,7 +434,7 @@ bool CardDeckReader::MergeSection(NetBus* from, NetBus* to, char circuit, int se
         const double a2 = tap * tap;
         first = {first.series / a2, first.fromShunt / a2, first.toShunt / a2};
     }
-    if (transformer && !CodeHas(branch->code, "RT")) branch->code = "T";
+    if (transformer && !CodeHas(branch->code, "RT")) branch->code = std::string("T");
     branch->tap *= tap;
     branch->shift += shift;
     branch->section = section;

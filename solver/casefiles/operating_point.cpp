@@ -221,7 +221,7 @@ void OperatingPointReader::ReadRegulator() {
     NetBus* chosen = selector > 0 ? high : low;
     if (selector == 0) {
         if (branch.code != "R") return;
-        branch.code = "T";
+        branch.code = std::string("T");
         Solver::UnlinkBranch(branch.regulatedBus->regulatingBranches, &branch);
         branch.regulatedBus = nullptr;
         --network_.voltageRegulatingCount;
@@ -231,7 +231,7 @@ void OperatingPointReader::ReadRegulator() {
     if (branch.regulatedBus == chosen) return;
     if (branch.regulatedBus) Solver::UnlinkBranch(branch.regulatedBus->regulatingBranches, &branch);
     if (branch.code == "T") {
-        branch.code = "R";
+        branch.code = std::string("R");
         ++network_.voltageRegulatingCount;
     }
     if (chosen->code == "B") chosen->code = "BT";
@@ -253,7 +253,7 @@ void OperatingPointReader::ReadRemoteGroup() {
             bus.voltageTarget = bus.voltage;
             bus.voltageFree = false;
         } else {
-            bus.code = "B";
+            bus.code = std::string("B");
             bus.voltageFree = true;
         }
     }
@@ -276,7 +276,7 @@ void OperatingPointReader::ReadRemoteGroup() {
 void OperatingPointReader::Finish() {
     if (remoteGroupsOn_ && groupRecords_ == 0) {
         for (const auto& bus : network_.buses) {
-            if (bus->code == "BC") bus->code = "B";
+            if (bus->code == "BC") bus->code = std::string("B");
             if (bus->code == "BG") bus->code = "BQ";
             if (bus->code == "BGS") bus->code = "BS";
         }
