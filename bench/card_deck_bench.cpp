@@ -8,6 +8,7 @@
 
 #include "casefiles/card_fields.h"
 #include "solver.h"
+#include "solver_reference.h"
 
 // Reading a large two-letter card deck: the 2000-bus public case, read in
 // its IEEE form and written out as a deck once before the timing, then read
@@ -16,18 +17,6 @@
 namespace {
 
 const std::string kCase = std::string(BENCH_DATA_DIR) + "/case_ACTIVSg2000.cdf";
-
-class SolverReference {
-public:
-    SolverReference() : solver_(static_cast<Solver*>(createPSSolver())) {}
-    ~SolverReference() { solver_->Release(); }
-    SolverReference(const SolverReference&) = delete;
-    SolverReference& operator=(const SolverReference&) = delete;
-    Solver* operator->() const { return solver_; }
-
-private:
-    Solver* solver_;
-};
 
 // A card of fields at their columns, blanks between them.
 class Card {

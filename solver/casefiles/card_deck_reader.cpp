@@ -543,13 +543,7 @@ void CardDeckReader::ReadSolution() {
 
 void CardDeckReader::Finish() {
     solver_.CloseFile(input_);
-    for (const auto& owned : network_.buses) {
-        NetBus& bus = *owned;
-        // A plain solve evaluates the load polynomial: the deck's loads are
-        // its constant terms.
-        bus.loadPolynomial[0] = bus.loadP;
-        bus.loadPolynomial[3] = bus.loadQ;
-    }
+    TakeLoadsAsPolynomial(network_);
     for (const auto& branch : network_.branches)
         if (branch->g == 0.0 && branch->b == 0.0)
             deck_.FailAfterReading("no transformer card gives the impedance of the regulating transformer " +

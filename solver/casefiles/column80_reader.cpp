@@ -239,11 +239,7 @@ bool Column80Reader::ReadDeviceCard() {
 
 void Column80Reader::Finish() {
     solver_.CloseFile(input_);
-    for (const auto& owned : network_.buses) {
-        NetBus& bus = *owned;
-        bus.loadPolynomial[0] = bus.loadP;
-        bus.loadPolynomial[3] = bus.loadQ;
-    }
+    TakeLoadsAsPolynomial(network_);
 }
 
 }  // namespace

@@ -73,3 +73,10 @@ void DeckLines::FailAfterReading(const std::string& reason) const {
     std::fprintf(solver_.Diagnostics(), "%s: %s\n", format_, reason.c_str());
     solver_.Abort(1);
 }
+
+void TakeLoadsAsPolynomial(Network& network) {
+    for (const auto& bus : network.buses) {
+        bus->loadPolynomial[0] = bus->loadP;
+        bus->loadPolynomial[3] = bus->loadQ;
+    }
+}

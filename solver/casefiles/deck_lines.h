@@ -4,6 +4,11 @@
 #include <string>
 
 class Solver;
+struct Network;
+
+// A plain solve evaluates the load polynomial: a deck's loads are its
+// constant terms.
+void TakeLoadsAsPolynomial(Network& network);
 
 // The lines of a card deck as its readers walk them: the line in hand with
 // its number, its fields read by columns (card_fields.h), and a failure that

@@ -134,6 +134,7 @@ void OperatingPointReader::ReadBusSettings() {
     if (!found) return;
     NetBus& bus = *found;
     const double newKv = file_.Real(6, 7, 0);
+    if (newKv < 0.0) file_.Fail("a negative base kV");
     if (newKv != 0.0) {
         Rebase(bus, newKv);
         bus.name = Column80BusName(file_.Text(1, 5), newKv);

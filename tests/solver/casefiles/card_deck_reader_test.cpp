@@ -305,6 +305,9 @@ TEST_F(CardDeckReaderTest, FaultsNameTheirLine) {
          [](Deck& d) { d.cards.push_back(Card("BG ", kFar).At(48, "  10.").At(66, kSlack)); },
          "line 4: the remote bus holds its voltage otherwise"},
         {"a DC card", [](Deck& d) { d.cards.push_back("BD    GROUND  CONV1"); }, "line 4: the DC card \"BD\""},
+        {"a regulating card without its transformer card",
+         [](Deck& d) { d.cards.push_back(Card("R  ", kSlack).At(20, kLoad).At(32, "2").At(34, kLoad)); },
+         "no transformer card gives the impedance of the regulating transformer SLACK   100. - LOAD    100."},
         {"a second area of one name",
          [](Deck& d) {
              d.cards.push_back(CardLine("A  NORTH").At(14, kSlack));
@@ -319,7 +322,9 @@ TEST_F(CardDeckReaderTest, FaultsNameTheirLine) {
         testing::internal::CaptureStderr();
         EXPECT_FALSE(Read(deck.Text()));
         const std::string diagnostics = testing::internal::GetCapturedStderr();
-        EXPECT_NE(diagnostics.find(std::string("Card deck, ") + c.message), std::string::npos) << diagnostics;
+        EXPECT_NE(diagnostics.find(std::string("Card deck") + (c.message[0] == 'l' ? ", " : ": ") + c.message),
+                  std::string::npos)
+            << diagnostics;
     }
 
     const std::pair<const char*, std::string> files[] = {

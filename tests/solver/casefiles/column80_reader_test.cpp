@@ -73,7 +73,9 @@ TEST_F(Column80ReaderTest, BusesLevelsAndBranches) {
     const std::string slack = Record(CardLine("  1A1").At(23, "T").At(47, "140.7"), "N");
     const std::string load = Record(CardLine("  2A2").At(14, "  30.0").At(36, "  10.0"), "N");
     const std::string transformer = Record(CardLine("  1A1   2A2").At(13, " ").At(52, "   9.522"), "T");
-    ASSERT_TRUE(Read({levels, limits, minimum, slack, load, transformer, Record(CardLine(), "F")}));
+    // Limits left open by the builder start from 0 for an injection.
+    const std::string injection = Record(CardLine("  1A1").At(25, "  -50").At(43, "  20").At(47, " -30."), "E");
+    ASSERT_TRUE(Read({levels, limits, minimum, slack, load, transformer, injection, Record(CardLine(), "F")}));
     const NetBus& high = *Model().buses[0];
     EXPECT_NEAR(high.voltage, 140.7 / 138.0, 1e-12);
     EXPECT_NEAR(high.displayMaxVoltage, 145.0 / 138.0, 1e-12);
@@ -87,6 +89,10 @@ TEST_F(Column80ReaderTest, BusesLevelsAndBranches) {
     EXPECT_NEAR(t.b, -1.0 / (9.522 / (138.0 * 138.0 / 100.0)), 1e-9);
     EXPECT_EQ(t.circuit, '0') << "a blank circuit is \"0\"";
     EXPECT_EQ(t.meteredBus, &low);
+    EXPECT_EQ(t.tap, 1.0) << "a blank tap is the nominal tap";
+    EXPECT_DOUBLE_EQ(high.maxP, 0.5);
+    EXPECT_DOUBLE_EQ(high.maxQ, 0.3);
+    EXPECT_DOUBLE_EQ(high.minQ, -0.2);
 }
 
 // A second record between the same buses with the same circuit is left out
@@ -158,6 +164,10 @@ TEST_F(Column80ReaderTest, FaultsNameTheirLine) {
         {"a field that is not a number", {levels, Record(CardLine("  1A1").At(14, "  3x.0"), "N")},
          "line 2: columns 14-19 hold \"  3x.0\", not a number"},
     };
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(ReadFile(TestDataPath("five_bus.c80"), {"-6" + (folder_ / "missing.txt").string()}));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Cannot open input file"), std::string::npos)
+        << "an operating-point file that cannot be read fails the run";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         testing::internal::CaptureStderr();
