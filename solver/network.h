@@ -112,6 +112,14 @@ class AdjacencyList {
 public:
     void push_front(AdjacencyNode node) { nodes_.push_back(node); }
     void clear() { nodes_.clear(); }
+    // Takes the branch's node out of the list.
+    void remove(const NetBranch* branch) {
+        for (auto node = nodes_.begin(); node != nodes_.end(); ++node)
+            if (node->branch == branch) {
+                nodes_.erase(node);
+                return;
+            }
+    }
     bool empty() const { return nodes_.empty(); }
     std::size_t size() const { return nodes_.size(); }
     // Item 0 is the front.

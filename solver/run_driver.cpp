@@ -177,10 +177,10 @@ void Solver::ReadNetwork(const char* fileName) {
         ReadHostNetwork();
     } else if (HasOption('I')) {
         ReadIeeeCdf(input);
+    } else if (HasOption('6')) {
+        ReadColumn80Deck(input);
     } else {
-        const char* format = HasOption('6') ? "80-column card format" : "two-letter card deck";
-        std::fprintf(diagnostics_, "No reader for the %s is available in this build\n", format);
-        Abort(1);
+        ReadCardDeck(input);
     }
     if (!PrepareNetwork()) Abort(2);
 }

@@ -94,6 +94,12 @@ public:
     NetBus* FindBus(int externalNumber) const;
     NetBranch* FindOrAddBranch(NetBus* from, NetBus* to, Search search, const char* kinds, char circuit);
     static void LinkBranch(AdjacencyList& list, NetBranch* branch);
+    static void UnlinkBranch(AdjacencyList& list, NetBranch* branch);
+    // Column-80 builders: a bus by its key, the start of its name (created
+    // when absent and asked to); a branch of one of the kinds, null when
+    // one with the circuit joins the two buses already.
+    NetBus* FindOrAddBus80(int number, std::string_view key, Search search, bool create);
+    NetBranch* FindOrAddBranch80(NetBus* first, NetBus* second, const char* kinds, char circuit);
     NetArea* FindOrAddArea(int number, std::string_view name, Search search);
     NetConverter* FindOrAddConverter(std::string_view name, Search search);
     NetSvc* FindOrAddSvc(std::string_view name, Search search, NetBus* terminal, NetBus* controlled);
@@ -200,6 +206,11 @@ public:
     // reading, and the listing and case file it writes at its end.
     void ReadNetwork(const char* fileName);
     void ReadIeeeCdf(FILE* input);
+    void ReadCardDeck(FILE* input);
+    void ReadColumn80Deck(FILE* input);
+    // The operating-point file of a column-80 deck: 1 when one was read.
+    int ReadOperatingPoint(const char* fileName);
+    void FormZoneAreas();
     int ReadAuxiliaryFiles();
     void WriteOutputs(const char* fileName);
     void WriteSolution(const char* fileName);
