@@ -56,6 +56,62 @@ std::vector<JacobianDifference> CheckJacobian(Solver& solver, bool polynomialLoa
     return differences;
 }
 
+std::vector<JacobianDifference> CheckExtendedRows(Solver& solver, double step) {
+    const int n = solver.VariableCount();
+    const int order = 2 * n + 1;
+    solver.SetSystemOrder(order, true);
+    Move(solver, 0, 0.0);
+    auto evaluate = [&](Evaluate evaluate) {
+        int status = 0;
+        solver.AcEquations(status, evaluate, Loads::Models);
+        solver.DeviceEquations(evaluate);
+        solver.PocRows(evaluate, Loads::Models);
+        return solver.Mismatch();
+    };
+    evaluate(Evaluate::MismatchAndJacobian);
+    std::vector<double>& w = solver.NullVector();
+    auto moveExtended = [&](int column, double delta) {
+        if (column <= n)
+            Move(solver, column, delta);
+        else if (column < order)
+            w[column - n] += delta;
+        else
+            solver.SetLoadParameter(solver.LoadParameter() + delta);
+    };
+
+    std::vector<JacobianDifference> differences;
+    for (int column = 1; column <= order; ++column) {
+        moveExtended(column, step);
+        const std::vector<double> up = evaluate(Evaluate::Mismatch);
+        moveExtended(column, -2.0 * step);
+        const std::vector<double> down = evaluate(Evaluate::Mismatch);
+        moveExtended(column, step);
+        // The plain rows depend on lambda only (column N).
+        for (int row = column == order ? 1 : n + 1; row <= order; ++row) {
+            const MatrixEntry* entry = solver.Matrix().Find(row, column);
+            const double assembled = entry ? entry->value : 0.0;
+            const double differenced = (up[row] - down[row]) / (2.0 * step);
+            const double error = std::fabs(assembled - differenced);
+            if (error > 1e-7 && error > 1e-5 * std::fabs(differenced))
+                differences.push_back({row, column, assembled, differenced});
+        }
+    }
+    return differences;
+}
+
+void MoveToRandomState(Solver& solver, std::mt19937& random, double size) {
+    std::uniform_real_distribution<double> around(-1.0, 1.0);
+    const int n = solver.VariableCount();
+    std::vector<double>& correction = solver.Correction();
+    std::fill(correction.begin(), correction.end(), 0.0);
+    for (int i = 1; i <= n; ++i) correction[i] = size * around(random);
+    solver.UpdateBuses(1.0, Trial::First, Clamping::Off, RecoveryHold::Off);
+    solver.UpdateDevices(1.0, Trial::First, Clamping::Off);
+    std::vector<double>& w = solver.NullVector();
+    w.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    for (int i = 1; i <= n; ++i) w[i] = around(random);
+}
+
 std::string Describe(const std::vector<JacobianDifference>& differences) {
     std::ostringstream text;
     for (const auto& d : differences)

@@ -386,4 +386,34 @@ TEST_F(FactsDeviceTest, WrittenCaseReadsBackToTheSameDevicesAndSolution) {
     EXPECT_NEAR(st2.current, st.current, 1e-6);
 }
 
+// The point-of-collapse rows of the three families against central
+// differences, at random states with a random null vector, in every
+// control mode: their curvature in block 2 and their part of J'w.
+TEST_F(FactsDeviceTest, ExtendedRowsMatchCentralDifferencesInEveryControlMode) {
+    struct Case {
+        const char* svcCode;
+        char tcscControl;
+        const char* statcomCode;
+        char statcomControl;
+    };
+    const Case cases[] = {{"AL", 'P', "PW", 'W'}, {"MN", 'I', "AL", 'P'}, {"MX", 'X', "MX", 'W'}};
+    std::mt19937 random(20261211);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.svcCode) + " " + c.tcscControl + " " + c.statcomCode);
+        CaseText text = ThreeBuses();
+        text.tail = {SvcCard(2, 2, "1.00"), TcscCard(1, 3, c.tcscControl, "    40.0"),
+                     StatcomCard(3, 2, "0.5000", "1.00", c.statcomControl)};
+        ASSERT_TRUE(Prepare(text));
+        N().svcs.front()->controlCode = c.svcCode;
+        N().statcoms.front()->controlCode = c.statcomCode;
+        S().SetPointOfCollapse(true);
+        S().NumberVariables();
+        S().SetLoadParameter(0.2);
+        Scramble(N(), random);
+        MoveToRandomState(S(), random, 0.0);
+        const auto differences = CheckExtendedRows(S());
+        EXPECT_TRUE(differences.empty()) << Describe(differences);
+    }
+}
+
 }  // namespace
