@@ -221,3 +221,21 @@ TEST(PointOfCollapse, ExtendedRowsMatchCentralDifferences) {
     }
 }
 
+
+// With the generators' reactive limits on, the 30-bus case's nose is
+// where a limit is met: every retry switches a limit back or forth and
+// the retries run into the iteration limit. The run fails, and the dump
+// is written first.
+TEST(PointOfCollapse, RetriesEndAtTheIterationLimitAfterTheDump) {
+    const std::string casePath = TestDataPath("case30.cdf");
+    FileRun run("poc_give_up");
+    run.WriteDirection(ProportionalDirection(casePath));
+    EXPECT_EQ(run.Run(casePath, {"-C" + run.Path("w.txt"), "-M30", "-l" + run.Path("messages.txt")}), 0);
+    EXPECT_TRUE(run->Failed());
+    EXPECT_EQ(FileText(run.Path("messages.txt")), "The point of collapse was not found within 30 iterations\n");
+    const std::vector<std::string> lines = Lines(FileText(run.Path("w.txt")));
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines.front(), FormatInCLocale("%d 1", run->VariableCount()));
+    EXPECT_EQ(lines.back(), "   0        0 0          ");
+    EXPECT_FALSE(std::filesystem::exists(run.Path("out.txt")));
+}
