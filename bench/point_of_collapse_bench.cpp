@@ -11,16 +11,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "case_file_run.h"
 #include "cdf_host_records.h"
 #include "number_text.h"
 #include "solver.h"
+#include "table_load.h"
 
 namespace {
 
@@ -81,20 +78,8 @@ void BM_ContinuationToNose(benchmark::State& state, const char* caseName) {
         points = solver->GetPointCount();
         solver->Release();
     }
-    // The largest PLoad_Total (the table's last column, p.u.).
-    std::istringstream rows(FileText(table));
-    std::string line;
-    std::getline(rows, line);
-    double largest = 0.0;
-    while (std::getline(rows, line)) {
-        std::istringstream fields(line);
-        fields.imbue(std::locale::classic());
-        double value = 0.0;
-        for (double x; fields >> x;) value = x;
-        largest = std::max(largest, 100.0 * value);
-    }
     state.counters["points"] = points;
-    state.counters["nose_mw"] = largest;
+    state.counters["nose_mw"] = LargestTableLoadMw(table);
 }
 
 BENCHMARK_CAPTURE(BM_PointOfCollapse, case118, "case118", "-L0.5")->Unit(benchmark::kMillisecond);

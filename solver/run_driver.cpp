@@ -176,13 +176,12 @@ bool Solver::PointOfCollapseRequested() const {
 void Solver::RefuseUnsupportedRuns() {
     const char* run = nullptr;
     const Network& network = *network_;
-    // The point of collapse's rows and its inverse iteration (options y
-    // and Y) have no terms of the HVDC links yet.
-    const bool nullVector =
-        PointOfCollapseRequested() || !IsEmptyValue(OptionValue('y')) || !IsEmptyValue(OptionValue('Y'));
-    if (nullVector && !network.converters.empty()) run = "a point of collapse of a network with HVDC links";
     bool generatorModels = false;
     for (const auto& bus : network.buses) generatorModels = generatorModels || bus->generator;
+    // The point of collapse's curvature rows know no HVDC links or
+    // generator models yet.
+    if (PointOfCollapseRequested() && (!network.converters.empty() || generatorModels))
+        run = "a point of collapse of a network with HVDC links or generator models";
     if (!run && (!network.converters.empty() || generatorModels))
         run = "a network with HVDC links or generator models";
     // The continuation's state and predictor know the buses' unknowns only.

@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,6 +17,7 @@
 #include "power_flow_networks.h"
 #include "solver.h"
 #include "solver_handle.h"
+#include "table_load.h"
 
 // The point of collapse: the nose found directly on the two-bus case and on
 // public cases against the continuation, its extended rows against central
@@ -166,17 +164,7 @@ TEST(PointOfCollapse, PublicCasesMeetTheContinuationsNose) {
         }
 
         ASSERT_EQ(run.Run(casePath, {"-c" + run.Path("pv.txt"), "-q"}), 1);
-        std::istringstream table(FileText(run.Path("pv.txt")));
-        std::string line;
-        std::getline(table, line);
-        std::vector<double> loads;
-        while (std::getline(table, line)) {
-            std::istringstream fields(line);
-            fields.imbue(std::locale::classic());
-            std::vector<double> row;
-            for (double value; fields >> value;) row.push_back(value);
-            loads.push_back(row.back());
-        }
+        const std::vector<double> loads = TableLoads(run.Path("pv.txt"));
         const std::size_t nose = static_cast<std::size_t>(std::max_element(loads.begin(), loads.end()) - loads.begin());
         ASSERT_GT(nose, 0u);
         ASSERT_LT(nose + 1, loads.size());

@@ -24,6 +24,37 @@ void Move(Solver& solver, int column, double delta) {
     solver.UpdateDevices(delta, Trial::First, Clamping::Off);
 }
 
+struct Tolerance {
+    double absolute;
+    double relative;
+};
+
+// Each column's entries in rows firstRow(column)..lastRow against the
+// central difference of the mismatch that `evaluate` answers after `move`
+// has moved that column's unknown.
+template <class MoveColumn, class EvaluateMismatch, class FirstRow>
+std::vector<JacobianDifference> CompareColumns(Solver& solver, int columns, int lastRow, double step,
+                                               Tolerance tolerance, MoveColumn move, EvaluateMismatch evaluate,
+                                               FirstRow firstRow) {
+    std::vector<JacobianDifference> differences;
+    for (int column = 1; column <= columns; ++column) {
+        move(column, step);
+        const std::vector<double> up = evaluate();
+        move(column, -2.0 * step);
+        const std::vector<double> down = evaluate();
+        move(column, step);
+        for (int row = firstRow(column); row <= lastRow; ++row) {
+            const MatrixEntry* entry = solver.Matrix().Find(row, column);
+            const double assembled = entry ? entry->value : 0.0;
+            const double differenced = (up[row] - down[row]) / (2.0 * step);
+            const double error = std::fabs(assembled - differenced);
+            if (error > tolerance.absolute && error > tolerance.relative * std::fabs(differenced))
+                differences.push_back({row, column, assembled, differenced});
+        }
+    }
+    return differences;
+}
+
 }  // namespace
 
 std::vector<JacobianDifference> CheckJacobian(Solver& solver, bool polynomialLoads, double step) {
@@ -34,26 +65,10 @@ std::vector<JacobianDifference> CheckJacobian(Solver& solver, bool polynomialLoa
     int status = 0;
     solver.AcEquations(status, Evaluate::MismatchAndJacobian, polynomialLoads ? Loads::Polynomial : Loads::Models);
     solver.DeviceEquations(Evaluate::MismatchAndJacobian);
-    const int rows = solver.VariableCount();
-    const int columns = solver.MatrixOrder();
-
-    std::vector<JacobianDifference> differences;
-    for (int column = 1; column <= columns; ++column) {
-        Move(solver, column, step);
-        const std::vector<double> up = Mismatch(solver, polynomialLoads);
-        Move(solver, column, -2.0 * step);
-        const std::vector<double> down = Mismatch(solver, polynomialLoads);
-        Move(solver, column, step);
-        for (int row = 1; row <= rows; ++row) {
-            const MatrixEntry* entry = solver.Matrix().Find(row, column);
-            const double assembled = entry ? entry->value : 0.0;
-            const double differenced = (up[row] - down[row]) / (2.0 * step);
-            const double error = std::fabs(assembled - differenced);
-            if (error > 1e-8 && error > 1e-6 * std::fabs(differenced))
-                differences.push_back({row, column, assembled, differenced});
-        }
-    }
-    return differences;
+    return CompareColumns(
+        solver, solver.MatrixOrder(), solver.VariableCount(), step, {1e-8, 1e-6},
+        [&](int column, double delta) { Move(solver, column, delta); },
+        [&] { return Mismatch(solver, polynomialLoads); }, [](int) { return 1; });
 }
 
 std::vector<JacobianDifference> CheckExtendedRows(Solver& solver, double step) {
@@ -78,25 +93,10 @@ std::vector<JacobianDifference> CheckExtendedRows(Solver& solver, double step) {
         else
             solver.SetLoadParameter(solver.LoadParameter() + delta);
     };
-
-    std::vector<JacobianDifference> differences;
-    for (int column = 1; column <= order; ++column) {
-        moveExtended(column, step);
-        const std::vector<double> up = evaluate(Evaluate::Mismatch);
-        moveExtended(column, -2.0 * step);
-        const std::vector<double> down = evaluate(Evaluate::Mismatch);
-        moveExtended(column, step);
-        // The plain rows depend on lambda only (column N).
-        for (int row = column == order ? 1 : n + 1; row <= order; ++row) {
-            const MatrixEntry* entry = solver.Matrix().Find(row, column);
-            const double assembled = entry ? entry->value : 0.0;
-            const double differenced = (up[row] - down[row]) / (2.0 * step);
-            const double error = std::fabs(assembled - differenced);
-            if (error > 1e-7 && error > 1e-5 * std::fabs(differenced))
-                differences.push_back({row, column, assembled, differenced});
-        }
-    }
-    return differences;
+    // The plain rows depend on lambda only (column N).
+    return CompareColumns(
+        solver, order, order, step, {1e-7, 1e-5}, moveExtended, [&] { return evaluate(Evaluate::Mismatch); },
+        [&](int column) { return column == order ? 1 : n + 1; });
 }
 
 void MoveToRandomState(Solver& solver, std::mt19937& random, double size) {
