@@ -182,12 +182,7 @@ void Solver::RefuseUnsupportedRuns() {
     // generator models yet.
     if (PointOfCollapseRequested() && (!network.converters.empty() || generatorModels))
         run = "a point of collapse of a network with HVDC links or generator models";
-    if (!run && (!network.converters.empty() || generatorModels))
-        run = "a network with HVDC links or generator models";
-    // The continuation's state and predictor know the buses' unknowns only.
-    const bool facts = !network.svcs.empty() || !network.tcscs.empty() || !network.statcoms.empty();
-    if (!run && facts && (ContinuationRequested() || NamedContinuationBus()))
-        run = "a continuation of a network with FACTS devices";
+    if (!run && !network.converters.empty()) run = "a network with HVDC links";
     if (!run) return;
     std::fprintf(diagnostics_, "This build cannot solve %s\n", run);
     Abort(1);
