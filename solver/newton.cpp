@@ -85,6 +85,7 @@ void Solver::EvaluateMismatch(Loads loads) {
     AcEquations(status, Evaluate::Mismatch, loads);
     DeviceEquations(Evaluate::Mismatch);
     if (continuation_) ParameterEquation(Evaluate::Mismatch, nullptr, curve_.tangent);
+    if (extendedRows_) PocRows(Evaluate::Mismatch, loads);
 }
 
 // The mismatch and the Jacobian at the present state. False when no
@@ -96,6 +97,7 @@ bool Solver::AssembleJacobian(Loads loads) {
     DeviceEquations(Evaluate::MismatchAndJacobian);
     const bool parameterRowHolds =
         continuation_ && ParameterEquation(Evaluate::MismatchAndJacobian, area, curve_.tangent) == 0;
+    if (extendedRows_) PocRows(Evaluate::MismatchAndJacobian, loads);
     if (status >= 0 || parameterRowHolds) return true;
     if (area)
         std::fprintf(diagnostics_, "No generation takes up the slack power of area %s\n", area->name.c_str());
@@ -160,6 +162,7 @@ bool Solver::TakeStep(double& norm, double& previous, Loads loads) {
 void Solver::ApplyStep(double factor, Trial trial) {
     UpdateBuses(factor, trial, Clamping::On, StepRecoveryHold());
     UpdateDevices(factor, trial, Clamping::On);
+    if (extendedRows_) StepState(factor);
 }
 
 RecoveryHold Solver::StepRecoveryHold() const {

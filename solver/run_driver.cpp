@@ -29,6 +29,8 @@ int Solver::Main(int count, const char* const* items, int mode) {
         lambda_ = 0.0;
         const bool continuation = ContinuationRequested();
         SetContinuation(continuation ? Continuation::On : Continuation::Off);
+        const bool pointOfCollapse = PointOfCollapseRequested();
+        SetPointOfCollapse(pointOfCollapse);
         InitSvc();
         InitTcsc();
         InitStatcom();
@@ -39,6 +41,17 @@ int Solver::Main(int count, const char* const* items, int mode) {
                 std::fprintf(diagnostics_, "The continuation found no point of the curve\n");
                 Abort(1);
             }
+            WriteRequestedVectors();
+            failed_ = false;
+            return 1;
+        }
+        if (pointOfCollapse) {
+            if (SolvePointOfCollapse() < 0) {
+                std::fprintf(diagnostics_, "The point of collapse has no start point\n");
+                Abort(1);
+            }
+            std::optional<std::string> output = FileArgument(2);
+            WriteOutputs(output ? output->c_str() : nullptr);
             failed_ = false;
             return 1;
         }
@@ -60,6 +73,7 @@ int Solver::Main(int count, const char* const* items, int mode) {
             std::optional<std::string> output = FileArgument(2);
             WriteOutputs(output ? output->c_str() : nullptr);
         }
+        WriteRequestedVectors();
         failed_ = false;
         return 1;
     });
@@ -152,16 +166,23 @@ bool Solver::ContinuationRequested() const {
     return (HasOption('H') || HasOption('c')) && !IsEmptyValue(OptionValue('K'));
 }
 
+// Option C with a load direction, unless a continuation is asked for.
+bool Solver::PointOfCollapseRequested() const {
+    return !ContinuationRequested() && HasOption('C') && !IsEmptyValue(OptionValue('K'));
+}
+
 // Runs and models that this build cannot solve end the run with a clear
 // message rather than with a singular Jacobian or a wrong answer.
 void Solver::RefuseUnsupportedRuns() {
-    const bool direction = !IsEmptyValue(OptionValue('K'));
     const char* run = nullptr;
-    if (!ContinuationRequested() && HasOption('C') && direction) run = "a point of collapse";
-    // The unknown vector of options y and Y comes from the point of
-    // collapse's inverse iteration.
-    if (!IsEmptyValue(OptionValue('y')) || !IsEmptyValue(OptionValue('Y'))) run = "a point of collapse";
-    if (!run && !network_->converters.empty()) run = "a network with HVDC links";
+    const Network& network = *network_;
+    bool generatorModels = false;
+    for (const auto& bus : network.buses) generatorModels = generatorModels || bus->generator;
+    // The point of collapse's curvature rows know no HVDC links or
+    // generator models yet.
+    if (PointOfCollapseRequested() && (!network.converters.empty() || generatorModels))
+        run = "a point of collapse of a network with HVDC links or generator models";
+    if (!run && !network.converters.empty()) run = "a network with HVDC links";
     if (!run) return;
     std::fprintf(diagnostics_, "This build cannot solve %s\n", run);
     Abort(1);

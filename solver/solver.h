@@ -185,6 +185,30 @@ public:
     void SetContinuation(Continuation continuation, NetBus* parameterBus = nullptr);
     // Point of collapse: the store takes the extended system of 2n + 1.
     void SetPointOfCollapse(bool on) { pointOfCollapse_ = on; }
+    // Point of collapse (point_of_collapse.cpp, poc_rows.cpp): the nose of
+    // the PV curve solved for directly, with the left null vector w of the
+    // Jacobian (unknowns n + 1 .. 2n) and lambda (unknown 2n + 1).
+    int SolvePointOfCollapse();
+    // w := the null vector of the plain Jacobian (left for rightVector 0)
+    // by inverse iteration, its largest entry +-1; answers passThrough.
+    int InversePowerIteration(int maxIterations, int passThrough, double tolerance, int rightVector,
+                              double* eigenvalue);
+    void StepState(double step);
+    // Writes w, one line per equation with its name, and closes the file.
+    void WriteUnknownVector(int count, FILE* file);
+    // Options y and Y after a run: the left null vector to a file, the
+    // right one to the hook.
+    void WriteRequestedVectors();
+    // Rows n + 1 .. 2n + 1 of the extended system, after the plain rows.
+    void PocRows(Evaluate evaluate, Loads loads);
+    void PocAcRows(bool jacobian);
+    void PocSvcRows(bool jacobian);
+    void PocTcscRows(bool jacobian);
+    void PocStatcomRows(bool jacobian);
+    std::vector<double>& NullVector() { return nullVector_; }
+    // The order of the system Newton's method solves: n, or 2n + 1 while
+    // the extended rows are on. The store is emptied.
+    void SetSystemOrder(int order, bool extendedRows);
     // Quiet: a run that cannot converge answers negative instead of failing.
     // Limits done: the limit checks of a quiet run were tried once.
     void SetQuietRun(Quiet quiet, LimitChecks limitChecks);
@@ -285,6 +309,23 @@ private:
     NetBus* parameterBus_ = nullptr;      // continuation bus whose voltage is the parameter
     bool quiet_ = false;
     bool limitsDone_ = false;
+    // Point of collapse: the left null vector by equation (from 1), lambda
+    // as base + increment, and the store the plain Jacobian is assembled in
+    // while the extended mismatch is evaluated.
+    bool extendedRows_ = false;
+    std::vector<double> nullVector_;
+    double lambdaBase_ = 0.0;
+    double lambdaIncrement_ = 0.0;
+    SparseMatrix pocJacobian_;
+    void ExtendedMismatch(bool jacobian, Loads loads);
+    void NormalisationRow(bool mismatch, bool jacobian);
+    void TransposedProduct(const SparseMatrix& matrix, std::vector<double>& product) const;
+    int PocTangent(std::vector<double>& t);
+    int PocPredictor(int count, bool reset);
+    int RetryExtendedSolve(int result);
+    void DumpNullVector();
+    bool LoadCharacteristicsGiven() const;
+
     std::vector<double> mismatch_;        // by equation, from 1
     std::vector<double> correction_;      // Newton step, by unknown, from 1
 
@@ -419,6 +460,7 @@ public:
 private:
     struct ContinuationTrace;
     bool ContinuationRequested() const;
+    bool PointOfCollapseRequested() const;
     void SolveHoldingVoltage(NetBus& bus);
     void SolveAtLoadParameter();
     int RequireSolution(int iterations);
