@@ -14,6 +14,28 @@ CChildFrame::CChildFrame(CView& view) : view_(view) {
 
 CChildFrame::~CChildFrame() { delete &view_; }
 
+void CChildFrame::ShowInPlaceOfView(QWidget* standIn) {
+    if (standIn_ != nullptr) ShowViewAgain();
+    standIn_ = standIn;
+    // The view leaves the frame without a parent; the frame still deletes
+    // it at the end.
+    setWidget(standIn);
+    standIn->show();
+    UpdateTitle();
+    standIn->setFocus();
+}
+
+void CChildFrame::ShowViewAgain() {
+    if (standIn_ == nullptr) return;
+    QWidget* leaving = standIn_;
+    standIn_ = nullptr;
+    setWidget(&view_);
+    view_.show();
+    leaving->deleteLater();
+    UpdateTitle();
+    view_.setFocus();
+}
+
 void CChildFrame::UpdateTitle() {
     CDocument* document = view_.GetDocument();
     if (document == nullptr) return;

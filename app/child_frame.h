@@ -14,6 +14,13 @@ public:
     ~CChildFrame() override;
 
     CView& View() const { return view_; }
+    // Shows `standIn` (a print preview) where the view was, and takes it
+    // over; the view waits hidden, as it was, until ShowViewAgain.
+    void ShowInPlaceOfView(QWidget* standIn);
+    // Puts the view back and lets the stand-in go once its own event is
+    // over.
+    void ShowViewAgain();
+    QWidget* StandIn() const { return standIn_; }
     // The document's title, ":n" when it has several views, and the
     // modified mark.
     void UpdateTitle();
@@ -25,5 +32,6 @@ protected:
 
 private:
     CView& view_;
+    QWidget* standIn_ = nullptr;
     bool closingWithoutAsking_ = false;
 };

@@ -16,7 +16,8 @@ class ScrollClient;
 // The window of a results document: one page of the report at a time on a
 // grey desk, one report unit to a pixel. It pages and scrolls by the
 // commands of the "View" menu, jumps to a page, prints every page on its
-// own sheet and saves the report as a printer-ready text file.
+// own sheet, previews the printing and saves the report as a printer-ready
+// text file.
 class CFinansView : public CView, public IPrintableView {
 public:
     static constexpr int kMargin = 10;  // pixels of desk around the page
@@ -54,6 +55,8 @@ private:
     void OnDraw(QPainter& painter, const QRect& exposed);
     void OnGoToPage();
     void OnFileSave();
+    // The preview in this view's place, on the page shown.
+    void OnFilePrintPreview();
 
     CTavrinApp& app_;
     ScrollClient* client_;

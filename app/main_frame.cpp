@@ -78,6 +78,7 @@ void CMainFrame::CreateCommands() {
     commands_.Add(Command::FileSaveAs, "Save &As...");
     commands_.Add(Command::FilePrint, "&Print...", QKeySequence::Print);
     commands_.Add(Command::FilePrintDirect, "Print Direct");
+    commands_.Add(Command::FilePrintPreview, "Print Pre&view");
     commands_.Add(Command::AppExit, "E&xit");
     // The report window's; the keys come with the window (its WindowKeys).
     commands_.Add(Command::PreviousPage, "&Previous Page\tPgUp");
@@ -123,7 +124,7 @@ void CMainFrame::CreateMenus() {
     };
     QMenu* file = menuBar()->addMenu("&File");
     addAll(file, {Command::FileNew, Command::FileOpen, Command::FileClose, Command::FileSave, Command::FileSaveAs, 0,
-                  Command::FilePrint, 0});
+                  Command::FilePrint, Command::FilePrintPreview, 0});
     for (QAction* action : recentFileActions_) file->addAction(action);
     recentFilesEnd_ = file->addSeparator();
     recentFilesEnd_->setVisible(false);
@@ -212,9 +213,12 @@ void CMainFrame::AddShowCommand(int id, CDialogResizer& window) {
 
 std::vector<CCmdTarget*> CMainFrame::Road() const {
     std::vector<CCmdTarget*> road;
-    if (CView* view = GetActiveView()) {
-        road.push_back(view);
-        if (view->GetDocument() != nullptr) road.push_back(view->GetDocument());
+    if (auto* frame = dynamic_cast<CChildFrame*>(mdiArea_->activeSubWindow())) {
+        CView& view = frame->View();
+        // A print preview in the view's place takes the view's commands
+        // out of reach; the document's stay.
+        if (frame->StandIn() == nullptr) road.push_back(&view);
+        if (view.GetDocument() != nullptr) road.push_back(view.GetDocument());
     }
     road.push_back(const_cast<CMainFrame*>(this));
     road.push_back(&application_);

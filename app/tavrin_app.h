@@ -73,6 +73,9 @@ public:
     AppPrinter& Printing() { return printer_; }
     // A4 paper on the application's printer, landscape or portrait.
     void SetPrinterPaper(bool landscape) { printer_.SetPaper(landscape); }
+    // The number of pages a print preview shows at once when it opens: 1
+    // at start-up, then what the last toggle of a preview chose.
+    int& PreviewPages() { return previewPages_; }
 
     // A new untitled network document in a window of its own.
     CDocument* OnFileNew();
@@ -121,6 +124,7 @@ private:
     void RecentFilesChanged();
 
     PromptService& prompts_;
+    int previewPages_ = 1;
     QString profilePath_;
     QString databasePath_;
     CADODataBase resultsDatabase_;

@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "devices/device_terms.h"
 #include "solver.h"
 
 // The mismatch of the AC network and its Jacobian. Every mismatch is
@@ -204,6 +205,7 @@ public:
     AcPass(Solver& solver, NetworkArrays& arrays, Evaluate evaluate, Loads loads, bool continuation,
            NetBus* systemSlack, int lambdaColumn, int parameterColumn, bool areaMode)
         : sw_(solver.Switches()), f_(solver.Mismatch()), arrays_(arrays), jacobian_(solver, continuation, lambdaColumn),
+          deviceTerms_(solver, evaluate),
           wantMismatch_(WantsMismatch(evaluate)), wantJacobian_(WantsJacobian(evaluate)),
           polynomialLoads_(loads == Loads::Polynomial), lambda_(solver.LoadParameter()), systemSlack_(systemSlack),
           parameterColumn_(parameterColumn), generationIncrease_(continuation && sw_.generationIncrease),
@@ -230,9 +232,9 @@ private:
     void CountParticipation(const NetBus& bus, const NetBus* slack);
     void Branches(const NetBus& bus, int place, Balance& balance);
     void Diagonal(const NetBus& bus, const Balance& balance);
-    void DistributedSlack(const NetBus& bus, const NetBus* slack);
+    void DistributedSlack(const NetBus& bus, const NetBus* slack, GeneratorCoupling& coupling);
     void LoadParameterColumn(const NetBus& bus);
-    void HeldVoltageColumn(const NetBus& bus);
+    void HeldVoltageColumn(const NetBus& bus, GeneratorCoupling& coupling);
     void AreaInterchange(const NetBus& bus);
     void FlowTransformerRows(const NetBus& bus);
 
@@ -240,6 +242,7 @@ private:
     std::vector<double>& f_;
     NetworkArrays& arrays_;
     Assembly jacobian_;
+    DeviceTerms deviceTerms_;  // for the rows of generator models
     const bool wantMismatch_;
     const bool wantJacobian_;
     const bool polynomialLoads_;
@@ -287,14 +290,16 @@ void AcPass::Bus(NetBus& bus, int place) {
         f_[pRow] = balance.p;
         f_[qRow] = balance.q;
     }
+    GeneratorCoupling coupling;
     if (wantJacobian_) {
         Diagonal(bus, balance);
-        DistributedSlack(bus, slack);
+        DistributedSlack(bus, slack, coupling);
         LoadParameterColumn(bus);
-        HeldVoltageColumn(bus);
+        HeldVoltageColumn(bus, coupling);
     }
     AreaInterchange(bus);
     FlowTransformerRows(bus);
+    if (bus.generator) GeneratorModelEquations(bus, deviceTerms_, coupling);
 }
 
 // In the generation-increase mode only the system slack shares the slack
@@ -350,21 +355,25 @@ void AcPass::Diagonal(const NetBus& bus, const Balance& balance) {
 }
 
 // The bus's generation follows its area slack's power (or the system
-// slack's); in the generation-increase mode it follows lambda.
-void AcPass::DistributedSlack(const NetBus& bus, const NetBus* slack) {
-    const int pRow = bus.firstVariable;
-    const double participation = bus.shareInUse;
+// slack's); in the generation-increase mode it follows lambda. A generator
+// model's active row follows it alike.
+void AcPass::DistributedSlack(const NetBus& bus, const NetBus* slack, GeneratorCoupling& coupling) {
+    int column = 0;
     if (generationIncrease_) {
         if (&bus == systemSlack_)
-            jacobian_.Enter(pRow, bus.firstVariable, participation);
+            column = bus.firstVariable;
         else if (bus.generationDirection != 0.0)
-            jacobian_.Enter(pRow, parameterColumn_, participation);
+            column = parameterColumn_;
     } else if (bus.generationDirection != 0.0 && slack) {
         if (CodeHas(slack->code, "S"))
-            jacobian_.Enter(pRow, slack->firstVariable, participation);
+            column = slack->firstVariable;
         else if (sw_.areaControl)
-            jacobian_.Enter(pRow, slack->firstVariable + 2, participation);
+            column = slack->firstVariable + 2;
     }
+    if (!column) return;
+    jacobian_.Enter(bus.firstVariable, column, bus.shareInUse);
+    coupling.slackColumn = column;
+    coupling.share = bus.shareInUse;
 }
 
 // dF/dlambda, always from the load models' directions.
@@ -384,13 +393,17 @@ void AcPass::LoadParameterColumn(const NetBus& bus) {
 
 // A bus whose voltage is held carries the quantity that holds it (its
 // reactive generation, or a remote bus's reactive unknown) in the voltage
-// column; a 0 while it is not held keeps the matrix's pattern.
-void AcPass::HeldVoltageColumn(const NetBus& bus) {
+// column; a 0 while it is not held keeps the matrix's pattern. A generator
+// model's reactive row has the same entry.
+void AcPass::HeldVoltageColumn(const NetBus& bus, GeneratorCoupling& coupling) {
     if (!CodeHas(bus.code, "VQSGZ")) return;
     const bool remote = sw_.remoteVoltageControl && CodeHas(bus.code, "G") && bus.remoteBus;
     const int column = (remote ? bus.remoteBus : &bus)->firstVariable + 1;
     const double share = remote ? RemoteShare(bus) : 1.0;
-    jacobian_.Enter(bus.firstVariable + 1, column, bus.control == 'V' ? share : 0.0);
+    const double value = bus.control == 'V' ? share : 0.0;
+    jacobian_.Enter(bus.firstVariable + 1, column, value);
+    coupling.heldColumn = column;
+    coupling.heldValue = value;
 }
 
 // Area interchange: the scheduled export less the tie flows, each measured

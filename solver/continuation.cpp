@@ -414,6 +414,7 @@ void Solver::AssembleTangentSystem(std::vector<double>& t) {
     const int n = variableCount_;
     int status = 0;
     const NetArea* area = AcEquations(status, Evaluate::Jacobian, Loads::Models);
+    DeviceEquations(Evaluate::Jacobian);
     t.assign(static_cast<std::size_t>(n) + 2, 0.0);
     if (ParameterEquation(Evaluate::Jacobian, area, t) < 0 && status < 0) {
         std::fprintf(diagnostics_, "No generation takes up the slack power of the continuation\n");

@@ -40,7 +40,7 @@ double* VoltageColumnField(NetBus& bus, double& lambda) {
 
 // Unknowns in the order NumberVariables gives them. The system slack's
 // angle column holds its power; another slack's angle is held and moves
-// nothing.
+// nothing. The devices' unknowns follow their own modes.
 void Solver::StateFields(std::vector<double*>& fields) {
     fields.assign(static_cast<std::size_t>(variableCount_) + 1, nullptr);
     NetBus* systemSlack = SystemSlack();
@@ -59,6 +59,7 @@ void Solver::StateFields(std::vector<double*>& fields) {
                                                             : &branch.controlTarget;
         }
     }
+    DeviceStateFields(fields);
 }
 
 void Solver::ReadState(std::vector<double>& x) {
@@ -74,7 +75,8 @@ void Solver::RestoreBasePoint() {
 
 // This state is the base point x0 of the step (and its parameter p0).
 void Solver::SaveStepBase() {
-    curve_.base.Save(*network_, lambda_);
+    DeviceValues(deviceValues_);
+    curve_.base.Save(*network_, lambda_, deviceValues_);
     ReadState(curve_.basePoint);
     curve_.parameterBase = parameterBus_ ? parameterBus_->voltage : lambda_;
     curve_.monitoredBase = MonitoredVoltageSum() + tolerance_;
@@ -94,6 +96,7 @@ double Solver::ApplyPredictor(StepAnswer answer) {
     std::copy_n(curve_.tangent.begin(), n + 1, correction_.begin());
     correction_[n + 1] = 0.0;
     UpdateBuses(1.0, Trial::First, Clamping::On, StepRecoveryHold());
+    UpdateDevices(1.0, Trial::First, Clamping::On);
 
     double overshoot = 0.0;
     int clamped = 0;

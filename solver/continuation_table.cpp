@@ -15,6 +15,8 @@
 
 namespace {
 
+constexpr double kDegreesPerRadian = 57.29577950560105;
+
 // The totals columns in the order they stand, each with its place among the
 // flags of SetTotalsColumns (P generation, Q generation, P load, Q load).
 struct TotalsColumn {
@@ -37,6 +39,30 @@ std::string ColumnName(const std::string& name) {
     return text;
 }
 
+// Option e: the armature current, E and rotor angle of the generator model
+// of every column's bus that has one, named with the bus's number.
+std::string GeneratorModelHeader(const std::vector<NetBus*>& columns) {
+    std::string header;
+    for (const NetBus* bus : columns) {
+        if (!bus->generator) continue;
+        const int number = ListedNumber(*bus);
+        header += FormatInCLocale("Ia%-5d\tEq%-5d\tdg%-5d\t", number, number, number);
+    }
+    return header;
+}
+
+// Armature current and E (p.u.), rotor angle (degrees).
+std::string GeneratorModelRow(const std::vector<NetBus*>& columns) {
+    std::string row;
+    for (const NetBus* bus : columns) {
+        if (!bus->generator) continue;
+        const NetGenerator& m = *bus->generator;
+        row += FormatNumber(0, 6, 4, m.ia) + "\t" + FormatNumber(0, 6, 4, m.e) + "\t" +
+               FormatNumber(0, 6, 2, m.delta * kDegreesPerRadian) + "\t";
+    }
+    return row;
+}
+
 // Option O: the field width of the energy-measure column and of the
 // converter columns.
 int EnergyWidth(const Solver& solver) {
@@ -45,22 +71,21 @@ int EnergyWidth(const Solver& solver) {
 
 }  // namespace
 
-// Every bus gets a voltage column, in the reverse order of the bus list.
-// (With the converter model, the AC buses of converters also get angle
-// columns under options m and O.)
+// Every bus gets a voltage column, in the reverse order of the bus list,
+// and with option e its generator model three more. (With the converter
+// model, the AC buses of converters also get angle columns under options m
+// and O.)
 void Solver::WriteTableHeader(FILE* file) {
     const Network& network = *network_;
     const bool matrixForm = HasOption('m');
     const bool energy = HasOption('O');
     const bool devices = HasOption('e');
 
-    // Generator models and converters add columns whose values come with
-    // their models. A table that would need them is refused rather than
-    // written with columns missing.
-    const bool generatorModels =
-        std::any_of(network.buses.begin(), network.buses.end(), [](const auto& bus) { return bus->generator != nullptr; });
-    if ((devices && generatorModels) || ((energy || devices) && !network.converters.empty())) {
-        std::fprintf(diagnostics_, "The continuation table cannot show generator models or converters in this build\n");
+    // Converters add columns whose values come with their model. A table
+    // that would need them is refused rather than written with columns
+    // missing.
+    if ((energy || devices) && !network.converters.empty()) {
+        std::fprintf(diagnostics_, "The continuation table cannot show converters in this build\n");
         Abort(1);
     }
 
@@ -69,6 +94,7 @@ void Solver::WriteTableHeader(FILE* file) {
 
     std::string header = matrixForm ? "% " : "";
     for (const NetBus* bus : tableColumns_) header += "V_" + ColumnName(bus->name) + "\t";
+    if (devices) header += GeneratorModelHeader(tableColumns_);
     if (energy) header += EnergyWidth(*this) > 7 ? "Vac\t\t" : "Vac\t";
     for (const TotalsColumn& totals : kTotalsColumns)
         if (totals_[totals.flag]) header += std::string(totals.header) + "\t\t";
@@ -90,6 +116,7 @@ void Solver::WriteTableRow(FILE* file) {
     ++pointCount_;
     std::string row;
     for (const NetBus* bus : tableColumns_) row += FormatNumber(0, 6, 4, bus->voltage) + "\t";
+    if (HasOption('e')) row += GeneratorModelRow(tableColumns_);
     if (HasOption('O')) {
         // The energy measure has no formula in this build: its column holds 0.
         row += FormatNumber(0, EnergyWidth(*this), 4, 0.0) + "\t";

@@ -110,15 +110,44 @@ void ReportRecovery(const LimitPass& pass, const NetBus& generator) {
     pass.sink->AddMessage(IMessageSink::Warning, text.c_str());
 }
 
-// A generator held at its field ("E") or armature ("I") limit cannot also
-// have its reactive output beyond its limits: no mode is left to switch to.
+// A generator held at one limit (reactive "Q", armature "I" or field "E")
+// that breaks another has no mode left to switch to.
 void StopAtSecondLimit(const LimitPass& pass, const NetBus& generator) {
-    if (!pass.sw.generatorReactiveLimits || (generator.control != 'E' && generator.control != 'I')) return;
+    const char control = generator.control;
+    if (control != 'Q' && control != 'E' && control != 'I') return;
     const double q = generator.generationQ;
-    if (q <= generator.effectiveMaxQ && q >= generator.effectiveMinQ) return;
-    std::fprintf(pass.solver.Diagnostics(), "Generator %s is held at its %s limit and exceeds its reactive limits\n",
-                 generator.name.c_str(), generator.control == 'E' ? "field" : "armature current");
+    const char* broken = ModelLimitBroken(generator, pass.sw);
+    if (!broken && control != 'Q' && pass.sw.generatorReactiveLimits &&
+        (q > generator.effectiveMaxQ || q < generator.effectiveMinQ))
+        broken = "reactive";
+    if (!broken) return;
+    const char* held = control == 'E' ? "field" : control == 'I' ? "armature current" : "reactive";
+    std::fprintf(pass.solver.Diagnostics(), "Generator %s is held at its %s limit and exceeds its %s limit\n",
+                 generator.name.c_str(), held, broken);
     pass.solver.Abort(1);
+}
+
+// The limit that a generator holding a voltage has met, its held quantity
+// set there: 'Q' reactive (the limits the apparent-power limit leaves),
+// then 'I' armature current and 'E' field of its model; 0 none.
+char VoltageControlLimit(const LimitPass& pass, NetBus& generator) {
+    const double q = generator.generationQ;
+    if (pass.sw.generatorReactiveLimits && (q >= generator.effectiveMaxQ || q <= generator.effectiveMinQ)) {
+        generator.generationQ = q >= generator.effectiveMaxQ ? generator.effectiveMaxQ : generator.effectiveMinQ;
+        return 'Q';
+    }
+    return HoldModelAtLimit(generator, pass.sw);
+}
+
+// Whether a generator held at a limit may take its voltage control back:
+// its voltage (or its remote bus's) has passed the target on the side where
+// the limit no longer binds.
+bool VoltageRecoveryDue(const LimitPass& pass, const NetBus& generator, double voltage, double target) {
+    if (!pass.sw.recovery) return false;
+    if (generator.control == 'Q')
+        return pass.sw.generatorReactiveLimits && RecoveryDue(generator.generationQ, generator.effectiveMaxQ,
+                                                              generator.effectiveMinQ, voltage, target);
+    return (generator.control == 'I' || generator.control == 'E') && ModelRecoveryDue(generator, voltage, target);
 }
 
 // The remote reactive unknown of a regulated bus, from the output of one of
@@ -134,15 +163,13 @@ void SetRemoteReactive(NetBus& regulated, const NetBus& generator) {
 // pass, so that no generator recovers in the pass that lost it).
 bool SwitchRemoteGenerator(LimitPass& pass, NetBus& generator, bool& lostLast) {
     NetBus* regulated = generator.remoteBus;
-    if (!regulated || !pass.sw.generatorReactiveLimits) return false;
+    if (!regulated) return false;
     NetBus& r = *regulated;
-    const double q = generator.generationQ;
-    const double maxQ = generator.effectiveMaxQ;
-    const double minQ = generator.effectiveMinQ;
 
-    if (generator.control == 'V' && (q >= maxQ || q <= minQ)) {
-        generator.generationQ = q >= maxQ ? maxQ : minQ;
-        generator.control = 'Q';
+    if (generator.control == 'V') {
+        const char limit = VoltageControlLimit(pass, generator);
+        if (!limit) return false;
+        generator.control = limit;
         --pass.network.generatorBusCount;
         if (--r.regulatingGeneratorCount < 1) {
             r.regulatingGeneratorCount = -1;
@@ -153,8 +180,10 @@ bool SwitchRemoteGenerator(LimitPass& pass, NetBus& generator, bool& lostLast) {
         }
         return true;
     }
-    if (pass.sw.recovery && generator.control == 'Q' && r.regulatingGeneratorCount == 0 &&
-        RecoveryDue(q, maxQ, minQ, r.voltage, r.voltageTarget)) {
+    // A reactive limit gives way only while no other generator holds the
+    // bus; a model limit while none does.
+    const bool held = generator.control == 'Q' ? r.regulatingGeneratorCount == 0 : r.regulatingGeneratorCount < 1;
+    if (held && VoltageRecoveryDue(pass, generator, r.voltage, r.voltageTarget)) {
         generator.control = 'V';
         ++pass.network.generatorBusCount;
         if (++r.regulatingGeneratorCount == 1) {
@@ -193,32 +222,55 @@ bool SwitchZBus(LimitPass& pass, NetBus& bus) {
     return false;
 }
 
-// A generator that holds its own voltage: at a reactive limit the voltage
-// floats from where it stands, and the target it had comes back with
-// recovery. A "G" generator here (remote control off) keeps its remote bus,
+// A generator that holds its own voltage: at a reactive limit, or at an
+// armature or field limit of its model, the voltage floats from where it
+// stands, and the target it had comes back with recovery. A "G" generator here (remote control off) keeps its remote bus,
 // which a written case file still names.
 bool SwitchLocalGenerator(LimitPass& pass, NetBus& generator) {
-    if (!pass.sw.generatorReactiveLimits) return false;
-    const double q = generator.generationQ;
-    const double maxQ = generator.effectiveMaxQ;
-    const double minQ = generator.effectiveMinQ;
-
-    if (generator.control == 'V' && (q >= maxQ || q <= minQ)) {
-        generator.generationQ = q >= maxQ ? maxQ : minQ;
+    if (generator.control == 'V') {
+        const char limit = VoltageControlLimit(pass, generator);
+        if (!limit) return false;
         generator.voltageTarget = generator.voltage;
-        generator.control = 'Q';
+        generator.control = limit;
         generator.voltageFree = true;
         --pass.network.generatorBusCount;
         return true;
     }
-    if (pass.sw.recovery && generator.control == 'Q' &&
-        RecoveryDue(q, maxQ, minQ, generator.voltage, generator.voltageTarget)) {
+    if (VoltageRecoveryDue(pass, generator, generator.voltage, generator.voltageTarget)) {
         generator.voltage = generator.voltageTarget;
         generator.control = 'V';
         generator.voltageFree = false;
         ++pass.network.generatorBusCount;
         ReportRecovery(pass, generator);
         return true;
+    }
+    return false;
+}
+
+// A bus with scheduled reactive power whose generator model meets its
+// armature or field limit: the quantity is held there and the reactive
+// generation floats, until it would pass its schedule again.
+bool SwitchScheduledQModel(LimitPass& pass, NetBus& bus) {
+    if (bus.control == 'Q') {
+        const char limit = HoldModelAtLimit(bus, pass.sw);
+        if (!limit) return false;
+        bus.control = limit;
+        bus.scheduledQ = bus.generationQ;
+        ++pass.network.generatorBusCount;
+        return true;
+    }
+    if (pass.sw.recovery && (bus.control == 'I' || bus.control == 'E') &&
+        ModelRecoveryDue(bus, bus.generationQ, bus.scheduledQ)) {
+        bus.generationQ = bus.scheduledQ;
+        bus.control = 'Q';
+        --pass.network.generatorBusCount;
+        return true;
+    }
+    // Held at a voltage, armature or field limit, it cannot break another.
+    if (const char* broken = ModelLimitBroken(bus, pass.sw)) {
+        std::fprintf(pass.solver.Diagnostics(), "Bus %s is held at a limit and exceeds its %s limit\n",
+                     bus.name.c_str(), broken);
+        pass.solver.Abort(1);
     }
     return false;
 }
@@ -256,7 +308,7 @@ bool SwitchScheduledQBus(LimitPass& pass, NetBus& bus) {
             pass.solver.Abort(1);
         }
     }
-    return false;
+    return bus.generator && SwitchScheduledQModel(pass, bus);
 }
 
 // A switched bank holding a bus's voltage within its limits: at a limit it

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "devices/generator_model.h"
 #include "devices/statcom.h"
 #include "devices/svc.h"
 #include "devices/tcsc.h"
@@ -139,12 +140,6 @@ struct LoadModel {
     bool scaled = false;
 };
 
-// Generator model of a bus (its eleven unknowns and limits come with the
-// generator equations). A bus without one has none.
-struct NetGenerator {
-    int base = 0;  // its unknowns are base + 1 .. base + 11
-};
-
 struct NetBus {
     static constexpr std::size_t kNameLength = 15;
 
@@ -166,13 +161,16 @@ struct NetBus {
     std::string code = "B";
     std::string areaCode;     // zone of the bus, matched against NetArea::codes
     std::string owner;        // compared with branch tags
-    char control = 0;         // 'V' voltage held, 'Q' reactive power held, 'X' bank steps; 0 none
+    // 'V' voltage held, 'Q' reactive power held, 'I' armature current and
+    // 'E' internal voltage of its generator model held at a limit, 'X' bank
+    // steps; 0 none.
+    char control = 0;
 
     NetArea* area = nullptr;
     int controllingBranchCount = 0;    // P/Q-regulating transformers registered on the bus
     AdjacencyList regulatingBranches;  // regulating transformers that control this bus
     AdjacencyList branches;            // every branch at the bus
-    std::unique_ptr<NetGenerator> generator;
+    std::unique_ptr<NetGenerator> generator;  // its machine model; none without one
 
     double voltage = 0.0;
     double voltageTarget = 0.0;        // the voltage a bus held at a limit returns to
@@ -367,6 +365,7 @@ struct Network {
     int tcscCount = 0;
     int tcscUnknownCount = 0;
     int statcomCount = 0;
+    int generatorModelCount = 0;
     int bankBusCount = 0;             // "X" buses whose bank still switches
     int zBusCount = 0;                // "Z" buses under voltage control
 

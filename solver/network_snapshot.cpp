@@ -1,6 +1,6 @@
 #include "network_snapshot.h"
 
-void NetworkSnapshot::Save(const Network& network, double lambda) {
+void NetworkSnapshot::Save(const Network& network, double lambda, const std::vector<double*>& deviceValues) {
     buses_.clear();
     for (const auto& bus : network.buses)
         buses_.push_back({bus->angle, bus->voltage, bus->generationP, bus->generationQ, bus->regulatedGenerationQ,
@@ -9,6 +9,9 @@ void NetworkSnapshot::Save(const Network& network, double lambda) {
     branches_.clear();
     for (const auto& branch : network.branches)
         branches_.push_back({branch->tap, branch->shift, branch->controlTarget});
+    deviceFields_ = deviceValues;
+    deviceValues_.clear();
+    for (const double* field : deviceFields_) deviceValues_.push_back(*field);
     lambda_ = lambda;
 }
 
@@ -35,5 +38,6 @@ void NetworkSnapshot::Restore(Network& network, double& lambda) const {
         branch->shift = s.shift;
         branch->controlTarget = s.controlTarget;
     }
+    for (std::size_t i = 0; i < deviceFields_.size(); ++i) *deviceFields_[i] = deviceValues_[i];
     lambda = lambda_;
 }

@@ -8,11 +8,12 @@
 // The values of a network that a continuation step moves, saved at the
 // step's base point so that the point comes back exactly: the state and
 // what is derived from it (the generation that follows the slack's power,
-// the reactive room the apparent-power limit leaves), and lambda. Buses and
-// branches are kept in list order; the network must keep its lists.
+// the reactive room the apparent-power limit leaves), the devices' values
+// (named by the fields that hold them), and lambda. Buses and branches are
+// kept in list order; the network must keep its lists and devices.
 class NetworkSnapshot {
 public:
-    void Save(const Network& network, double lambda);
+    void Save(const Network& network, double lambda, const std::vector<double*>& deviceValues);
     void Restore(Network& network, double& lambda) const;
     // The saved voltage of the bus at `index` in the bus list.
     double BusVoltage(std::size_t index) const { return buses_[index].voltage; }
@@ -28,5 +29,7 @@ private:
     };
     std::vector<SavedBus> buses_;
     std::vector<SavedBranch> branches_;
+    std::vector<double*> deviceFields_;
+    std::vector<double> deviceValues_;
     double lambda_ = 0.0;
 };

@@ -161,15 +161,7 @@ void Solver::RefuseUnsupportedRuns() {
     // The unknown vector of options y and Y comes from the point of
     // collapse's inverse iteration.
     if (!IsEmptyValue(OptionValue('y')) || !IsEmptyValue(OptionValue('Y'))) run = "a point of collapse";
-    const Network& network = *network_;
-    bool generatorModels = false;
-    for (const auto& bus : network.buses) generatorModels = generatorModels || bus->generator;
-    if (!run && (!network.converters.empty() || generatorModels))
-        run = "a network with HVDC links or generator models";
-    // The continuation's state and predictor know the buses' unknowns only.
-    const bool facts = !network.svcs.empty() || !network.tcscs.empty() || !network.statcoms.empty();
-    if (!run && facts && (ContinuationRequested() || NamedContinuationBus()))
-        run = "a continuation of a network with FACTS devices";
+    if (!run && !network_->converters.empty()) run = "a network with HVDC links";
     if (!run) return;
     std::fprintf(diagnostics_, "This build cannot solve %s\n", run);
     Abort(1);

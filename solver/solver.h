@@ -152,13 +152,19 @@ public:
     int CheckSvcLimits();
     int CheckTcscLimits();
     int CheckStatcomLimits();
-    // FACTS devices (devices/): their set-up before the numbering, their
-    // rows of the equations, and their part of a Newton step.
+    // Devices (devices/): the FACTS devices' set-up before the numbering,
+    // their rows of the equations, and their part of a Newton step.
+    // Generator models come with their buses.
     void InitSvc();
     void InitTcsc();
     void InitStatcom();
     void DeviceEquations(Evaluate evaluate);
     void UpdateDevices(double step, Trial trial, Clamping clamping);
+    // For a continuation: the field each device unknown (generator models
+    // included) moves, at its position; and every device value a step may
+    // move, for the base point.
+    void DeviceStateFields(std::vector<double*>& fields);
+    void DeviceValues(std::vector<double*>& values);
     double MvaBase() const { return mvaBase_; }
     bool ContinuationOn() const { return continuation_; }
     NetBus* SystemSlack() const;
@@ -333,6 +339,7 @@ private:
                             ReadLine readLine);
     double ReadDirectionFile(const char* fileName);
     void ReadStartingPointFile(const char* fileName);
+    void ReadGeneratorModelFile(const char* fileName);
     void NormaliseGenerationDirections(double sum);
     void RequireLoadDirection(double total);
     void SettleLoadModels();
@@ -433,6 +440,7 @@ private:
     ContinuationState curve_;
     std::vector<double> state_;           // scratch: the state by unknown
     std::vector<double*> stateFields_;    // scratch: where each unknown lives
+    std::vector<double*> deviceValues_;   // scratch: what a base point keeps of the devices
 };
 
 template <class Result, class Operation>

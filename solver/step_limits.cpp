@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "devices/device_terms.h"
 #include "solver.h"
 
 // Applying a Newton correction to the buses and their regulating
@@ -174,15 +175,19 @@ void BusStep::GeneratorQ(NetBus& bus, double dv) {
     bus.generationQ = q;
 }
 
-// At a reactive limit the voltage floats; it stops at its target when it
-// would cross it towards recovery.
+// A generator at a reactive limit, or at a field or armature limit of its
+// model, lets its voltage (or its remote bus's) float; the voltage stops at
+// its target when it would cross it towards recovery.
+bool HeldAtRecovery(const NetBus& generator, double v, double target) {
+    if (generator.control != 'Q') return ModelHoldsVoltage(generator, v, target);
+    return (generator.generationQ == generator.effectiveMaxQ && v > target) ||
+           (generator.generationQ == generator.effectiveMinQ && v < target);
+}
+
 void BusStep::GeneratorVoltage(NetBus& bus, double dv) {
     const double v = Shadowed(bus.shadow, bus.voltage, dv);
     const double target = bus.voltageTarget;
-    const bool hold = recoveryOn_ && bus.control == 'Q' &&
-                      ((bus.generationQ == bus.effectiveMaxQ && v > target) ||
-                       (bus.generationQ == bus.effectiveMinQ && v < target));
-    HeldVoltage(bus, target, hold);
+    HeldVoltage(bus, target, recoveryOn_ && HeldAtRecovery(bus, v, target));
 }
 
 void BusStep::BankVoltage(NetBus& bus, double dv) {
@@ -223,10 +228,7 @@ void BusStep::RemoteVoltage(NetBus& bus, double dv) {
     const double v = Shadowed(bus.shadow, bus.voltage, dv);
     const NetBus* first = bus.regulatingGenerators.empty() ? nullptr : bus.regulatingGenerators.front();
     const double target = bus.voltageTarget;
-    const bool hold = recoveryOn_ && first && first->control == 'Q' &&
-                      ((first->generationQ == first->effectiveMaxQ && v > target) ||
-                       (first->generationQ == first->effectiveMinQ && v < target));
-    HeldVoltage(bus, target, hold);
+    HeldVoltage(bus, target, recoveryOn_ && first && HeldAtRecovery(*first, v, target));
 }
 
 // The P/Q-regulating transformers the bus owns: each moves the unknown of
@@ -293,12 +295,14 @@ void Solver::UpdateBuses(double step, Trial trial, Clamping clamping, RecoveryHo
         !generationIncrease ? lambda_
                             : lambda_ + update.Delta(parameterBus_ ? parameterBus_->firstVariable + 1
                                                                    : variableCount_ + 1);
+    const DeviceStep machineStep(correction_, step, trial, clamping);
     for (const auto& owned : network_->buses) {
         NetBus& bus = *owned;
         update.ShareOfSlackPower(bus, systemSlack, generationIncrease, lambdaAfter);
         if (!CodeHas(bus.code, "S")) bus.angle += update.Delta(bus.firstVariable);
         update.ColumnQuantity(bus);
         update.FlowTransformers(bus);
+        if (bus.generator) StepGeneratorModel(bus, machineStep, switches_);
     }
     update.RemoteGenerators();
     if (continuation_) update.ContinuationParameter(parameterBus_, variableCount_ + 1);

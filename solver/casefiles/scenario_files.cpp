@@ -8,9 +8,9 @@
 
 // What a file run sets up after reading its network and before solving it:
 // the direction in which load and generation grow (option K), the starting
-// point (option V), the load model (option D) and the bus whose voltage a
-// continuation holds (option v). Values in these files are per unit on the
-// MVA base, angles in degrees.
+// point (option V), the generator models (option 3), the load model
+// (option D) and the bus whose voltage a continuation holds (option v).
+// Values in these files are per unit on the MVA base, angles in degrees.
 
 namespace {
 
@@ -74,11 +74,7 @@ int Solver::ReadAuxiliaryFiles() {
     }
 
     const char* generatorFile = OptionValue('3');
-    if (!IsEmptyValue(generatorFile)) {
-        std::fprintf(diagnostics_, "Generator models (option 3 file %s) are not available in this build\n",
-                     generatorFile);
-        Abort(1);
-    }
+    if (!IsEmptyValue(generatorFile)) ReadGeneratorModelFile(generatorFile);
 
     SettleLoadModels();
     return ChooseVoltageBus();
@@ -129,6 +125,19 @@ void Solver::ReadStartingPointFile(const char* fileName) {
         bus.angle = v[1] * degreesToRadians_;
     };
     ForEachScenarioBus('V', fileName, 2, "a bus needs a voltage and an angle", readLine);
+}
+
+// Option 3, one line per generator: Ra, Xd, Xq, the armature current limit
+// and the upper and lower limits of E. A generator bus (code with G, Q, E,
+// S or V) with Xd above 0 gets a model, started from its present voltage
+// and generation; other lines are passed over.
+void Solver::ReadGeneratorModelFile(const char* fileName) {
+    auto readLine = [&](NetBus& bus, const std::vector<double>& v) {
+        if (!CodeHas(bus.code, "GQESV") || !(v[1] > 0.0)) return;
+        if (!bus.generator) ++network_->generatorModelCount;
+        InitGeneratorModel(bus, std::span<const double, 6>(v.data(), 6));
+    };
+    ForEachScenarioBus('3', fileName, 6, "a generator needs six numbers", readLine);
 }
 
 // Option v: the voltage (p.u.) at which a load bus is held while the load

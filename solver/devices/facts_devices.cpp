@@ -1,7 +1,8 @@
 #include "solver.h"
 
-// The FACTS device families together, in the order the Newton iteration
-// takes them: SVCs, TCSCs, STATCOMs.
+// The device families together: the FACTS devices in the order the Newton
+// iteration takes them (SVCs, TCSCs, STATCOMs), and what a continuation
+// reads and keeps of every device, generator models included.
 
 void Solver::DeviceEquations(Evaluate evaluate) {
     SvcEquations(evaluate);
@@ -13,4 +14,47 @@ void Solver::UpdateDevices(double step, Trial trial, Clamping clamping) {
     UpdateSvcs(step, trial, clamping);
     UpdateTcscs(step, trial, clamping);
     UpdateStatcoms(step, trial, clamping);
+}
+
+// The field each device unknown moves, at its position: the third SVC
+// unknown is alpha while the SVC holds its voltage, else the offset; a
+// STATCOM's first is Ish while it holds its voltage, else the offset.
+void Solver::DeviceStateFields(std::vector<double*>& fields) {
+    for (const auto& owned : network_->buses)
+        if (owned->generator) GeneratorModelFields(*owned, fields);
+    for (const auto& owned : network_->svcs) {
+        NetSvc& svc = *owned;
+        const int j = svc.base + 1;
+        fields[j] = &svc.q;
+        fields[j + 1] = &svc.be;
+        fields[j + 2] = svc.controlCode == "AL" ? &svc.alpha : &svc.offset;
+    }
+    for (const auto& owned : network_->tcscs) {
+        NetTcsc& t = *owned;
+        double* values[] = {&t.p, &t.qk, &t.qm, &t.bt, &t.alpha, &t.current, &t.delta};
+        for (int k = 0; k < 7; ++k) fields[t.base + 1 + k] = values[k];
+    }
+    for (const auto& owned : network_->statcoms) {
+        NetStatcom& st = *owned;
+        const bool voltageHeld = st.controlCode == "PW" || st.controlCode == "AL";
+        double* values[] = {voltageHeld ? &st.current : &st.offset, &st.phi, &st.vdc, &st.mr, &st.psi, &st.p, &st.q};
+        for (int k = 0; k < 7; ++k) fields[st.base + 1 + k] = values[k];
+    }
+}
+
+// Every value of a device that a step may move, whatever its mode.
+void Solver::DeviceValues(std::vector<double*>& values) {
+    values.clear();
+    for (const auto& owned : network_->buses)
+        if (owned->generator) GeneratorModelValues(*owned->generator, values);
+    for (const auto& owned : network_->svcs)
+        values.insert(values.end(), {&owned->q, &owned->be, &owned->alpha, &owned->offset});
+    for (const auto& owned : network_->tcscs) {
+        NetTcsc& t = *owned;
+        values.insert(values.end(), {&t.p, &t.qk, &t.qm, &t.bt, &t.alpha, &t.current, &t.delta});
+    }
+    for (const auto& owned : network_->statcoms) {
+        NetStatcom& st = *owned;
+        values.insert(values.end(), {&st.current, &st.offset, &st.phi, &st.vdc, &st.mr, &st.psi, &st.p, &st.q});
+    }
 }

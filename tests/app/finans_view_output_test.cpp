@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProcess>
 
 #include "app_printer.h"
 #include "command_ids.h"
@@ -110,28 +109,6 @@ TEST_F(ReportWindow, SaveWritesThePrinterFileAndGivesANameWithoutExtensionTheTex
     EXPECT_EQ(prompts.Messages()[0].text, "Cannot create file: " + nowhere);
     EXPECT_EQ(prompts.Messages()[0].caption, "File Creation Error");
     EXPECT_EQ(prompts.Messages()[0].icon, PromptIcon::Warning);
-}
-
-// What pdfinfo says of the file: its page count and the size of page 1 in
-// points, rounded.
-struct PdfFacts {
-    int pages = 0;
-    QSize pageSize;
-};
-
-PdfFacts ReadPdf(const QString& path) {
-    QProcess pdfinfo;
-    pdfinfo.start("pdfinfo", {path});
-    EXPECT_TRUE(pdfinfo.waitForFinished(30000));
-    PdfFacts facts;
-    for (const QString& line : QString::fromUtf8(pdfinfo.readAllStandardOutput()).split('\n')) {
-        QStringList words = line.simplified().split(' ');
-        if (words.size() >= 2 && words[0] == "Pages:") facts.pages = words[1].toInt();
-        if (words.size() >= 5 && words[0] == "Page" && words[1] == "size:") {
-            facts.pageSize = QSize(qRound(words[2].toDouble()), qRound(words[4].toDouble()));
-        }
-    }
-    return facts;
 }
 
 TEST_F(ReportWindow, PrintingPutsEachPageOnAnA4SheetOfTheReportsOrientationAndLeavesThePageShown) {

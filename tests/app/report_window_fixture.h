@@ -5,11 +5,36 @@
 #include <vector>
 
 #include <QImage>
+#include <QProcess>
+#include <QSize>
+#include <QStringList>
 
 #include "counting_report.h"
 #include "finans_view.h"
 #include "scroll_client.h"
 #include "shell_fixture.h"
+
+// What pdfinfo says of the file: its page count and the size of page 1 in
+// points, rounded.
+struct PdfFacts {
+    int pages = 0;
+    QSize pageSize;
+};
+
+inline PdfFacts ReadPdf(const QString& path) {
+    QProcess pdfinfo;
+    pdfinfo.start("pdfinfo", {path});
+    EXPECT_TRUE(pdfinfo.waitForFinished(30000));
+    PdfFacts facts;
+    for (const QString& line : QString::fromUtf8(pdfinfo.readAllStandardOutput()).split('\n')) {
+        QStringList words = line.simplified().split(' ');
+        if (words.size() >= 2 && words[0] == "Pages:") facts.pages = words[1].toInt();
+        if (words.size() >= 5 && words[0] == "Page" && words[1] == "size:") {
+            facts.pageSize = QSize(qRound(words[2].toDouble()), qRound(words[4].toDouble()));
+        }
+    }
+    return facts;
+}
 
 // A program with one report window open on a counting report.
 class ReportWindowTest : public ShellTest {

@@ -162,7 +162,7 @@ TEST(ContinuationTable, OptionsAddTheirColumns) {
     }
 }
 
-TEST(ContinuationTable, DeviceColumnsThisBuildCannotFillFailTheRun) {
+TEST(ContinuationTable, ConverterColumnsThisBuildCannotFillFailTheRun) {
     struct Case {
         const char* option;
         bool converter;
@@ -172,7 +172,7 @@ TEST(ContinuationTable, DeviceColumnsThisBuildCannotFillFailTheRun) {
     const Case cases[] = {
         {"-O", true, false, true},
         {"-e", true, false, true},
-        {"-e", false, true, true},
+        {"-e", false, true, false},
         {"-O", false, true, false},  // option O has no generator-model columns
         {"-f", true, true, false},
     };
@@ -199,3 +199,23 @@ TEST(ContinuationTable, DeviceColumnsThisBuildCannotFillFailTheRun) {
 }
 
 }  // namespace
+
+// Option e: three columns for each bus with a generator model, after the
+// voltages, named with the bus's number.
+TEST(ContinuationTable, GeneratorModelColumnsUnderOptionE) {
+    SolverHandle solver;
+    RunArguments arguments({"-I", "-e"});
+    ASSERT_TRUE(ReadCaseFile(*solver, arguments, TestDataPath("two_bus.cdf")));
+    auto model = std::make_unique<NetGenerator>();
+    model->ia = 0.5;  // written as the fixed-width writer fills 6 columns: ".50000"
+    model->e = 1.2345;
+    model->delta = 12.5 / 57.29577950560105;
+    solver->FindBus(1)->generator = std::move(model);
+    ScratchFolder folder("table_generator_models");
+    TableFile table(folder);
+    solver->WriteTableHeader(table.Stream());
+    solver->WriteTableRow(table.Stream());
+    EXPECT_EQ(table.Text(),
+              "V_Load_______\tV_Slack______\tIa1    \tEq1    \tdg1    \t\n"
+              "1.0000\t1.0000\t.50000\t1.2345\t12.500\t");
+}

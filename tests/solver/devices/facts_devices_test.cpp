@@ -386,4 +386,29 @@ TEST_F(FactsDeviceTest, WrittenCaseReadsBackToTheSameDevicesAndSolution) {
     EXPECT_NEAR(st2.current, st.current, 1e-6);
 }
 
+
+// Bus 2's load grows by 1 p.u. (and 0.3 p.u. reactive) per unit of lambda:
+// the curve is traced through its nose with every device in the network,
+// and the SVC, at the end of its range, holds its angle at the limit.
+TEST_F(FactsDeviceTest, ContinuationTracesTheCurveWithTheDevices) {
+    CaseText text = ThreeBuses();
+    text.buses[2] = BusCard(3, 0).At(28, "1.0560");
+    text.tail = {SvcCard(2, 2, "1.00"), TcscCard(1, 3, 'P', "    15.0"), StatcomCard(3, 3, "0.5000", "1.00", 'W')};
+    WriteFileText(folder_ / "dir.k", "2 B2 0 1 0.3 0\n");
+    ASSERT_EQ(Run(text, {"-K" + Path("dir.k"), "-c" + Path("pv.txt"), "-k0.05", "-S0.9"}), 1);
+    const std::vector<std::string> rows = Lines(FileText(folder_ / "pv.txt"));
+    ASSERT_GT(rows.size(), 5u);
+    EXPECT_EQ(static_cast<int>(rows.size()) - 1, S().GetPointCount());
+    EXPECT_GT(S().LoadParameter(), 0.0);
+    const NetSvc& svc = *N().svcs.front();
+    EXPECT_EQ(svc.controlCode, "MX");
+    EXPECT_DOUBLE_EQ(svc.alpha, svc.maxAlpha);
+    // The flow that the TCSC held grows with the load until its angle meets
+    // a limit, where its susceptance is held.
+    const NetTcsc& tcsc = *N().tcscs.front();
+    EXPECT_EQ(tcsc.controlCode, "X");
+    EXPECT_GT(tcsc.p * 100.0, 15.0);
+    EXPECT_NEAR(tcsc.bt, tcsc.susceptanceTarget, 1e-4);
+}
+
 }  // namespace
