@@ -12,6 +12,7 @@
 #include "continuation_state.h"
 #include "dense_matrix.h"
 #include "network.h"
+#include "network_arrays.h"
 #include "owned_files.h"
 #include "result_cursor.h"
 #include "run_options.h"
@@ -279,6 +280,7 @@ private:
 
     // Sparse LU factorisation.
     SparseMatrix matrix_;
+    NetworkArrays equationArrays_;  // the network's links as the AC equations read them
     bool fixedVariableMode_ = false;
     IndexVector fixedVariables_;          // by variable: nonzero = held fixed
     int factorSign_ = 1;
