@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "solver.h"
+#include "solver_reference.h"
 
 // The file road of the solver on the 2000-bus public case: reading it,
 // writing its listing, and the whole run of the command-line driver (read, solve from a flat start,
@@ -12,18 +13,6 @@
 namespace {
 
 const std::string kCase = std::string(BENCH_DATA_DIR) + "/case_ACTIVSg2000.cdf";
-
-class SolverReference {
-public:
-    SolverReference() : solver_(static_cast<Solver*>(createPSSolver())) {}
-    ~SolverReference() { solver_->Release(); }
-    SolverReference(const SolverReference&) = delete;
-    SolverReference& operator=(const SolverReference&) = delete;
-    Solver* operator->() const { return solver_; }
-
-private:
-    Solver* solver_;
-};
 
 void ReadCase2000(benchmark::State& state) {
     const char* items[] = {"ostrand", "-I", "-V"};

@@ -10,33 +10,15 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "cdf_host_records.h"
 #include "memory_record_cursor.h"
 #include "solver.h"
+#include "table_load.h"
 
 namespace {
-
-// The largest PLoad_Total of the table (its last column), MW.
-double LargestLoad(const std::string& path) {
-    std::ifstream in(path);
-    std::string line;
-    std::getline(in, line);
-    double largest = 0.0;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        fields.imbue(std::locale::classic());
-        double value = 0.0;
-        for (double x; fields >> x;) value = x;
-        largest = std::max(largest, value * 100.0);
-    }
-    return largest;
-}
 
 void BM_HostContinuation(benchmark::State& state, const char* caseName) {
     HostNetwork network = LoadCdfAsHostRecords(std::string(BENCH_DATA_DIR) + "/" + caseName + ".cdf");
@@ -61,7 +43,7 @@ void BM_HostContinuation(benchmark::State& state, const char* caseName) {
         solver->Release();
     }
     state.counters["points"] = points;
-    state.counters["nose_mw"] = LargestLoad(table);
+    state.counters["nose_mw"] = LargestTableLoadMw(table);
     std::filesystem::remove(table);
 }
 

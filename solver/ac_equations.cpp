@@ -10,6 +10,15 @@
 
 namespace {
 
+using BranchTerms = NetworkArrays::BranchTerms;
+using BusTerms = NetworkArrays::BusTerms;
+
+BranchTerms TermsOf(const NetBranch& branch) {
+    const ShiftTurn shift = TurnOf(branch.shift);
+    return {branch.g,          branch.b,          branch.tap,      shift.cos, shift.sin,
+            branch.fromShuntG, branch.fromShuntB, branch.toShuntG, branch.toShuntB};
+}
+
 // One flow quantity (P or Q into a branch at one of its ends) and its
 // derivatives. Bus i is this end, bus j the other; the derivative with
 // respect to theta_j is the negative of that with respect to theta_i.
@@ -30,13 +39,12 @@ struct EndFlow {
 // The flow into a branch at its from end (atFrom) or its to end. The ratio
 // t multiplies the from-end voltage; the shift turns it. One sine and
 // cosine each of the shift and of the angle difference.
-EndFlow FlowAtEnd(const NetBranch& branch, bool atFrom, double vi, double vj, double thetaIJ) {
+EndFlow FlowAtEnd(const BranchTerms& branch, bool atFrom, double vi, double vj, double thetaIJ) {
     const double t = branch.tap;
     const double g = branch.g;
     const double b = branch.b;
-    const ShiftTurn shift = TurnOf(branch.shift);
-    const double cosShift = shift.cos;
-    const double sinShift = shift.sin;
+    const double cosShift = branch.cosShift;
+    const double sinShift = branch.sinShift;
     double m0, l0, selfG, selfB, selfGTap, selfBTap;
     if (atFrom) {
         m0 = g * cosShift - b * sinShift;
@@ -79,6 +87,10 @@ EndFlow FlowAtEnd(const NetBranch& branch, bool atFrom, double vi, double vj, do
     flow.q.tap = -vi * vi * selfBTap - vv * (m0 * sinTheta - l0 * cosTheta);
     flow.q.shift = turn * vv * inPhase;
     return flow;
+}
+
+EndFlow FlowAtEnd(const NetBranch& branch, bool atFrom, double vi, double vj, double thetaIJ) {
+    return FlowAtEnd(TermsOf(branch), atFrom, vi, vj, thetaIJ);
 }
 
 // Where a bus's voltage derivatives go: its voltage column when the
@@ -125,6 +137,12 @@ public:
         } else if (switches_.voltageTransformerControl && branch.code == "R" && branch.regulatedBus) {
             Enter(row, branch.regulatedBus->firstVariable + 1, -weight * flow.tap);
         }
+    }
+
+    // Whether EnterControl enters anything for the branch.
+    bool HasControlColumn(const NetBranch& branch) const {
+        return (switches_.pqTransformerControl && IsFlowRegulating(branch)) ||
+               (switches_.voltageTransformerControl && branch.code == "R" && branch.regulatedBus);
     }
 
     // Every derivative of the mismatch term -weight x flow into one row.
@@ -184,16 +202,18 @@ LoadAtBus BusLoad(const NetBus& bus, bool polynomial, double lambda) {
 // area interchange row and the rows of the P/Q-regulating transformers.
 class AcPass {
 public:
-    AcPass(Solver& solver, Evaluate evaluate, Loads loads, bool continuation, NetBus* systemSlack, int lambdaColumn,
-           int parameterColumn, bool areaMode)
-        : sw_(solver.Switches()), f_(solver.Mismatch()), jacobian_(solver, continuation, lambdaColumn),
+    AcPass(Solver& solver, NetworkArrays& arrays, Evaluate evaluate, Loads loads, bool continuation,
+           NetBus* systemSlack, int lambdaColumn, int parameterColumn, bool areaMode)
+        : sw_(solver.Switches()), f_(solver.Mismatch()), arrays_(arrays), jacobian_(solver, continuation, lambdaColumn),
           deviceTerms_(solver, evaluate),
           wantMismatch_(WantsMismatch(evaluate)), wantJacobian_(WantsJacobian(evaluate)),
           polynomialLoads_(loads == Loads::Polynomial), lambda_(solver.LoadParameter()), systemSlack_(systemSlack),
           parameterColumn_(parameterColumn), generationIncrease_(continuation && sw_.generationIncrease),
           areaMode_(areaMode) {}
 
-    void Bus(NetBus& bus);
+    // The buses' and branches' terms of this pass, by their places.
+    void TakeTerms(const Network& network);
+    void Bus(NetBus& bus, int place);
     // The first area whose participation sum is 0 (status -1), or null;
     // status -1 with null when the whole network's sum is 0.
     NetArea* CheckParticipation(const Network& network, int& status) const;
@@ -210,7 +230,7 @@ private:
         double qV = 0.0;
     };
     void CountParticipation(const NetBus& bus, const NetBus* slack);
-    void Branches(const NetBus& bus, Balance& balance);
+    void Branches(const NetBus& bus, int place, Balance& balance);
     void Diagonal(const NetBus& bus, const Balance& balance);
     void DistributedSlack(const NetBus& bus, const NetBus* slack, GeneratorCoupling& coupling);
     void LoadParameterColumn(const NetBus& bus);
@@ -220,6 +240,7 @@ private:
 
     const RunSwitches& sw_;
     std::vector<double>& f_;
+    NetworkArrays& arrays_;
     Assembly jacobian_;
     DeviceTerms deviceTerms_;  // for the rows of generator models
     const bool wantMismatch_;
@@ -233,7 +254,25 @@ private:
     double systemSum_ = 0.0;
 };
 
-void AcPass::Bus(NetBus& bus) {
+// One sweep over each list, in order, before the buses' equations follow
+// the links between them.
+void AcPass::TakeTerms(const Network& network) {
+    arrays_.busTerms.resize(network.buses.size());
+    auto bus = arrays_.busTerms.begin();
+    for (const auto& item : network.buses) {
+        const VoltageDerivative voltage = jacobian_.VoltageOf(*item);
+        *bus++ = {item->voltage, item->angle, Assembly::AngleColumn(*item), voltage.column, voltage.free};
+    }
+    arrays_.branchTerms.resize(network.branches.size());
+    auto branch = arrays_.branchTerms.begin();
+    for (const auto& item : network.branches) {
+        *branch = TermsOf(*item);
+        branch->controlled = wantJacobian_ && jacobian_.HasControlColumn(*item);
+        ++branch;
+    }
+}
+
+void AcPass::Bus(NetBus& bus, int place) {
     const int pRow = bus.firstVariable;
     const int qRow = pRow + 1;
     const double v = bus.voltage;
@@ -246,7 +285,7 @@ void AcPass::Bus(NetBus& bus) {
     balance.q = bus.generationQ - load.q + v * v * bus.shuntB;
     balance.pV = -2.0 * v * bus.shuntG - load.pV;
     balance.qV = 2.0 * v * bus.shuntB - load.qV;
-    Branches(bus, balance);
+    Branches(bus, place, balance);
     if (wantMismatch_) {
         f_[pRow] = balance.p;
         f_[qRow] = balance.q;
@@ -277,14 +316,14 @@ void AcPass::CountParticipation(const NetBus& bus, const NetBus* slack) {
 
 // The flows into the bus's branches, and their derivatives with respect to
 // the other ends and to the branches' controls.
-void AcPass::Branches(const NetBus& bus, Balance& balance) {
+void AcPass::Branches(const NetBus& bus, int place, Balance& balance) {
     const int pRow = bus.firstVariable;
     const int qRow = pRow + 1;
-    for (const AdjacencyNode& node : bus.branches) {
-        const NetBranch& branch = *node.branch;
-        const bool atFrom = branch.from == &bus;
-        const NetBus& other = atFrom ? *branch.to : *branch.from;
-        const EndFlow flow = FlowAtEnd(branch, atFrom, bus.voltage, other.voltage, bus.angle - other.angle);
+    const BusTerms& self = arrays_.busTerms[place];
+    for (const NetworkArrays::End& end : arrays_.EndsOf(place)) {
+        const BusTerms& other = arrays_.busTerms[end.other];
+        const BranchTerms& terms = arrays_.branchTerms[end.branch];
+        const EndFlow flow = FlowAtEnd(terms, end.atFrom, self.voltage, other.voltage, self.angle - other.angle);
         balance.p -= flow.p.value;
         balance.q -= flow.q.value;
         if (!wantJacobian_) continue;
@@ -292,12 +331,14 @@ void AcPass::Branches(const NetBus& bus, Balance& balance) {
         balance.qTheta -= flow.q.thetaI;
         balance.pV -= flow.p.vi;
         balance.qV -= flow.q.vi;
-        if (int column = Assembly::AngleColumn(other)) {
-            jacobian_.Enter(pRow, column, flow.p.thetaI);
-            jacobian_.Enter(qRow, column, flow.q.thetaI);
+        if (other.angleColumn) {
+            jacobian_.Enter(pRow, other.angleColumn, flow.p.thetaI);
+            jacobian_.Enter(qRow, other.angleColumn, flow.q.thetaI);
         }
-        jacobian_.EnterVoltage(pRow, other, -flow.p.vj);
-        jacobian_.EnterVoltage(qRow, other, -flow.q.vj);
+        jacobian_.Enter(pRow, other.voltageColumn, other.voltageFree ? -flow.p.vj : 0.0);
+        jacobian_.Enter(qRow, other.voltageColumn, other.voltageFree ? -flow.q.vj : 0.0);
+        if (!terms.controlled) continue;
+        const NetBranch& branch = arrays_.Branch(end.branch);
         jacobian_.EnterControl(pRow, branch, flow.p, 1.0);
         jacobian_.EnterControl(qRow, branch, flow.q, 1.0);
     }
@@ -436,7 +477,11 @@ NetArea* Solver::AcEquations(int& status, Evaluate evaluate, Loads loads) {
     for (const auto& area : network.areas) area->participationSum = 0.0;
     const int lambdaColumn = variableCount_ + 1;
     const int parameterColumn = parameterBus_ ? parameterBus_->firstVariable + 1 : continuation_ ? lambdaColumn : 0;
-    AcPass pass(*this, evaluate, loads, continuation_, SystemSlack(), lambdaColumn, parameterColumn, areaMode);
-    for (const auto& bus : network.buses) pass.Bus(*bus);
+    equationArrays_.Link(network);
+    AcPass pass(*this, equationArrays_, evaluate, loads, continuation_, SystemSlack(), lambdaColumn, parameterColumn,
+                areaMode);
+    pass.TakeTerms(network);
+    int place = 0;
+    for (const auto& bus : network.buses) pass.Bus(*bus, place++);
     return pass.CheckParticipation(network, status);
 }

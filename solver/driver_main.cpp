@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "process_heap.h"
 #include "solver_interface.h"
 
 // The command-line driver: the arguments go unchanged to the solver's run.
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: ostrand [-<option>[value] ...] <case file> [<listing file>]\n");
         return 1;
     }
+    PrepareProcessHeap();
     ISolver* solver = createPSSolver();
     if (!solver) return 1;
     int result = solver->Main(argc, argv, 0);

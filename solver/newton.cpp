@@ -87,6 +87,7 @@ bool Solver::EvaluateMismatch(Loads loads) {
     AcEquations(status, Evaluate::Mismatch, loads);
     if (!DeviceEquations(Evaluate::Mismatch)) return false;
     if (continuation_) ParameterEquation(Evaluate::Mismatch, nullptr, curve_.tangent);
+    if (extendedRows_) PocRows(Evaluate::Mismatch, loads);
     return true;
 }
 
@@ -102,6 +103,7 @@ bool Solver::AssembleJacobian(Loads loads) {
     }
     const bool parameterRowHolds =
         continuation_ && ParameterEquation(Evaluate::MismatchAndJacobian, area, curve_.tangent) == 0;
+    if (extendedRows_) PocRows(Evaluate::MismatchAndJacobian, loads);
     if (status >= 0 || parameterRowHolds) return true;
     if (area)
         std::fprintf(diagnostics_, "No generation takes up the slack power of area %s\n", area->name.c_str());
@@ -167,6 +169,7 @@ bool Solver::TakeStep(double& norm, double& previous, Loads loads) {
 void Solver::ApplyStep(double factor, Trial trial) {
     UpdateBuses(factor, trial, Clamping::On, StepRecoveryHold());
     UpdateDevices(factor, trial, Clamping::On);
+    if (extendedRows_) StepState(factor);
 }
 
 RecoveryHold Solver::StepRecoveryHold() const {

@@ -26,6 +26,8 @@ int DeviceVariableCount(const Network& network) {
 // continuation run.
 void Solver::NumberVariables() {
     Network& network = *network_;
+    // The network may be another one at the same address.
+    equationArrays_.Forget();
     ClassifyBuses();
     std::vector<NetBranch*> owned;
     int next = 1;

@@ -30,6 +30,8 @@ int Solver::Main(int count, const char* const* items, int mode) {
         const bool continuation = ContinuationRequested();
         SetContinuation(continuation ? Continuation::On : Continuation::Off);
         InitHvdc();
+        const bool pointOfCollapse = PointOfCollapseRequested();
+        SetPointOfCollapse(pointOfCollapse);
         InitSvc();
         InitTcsc();
         InitStatcom();
@@ -40,6 +42,17 @@ int Solver::Main(int count, const char* const* items, int mode) {
                 std::fprintf(diagnostics_, "The continuation found no point of the curve\n");
                 Abort(1);
             }
+            WriteRequestedVectors();
+            failed_ = false;
+            return 1;
+        }
+        if (pointOfCollapse) {
+            if (SolvePointOfCollapse() < 0) {
+                std::fprintf(diagnostics_, "The point of collapse has no start point\n");
+                Abort(1);
+            }
+            std::optional<std::string> output = FileArgument(2);
+            WriteOutputs(output ? output->c_str() : nullptr);
             failed_ = false;
             return 1;
         }
@@ -61,6 +74,7 @@ int Solver::Main(int count, const char* const* items, int mode) {
             std::optional<std::string> output = FileArgument(2);
             WriteOutputs(output ? output->c_str() : nullptr);
         }
+        WriteRequestedVectors();
         failed_ = false;
         return 1;
     });
@@ -153,17 +167,24 @@ bool Solver::ContinuationRequested() const {
     return (HasOption('H') || HasOption('c')) && !IsEmptyValue(OptionValue('K'));
 }
 
+// Option C with a load direction, unless a continuation is asked for.
+bool Solver::PointOfCollapseRequested() const {
+    return !ContinuationRequested() && HasOption('C') && !IsEmptyValue(OptionValue('K'));
+}
+
 // Runs and models that this build cannot solve end the run with a clear
 // message rather than with a singular Jacobian or a wrong answer.
 void Solver::RefuseUnsupportedRuns() {
-    const bool direction = !IsEmptyValue(OptionValue('K'));
     const char* run = nullptr;
-    if (!ContinuationRequested() && HasOption('C') && direction) run = "a point of collapse";
-    // The unknown vector of options y and Y comes from the point of
-    // collapse's inverse iteration.
-    if (!IsEmptyValue(OptionValue('y')) || !IsEmptyValue(OptionValue('Y'))) run = "a point of collapse";
+    const Network& network = *network_;
+    bool generatorModels = false;
+    for (const auto& bus : network.buses) generatorModels = generatorModels || bus->generator;
+    // The point of collapse's curvature rows know no HVDC links or
+    // generator models yet.
+    if (PointOfCollapseRequested() && (!network.converters.empty() || generatorModels))
+        run = "a point of collapse of a network with HVDC links or generator models";
     // The continuation's state knows no link's unknowns yet.
-    if (!run && !network_->converters.empty() && (ContinuationRequested() || NamedContinuationBus()))
+    if (!run && !network.converters.empty() && (ContinuationRequested() || NamedContinuationBus()))
         run = "a continuation of a network with HVDC links";
     if (!run) return;
     std::fprintf(diagnostics_, "This build cannot solve %s\n", run);
@@ -180,10 +201,10 @@ void Solver::ReadNetwork(const char* fileName) {
         ReadHostNetwork();
     } else if (HasOption('I')) {
         ReadIeeeCdf(input);
+    } else if (HasOption('6')) {
+        ReadColumn80Deck(input);
     } else {
-        const char* format = HasOption('6') ? "80-column card format" : "two-letter card deck";
-        std::fprintf(diagnostics_, "No reader for the %s is available in this build\n", format);
-        Abort(1);
+        ReadCardDeck(input);
     }
     if (!PrepareNetwork()) Abort(2);
 }

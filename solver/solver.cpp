@@ -82,8 +82,3 @@ void Solver::ReleaseNetwork() {
     correction_.clear();
     network_.reset();
 }
-
-// The report works on a solved network; there is none to work on until a
-// network reader has run.
-
-void Solver::WriteReport(ILineWriter*) {}

@@ -12,6 +12,7 @@
 #include "continuation_state.h"
 #include "dense_matrix.h"
 #include "network.h"
+#include "network_arrays.h"
 #include "owned_files.h"
 #include "result_cursor.h"
 #include "run_options.h"
@@ -94,6 +95,12 @@ public:
     NetBus* FindBus(int externalNumber) const;
     NetBranch* FindOrAddBranch(NetBus* from, NetBus* to, Search search, const char* kinds, char circuit);
     static void LinkBranch(AdjacencyList& list, NetBranch* branch);
+    static void UnlinkBranch(AdjacencyList& list, NetBranch* branch);
+    // Column-80 builders: a bus by its key, the start of its name (created
+    // when absent and asked to); a branch of one of the kinds, null when
+    // one with the circuit joins the two buses already.
+    NetBus* FindOrAddBus80(int number, std::string_view key, Search search, bool create);
+    NetBranch* FindOrAddBranch80(NetBus* first, NetBus* second, const char* kinds, char circuit);
     NetArea* FindOrAddArea(int number, std::string_view name, Search search);
     NetConverter* FindOrAddConverter(std::string_view name, Search search);
     NetSvc* FindOrAddSvc(std::string_view name, Search search, NetBus* terminal, NetBus* controlled);
@@ -186,6 +193,30 @@ public:
     void SetContinuation(Continuation continuation, NetBus* parameterBus = nullptr);
     // Point of collapse: the store takes the extended system of 2n + 1.
     void SetPointOfCollapse(bool on) { pointOfCollapse_ = on; }
+    // Point of collapse (point_of_collapse.cpp, poc_rows.cpp): the nose of
+    // the PV curve solved for directly, with the left null vector w of the
+    // Jacobian (unknowns n + 1 .. 2n) and lambda (unknown 2n + 1).
+    int SolvePointOfCollapse();
+    // w := the null vector of the plain Jacobian (left for rightVector 0)
+    // by inverse iteration, its largest entry +-1; answers passThrough.
+    int InversePowerIteration(int maxIterations, int passThrough, double tolerance, int rightVector,
+                              double* eigenvalue);
+    void StepState(double step);
+    // Writes w, one line per equation with its name, and closes the file.
+    void WriteUnknownVector(int count, FILE* file);
+    // Options y and Y after a run: the left null vector to a file, the
+    // right one to the hook.
+    void WriteRequestedVectors();
+    // Rows n + 1 .. 2n + 1 of the extended system, after the plain rows.
+    void PocRows(Evaluate evaluate, Loads loads);
+    void PocAcRows(bool jacobian);
+    void PocSvcRows(bool jacobian);
+    void PocTcscRows(bool jacobian);
+    void PocStatcomRows(bool jacobian);
+    std::vector<double>& NullVector() { return nullVector_; }
+    // The order of the system Newton's method solves: n, or 2n + 1 while
+    // the extended rows are on. The store is emptied.
+    void SetSystemOrder(int order, bool extendedRows);
     // Quiet: a run that cannot converge answers negative instead of failing.
     // Limits done: the limit checks of a quiet run were tried once.
     void SetQuietRun(Quiet quiet, LimitChecks limitChecks);
@@ -210,6 +241,11 @@ public:
     // A "BD ", "BZ " or "LD " card of any case file (another line is left
     // alone). Answers what is wrong with the card, empty when it was read.
     std::string ReadDcCard(const std::string& line);
+    void ReadCardDeck(FILE* input);
+    void ReadColumn80Deck(FILE* input);
+    // The operating-point file of a column-80 deck: 1 when one was read.
+    int ReadOperatingPoint(const char* fileName);
+    void FormZoneAreas();
     int ReadAuxiliaryFiles();
     void WriteOutputs(const char* fileName);
     void WriteSolution(const char* fileName);
@@ -254,6 +290,7 @@ private:
 
     // Sparse LU factorisation.
     SparseMatrix matrix_;
+    NetworkArrays equationArrays_;  // the network's links as the AC equations read them
     bool fixedVariableMode_ = false;
     IndexVector fixedVariables_;          // by variable: nonzero = held fixed
     int factorSign_ = 1;
@@ -289,6 +326,23 @@ private:
     NetBus* parameterBus_ = nullptr;      // continuation bus whose voltage is the parameter
     bool quiet_ = false;
     bool limitsDone_ = false;
+    // Point of collapse: the left null vector by equation (from 1), lambda
+    // as base + increment, and the store the plain Jacobian is assembled in
+    // while the extended mismatch is evaluated.
+    bool extendedRows_ = false;
+    std::vector<double> nullVector_;
+    double lambdaBase_ = 0.0;
+    double lambdaIncrement_ = 0.0;
+    SparseMatrix pocJacobian_;
+    void ExtendedMismatch(bool jacobian, Loads loads);
+    void NormalisationRow(bool mismatch, bool jacobian);
+    void TransposedProduct(const SparseMatrix& matrix, std::vector<double>& product) const;
+    int PocTangent(std::vector<double>& t);
+    int PocPredictor(int count, bool reset);
+    int RetryExtendedSolve(int result);
+    void DumpNullVector();
+    bool LoadCharacteristicsGiven() const;
+
     std::vector<double> mismatch_;        // by equation, from 1
     std::vector<double> correction_;      // Newton step, by unknown, from 1
 
@@ -425,6 +479,7 @@ public:
 private:
     struct ContinuationTrace;
     bool ContinuationRequested() const;
+    bool PointOfCollapseRequested() const;
     void SolveHoldingVoltage(NetBus& bus);
     void SolveAtLoadParameter();
     int RequireSolution(int iterations);

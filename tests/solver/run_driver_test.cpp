@@ -100,8 +100,6 @@ TEST(RunDriver, RefusedOptionsSaySo) {
     auto path = [&](const std::string& name) { return (folder / name).string(); };
     WriteFileText(folder / "case.cdf", TwoBuses().Text());
     const std::pair<std::string, std::string> cases[] = {
-        {"-yvector.txt", "This build cannot solve a point of collapse\n"},
-        {"-Yvector.txt", "This build cannot solve a point of collapse\n"},
         {"-w", "Option w needs the name of the file to write\n"},
         {"-W", "Option W needs the name of the file to write\n"},
         {"-Tnan", "Option T needs a number, not \"nan\"\n"},

@@ -78,6 +78,21 @@ CaseText ThreeBuses() {
     return c;
 }
 
+// One control mode of each family.
+struct ControlModes {
+    const char* name;
+    const char* svcCode;
+    char tcscControl;
+    const char* statcomCode;
+    char statcomControl;
+};
+const ControlModes kControlModes[] = {
+    {"SVC AL, TCSC P, STATCOM PW", "AL", 'P', "PW", 'W'},
+    {"SVC MN, TCSC I, STATCOM AL", "MN", 'I', "AL", 'P'},
+    {"SVC MX, TCSC D, STATCOM MX", "MX", 'D', "MX", 'W'},
+    {"SVC AL, TCSC X, STATCOM MN", "AL", 'X', "MN", 'P'},
+};
+
 class FactsDeviceTest : public DeviceCaseTest {
 protected:
     FactsDeviceTest() : DeviceCaseTest("facts_devices") {}
@@ -89,6 +104,16 @@ protected:
         S().InitTcsc();
         S().InitStatcom();
         S().NumberVariables();
+        return true;
+    }
+    // The three buses with one device of each family in the given modes.
+    bool PrepareModes(const ControlModes& c) {
+        CaseText text = ThreeBuses();
+        text.tail = {SvcCard(2, 2, "1.00"), TcscCard(1, 3, c.tcscControl, "    40.0"),
+                     StatcomCard(3, 2, "0.5000", "1.00", c.statcomControl)};
+        if (!Prepare(text)) return false;
+        N().svcs.front()->controlCode = c.svcCode;
+        N().statcoms.front()->controlCode = c.statcomCode;
         return true;
     }
 };
@@ -129,28 +154,10 @@ void Scramble(Network& network, std::mt19937& random) {
 }
 
 TEST_F(FactsDeviceTest, JacobianMatchesCentralDifferencesInEveryControlMode) {
-    struct Case {
-        const char* name;
-        const char* svcCode;
-        char tcscControl;
-        const char* statcomCode;
-        char statcomControl;
-    };
-    const Case cases[] = {
-        {"SVC AL, TCSC P, STATCOM PW", "AL", 'P', "PW", 'W'},
-        {"SVC MN, TCSC I, STATCOM AL", "MN", 'I', "AL", 'P'},
-        {"SVC MX, TCSC D, STATCOM MX", "MX", 'D', "MX", 'W'},
-        {"SVC AL, TCSC X, STATCOM MN", "AL", 'X', "MN", 'P'},
-    };
     std::mt19937 random(20261210);
-    for (const Case& c : cases) {
+    for (const ControlModes& c : kControlModes) {
         SCOPED_TRACE(c.name);
-        CaseText text = ThreeBuses();
-        text.tail = {SvcCard(2, 2, "1.00"), TcscCard(1, 3, c.tcscControl, "    40.0"),
-                     StatcomCard(3, 2, "0.5000", "1.00", c.statcomControl)};
-        ASSERT_TRUE(Prepare(text));
-        N().svcs.front()->controlCode = c.svcCode;
-        N().statcoms.front()->controlCode = c.statcomCode;
+        ASSERT_TRUE(PrepareModes(c));
         for (int state = 0; state < 3; ++state) {
             SCOPED_TRACE("state " + std::to_string(state));
             Scramble(N(), random);
@@ -364,6 +371,23 @@ TEST_F(FactsDeviceTest, WrittenCaseReadsBackToTheSameDevicesAndSolution) {
     EXPECT_NEAR(st2.current, st.current, 1e-6);
 }
 
+// The point-of-collapse rows of the three families against central
+// differences, at random states with a random null vector, in every
+// control mode: their curvature in block 2 and their part of J'w.
+TEST_F(FactsDeviceTest, ExtendedRowsMatchCentralDifferencesInEveryControlMode) {
+    std::mt19937 random(20261211);
+    for (const ControlModes& c : kControlModes) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(PrepareModes(c));
+        S().SetPointOfCollapse(true);
+        S().NumberVariables();
+        S().SetLoadParameter(0.2);
+        Scramble(N(), random);
+        MoveToRandomState(S(), random, 0.0);
+        const auto differences = CheckExtendedRows(S());
+        EXPECT_TRUE(differences.empty()) << Describe(differences);
+    }
+}
 
 // Bus 2's load grows by 1 p.u. (and 0.3 p.u. reactive) per unit of lambda:
 // the curve is traced through its nose with every device in the network,

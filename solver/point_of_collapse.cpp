@@ -1,0 +1,260 @@
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "number_text.h"
+#include "solver.h"
+
+// The point of collapse: the nose of the PV curve solved for directly, as
+// the solution of f(x, lambda) = 0, J'(x, lambda) w = 0, max |w_i| = 1 (the
+// rows of poc_rows.cpp). The start comes from the solved case at option L,
+// a predictor step along the tangent dx/dlambda with its corrector, and a
+// left null vector seeded by inverse iteration. A solve that fails switches
+// the controls at their limits, seeds w again and tries once more.
+
+namespace {
+
+// Retries in a row without a control switch before the method gives up.
+constexpr int kRetriesWithoutSwitch = 5;
+// Shrinks of the predictor step before it is taken as it is: a quantity
+// already at its limit stays clamped however short the step.
+constexpr int kMostPredictorShrinks = 100;
+
+}  // namespace
+
+void Solver::SetSystemOrder(int order, bool extendedRows) {
+    matrixOrder_ = order;
+    extendedRows_ = extendedRows;
+    SetMatrixOrder(order);
+}
+
+bool Solver::LoadCharacteristicsGiven() const {
+    return !IsEmptyValue(OptionValue('D'));
+}
+
+// Answers the iteration at which the extended solve met its tolerance;
+// the state, lambda and w then hold the nose. Negative: no start point.
+int Solver::SolvePointOfCollapse() {
+    const int n = variableCount_;
+    // The extended rows are Newton's only while this method runs.
+    struct ExtendedRowsOff {
+        Solver& solver;
+        ~ExtendedRowsOff() { solver.extendedRows_ = false; }
+    } rowsOff{*this};
+    nullVector_.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    SetSystemOrder(n, false);
+
+    lambda_ = 0.0;
+    DoubleOption('L', lambda_, -1e6, 1e6);
+    lambdaBase_ = lambda_;
+    lambdaIncrement_ = 0.0;
+    int count = 0;
+    if (lambda_ != 0.0 && !LoadCharacteristicsGiven()) {
+        RescaleLoadModels();
+        count = SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Models);
+    } else {
+        count = SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial);
+    }
+    if (count < 0) return count;
+
+    // No HVDC links: no control of theirs to reset, nothing forces a new order.
+    count = PocPredictor(count, false);
+    if (count < 0) return count;
+    double eigenvalue = 0.0;
+    InversePowerIteration(4, count, 0.001, 0, &eigenvalue);
+
+    SetQuietRun(Quiet::Yes, LimitChecks::Done);
+    SetSystemOrder(2 * n + 1, true);
+    // A start that met the tolerance at once (count 1) still takes a step.
+    const int result = RetryExtendedSolve(
+        SolvePowerFlow(std::max(count, 2), Reorder::Yes, Refresh::EveryIteration, Loads::Models));
+    DumpNullVector();
+    return result;
+}
+
+// The tangent, the predictor step along it (shortened while more
+// quantities are clamped than the enforced limits allow) and its
+// corrector. Answers the count the extended solve continues from, or the
+// negative of the preliminary count when no tangent is found.
+int Solver::PocPredictor(int count, bool reset) {
+    const int n = variableCount_;
+    std::vector<double>& t = curve_.tangent;
+    if (PocTangent(t) < 0) return -count;
+    double largest = 0.0;
+    for (int i = 1; i <= n; ++i) largest = std::max(largest, std::fabs(t[i]));
+    SetQuietRun(Quiet::Yes, LimitChecks::Due);
+    if (largest == 0.0) return count;
+
+    const Network& network = *network_;
+    const int pvBuses = network.generatorBusCount;
+    double sigma = pvBuses > 0 ? std::sqrt(static_cast<double>(pvBuses)) / largest : 1.0 / largest;
+    const double allowance =
+        0.1 * ((switches_.generatorReactiveLimits ? network.generatorBusCount : 0) +
+               (switches_.zBusReactiveLimits ? network.zBusCount : 0) +
+               (switches_.tapLimits ? network.voltageRegulatingCount : 0) +
+               (switches_.flowBandTransformers ? network.regulatingCount : 0));
+    auto scale = [&](double factor) {
+        for (int i = 1; i <= n; ++i) t[i] *= factor;
+        curve_.parameterStep = sigma;
+    };
+    scale(sigma);
+    SaveStepBase();
+    double clamped = ApplyPredictor(StepAnswer::ClampedCount);
+    for (int shrink = 0; clamped - 1.0 > allowance && shrink < kMostPredictorShrinks; ++shrink) {
+        sigma *= 0.8;
+        scale(0.8);
+        clamped = ApplyPredictor(StepAnswer::ClampedCount);
+    }
+    lambdaIncrement_ = lambda_ - lambdaBase_;
+
+    const int corrected = SolvePowerFlow(1, ReorderIf(reset), Refresh::EveryIteration, Loads::Models);
+    if (corrected < 0) return -corrected;
+    lambdaBase_ = lambda_;
+    lambdaIncrement_ = 0.0;
+    return corrected;
+}
+
+// t = dx/dlambda at the present state: J t = -df/dlambda, where only the
+// loads' directions depend on lambda. Negative when J is singular.
+int Solver::PocTangent(std::vector<double>& t) {
+    const int n = variableCount_;
+    SetSystemOrder(n, false);
+    int status = 0;
+    AcEquations(status, Evaluate::Jacobian, Loads::Models);
+    DeviceEquations(Evaluate::Jacobian);
+    SortLists();
+    if (OrderAndFactor() != 0) return -1;
+    SortLists();
+    t.assign(static_cast<std::size_t>(n) + 2, 0.0);
+    for (const auto& bus : network_->buses) {
+        const double v = bus->voltage;
+        const LoadModel& p = bus->loadModelP;
+        const LoadModel& q = bus->loadModelQ;
+        t[bus->firstVariable] = p.impedanceDirection * v * v + p.baseDirection * std::pow(v, p.exponent);
+        t[bus->firstVariable + 1] = q.impedanceDirection * v * v + q.baseDirection * std::pow(v, q.exponent);
+    }
+    SparseSolve(t);
+    return 0;
+}
+
+// After a failed extended solve: switch what has met a limit, seed w
+// again and solve once more. Five retries in a row without a switch, a
+// solve that has used up the iteration limit, or more retries than the
+// iteration limit end the run, after the dump.
+int Solver::RetryExtendedSolve(int result) {
+    const int n = variableCount_;
+    int retries = 0;
+    int attempts = 0;
+    bool alternate = true;
+    while (result < 0) {
+        const int count = -result;
+        if (count > iterationLimit_ || ++attempts > iterationLimit_) {
+            DumpNullVector();
+            std::fprintf(diagnostics_, "The point of collapse was not found within %d iterations\n", iterationLimit_);
+            Abort(1);
+        }
+        bool switched = SwitchHvdcControl() != 0;
+        switched = CheckSvcLimits() != 0 || switched;
+        switched = CheckTcscLimits() != 0 || switched;
+        switched = CheckStatcomLimits() != 0 || switched;
+        if (!switched) {
+            switched = CheckTapLimits() != 0;
+            switched = CheckBusLimits() != 0 || switched;
+            switched = CheckGeneratorLimits() != 0 || switched;
+        }
+        // Without a switch the seed alternates between four more passes
+        // and a single one.
+        int passes = 4;
+        if (switched) {
+            retries = 0;
+            alternate = true;
+        } else if (retries > 0 && alternate) {
+            alternate = false;
+            passes = 0;
+        } else {
+            alternate = true;
+        }
+        double eigenvalue = 0.0;
+        if (InversePowerIteration(passes, count, 0.001, 0, &eigenvalue) < 0) return -count;
+        if (!switched) ++retries;
+        SetSystemOrder(2 * n + 1, true);
+        result = SolvePowerFlow(count, Reorder::Yes, Refresh::EveryIteration, Loads::Models);
+        if (result < 0 && retries >= kRetriesWithoutSwitch) {
+            DumpNullVector();
+            std::fprintf(diagnostics_, "The point of collapse was not found after %d retries\n", retries);
+            Abort(1);
+        }
+    }
+    return result;
+}
+
+void Solver::StepState(double step) {
+    const int n = variableCount_;
+    for (int i = 1; i <= n; ++i) nullVector_[i] += step * correction_[n + i];
+    lambdaIncrement_ += step * correction_[2 * n + 1];
+    lambda_ = lambdaBase_ + lambdaIncrement_;
+}
+
+// Inverse iteration on the plain Jacobian (its transpose for the left
+// vector), factorised once. Each pass solves, sets to 0 the entries that
+// came back unchanged (unknowns held by identity rows), and scales the
+// largest entry to +-1. An all-zero vector is seeded again with ones, once.
+int Solver::InversePowerIteration(int maxIterations, int passThrough, double tolerance, int rightVector,
+                                  double* eigenvalue) {
+    const int n = variableCount_;
+    SetSystemOrder(n, false);
+    int status = 0;
+    AcEquations(status, Evaluate::Jacobian, Loads::Models);
+    if (status < 0) {
+        std::fprintf(diagnostics_, "No generation takes up the slack power\n");
+        Abort(1);
+    }
+    DeviceEquations(Evaluate::Jacobian);
+    SortLists();
+    if (OrderAndFactor() != 0) {
+        std::fprintf(diagnostics_, "The Jacobian is singular\n");
+        Abort(1);
+    }
+    SortLists();
+
+    std::vector<double>& w = nullVector_;
+    w.assign(static_cast<std::size_t>(n) + 1, 1.0);
+    std::vector<double> previous(static_cast<std::size_t>(n) + 1, 1.0);
+    double d = 1.0;
+    bool reseeded = false;
+    for (int pass = 1; tolerance < 1.0; ++pass) {
+        const double before = d;
+        if (rightVector)
+            Matrix().Solve(w);
+        else
+            Matrix().SolveTransposed(w);
+        d = 0.0;
+        for (int j = 1; j <= n; ++j) {
+            if (w[j] == previous[j]) w[j] = 0.0;
+            previous[j] = w[j];
+            d = std::max(d, std::fabs(w[j]));
+        }
+        if (!(d > 0.0)) {
+            if (reseeded) {
+                std::fprintf(diagnostics_, "The inverse iteration finds no null vector of the Jacobian\n");
+                return -passThrough;
+            }
+            reseeded = true;
+            std::fill(w.begin() + 1, w.end(), 1.0);
+            std::fill(previous.begin() + 1, previous.end(), 0.0);
+            d = 1.0;
+            continue;
+        }
+        for (int j = 1; j <= n; ++j) w[j] /= d;
+        if (pass > maxIterations || std::fabs((d - before) / d) <= tolerance) break;
+    }
+    *eigenvalue = 1.0 / d;
+    return passThrough;
+}
+
+void Solver::DumpNullVector() {
+    const char* name = OptionValue('C');
+    if (IsEmptyValue(name)) return;
+    WriteUnknownVector(variableCount_, OpenOutput(name));
+}

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "card_line.h"
+#include "case_file_run.h"
+#include "solver.h"
+#include "solver_handle.h"
+
+namespace {
+
+// A record of the column-80 deck: its fields, and its type in column 80.
+std::string Record(CardLine fields, const char* type) {
+    return fields.At(80, type);
+}
+
+class Column80ReaderTest : public ::testing::Test {
+public:
+    // Reads `path` with the options; false when the run aborted.
+    bool ReadFile(const std::string& path, std::vector<std::string> options) {
+        solver_.emplace();
+        arguments_ = std::make_unique<RunArguments>(std::move(options));
+        return ReadCaseFile(S(), *arguments_, path);
+    }
+    bool Read(const std::vector<std::string>& records, std::vector<std::string> options = {"-6"}) {
+        std::string text;
+        for (const std::string& record : records) text += record + "\n";
+        WriteFileText(folder_ / "case.c80", text);
+        return ReadFile((folder_ / "case.c80").string(), std::move(options));
+    }
+    // The buses and branches of a solved file run, in list order.
+    int Solve(std::vector<std::string> items) {
+        solver_.emplace();
+        items.push_back((folder_ / "listing.txt").string());
+        items.insert(items.end(), {"-q", "-T0.0000000001"});
+        arguments_ = std::make_unique<RunArguments>(std::move(items));
+        return S().Main(arguments_->Count(), arguments_->Items(), 0);
+    }
+    Solver& S() const { return **solver_; }
+    const Network& Model() const { return *S().GetNetwork(); }
+    const NetBranch& Branch(std::size_t index) const { return *Model().branches.at(index); }
+
+    std::optional<SolverHandle> solver_;
+    std::unique_ptr<RunArguments> arguments_;
+    ScratchFolder folder_{"column80_reader"};
+};
+
+// One network written by hand in both forms: the same solution.
+TEST_F(Column80ReaderTest, FiveBusNetworkSolvesAsItsIeeeForm) {
+    ASSERT_EQ(Solve({"-I", TestDataPath("five_bus.cdf")}), 1);
+    std::vector<std::pair<double, double>> ieee;
+    for (const auto& bus : Model().buses) ieee.emplace_back(bus->voltage, bus->angle);
+    ASSERT_EQ(Solve({"-6", TestDataPath("five_bus.c80")}), 1);
+    ASSERT_EQ(Model().buses.size(), ieee.size());
+    for (std::size_t i = 0; i < ieee.size(); ++i) {
+        SCOPED_TRACE(i);
+        const NetBus& bus = *Model().buses[i];
+        EXPECT_NEAR(bus.voltage, ieee[i].first, 1e-6);
+        EXPECT_NEAR(bus.angle, ieee[i].second, 1e-6);
+    }
+    const NetBus& first = *Model().buses[0];
+    EXPECT_EQ(first.name, "  1A1    100") << "key and base kV";
+    EXPECT_EQ(first.code, "BS");
+}
+
+TEST_F(Column80ReaderTest, BusesLevelsAndBranches) {
+    const std::string levels = Record(CardLine("VNOM").At(7, " 138.").At(12, " 13.8"), "Z");
+    const std::string limits = Record(CardLine("VMAX").At(7, " 145."), "Z");
+    const std::string minimum = Record(CardLine("VMIN").At(7, " 124."), "Z");
+    const std::string slack = Record(CardLine("  1A1").At(23, "T").At(47, "140.7"), "N");
+    const std::string load = Record(CardLine("  2A2").At(14, "  30.0").At(36, "  10.0"), "N");
+    const std::string transformer = Record(CardLine("  1A1   2A2").At(13, " ").At(52, "   9.522"), "T");
+    // Limits left open by the builder start from 0 for an injection.
+    const std::string injection = Record(CardLine("  1A1").At(25, "  -50").At(43, "  20").At(47, " -30."), "E");
+    ASSERT_TRUE(Read({levels, limits, minimum, slack, load, transformer, injection, Record(CardLine(), "F")}));
+    const NetBus& high = *Model().buses[0];
+    EXPECT_NEAR(high.voltage, 140.7 / 138.0, 1e-12);
+    EXPECT_NEAR(high.displayMaxVoltage, 145.0 / 138.0, 1e-12);
+    EXPECT_NEAR(high.displayMinVoltage, 124.0 / 138.0, 1e-12);
+    const NetBus& low = *Model().buses[1];
+    EXPECT_DOUBLE_EQ(low.loadP, 0.3);
+    EXPECT_EQ(low.displayMaxVoltage, 0.0) << "no limits for its level";
+    const NetBranch& t = Branch(0);
+    EXPECT_EQ(t.from, &low) << "the lower voltage first";
+    EXPECT_NEAR(t.nominalRatio, 0.1, 1e-12);
+    EXPECT_NEAR(t.b, -1.0 / (9.522 / (138.0 * 138.0 / 100.0)), 1e-9);
+    EXPECT_EQ(t.circuit, '0') << "a blank circuit is \"0\"";
+    EXPECT_EQ(t.meteredBus, &low);
+    EXPECT_EQ(t.tap, 1.0) << "a blank tap is the nominal tap";
+    EXPECT_DOUBLE_EQ(high.maxP, 0.5);
+    EXPECT_DOUBLE_EQ(high.maxQ, 0.3);
+    EXPECT_DOUBLE_EQ(high.minQ, -0.2);
+}
+
+// A second record between the same buses with the same circuit is left out
+// with a warning that names both buses.
+TEST_F(Column80ReaderTest, DuplicateBranchKeepsTheFirst) {
+    std::string text = FileText(TestDataPath("five_bus.c80"));
+    const std::string first = "  1A1   2A1 1";
+    const std::size_t at = text.find(first);
+    const std::string line = text.substr(at, text.find('\n', at) - at + 1);
+    std::string duplicate = line;
+    duplicate.replace(46, 5, "9.000");
+    text.insert(at + line.size(), duplicate);
+    WriteFileText(folder_ / "duplicate.c80", text);
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(ReadFile((folder_ / "duplicate.c80").string(), {"-6"}));
+    const std::string diagnostics = testing::internal::GetCapturedStderr();
+    EXPECT_NE(diagnostics.find("line 10: a second 'L' record for circuit 1 between   1A1    100 and   2A1    100"),
+              std::string::npos)
+        << diagnostics;
+    EXPECT_EQ(Model().branches.size(), 6u);
+    EXPECT_DOUBLE_EQ(Branch(0).g, 1.0 / (0.02 + 0.06 * 0.06 / 0.02)) << "the first record's impedance";
+}
+
+// A new base kV for a bus: the admittances of the branches that end at it
+// follow by (new/old)^2, its name and voltage by the new kV.
+TEST_F(Column80ReaderTest, OperatingPointRescalesABus) {
+    ASSERT_TRUE(ReadFile(TestDataPath("five_bus.c80"), {"-6"}));
+    std::vector<double> before;
+    for (const auto& branch : Model().branches) before.push_back(branch->b);
+    const std::string point = (folder_ / "point.txt").string();
+    // Every bus in zone " 0", so that the buses stay one area.
+    std::string text = Record(CardLine("  2A1").At(7, "     30.").At(15, "     10.").At(23, "     40.").At(31, "T"),
+                              "B") + "\n";
+    for (const char* key : {"  1A1", "  2A1", "  3A1", "  4A1", "  5A2"})
+        text += Record(CardLine(key).At(58, "T").At(66, " 0"), "K") + "\n";
+    text += Record(CardLine("  4A1").At(6, "  110.0").At(58, "T"), "K") + "\n";
+    WriteFileText(point, text);
+    ASSERT_TRUE(ReadFile(TestDataPath("five_bus.c80"), {"-6" + point}));
+    const Network& n = Model();
+    for (std::size_t i = 0; i < n.branches.size(); ++i) {
+        SCOPED_TRACE(i);
+        const bool endsAtFour = n.branches[i]->to->name.compare(0, 5, "  4A1") == 0;
+        EXPECT_NEAR(n.branches[i]->b, before[i] * (endsAtFour ? 1.21 : 1.0), 1e-9);
+    }
+    const NetBus& four = *n.buses[3];
+    EXPECT_EQ(four.name, "  4A1    110");
+    EXPECT_DOUBLE_EQ(four.baseKv, 110.0);
+    EXPECT_NEAR(four.voltage, 100.0 / 110.0, 1e-12);
+    const NetBus& two = *n.buses[1];
+    EXPECT_EQ(two.code, "BQ") << "the 'B' record on a code that is not \"B\" only adds its Mvar";
+    EXPECT_DOUBLE_EQ(two.generationQ, 0.1);
+}
+
+TEST_F(Column80ReaderTest, FaultsNameTheirLine) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> records;
+        const char* message;
+    };
+    const std::string levels = Record(CardLine("VNOM").At(7, " 138."), "Z");
+    const Case cases[] = {
+        {"no nominal voltage for the level", {Record(CardLine("  1A1").At(23, "T"), "N")},
+         "line 1: the voltage level of the bus \"  1A1\" has no nominal voltage"},
+        {"two bus records", {levels, Record(CardLine("  1A1"), "N"), Record(CardLine("  1A1"), "N")},
+         "line 3: a second bus record"},
+        {"both ends one bus", {levels, Record(CardLine("  1A1   1A1").At(52, "   1.000"), "L")},
+         "line 2: both ends of the branch are one bus"},
+        {"no end record", {levels}, "line 1: the deck ends without its end record"},
+        {"a field that is not a number", {levels, Record(CardLine("  1A1").At(14, "  3x.0"), "N")},
+         "line 2: columns 14-19 hold \"  3x.0\", not a number"},
+    };
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(ReadFile(TestDataPath("five_bus.c80"), {"-6" + (folder_ / "missing.txt").string()}));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Cannot open input file"), std::string::npos)
+        << "an operating-point file that cannot be read fails the run";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(Read(c.records));
+        const std::string diagnostics = testing::internal::GetCapturedStderr();
+        EXPECT_NE(diagnostics.find(std::string("Column-80 deck, ") + c.message), std::string::npos) << diagnostics;
+    }
+}
+
+}  // namespace
