@@ -116,14 +116,6 @@ public:
         std::erase_if(nodes_, [branch](const AdjacencyNode& node) { return node.branch == branch; });
     }
     void clear() { nodes_.clear(); }
-    // Takes the branch's node out of the list.
-    void remove(const NetBranch* branch) {
-        for (auto node = nodes_.begin(); node != nodes_.end(); ++node)
-            if (node->branch == branch) {
-                nodes_.erase(node);
-                return;
-            }
-    }
     bool empty() const { return nodes_.empty(); }
     std::size_t size() const { return nodes_.size(); }
     // Item 0 is the front.
