@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -81,11 +82,11 @@ void Solver::WriteTableHeader(FILE* file) {
     const bool energy = HasOption('O');
     const bool devices = HasOption('e');
 
-    // Converters add columns whose values come with their model. A table
-    // that would need them is refused rather than written with columns
-    // missing.
-    if ((energy || devices) && !network.converters.empty()) {
-        std::fprintf(diagnostics_, "The continuation table cannot show converters in this build\n");
+    // The matrix form of option O adds angle columns at the converters'
+    // buses, which this table does not write: it is refused rather than
+    // written with columns missing.
+    if (matrixForm && energy && !network.converters.empty()) {
+        std::fprintf(diagnostics_, "The continuation table cannot show converters in matrix form in this build\n");
         Abort(1);
     }
 
@@ -96,6 +97,7 @@ void Solver::WriteTableHeader(FILE* file) {
     for (const NetBus* bus : tableColumns_) header += "V_" + ColumnName(bus->name) + "\t";
     if (devices) header += GeneratorModelHeader(tableColumns_);
     if (energy) header += EnergyWidth(*this) > 7 ? "Vac\t\t" : "Vac\t";
+    if (energy || devices) header += ConverterColumnNames(energy);
     for (const TotalsColumn& totals : kTotalsColumns)
         if (totals_[totals.flag]) header += std::string(totals.header) + "\t\t";
     if (HasOption('f')) {
@@ -123,17 +125,68 @@ void Solver::WriteTableRow(FILE* file) {
         std::fputs(row.c_str(), file);
         row.clear();
         WriteConverterColumns(file);
+    } else if (HasOption('e')) {
+        row += ConverterDeviceValues();
     }
     for (const TotalsColumn& totals : kTotalsColumns)
         if (totals_[totals.flag]) row += FormatNumber(0, 8, 2, tableTotals_.*totals.value) + "\t";
     std::fputs(row.c_str(), file);
 }
 
-// Option O: for every two-terminal link, three coefficients at each end from
-// the link's DC current, commutation reactance and ratio. Those values come
-// with the converter model, which is not part of this build; the header
-// refuses a table that would need them, so no link has values to write here.
-void Solver::WriteConverterColumns(FILE*) {}
+// Names of the converter columns, a pair of ends per link numbered from 2:
+// option O's three coefficients at each end, or option e's angles and
+// current of the link.
+std::string Solver::ConverterColumnNames(bool energy) const {
+    const std::string pad = EnergyWidth(*this) > 7 ? "\t" : "";
+    std::string names;
+    int j = 0;
+    for (const auto& c : network_->converters) {
+        if (c->code != "R") continue;
+        j += 2;
+        if (energy) {
+            for (int end : {j - 1, j})
+                for (const char* name : {"a", "b", "d"}) names += FormatInCLocale("%s%1d\t", name, end) + pad;
+        } else {
+            names += FormatInCLocale("alR_%1d\tgaI_%1d\tId_%1d\t", j, j, j);
+        }
+    }
+    return names;
+}
+
+// Option O: for every link, three coefficients at the rectifier (its firing
+// angle) and three at the inverter (its extinction angle), each from that
+// converter's DC current Id, commutation reactance Xc and ratio a:
+// -(Id Xc)^2, 2 sqrt2 Id Xc a cos(angle), 8 (Id a Xc)^2.
+void Solver::WriteConverterColumns(FILE* file) {
+    const int width = EnergyWidth(*this);
+    std::string row;
+    for (const auto& owned : network_->converters) {
+        if (owned->code != "R") continue;
+        for (const NetConverter* c : {owned.get(), owned->partner}) {
+            const double idXc = c->id * c->xc;
+            const double a = c->tap * c->nominalRatio;
+            const double angle = c == owned.get() ? c->alpha : c->gamma;
+            for (double value : {-idXc * idXc, 2.0 * std::sqrt(2.0) * idXc * a * std::cos(angle),
+                                 8.0 * (idXc * a) * (idXc * a)})
+                row += FormatNumber(0, width, 4, value) + "\t";
+        }
+    }
+    std::fputs(row.c_str(), file);
+}
+
+// Option e: per link the rectifier's firing angle and the inverter's
+// extinction angle in degrees, and the DC current in A.
+std::string Solver::ConverterDeviceValues() const {
+    std::string row;
+    for (const auto& c : network_->converters) {
+        if (c->code != "R") continue;
+        const NetConverter& i = *c->partner;
+        const double amperes = mvaBase_ / c->dcBaseKv * i.id * 1000.0;
+        for (double value : {c->alpha * 180.0 / kPi, i.gamma * 180.0 / kPi, amperes})
+            row += FormatNumber(0, 6, 2, value) + "\t";
+    }
+    return row;
+}
 
 // Closes the open row: with option f the tangent's values at its point, all
 // 0 past the nose, where they no longer rank the buses; then the line end.

@@ -415,11 +415,3 @@ int Solver::CheckGeneratorLimits() {
     if (switched) ClassifyBuses();
     return switched;
 }
-
-int Solver::HvdcLimitViolated() {
-    return 0;
-}
-
-int Solver::SwitchHvdcControl() {
-    return 0;
-}

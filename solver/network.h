@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "devices/generator_model.h"
+#include "devices/hvdc.h"
 #include "devices/statcom.h"
 #include "devices/svc.h"
 #include "devices/tcsc.h"
@@ -111,15 +112,10 @@ struct AdjacencyNode {
 class AdjacencyList {
 public:
     void push_front(AdjacencyNode node) { nodes_.push_back(node); }
-    void clear() { nodes_.clear(); }
-    // Takes the branch's node out of the list.
     void remove(const NetBranch* branch) {
-        for (auto node = nodes_.begin(); node != nodes_.end(); ++node)
-            if (node->branch == branch) {
-                nodes_.erase(node);
-                return;
-            }
+        std::erase_if(nodes_, [branch](const AdjacencyNode& node) { return node.branch == branch; });
     }
+    void clear() { nodes_.clear(); }
     bool empty() const { return nodes_.empty(); }
     std::size_t size() const { return nodes_.size(); }
     // Item 0 is the front.
@@ -333,15 +329,6 @@ struct NetArea {
     std::vector<NetBus*> buses;          // in bus-list order
     std::vector<NetConverter*> dcLinks;
     AdjacencyList ties;
-};
-
-// Device records: the fields of their equations come with the device models.
-struct NetConverter {
-    std::string name;
-    std::string code;
-    std::string controlCode;
-    NetBus* acBus = nullptr;
-    NetBus* converterBus = nullptr;
 };
 
 struct Network {

@@ -258,7 +258,8 @@ bool Solver::PrepareNetwork() {
     for (const auto& branch : network.branches) preparation.Branch(*branch);
     // Branches were put at the head while reading: back into reading order.
     std::reverse(network.branches.begin(), network.branches.end());
+    const bool converters = PrepareConverters();
     preparation.Areas();
     preparation.Devices();
-    return preparation.Ok();
+    return preparation.Ok() && converters;
 }

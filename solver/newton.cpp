@@ -16,7 +16,8 @@ int Solver::SolvePowerFlow(int first, Reorder reorder, Refresh refresh, Loads lo
     const bool rescale = loads == Loads::Polynomial;
     bool force = reorder == Reorder::Yes;
     int where = 0;
-    EvaluateMismatch(loads);
+    dcTapClamping_ = true;
+    if (!EvaluateMismatch(loads)) return FailEvaluation(-first, rescale);
     double norm = MaxAbs(mismatch_, matrixOrder_, where);
 
     int i = first;
@@ -46,7 +47,7 @@ int Solver::SolvePowerFlow(int first, Reorder reorder, Refresh refresh, Loads lo
         }
         // A switched control brings equations of its own: the next steps
         // are measured against the mismatch they start from.
-        EvaluateMismatch(loads);
+        if (!EvaluateMismatch(loads)) return FailEvaluation(-(i + 1), rescale);
         norm = MaxAbs(mismatch_, matrixOrder_, where);
     }
     // A mismatch that is not a number never meets the tolerance.
@@ -80,12 +81,14 @@ double Solver::MaxAbs(std::span<const double> vector, int count, int& index) {
     return largest;
 }
 
-void Solver::EvaluateMismatch(Loads loads) {
+// False when a device cannot be evaluated at the present state.
+bool Solver::EvaluateMismatch(Loads loads) {
     int status = 0;
     AcEquations(status, Evaluate::Mismatch, loads);
-    DeviceEquations(Evaluate::Mismatch);
+    if (!DeviceEquations(Evaluate::Mismatch)) return false;
     if (continuation_) ParameterEquation(Evaluate::Mismatch, nullptr, curve_.tangent);
     if (extendedRows_) PocRows(Evaluate::Mismatch, loads);
+    return true;
 }
 
 // The mismatch and the Jacobian at the present state. False when no
@@ -94,7 +97,10 @@ void Solver::EvaluateMismatch(Loads loads) {
 bool Solver::AssembleJacobian(Loads loads) {
     int status = 0;
     NetArea* area = AcEquations(status, Evaluate::MismatchAndJacobian, loads);
-    DeviceEquations(Evaluate::MismatchAndJacobian);
+    if (!DeviceEquations(Evaluate::MismatchAndJacobian)) {
+        std::fprintf(diagnostics_, "%s\n", hvdcFault_.c_str());
+        return false;
+    }
     const bool parameterRowHolds =
         continuation_ && ParameterEquation(Evaluate::MismatchAndJacobian, area, curve_.tangent) == 0;
     if (extendedRows_) PocRows(Evaluate::MismatchAndJacobian, loads);
@@ -143,7 +149,8 @@ bool Solver::TakeStep(double& norm, double& previous, Loads loads) {
     int limit = 10;
     for (int trial = 0; trial <= limit; ++trial) {
         ApplyStep(trial == 0 ? -1.0 : std::ldexp(1.0, -trial), trial > 0 ? Trial::Retrial : Trial::First);
-        EvaluateMismatch(loads);
+        // A state at which a device has no value is never accepted.
+        if (!EvaluateMismatch(loads)) continue;
         int where = 0;
         const double trialNorm = MaxAbs(mismatch_, matrixOrder_, where);
         if (trial == 10 && trialNorm > 2.0 * norm) {
@@ -185,8 +192,15 @@ bool Solver::SwitchControlsAtLimits(bool& force) {
         force = statcom;
         return switched || statcom;
     }
-    if (CheckTapLimits() || CheckBusLimits() || CheckGeneratorLimits() || HvdcLimitViolated()) {
+    if (CheckTapLimits() || CheckBusLimits() || CheckGeneratorLimits()) {
         force = false;
+        return true;
+    }
+    // A converter stuck at a ratio limit passes its control on; where no
+    // rule frees it, the limit stops holding its ratio.
+    if (dcTapClamping_ && HvdcLimitViolated()) {
+        force = SwitchHvdcControl() != 0;
+        dcTapClamping_ = force;
         return true;
     }
     if (CheckSvcLimits() || CheckTcscLimits() || CheckStatcomLimits()) {
@@ -199,6 +213,12 @@ bool Solver::SwitchControlsAtLimits(bool& force) {
 void Solver::SetQuietRun(Quiet quiet, LimitChecks limitChecks) {
     quiet_ = quiet == Quiet::Yes;
     limitsDone_ = limitChecks == LimitChecks::Done;
+}
+
+// A state at which a device has no value: said, then failed as any solve.
+int Solver::FailEvaluation(int quietResult, bool rescale) {
+    if (!quiet_) std::fprintf(diagnostics_, "%s\n", hvdcFault_.c_str());
+    return FailPowerFlow(quietResult, rescale);
 }
 
 // A quiet run answers its negative result; any other run ends here, its

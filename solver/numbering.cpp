@@ -51,8 +51,12 @@ void Solver::NumberVariables() {
     }
     busVariableCount_ = next - 1;
     variableCount_ = busVariableCount_ + DeviceVariableCount(network);
-    // The converters' unknowns come first; the solver has no HVDC links yet.
-    next += static_cast<int>(network.converters.size() * 11 / 2);
+    // A link's unknowns hang off its rectifier.
+    for (const auto& converter : network.converters) {
+        if (converter->code != "R") continue;
+        converter->base = next - 1;
+        next += 11;
+    }
     for (const auto& svc : network.svcs) {
         svc->base = next - 1;
         next += 3;

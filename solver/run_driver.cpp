@@ -29,6 +29,7 @@ int Solver::Main(int count, const char* const* items, int mode) {
         lambda_ = 0.0;
         const bool continuation = ContinuationRequested();
         SetContinuation(continuation ? Continuation::On : Continuation::Off);
+        InitHvdc();
         const bool pointOfCollapse = PointOfCollapseRequested();
         SetPointOfCollapse(pointOfCollapse);
         InitSvc();
@@ -182,7 +183,9 @@ void Solver::RefuseUnsupportedRuns() {
     // generator models yet.
     if (PointOfCollapseRequested() && (!network.converters.empty() || generatorModels))
         run = "a point of collapse of a network with HVDC links or generator models";
-    if (!run && !network.converters.empty()) run = "a network with HVDC links";
+    // The continuation's state knows no link's unknowns yet.
+    if (!run && !network.converters.empty() && (ContinuationRequested() || NamedContinuationBus()))
+        run = "a continuation of a network with HVDC links";
     if (!run) return;
     std::fprintf(diagnostics_, "This build cannot solve %s\n", run);
     Abort(1);

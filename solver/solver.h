@@ -108,6 +108,7 @@ public:
     NetStatcom* FindOrAddStatcom(std::string_view name, Search search, NetBus* terminal, NetBus* controlled);
     void SetAreaBus(NetBus* bus, NetArea* area);
     bool PrepareNetwork();
+    bool PrepareConverters();
     void RequireSolvableNetwork();
     void ReadHostNetwork();
     void ReadStressDirection();
@@ -154,17 +155,23 @@ public:
     int CheckBusLimits();
     int CheckGeneratorLimits();
     int HvdcLimitViolated();
+    int ResetHvdcControl();
     int SwitchHvdcControl();
     int CheckSvcLimits();
     int CheckTcscLimits();
     int CheckStatcomLimits();
-    // Devices (devices/): the FACTS devices' set-up before the numbering,
-    // their rows of the equations, and their part of a Newton step.
+    // Devices (devices/): their set-up before the numbering, their rows of
+    // the equations (false when a device cannot be evaluated at the present
+    // state; DeviceFault says why), and their part of a Newton step.
     // Generator models come with their buses.
+    void InitHvdc();
+    bool HvdcEquations(Evaluate evaluate);
+    void UpdateDcLinks(double step, Trial trial, Clamping clamping);
+    const std::string& DeviceFault() const { return hvdcFault_; }
     void InitSvc();
     void InitTcsc();
     void InitStatcom();
-    void DeviceEquations(Evaluate evaluate);
+    bool DeviceEquations(Evaluate evaluate);
     void UpdateDevices(double step, Trial trial, Clamping clamping);
     // For a continuation: the field each device unknown (generator models
     // included) moves, at its position; and every device value a step may
@@ -231,6 +238,9 @@ public:
     // reading, and the listing and case file it writes at its end.
     void ReadNetwork(const char* fileName);
     void ReadIeeeCdf(FILE* input);
+    // A "BD ", "BZ " or "LD " card of any case file (another line is left
+    // alone). Answers what is wrong with the card, empty when it was read.
+    std::string ReadDcCard(const std::string& line);
     void ReadCardDeck(FILE* input);
     void ReadColumn80Deck(FILE* input);
     // The operating-point file of a column-80 deck: 1 when one was read.
@@ -296,13 +306,18 @@ private:
     void UpdateSvcs(double step, Trial trial, Clamping clamping);
     void UpdateTcscs(double step, Trial trial, Clamping clamping);
     void UpdateStatcoms(double step, Trial trial, Clamping clamping);
-    void EvaluateMismatch(Loads loads);
+    // The ratio limits of the converters hold during the steps until a
+    // solve finds a converter stuck at one that no control switch frees.
+    bool dcTapClamping_ = true;
+    std::string hvdcFault_;
+    bool EvaluateMismatch(Loads loads);
     bool AssembleJacobian(Loads loads);
     bool FactorJacobian(int iteration, int first, bool force, Refresh refresh, Loads loads);
     bool TakeStep(double& norm, double& previous, Loads loads);
     void ApplyStep(double factor, Trial trial);
     bool SwitchControlsAtLimits(bool& force);
     int FailPowerFlow(int quietResult, bool rescale);
+    int FailEvaluation(int quietResult, bool rescale);
     void RefuseUnsupportedRuns();
     int variableCount_ = 0;               // unknowns of the buses and devices
     int matrixOrder_ = 0;                 // with the continuation or collapse rows
@@ -372,6 +387,8 @@ public:
     void WriteTableHeader(FILE* file);
     void WriteTableRow(FILE* file);
     void WriteConverterColumns(FILE* file);
+    std::string ConverterColumnNames(bool energy) const;
+    std::string ConverterDeviceValues() const;
     void EndTableRow(FILE* file, bool descending);
     void SumTableTotals();
     // The buses of the table's voltage columns, in column order.

@@ -161,8 +161,8 @@ void IeeeCdfReader::Read() {
             if (std::string fault = ReadFactsCard(solver_, line); !fault.empty()) Fail(fault);
             break;
         case Mark::DcDevice:
-            // Solving without the links would answer for another network.
-            Fail("the DC card \"" + line.substr(0, 2) + "\" cannot be read by this build");
+            if (std::string fault = solver_.ReadDcCard(line); !fault.empty()) Fail(fault);
+            break;
         case Mark::End:
             Finish();
             return;

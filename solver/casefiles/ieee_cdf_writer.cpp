@@ -4,6 +4,7 @@
 #include <string>
 
 #include "card_fields.h"
+#include "dc_cards.h"
 #include "facts_cards.h"
 #include "number_text.h"
 #include "solution_values.h"
@@ -108,6 +109,7 @@ std::string IeeeCdfWriter::Text() {
     out_ += "-99\n";
     Interchange();
     TieLines();
+    out_ += DcCards(network_, base_);
     out_ += FactsCards(network_);
     out_ += "END OF DATA\n";
     return std::move(out_);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "dc_listing.h"
 #include "facts_listing.h"
 #include "number_text.h"
 #include "solution_values.h"
@@ -70,6 +71,7 @@ void SolutionListing::Write(FILE* file) {
         out_ += "\n\nAREA DATA\n";
         for (const auto& area : network_.areas) Area(*area);
     }
+    out_ += HvdcListingRows(network_, base_);
     out_ += SvcListingRows(network_, base_) + TcscListingRows(network_, base_);
     out_ += "\nSTAT DATA\n";
     out_ += StatcomListingRows(network_, base_);
@@ -144,7 +146,7 @@ void SolutionListing::Bus(NetBus& bus) {
     AppendFixed(qPart, q * base_, 8, 2);
     // One line without branches: the limit letter goes where a branch row
     // would start.
-    const bool alone = bus.branches.empty();
+    const bool alone = bus.branches.empty() && bus.converters.empty();
     qPart += alone ? limit : ' ';
     AppendFixed(qPart, LoadAt(bus.loadModelQ, v, lambda_) * base_, 8, 2);
     qPart += ' ';
@@ -156,6 +158,12 @@ void SolutionListing::Bus(NetBus& bus) {
         return;
     }
     bool first = true;
+    for (const NetConverter* converter : bus.converters) {
+        const std::string blanks(kHeadWidth, ' ');
+        out_ += first ? ConverterListingLines(*converter, head_, qPart_ + ' ', base_)
+                      : ConverterListingLines(*converter, blanks, blanks, base_);
+        first = false;
+    }
     for (const AdjacencyNode& node : bus.branches) {
         BranchPair(bus, *node.branch, first);
         first = false;
@@ -239,7 +247,9 @@ void SolutionListing::Area(const NetArea& area) {
     out_ += FormatInCLocale("%2d %30s %4d %12s|", area.number, area.name.c_str(), slack ? ListedNumber(*slack) : 0,
                             slack ? slack->name.c_str() : "");
     double exported = 0.0;
-    bool first = true;
+    int rows = 0;
+    out_ += AreaDcRows(area, base_, exported, rows);
+    bool first = rows == 0;
     for (const AdjacencyNode& node : area.ties) {
         const NetBranch& branch = *node.branch;
         const NetBus& metered = branch.meteredBus ? *branch.meteredBus : *branch.from;

@@ -55,10 +55,11 @@ public:
 
     double Delta(int variable) const { return step_ * dx_[variable]; }
     bool Clamping() const { return clamping_; }
-    // The unclamped value after this trial.
-    double Shadowed(double& shadow, double present, int variable) const {
+    // The unclamped value after this trial; the correction is scaled first
+    // where the column holds a multiple of the value.
+    double Shadowed(double& shadow, double present, int variable, double scale = 1.0) const {
         if (!retrial_) shadow = present;
-        shadow += Delta(variable);
+        shadow += Delta(variable) * scale;
         return shadow;
     }
     // Within [low, high] while clamping is on.

@@ -1,16 +1,20 @@
 #include "solver.h"
 
-// The device families together: the FACTS devices in the order the Newton
-// iteration takes them (SVCs, TCSCs, STATCOMs), and what a continuation
-// reads and keeps of every device, generator models included.
+// The device families together: HVDC links and the FACTS devices in the
+// order the Newton iteration takes them (links, SVCs, TCSCs, STATCOMs), and
+// what a continuation reads and keeps of every device, generator models
+// included.
 
-void Solver::DeviceEquations(Evaluate evaluate) {
+bool Solver::DeviceEquations(Evaluate evaluate) {
+    if (HvdcEquations(evaluate)) return false;
     SvcEquations(evaluate);
     TcscEquations(evaluate);
     StatcomEquations(evaluate);
+    return true;
 }
 
 void Solver::UpdateDevices(double step, Trial trial, Clamping clamping) {
+    UpdateDcLinks(step, trial, clamping);
     UpdateSvcs(step, trial, clamping);
     UpdateTcscs(step, trial, clamping);
     UpdateStatcoms(step, trial, clamping);

@@ -425,7 +425,8 @@ TEST_F(IeeeCdfReaderTest, RefusedCardsAndValuesSaySo) {
         const char* message;
     };
     const Case cases[] = {
-        {"a DC card", [](CaseText& c) { c.tail = {"BD    1    2"}; }, "line 9: the DC card \"BD\""},
+        {"a DC card naming no GROUND", [](CaseText& c) { c.tail = {"BD    1    2"}; },
+         "line 9: exactly one of the two names of the card must be GROUND"},
         {"a FACTS card naming no bus", [](CaseText& c) { c.tail = {"FS  SVC1"}; }, "line 9: the bus"},
         {"branch type 5", [](CaseText& c) { c.branches[0] = CardLine(c.branches[0]).At(19, "5"); },
          "line 7: branch type 5 is not 0 to 4"},

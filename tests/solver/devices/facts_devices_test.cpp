@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "case_file_run.h"
+#include "device_case_fixture.h"
 #include "ieee_case_text.h"
 #include "jacobian_check.h"
 #include "solution_values.h"
@@ -93,31 +93,17 @@ const ControlModes kControlModes[] = {
     {"SVC AL, TCSC X, STATCOM MN", "AL", 'X', "MN", 'P'},
 };
 
-class FactsDeviceTest : public ::testing::Test {
+class FactsDeviceTest : public DeviceCaseTest {
 protected:
-    // A whole file run of the case; its answer.
-    int Run(const CaseText& c, std::vector<std::string> options = {}) {
-        WriteFileText(folder_ / "case.cdf", c.Text());
-        return RunFile((folder_ / "case.cdf").string(), std::move(options));
-    }
-    int RunFile(const std::string& path, std::vector<std::string> options) {
-        std::vector<std::string> items = {"-I", path, Path("listing.txt")};
-        items.insert(items.end(), options.begin(), options.end());
-        solver_ = std::make_unique<SolverHandle>();
-        arguments_ = std::make_unique<RunArguments>(std::move(items));
-        return (*solver_)->Main(arguments_->Count(), arguments_->Items(), 0);
-    }
+    FactsDeviceTest() : DeviceCaseTest("facts_devices") {}
+
     // The case read and its devices set up and numbered, unsolved.
     bool Prepare(const CaseText& c) {
-        WriteFileText(folder_ / "case.cdf", c.Text());
-        solver_ = std::make_unique<SolverHandle>();
-        arguments_ = std::make_unique<RunArguments>(std::vector<std::string>{"-I"});
-        if (!ReadCaseFile(**solver_, *arguments_, (folder_ / "case.cdf").string())) return false;
-        Solver& solver = **solver_;
-        solver.InitSvc();
-        solver.InitTcsc();
-        solver.InitStatcom();
-        solver.NumberVariables();
+        if (!Read(c)) return false;
+        S().InitSvc();
+        S().InitTcsc();
+        S().InitStatcom();
+        S().NumberVariables();
         return true;
     }
     // The three buses with one device of each family in the given modes.
@@ -130,14 +116,6 @@ protected:
         N().statcoms.front()->controlCode = c.statcomCode;
         return true;
     }
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
-    Solver& S() { return **solver_; }
-    Network& N() { return *S().GetNetwork(); }
-    NetBus& Bus(int number) { return *S().FindBus(number); }
-
-    std::unique_ptr<SolverHandle> solver_;
-    std::unique_ptr<RunArguments> arguments_;
-    ScratchFolder folder_{"facts_devices"};
 };
 
 // A random state of the buses and of every device unknown, away from the
