@@ -83,7 +83,7 @@ private:
     std::unordered_map<const NetBranch*, EndWeights> extra_;
 };
 
-// Every row is specified minus calculated, so a flow enters each row it
+// Every row is scheduled minus calculated, so a flow enters each row it
 // appears in with the row's multiplier negated (times the sign of the
 // interchange for the area rows).
 void AcCurvature::CollectRowWeights(const Network& network) {
