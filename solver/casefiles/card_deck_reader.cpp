@@ -101,6 +101,7 @@ private:
     void ReadRegulator();
     void ReadTapLimits(NetBranch& branch, const std::string& code);
     void ReadFlowControl(NetBranch& branch, const std::string& code, NetBus* from, NetBus* to);
+    void ReadDc();
     void ReadArea();
     void ReadSolution();
     void Finish();
@@ -137,9 +138,7 @@ void CardDeckReader::Read() {
         case Card::Shunt: ReadShunt(); break;
         case Card::Branch: ReadBranch(); break;
         case Card::Regulator: ReadRegulator(); break;
-        case Card::Dc:
-            // Solving without the links would answer for another network.
-            deck_.Fail("the DC card \"" + deck_.Line().substr(0, 2) + "\" cannot be read by this build");
+        case Card::Dc: ReadDc(); break;
         case Card::Area: ReadArea(); break;
         case Card::Solution: ReadSolution(); break;
         case Card::Facts:
@@ -192,6 +191,20 @@ NetBus* CardDeckReader::Bus(int col) {
     bus->number = ++network_.busCount;
     busesByName_.emplace(name, bus);
     return bus;
+}
+
+// A DC card names its buses in twelve columns as the other cards do and
+// makes those that are new at the tail of the bus list: they are numbered
+// and known by name as Bus() does.
+void CardDeckReader::ReadDc() {
+    const std::size_t known = network_.buses.size();
+    if (std::string fault = solver_.ReadDcCard(deck_.Line()); !fault.empty()) deck_.Fail(fault);
+    for (std::size_t i = known; i < network_.buses.size(); ++i) {
+        NetBus* bus = network_.buses[i].get();
+        if (bus->baseKv <= 0.0) deck_.Fail("the bus \"" + bus->name + "\" has no base kV");
+        bus->number = ++network_.busCount;
+        busesByName_.emplace(bus->name, bus);
+    }
 }
 
 // What every bus card gives, then what its code adds.

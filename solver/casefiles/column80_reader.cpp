@@ -228,7 +228,12 @@ void Column80Reader::MakeUpLoads(NetBus* first, double mw, double mvar) {
     if (qMadeUp_ && deck_.Text(43, 1) != "T") loadBus_->loadQ += sign * mvar / base_;
 }
 
-// DC and FACTS cards stand in the deck under their two-letter codes.
+// DC and FACTS cards stand in the deck under their two-letter codes. DC
+// cards are refused: they name an AC bus by twelve columns ending in its kV,
+// where this deck's buses have a five-character key and a name that shows
+// the nominal kV rounded to a whole number, so a converter would take its
+// ratio from that rounded kV and the buses it makes would have no voltage
+// level; solving without the links would answer for another network.
 bool Column80Reader::ReadDeviceCard() {
     if (deck_.Is("BD ") || deck_.Is("BZ ") || deck_.Is("LD "))
         deck_.Fail("the DC card \"" + deck_.Line().substr(0, 2) + "\" cannot be read by this build");

@@ -1,6 +1,7 @@
 #include <cmath>
 #include <string>
 
+#include "devices/generator_model.h"
 #include "line_writer.h"
 #include "number_text.h"
 #include "solution_values.h"
@@ -48,6 +49,16 @@ char UpperFlag(double value, double upper) {
     return value == upper ? 'H' : value > upper ? 'O' : ' ';
 }
 
+// A machine's internal voltage against its field limits: over the upper
+// "O", at it "H", under the lower "U", at it "L".
+char FieldFlag(double value, double lower, double upper) {
+    if (value > upper) return 'O';
+    if (value == upper) return 'H';
+    if (value < lower) return 'U';
+    if (value == lower) return 'L';
+    return ' ';
+}
+
 char Letter(char letter) {
     return letter ? letter : ' ';
 }
@@ -66,6 +77,7 @@ private:
     std::string ReactivePart(const NetBus& bus) const;
     void BranchLines(const NetBus& bus, const NetBranch& branch, const std::string& activeLead,
                      const std::string& reactiveLead);
+    void GeneratorLines(const NetGenerator& model);
     void EndLine(const std::string& line) { writer_.Append(line.c_str()).EndLine(); }
 
     Network& network_;
@@ -119,13 +131,39 @@ void SummaryReport::Bus(NetBus& bus) {
     const std::string reactive = ReactivePart(bus);
     if (bus.branches.empty()) {
         EndLine(active + reactive);
-        return;
+    } else {
+        bool first = true;
+        for (const AdjacencyNode& node : bus.branches) {
+            BranchLines(bus, *node.branch, first ? active : std::string(), first ? reactive : std::string());
+            first = false;
+        }
     }
-    bool first = true;
-    for (const AdjacencyNode& node : bus.branches) {
-        BranchLines(bus, *node.branch, first ? active : std::string(), first ? reactive : std::string());
-        first = false;
-    }
+    if (bus.generator) GeneratorLines(*bus.generator);
+}
+
+// The machine behind a bus: its armature current and the current's angle,
+// then its internal voltage and rotor angle, each up to the bar.
+void SummaryReport::GeneratorLines(const NetGenerator& model) {
+    const double currentAngle = model.ir == 0.0 && model.ii == 0.0 ? 0.0 : std::atan2(model.ii, model.ir);
+    std::string out = " Gen.-> Ia=";
+    AppendFixed(out, model.ia, 7, 4);
+    out += "[pu]";
+    out += UpperFlag(model.ia, model.maxCurrent);
+    out += " al=";
+    AppendFixed(out, currentAngle / degreesToRadians_, 7, 2);
+    out += "[deg]";
+    out.append(23, ' ');
+    EndLine(out + '|');
+
+    out = "        Eq=";
+    AppendFixed(out, model.e, 7, 4);
+    out += "[pu]";
+    out += FieldFlag(model.e, model.minField, model.maxField);
+    out += " dg=";
+    AppendFixed(out, model.delta / degreesToRadians_, 7, 2);
+    out += "[deg]";
+    out.append(23, ' ');
+    EndLine(out + '|');
 }
 
 // Area, number, name, voltage, then generation, load and shunt in MW, up to

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -304,7 +305,11 @@ TEST_F(CardDeckReaderTest, FaultsNameTheirLine) {
         {"a \"BG \" card whose remote bus is a generator",
          [](Deck& d) { d.cards.push_back(Card("BG ", kFar).At(48, "  10.").At(66, kSlack)); },
          "line 4: the remote bus holds its voltage otherwise"},
-        {"a DC card", [](Deck& d) { d.cards.push_back("BD    GROUND  CONV1"); }, "line 4: the DC card \"BD\""},
+        {"a DC card the DC reader refuses", [](Deck& d) { d.cards.push_back("BD    GROUND  CONV1"); },
+         "line 4: exactly one of the two names of the card must be GROUND"},
+        {"a DC card making a bus without base kV",
+         [](Deck& d) { d.cards.push_back(CardLine("BD CONV1   GROUND  ").At(20, "NEW         ").At(38, " 1").At(45, "1.000")); },
+         "line 4: the bus \"NEW         \" has no base kV"},
         {"a regulating card without its transformer card",
          [](Deck& d) { d.cards.push_back(Card("R  ", kSlack).At(20, kLoad).At(32, "2").At(34, kLoad)); },
          "no transformer card gives the impedance of the regulating transformer SLACK   100. - LOAD    100."},
@@ -347,6 +352,62 @@ TEST_F(CardDeckReaderTest, FimEndsTheDeck) {
     text.replace(text.find("END"), 3, "FIM");
     ASSERT_TRUE(Read(text + "B     NEVER   100.\n"));
     EXPECT_EQ(Model().buses.size(), 2u);
+}
+
+// The HVDC link case as a deck: the same buses, areas, lines and converter
+// cards, the AC buses named with their base kV. Bus B4 is first named by its
+// converter card, which makes it; its own cards find it. It solves as the
+// IEEE form does.
+TEST_F(CardDeckReaderTest, DcCardsGiveTheSolutionOfTheIeeeForm) {
+    const char* const b1 = "B1      100.";
+    const char* const b2 = "B2      100.";
+    const char* const b3 = "B3      100.";
+    const char* const b4 = "B4      100.";
+    const std::vector<std::string> cards = {
+        Card("BS ", b1).At(19, " 1").At(48, "9999.").At(53, "-999.").At(58, "1050"),
+        Card("B  ", b2).At(19, " 1").At(21, "  20.").At(26, "  10."),
+        Card("BE ", b3).At(19, " 2").At(58, "1020"),
+        CardLine("A  NORTH").At(14, b1).At(27, "   12.50").At(36, " 1"),
+        CardLine("A  SOUTH").At(14, b3).At(27, "  -12.50").At(36, " 2"),
+        Card("L  ", b1).At(20, b2).At(45, " 10000"),
+        Card("L  ", b2).At(20, b3).At(45, " 10000"),
+        CardLine("BD REC1    GROUND  B2                 15.0001.0000.0000.9001.100 2.090.0 0.0").At(20, b2),
+        CardLine("BZ REC1    GROUND  B2           ALID 15.00300.00R").At(20, b2),
+        CardLine("BD INV1    GROUND  B4                 15.0001.0000.0000.9001.10015.0180. 0.0").At(20, b4),
+        CardLine("BZ INV1    GROUND  B4           GAVD 18.00125.00I").At(20, b4),
+        "LD REC1    INV1               5.00 50.00",
+        Card("B  ", b4).At(19, " 2").At(21, "  60.").At(26, "  20."),
+        Card("L  ", b3).At(20, b4).At(45, " 10000"),
+    };
+    std::string text;
+    for (const std::string& card : cards) text += card + "\n";
+    WriteFileText(folder_ / "link.deck", text + "END\n");
+
+    SolverHandle ieee;
+    RunArguments ieeeRun({"-I", TestDataPath("hvdc_link.cdf"), "-s", "-T1e-10"});
+    ASSERT_EQ(ieee->Main(ieeeRun.Count(), ieeeRun.Items(), 0), 1);
+    SolverHandle deck;
+    RunArguments deckRun({(folder_ / "link.deck").string(), "-s", "-T1e-10"});
+    ASSERT_EQ(deck->Main(deckRun.Count(), deckRun.Items(), 0), 1);
+
+    const Network& cardNetwork = *deck->GetNetwork();
+    EXPECT_EQ(cardNetwork.converters.size(), 2u);
+    ASSERT_EQ(cardNetwork.buses.size(), 4u);
+    std::vector<int> numbers;
+    for (const auto& bus : cardNetwork.buses) numbers.push_back(bus->number);
+    std::sort(numbers.begin(), numbers.end());
+    EXPECT_EQ(numbers, (std::vector<int>{1, 2, 3, 4}));
+    for (const auto& bus : ieee->GetNetwork()->buses) {
+        SCOPED_TRACE(bus->name);
+        const NetBus* same = nullptr;
+        for (const auto& card : cardNetwork.buses)
+            if (card->name.compare(0, 3, bus->name, 0, 3) == 0) same = card.get();
+        ASSERT_NE(same, nullptr);
+        EXPECT_NEAR(same->voltage, bus->voltage, 1e-6);
+        EXPECT_NEAR(same->angle, bus->angle, 1e-6);
+        EXPECT_NEAR(same->generationP, bus->generationP, 1e-6);
+        EXPECT_NEAR(same->generationQ, bus->generationQ, 1e-6);
+    }
 }
 
 }  // namespace
