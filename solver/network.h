@@ -112,6 +112,10 @@ struct AdjacencyNode {
 class AdjacencyList {
 public:
     void push_front(AdjacencyNode node) { nodes_.push_back(node); }
+    // Takes the branch's node out of the list.
+    void remove(const NetBranch* branch) {
+        std::erase_if(nodes_, [branch](const AdjacencyNode& node) { return node.branch == branch; });
+    }
     void clear() { nodes_.clear(); }
     bool empty() const { return nodes_.empty(); }
     std::size_t size() const { return nodes_.size(); }

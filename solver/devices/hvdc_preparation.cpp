@@ -98,8 +98,10 @@ void ConverterPass::RemoveBranch(const NetBranch* branch) {
 void ConverterPass::RemoveBus(const NetBus* bus) {
     if (bus->area) std::erase(bus->area->buses, bus);
     std::erase(network_.slackBuses, bus);
+    // Only a bus that a reader numbered was counted: a DC bus that a DC card
+    // made in an IEEE file has number 0.
+    if (bus->number != 0) --network_.busCount;
     std::erase_if(network_.buses, [bus](const auto& owned) { return owned.get() == bus; });
-    --network_.busCount;
 }
 
 void ConverterPass::Check(NetConverter& c) {

@@ -292,6 +292,7 @@ TEST_F(HvdcTest, ConvertersNamedByTheirDcBusesTakeOverTheirTransformers) {
                   .At(71, "18.0")};
     ASSERT_EQ(Run(c, {"-T1e-10"}), 1);
     EXPECT_EQ(N().buses.size(), 4u);
+    EXPECT_EQ(N().busCount, 4);
     EXPECT_EQ(N().branches.size(), 3u);
     const NetConverter& r = Rectifier();
     const NetConverter& i = *r.partner;
