@@ -95,6 +95,13 @@ std::string DcCardReader::NotGround(std::string& name) const {
     return {};
 }
 
+// A converter needs a bridge and a ratio that its equations can divide by.
+std::string BridgesAndRatioFault(const std::string& name, int bridges, double ratio) {
+    if (bridges < 1) return FormatInCLocale("the converter %s has no bridges", name.c_str());
+    if (ratio < 1e-4) return FormatInCLocale("the transformer ratio of the converter %s is below 1e-4", name.c_str());
+    return {};
+}
+
 // A converter named by its DC bus, which the card makes when it is new; its
 // commutating transformer to the AC bus is a branch of the network until
 // the preparation takes it over.
@@ -118,10 +125,8 @@ std::string DcCardReader::BusNamedConverter() {
     c->maxAngle = 90.0;
     NetBus* ac = AcBus(51, 59);
     c->acKv = GetRealField(line_, 59, 4, 0);
-    if (c->bridges < 1) return FormatInCLocale("the converter %s has no bridges", name.c_str());
     c->ratio = c->acKv > 0.0 ? dcKv / c->acKv * c->bridges : 0.0;
-    if (c->ratio < 1e-4)
-        return FormatInCLocale("the transformer ratio of the converter %s is below 1e-4", name.c_str());
+    if (std::string fault = BridgesAndRatioFault(name, c->bridges, c->ratio); !fault.empty()) return fault;
     c->acBus = ac;
     c->converterBus = dcBus;
     ac->converters.push_back(c);
@@ -149,8 +154,7 @@ std::string DcCardReader::GroundConverter() {
     c->maxAngle = GetRealField(line_, 69, 4, 1);
     if (c->maxAngle <= c->minAngle) c->maxAngle = 90.0;
     c->thirdAngle = std::max(0.0, GetRealField(line_, 73, 4, 1));
-    if (c->bridges < 1) return FormatInCLocale("the converter %s has no bridges", name.c_str());
-    if (ratio < 1e-4) return FormatInCLocale("the transformer ratio of the converter %s is below 1e-4", name.c_str());
+    if (std::string fault = BridgesAndRatioFault(name, c->bridges, ratio); !fault.empty()) return fault;
     c->commutatingOhms = reactance * c->bridges;
     c->ratio = ratio * c->bridges;
     c->acBus = ac;
