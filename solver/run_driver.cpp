@@ -183,9 +183,6 @@ void Solver::RefuseUnsupportedRuns() {
     // generator models yet.
     if (PointOfCollapseRequested() && (!network.converters.empty() || generatorModels))
         run = "a point of collapse of a network with HVDC links or generator models";
-    // The continuation's state knows no link's unknowns yet.
-    if (!run && !network.converters.empty() && (ContinuationRequested() || NamedContinuationBus()))
-        run = "a continuation of a network with HVDC links";
     if (!run) return;
     std::fprintf(diagnostics_, "This build cannot solve %s\n", run);
     Abort(1);

@@ -157,6 +157,8 @@ public:
     int HvdcLimitViolated();
     int ResetHvdcControl();
     int SwitchHvdcControl();
+    // In a continuation, a switched link's unknowns into the step's base point.
+    void WriteLinkIntoBasePoint(NetConverter& rectifier);
     int CheckSvcLimits();
     int CheckTcscLimits();
     int CheckStatcomLimits();
@@ -176,7 +178,7 @@ public:
     // For a continuation: the field each device unknown (generator models
     // included) moves, at its position; and every device value a step may
     // move, for the base point.
-    void DeviceStateFields(std::vector<double*>& fields);
+    void DeviceStateFields(std::vector<StateField>& fields);
     void DeviceValues(std::vector<double*>& values);
     double MvaBase() const { return mvaBase_; }
     bool ContinuationOn() const { return continuation_; }
@@ -391,8 +393,10 @@ public:
     std::string ConverterDeviceValues() const;
     void EndTableRow(FILE* file, bool descending);
     void SumTableTotals();
-    // The buses of the table's voltage columns, in column order.
+    // The buses of the table's voltage columns, in column order, and of
+    // its angle columns, which stand before them.
     const std::vector<NetBus*>& TableColumns() const { return tableColumns_; }
+    const std::vector<NetBus*>& TableAngleColumns() const { return tableAngleColumns_; }
     static bool InMonitoredList(const NetBus* bus, const std::vector<NetBus*>& list);
     int ReadLoadCharacteristics(const char* fileName);
     // The bus whose voltage option v holds, none without option v.
@@ -400,6 +404,7 @@ public:
 
 private:
     std::vector<NetBus*> tableColumns_;
+    std::vector<NetBus*> tableAngleColumns_;  // matrix form of option O: the converters' AC buses
     TableTotals tableTotals_;
     TangentStatistics tangentStatistics_;
     NetBus* namedContinuationBus_ = nullptr;
@@ -446,7 +451,8 @@ private:
 public:
     int RunContinuation();
     // Solves for t = dx/dp (the parameter's own entry 0) at the present
-    // state; a new pivot order when forced or when the kept one fails.
+    // state; a new pivot order when forced or when the kept one fails. -1
+    // when a link cannot be evaluated there.
     int TangentVector(std::vector<double>& t, Reorder reorder);
     // The arc-length row: residual and/or Jacobian. -1 when a tangent entry
     // that stands in for a zero share of the slack power (the slack's, or
@@ -497,10 +503,10 @@ private:
     void WatchForNose(ContinuationTrace& trace, double lambdaBefore);
     bool WatchForStagnation(ContinuationTrace& trace, double lambdaBefore);
     bool EndAtFailure(ContinuationTrace& trace, const std::string& reason);
-    void AssembleTangentSystem(std::vector<double>& t);
+    bool AssembleTangentSystem(std::vector<double>& t);
     // The unknowns 1..n as values of the model: what each column of the
     // Jacobian moves (angle, voltage or what holds its place, slack power...).
-    void StateFields(std::vector<double*>& fields);
+    void StateFields(std::vector<StateField>& fields);
     void ReadState(std::vector<double>& x);
     void RestoreBasePoint();
     void FixVariables();
@@ -509,7 +515,7 @@ private:
 
     ContinuationState curve_;
     std::vector<double> state_;           // scratch: the state by unknown
-    std::vector<double*> stateFields_;    // scratch: where each unknown lives
+    std::vector<StateField> stateFields_; // scratch: where each unknown lives
     std::vector<double*> deviceValues_;   // scratch: what a base point keeps of the devices
 };
 
