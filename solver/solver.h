@@ -157,8 +157,6 @@ public:
     int HvdcLimitViolated();
     int ResetHvdcControl();
     int SwitchHvdcControl();
-    // In a continuation, a switched link's unknowns into the step's base point.
-    void WriteLinkIntoBasePoint(NetConverter& rectifier);
     int CheckSvcLimits();
     int CheckTcscLimits();
     int CheckStatcomLimits();
@@ -509,6 +507,8 @@ private:
     void StateFields(std::vector<StateField>& fields);
     void ReadState(std::vector<double>& x);
     void RestoreBasePoint();
+    // In a continuation, a switched link's unknowns into the step's base point.
+    void WriteLinkIntoBasePoint(NetConverter& rectifier);
     void FixVariables();
     void ChooseSwitchCandidate();
     double MonitoredVoltageSum() const;

@@ -20,10 +20,10 @@ void Solver::UpdateDevices(double step, Trial trial, Clamping clamping) {
     UpdateStatcoms(step, trial, clamping);
 }
 
-// The field each device unknown moves, at its position: a link's under its
-// present codes; the third SVC
-// unknown is alpha while the SVC holds its voltage, else the offset; a
-// STATCOM's first is Ish while it holds its voltage, else the offset.
+// The field each device unknown moves, at its position: a link's follow its
+// present codes; the third SVC unknown is alpha while the SVC holds its
+// voltage, else the offset; a STATCOM's first is Ish while it holds its
+// voltage, else the offset.
 void Solver::DeviceStateFields(std::vector<StateField>& fields) {
     for (const auto& owned : network_->buses)
         if (owned->generator) GeneratorModelFields(*owned, fields);

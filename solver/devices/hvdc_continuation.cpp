@@ -32,6 +32,7 @@ void Solver::WriteLinkIntoBasePoint(NetConverter& rectifier) {
     if (!continuation_ || curve_.basePoint.size() <= static_cast<std::size_t>(variableCount_)) return;
     std::vector<StateField> fields(static_cast<std::size_t>(variableCount_) + 1);
     HvdcStateFields(rectifier, fields);
-    for (int i = rectifier.base + 1; i <= rectifier.base + HvdcColumnsOf(rectifier).count; ++i)
+    const int last = rectifier.base + HvdcColumnsOf(rectifier).count;
+    for (int i = rectifier.base + 1; i <= last; ++i)
         if (fields[i].value) curve_.basePoint[i] = fields[i].Read();
 }
