@@ -14,9 +14,10 @@
 
 // Two-terminal HVDC links in a continuation and in the held-voltage run:
 // the base point kept and given back, the link's unknowns read in the units
-// of their columns, its rows at the continuation's parameter bus, a curve
-// along which the rectifier meets its ratio limit and passes its control
-// to alpha, and a load bus held at its voltage.
+// of their columns, a switched link's unknowns in the base point, a tangent
+// where the link has no value, its rows at the continuation's parameter
+// bus, a curve along which the link passes its control between ratios and
+// angle at their limits, and a converter's bus held at its voltage.
 
 namespace {
 
