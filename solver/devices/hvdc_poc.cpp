@@ -27,7 +27,6 @@ enum LinkUnknown {
 using T = SecondOrder<kLinkUnknowns>;
 
 constexpr double kK1 = 1.350474474059324;  // 3 sqrt 2 / pi
-constexpr double kSqrt2 = 1.4142135623730951;
 
 struct ConverterTerms {
     T vd, a, cosAlpha, cosGamma, s, p;
