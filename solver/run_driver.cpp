@@ -177,12 +177,6 @@ bool Solver::PointOfCollapseRequested() const {
 void Solver::RefuseUnsupportedRuns() {
     const char* run = nullptr;
     const Network& network = *network_;
-    bool generatorModels = false;
-    for (const auto& bus : network.buses) generatorModels = generatorModels || bus->generator;
-    // The point of collapse's curvature rows know no HVDC links or
-    // generator models yet.
-    if (PointOfCollapseRequested() && (!network.converters.empty() || generatorModels))
-        run = "a point of collapse of a network with HVDC links or generator models";
     // The continuation's state knows no link's unknowns yet.
     if (!run && !network.converters.empty() && (ContinuationRequested() || NamedContinuationBus()))
         run = "a continuation of a network with HVDC links";
