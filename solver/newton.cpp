@@ -87,8 +87,7 @@ bool Solver::EvaluateMismatch(Loads loads) {
     AcEquations(status, Evaluate::Mismatch, loads);
     if (!DeviceEquations(Evaluate::Mismatch)) return false;
     if (continuation_) ParameterEquation(Evaluate::Mismatch, nullptr, curve_.tangent);
-    if (extendedRows_) PocRows(Evaluate::Mismatch, loads);
-    return true;
+    return !extendedRows_ || PocRows(Evaluate::Mismatch, loads);
 }
 
 // The mismatch and the Jacobian at the present state. False when no
@@ -103,7 +102,10 @@ bool Solver::AssembleJacobian(Loads loads) {
     }
     const bool parameterRowHolds =
         continuation_ && ParameterEquation(Evaluate::MismatchAndJacobian, area, curve_.tangent) == 0;
-    if (extendedRows_) PocRows(Evaluate::MismatchAndJacobian, loads);
+    if (extendedRows_ && !PocRows(Evaluate::MismatchAndJacobian, loads)) {
+        std::fprintf(diagnostics_, "%s\n", hvdcFault_.c_str());
+        return false;
+    }
     if (status >= 0 || parameterRowHolds) return true;
     if (area)
         std::fprintf(diagnostics_, "No generation takes up the slack power of area %s\n", area->name.c_str());

@@ -174,15 +174,17 @@ void AcCurvature::Loads(const NetBus& bus, double lambda) {
 }  // namespace
 
 // The extended rows in the order the families' equations come.
-void Solver::PocRows(Evaluate evaluate, Loads loads) {
+bool Solver::PocRows(Evaluate evaluate, Loads loads) {
     const bool mismatch = WantsMismatch(evaluate);
     const bool jacobian = WantsJacobian(evaluate);
     if (mismatch) ExtendedMismatch(jacobian, loads);
     NormalisationRow(mismatch, jacobian);
     PocAcRows(jacobian);
+    if (PocHvdcRows(jacobian)) return false;
     PocSvcRows(jacobian);
     PocTcscRows(jacobian);
     PocStatcomRows(jacobian);
+    return true;
 }
 
 // sum over the entries (r, c) within 1..n of value x w_r, into product[c].
@@ -253,7 +255,8 @@ void Solver::NormalisationRow(bool mismatch, bool jacobian) {
 
 // The curvature of the branch flows (in the power balances, the area
 // interchange rows and the regulating transformers' rows), of the loads
-// and shunts, and the lambda column of the power balances. The
+// and shunts and of the generator models, and the lambda column of the
+// power balances. The
 // distributed slack, the exchanged voltage columns and the area and
 // transformer unknowns enter the equations linearly: their part of block 2
 // is in J'w and their curvature is 0.
@@ -265,5 +268,6 @@ void Solver::PocAcRows(bool jacobian) {
         const NetBus& bus = *owned;
         for (const AdjacencyNode& node : bus.branches) curvature.BranchEnd(bus, *node.branch);
         curvature.Loads(bus, lambda_);
+        if (bus.generator) GeneratorModelCurvature(*this, bus);
     }
 }

@@ -58,8 +58,9 @@ int Solver::SolvePointOfCollapse() {
     }
     if (count < 0) return count;
 
-    // No HVDC links: no control of theirs to reset, nothing forces a new order.
-    count = PocPredictor(count, false);
+    // The links back to their scheduled controls; a change orders the
+    // corrector's Jacobian anew.
+    count = PocPredictor(count, ResetHvdcControl() != 0);
     if (count < 0) return count;
     double eigenvalue = 0.0;
     InversePowerIteration(4, count, 0.001, 0, &eigenvalue);
@@ -116,13 +117,14 @@ int Solver::PocPredictor(int count, bool reset) {
 }
 
 // t = dx/dlambda at the present state: J t = -df/dlambda, where only the
-// loads' directions depend on lambda. Negative when J is singular.
+// loads' directions depend on lambda. Negative when J is singular or a
+// link has no value.
 int Solver::PocTangent(std::vector<double>& t) {
     const int n = variableCount_;
     SetSystemOrder(n, false);
     int status = 0;
     AcEquations(status, Evaluate::Jacobian, Loads::Models);
-    DeviceEquations(Evaluate::Jacobian);
+    if (!DeviceEquations(Evaluate::Jacobian)) return -1;
     SortLists();
     if (OrderAndFactor() != 0) return -1;
     SortLists();
@@ -210,7 +212,8 @@ int Solver::InversePowerIteration(int maxIterations, int passThrough, double tol
         std::fprintf(diagnostics_, "No generation takes up the slack power\n");
         Abort(1);
     }
-    DeviceEquations(Evaluate::Jacobian);
+    // A link without a value leaves w as it was.
+    if (!DeviceEquations(Evaluate::Jacobian)) return -passThrough;
     SortLists();
     if (OrderAndFactor() != 0) {
         std::fprintf(diagnostics_, "The Jacobian is singular\n");

@@ -208,8 +208,10 @@ public:
     // right one to the hook.
     void WriteRequestedVectors();
     // Rows n + 1 .. 2n + 1 of the extended system, after the plain rows.
-    void PocRows(Evaluate evaluate, Loads loads);
+    // False, with the fault noted, where an HVDC link has no value.
+    bool PocRows(Evaluate evaluate, Loads loads);
     void PocAcRows(bool jacobian);
+    bool PocHvdcRows(bool jacobian);
     void PocSvcRows(bool jacobian);
     void PocTcscRows(bool jacobian);
     void PocStatcomRows(bool jacobian);
@@ -318,7 +320,6 @@ private:
     bool SwitchControlsAtLimits(bool& force);
     int FailPowerFlow(int quietResult, bool rescale);
     int FailEvaluation(int quietResult, bool rescale);
-    void RefuseUnsupportedRuns();
     int variableCount_ = 0;               // unknowns of the buses and devices
     int matrixOrder_ = 0;                 // with the continuation or collapse rows
     bool continuation_ = false;

@@ -9,6 +9,7 @@ struct NetBus;
 struct RunSwitches;
 class DeviceStep;
 class DeviceTerms;
+class Solver;
 
 // A generator's machine model behind its bus: a salient-pole machine whose
 // internal voltage E stands on the d-axis of its rotor, at angle delta.
@@ -68,6 +69,10 @@ struct GeneratorCoupling {
 // The model's eleven rows, and the columns of its held quantities in the
 // bus's Q row.
 void GeneratorModelEquations(const NetBus& bus, DeviceTerms& terms, const GeneratorCoupling& coupling);
+
+// The second derivatives of those rows weighted by the solver's null
+// vector, into the point-of-collapse system's block 2.
+void GeneratorModelCurvature(Solver& solver, const NetBus& bus);
 
 // Its part of a Newton step: E and Ia within their limits while they are
 // unknowns (field and armature switches), else the reactive generation

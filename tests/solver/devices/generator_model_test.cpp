@@ -16,6 +16,7 @@
 #include "number_text.h"
 #include "solver.h"
 #include "solver_handle.h"
+#include "table_load.h"
 
 // Generator models from the generator-model file (option 3) to their
 // solution: the Jacobian against central differences under each control,
@@ -63,6 +64,7 @@ protected:
         items.insert(items.begin() + 1, {Path("case.cdf"), Path("listing.txt")});
         solver_ = std::make_unique<SolverHandle>();
         arguments_ = std::make_unique<RunArguments>(std::move(items));
+        if (loadTotals_) (*solver_)->SetTotalsColumns(false, false, true, false);
         return (*solver_)->Main(arguments_->Count(), arguments_->Items(), 0);
     }
     // The case and its machines read and numbered, unsolved.
@@ -87,6 +89,7 @@ protected:
     std::unique_ptr<SolverHandle> solver_;
     std::unique_ptr<RunArguments> arguments_;
     ScratchFolder folder_{"generator_model"};
+    bool loadTotals_ = false;  // a continuation's table ends with the total load
 };
 
 // The current out of a bus from its generation: conj(S / V).
@@ -176,7 +179,10 @@ void Scramble(Network& network, std::mt19937& random) {
     }
 }
 
-TEST_F(GeneratorModelTest, JacobianMatchesCentralDifferencesUnderEachControl) {
+// The plain rows' Jacobian, and the point-of-collapse rows (the model's
+// curvature in block 2, its part of J'w) at random states with a random
+// null vector.
+TEST_F(GeneratorModelTest, JacobianAndExtendedRowsMatchCentralDifferencesUnderEachControl) {
     struct Case {
         const char* name;
         CardLine bus2;
@@ -204,6 +210,15 @@ TEST_F(GeneratorModelTest, JacobianMatchesCentralDifferencesUnderEachControl) {
                 SCOPED_TRACE("state " + std::to_string(state));
                 Scramble(*S().GetNetwork(), random);
                 const auto differences = CheckJacobian(S(), true);
+                EXPECT_TRUE(differences.empty()) << Describe(differences);
+            }
+            S().SetPointOfCollapse(true);
+            S().NumberVariables();
+            for (int state = 0; state < 2; ++state) {
+                SCOPED_TRACE("extended, state " + std::to_string(state));
+                Scramble(*S().GetNetwork(), random);
+                MoveToRandomState(S(), random, 0.0);
+                const auto differences = CheckExtendedRows(S());
                 EXPECT_TRUE(differences.empty()) << Describe(differences);
             }
         }
@@ -404,6 +419,31 @@ TEST_F(GeneratorModelTest, ContinuationTracesTheMachineToItsFieldLimit) {
     const std::vector<double>& v3limited = limited["V_B3_________"];
     EXPECT_LT(*std::min_element(v3limited.begin(), v3limited.end()) + 1e-9,
               *std::max_element(v3.begin(), v3.end()));
+}
+
+// The direct nose with the machine holding bus 2's voltage throughout
+// (its limits off): load bus 3 as above, its load at the nose against the
+// continuation's largest total load, within the continuation's step there.
+TEST_F(GeneratorModelTest, PointOfCollapseMeetsTheContinuationsNose) {
+    const std::string machine = "2 B2 0 1 1 0 1.8 0\n";
+    WriteFileText(folder_ / "dir.k", "3 B3 0 1 0.4 0\n");
+    const std::vector<std::string> options = {"-K" + Path("dir.k"), "-4", "-5"};
+    std::vector<std::string> direct = options;
+    direct.push_back("-C");
+    ASSERT_EQ(Run(ThreeMachineBuses(), machine, direct), 1);
+    EXPECT_EQ(Bus(2).control, 'V');
+    const double noseLoad = 0.8 + S().LoadParameter();
+
+    loadTotals_ = true;
+    std::vector<std::string> traced = options;
+    traced.push_back("-c" + Path("pv.txt"));
+    ASSERT_EQ(Run(ThreeMachineBuses(), machine, traced), 1);
+    const std::vector<double> loads = TableLoads(Path("pv.txt"));
+    const std::size_t nose = static_cast<std::size_t>(std::max_element(loads.begin(), loads.end()) - loads.begin());
+    ASSERT_GT(nose, 0u);
+    ASSERT_LT(nose + 1, loads.size());
+    const double step = std::max(loads[nose] - loads[nose - 1], loads[nose] - loads[nose + 1]);
+    EXPECT_NEAR(noseLoad, loads[nose], step);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "hvdc_case.h"
 #include "ieee_case_text.h"
 #include "jacobian_check.h"
+#include "number_text.h"
 #include "solution_values.h"
 #include "solver.h"
 #include "solver_handle.h"
@@ -45,7 +46,10 @@ TEST_F(HvdcTest, ScheduledConfigurationNumbersElevenColumnsInOrder) {
     EXPECT_EQ(S().VariableCount(), b + 11);
 }
 
-TEST_F(HvdcTest, JacobianMatchesCentralDifferencesForEveryControlPair) {
+// The plain rows' Jacobian, and the point-of-collapse rows (their
+// curvature in block 2, their part of J'w) at random states with a random
+// null vector.
+TEST_F(HvdcTest, JacobianAndExtendedRowsMatchCentralDifferencesForEveryControlPair) {
     struct Case {
         const char* rectifier;
         const char* inverter;
@@ -70,7 +74,49 @@ TEST_F(HvdcTest, JacobianMatchesCentralDifferencesForEveryControlPair) {
             const auto differences = CheckJacobian(S(), true);
             EXPECT_TRUE(differences.empty()) << Describe(differences);
         }
+        S().SetPointOfCollapse(true);
+        S().NumberVariables();
+        for (int state = 0; state < 2; ++state) {
+            SCOPED_TRACE("extended, state " + std::to_string(state));
+            Scramble(N(), random);
+            MoveToRandomState(S(), random, 0.0);
+            const auto differences = CheckExtendedRows(S());
+            EXPECT_TRUE(differences.empty()) << Describe(differences);
+        }
     }
+}
+
+// Bus 4, fed by the link and the AC tie, takes load in the direction
+// (1 p.u., 0.3 p.u. reactive per unit of lambda), the slack taking up the
+// rest. On the way the inverter's ratio meets its upper limit and a retry
+// holds it there. The direct nose is where the power flow stops having a
+// solution: solved 0.1% below it, not 0.1% above.
+TEST_F(HvdcTest, PointOfCollapseFindsTheNoseWithALink) {
+    std::vector<std::string> link = ScheduledLink();
+    link[0] = ConverterCard("REC1    ", 2, "0.500", "1.500", " 2.0", "90.0");
+    link[2] = ConverterCard("INV1    ", 4, "0.500", "1.500", "15.0", "180.");
+    const CaseText c = TwoAreasWithLink(link);
+    WriteFileText(folder_ / "direction.k", "4 B4 0 1 0.3 0\n");
+    const std::vector<std::string> options = {"-K" + Path("direction.k"), "-A"};
+    std::vector<std::string> direct = options;
+    direct.push_back("-C");
+    ASSERT_EQ(Run(c, direct), 1);
+    const double nose = S().LoadParameter();
+    EXPECT_GT(nose, 1.0);
+    const NetConverter& inverter = *Rectifier().partner;
+    EXPECT_EQ(inverter.modes[1], "AT");
+    EXPECT_EQ(inverter.tap, 1.5);
+
+    auto solves = [&](double lambda) {
+        std::vector<std::string> plain = options;
+        plain.insert(plain.end(), {"-b", FormatInCLocale("-L%.6f", lambda)});
+        testing::internal::CaptureStderr();
+        const int result = Run(c, plain);
+        testing::internal::GetCapturedStderr();
+        return result == 1;
+    };
+    EXPECT_TRUE(solves(0.999 * nose));
+    EXPECT_FALSE(solves(1.001 * nose));
 }
 
 TEST_F(HvdcTest, ScheduledLinkSolvesAndAgreesWithAHandComputation) {
@@ -256,6 +302,11 @@ TEST_F(HvdcTest, ApparentPowerBelowActivePowerFailsTheSolveNamingTheLink) {
               std::string::npos);
     S().SetQuietRun(Quiet::Yes, LimitChecks::Due);
     EXPECT_EQ(S().SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial), -1);
+    // The point-of-collapse rows refuse the link at that state too.
+    S().SetPointOfCollapse(true);
+    S().NumberVariables();
+    S().NullVector().assign(static_cast<std::size_t>(S().VariableCount()) + 1, 1.0);
+    EXPECT_FALSE(S().PocRows(Evaluate::MismatchAndJacobian, Loads::Models));
 }
 
 // A flat AC state and round values of the scheduled link, as a listing or
