@@ -116,7 +116,8 @@ int Solver::RunPowerFlow() {
 
 // Option v: the load parameter at which the named load bus has the given
 // voltage. Lambda takes the bus's voltage column ("BL"), from the base
-// case when the loads depend on the voltage (option D).
+// case when the loads depend on the voltage (option D or the input's
+// exponents).
 void Solver::SolveHoldingVoltage(NetBus& bus) {
     const bool characteristics = LoadCharacteristicsGiven();
     const Reorder reorder = ReorderIf(characteristics);
@@ -136,7 +137,7 @@ void Solver::SolveHoldingVoltage(NetBus& bus) {
 }
 
 // Option L with a load direction: the power flow at that load parameter,
-// from the base case with option b or D.
+// from the base case with option b or loads that depend on the voltage.
 void Solver::SolveAtLoadParameter() {
     const bool characteristics = LoadCharacteristicsGiven();
     const bool baseCase = HasOption('b') || characteristics;

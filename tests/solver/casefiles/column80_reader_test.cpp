@@ -199,6 +199,21 @@ TEST_F(Column80ReaderTest, DcCardsGiveTheSolutionOfTheIeeeForm) {
     }
 }
 
+// A DC bus leaves the network with its transformer: a deck that joins it to
+// anything else fails rather than leave a branch at a bus that is gone.
+TEST_F(Column80ReaderTest, DcBusJoinedToMoreThanItsTransformerFails) {
+    std::string text = FileText(TestDataPath("hvdc_bus_named.c80"));
+    const std::size_t end = text.rfind(Record(CardLine(), "F"));
+    text.insert(end, Record(CardLine("  5R1   1A1 1").At(52, "  10.000"), "L") + "\n");
+    WriteFileText(folder_ / "joined.c80", text);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Solve({"-6", (folder_ / "joined.c80").string()}), 0);
+    const std::string diagnostics = testing::internal::GetCapturedStderr();
+    EXPECT_NE(diagnostics.find("Converter   5R1    100: its DC bus is joined to more than its transformer"),
+              std::string::npos)
+        << diagnostics;
+}
+
 // Two buses and the operating point of the second: its 'K' record gives the
 // load exponents (P 1.5 in columns 81-87, Q 2.5 in columns 71-77), its 'B'
 // record the zone that the 'J' record makes area 1, with the whole load as
@@ -312,6 +327,9 @@ TEST_F(Column80ReaderTest, FaultsNameTheirLine) {
          "line 2: columns 14-19 hold \"  3x.0\", not a number"},
         {"a DC card the DC reader refuses", {levels, "BD    CONV1   CONV2"},
          "line 2: exactly one of the two names of the card must be GROUND"},
+        {"a converter whose DC bus is its AC bus",
+         {levels, CardLine("BD ").At(7, "  6I1    100").At(24, " 1").At(51, "  6I1    100")},
+         "line 2: the converter   6I1    100 shares a bus between a DC and an AC side"},
     };
     testing::internal::CaptureStderr();
     EXPECT_FALSE(ReadFile(TestDataPath("five_bus.c80"), {"-6" + (folder_ / "missing.txt").string()}));
