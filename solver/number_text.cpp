@@ -4,8 +4,11 @@
 
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -86,10 +89,55 @@ void AppendText(std::string& out, std::string_view text, int width) {
     if (width < 0) out.append(blanks, ' ');
 }
 
+namespace {
+
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+
+// The common case of a listing, a finite value of modest size with a few
+// decimals, as an integer count of its last decimal: the scaled value is
+// one rounding away from the exact product, so its rounding to an integer
+// is the exact one unless its fraction lies within that rounding of a half
+// (a tie or nearly one: left to the full conversion). Answers the text's
+// end, or null where the full conversion must decide.
+char* FixedByScaling(char* buffer, double value, int precision) {
+    if (precision < 0 || precision >= static_cast<int>(std::size(kPowersOfTen))) return nullptr;
+    const double magnitude = std::fabs(value);
+    const double scaled = magnitude * kPowersOfTen[precision];
+    if (!(scaled < 1e15)) return nullptr;
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) <= scaled * 0x1p-52 + 0x1p-60) return nullptr;
+    auto units = static_cast<unsigned long long>(whole) + (fraction > 0.5 ? 1 : 0);
+
+    // The digits from the last decimal backwards.
+    char digits[24];
+    char* start = digits + sizeof digits;
+    for (int i = 0; i < precision; ++i) {
+        *--start = static_cast<char>('0' + units % 10);
+        units /= 10;
+    }
+    if (precision > 0) *--start = '.';
+    do {
+        *--start = static_cast<char>('0' + units % 10);
+        units /= 10;
+    } while (units);
+    // printf keeps the sign of a negative value that rounds to zero.
+    if (std::signbit(value)) *--start = '-';
+    const auto length = static_cast<std::size_t>(digits + sizeof digits - start);
+    std::memcpy(buffer, start, length);
+    return buffer + length;
+}
+
+}  // namespace
+
 void AppendFixed(std::string& out, double value, int width, int precision) {
     // Room for the largest double in full: 309 digits, the sign, the point
     // and the decimals asked for.
     char buffer[400];
+    if (const char* end = FixedByScaling(buffer, value, precision)) {
+        AppendText(out, std::string_view(buffer, static_cast<size_t>(end - buffer)), width);
+        return;
+    }
     const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
     if (error != std::errc{}) {
         out += FormatInCLocale("%*.*f", width, precision, value);
