@@ -29,11 +29,50 @@ bool TakeSign(std::string_view& text) {
 
 }  // namespace
 
+namespace {
+
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// A plain decimal of at most 15 digits (digits, at most one point, no
+// exponent), as case files and listings hold them: its digits as an
+// integer and a power of ten are both exact doubles, so one division is
+// the correctly rounded value, the one from_chars answers. False where
+// the full conversion must decide.
+bool PlainDecimal(std::string_view text, double& value) {
+    unsigned long long digits = 0;
+    int count = 0;
+    int decimals = 0;
+    bool point = false;
+    std::size_t i = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            if (++count > 15) return false;
+            digits = digits * 10 + static_cast<unsigned>(c - '0');
+            if (point) ++decimals;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (count == 0 || (i < text.size() && (text[i] == 'e' || text[i] == 'E'))) return false;
+    value = static_cast<double>(digits) / kExactPowersOfTen[decimals];
+    return true;
+}
+
+}  // namespace
+
 bool ParseDouble(std::string_view text, double& value) {
     bool negative = TakeSign(text);
     // from_chars would take a second sign; "%lf" does not.
     if (text.empty() || text.front() == '-' || text.front() == '+') return false;
     double parsed = 0.0;
+    if (PlainDecimal(text, parsed)) {
+        value = negative ? -parsed : parsed;
+        return true;
+    }
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
     if (end == text.data()) return false;
     if (error == std::errc::result_out_of_range) {
@@ -84,9 +123,10 @@ std::string FormatInCLocale(const char* format, ...) {
 void AppendText(std::string& out, std::string_view text, int width) {
     const size_t columns = static_cast<size_t>(width < 0 ? -static_cast<long long>(width) : width);
     const size_t blanks = text.size() < columns ? columns - text.size() : 0;
-    if (width > 0) out.append(blanks, ' ');
-    out.append(text);
-    if (width < 0) out.append(blanks, ' ');
+    // One growth of the text, blanks and all.
+    const size_t start = out.size();
+    out.resize(start + blanks + text.size(), ' ');
+    text.copy(out.data() + start + (width > 0 ? blanks : 0), text.size());
 }
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <random>
 #include <string>
@@ -55,6 +56,51 @@ TEST(AppendFixedTest, ManyValuesAsPrintfWritesThem) {
         // Every fourth value a decimal half of the last place asked for.
         if (i % 4 == 0) value = (std::round(value * std::pow(10.0, p)) + 0.5) / std::pow(10.0, p);
         ASSERT_EQ(Appended(value, 8, p), Printed(value, 8, p)) << value << " precision " << p;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+double Parsed(const std::string& text) {
+    double value = -12345.0;
+    return ParseDouble(text, value) ? value : -12345.0;
+}
+
+// The value strtod gives for the number at the start of the text (in the
+// C locale, which the tests run in), or the mark when none stands there.
+double ReadByC(const std::string& text) {
+    const char* start = text.c_str();
+    while (*start == ' ') ++start;
+    char* end = nullptr;
+    const double value = std::strtod(start, &end);
+    return end == start ? -12345.0 : value;
+}
+
+// Plain decimals, as case files hold them, read to the same bits as the
+// C library reads them; exponents, long digit strings and signs beside.
+TEST(ParseDoubleTest, DecimalsReadAsTheCLibraryReadsThem) {
+    for (const char* text : {"0", "-0", "+1.5", "  12.25", "1.", ".5", "0000012.50", "123456789012345",
+                             "1234567890123456", "0.1234567890123456789", "1e3", "2.5E-2", "1.2.3", "12-3",
+                             "99999999.99", "-0.000", "0.30000000000000004"}) {
+        const double parsed = Parsed(text);
+        EXPECT_EQ(std::signbit(parsed), std::signbit(ReadByC(text))) << text;
+        EXPECT_EQ(parsed, ReadByC(text)) << text;
+    }
+    EXPECT_EQ(Parsed("."), -12345.0);
+    EXPECT_EQ(Parsed("--1"), -12345.0);
+}
+
+TEST(ParseDoubleTest, ManyDecimalsReadAsTheCLibraryReadsThem) {
+    std::mt19937_64 random(17);
+    std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
+    std::uniform_int_distribution<int> exponent(-6, 12);
+    std::uniform_int_distribution<int> precision(0, 12);
+    for (int i = 0; i < 200000; ++i) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%.*f", precision(random), mantissa(random) * std::pow(10.0, exponent(random)));
+        ASSERT_EQ(Parsed(text), ReadByC(text)) << text;
     }
 }
 
