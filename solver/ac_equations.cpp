@@ -36,10 +36,17 @@ struct EndFlow {
     FlowTerms q;
 };
 
+// The angle difference of a branch's ends, this end's angle minus the
+// other's, by its cosine and sine.
+struct AngleTurn {
+    double cos = 1.0;
+    double sin = 0.0;
+};
+
 // The flow into a branch at its from end (atFrom) or its to end. The ratio
 // t multiplies the from-end voltage; the shift turns it. One sine and
 // cosine each of the shift and of the angle difference.
-EndFlow FlowAtEnd(const BranchTerms& branch, bool atFrom, double vi, double vj, double thetaIJ) {
+EndFlow FlowAtEnd(const BranchTerms& branch, bool atFrom, double vi, double vj, AngleTurn thetaIJ) {
     const double t = branch.tap;
     const double g = branch.g;
     const double b = branch.b;
@@ -63,8 +70,8 @@ EndFlow FlowAtEnd(const BranchTerms& branch, bool atFrom, double vi, double vj, 
     }
     const double m = t * m0;
     const double l = t * l0;
-    const double cosTheta = std::cos(thetaIJ);
-    const double sinTheta = std::sin(thetaIJ);
+    const double cosTheta = thetaIJ.cos;
+    const double sinTheta = thetaIJ.sin;
     const double inPhase = m * cosTheta + l * sinTheta;
     const double quadrature = m * sinTheta - l * cosTheta;
     const double vv = vi * vj;
@@ -90,7 +97,7 @@ EndFlow FlowAtEnd(const BranchTerms& branch, bool atFrom, double vi, double vj, 
 }
 
 EndFlow FlowAtEnd(const NetBranch& branch, bool atFrom, double vi, double vj, double thetaIJ) {
-    return FlowAtEnd(TermsOf(branch), atFrom, vi, vj, thetaIJ);
+    return FlowAtEnd(TermsOf(branch), atFrom, vi, vj, {std::cos(thetaIJ), std::sin(thetaIJ)});
 }
 
 // Where a bus's voltage derivatives go: its voltage column when the
@@ -267,6 +274,9 @@ void AcPass::TakeTerms(const Network& network) {
     auto branch = arrays_.branchTerms.begin();
     for (const auto& item : network.branches) {
         *branch = TermsOf(*item);
+        const double difference = item->from->angle - item->to->angle;
+        branch->cosAngle = std::cos(difference);
+        branch->sinAngle = std::sin(difference);
         branch->controlled = wantJacobian_ && jacobian_.HasControlColumn(*item);
         ++branch;
     }
@@ -323,7 +333,10 @@ void AcPass::Branches(const NetBus& bus, int place, Balance& balance) {
     for (const NetworkArrays::End& end : arrays_.EndsOf(place)) {
         const BusTerms& other = arrays_.busTerms[end.other];
         const BranchTerms& terms = arrays_.branchTerms[end.branch];
-        const EndFlow flow = FlowAtEnd(terms, end.atFrom, self.voltage, other.voltage, self.angle - other.angle);
+        // Seen from the to end the difference changes its sign: the
+        // cosine stays, the sine turns (exactly, as the functions do).
+        const AngleTurn theta{terms.cosAngle, end.atFrom ? terms.sinAngle : -terms.sinAngle};
+        const EndFlow flow = FlowAtEnd(terms, end.atFrom, self.voltage, other.voltage, theta);
         balance.p -= flow.p.value;
         balance.q -= flow.q.value;
         if (!wantJacobian_) continue;

@@ -40,19 +40,27 @@ void Solver::NormaliseGenerationDirections(double sum) {
     for (const auto& bus : network.buses) bus->shareInUse = bus->generationDirection;
 }
 
-// `total` is the sum of the magnitudes of every load direction given.
+bool Solver::LoadDirectionGiven() const {
+    return !IsEmptyValue(OptionValue('K')) || inputGave_.loadDirection;
+}
+
+// `total` is the sum of the magnitudes of every load direction that option
+// K gave. A continuation, a point of collapse and a held voltage (option v)
+// need the load to grow: without a direction from K or from the input the
+// run ends once its files are read, before anything is solved or written.
 void Solver::RequireLoadDirection(double total) {
-    if (total != 0.0) return;
+    if (total != 0.0 || inputGave_.loadDirection) return;
     if (HasOption('v') || (!HasOption('L') && (HasOption('H') || HasOption('c') || HasOption('C')))) {
         std::fprintf(diagnostics_, "The load-increase direction is zero\n");
         Abort(1);
     }
 }
 
-// The load characteristics of option D, or else constant power: the whole
-// load follows V^0.
+// The load characteristics of option D, else the exponents that the input
+// gave, else constant power: the whole load follows V^0. A file of option D
+// that opens replaces the input's exponents, even when no row applies.
 void Solver::SettleLoadModels() {
-    if (ReadLoadCharacteristics(OptionValue('D'))) return;
+    if (ReadLoadCharacteristics(OptionValue('D')) || inputGave_.loadExponents) return;
     for (const auto& bus : network_->buses) {
         for (LoadModel* model : {&bus->loadModelP, &bus->loadModelQ}) {
             model->exponent = 0.0;

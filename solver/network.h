@@ -134,6 +134,10 @@ private:
 // One part of a bus load, for P or for Q:
 // load = V^exponent (base + lambda baseDirection) + V^2 (impedance + lambda impedanceDirection).
 struct LoadModel {
+    // The exponents a load may have: beyond them V^exponent under- or
+    // overflows at voltages the solver passes through.
+    static constexpr double kMaxExponent = 10.0;
+
     double exponent = 0.0;
     double impedance = 0.0;           // constant-impedance part
     double base = 0.0;                // part that follows V^exponent

@@ -37,6 +37,9 @@ public:
         double fromShuntB = 0.0;
         double toShuntG = 0.0;
         double toShuntB = 0.0;
+        // The from bus's angle minus the to bus's, by its cosine and sine.
+        double cosAngle = 1.0;
+        double sinAngle = 0.0;
         bool controlled = false;  // a regulating transformer with a column of its control
     };
 

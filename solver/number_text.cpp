@@ -4,8 +4,11 @@
 
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -26,11 +29,50 @@ bool TakeSign(std::string_view& text) {
 
 }  // namespace
 
+namespace {
+
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// A plain decimal of at most 15 digits (digits, at most one point, no
+// exponent), as case files and listings hold them: its digits as an
+// integer and a power of ten are both exact doubles, so one division is
+// the correctly rounded value, the one from_chars answers. False where
+// the full conversion must decide.
+bool PlainDecimal(std::string_view text, double& value) {
+    unsigned long long digits = 0;
+    int count = 0;
+    int decimals = 0;
+    bool point = false;
+    std::size_t i = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            if (++count > 15) return false;
+            digits = digits * 10 + static_cast<unsigned>(c - '0');
+            if (point) ++decimals;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (count == 0 || (i < text.size() && (text[i] == 'e' || text[i] == 'E'))) return false;
+    value = static_cast<double>(digits) / kExactPowersOfTen[decimals];
+    return true;
+}
+
+}  // namespace
+
 bool ParseDouble(std::string_view text, double& value) {
     bool negative = TakeSign(text);
     // from_chars would take a second sign; "%lf" does not.
     if (text.empty() || text.front() == '-' || text.front() == '+') return false;
     double parsed = 0.0;
+    if (PlainDecimal(text, parsed)) {
+        value = negative ? -parsed : parsed;
+        return true;
+    }
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
     if (end == text.data()) return false;
     if (error == std::errc::result_out_of_range) {
@@ -81,15 +123,61 @@ std::string FormatInCLocale(const char* format, ...) {
 void AppendText(std::string& out, std::string_view text, int width) {
     const size_t columns = static_cast<size_t>(width < 0 ? -static_cast<long long>(width) : width);
     const size_t blanks = text.size() < columns ? columns - text.size() : 0;
-    if (width > 0) out.append(blanks, ' ');
-    out.append(text);
-    if (width < 0) out.append(blanks, ' ');
+    // One growth of the text, blanks and all.
+    const size_t start = out.size();
+    out.resize(start + blanks + text.size(), ' ');
+    text.copy(out.data() + start + (width > 0 ? blanks : 0), text.size());
 }
+
+namespace {
+
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+
+// The common case of a listing, a finite value of modest size with a few
+// decimals, as an integer count of its last decimal: the scaled value is
+// one rounding away from the exact product, so its rounding to an integer
+// is the exact one unless its fraction lies within that rounding of a half
+// (a tie or nearly one: left to the full conversion). Answers the text's
+// end, or null where the full conversion must decide.
+char* FixedByScaling(char* buffer, double value, int precision) {
+    if (precision < 0 || precision >= static_cast<int>(std::size(kPowersOfTen))) return nullptr;
+    const double magnitude = std::fabs(value);
+    const double scaled = magnitude * kPowersOfTen[precision];
+    if (!(scaled < 1e15)) return nullptr;
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) <= scaled * 0x1p-52 + 0x1p-60) return nullptr;
+    auto units = static_cast<unsigned long long>(whole) + (fraction > 0.5 ? 1 : 0);
+
+    // The digits from the last decimal backwards.
+    char digits[24];
+    char* start = digits + sizeof digits;
+    for (int i = 0; i < precision; ++i) {
+        *--start = static_cast<char>('0' + units % 10);
+        units /= 10;
+    }
+    if (precision > 0) *--start = '.';
+    do {
+        *--start = static_cast<char>('0' + units % 10);
+        units /= 10;
+    } while (units);
+    // printf keeps the sign of a negative value that rounds to zero.
+    if (std::signbit(value)) *--start = '-';
+    const auto length = static_cast<std::size_t>(digits + sizeof digits - start);
+    std::memcpy(buffer, start, length);
+    return buffer + length;
+}
+
+}  // namespace
 
 void AppendFixed(std::string& out, double value, int width, int precision) {
     // Room for the largest double in full: 309 digits, the sign, the point
     // and the decimals asked for.
     char buffer[400];
+    if (const char* end = FixedByScaling(buffer, value, precision)) {
+        AppendText(out, std::string_view(buffer, static_cast<size_t>(end - buffer)), width);
+        return;
+    }
     const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
     if (error != std::errc{}) {
         out += FormatInCLocale("%*.*f", width, precision, value);

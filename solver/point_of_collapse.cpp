@@ -30,7 +30,7 @@ void Solver::SetSystemOrder(int order, bool extendedRows) {
 }
 
 bool Solver::LoadCharacteristicsGiven() const {
-    return !IsEmptyValue(OptionValue('D'));
+    return !IsEmptyValue(OptionValue('D')) || inputGave_.loadExponents;
 }
 
 // Answers the iteration at which the extended solve met its tolerance;

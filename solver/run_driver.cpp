@@ -61,7 +61,7 @@ int Solver::Main(int count, const char* const* items, int mode) {
             failed_ = false;
             return 1;
         }
-        if (HasOption('L') && !IsEmptyValue(OptionValue('K'))) {
+        if (HasOption('L') && LoadDirectionGiven()) {
             SolveAtLoadParameter();
         } else {
             RequireSolution(SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Polynomial));
@@ -93,6 +93,7 @@ void Solver::PrepareRun(int count, const char* const* items, int mode) {
     options_.SetMode(mode);
     SetSwitchesFromOptions();
     RequireOutputNames();
+    inputGave_ = {};
     std::optional<std::string> input = FileArgument(1);
     ReadNetwork(input ? input->c_str() : nullptr);
     if (RunMode() == 1 && options_.HostContinuation()) ReadStressDirection();
@@ -114,9 +115,10 @@ int Solver::RunPowerFlow() {
 
 // Option v: the load parameter at which the named load bus has the given
 // voltage. Lambda takes the bus's voltage column ("BL"), from the base
-// case when the loads depend on the voltage (option D).
+// case when the loads depend on the voltage (option D or the input's
+// exponents).
 void Solver::SolveHoldingVoltage(NetBus& bus) {
-    const bool characteristics = !IsEmptyValue(OptionValue('D'));
+    const bool characteristics = LoadCharacteristicsGiven();
     const Reorder reorder = ReorderIf(characteristics);
     const double voltage = bus.voltage;
     int first = 1;
@@ -134,9 +136,9 @@ void Solver::SolveHoldingVoltage(NetBus& bus) {
 }
 
 // Option L with a load direction: the power flow at that load parameter,
-// from the base case with option b or D.
+// from the base case with option b or loads that depend on the voltage.
 void Solver::SolveAtLoadParameter() {
-    const bool characteristics = !IsEmptyValue(OptionValue('D'));
+    const bool characteristics = LoadCharacteristicsGiven();
     const bool baseCase = HasOption('b') || characteristics;
     const Reorder reorder = ReorderIf(characteristics);
     int first = 1;
@@ -163,12 +165,12 @@ int Solver::RequireSolution(int iterations) {
 
 // A continuation needs its table (option H or c) and a load direction.
 bool Solver::ContinuationRequested() const {
-    return (HasOption('H') || HasOption('c')) && !IsEmptyValue(OptionValue('K'));
+    return (HasOption('H') || HasOption('c')) && LoadDirectionGiven();
 }
 
 // Option C with a load direction, unless a continuation is asked for.
 bool Solver::PointOfCollapseRequested() const {
-    return !ContinuationRequested() && HasOption('C') && !IsEmptyValue(OptionValue('K'));
+    return !ContinuationRequested() && HasOption('C') && LoadDirectionGiven();
 }
 
 // Host runs read the host's records; file runs read the case file named

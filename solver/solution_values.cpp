@@ -39,10 +39,15 @@ EndFlows BranchFlows(const NetBranch& branch) {
     const double m2 = t * (g * cosShift + b * sinShift);
     const double n2 = t * (b * cosShift - g * sinShift);
 
+    // From the to end the difference is -delta: the same cosine, the sine
+    // of the opposite sign (exactly so).
+    const double cosDelta = std::cos(delta);
+    const double sinDelta = std::sin(delta);
+
     EndFlows flows;
-    flows.fromP = v1 * v1 * t * t * (g + branch.fromShuntG) - v1 * v2 * (m * std::cos(delta) + n * std::sin(delta));
-    flows.fromQ = -v1 * v1 * t * t * (b + branch.fromShuntB) - v1 * v2 * (m * std::sin(delta) - n * std::cos(delta));
-    flows.toP = v2 * v2 * (g + branch.toShuntG) - v1 * v2 * (m2 * std::cos(-delta) + n2 * std::sin(-delta));
-    flows.toQ = -v2 * v2 * (b + branch.toShuntB) - v1 * v2 * (m2 * std::sin(-delta) - n2 * std::cos(-delta));
+    flows.fromP = v1 * v1 * t * t * (g + branch.fromShuntG) - v1 * v2 * (m * cosDelta + n * sinDelta);
+    flows.fromQ = -v1 * v1 * t * t * (b + branch.fromShuntB) - v1 * v2 * (m * sinDelta - n * cosDelta);
+    flows.toP = v2 * v2 * (g + branch.toShuntG) - v1 * v2 * (m2 * cosDelta + n2 * -sinDelta);
+    flows.toQ = -v2 * v2 * (b + branch.toShuntB) - v1 * v2 * (m2 * -sinDelta - n2 * cosDelta);
     return flows;
 }

@@ -407,6 +407,15 @@ private:
     TableTotals tableTotals_;
     TangentStatistics tangentStatistics_;
     NetBus* namedContinuationBus_ = nullptr;
+    // What the input gave besides the network (the operating point of a
+    // column-80 run): a direction for the load to grow in, from its areas,
+    // and load exponents, from its bus records. Cleared for each run.
+    struct InputGave {
+        bool loadDirection = false;
+        bool loadExponents = false;
+    } inputGave_;
+    // A direction from option K or from the input.
+    bool LoadDirectionGiven() const;
     template <class ReadLine>
     void ForEachScenarioBus(char option, const char* fileName, std::size_t minimum, const char* what,
                             ReadLine readLine);

@@ -8,6 +8,12 @@
 
 namespace {
 
+// KLU takes writable pointers to the arrays it only reads.
+template <class T>
+T* Writable(std::span<const T> items) {
+    return const_cast<T*>(items.data());
+}
+
 // +1 for an even permutation, -1 for an odd one (0-based, n items).
 int Parity(const int* permutation, int n) {
     std::vector<char> seen(n, 0);
@@ -60,9 +66,9 @@ bool SparseFactor::Factor(int n, std::span<const int> columnStart, std::span<con
     common.tol = std::clamp(threshold, 0.0, 1.0);
     // A singular matrix is an answer here, not an error: stop at once.
     common.halt_if_singular = 1;
-    columnStart_.assign(columnStart.begin(), columnStart.end());
-    rowIndex_.assign(rowIndex.begin(), rowIndex.end());
-    klu_->symbolic = klu_analyze(n, columnStart_.data(), rowIndex_.data(), &common);
+    columnStart_ = columnStart;
+    rowIndex_ = rowIndex;
+    klu_->symbolic = klu_analyze(n, Writable(columnStart_), Writable(rowIndex_), &common);
     if (!klu_->symbolic) {
         if (common.status == KLU_OUT_OF_MEMORY) throw std::bad_alloc();
         return false;
@@ -73,7 +79,7 @@ bool SparseFactor::Factor(int n, std::span<const int> columnStart, std::span<con
 bool SparseFactor::FactorNumeric(std::span<const double> value) {
     Klu& k = *klu_;
     if (k.numeric) klu_free_numeric(&k.numeric, &k.common);
-    k.numeric = klu_factor(columnStart_.data(), rowIndex_.data(), const_cast<double*>(value.data()), k.symbolic,
+    k.numeric = klu_factor(Writable(columnStart_), Writable(rowIndex_), Writable(value), k.symbolic,
                            &k.common);
     if (!k.numeric) {
         if (k.common.status == KLU_OUT_OF_MEMORY) throw std::bad_alloc();
@@ -95,7 +101,7 @@ bool SparseFactor::Refactor(std::span<const double> value) {
     if (!klu_ || !klu_->symbolic) return false;
     Klu& k = *klu_;
     if (k.numeric &&
-        klu_refactor(columnStart_.data(), rowIndex_.data(), const_cast<double*>(value.data()), k.symbolic, k.numeric,
+        klu_refactor(Writable(columnStart_), Writable(rowIndex_), Writable(value), k.symbolic, k.numeric,
                      &k.common) &&
         PivotsUsable() && klu_rcond(k.symbolic, k.numeric, &k.common) && k.common.rcond > 1e-12) {
         TakeSign(false);

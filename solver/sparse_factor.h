@@ -21,7 +21,8 @@ public:
 
     // Orders the pattern and factorises its values. `threshold` (0..1) is
     // how far a pivot may fall below the largest entry of its column and
-    // still be preferred on the diagonal. False when singular.
+    // still be preferred on the diagonal. False when singular. The pattern
+    // stays the caller's: it must outlive the factor unchanged.
     bool Factor(int n, std::span<const int> columnStart, std::span<const int> rowIndex, std::span<const double> value,
                 double threshold);
     // New values of the same pattern: the kept pivots, or a new pivot
@@ -44,8 +45,8 @@ private:
 
     struct Klu;
     std::unique_ptr<Klu> klu_;
-    std::vector<int> columnStart_;
-    std::vector<int> rowIndex_;
+    std::span<const int> columnStart_;
+    std::span<const int> rowIndex_;
     int sign_ = 1;
     int orderSign_ = 1;  // the parity of the row and column orders
     double smallestPivot_ = 0.0;

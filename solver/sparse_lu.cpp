@@ -24,6 +24,12 @@ void SparseMatrix::Resize(int rows, int columns) {
     nextStep_ = 0;
 }
 
+void SparseMatrix::Reserve(int entries) {
+    if (entries <= 0) return;
+    entries_.reserve(static_cast<std::size_t>(entries) + 1);
+    steps_.reserve(static_cast<std::size_t>(entries));
+}
+
 void SparseMatrix::Clear() {
     Resize(rows_, columns_);
 }
@@ -36,14 +42,14 @@ void SparseMatrix::ZeroValues() {
 
 MatrixEntry* SparseMatrix::AddElement(int row, int column, double value, bool fixedVariable) {
     factored_ = false;
-    AssemblyStep& step = NextStep(row, column);
-    if (!step.slot) {
+    int& slot = NextStep(row, column);
+    if (!slot) {
         if (fixedVariable && row != column) return nullptr;
-        step.slot = CreateEntry(row, column, fixedVariable ? 1.0 : value);
+        slot = CreateEntry(row, column, fixedVariable ? 1.0 : value);
         ordered_ = false;
-        return &entries_[step.slot];
+        return &entries_[slot];
     }
-    MatrixEntry& entry = entries_[step.slot];
+    MatrixEntry& entry = entries_[slot];
     if (fixedVariable)
         entry.value = row == column ? 1.0 : 0.0;
     else
@@ -51,14 +57,14 @@ MatrixEntry* SparseMatrix::AddElement(int row, int column, double value, bool fi
     return &entry;
 }
 
-// The step of the next call of the assembly, with the slot of element
-// (row, column): the remembered one when this call is the one made at
-// this point last time, else found (0 when not stored) and remembered.
-SparseMatrix::AssemblyStep& SparseMatrix::NextStep(int row, int column) {
-    if (nextStep_ == steps_.size()) steps_.push_back({row, column, 0});
-    AssemblyStep& step = steps_[nextStep_++];
-    if (step.row != row || step.column != column || !step.slot) step = {row, column, FindIndex(row, column)};
-    return step;
+// The slot of element (row, column) for the next call of the assembly:
+// the remembered one when it holds that element, else found (0 when not
+// stored) and remembered.
+int& SparseMatrix::NextStep(int row, int column) {
+    if (nextStep_ == steps_.size()) steps_.push_back(0);
+    int& slot = steps_[nextStep_++];
+    if (!slot || entries_[slot].row != row || entries_[slot].column != column) slot = FindIndex(row, column);
+    return slot;
 }
 
 const MatrixEntry* SparseMatrix::Find(int row, int column) const {
@@ -96,7 +102,8 @@ void SparseMatrix::SortLists() {
 }
 
 // Moves the entries into row order, ascending columns within a row, and
-// threads both kinds of list again in ascending order.
+// threads both kinds of list again in ascending order. The pool is
+// rearranged in place: no second pool is written.
 void SparseMatrix::Compact() {
     const int count = EntryCount();
     rowStart_.assign(rows_ + 2, 0);
@@ -104,29 +111,35 @@ void SparseMatrix::Compact() {
     rowStart_[1] = 1;
     for (int r = 1; r <= rows_; ++r) rowStart_[r + 1] += rowStart_[r];
 
-    // Each moved entry carries its old slot in its row link until the
-    // lists are threaded again, so that the assembly's record can follow.
-    scratch_.resize(entries_.size());
-    std::vector<int> fill(rowStart_);
-    for (int i = 1; i <= count; ++i) {
-        MatrixEntry& moved = scratch_[fill[entries_[i].row]++];
-        moved = entries_[i];
-        moved.nextInRow = i;
+    // Each entry carries its old slot in its row link until the lists are
+    // threaded again, so that the assembly's record can follow.
+    std::vector<int> slot(count + 1, 0);
+    {
+        std::vector<int> fill(rowStart_);
+        for (int i = 1; i <= count; ++i) {
+            slot[i] = fill[entries_[i].row]++;
+            entries_[i].nextInRow = i;
+        }
     }
-    entries_.swap(scratch_);
+    // Each cycle of the move is followed to its end.
+    for (int i = 1; i <= count; ++i)
+        while (slot[i] != i) {
+            const int target = slot[i];
+            std::swap(entries_[i], entries_[target]);
+            std::swap(slot[i], slot[target]);
+        }
 
-    std::vector<int> newSlot(count + 1, 0);
     for (int r = 1; r <= rows_; ++r) {
         const int first = rowStart_[r], end = rowStart_[r + 1];
         std::sort(entries_.begin() + first, entries_.begin() + end,
                   [](const MatrixEntry& a, const MatrixEntry& b) { return a.column < b.column; });
         rowHead_[r] = first < end ? first : 0;
         for (int t = first; t < end; ++t) {
-            newSlot[entries_[t].nextInRow] = t;
+            slot[entries_[t].nextInRow] = t;
             entries_[t].nextInRow = t + 1 < end ? t + 1 : 0;
         }
     }
-    for (AssemblyStep& step : steps_) step.slot = newSlot[step.slot];
+    for (int& step : steps_) step = slot[step];
     std::fill(columnHead_.begin(), columnHead_.end(), 0);
     for (int t = count; t >= 1; --t) {
         MatrixEntry& entry = entries_[t];
@@ -212,6 +225,12 @@ int SparseMatrix::SolveWith(std::span<double> vector, bool transposed) {
 void Solver::SetMatrixOrder(int order) {
     if (order < 0) FailMatrix(FormatInCLocale("no matrix of order %d", order));
     matrix_.Resize(order, order);
+    // A bus's two rows hold its own two columns and two of the bus at the
+    // other end of each of its branches; device rows and extended systems
+    // grow the pool further where they need.
+    if (network_)
+        matrix_.Reserve(order + 4 * static_cast<int>(network_->buses.size()) +
+                        8 * static_cast<int>(network_->branches.size()));
 }
 
 void Solver::ReleaseMatrix() {

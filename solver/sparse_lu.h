@@ -76,6 +76,9 @@ public:
     void Clear();
     // Empties the matrix and gives it new dimensions.
     void Resize(int rows, int columns);
+    // Room for this many entries, so that the first assembly does not grow
+    // the pool step by step (the room is only address space until used).
+    void Reserve(int entries);
     // Sets every stored value to 0 and begins an assembly; the structure
     // and the order stay.
     void ZeroValues();
@@ -106,16 +109,8 @@ public:
     double SmallestPivot() const { return factored_ ? factor_.SmallestPivot() : 0.0; }
 
 private:
-    // One AddElement call of the last assembly and the pool slot it
-    // reached (0: none, an off-diagonal element of a fixed variable).
-    struct AssemblyStep {
-        int row = 0;
-        int column = 0;
-        int slot = 0;
-    };
-
     int FindIndex(int row, int column) const;
-    AssemblyStep& NextStep(int row, int column);
+    int& NextStep(int row, int column);
     int CreateEntry(int row, int column, double value);
     void Compact();
     int SolveWith(std::span<double> vector, bool transposed);
@@ -130,11 +125,12 @@ private:
     // row 2's, ..., each row in ascending column order.
     bool sorted_ = false;
     std::vector<int> rowStart_;  // row r holds pool slots rowStart_[r] .. rowStart_[r+1]-1
-    std::vector<MatrixEntry> scratch_;
 
-    // The calls of the last assembly in their order, and how far the
-    // present assembly has come.
-    std::vector<AssemblyStep> steps_;
+    // The pool slot each call of the last assembly reached, in call order
+    // (0: none, an off-diagonal element of a fixed variable), and how far
+    // the present assembly has come. The entry in the slot tells whether a
+    // call is the one made there last time.
+    std::vector<int> steps_;
     std::size_t nextStep_ = 0;
 
     // The ordered structure in compressed columns, and where each pool

@@ -32,21 +32,24 @@ bool HasColumn(std::string_view line, int col) {
 // the line's end into '0'. Empty when a character other than those (or a
 // point, unless `pointAllowed`) stands in the field.
 std::string NumberText(std::string_view line, int col, int len, bool pointAllowed, bool& hasPoint) {
-    std::string text;
+    // Exactly one character for each column of the field (short fields
+    // stay within the string itself).
+    std::string text(static_cast<size_t>(std::max(len, 0)), '0');
     hasPoint = false;
     bool started = false;
-    for (int c = col; c < col + len; ++c) {
-        char ch = ColumnAt(line, c);
-        if (ch == '\n') {
-            text.append(static_cast<size_t>(col + len - c), '0');
-            break;
-        }
+    // The columns the line holds; those after its end stay '0'.
+    const size_t first = static_cast<size_t>(col - 1);
+    const std::string_view field = col >= 1 && first < line.size() ? line.substr(first, text.size()) : std::string_view();
+    for (size_t i = 0; i < field.size(); ++i) {
+        const char ch = field[i];
+        if (ch == '\n') break;
+        char& item = text[i];
         if ((ch >= '0' && ch <= '9') || ch == '+' || ch == '-' || (ch == '.' && pointAllowed)) {
             started = true;
             hasPoint = hasPoint || ch == '.';
-            text.push_back(ch);
+            item = ch;
         } else if (ch == ' ') {
-            text.push_back(started ? '0' : ' ');
+            item = started ? '0' : ' ';
         } else {
             return {};
         }

@@ -23,6 +23,13 @@ constexpr double kNoImpedance = 1e-10;
 // Columns of the ten levels of a voltage-level record.
 constexpr int kLevelColumns[] = {7, 12, 17, 22, 27, 32, 37, 42, 47, 52};
 
+// The DC bus that a converter card named by its bus made.
+bool IsConverterBus(const Network& network, const NetBus& bus) {
+    for (const auto& converter : network.converters)
+        if (converter->converterBus == &bus) return true;
+    return false;
+}
+
 class Column80Reader {
 public:
     Column80Reader(Solver& solver, FILE* input, double mvaBase)
@@ -40,6 +47,9 @@ private:
     void ReadBranch(char type);
     void MakeUpLoads(NetBus* first, double mw, double mvar);
     bool ReadDeviceCard();
+    void ReadDcCard();
+    void TakeConverterKvFromBuses();
+    void NumberBusesOfDcCardsOnly();
     void Finish();
 
     // The bus of the key in columns col..col+4, made and named when new.
@@ -228,21 +238,62 @@ void Column80Reader::MakeUpLoads(NetBus* first, double mw, double mvar) {
     if (qMadeUp_ && deck_.Text(43, 1) != "T") loadBus_->loadQ += sign * mvar / base_;
 }
 
-// DC and FACTS cards stand in the deck under their two-letter codes. DC
-// cards are refused: they name an AC bus by twelve columns ending in its kV,
-// where this deck's buses have a five-character key and a name that shows
-// the nominal kV rounded to a whole number, so a converter would take its
-// ratio from that rounded kV and the buses it makes would have no voltage
-// level; solving without the links would answer for another network.
+// DC and FACTS cards stand in the deck under their two-letter codes.
 bool Column80Reader::ReadDeviceCard() {
-    if (deck_.Is("BD ") || deck_.Is("BZ ") || deck_.Is("LD "))
-        deck_.Fail("the DC card \"" + deck_.Line().substr(0, 2) + "\" cannot be read by this build");
+    if (deck_.Is("BD ") || deck_.Is("BZ ") || deck_.Is("LD ")) {
+        ReadDcCard();
+        return true;
+    }
     if (!deck_.Is("FS ") && !deck_.Is("FC ") && !deck_.Is("FT ")) return false;
     if (std::string fault = ReadFactsCard(solver_, deck_.Line()); !fault.empty()) deck_.Fail(fault);
     return true;
 }
 
+// A DC card names an AC bus by twelve columns, which this deck fills with
+// the name its buses take from key and nominal kV ("  2A2     14" for key
+// "  2A2" at 13.8 kV); the name is matched exactly, as in the other decks.
+// The DC bus a converter card makes belongs to no voltage level: it is
+// numbered at once with the kV of the card (the card's ratio check has
+// refused a DC kV of 0), and a branch record may reach it by a key that
+// begins its name. An AC bus that the card names before any record of this
+// deck does is left unnumbered, so that the first record naming it by its
+// key gives it its level, its name and its kV.
+void Column80Reader::ReadDcCard() {
+    const std::size_t known = network_.buses.size();
+    if (std::string fault = solver_.ReadDcCard(deck_.Line()); !fault.empty()) deck_.Fail(fault);
+    for (std::size_t i = known; i < network_.buses.size(); ++i) {
+        NetBus* bus = network_.buses[i].get();
+        if (IsConverterBus(network_, *bus)) bus->number = ++network_.busCount;
+    }
+}
+
+// A converter named by its DC bus takes its ratio from the DC kV over the
+// AC kV of its card. The card can show an AC kV only as the whole number of
+// the bus's name, so the converter takes its bus's own base kV instead:
+// 13.8 kV stays 13.8.
+void Column80Reader::TakeConverterKvFromBuses() {
+    for (const auto& owned : network_.converters) {
+        NetConverter& c = *owned;
+        if (!c.acBus || c.acBus->baseKv <= 0.0) continue;
+        if (c.converterBus && c.acKv > 0.0) c.ratio *= c.acKv / c.acBus->baseKv;
+        c.acKv = c.acBus->baseKv;
+    }
+}
+
+// The buses that DC cards named and no record of the deck did keep the kV
+// of their cards.
+void Column80Reader::NumberBusesOfDcCardsOnly() {
+    for (const auto& owned : network_.buses) {
+        NetBus& bus = *owned;
+        if (bus.number != 0) continue;
+        if (bus.baseKv <= 0.0) deck_.FailAfterReading("the bus \"" + bus.name + "\" of a DC card has no base kV");
+        bus.number = ++network_.busCount;
+    }
+}
+
 void Column80Reader::Finish() {
+    NumberBusesOfDcCardsOnly();
+    TakeConverterKvFromBuses();
     solver_.CloseFile(input_);
     TakeLoadsAsPolynomial(network_);
 }
@@ -250,10 +301,12 @@ void Column80Reader::Finish() {
 }  // namespace
 
 // Each bus's zone names its area; the first bus of an area whose code holds
-// 'S', or else 'Q', is its slack bus.
+// 'S', or else 'Q', is its slack bus. The DC bus of a converter names no
+// area of its own.
 void Solver::FormZoneAreas() {
     for (const auto& owned : network_->buses) {
         NetBus& bus = *owned;
+        if (IsConverterBus(*network_, bus)) continue;
         NetArea* area = FindOrAddArea(0, bus.areaCode, Search::Yes);
         if (area->number == 0) {
             area->number = ++network_->areaCount;
@@ -269,8 +322,11 @@ void Solver::ReadColumn80Deck(FILE* input) {
     DoubleOption('$', mvaBase_, 1.0, 1e8);
     Column80Reader(*this, input, mvaBase_).Read();
     iterationLimit_ = 100;
-    if (ReadOperatingPoint(OptionValue('6'))) return;
-    FormZoneAreas();
+    if (!ReadOperatingPoint(OptionValue('6'))) FormZoneAreas();
+    // Until its converter takes it out of the network, a DC bus stands in
+    // the area of its AC bus.
+    for (const auto& converter : network_->converters)
+        if (converter->converterBus && converter->acBus) converter->converterBus->area = converter->acBus->area;
 }
 
 NetBus* Solver::FindOrAddBus80(int number, std::string_view key, Search search, bool create) {

@@ -41,6 +41,7 @@ private:
     // A converter that an earlier card made; the fault says so when none did.
     NetConverter* Existing(const std::string& name, std::string& fault);
     NetBus* AcBus(int col, int kvCol);
+    std::string SharedBusFault(const std::string& name, const NetBus* dcBus, const NetBus* acBus) const;
     std::string BusNamedConverter();
     std::string GroundConverter();
     std::string Control();
@@ -95,6 +96,16 @@ std::string DcCardReader::NotGround(std::string& name) const {
     return {};
 }
 
+// The DC bus of a converter leaves the network with its transformer, so no
+// converter may have it for its AC bus, its own converter included.
+std::string DcCardReader::SharedBusFault(const std::string& name, const NetBus* dcBus, const NetBus* acBus) const {
+    bool shared = dcBus && dcBus == acBus;
+    for (const auto& other : network_.converters)
+        shared = shared || (dcBus && other->acBus == dcBus) || (other->converterBus && other->converterBus == acBus);
+    return shared ? FormatInCLocale("the converter %s shares a bus between a DC and an AC side", name.c_str())
+                  : std::string();
+}
+
 // A converter needs a bridge and a ratio that its equations can divide by.
 std::string BridgesAndRatioFault(const std::string& name, int bridges, double ratio) {
     if (bridges < 1) return FormatInCLocale("the converter %s has no bridges", name.c_str());
@@ -124,6 +135,7 @@ std::string DcCardReader::BusNamedConverter() {
     c->thirdAngle = std::max(0.0, GetRealField(line_, 36, 5, 1));
     c->maxAngle = 90.0;
     NetBus* ac = AcBus(51, 59);
+    if (std::string fault = SharedBusFault(name, dcBus, ac); !fault.empty()) return fault;
     c->acKv = GetRealField(line_, 59, 4, 0);
     c->ratio = c->acKv > 0.0 ? dcKv / c->acKv * c->bridges : 0.0;
     if (std::string fault = BridgesAndRatioFault(name, c->bridges, c->ratio); !fault.empty()) return fault;
@@ -141,6 +153,7 @@ std::string DcCardReader::GroundConverter() {
     NetConverter* c = Converter(name);
     if (c->bridges > 0) return FormatInCLocale("a second card for the converter %s", name.c_str());
     NetBus* ac = AcBus(20, 28);
+    if (std::string fault = SharedBusFault(name, nullptr, ac); !fault.empty()) return fault;
     c->acKv = ac->baseKv;
     c->zone = GetField(line_, 36, 2, 2);
     c->bridges = GetIntField(line_, 38, 2);

@@ -23,9 +23,6 @@ constexpr const char* kAreaGroup = "50000";
 constexpr const char* kAllAreasGroup = "60000";
 // Columns that hold a bus name in a row.
 constexpr std::size_t kRowNameLength = 12;
-// The exponents a load may have: beyond them V^exponent under- or
-// overflows at voltages the solver passes through.
-constexpr double kMaxExponent = 10.0;
 
 bool StartsWith(const std::string& line, const char* text) {
     return line.starts_with(text);
@@ -95,7 +92,7 @@ NetBus* RowBus(const Network& network, const std::string& row, int& valuesColumn
 // outside what a load model can evaluate.
 LoadShares CheckedShares(Solver& solver, const char* fileName, int lineNumber, const std::string& row, int col) {
     const LoadShares shares = ReadShares(row, col);
-    if (std::fabs(shares.pExponent) > kMaxExponent || std::fabs(shares.qExponent) > kMaxExponent)
+    if (std::fabs(shares.pExponent) > LoadModel::kMaxExponent || std::fabs(shares.qExponent) > LoadModel::kMaxExponent)
         FailLine(solver, fileName, lineNumber, "an exponent outside -10 to 10");
     return shares;
 }

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -23,14 +24,27 @@ double TapOfWinding(double tapKv, double windingKv) {
 
 namespace {
 
+// Until the load models are rescaled to the solved voltages, a model's base
+// part holds the share of the load that follows V^exponent.
+void TakeWholeLoadExponential(LoadModel& model, double exponent) {
+    model.base = 1.0;
+    model.impedance = 0.0;
+    model.exponent = exponent;
+}
+
 class OperatingPointReader {
 public:
     OperatingPointReader(Solver& solver, FILE* input, double mvaBase)
         : solver_(solver), network_(*solver.GetNetwork()), file_(solver, input, "Operating point"), input_(input),
           base_(mvaBase) {}
 
-    // True when an area record made an area: the areas are then settled.
-    bool Read();
+    // What the file gave besides the changes to the network.
+    struct Outcome {
+        bool areaMade = false;  // the areas are then settled
+        bool loadDirection = false;
+        bool loadExponents = false;
+    };
+    Outcome Read();
 
 private:
     NetBus* Bus(int col) const { return solver_.FindOrAddBus80(0, file_.Text(col, 5), Search::Yes, false); }
@@ -39,6 +53,7 @@ private:
     void ReadReactive();
     void ReadArea();
     void ReadBusSettings();
+    double Exponent(int col) const;
     void Rebase(NetBus& bus, double newKv);
     void ReadRegulator();
     void ReadRemoteGroup();
@@ -52,11 +67,13 @@ private:
     int areaRecords_ = 0;
     int groupRecords_ = 0;
     bool areaMade_ = false;
+    double directionTotal_ = 0.0;
+    bool exponentsGiven_ = false;
     bool remoteGroupsOn_ = false;
     std::map<const NetBus*, int> groups_;
 };
 
-bool OperatingPointReader::Read() {
+OperatingPointReader::Outcome OperatingPointReader::Read() {
     while (file_.Next()) {
         const std::string& line = file_.Line();
         switch (line.size() >= 80 ? line[79] : ' ') {
@@ -70,7 +87,7 @@ bool OperatingPointReader::Read() {
     }
     solver_.CloseFile(input_);
     Finish();
-    return areaMade_;
+    return {areaMade_, directionTotal_ != 0.0, exponentsGiven_};
 }
 
 // 'B': a generator's reactive power and its limits, or a shunt, or a fixed
@@ -124,6 +141,7 @@ void OperatingPointReader::ReadArea() {
         if (CodeHas(bus.code, "S") || (CodeHas(bus.code, "Q") && !area->areaBus)) area->areaBus = &bus;
         bus.loadModelP.baseDirection = share * bus.loadP;
         bus.loadModelQ.baseDirection = share * bus.loadQ;
+        directionTotal_ += std::fabs(bus.loadModelP.baseDirection) + std::fabs(bus.loadModelQ.baseDirection);
     }
 }
 
@@ -162,6 +180,17 @@ void OperatingPointReader::ReadBusSettings() {
         bus.code = bus.code == "BQ" ? "BG" : "BGS";
         network_.remoteVoltageSums = remoteGroupsOn_ = true;
     }
+    // The whole load follows V^exponent: the Q exponent stands before the
+    // record's letter, the P exponent after it.
+    TakeWholeLoadExponential(bus.loadModelQ, Exponent(71));
+    TakeWholeLoadExponential(bus.loadModelP, Exponent(81));
+    exponentsGiven_ = true;
+}
+
+double OperatingPointReader::Exponent(int col) const {
+    const double exponent = file_.Real(col, 7, 0);
+    if (std::fabs(exponent) > LoadModel::kMaxExponent) file_.Fail("a load exponent outside -10 to 10");
+    return exponent;
 }
 
 // A new base voltage: the per-unit values that hang on it follow, so that
@@ -305,5 +334,8 @@ void OperatingPointReader::Finish() {
 
 int Solver::ReadOperatingPoint(const char* fileName) {
     if (IsEmptyValue(fileName)) return 0;
-    return OperatingPointReader(*this, OpenInput(fileName), mvaBase_).Read() ? 1 : 0;
+    const OperatingPointReader::Outcome outcome = OperatingPointReader(*this, OpenInput(fileName), mvaBase_).Read();
+    inputGave_.loadDirection = outcome.loadDirection;
+    inputGave_.loadExponents = outcome.loadExponents;
+    return outcome.areaMade ? 1 : 0;
 }

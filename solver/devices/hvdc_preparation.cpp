@@ -45,6 +45,7 @@ private:
         ok_ = false;
     }
     void TakeOverTransformer(NetConverter& c);
+    bool OnlyTransformerAt(const NetBus& dcBus, const NetBranch& transformer) const;
     void RemoveBranch(const NetBranch* branch);
     void RemoveBus(const NetBus* bus);
     void Check(NetConverter& c);
@@ -72,6 +73,10 @@ void ConverterPass::TakeOverTransformer(NetConverter& c) {
         Fault(c, "no transformer joins its AC bus to its DC bus");
         return;
     }
+    if (!OnlyTransformerAt(*dcBus, *transformer)) {
+        Fault(c, "its DC bus is joined to more than its transformer");
+        return;
+    }
     const double g = transformer->g, b = transformer->b;
     const double x = g * g + b * b > 0.0 ? -b / (g * g + b * b) : 0.0;
     c.commutatingOhms = x * c.acBus->baseKv * c.acBus->baseKv / solver_.MvaBase();
@@ -85,6 +90,30 @@ void ConverterPass::TakeOverTransformer(NetConverter& c) {
     RemoveBranch(transformer);
     RemoveBus(dcBus);
     c.converterBus = nullptr;
+}
+
+// The DC bus leaves the network with the transformer: nothing else may
+// lead to it, or it would be left pointing at a bus that is gone.
+bool ConverterPass::OnlyTransformerAt(const NetBus& dcBus, const NetBranch& transformer) const {
+    const NetBus* bus = &dcBus;
+    if (dcBus.branches.size() != 1 || dcBus.branches[0].branch != &transformer || !dcBus.regulatingBranches.empty() ||
+        !dcBus.regulatingGenerators.empty())
+        return false;
+    for (const auto& other : network_.buses)
+        if (other->remoteBus == bus || other->bankBus == bus) return false;
+    for (const auto& branch : network_.branches)
+        if (branch.get() != &transformer && (branch->meteredBus == bus || branch->regulatedBus == bus)) return false;
+    for (const auto& area : network_.areas)
+        if (area->areaBus == bus) return false;
+    for (const auto& converter : network_.converters)
+        if (converter->acBus == bus) return false;
+    for (const auto& svc : network_.svcs)
+        if (svc->terminalBus == bus || svc->controlledBus == bus) return false;
+    for (const auto& tcsc : network_.tcscs)
+        if (tcsc->from == bus || tcsc->to == bus) return false;
+    for (const auto& statcom : network_.statcoms)
+        if (statcom->terminalBus == bus || statcom->controlledBus == bus) return false;
+    return true;
 }
 
 void ConverterPass::RemoveBranch(const NetBranch* branch) {

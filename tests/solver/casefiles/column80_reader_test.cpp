@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -7,6 +9,7 @@
 
 #include "card_line.h"
 #include "case_file_run.h"
+#include "solution_values.h"
 #include "solver.h"
 #include "solver_handle.h"
 
@@ -146,6 +149,165 @@ TEST_F(Column80ReaderTest, OperatingPointRescalesABus) {
     EXPECT_DOUBLE_EQ(two.generationQ, 0.1);
 }
 
+// The same HVDC link in both forms: each converter named by its DC bus, the
+// rectifier on a 13.8 kV bus whose name in the column-80 deck shows 14 kV
+// and whose card comes before the deck's records of that bus.
+TEST_F(Column80ReaderTest, DcCardsGiveTheSolutionOfTheIeeeForm) {
+    struct Solved {
+        std::vector<std::pair<double, double>> voltages;  // buses by role
+        NetConverter rectifier, inverter;
+    };
+    const char* const ieeeNames[] = {"SLACK", "NORTH", "PV", "SOUTH"};
+    const char* const keys[] = {"  1A1", "  2A2", "  3B1", "  4B1"};
+    auto solved = [&](const char* const (&names)[4]) {
+        Solved s;
+        for (const char* name : names) {
+            const NetBus* bus = nullptr;
+            for (const auto& b : Model().buses)
+                if (b->name.starts_with(name)) bus = b.get();
+            if (!bus) ADD_FAILURE() << name;
+            s.voltages.emplace_back(bus ? bus->voltage : 0.0, bus ? bus->angle : 0.0);
+        }
+        for (const auto& c : Model().converters) (c->code == "R" ? s.rectifier : s.inverter) = *c;
+        return s;
+    };
+    ASSERT_EQ(Solve({"-I", TestDataPath("hvdc_bus_named.cdf")}), 1);
+    const Solved ieee = solved(ieeeNames);
+    ASSERT_EQ(Solve({"-6", TestDataPath("hvdc_bus_named.c80")}), 1);
+    const Solved deck = solved(keys);
+
+    EXPECT_EQ(Model().buses.size(), 4u) << "the DC buses leave with their transformers";
+    EXPECT_EQ(Model().busCount, 4);
+    const NetBus& north = *deck.rectifier.acBus;
+    EXPECT_EQ(north.name, "  2A2     14");
+    EXPECT_DOUBLE_EQ(north.baseKv, 13.8) << "the level's kV, not the card's";
+    EXPECT_DOUBLE_EQ(deck.rectifier.acKv, 13.8);
+    EXPECT_NEAR(deck.rectifier.ratio, 100.0 / 13.8, 1e-12);
+    for (std::size_t i = 0; i < ieee.voltages.size(); ++i) {
+        SCOPED_TRACE(keys[i]);
+        EXPECT_NEAR(deck.voltages[i].first, ieee.voltages[i].first, 1e-6);
+        EXPECT_NEAR(deck.voltages[i].second, ieee.voltages[i].second, 1e-6);
+    }
+    for (const auto& [a, b] : {std::pair{&deck.rectifier, &ieee.rectifier}, std::pair{&deck.inverter, &ieee.inverter}}) {
+        SCOPED_TRACE(a->code);
+        EXPECT_NEAR(a->tap, b->tap, 1e-6) << "a ratio from 14 kV needs another tap";
+        EXPECT_NEAR(a->alpha, b->alpha, 1e-6);
+        EXPECT_NEAR(a->gamma, b->gamma, 1e-6);
+        EXPECT_NEAR(a->vd, b->vd, 1e-6);
+        EXPECT_NEAR(a->p, b->p, 1e-6);
+        EXPECT_NEAR(a->q, b->q, 1e-6);
+    }
+}
+
+// A DC bus leaves the network with its transformer: a deck that joins it to
+// anything else fails rather than leave a branch at a bus that is gone.
+TEST_F(Column80ReaderTest, DcBusJoinedToMoreThanItsTransformerFails) {
+    std::string text = FileText(TestDataPath("hvdc_bus_named.c80"));
+    const std::size_t end = text.rfind(Record(CardLine(), "F"));
+    text.insert(end, Record(CardLine("  5R1   1A1 1").At(52, "  10.000"), "L") + "\n");
+    WriteFileText(folder_ / "joined.c80", text);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Solve({"-6", (folder_ / "joined.c80").string()}), 0);
+    const std::string diagnostics = testing::internal::GetCapturedStderr();
+    EXPECT_NE(diagnostics.find("Converter   5R1    100: its DC bus is joined to more than its transformer"),
+              std::string::npos)
+        << diagnostics;
+}
+
+// Two buses and the operating point of the second: its 'K' record gives the
+// load exponents (P 1.5 in columns 81-87, Q 2.5 in columns 71-77), its 'B'
+// record the zone that the 'J' record makes area 1, with the whole load as
+// its direction when `percent` is " 100" (none when blank).
+class LoadGrowthTest : public Column80ReaderTest {
+public:
+    LoadGrowthTest() {
+        WriteFileText(folder_ / "two_bus.c80",
+                      Record(CardLine("VNOM").At(7, " 100."), "Z") + "\n" +
+                          Record(CardLine("  1A1").At(23, "T").At(47, "100.0"), "N") + "\n" +
+                          Record(CardLine("  2A1").At(14, "  50.0").At(36, "  20.0"), "N") + "\n" +
+                          Record(CardLine("  1A1   2A1").At(45, "  1.000").At(52, "  10.000"), "L") + "\n" +
+                          Record(CardLine(), "F") + "\n");
+    }
+    std::string Deck() const { return (folder_ / "two_bus.c80").string(); }
+    std::string Point(const char* percent) const {
+        const std::string path = (folder_ / "point.txt").string();
+        WriteFileText(path, Record(CardLine("  1A1").At(58, "T").At(66, " 1"), "K") + "\n" +
+                                CardLine(Record(CardLine("  2A1").At(58, "T").At(71, "  2.500"), "K"))
+                                        .At(81, "  1.500")
+                                        .Text() +
+                                "\n" + Record(CardLine("  2A1").At(35, " 1"), "B") + "\n" +
+                                Record(CardLine("AREA ONE").At(34, percent), "J") + "\n");
+        return "-6" + path;
+    }
+    // Load of bus 2 at its solved voltage: what its branch brings it.
+    std::pair<double, double> LoadOfBus2() const {
+        const EndFlows flows = BranchFlows(Branch(0));
+        return {-flows.toP, -flows.toQ};
+    }
+    double VoltageOfBus2() const { return Model().buses[1]->voltage; }
+};
+
+TEST_F(LoadGrowthTest, BusRecordsGiveTheLoadExponents) {
+    ASSERT_EQ(Solve({Point(" 100"), Deck()}), 1);
+    const double v0 = VoltageOfBus2();
+    ASSERT_EQ(Solve({Point(" 100"), Deck(), "-L0.5"}), 1);
+    const double v = VoltageOfBus2();
+    // The base case rescales the exponential parts to 0.5 and 0.2 p.u. at V0;
+    // the direction (0.5, 0.2) grows them by half.
+    const auto [p, q] = LoadOfBus2();
+    EXPECT_NEAR(p, (0.5 / std::pow(v0, 1.5) + 0.5 * 0.5) * std::pow(v, 1.5), 1e-9);
+    EXPECT_NEAR(q, (0.2 / std::pow(v0, 2.5) + 0.5 * 0.2) * std::pow(v, 2.5), 1e-9);
+    EXPECT_LT(p, 0.75 - 1e-3) << "a constant load would draw 0.75";
+
+    // A load-characteristic file that opens takes their place: here the
+    // whole load follows V^0, a constant load.
+    const std::string characteristics = (folder_ / "loads.txt").string();
+    WriteFileText(characteristics, " NLBS\n  2A1    100  100  100   0.00000   0.00000\nEDATA\n");
+    ASSERT_EQ(Solve({Point(" 100"), Deck(), "-L0.5", "-D" + characteristics}), 1);
+    EXPECT_NEAR(LoadOfBus2().first, 0.75, 1e-9);
+    EXPECT_NEAR(LoadOfBus2().second, 0.3, 1e-9);
+}
+
+// A run whose load must grow (options v, H, c, C without L) ends after
+// reading when neither the areas of the operating point nor option K give
+// a direction: it answers 0 and writes nothing but its message.
+TEST_F(LoadGrowthTest, RunsThatNeedADirection) {
+    struct Case {
+        const char* percent;
+        std::vector<std::string> options;
+        int answer;
+    };
+    const std::string table = "-H" + (folder_ / "table.txt").string();
+    const Case cases[] = {
+        {"    ", {"-v0.95"}, 0},
+        {"    ", {table}, 0},
+        {"    ", {"-C"}, 0},
+        {"    ", {"-L0.5"}, 1},
+        {" 100", {"-v0.95"}, 1},
+        {" 100", {table}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.percent) + " " + c.options[0]);
+        std::filesystem::remove(folder_ / "listing.txt");
+        std::filesystem::remove(folder_ / "table.txt");
+        std::vector<std::string> items = {Point(c.percent), Deck()};
+        items.insert(items.end(), c.options.begin(), c.options.end());
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Solve(items), c.answer);
+        const std::string diagnostics = testing::internal::GetCapturedStderr();
+        if (c.answer == 0) {
+            EXPECT_NE(diagnostics.find("The load-increase direction is zero"), std::string::npos) << diagnostics;
+            EXPECT_FALSE(std::filesystem::exists(folder_ / "listing.txt"));
+            EXPECT_FALSE(std::filesystem::exists(folder_ / "table.txt"));
+        } else if (c.options[0] == table) {
+            EXPECT_TRUE(std::filesystem::exists(folder_ / "table.txt")) << "the continuation ran";
+        } else if (c.options[0] == "-v0.95") {
+            EXPECT_NEAR(VoltageOfBus2(), 0.95, 1e-9);
+            EXPECT_GT(S().LoadParameter(), 0.0);
+        }
+    }
+}
+
 TEST_F(Column80ReaderTest, FaultsNameTheirLine) {
     struct Case {
         const char* what;
@@ -163,6 +325,11 @@ TEST_F(Column80ReaderTest, FaultsNameTheirLine) {
         {"no end record", {levels}, "line 1: the deck ends without its end record"},
         {"a field that is not a number", {levels, Record(CardLine("  1A1").At(14, "  3x.0"), "N")},
          "line 2: columns 14-19 hold \"  3x.0\", not a number"},
+        {"a DC card the DC reader refuses", {levels, "BD    CONV1   CONV2"},
+         "line 2: exactly one of the two names of the card must be GROUND"},
+        {"a converter whose DC bus is its AC bus",
+         {levels, CardLine("BD ").At(7, "  6I1    100").At(24, " 1").At(51, "  6I1    100")},
+         "line 2: the converter   6I1    100 shares a bus between a DC and an AC side"},
     };
     testing::internal::CaptureStderr();
     EXPECT_FALSE(ReadFile(TestDataPath("five_bus.c80"), {"-6" + (folder_ / "missing.txt").string()}));
@@ -175,6 +342,23 @@ TEST_F(Column80ReaderTest, FaultsNameTheirLine) {
         const std::string diagnostics = testing::internal::GetCapturedStderr();
         EXPECT_NE(diagnostics.find(std::string("Column-80 deck, ") + c.message), std::string::npos) << diagnostics;
     }
+
+    // A bus that only a DC card names, and without kV.
+    const std::string converter = CardLine("BD CONV1   GROUND  NOBUS").At(38, " 1").At(45, "1.000");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(Read({levels, converter, Record(CardLine(), "F")}));
+    std::string diagnostics = testing::internal::GetCapturedStderr();
+    EXPECT_NE(diagnostics.find("Column-80 deck: the bus \"NOBUS       \" of a DC card has no base kV"),
+              std::string::npos)
+        << diagnostics;
+
+    const std::string point = (folder_ / "point.txt").string();
+    WriteFileText(point, Record(CardLine("  1A1").At(71, " 10.500"), "K") + "\n");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(Read({levels, Record(CardLine("  1A1").At(23, "T"), "N"), Record(CardLine(), "F")}, {"-6" + point}));
+    diagnostics = testing::internal::GetCapturedStderr();
+    EXPECT_NE(diagnostics.find("Operating point, line 1: a load exponent outside -10 to 10"), std::string::npos)
+        << diagnostics;
 }
 
 }  // namespace
