@@ -92,9 +92,10 @@ int Solver::RunContinuation() {
     }
 
     // The tracing switches controls at limits itself: Newton's method
-    // answers a failure instead of switching or ending the run.
+    // answers a failure instead of switching or ending the run. The links
+    // start from their scheduled control, held at the present values.
     SetQuietRun(Quiet::Yes, LimitChecks::Done);
-    trace.reorder = SwitchHvdcControl() != 0;
+    trace.reorder = ResetHvdcControl() != 0;
     while (TraceNextPoint(trace)) {
     }
     return EndContinuation(trace, trace.lastResult);
@@ -393,12 +394,12 @@ int Solver::TangentVector(std::vector<double>& t, Reorder reorder) {
     bool factored = false;
     if (reorder == Reorder::No && Matrix().Ordered()) {
         Matrix().ZeroValues();
-        AssembleTangentSystem(t);
+        if (!AssembleTangentSystem(t)) return -1;
         factored = Factor() == 0;
     }
     if (!factored) {
         ClearMatrix();
-        AssembleTangentSystem(t);
+        if (!AssembleTangentSystem(t)) return -1;
         SortLists();
         if (OrderAndFactor() != 0) {
             std::fprintf(diagnostics_, "The Jacobian of the continuation is singular\n");
@@ -410,11 +411,16 @@ int Solver::TangentVector(std::vector<double>& t, Reorder reorder) {
     return 0;
 }
 
-void Solver::AssembleTangentSystem(std::vector<double>& t) {
+// False, with the fault said, when a link cannot be evaluated at the
+// present state.
+bool Solver::AssembleTangentSystem(std::vector<double>& t) {
     const int n = variableCount_;
     int status = 0;
     const NetArea* area = AcEquations(status, Evaluate::Jacobian, Loads::Models);
-    DeviceEquations(Evaluate::Jacobian);
+    if (!DeviceEquations(Evaluate::Jacobian)) {
+        std::fprintf(diagnostics_, "%s\n", hvdcFault_.c_str());
+        return false;
+    }
     t.assign(static_cast<std::size_t>(n) + 2, 0.0);
     if (ParameterEquation(Evaluate::Jacobian, area, t) < 0 && status < 0) {
         std::fprintf(diagnostics_, "No generation takes up the slack power of the continuation\n");
@@ -424,6 +430,7 @@ void Solver::AssembleTangentSystem(std::vector<double>& t) {
         const MatrixEntry* entry = Matrix().Find(i, n + 1);
         t[i] = entry ? -entry->value : 0.0;
     }
+    return true;
 }
 
 // Row n + 1: sum of t(i) (x(i) - x0(i) - t(i)) + dp (p - p0 - dp) = 0, the
@@ -492,7 +499,7 @@ void Solver::RankByTangent(std::span<const double> t, bool first) {
     StateFields(stateFields_);
     auto entry = [&](const NetBus& bus) {
         const int column = bus.firstVariable + 1;
-        return stateFields_[column] == &bus.voltage ? std::fabs(t[column]) : 0.0;
+        return stateFields_[column].value == &bus.voltage ? std::fabs(t[column]) : 0.0;
     };
     TangentStatistics& s = tangentStatistics_;
     s = TangentStatistics{};

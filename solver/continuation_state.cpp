@@ -12,6 +12,8 @@ namespace {
 
 // A voltage never falls to 0: the equations divide by it.
 constexpr double kVoltageFloor = 0.00001;
+// Relative difference below which a value read back counts as the one set.
+constexpr double kReadBackRounding = 1e-12;
 
 // What a bus's voltage column moves: the voltage, the reactive generation
 // that holds it, lambda at the parameter bus, the ratio of the transformers
@@ -41,8 +43,8 @@ double* VoltageColumnField(NetBus& bus, double& lambda) {
 // Unknowns in the order NumberVariables gives them. The system slack's
 // angle column holds its power; another slack's angle is held and moves
 // nothing. The devices' unknowns follow their own modes.
-void Solver::StateFields(std::vector<double*>& fields) {
-    fields.assign(static_cast<std::size_t>(variableCount_) + 1, nullptr);
+void Solver::StateFields(std::vector<StateField>& fields) {
+    fields.assign(static_cast<std::size_t>(variableCount_) + 1, StateField());
     NetBus* systemSlack = SystemSlack();
     for (const auto& owned : network_->buses) {
         NetBus& bus = *owned;
@@ -66,7 +68,7 @@ void Solver::ReadState(std::vector<double>& x) {
     StateFields(stateFields_);
     x.assign(stateFields_.size(), 0.0);
     for (std::size_t i = 1; i < stateFields_.size(); ++i)
-        if (stateFields_[i]) x[i] = *stateFields_[i];
+        if (stateFields_[i].value) x[i] = stateFields_[i].Read();
 }
 
 void Solver::RestoreBasePoint() {
@@ -100,8 +102,11 @@ double Solver::ApplyPredictor(StepAnswer answer) {
 
     double overshoot = 0.0;
     int clamped = 0;
+    // A value read back in another form than the model holds it (a
+    // converter's ratio or the cosine of its angle) carries rounding; that
+    // is no clamping.
     auto note = [&](double wanted, double value, double step) {
-        if (value == wanted) return;
+        if (std::fabs(value - wanted) <= kReadBackRounding * std::max(1.0, std::fabs(wanted))) return;
         ++clamped;
         if (step != 0.0) overshoot = std::max(overshoot, std::fabs((wanted - value) / step));
     };
@@ -111,7 +116,7 @@ double Solver::ApplyPredictor(StepAnswer answer) {
     note(wanted, parameter, curve_.parameterStep);
     ReadState(state_);
     for (int i = 1; i <= n; ++i)
-        if (stateFields_[i]) note(curve_.basePoint[i] + curve_.tangent[i], state_[i], curve_.tangent[i]);
+        if (stateFields_[i].value) note(curve_.basePoint[i] + curve_.tangent[i], state_[i], curve_.tangent[i]);
 
     curve_.monitoredAfter = MonitoredVoltageSum();
     return fixing ? std::min(overshoot, 1.0) : clamped;

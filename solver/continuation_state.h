@@ -4,6 +4,7 @@
 
 #include "network.h"
 #include "network_snapshot.h"
+#include "state_field.h"
 
 // What a continuation keeps from one point of the curve to the next: the
 // tangent, the base point of the present step and the step itself, the

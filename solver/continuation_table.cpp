@@ -73,27 +73,25 @@ int EnergyWidth(const Solver& solver) {
 }  // namespace
 
 // Every bus gets a voltage column, in the reverse order of the bus list,
-// and with option e its generator model three more. (With the converter
-// model, the AC buses of converters also get angle columns under options m
-// and O.)
+// and with option e its generator model three more. In the matrix form of
+// option O the AC bus of every converter also gets an angle column; these
+// stand first, the last converter's bus first.
 void Solver::WriteTableHeader(FILE* file) {
     const Network& network = *network_;
     const bool matrixForm = HasOption('m');
     const bool energy = HasOption('O');
     const bool devices = HasOption('e');
 
-    // The matrix form of option O adds angle columns at the converters'
-    // buses, which this table does not write: it is refused rather than
-    // written with columns missing.
-    if (matrixForm && energy && !network.converters.empty()) {
-        std::fprintf(diagnostics_, "The continuation table cannot show converters in matrix form in this build\n");
-        Abort(1);
-    }
-
     tableColumns_.clear();
     for (auto bus = network.buses.rbegin(); bus != network.buses.rend(); ++bus) tableColumns_.push_back(bus->get());
+    tableAngleColumns_.clear();
+    if (matrixForm && energy)
+        for (const auto& converter : network.converters)
+            if (!InMonitoredList(converter->acBus, tableAngleColumns_))
+                tableAngleColumns_.insert(tableAngleColumns_.begin(), converter->acBus);
 
     std::string header = matrixForm ? "% " : "";
+    for (const NetBus* bus : tableAngleColumns_) header += "D_" + ColumnName(bus->name) + "\t";
     for (const NetBus* bus : tableColumns_) header += "V_" + ColumnName(bus->name) + "\t";
     if (devices) header += GeneratorModelHeader(tableColumns_);
     if (energy) header += EnergyWidth(*this) > 7 ? "Vac\t\t" : "Vac\t";
@@ -117,6 +115,7 @@ void Solver::WriteTableRow(FILE* file) {
     RequireFiniteSolution();
     ++pointCount_;
     std::string row;
+    for (const NetBus* bus : tableAngleColumns_) row += FormatNumber(0, 6, 2, bus->angle * kDegreesPerRadian) + "\t";
     for (const NetBus* bus : tableColumns_) row += FormatNumber(0, 6, 4, bus->voltage) + "\t";
     if (HasOption('e')) row += GeneratorModelRow(tableColumns_);
     if (HasOption('O')) {

@@ -25,7 +25,6 @@ int Solver::Main(int count, const char* const* items, int mode) {
     failed_ = true;
     const int result = Guarded(0, [&] {
         PrepareRun(count, items, mode);
-        RefuseUnsupportedRuns();
         lambda_ = 0.0;
         const bool continuation = ContinuationRequested();
         SetContinuation(continuation ? Continuation::On : Continuation::Off);
@@ -172,19 +171,6 @@ bool Solver::ContinuationRequested() const {
 // Option C with a load direction, unless a continuation is asked for.
 bool Solver::PointOfCollapseRequested() const {
     return !ContinuationRequested() && HasOption('C') && LoadDirectionGiven();
-}
-
-// Runs and models that this build cannot solve end the run with a clear
-// message rather than with a singular Jacobian or a wrong answer.
-void Solver::RefuseUnsupportedRuns() {
-    const char* run = nullptr;
-    const Network& network = *network_;
-    // The continuation's state knows no link's unknowns yet.
-    if (!run && !network.converters.empty() && (ContinuationRequested() || NamedContinuationBus()))
-        run = "a continuation of a network with HVDC links";
-    if (!run) return;
-    std::fprintf(diagnostics_, "This build cannot solve %s\n", run);
-    Abort(1);
 }
 
 // Host runs read the host's records; file runs read the case file named

@@ -70,6 +70,7 @@ void Solver::Hook(int, double*, double) {}
 void Solver::ReleaseNetwork() {
     // Nothing may point into the network once it is gone.
     tableColumns_.clear();
+    tableAngleColumns_.clear();
     namedContinuationBus_ = nullptr;
     transferSource_ = nullptr;
     transferSink_ = nullptr;

@@ -176,7 +176,7 @@ public:
     // For a continuation: the field each device unknown (generator models
     // included) moves, at its position; and every device value a step may
     // move, for the base point.
-    void DeviceStateFields(std::vector<double*>& fields);
+    void DeviceStateFields(std::vector<StateField>& fields);
     void DeviceValues(std::vector<double*>& values);
     double MvaBase() const { return mvaBase_; }
     bool ContinuationOn() const { return continuation_; }
@@ -320,7 +320,6 @@ private:
     bool SwitchControlsAtLimits(bool& force);
     int FailPowerFlow(int quietResult, bool rescale);
     int FailEvaluation(int quietResult, bool rescale);
-    void RefuseUnsupportedRuns();
     int variableCount_ = 0;               // unknowns of the buses and devices
     int matrixOrder_ = 0;                 // with the continuation or collapse rows
     bool continuation_ = false;
@@ -393,8 +392,10 @@ public:
     std::string ConverterDeviceValues() const;
     void EndTableRow(FILE* file, bool descending);
     void SumTableTotals();
-    // The buses of the table's voltage columns, in column order.
+    // The buses of the table's voltage columns, in column order, and of
+    // its angle columns, which stand before them.
     const std::vector<NetBus*>& TableColumns() const { return tableColumns_; }
+    const std::vector<NetBus*>& TableAngleColumns() const { return tableAngleColumns_; }
     static bool InMonitoredList(const NetBus* bus, const std::vector<NetBus*>& list);
     int ReadLoadCharacteristics(const char* fileName);
     // The bus whose voltage option v holds, none without option v.
@@ -402,6 +403,7 @@ public:
 
 private:
     std::vector<NetBus*> tableColumns_;
+    std::vector<NetBus*> tableAngleColumns_;  // matrix form of option O: the converters' AC buses
     TableTotals tableTotals_;
     TangentStatistics tangentStatistics_;
     NetBus* namedContinuationBus_ = nullptr;
@@ -457,7 +459,8 @@ private:
 public:
     int RunContinuation();
     // Solves for t = dx/dp (the parameter's own entry 0) at the present
-    // state; a new pivot order when forced or when the kept one fails.
+    // state; a new pivot order when forced or when the kept one fails. -1
+    // when a link cannot be evaluated there.
     int TangentVector(std::vector<double>& t, Reorder reorder);
     // The arc-length row: residual and/or Jacobian. -1 when a tangent entry
     // that stands in for a zero share of the slack power (the slack's, or
@@ -508,19 +511,21 @@ private:
     void WatchForNose(ContinuationTrace& trace, double lambdaBefore);
     bool WatchForStagnation(ContinuationTrace& trace, double lambdaBefore);
     bool EndAtFailure(ContinuationTrace& trace, const std::string& reason);
-    void AssembleTangentSystem(std::vector<double>& t);
+    bool AssembleTangentSystem(std::vector<double>& t);
     // The unknowns 1..n as values of the model: what each column of the
     // Jacobian moves (angle, voltage or what holds its place, slack power...).
-    void StateFields(std::vector<double*>& fields);
+    void StateFields(std::vector<StateField>& fields);
     void ReadState(std::vector<double>& x);
     void RestoreBasePoint();
+    // In a continuation, a switched link's unknowns into the step's base point.
+    void WriteLinkIntoBasePoint(NetConverter& rectifier);
     void FixVariables();
     void ChooseSwitchCandidate();
     double MonitoredVoltageSum() const;
 
     ContinuationState curve_;
     std::vector<double> state_;           // scratch: the state by unknown
-    std::vector<double*> stateFields_;    // scratch: where each unknown lives
+    std::vector<StateField> stateFields_; // scratch: where each unknown lives
     std::vector<double*> deviceValues_;   // scratch: what a base point keeps of the devices
 };
 

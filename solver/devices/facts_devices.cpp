@@ -20,12 +20,15 @@ void Solver::UpdateDevices(double step, Trial trial, Clamping clamping) {
     UpdateStatcoms(step, trial, clamping);
 }
 
-// The field each device unknown moves, at its position: the third SVC
-// unknown is alpha while the SVC holds its voltage, else the offset; a
-// STATCOM's first is Ish while it holds its voltage, else the offset.
-void Solver::DeviceStateFields(std::vector<double*>& fields) {
+// The field each device unknown moves, at its position: a link's follow its
+// present codes; the third SVC unknown is alpha while the SVC holds its
+// voltage, else the offset; a STATCOM's first is Ish while it holds its
+// voltage, else the offset.
+void Solver::DeviceStateFields(std::vector<StateField>& fields) {
     for (const auto& owned : network_->buses)
         if (owned->generator) GeneratorModelFields(*owned, fields);
+    for (const auto& owned : network_->converters)
+        if (owned->code == "R") HvdcStateFields(*owned, fields);
     for (const auto& owned : network_->svcs) {
         NetSvc& svc = *owned;
         const int j = svc.base + 1;
@@ -51,6 +54,7 @@ void Solver::DeviceValues(std::vector<double*>& values) {
     values.clear();
     for (const auto& owned : network_->buses)
         if (owned->generator) GeneratorModelValues(*owned->generator, values);
+    for (const auto& owned : network_->converters) HvdcValues(*owned, values);
     for (const auto& owned : network_->svcs)
         values.insert(values.end(), {&owned->q, &owned->be, &owned->alpha, &owned->offset});
     for (const auto& owned : network_->tcscs) {

@@ -228,7 +228,7 @@ const char* ModelLimitBroken(const NetBus& bus, const RunSwitches& switches) {
     return nullptr;
 }
 
-void GeneratorModelFields(NetBus& bus, std::vector<double*>& fields) {
+void GeneratorModelFields(NetBus& bus, std::vector<StateField>& fields) {
     NetGenerator& m = *bus.generator;
     double* values[] = {bus.control == 'E' ? &bus.generationQ : &m.e, &m.delta, &m.vr, &m.vi, &m.ir, &m.ii,
                         &m.vd, &m.vq, &m.id, &m.iq, bus.control == 'I' ? &bus.generationQ : &m.ia};

@@ -3,6 +3,8 @@
 #include <span>
 #include <vector>
 
+#include "state_field.h"
+
 struct NetBus;
 struct RunSwitches;
 class DeviceStep;
@@ -98,7 +100,7 @@ bool ModelHoldsVoltage(const NetBus& bus, double voltage, double target);
 
 // Where each of the model's unknowns lives, at its position: the reactive
 // generation takes the place of a held E or Ia.
-void GeneratorModelFields(NetBus& bus, std::vector<double*>& fields);
+void GeneratorModelFields(NetBus& bus, std::vector<StateField>& fields);
 
 // Every value of the model that a step may move, whatever its mode.
 void GeneratorModelValues(NetGenerator& model, std::vector<double*>& values);

@@ -366,6 +366,7 @@ int Solver::SwitchHvdcControl() {
             continue;
         }
         switched = 1;
+        WriteLinkIntoBasePoint(r);
     }
     return switched;
 }

@@ -2,6 +2,9 @@
 
 #include <array>
 #include <string>
+#include <vector>
+
+#include "state_field.h"
 
 struct NetArea;
 struct NetBus;
@@ -106,3 +109,9 @@ HvdcColumns HvdcColumnsOf(const NetConverter& rectifier);
 inline bool LinkHolds(const NetConverter& rectifier, const char* mode) {
     return rectifier.Holds(mode) || (rectifier.partner && rectifier.partner->Holds(mode));
 }
+
+// For a continuation: where each unknown of the link lives under its
+// present codes (the ratio as tap nr, the angles as cosines), at its
+// column; and every value of one converter that a step may move.
+void HvdcStateFields(NetConverter& rectifier, std::vector<StateField>& fields);
+void HvdcValues(NetConverter& converter, std::vector<double*>& values);

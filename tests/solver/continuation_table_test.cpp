@@ -162,48 +162,6 @@ TEST(ContinuationTable, OptionsAddTheirColumns) {
     }
 }
 
-// Only the matrix form of option O, which would add angle columns at the
-// converters' buses, is refused.
-TEST(ContinuationTable, ConverterColumnsThisBuildCannotFillFailTheRun) {
-    struct Case {
-        const char* option;
-        bool converter;
-        bool generatorModel;
-        bool refused;
-        bool matrixForm = false;
-    };
-    const Case cases[] = {
-        {"-O", true, false, false},
-        {"-e", true, false, false},
-        {"-e", false, true, false},
-        {"-O", false, true, false},  // option O has no generator-model columns
-        {"-f", true, true, false},
-        {"-O", true, false, true, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.option) + (c.converter ? " converter" : "") + (c.generatorModel ? " model" : "") +
-                     (c.matrixForm ? " -m" : ""));
-        SolverHandle solver;
-        RunArguments arguments(c.matrixForm ? std::vector<std::string>{"-I", c.option, "-m"}
-                                            : std::vector<std::string>{"-I", c.option});
-        ASSERT_TRUE(ReadCaseFile(*solver, arguments, TestDataPath("two_bus.cdf")));
-        if (c.converter) solver->FindOrAddConverter("DC1", Search::No)->code = "R";
-        if (c.generatorModel) solver->FindBus(1)->generator = std::make_unique<NetGenerator>();
-        ScratchFolder folder("table_devices");
-        TableFile table(folder);
-        bool refused = false;
-        try {
-            solver->WriteTableHeader(table.Stream());
-        } catch (const SolverAbort&) {
-            refused = true;
-        }
-        EXPECT_EQ(refused, c.refused);
-        if (refused) {
-            EXPECT_EQ(table.Text(), "");
-        }
-    }
-}
-
 }  // namespace
 
 // Option e: three columns for each bus with a generator model, after the

@@ -19,41 +19,11 @@
 #include "power_flow_networks.h"
 #include "solver.h"
 #include "solver_handle.h"
+#include "table_load.h"
 
 namespace {
 
 constexpr double kPi = 3.141592654;
-
-// A continuation table: the column names of its header and the numbers of
-// its rows.
-struct Table {
-    std::vector<std::string> names;
-    std::vector<std::vector<double>> rows;
-
-    std::vector<double> Column(std::size_t column) const {
-        std::vector<double> values;
-        for (const auto& row : rows) values.push_back(row.at(column));
-        return values;
-    }
-};
-
-Table ReadTable(const std::string& text) {
-    Table table;
-    std::istringstream in(text);
-    std::string line;
-    std::getline(in, line);
-    std::istringstream header(line);
-    for (std::string name; std::getline(header, name, '\t');)
-        if (!name.empty()) table.names.push_back(name);
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        fields.imbue(std::locale::classic());
-        std::vector<double> row;
-        for (double value; fields >> value;) row.push_back(value);
-        table.rows.push_back(row);
-    }
-    return table;
-}
 
 std::size_t IndexOfLargest(const std::vector<double>& values) {
     return static_cast<std::size_t>(std::max_element(values.begin(), values.end()) - values.begin());
@@ -132,7 +102,7 @@ TEST(Continuation, TwoBusCurvePassesItsNose) {
         TwoBusFileRun run(c.reactivePerActive);
         ASSERT_EQ(run.Run({"-k0.02", "-S0.8"}), 1);
         const std::string text = run.Text();
-        const Table table = ReadTable(text);
+        const ContinuationTable table = ReadTable(text);
         ASSERT_EQ(table.names, (std::vector<std::string>{"V_B2_________", "V_B1_________", "PLoad_Total"}));
         EXPECT_EQ(static_cast<int>(table.rows.size()), run->GetPointCount());
         EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), run->GetPointCount() + 1);
@@ -216,7 +186,7 @@ TEST(Continuation, HostRunStopsOnTheLowerBranch) {
 
     const std::string text = FileText(path);
     EXPECT_EQ(text.substr(0, text.find('\n') + 1), "V_Slack\tV_Load\tPLoad_Total\t\t\n");
-    const Table table = ReadTable(text);
+    const ContinuationTable table = ReadTable(text);
     ASSERT_GE(table.rows.size(), 3u);
     EXPECT_EQ(static_cast<int>(table.rows.size()), solver->GetPointCount());
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), solver->GetPointCount() + 1);
@@ -304,7 +274,7 @@ TEST(Continuation, OptionFRanksTheBusesOnTheAscendingSide) {
         SCOPED_TRACE(c.reactivePerActive);
         TwoBusFileRun run(c.reactivePerActive);
         ASSERT_EQ(run.Run({"-k0.1", "-S0.8", "-f2"}), 1);
-        const Table table = ReadTable(run.Text());
+        const ContinuationTable table = ReadTable(run.Text());
         ASSERT_EQ(table.names.back(), "2_Rank");
         auto tangentValues = [&](std::size_t i) {
             return std::vector<double>(table.rows[i].end() - 6, table.rows[i].end());
@@ -370,7 +340,7 @@ TEST(Continuation, HostRoadReachesTheReferenceNose) {
         solver->SetTotalsColumns(false, false, true, false);
         ASSERT_EQ(solver->AttachAndRun(&records, nullptr, path.c_str(), 0), 1);
         solver->ClearTotalsColumns();
-        const Table table = ReadTable(FileText(path));
+        const ContinuationTable table = ReadTable(FileText(path));
         EXPECT_EQ(table.names.size(), records.buses.size() + 1);
         const std::vector<double> load = table.Column(table.names.size() - 1);
         const double noseMw = 100.0 * load[IndexOfLargest(load)];
@@ -398,7 +368,7 @@ TEST(Continuation, FileRoadTracesPastTheNose) {
         SolverHandle solver;
         ASSERT_EQ(solver->Main(arguments.Count(), arguments.Items(), 0), 1);
 
-        const Table rows = ReadTable(FileText(table));
+        const ContinuationTable rows = ReadTable(FileText(table));
         EXPECT_EQ(static_cast<int>(rows.rows.size()), solver->GetPointCount());
         double lowest = 2.0;
         for (const auto& row : rows.rows) lowest = std::min(lowest, *std::min_element(row.begin(), row.end()));
@@ -683,7 +653,7 @@ TEST(Continuation, GeneratorsWithSharesFollowTheLoadParameter) {
 
             // The table's last row: the slack's generation covers the load
             // left over and the losses of the lossy lines.
-            const Table table = ReadTable(run.Text());
+            const ContinuationTable table = ReadTable(run.Text());
             ASSERT_EQ(table.names.size(), 6u);
             ASSERT_EQ(table.names[4], "PLoad_Total");
             const std::vector<double>& last = table.rows.back();
