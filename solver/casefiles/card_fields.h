@@ -8,8 +8,8 @@
 // a blank that follows a digit, sign or point counts as the digit zero.
 //
 // A line ends at its first newline or at the end of the text; a line read by
-// ReadCaseLine carries no newline, and its end counts as one. Numbers are read
-// and written in the C locale whatever the process locale is.
+// CaseLines::Next carries no newline, and its end counts as one. Numbers are
+// read and written in the C locale whatever the process locale is.
 
 // The text of columns col to col+len-1, cut or padded with blanks to exactly
 // `width` characters; blanks inside are kept. All blanks when the line ends

@@ -3,7 +3,6 @@
 #include <string_view>
 
 #include "card_fields.h"
-#include "case_lines.h"
 #include "solver.h"
 
 namespace {
@@ -31,7 +30,7 @@ bool IsNumberField(std::string_view field, bool pointAllowed) {
 }  // namespace
 
 bool DeckLines::Next() {
-    if (!ReadCaseLine(input_, line_)) return false;
+    if (!lines_.Next(line_)) return false;
     ++lineNumber_;
     return true;
 }

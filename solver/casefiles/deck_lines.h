@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "case_lines.h"
+
 class Solver;
 struct Network;
 
@@ -17,7 +19,7 @@ void TakeLoadsAsPolynomial(Network& network);
 class DeckLines {
 public:
     // `format` names the deck in messages ("Card deck").
-    DeckLines(Solver& solver, FILE* input, const char* format) : solver_(solver), input_(input), format_(format) {}
+    DeckLines(Solver& solver, FILE* input, const char* format) : solver_(solver), lines_(input), format_(format) {}
 
     // The next line; false at the end of the file.
     bool Next();
@@ -40,7 +42,7 @@ private:
     void RequireNumber(int col, int len, bool pointAllowed) const;
 
     Solver& solver_;
-    FILE* input_;
+    CaseLines lines_;
     const char* format_;
     std::string line_;
     int lineNumber_ = 0;

@@ -83,7 +83,7 @@ std::string NumberedName(const char* prefix, const std::string& numberField, std
 class IeeeCdfReader {
 public:
     IeeeCdfReader(Solver& solver, FILE* input, double& mvaBase, double degreesToRadians)
-        : solver_(solver), network_(*solver.GetNetwork()), input_(input), mvaBase_(mvaBase),
+        : solver_(solver), network_(*solver.GetNetwork()), input_(input), lines_(input), mvaBase_(mvaBase),
           degreesToRadians_(degreesToRadians) {}
 
     void Read();
@@ -115,6 +115,7 @@ private:
     Solver& solver_;
     Network& network_;
     FILE* input_;
+    CaseLines lines_;
     double& mvaBase_;
     const double degreesToRadians_;
 
@@ -176,7 +177,7 @@ void IeeeCdfReader::Read() {
 }
 
 bool IeeeCdfReader::NextLine(std::string& line) {
-    if (!ReadCaseLine(input_, line)) return false;
+    if (!lines_.Next(line)) return false;
     ++lineNumber_;
     return true;
 }

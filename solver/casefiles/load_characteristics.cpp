@@ -103,6 +103,7 @@ LoadShares CheckedShares(Solver& solver, const char* fileName, int lineNumber, c
 int Solver::ReadLoadCharacteristics(const char* fileName) {
     if (IsEmptyValue(fileName)) return 0;
     FILE* input = OpenInput(fileName);
+    CaseLines lines(input);
     Network& network = *network_;
     // Every load is constant impedance until a row says otherwise.
     for (const auto& bus : network.buses) {
@@ -114,7 +115,7 @@ int Solver::ReadLoadCharacteristics(const char* fileName) {
     bool inRows = false;
     std::string row;
     int lineNumber = 0;
-    while (ReadCaseLine(input, row)) {
+    while (lines.Next(row)) {
         ++lineNumber;
         if (StartsWith(row, "!") || StartsWith(row, "C")) continue;
         if (!inRows) {
@@ -142,7 +143,7 @@ int Solver::ReadLoadCharacteristics(const char* fileName) {
         // range of numbers, whose load (MW, Mvar) is above a threshold.
         const LoadShares shares = CheckedShares(*this, fileName, lineNumber, row, 6);
         std::string selection;
-        if (!ReadCaseLine(input, selection) || IsEndLine(selection)) Fail(*this, fileName, "a group row without its selection line");
+        if (!lines.Next(selection) || IsEndLine(selection)) Fail(*this, fileName, "a group row without its selection line");
         ++lineNumber;
         const int areaNumber = GetIntField(selection, 1, 5);
         const int lowest = std::max(GetIntField(selection, 6, 5), 1);

@@ -42,9 +42,10 @@ template <class ReadLine>
 void Solver::ForEachScenarioBus(char option, const char* fileName, std::size_t minimum, const char* what,
                                 ReadLine readLine) {
     FILE* input = OpenInput(fileName);
+    CaseLines lines(input);
     std::string text;
     ScenarioLine line;
-    for (int lineNumber = 1; ReadCaseLine(input, text); ++lineNumber) {
+    for (int lineNumber = 1; lines.Next(text); ++lineNumber) {
         if (!ParseScenarioLine(text, line)) continue;
         NetBus* bus = ScenarioBus(*network_, line);
         if (!bus) continue;

@@ -8,15 +8,16 @@
 
 namespace {
 
-std::vector<std::string> ReadAll(const std::string& bytes) {
+std::vector<std::string> ReadAll(const std::string& bytes, std::size_t blockSize) {
     FILE* file = std::tmpfile();
     EXPECT_NE(file, nullptr);
     if (!file) return {};
     std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::rewind(file);
+    CaseLines reader(file, blockSize);
     std::vector<std::string> lines;
     std::string line;
-    while (ReadCaseLine(file, line)) lines.push_back(line);
+    while (reader.Next(line)) lines.push_back(line);
     std::fclose(file);
     return lines;
 }
@@ -26,6 +27,15 @@ struct Case {
     std::string bytes;
     std::vector<std::string> lines;
 };
+
+// Small blocks put every line end, CR LF pair and Ctrl-Z across a block's
+// edge somewhere.
+void ExpectLines(const Case& c) {
+    for (std::size_t blockSize : {std::size_t{1}, std::size_t{2}, std::size_t{3}, CaseLines::kBlockSize}) {
+        SCOPED_TRACE(std::string(c.what) + ", block of " + std::to_string(blockSize));
+        EXPECT_EQ(ReadAll(c.bytes, blockSize), c.lines);
+    }
+}
 
 TEST(CaseLines, LineEnds) {
     const Case cases[] = {
@@ -44,10 +54,7 @@ TEST(CaseLines, LineEnds) {
         {"Ctrl-Z inside a line kept", "a\x1A\n\x1A", {"a\x1A"}},
         {"NUL kept in a line", std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(ReadAll(c.bytes), c.lines);
-    }
+    for (const auto& c : cases) ExpectLines(c);
 }
 
 TEST(CaseLines, ALongLineIsOneRecordCutToTheLineLength) {
@@ -58,11 +65,9 @@ TEST(CaseLines, ALongLineIsOneRecordCutToTheLineLength) {
         {"exactly kept, CR LF", kept + "\r\nnext\r\n", {kept, "next"}},
         {"one more than kept, CR LF", kept + "y\r\nnext\r\n", {kept, "next"}},
         {"long last line without its end", kept + "yyy", {kept}},
+        {"longer than a block", kept + std::string(CaseLines::kBlockSize, 'y') + "\r\nnext", {kept, "next"}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(ReadAll(c.bytes), c.lines);
-    }
+    for (const auto& c : cases) ExpectLines(c);
 }
 
 }  // namespace
