@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "case_file_run.h"
+#include "device_rows_check.h"
 #include "ieee_case_text.h"
-#include "jacobian_check.h"
 #include "number_text.h"
 #include "solver.h"
 #include "solver_handle.h"
@@ -206,21 +206,7 @@ TEST_F(GeneratorModelTest, JacobianAndExtendedRowsMatchCentralDifferencesUnderEa
             // The machine also takes a share of the slack's power.
             bus.generationDirection = bus.shareInUse = 0.5;
             S().ClassifyBuses();
-            for (int state = 0; state < 3; ++state) {
-                SCOPED_TRACE("state " + std::to_string(state));
-                Scramble(*S().GetNetwork(), random);
-                const auto differences = CheckJacobian(S(), true);
-                EXPECT_TRUE(differences.empty()) << Describe(differences);
-            }
-            S().SetPointOfCollapse(true);
-            S().NumberVariables();
-            for (int state = 0; state < 2; ++state) {
-                SCOPED_TRACE("extended, state " + std::to_string(state));
-                Scramble(*S().GetNetwork(), random);
-                MoveToRandomState(S(), random, 0.0);
-                const auto differences = CheckExtendedRows(S());
-                EXPECT_TRUE(differences.empty()) << Describe(differences);
-            }
+            ExpectRowsMatchCentralDifferences(S(), random, [&] { Scramble(*S().GetNetwork(), random); });
         }
     }
 }

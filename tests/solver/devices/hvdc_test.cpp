@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "device_case_fixture.h"
+#include "device_rows_check.h"
 #include "hvdc_case.h"
 #include "ieee_case_text.h"
-#include "jacobian_check.h"
 #include "number_text.h"
 #include "solution_values.h"
 #include "solver.h"
@@ -68,21 +68,7 @@ TEST_F(HvdcTest, JacobianAndExtendedRowsMatchCentralDifferencesForEveryControlPa
         r.modes = {std::string(c.rectifier, 2), std::string(c.rectifier + 2, 2)};
         r.partner->modes = {std::string(c.inverter, 2), std::string(c.inverter + 2, 2)};
         ASSERT_EQ(HvdcColumnsOf(r).count, 11);
-        for (int state = 0; state < 3; ++state) {
-            SCOPED_TRACE("state " + std::to_string(state));
-            Scramble(N(), random);
-            const auto differences = CheckJacobian(S(), true);
-            EXPECT_TRUE(differences.empty()) << Describe(differences);
-        }
-        S().SetPointOfCollapse(true);
-        S().NumberVariables();
-        for (int state = 0; state < 2; ++state) {
-            SCOPED_TRACE("extended, state " + std::to_string(state));
-            Scramble(N(), random);
-            MoveToRandomState(S(), random, 0.0);
-            const auto differences = CheckExtendedRows(S());
-            EXPECT_TRUE(differences.empty()) << Describe(differences);
-        }
+        ExpectRowsMatchCentralDifferences(S(), random, [&] { Scramble(N(), random); });
     }
 }
 
