@@ -212,6 +212,13 @@ TEST_F(Column80ReaderTest, DcBusJoinedToMoreThanItsTransformerFails) {
     EXPECT_NE(diagnostics.find("Converter   5R1    100: its DC bus is joined to more than its transformer"),
               std::string::npos)
         << diagnostics;
+
+    // The failed run leaves the solver able to run the deck without the branch.
+    RunArguments again({"-6", TestDataPath("hvdc_bus_named.c80"), (folder_ / "listing.txt").string(), "-q",
+                        "-T0.0000000001"});
+    EXPECT_EQ(S().Main(again.Count(), again.Items(), 0), 1);
+    EXPECT_EQ(Model().converters.size(), 2u);
+    EXPECT_EQ(Model().busCount, 4);
 }
 
 // Two buses and the operating point of the second: its 'K' record gives the
