@@ -31,14 +31,9 @@ bool TakeSign(std::string_view& text) {
 
 namespace {
 
-constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// A plain decimal of at most 15 digits (digits, at most one point, no
-// exponent), as case files and listings hold them: its digits as an
-// integer and a power of ten are both exact doubles, so one division is
-// the correctly rounded value, the one from_chars answers. False where
-// the full conversion must decide.
+// A plain decimal of at most kExactDecimalDigits digits (digits, at most
+// one point, no exponent), as case files and listings hold them, read by
+// one exact division. False where the full conversion must decide.
 bool PlainDecimal(std::string_view text, double& value) {
     unsigned long long digits = 0;
     int count = 0;
@@ -48,7 +43,7 @@ bool PlainDecimal(std::string_view text, double& value) {
     for (; i < text.size(); ++i) {
         const char c = text[i];
         if (c >= '0' && c <= '9') {
-            if (++count > 15) return false;
+            if (++count > kExactDecimalDigits) return false;
             digits = digits * 10 + static_cast<unsigned>(c - '0');
             if (point) ++decimals;
         } else if (c == '.' && !point) {
@@ -58,7 +53,7 @@ bool PlainDecimal(std::string_view text, double& value) {
         }
     }
     if (count == 0 || (i < text.size() && (text[i] == 'e' || text[i] == 'E'))) return false;
-    value = static_cast<double>(digits) / kExactPowersOfTen[decimals];
+    value = ExactDecimal(digits, decimals);
     return true;
 }
 

@@ -1,55 +1,55 @@
 #include "card_fields.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <limits>
 
 #include "number_text.h"
 #include "solver.h"
 
 namespace {
 
-// Column `col` (1-based) of the line, with the end of the text read as a
-// newline: a line without its end reads the same as one with it.
-char ColumnAt(std::string_view line, int col) {
-    size_t i = static_cast<size_t>(col - 1);
-    return i < line.size() ? line[i] : '\n';
+// The columns of a field that the line holds before its end, and how many
+// of the field's columns come after that end (they read as '0' in a number).
+struct FieldColumns {
+    std::string_view held;
+    std::size_t missing = 0;
+};
+
+// Empty when the line ends before column col, or the field has no columns.
+FieldColumns ColumnsOf(const FieldLine& line, int col, int len) {
+    const std::string_view text = line.Text();
+    if (col < 1 || len < 1 || static_cast<std::size_t>(col - 1) >= text.size()) return {};
+    const std::string_view held = text.substr(static_cast<std::size_t>(col - 1), static_cast<std::size_t>(len));
+    return {held, static_cast<std::size_t>(len) - held.size()};
 }
 
-// True when column col holds a character of the line: the line has not ended
-// (at its newline, or at the zero that ends a C text) before it.
-bool HasColumn(std::string_view line, int col) {
-    if (col <= 0) return true;
-    if (static_cast<size_t>(col) > line.size()) return false;
-    // Only the columns up to col can end the line before it.
-    const std::string_view head = line.substr(0, static_cast<size_t>(col));
-    return head.find('\n') == std::string_view::npos && head.find('\0') == std::string_view::npos;
+// The line as far as a field ending at column col+len-1 can see it: a
+// newline or zero byte after the field changes nothing in it.
+FieldLine LineUpToField(std::string_view line, int col, int len) {
+    const long long reach = std::clamp(static_cast<long long>(col) - 1 + len, 0LL, static_cast<long long>(line.size()));
+    return FieldLine(line.substr(0, static_cast<std::size_t>(reach)));
 }
 
 // The work text of a numeric field: blanks before the number kept, blanks
 // after its first digit, sign or point turned into '0', and the columns after
 // the line's end into '0'. Empty when a character other than those (or a
-// point, unless `pointAllowed`) stands in the field.
-std::string NumberText(std::string_view line, int col, int len, bool pointAllowed, bool& hasPoint) {
-    // Exactly one character for each column of the field (short fields
-    // stay within the string itself).
-    std::string text(static_cast<size_t>(std::max(len, 0)), '0');
-    hasPoint = false;
+// point, unless `pointAllowed`) stands in the field. Only numbers longer than
+// one exact division reads are read through it.
+std::string NumberText(const FieldColumns& field, bool pointAllowed) {
+    std::string text(field.held.size() + field.missing, '0');
     bool started = false;
-    // The columns the line holds; those after its end stay '0'.
-    const size_t first = static_cast<size_t>(col - 1);
-    const std::string_view field = col >= 1 && first < line.size() ? line.substr(first, text.size()) : std::string_view();
-    for (size_t i = 0; i < field.size(); ++i) {
-        const char ch = field[i];
-        if (ch == '\n') break;
-        char& item = text[i];
+    for (std::size_t i = 0; i < field.held.size(); ++i) {
+        const char ch = field.held[i];
         if ((ch >= '0' && ch <= '9') || ch == '+' || ch == '-' || (ch == '.' && pointAllowed)) {
             started = true;
-            hasPoint = hasPoint || ch == '.';
-            item = ch;
+            text[i] = ch;
         } else if (ch == ' ') {
-            item = started ? '0' : ' ';
+            text[i] = started ? '0' : ' ';
         } else {
             return {};
         }
@@ -57,28 +57,133 @@ std::string NumberText(std::string_view line, int col, int len, bool pointAllowe
     return text;
 }
 
-}  // namespace
+// What a character is to a number field.
+enum class Kind : unsigned char { Other, Digit, Blank, Sign, Point };
 
-std::string GetField(std::string_view line, int col, int len, int width) {
-    std::string field;
-    if (HasColumn(line, col)) {
-        for (int c = col; c < col + len; ++c) {
-            char ch = ColumnAt(line, c);
-            if (ch == '\n' || ch == '\0') break;
-            field.push_back(ch);
+constexpr auto kKinds = [] {
+    std::array<Kind, 256> kinds{};
+    for (char c = '0'; c <= '9'; ++c) kinds[static_cast<unsigned char>(c)] = Kind::Digit;
+    kinds[' '] = Kind::Blank;
+    kinds['+'] = Kind::Sign;
+    kinds['-'] = Kind::Sign;
+    kinds['.'] = Kind::Point;
+    return kinds;
+}();
+
+Kind KindOf(char c) {
+    return kKinds[static_cast<unsigned char>(c)];
+}
+
+// A number field as "%lf" (or "%d") reads its work text: blanks before the
+// number skipped, one sign, then digits (a blank among them the digit 0)
+// with at most one point, up to the first character that cannot continue
+// them. The rest of the field is still looked at: a character no number
+// field may hold makes the field 0, and a point anywhere keeps the implied
+// decimals away.
+struct ScannedNumber {
+    bool found = false;  // false: the field reads as 0 ("-", ".", "+-1", "1x")
+    bool negative = false;
+    bool hasPoint = false;
+    unsigned long long digits = 0;  // as an integer, saturated far beyond any int
+    std::size_t count = 0;          // digits read, the columns after the line's end among them
+    int decimals = 0;               // of them after the point
+};
+
+// Past this the digits of an integer stop growing: the value saturates.
+constexpr unsigned long long kSaturated = 100000000000000000ULL;
+
+void AddDigit(ScannedNumber& number, unsigned digit, bool inFraction) {
+    if (number.digits < kSaturated) number.digits = number.digits * 10 + digit;
+    ++number.count;
+    if (inFraction && number.decimals <= kExactDecimalDigits) ++number.decimals;
+}
+
+ScannedNumber ScanNumber(const FieldLine& line, int col, int len, bool pointAllowed) {
+    const FieldColumns field = ColumnsOf(line, col, len);
+    // A zero byte that ends the line within the field spoils it.
+    if (field.held.empty() || (field.missing > 0 && line.EndsAtZero())) return {};
+    const char* next = field.held.data();
+    const char* const end = next + field.held.size();
+    ScannedNumber number;
+
+    // Blanks before the number, then its sign.
+    while (next != end && *next == ' ') ++next;
+    if (next != end && KindOf(*next) == Kind::Sign) {
+        number.negative = *next++ == '-';
+        // A second sign right after the first: no number at all.
+        if (next != end && KindOf(*next) == Kind::Sign) return {};
+    }
+    bool inFraction = false;
+    bool ended = false;  // a character that cannot continue the digits was read
+    for (; next != end; ++next) {
+        const Kind kind = KindOf(*next);
+        if (kind == Kind::Digit) {
+            AddDigit(number, static_cast<unsigned>(*next - '0'), inFraction);
+        } else if (kind == Kind::Blank) {
+            AddDigit(number, 0, inFraction);  // a blank after the start is the digit 0
+        } else if (kind == Kind::Point && pointAllowed) {
+            number.hasPoint = true;
+            if (inFraction) {
+                ended = true;
+                break;
+            }
+            inFraction = true;
+        } else if (kind == Kind::Sign) {
+            ended = true;
+            break;
+        } else {
+            return {};
         }
     }
-    field.resize(static_cast<size_t>(width), ' ');
+    if (ended) {
+        for (; next != end; ++next) {
+            const Kind kind = KindOf(*next);
+            if (kind == Kind::Point && pointAllowed)
+                number.hasPoint = true;
+            else if (kind == Kind::Other || kind == Kind::Point)
+                return {};
+        }
+    } else {
+        // The columns after the line's end, each the digit 0.
+        for (std::size_t i = 0; i < field.missing; ++i) AddDigit(number, 0, inFraction);
+    }
+    number.found = number.count > 0;
+    return number;
+}
+
+}  // namespace
+
+FieldLine::FieldLine(std::string_view line) : text_(line) {
+    if (line.empty()) return;
+    const auto* newline = static_cast<const char*>(std::memchr(line.data(), '\n', line.size()));
+    const std::size_t end = newline ? static_cast<std::size_t>(newline - line.data()) : line.size();
+    const auto* zero = static_cast<const char*>(std::memchr(line.data(), '\0', end));
+    endsAtZero_ = zero != nullptr;
+    text_ = line.substr(0, zero ? static_cast<std::size_t>(zero - line.data()) : end);
+}
+
+std::string GetField(const FieldLine& line, int col, int len, int width) {
+    std::string field(static_cast<size_t>(width), ' ');
+    const std::string_view held = ColumnsOf(line, col, len).held;
+    held.copy(field.data(), field.size());
     return field;
 }
 
-double GetRealField(std::string_view line, int col, int len, int decimals) {
-    if (!HasColumn(line, col)) return 0.0;
-    bool hasPoint = false;
-    std::string text = NumberText(line, col, len, true, hasPoint);
+std::string GetField(std::string_view line, int col, int len, int width) {
+    return GetField(LineUpToField(line, col, len), col, len, width);
+}
+
+double GetRealField(const FieldLine& line, int col, int len, int decimals) {
+    const ScannedNumber number = ScanNumber(line, col, len, true);
+    if (!number.found) return 0.0;
     double value = 0.0;
-    if (!ParseDouble(text, value)) return 0.0;
-    if (!hasPoint) {
+    if (number.count <= static_cast<std::size_t>(kExactDecimalDigits)) {
+        value = ExactDecimal(number.digits, number.decimals);
+        if (number.negative) value = -value;
+    } else if (!ParseDouble(NumberText(ColumnsOf(line, col, len), true), value)) {
+        return 0.0;
+    }
+    if (!number.hasPoint) {
         // Repeated multiplication rather than one division: stored cases
         // keep reading back to the same bits.
         for (int i = 0; i < decimals; ++i) value *= 0.1;
@@ -86,12 +191,22 @@ double GetRealField(std::string_view line, int col, int len, int decimals) {
     return value;
 }
 
+double GetRealField(std::string_view line, int col, int len, int decimals) {
+    return GetRealField(LineUpToField(line, col, len), col, len, decimals);
+}
+
+int GetIntField(const FieldLine& line, int col, int len) {
+    const ScannedNumber number = ScanNumber(line, col, len, false);
+    if (!number.found) return 0;
+    // Beyond the int range the value saturates, as "%d" reads it here.
+    constexpr auto kMaxInt = static_cast<unsigned long long>(std::numeric_limits<int>::max());
+    if (number.negative)
+        return number.digits > kMaxInt ? std::numeric_limits<int>::min() : -static_cast<int>(number.digits);
+    return number.digits > kMaxInt ? std::numeric_limits<int>::max() : static_cast<int>(number.digits);
+}
+
 int GetIntField(std::string_view line, int col, int len) {
-    if (!HasColumn(line, col)) return 0;
-    bool hasPoint = false;
-    std::string text = NumberText(line, col, len, false, hasPoint);
-    int value = 0;
-    return ParseInt(text, value) ? value : 0;
+    return GetIntField(LineUpToField(line, col, len), col, len);
 }
 
 std::string FormatNumber(int lead, int width, int decimals, double value) {
