@@ -11,12 +11,13 @@
 // the correctly rounded value, the one a full conversion answers.
 inline constexpr int kExactDecimalDigits = 15;
 
+inline constexpr double kExactPowersOfTen[kExactDecimalDigits + 1] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
 // digits * 10^-decimals for at most kExactDecimalDigits digits, of which
 // `decimals` stand after the point.
 inline double ExactDecimal(unsigned long long digits, int decimals) {
-    constexpr double kPowersOfTen[kExactDecimalDigits + 1] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    return static_cast<double>(digits) / kPowersOfTen[decimals];
+    return static_cast<double>(digits) / kExactPowersOfTen[decimals];
 }
 
 // Reads a real as "%lf" would: leading blanks, an optional sign, the longest

@@ -38,8 +38,8 @@ FieldLine LineUpToField(std::string_view line, int col, int len) {
 // The work text of a numeric field: blanks before the number kept, blanks
 // after its first digit, sign or point turned into '0', and the columns after
 // the line's end into '0'. Empty when a character other than those (or a
-// point, unless `pointAllowed`) stands in the field. Only numbers longer than
-// one exact division reads are read through it.
+// point, unless `pointAllowed`) stands in the field. Only numbers with more
+// digits than ScanNumber holds exactly are read through it.
 std::string NumberText(const FieldColumns& field, bool pointAllowed) {
     std::string text(field.held.size() + field.missing, '0');
     bool started = false;
@@ -80,22 +80,20 @@ Kind KindOf(char c) {
 // them. The rest of the field is still looked at: a character no number
 // field may hold makes the field 0, and a point anywhere keeps the implied
 // decimals away.
+// Any this many decimal digits make an exact 64-bit integer.
+constexpr std::size_t kExactIntegerDigits = 19;
+
 struct ScannedNumber {
     bool found = false;  // false: the field reads as 0 ("-", ".", "+-1", "1x")
     bool negative = false;
     bool hasPoint = false;
-    unsigned long long digits = 0;  // as an integer, saturated far beyond any int
-    std::size_t count = 0;          // digits read, the columns after the line's end among them
-    int decimals = 0;               // of them after the point
+    unsigned long long digits = 0;  // as an integer: exact for up to kExactIntegerDigits of them
+    std::size_t count = 0;     // digits read, the columns after the line's end among them
+    std::size_t decimals = 0;  // of them after the point
 };
 
-// Past this the digits of an integer stop growing: the value saturates.
-constexpr unsigned long long kSaturated = 100000000000000000ULL;
-
-void AddDigit(ScannedNumber& number, unsigned digit, bool inFraction) {
-    if (number.digits < kSaturated) number.digits = number.digits * 10 + digit;
-    ++number.count;
-    if (inFraction && number.decimals <= kExactDecimalDigits) ++number.decimals;
+bool IsSign(char c) {
+    return c == '+' || c == '-';
 }
 
 ScannedNumber ScanNumber(const FieldLine& line, int col, int len, bool pointAllowed) {
@@ -108,45 +106,48 @@ ScannedNumber ScanNumber(const FieldLine& line, int col, int len, bool pointAllo
 
     // Blanks before the number, then its sign.
     while (next != end && *next == ' ') ++next;
-    if (next != end && KindOf(*next) == Kind::Sign) {
+    if (next != end && IsSign(*next)) {
         number.negative = *next++ == '-';
         // A second sign right after the first: no number at all.
-        if (next != end && KindOf(*next) == Kind::Sign) return {};
+        if (next != end && IsSign(*next)) return {};
     }
-    bool inFraction = false;
-    bool ended = false;  // a character that cannot continue the digits was read
+
+    // The digits and their point.
+    const char* const first = next;
+    const char* point = nullptr;
+    unsigned long long digits = 0;
+    for (; next != end; ++next) {
+        const unsigned digit = static_cast<unsigned>(static_cast<unsigned char>(*next)) - '0';
+        if (digit <= 9)
+            digits = digits * 10 + digit;
+        else if (*next == ' ')
+            digits *= 10;
+        else if (*next == '.' && pointAllowed && !point)
+            point = next;
+        else
+            break;
+    }
+    const char* const stop = next;
+
+    // What follows the number must still be fit for a number field.
     for (; next != end; ++next) {
         const Kind kind = KindOf(*next);
-        if (kind == Kind::Digit) {
-            AddDigit(number, static_cast<unsigned>(*next - '0'), inFraction);
-        } else if (kind == Kind::Blank) {
-            AddDigit(number, 0, inFraction);  // a blank after the start is the digit 0
-        } else if (kind == Kind::Point && pointAllowed) {
-            number.hasPoint = true;
-            if (inFraction) {
-                ended = true;
-                break;
-            }
-            inFraction = true;
-        } else if (kind == Kind::Sign) {
-            ended = true;
-            break;
-        } else {
-            return {};
-        }
+        if (kind == Kind::Other || (kind == Kind::Point && !pointAllowed)) return {};
+        if (kind == Kind::Point) number.hasPoint = true;
     }
-    if (ended) {
-        for (; next != end; ++next) {
-            const Kind kind = KindOf(*next);
-            if (kind == Kind::Point && pointAllowed)
-                number.hasPoint = true;
-            else if (kind == Kind::Other || kind == Kind::Point)
-                return {};
-        }
-    } else {
-        // The columns after the line's end, each the digit 0.
-        for (std::size_t i = 0; i < field.missing; ++i) AddDigit(number, 0, inFraction);
+
+    number.hasPoint = number.hasPoint || point;
+    number.count = static_cast<std::size_t>(stop - first) - (point ? 1 : 0);
+    number.decimals = point ? static_cast<std::size_t>(stop - point - 1) : 0;
+    if (stop == end) {
+        // The number runs on into the columns after the line's end, each
+        // the digit 0.
+        number.count += field.missing;
+        if (point) number.decimals += field.missing;
+        if (number.count <= kExactIntegerDigits)
+            for (std::size_t i = 0; i < field.missing; ++i) digits *= 10;
     }
+    number.digits = digits;
     number.found = number.count > 0;
     return number;
 }
@@ -178,7 +179,7 @@ double GetRealField(const FieldLine& line, int col, int len, int decimals) {
     if (!number.found) return 0.0;
     double value = 0.0;
     if (number.count <= static_cast<std::size_t>(kExactDecimalDigits)) {
-        value = ExactDecimal(number.digits, number.decimals);
+        value = ExactDecimal(number.digits, static_cast<int>(number.decimals));
         if (number.negative) value = -value;
     } else if (!ParseDouble(NumberText(ColumnsOf(line, col, len), true), value)) {
         return 0.0;
@@ -198,6 +199,10 @@ double GetRealField(std::string_view line, int col, int len, int decimals) {
 int GetIntField(const FieldLine& line, int col, int len) {
     const ScannedNumber number = ScanNumber(line, col, len, false);
     if (!number.found) return 0;
+    if (number.count > kExactIntegerDigits) {
+        int value = 0;
+        return ParseInt(NumberText(ColumnsOf(line, col, len), false), value) ? value : 0;
+    }
     // Beyond the int range the value saturates, as "%d" reads it here.
     constexpr auto kMaxInt = static_cast<unsigned long long>(std::numeric_limits<int>::max());
     if (number.negative)
