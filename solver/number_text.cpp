@@ -1,6 +1,7 @@
 #include "number_text.h"
 
 #include <locale.h>
+#include <stdlib.h>
 
 #include <cctype>
 #include <charconv>
@@ -10,8 +11,15 @@
 #include <cstring>
 #include <iterator>
 #include <limits>
+#include <string>
 
 namespace {
+
+// Made once and kept for the life of the process.
+locale_t CLocale() {
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    return cLocale;
+}
 
 // Drops leading white space and answers whether a '-' sign was taken off;
 // a '+' is dropped too. `text` keeps what follows.
@@ -71,12 +79,12 @@ bool ParseDouble(std::string_view text, double& value) {
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
     if (end == text.data()) return false;
     if (error == std::errc::result_out_of_range) {
-        // Beyond the range of a double: infinity when the exponent is
-        // positive, zero when it is negative, as the C library answers.
-        std::string_view number(text.data(), end - text.data());
-        auto e = number.find_first_of("eE");
-        bool tiny = e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
-        parsed = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+        // Beyond the range of a double: infinity or zero, as the C library
+        // answers. Only the whole number tells which ("0.000...1" with more
+        // than 330 zeros is tiny without an exponent, "1000...0e-9" can be
+        // huge with a negative one), so the C library reads it.
+        const std::string number(text.data(), end);
+        parsed = strtod_l(number.c_str(), nullptr, CLocale());
     }
     value = negative ? -parsed : parsed;
     return true;
@@ -96,10 +104,8 @@ bool ParseInt(std::string_view text, int& value) {
 }
 
 std::string FormatInCLocale(const char* format, ...) {
-    // Made once and kept for the life of the process; uselocale switches
-    // only the calling thread.
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
-    locale_t previous = uselocale(cLocale);
+    // uselocale switches only the calling thread.
+    locale_t previous = uselocale(CLocale());
 
     va_list args;
     va_start(args, format);
