@@ -1,7 +1,6 @@
 #include "card_fields.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +34,14 @@ FieldLine LineUpToField(std::string_view line, int col, int len) {
     return FieldLine(line.substr(0, static_cast<std::size_t>(reach)));
 }
 
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsSign(char c) {
+    return c == '+' || c == '-';
+}
+
 // The work text of a numeric field: blanks before the number kept, blanks
 // after its first digit, sign or point turned into '0', and the columns after
 // the line's end into '0'. Empty when a character other than those (or a
@@ -45,7 +52,7 @@ std::string NumberText(const FieldColumns& field, bool pointAllowed) {
     bool started = false;
     for (std::size_t i = 0; i < field.held.size(); ++i) {
         const char ch = field.held[i];
-        if ((ch >= '0' && ch <= '9') || ch == '+' || ch == '-' || (ch == '.' && pointAllowed)) {
+        if (IsDigit(ch) || IsSign(ch) || (ch == '.' && pointAllowed)) {
             started = true;
             text[i] = ch;
         } else if (ch == ' ') {
@@ -57,22 +64,8 @@ std::string NumberText(const FieldColumns& field, bool pointAllowed) {
     return text;
 }
 
-// What a character is to a number field.
-enum class Kind : unsigned char { Other, Digit, Blank, Sign, Point };
-
-constexpr auto kKinds = [] {
-    std::array<Kind, 256> kinds{};
-    for (char c = '0'; c <= '9'; ++c) kinds[static_cast<unsigned char>(c)] = Kind::Digit;
-    kinds[' '] = Kind::Blank;
-    kinds['+'] = Kind::Sign;
-    kinds['-'] = Kind::Sign;
-    kinds['.'] = Kind::Point;
-    return kinds;
-}();
-
-Kind KindOf(char c) {
-    return kKinds[static_cast<unsigned char>(c)];
-}
+// Any this many decimal digits make an exact 64-bit integer.
+constexpr std::size_t kExactIntegerDigits = 19;
 
 // A number field as "%lf" (or "%d") reads its work text: blanks before the
 // number skipped, one sign, then digits (a blank among them the digit 0)
@@ -80,9 +73,6 @@ Kind KindOf(char c) {
 // them. The rest of the field is still looked at: a character no number
 // field may hold makes the field 0, and a point anywhere keeps the implied
 // decimals away.
-// Any this many decimal digits make an exact 64-bit integer.
-constexpr std::size_t kExactIntegerDigits = 19;
-
 struct ScannedNumber {
     bool found = false;  // false: the field reads as 0 ("-", ".", "+-1", "1x")
     bool negative = false;
@@ -91,10 +81,6 @@ struct ScannedNumber {
     std::size_t count = 0;     // digits read, the columns after the line's end among them
     std::size_t decimals = 0;  // of them after the point
 };
-
-bool IsSign(char c) {
-    return c == '+' || c == '-';
-}
 
 ScannedNumber ScanNumber(const FieldLine& line, int col, int len, bool pointAllowed) {
     const FieldColumns field = ColumnsOf(line, col, len);
@@ -131,9 +117,10 @@ ScannedNumber ScanNumber(const FieldLine& line, int col, int len, bool pointAllo
 
     // What follows the number must still be fit for a number field.
     for (; next != end; ++next) {
-        const Kind kind = KindOf(*next);
-        if (kind == Kind::Other || (kind == Kind::Point && !pointAllowed)) return {};
-        if (kind == Kind::Point) number.hasPoint = true;
+        if (*next == '.' && pointAllowed)
+            number.hasPoint = true;
+        else if (!IsDigit(*next) && *next != ' ' && !IsSign(*next))
+            return {};
     }
 
     number.hasPoint = number.hasPoint || point;
