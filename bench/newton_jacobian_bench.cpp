@@ -123,6 +123,7 @@ struct DirectKlu {
         klu_defaults(&common);
         common.tol = kPivotThreshold;
         common.halt_if_singular = 1;
+        common.btf = 0;
     }
     ~DirectKlu() { Free(); }
     DirectKlu(const DirectKlu&) = delete;

@@ -272,9 +272,11 @@ void AcPass::TakeTerms(const Network& network) {
     }
     arrays_.branchTerms.resize(network.branches.size());
     auto branch = arrays_.branchTerms.begin();
+    int place = 0;
     for (const auto& item : network.branches) {
         *branch = TermsOf(*item);
-        const double difference = item->from->angle - item->to->angle;
+        const auto [from, to] = arrays_.BusesOf(place++);
+        const double difference = arrays_.busTerms[from].angle - arrays_.busTerms[to].angle;
         branch->cosAngle = std::cos(difference);
         branch->sinAngle = std::sin(difference);
         branch->controlled = wantJacobian_ && jacobian_.HasControlColumn(*item);

@@ -152,39 +152,60 @@ struct LoadModel {
 struct NetBus {
     static constexpr std::size_t kNameLength = 15;
 
+    // What every pass of the equations reads comes first, so that a pass
+    // over ten thousand buses touches a few cache lines of each.
+
+    // Its first unknown (the angle; the voltage column follows), 1-based;
+    // 0 until the unknowns are numbered.
+    int firstVariable = 0;
+    VoltageColumn voltageColumn = VoltageColumn::Voltage;
+    // Type code, up to 3 letters: "B" plain, "S" slack, "Q" generator,
+    // "V" scheduled Q with voltage limits, "C" held by remote generators,
+    // "T" held by a regulating transformer, "G" remote regulating generator,
+    // "X" switched bank, "A" area bus.
+    std::string code = "B";
+    // 'V' voltage held, 'Q' reactive power held, 'I' armature current and
+    // 'E' internal voltage of its generator model held at a limit, 'X' bank
+    // steps; 0 none.
+    char control = 0;
+    NetArea* area = nullptr;
+    std::unique_ptr<NetGenerator> generator;  // its machine model; none without one
+    double voltage = 0.0;
+    double angle = kAngleNotGiven;
+    double generationP = 0.0;  // solved active generation
+    double generationQ = 0.0;
+    double shuntG = 0.0;
+    double shuntB = 0.0;
+    double shareInUse = 0.0;           // the share the equations use (0 at the active limit)
+    double generationDirection = 0.0;  // share b of the distributed slack
+    NetBus* remoteBus = nullptr;  // "G" bus: the bus whose voltage it regulates, set by the reader
+    // "G" bus: its share of the remote regulation (for positive remote Q,
+    // and for negative).
+    double participation = 0.0;
+    double participationNegative = 0.0;
+    AdjacencyList regulatingBranches;  // regulating transformers that control this bus
+    // p0, p1, p2, q0, q1, q2: the load as a polynomial of the voltage,
+    // PL = p0 + p1 V + p2 V^2, QL = q0 + q1 V + q2 V^2, which the plain
+    // power flow solves with.
+    std::array<double, 6> loadPolynomial{};
+    LoadModel loadModelP;
+    LoadModel loadModelQ;
+
     int key = 0;
     int kind = 0;             // host record kind 0-8
     std::string name;         // at most kNameLength characters
     int number = 0;           // internal number 1..n; 0 until numbered
     int externalNumber = 0;   // the number in the input
     double baseKv = 0.0;
-    // Its first unknown (the angle; the voltage column follows), 1-based;
-    // 0 until the unknowns are numbered.
-    int firstVariable = 0;
-    VoltageColumn voltageColumn = VoltageColumn::Voltage;
 
-    // Type code, up to 3 letters: "B" plain, "S" slack, "Q" generator,
-    // "V" scheduled Q with voltage limits, "C" held by remote generators,
-    // "T" held by a regulating transformer, "G" remote regulating generator,
-    // "X" switched bank, "A" area bus.
-    std::string code = "B";
     std::string areaCode;     // zone of the bus, matched against NetArea::codes
     std::string owner;        // compared with branch tags
-    // 'V' voltage held, 'Q' reactive power held, 'I' armature current and
-    // 'E' internal voltage of its generator model held at a limit, 'X' bank
-    // steps; 0 none.
-    char control = 0;
 
-    NetArea* area = nullptr;
     int controllingBranchCount = 0;    // P/Q-regulating transformers registered on the bus
-    AdjacencyList regulatingBranches;  // regulating transformers that control this bus
     AdjacencyList branches;            // every branch at the bus
-    std::unique_ptr<NetGenerator> generator;  // its machine model; none without one
 
-    double voltage = 0.0;
     double voltageTarget = 0.0;        // the voltage a bus held at a limit returns to
     double scheduledQ = 0.0;           // "V" bus: its scheduled reactive generation
-    double angle = kAngleNotGiven;
     // Unclamped value of the quantity in the voltage column, summed over the
     // trial steps of one Newton iteration.
     double shadow = 0.0;
@@ -195,15 +216,11 @@ struct NetBus {
     double areaPower = 0.0;
 
     double scheduledP = 0.0;   // scheduled active generation
-    double generationP = 0.0;  // solved active generation
-    double generationQ = 0.0;
     double loadP = 0.0;
     double loadPCopy = 0.0;
     double loadQ = 0.0;
     double loadQCopy = 0.0;
 
-    double shuntG = 0.0;
-    double shuntB = 0.0;
     int bankStep = 0;                // present step of the switched bank
     int bankStepCount = 0;
     std::vector<double> bankSteps;   // susceptance of each step
@@ -211,9 +228,6 @@ struct NetBus {
     double maxP = kUnlimited;
     double maxPCopy = kUnlimited;
     int generatorLimitIndex = 0;     // set when the active generation meets its limit
-
-    LoadModel loadModelP;
-    LoadModel loadModelQ;
 
     double maxQ = 0.0;
     double minQ = 0.0;
@@ -229,13 +243,7 @@ struct NetBus {
     double displayMinVoltage = 0.0;
     double displayMaxQ = 0.0;        // reactive capability shown in the listing
     double displayMinQ = 0.0;
-    double generationDirection = 0.0;  // share b of the distributed slack
-    double shareInUse = 0.0;           // the share the equations use (0 at the active limit)
     double regulatedGenerationQ = 0.0;     // "C" bus: sum of its regulating generators' Q
-    // "G" bus: its share of the remote regulation (for positive remote Q,
-    // and for negative).
-    double participation = 0.0;
-    double participationNegative = 0.0;
     int regulatingGeneratorCount = 0;      // "C" bus: generators still regulating it
     double sumMaxQ = 0.0;                  // "C" bus: sums of its generators' Q limits
     double sumMinQ = 0.0;
@@ -249,44 +257,40 @@ struct NetBus {
     // generator's is while it holds its remote bus's voltage, and, with
     // remote control off, while it is at a reactive limit.
     bool voltageFree = false;
-    NetBus* remoteBus = nullptr;  // "G" bus: the bus whose voltage it regulates, set by the reader
     NetBus* bankBus = nullptr;    // "X" bus: the bus whose switched bank holds its voltage
     std::vector<NetBus*> regulatingGenerators;  // in bus-list order
-
-    // p0, p1, p2, q0, q1, q2: the load as a polynomial of the voltage,
-    // PL = p0 + p1 V + p2 V^2, QL = q0 + q1 V + q2 V^2, which the plain
-    // power flow solves with.
-    std::array<double, 6> loadPolynomial{};
 };
 
 struct NetBranch {
-    int key = 0;
-    int kind = 0;              // host record kind: 0 line, 1 transformer, 2 regulating
+    // What every pass of the equations reads comes first (see NetBus).
     NetBus* from = nullptr;
     NetBus* to = nullptr;
-    char circuit = '1';        // ' ' matches any circuit in a search
-    std::string owner;
-    std::string tag;           // host: the circuit text of the record
     // "L" line, "E" line with unequal end shunts, "T" fixed transformer,
     // "R" voltage-regulating, "RQ"/"RN" reactive flow, "RP"/"RM" active flow.
     std::string code;
-    std::string zone;
-    NetArea* area = nullptr;
-    NetBus* meteredBus = nullptr;    // the end kept with the branch
     NetBus* regulatedBus = nullptr;  // controlled bus of a regulating transformer
-    int regulatedPosition = 0;       // its place among the bus's controlling branches
-    int section = 0;
-
     double g = 0.0;            // series admittance g + jb
     double b = 0.0;
     double fromShuntG = 0.0;   // shunt at the from end
     double fromShuntB = 0.0;
     double toShuntG = 0.0;     // shunt at the to end
     double toShuntB = 0.0;
-    double charging = 0.0;
     double tap = 1.0;          // ratio t; multiplies the from-end voltage
-    double nominalRatio = 1.0; // nominal ratio on the to side
     double shift = 0.0;
+
+    int key = 0;
+    int kind = 0;              // host record kind: 0 line, 1 transformer, 2 regulating
+    char circuit = '1';        // ' ' matches any circuit in a search
+    std::string owner;
+    std::string tag;           // host: the circuit text of the record
+    std::string zone;
+    NetArea* area = nullptr;
+    NetBus* meteredBus = nullptr;    // the end kept with the branch
+    int regulatedPosition = 0;       // its place among the bus's controlling branches
+    int section = 0;
+
+    double charging = 0.0;
+    double nominalRatio = 1.0; // nominal ratio on the to side
     char control = 0;          // 'V' voltage, 'P' active flow, 'Q' reactive flow
     double controlMin = 0.0;   // limits of the tap (as ratios) or of the shift
     double controlMax = 0.0;

@@ -54,10 +54,17 @@ public:
     // Forgets the links, so that the next Link takes them anew.
     void Forget() { network_ = nullptr; }
 
+    // The places of a branch's from and to buses in the bus list.
+    struct BranchBuses {
+        int from = 0;
+        int to = 0;
+    };
+
     std::span<const End> EndsOf(int bus) const {
         return {ends_.data() + endStart_[bus], ends_.data() + endStart_[bus + 1]};
     }
     NetBranch& Branch(int branch) const { return *branches_[branch]; }
+    BranchBuses BusesOf(int branch) const { return branchBuses_[branch]; }
 
     // Filled by each pass, by the places of the bus and branch lists.
     std::vector<BusTerms> busTerms;
@@ -70,4 +77,5 @@ private:
     std::vector<int> endStart_;  // bus b's ends are endStart_[b] .. endStart_[b + 1] - 1
     std::vector<End> ends_;
     std::vector<NetBranch*> branches_;
+    std::vector<BranchBuses> branchBuses_;
 };

@@ -126,7 +126,13 @@ public:
     [[noreturn]] void FailMatrix(const std::string& what) const;
     void ReleaseMatrix();
     SparseMatrix& Matrix() { return matrix_; }
-    MatrixEntry* AddElement(int row, int column, double value);
+    MatrixEntry* AddElement(int row, int column, double value) {
+        if (row < 1 || row > matrix_.Rows() || column < 1 || column > matrix_.Columns()) FailEntryOutside(row, column);
+        const auto fixed = [this](int i) { return i <= fixedVariables_.count && fixedVariables_[i] != 0; };
+        const bool fixedVariable = fixedVariableMode_ && (fixed(row) || fixed(column));
+        return matrix_.AddElement(row, column, value, fixedVariable);
+    }
+    [[noreturn]] void FailEntryOutside(int row, int column) const;
     void ClearMatrix();
     void SortLists();
     int OrderAndFactor();

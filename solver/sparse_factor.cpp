@@ -39,7 +39,13 @@ struct SparseFactor::Klu {
     klu_symbolic* symbolic = nullptr;
     klu_numeric* numeric = nullptr;
 
-    Klu() { klu_defaults(&common); }
+    Klu() {
+        klu_defaults(&common);
+        // The matrices factorised here, a network's Jacobians, are one
+        // block or nearly so (every bus reaches every other through its
+        // branches): a search for blocks costs more than it saves.
+        common.btf = 0;
+    }
     ~Klu() { Release(); }
     Klu(const Klu&) = delete;
     Klu& operator=(const Klu&) = delete;

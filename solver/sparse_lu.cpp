@@ -40,7 +40,7 @@ void SparseMatrix::ZeroValues() {
     nextStep_ = 0;
 }
 
-MatrixEntry* SparseMatrix::AddElement(int row, int column, double value, bool fixedVariable) {
+MatrixEntry* SparseMatrix::AddElementAtNewStep(int row, int column, double value, bool fixedVariable) {
     factored_ = false;
     int& slot = NextStep(row, column);
     if (!slot) {
@@ -241,13 +241,9 @@ IndexVector Solver::NewIndexVector(int count) {
     return IndexVector(count);
 }
 
-MatrixEntry* Solver::AddElement(int row, int column, double value) {
-    if (row < 1 || row > matrix_.Rows() || column < 1 || column > matrix_.Columns())
-        FailMatrix(FormatInCLocale("entry (%d, %d) lies outside the matrix of %d rows and %d columns", row, column,
-                                   matrix_.Rows(), matrix_.Columns()));
-    const auto fixed = [this](int i) { return i <= fixedVariables_.count && fixedVariables_[i] != 0; };
-    const bool fixedVariable = fixedVariableMode_ && (fixed(row) || fixed(column));
-    return matrix_.AddElement(row, column, value, fixedVariable);
+void Solver::FailEntryOutside(int row, int column) const {
+    FailMatrix(FormatInCLocale("entry (%d, %d) lies outside the matrix of %d rows and %d columns", row, column,
+                               matrix_.Rows(), matrix_.Columns()));
 }
 
 void Solver::ClearMatrix() {

@@ -67,7 +67,20 @@ public:
     // is held fixed: its element is then overwritten with 1 on the
     // diagonal and 0 elsewhere, and no off-diagonal entry is created for it
     // (the answer is then null).
-    MatrixEntry* AddElement(int row, int column, double value, bool fixedVariable = false);
+    MatrixEntry* AddElement(int row, int column, double value, bool fixedVariable = false) {
+        // The usual call: the one the last assembly made at this step.
+        if (!fixedVariable && nextStep_ < steps_.size()) {
+            const int slot = steps_[nextStep_];
+            MatrixEntry& entry = entries_[slot];
+            if (slot && entry.row == row && entry.column == column) {
+                ++nextStep_;
+                factored_ = false;
+                entry.value += value;
+                return &entry;
+            }
+        }
+        return AddElementAtNewStep(row, column, value, fixedVariable);
+    }
     // The entry of element (row, column); null when not stored or outside
     // the matrix.
     const MatrixEntry* Find(int row, int column) const;
@@ -110,6 +123,7 @@ public:
 
 private:
     int FindIndex(int row, int column) const;
+    MatrixEntry* AddElementAtNewStep(int row, int column, double value, bool fixedVariable);
     int& NextStep(int row, int column);
     int CreateEntry(int row, int column, double value);
     void Compact();
