@@ -349,6 +349,11 @@ void IeeeCdfReader::ReadBranch(const FieldLine& record) {
     NetBus* from = BusNumbered(GetIntField(record, 1, 4), "from");
     NetBus* to = BusNumbered(GetIntField(record, 6, 4), "to");
     if (from == to) Fail("both ends of the branch are one bus");
+    // The two bus records are seldom in the cache by now: their lists of
+    // branches, where the new branch goes, are fetched while the fields
+    // are read.
+    __builtin_prefetch(&from->branches);
+    __builtin_prefetch(&to->branches);
     NetArea* area = nullptr;
     if (int areaNumber = GetIntField(record, 11, 2); areaNumber != 0) {
         area = AreaNumbered(areaNumber);
