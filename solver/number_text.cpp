@@ -1,6 +1,7 @@
 #include "number_text.h"
 
 #include <locale.h>
+#include <stdlib.h>
 
 #include <cctype>
 #include <charconv>
@@ -10,8 +11,15 @@
 #include <cstring>
 #include <iterator>
 #include <limits>
+#include <string>
 
 namespace {
+
+// Made once and kept for the life of the process.
+locale_t CLocale() {
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    return cLocale;
+}
 
 // Drops leading white space and answers whether a '-' sign was taken off;
 // a '+' is dropped too. `text` keeps what follows.
@@ -31,14 +39,9 @@ bool TakeSign(std::string_view& text) {
 
 namespace {
 
-constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// A plain decimal of at most 15 digits (digits, at most one point, no
-// exponent), as case files and listings hold them: its digits as an
-// integer and a power of ten are both exact doubles, so one division is
-// the correctly rounded value, the one from_chars answers. False where
-// the full conversion must decide.
+// A plain decimal of at most kExactDecimalDigits digits (digits, at most
+// one point, no exponent), as case files and listings hold them, read by
+// one exact division. False where the full conversion must decide.
 bool PlainDecimal(std::string_view text, double& value) {
     unsigned long long digits = 0;
     int count = 0;
@@ -48,7 +51,7 @@ bool PlainDecimal(std::string_view text, double& value) {
     for (; i < text.size(); ++i) {
         const char c = text[i];
         if (c >= '0' && c <= '9') {
-            if (++count > 15) return false;
+            if (++count > kExactDecimalDigits) return false;
             digits = digits * 10 + static_cast<unsigned>(c - '0');
             if (point) ++decimals;
         } else if (c == '.' && !point) {
@@ -58,7 +61,7 @@ bool PlainDecimal(std::string_view text, double& value) {
         }
     }
     if (count == 0 || (i < text.size() && (text[i] == 'e' || text[i] == 'E'))) return false;
-    value = static_cast<double>(digits) / kExactPowersOfTen[decimals];
+    value = ExactDecimal(digits, decimals);
     return true;
 }
 
@@ -76,12 +79,12 @@ bool ParseDouble(std::string_view text, double& value) {
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
     if (end == text.data()) return false;
     if (error == std::errc::result_out_of_range) {
-        // Beyond the range of a double: infinity when the exponent is
-        // positive, zero when it is negative, as the C library answers.
-        std::string_view number(text.data(), end - text.data());
-        auto e = number.find_first_of("eE");
-        bool tiny = e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
-        parsed = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+        // Beyond the range of a double: infinity or zero, as the C library
+        // answers. Only the whole number tells which ("0.000...1" with more
+        // than 330 zeros is tiny without an exponent, "1000...0e-9" can be
+        // huge with a negative one), so the C library reads it.
+        const std::string number(text.data(), end);
+        parsed = strtod_l(number.c_str(), nullptr, CLocale());
     }
     value = negative ? -parsed : parsed;
     return true;
@@ -101,10 +104,8 @@ bool ParseInt(std::string_view text, int& value) {
 }
 
 std::string FormatInCLocale(const char* format, ...) {
-    // Made once and kept for the life of the process; uselocale switches
-    // only the calling thread.
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
-    locale_t previous = uselocale(cLocale);
+    // uselocale switches only the calling thread.
+    locale_t previous = uselocale(CLocale());
 
     va_list args;
     va_start(args, format);

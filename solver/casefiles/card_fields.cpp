@@ -4,52 +4,59 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <limits>
 
 #include "number_text.h"
 #include "solver.h"
 
 namespace {
 
-// Column `col` (1-based) of the line, with the end of the text read as a
-// newline: a line without its end reads the same as one with it.
-char ColumnAt(std::string_view line, int col) {
-    size_t i = static_cast<size_t>(col - 1);
-    return i < line.size() ? line[i] : '\n';
+// The columns of a field that the line holds before its end, and how many
+// of the field's columns come after that end (they read as '0' in a number).
+struct FieldColumns {
+    std::string_view held;
+    std::size_t missing = 0;
+};
+
+// Empty when the line ends before column col, or the field has no columns.
+FieldColumns ColumnsOf(const FieldLine& line, int col, int len) {
+    const std::string_view text = line.Text();
+    if (col < 1 || len < 1 || static_cast<std::size_t>(col - 1) >= text.size()) return {};
+    const std::string_view held = text.substr(static_cast<std::size_t>(col - 1), static_cast<std::size_t>(len));
+    return {held, static_cast<std::size_t>(len) - held.size()};
 }
 
-// True when column col holds a character of the line: the line has not ended
-// (at its newline, or at the zero that ends a C text) before it.
-bool HasColumn(std::string_view line, int col) {
-    if (col <= 0) return true;
-    if (static_cast<size_t>(col) > line.size()) return false;
-    // Only the columns up to col can end the line before it.
-    const std::string_view head = line.substr(0, static_cast<size_t>(col));
-    return head.find('\n') == std::string_view::npos && head.find('\0') == std::string_view::npos;
+// The line as far as a field ending at column col+len-1 can see it: a
+// newline or zero byte after the field changes nothing in it.
+FieldLine LineUpToField(std::string_view line, int col, int len) {
+    const long long reach = std::clamp(static_cast<long long>(col) - 1 + len, 0LL, static_cast<long long>(line.size()));
+    return FieldLine(line.substr(0, static_cast<std::size_t>(reach)));
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsSign(char c) {
+    return c == '+' || c == '-';
 }
 
 // The work text of a numeric field: blanks before the number kept, blanks
 // after its first digit, sign or point turned into '0', and the columns after
 // the line's end into '0'. Empty when a character other than those (or a
-// point, unless `pointAllowed`) stands in the field.
-std::string NumberText(std::string_view line, int col, int len, bool pointAllowed, bool& hasPoint) {
-    // Exactly one character for each column of the field (short fields
-    // stay within the string itself).
-    std::string text(static_cast<size_t>(std::max(len, 0)), '0');
-    hasPoint = false;
+// point, unless `pointAllowed`) stands in the field. Only numbers with more
+// digits than ScanNumber holds exactly are read through it.
+std::string NumberText(const FieldColumns& field, bool pointAllowed) {
+    std::string text(field.held.size() + field.missing, '0');
     bool started = false;
-    // The columns the line holds; those after its end stay '0'.
-    const size_t first = static_cast<size_t>(col - 1);
-    const std::string_view field = col >= 1 && first < line.size() ? line.substr(first, text.size()) : std::string_view();
-    for (size_t i = 0; i < field.size(); ++i) {
-        const char ch = field[i];
-        if (ch == '\n') break;
-        char& item = text[i];
-        if ((ch >= '0' && ch <= '9') || ch == '+' || ch == '-' || (ch == '.' && pointAllowed)) {
+    for (std::size_t i = 0; i < field.held.size(); ++i) {
+        const char ch = field.held[i];
+        if (IsDigit(ch) || IsSign(ch) || (ch == '.' && pointAllowed)) {
             started = true;
-            hasPoint = hasPoint || ch == '.';
-            item = ch;
+            text[i] = ch;
         } else if (ch == ' ') {
-            item = started ? '0' : ' ';
+            text[i] = started ? '0' : ' ';
         } else {
             return {};
         }
@@ -57,28 +64,114 @@ std::string NumberText(std::string_view line, int col, int len, bool pointAllowe
     return text;
 }
 
+// Any this many decimal digits make an exact 64-bit integer.
+constexpr std::size_t kExactIntegerDigits = 19;
+
+// A number field as "%lf" (or "%d") reads its work text: blanks before the
+// number skipped, one sign, then digits (a blank among them the digit 0)
+// with at most one point, up to the first character that cannot continue
+// them. The rest of the field is still looked at: a character no number
+// field may hold makes the field 0, and a point anywhere keeps the implied
+// decimals away.
+struct ScannedNumber {
+    bool found = false;  // false: the field reads as 0 ("-", ".", "+-1", "1x")
+    bool negative = false;
+    bool hasPoint = false;
+    unsigned long long digits = 0;  // as an integer: exact for up to kExactIntegerDigits of them
+    std::size_t count = 0;     // digits read, the columns after the line's end among them
+    std::size_t decimals = 0;  // of them after the point
+};
+
+ScannedNumber ScanNumber(const FieldLine& line, int col, int len, bool pointAllowed) {
+    const FieldColumns field = ColumnsOf(line, col, len);
+    // A zero byte that ends the line within the field spoils it.
+    if (field.held.empty() || (field.missing > 0 && line.EndsAtZero())) return {};
+    const char* next = field.held.data();
+    const char* const end = next + field.held.size();
+    ScannedNumber number;
+
+    // Blanks before the number, then its sign.
+    while (next != end && *next == ' ') ++next;
+    if (next != end && IsSign(*next)) {
+        number.negative = *next++ == '-';
+        // A second sign right after the first: no number at all.
+        if (next != end && IsSign(*next)) return {};
+    }
+
+    // The digits and their point.
+    const char* const first = next;
+    const char* point = nullptr;
+    unsigned long long digits = 0;
+    for (; next != end; ++next) {
+        const unsigned digit = static_cast<unsigned>(static_cast<unsigned char>(*next)) - '0';
+        if (digit <= 9)
+            digits = digits * 10 + digit;
+        else if (*next == ' ')
+            digits *= 10;
+        else if (*next == '.' && pointAllowed && !point)
+            point = next;
+        else
+            break;
+    }
+    const char* const stop = next;
+
+    // What follows the number must still be fit for a number field.
+    for (; next != end; ++next) {
+        if (*next == '.' && pointAllowed)
+            number.hasPoint = true;
+        else if (!IsDigit(*next) && *next != ' ' && !IsSign(*next))
+            return {};
+    }
+
+    number.hasPoint = number.hasPoint || point;
+    number.count = static_cast<std::size_t>(stop - first) - (point ? 1 : 0);
+    number.decimals = point ? static_cast<std::size_t>(stop - point - 1) : 0;
+    if (stop == end) {
+        // The number runs on into the columns after the line's end, each
+        // the digit 0.
+        number.count += field.missing;
+        if (point) number.decimals += field.missing;
+        if (number.count <= kExactIntegerDigits)
+            for (std::size_t i = 0; i < field.missing; ++i) digits *= 10;
+    }
+    number.digits = digits;
+    number.found = number.count > 0;
+    return number;
+}
+
 }  // namespace
 
-std::string GetField(std::string_view line, int col, int len, int width) {
-    std::string field;
-    if (HasColumn(line, col)) {
-        for (int c = col; c < col + len; ++c) {
-            char ch = ColumnAt(line, c);
-            if (ch == '\n' || ch == '\0') break;
-            field.push_back(ch);
-        }
-    }
-    field.resize(static_cast<size_t>(width), ' ');
+FieldLine::FieldLine(std::string_view line) : text_(line) {
+    if (line.empty()) return;
+    const auto* newline = static_cast<const char*>(std::memchr(line.data(), '\n', line.size()));
+    const std::size_t end = newline ? static_cast<std::size_t>(newline - line.data()) : line.size();
+    const auto* zero = static_cast<const char*>(std::memchr(line.data(), '\0', end));
+    endsAtZero_ = zero != nullptr;
+    text_ = line.substr(0, zero ? static_cast<std::size_t>(zero - line.data()) : end);
+}
+
+std::string GetField(const FieldLine& line, int col, int len, int width) {
+    std::string field(static_cast<size_t>(width), ' ');
+    const std::string_view held = ColumnsOf(line, col, len).held;
+    held.copy(field.data(), field.size());
     return field;
 }
 
-double GetRealField(std::string_view line, int col, int len, int decimals) {
-    if (!HasColumn(line, col)) return 0.0;
-    bool hasPoint = false;
-    std::string text = NumberText(line, col, len, true, hasPoint);
+std::string GetField(std::string_view line, int col, int len, int width) {
+    return GetField(LineUpToField(line, col, len), col, len, width);
+}
+
+double GetRealField(const FieldLine& line, int col, int len, int decimals) {
+    const ScannedNumber number = ScanNumber(line, col, len, true);
+    if (!number.found) return 0.0;
     double value = 0.0;
-    if (!ParseDouble(text, value)) return 0.0;
-    if (!hasPoint) {
+    if (number.count <= static_cast<std::size_t>(kExactDecimalDigits)) {
+        value = ExactDecimal(number.digits, static_cast<int>(number.decimals));
+        if (number.negative) value = -value;
+    } else if (!ParseDouble(NumberText(ColumnsOf(line, col, len), true), value)) {
+        return 0.0;
+    }
+    if (!number.hasPoint) {
         // Repeated multiplication rather than one division: stored cases
         // keep reading back to the same bits.
         for (int i = 0; i < decimals; ++i) value *= 0.1;
@@ -86,12 +179,26 @@ double GetRealField(std::string_view line, int col, int len, int decimals) {
     return value;
 }
 
+double GetRealField(std::string_view line, int col, int len, int decimals) {
+    return GetRealField(LineUpToField(line, col, len), col, len, decimals);
+}
+
+int GetIntField(const FieldLine& line, int col, int len) {
+    const ScannedNumber number = ScanNumber(line, col, len, false);
+    if (!number.found) return 0;
+    if (number.count > kExactIntegerDigits) {
+        int value = 0;
+        return ParseInt(NumberText(ColumnsOf(line, col, len), false), value) ? value : 0;
+    }
+    // Beyond the int range the value saturates, as "%d" reads it here.
+    constexpr auto kMaxInt = static_cast<unsigned long long>(std::numeric_limits<int>::max());
+    if (number.negative)
+        return number.digits > kMaxInt ? std::numeric_limits<int>::min() : -static_cast<int>(number.digits);
+    return number.digits > kMaxInt ? std::numeric_limits<int>::max() : static_cast<int>(number.digits);
+}
+
 int GetIntField(std::string_view line, int col, int len) {
-    if (!HasColumn(line, col)) return 0;
-    bool hasPoint = false;
-    std::string text = NumberText(line, col, len, false, hasPoint);
-    int value = 0;
-    return ParseInt(text, value) ? value : 0;
+    return GetIntField(LineUpToField(line, col, len), col, len);
 }
 
 std::string FormatNumber(int lead, int width, int decimals, double value) {

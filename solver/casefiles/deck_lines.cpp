@@ -31,6 +31,7 @@ bool IsNumberField(std::string_view field, bool pointAllowed) {
 
 bool DeckLines::Next() {
     if (!lines_.Next(line_)) return false;
+    fields_ = FieldLine(line_);
     ++lineNumber_;
     return true;
 }
@@ -40,17 +41,17 @@ bool DeckLines::Is(const char* code) const {
 }
 
 std::string DeckLines::Text(int col, int len) const {
-    return GetField(line_, col, len, len);
+    return GetField(fields_, col, len, len);
 }
 
 double DeckLines::Real(int col, int len, int decimals) const {
     RequireNumber(col, len, true);
-    return GetRealField(line_, col, len, decimals);
+    return GetRealField(fields_, col, len, decimals);
 }
 
 int DeckLines::Int(int col, int len) const {
     RequireNumber(col, len, false);
-    return GetIntField(line_, col, len);
+    return GetIntField(fields_, col, len);
 }
 
 void DeckLines::RequireNumber(int col, int len, bool pointAllowed) const {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "card_fields.h"
 #include "case_lines.h"
 
 class Solver;
@@ -20,6 +21,9 @@ class DeckLines {
 public:
     // `format` names the deck in messages ("Card deck").
     DeckLines(Solver& solver, FILE* input, const char* format) : solver_(solver), lines_(input), format_(format) {}
+    // Its fields look into its own line.
+    DeckLines(const DeckLines&) = delete;
+    DeckLines& operator=(const DeckLines&) = delete;
 
     // The next line; false at the end of the file.
     bool Next();
@@ -45,5 +49,6 @@ private:
     CaseLines lines_;
     const char* format_;
     std::string line_;
+    FieldLine fields_{std::string_view()};  // line_, cut at its end once for all its fields
     int lineNumber_ = 0;
 };

@@ -90,18 +90,18 @@ public:
 
 private:
     bool NextLine(std::string& line);
-    std::string SectionLine();
+    const std::string& SectionLine();
     void JoinSecondLine(std::string& record);
     void TakeTitle(int col, int len);
     void SkipComments();
 
     void ReadBuses();
-    void ReadBus(const std::string& record);
-    void ReadGenerator(NetBus& bus, const std::string& record, int type);
+    void ReadBus(const FieldLine& record);
+    void ReadGenerator(NetBus& bus, const FieldLine& record, int type);
     void ReadBranches();
-    void ReadBranch(const std::string& record);
-    void ReadVoltageControl(NetBranch& branch, NetBus& controlled, const std::string& record);
-    void ReadFlowControl(NetBranch& branch, NetBus& named, const std::string& record, int type);
+    void ReadBranch(const FieldLine& record);
+    void ReadVoltageControl(NetBranch& branch, NetBus& controlled, const FieldLine& record);
+    void ReadFlowControl(NetBranch& branch, NetBus& named, const FieldLine& record, int type);
     void ReadInterchange();
     void ReadTieLines();
     void Finish();
@@ -121,6 +121,7 @@ private:
 
     int lineNumber_ = 0;
     std::string previous_;  // the last line read outside the sections that is not a comment
+    std::string sectionLine_;  // the section line in hand; its room serves line after line
     bool cardMode_ = false;
     bool titleTaken_ = false;
     bool interchangeRead_ = false;
@@ -183,13 +184,12 @@ bool IeeeCdfReader::NextLine(std::string& line) {
 }
 
 // The next line of a section that is not a comment; a section never ends
-// with the file.
-std::string IeeeCdfReader::SectionLine() {
-    std::string line;
+// with the file. It stays valid until the next call, which reuses its room.
+const std::string& IeeeCdfReader::SectionLine() {
     do {
-        if (!NextLine(line)) Fail("the file ends inside a section");
-    } while (StartsWith(line, "%", 1));
-    return line;
+        if (!NextLine(sectionLine_)) Fail("the file ends inside a section");
+    } while (StartsWith(sectionLine_, "%", 1));
+    return sectionLine_;
 }
 
 void IeeeCdfReader::JoinSecondLine(std::string& record) {
@@ -216,11 +216,11 @@ void IeeeCdfReader::SkipComments() {
 void IeeeCdfReader::ReadBuses() {
     for (std::string record = SectionLine(); !StartsWith(record, "-999", 4); record = SectionLine()) {
         if (cardMode_) JoinSecondLine(record);
-        ReadBus(record);
+        ReadBus(FieldLine(record));
     }
 }
 
-void IeeeCdfReader::ReadBus(const std::string& record) {
+void IeeeCdfReader::ReadBus(const FieldLine& record) {
     const double base = mvaBase_;
     const int number = GetIntField(record, 1, 4);
     if (BusOrNull(number)) Fail("a second bus numbered " + std::to_string(number));
@@ -292,7 +292,7 @@ void IeeeCdfReader::ReadBus(const std::string& record) {
 
 // Types 2 and 3: a generator holding a voltage, its own or a remote bus's,
 // within its reactive limits; type 3 is also the slack bus of its area.
-void IeeeCdfReader::ReadGenerator(NetBus& bus, const std::string& record, int type) {
+void IeeeCdfReader::ReadGenerator(NetBus& bus, const FieldLine& record, int type) {
     const double base = mvaBase_;
     if (solver_.HasOption('g')) bus.generationQ = 0.0;
     double maxQ = GetRealField(record, 91, 8, 2) / base;
@@ -340,15 +340,20 @@ void IeeeCdfReader::ReadGenerator(NetBus& bus, const std::string& record, int ty
 void IeeeCdfReader::ReadBranches() {
     for (std::string record = SectionLine(); !StartsWith(record, "-999", 4); record = SectionLine()) {
         if (cardMode_ && GetIntField(record, 19, 1) != 0) JoinSecondLine(record);
-        ReadBranch(record);
+        ReadBranch(FieldLine(record));
     }
 }
 
-void IeeeCdfReader::ReadBranch(const std::string& record) {
+void IeeeCdfReader::ReadBranch(const FieldLine& record) {
     const double base = mvaBase_;
     NetBus* from = BusNumbered(GetIntField(record, 1, 4), "from");
     NetBus* to = BusNumbered(GetIntField(record, 6, 4), "to");
     if (from == to) Fail("both ends of the branch are one bus");
+    // The two bus records are seldom in the cache by now: their lists of
+    // branches, where the new branch goes, are fetched while the fields
+    // are read.
+    __builtin_prefetch(&from->branches);
+    __builtin_prefetch(&to->branches);
     NetArea* area = nullptr;
     if (int areaNumber = GetIntField(record, 11, 2); areaNumber != 0) {
         area = AreaNumbered(areaNumber);
@@ -403,7 +408,7 @@ void IeeeCdfReader::ReadBranch(const std::string& record) {
 
 // Type 2: the ratio holds the voltage of the controlled bus, at a value or
 // within a band. Ratio limits are turns ratios, as in the file.
-void IeeeCdfReader::ReadVoltageControl(NetBranch& branch, NetBus& controlled, const std::string& record) {
+void IeeeCdfReader::ReadVoltageControl(NetBranch& branch, NetBus& controlled, const FieldLine& record) {
     // A blank limit is the default as a negative one is: the tap is the
     // limit's reciprocal.
     double lower = GetRealField(record, 91, 7, 2);
@@ -441,7 +446,7 @@ void IeeeCdfReader::ReadVoltageControl(NetBranch& branch, NetBus& controlled, co
 
 // Types 3 (reactive flow, by the ratio) and 4 (active flow, by the shift):
 // the flow is measured at one end of the branch itself.
-void IeeeCdfReader::ReadFlowControl(NetBranch& branch, NetBus& named, const std::string& record, int type) {
+void IeeeCdfReader::ReadFlowControl(NetBranch& branch, NetBus& named, const FieldLine& record, int type) {
     const double base = mvaBase_;
     double lower = GetRealField(record, 91, 7, 2);
     double upper = GetRealField(record, 98, 7, 2);

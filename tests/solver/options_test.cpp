@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -210,19 +211,24 @@ TEST(SolverOptions, NumbersReadTheSameUnderADecimalCommaLocale) {
 }
 
 struct ParseCase {
-    const char* text;
+    std::string text;
     bool reads;
     double value;
 };
 
 TEST(SolverOptions, NumberTextReadsLikeTheCLibrary) {
+    const std::string manyZeros(400, '0');
     const ParseCase cases[] = {
         {"0.001", true, 0.001}, {"  -2.5e3xyz", true, -2500.0}, {"+7", true, 7.0},
         {".5", true, 0.5},      {"", false, 0.0},                {"abc", false, 0.0},
-        {"--1", false, 0.0},    {"1e-999", true, 0.0},
+        {"--1", false, 0.0},    {"1e-999", true, 0.0},           {"-1e999", true, -HUGE_VAL},
+        // Out of range without an exponent, or against its sign.
+        {"0." + manyZeros + "1", true, 0.0},
+        {"1" + manyZeros + "e-10", true, HUGE_VAL},
+        {"0." + manyZeros + "1e+5", true, 0.0},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
+        SCOPED_TRACE(c.text.substr(0, 20));
         double value = -1.0;
         EXPECT_EQ(ParseDouble(c.text, value), c.reads);
         if (c.reads) {

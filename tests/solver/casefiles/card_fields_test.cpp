@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <random>
 #include <string>
 #include <variant>
 #include <vector>
 
+#include "card_field_reference.h"
 #include "casefiles/card_fields.h"
 #include "decimal_comma_locale.h"
 #include "solver.h"
@@ -110,6 +115,78 @@ TEST(CardFields, ALineWithoutItsEndReadsAsOneWithIt) {
     EXPECT_EQ(GetRealField("  12", 3, 4, 1), 120.0);
     EXPECT_EQ(GetIntField("AB 7", 4, 3), 700);
     EXPECT_EQ(GetField("AB 7", 3, 4, 4), " 7  ");
+}
+
+// Bits of a double, so that -0 and 0 differ.
+std::uint64_t Bits(double value) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+// The field readers, on the line as given and on the line cut once, agree
+// with the column-by-column reading to the bit.
+void ExpectFieldsAsReference(std::string_view line, int col, int len, int decimals) {
+    namespace reference = card_field_reference;
+    SCOPED_TRACE("'" + std::string(line) + "' col " + std::to_string(col) + " len " + std::to_string(len) + " dec " +
+                 std::to_string(decimals));
+    const FieldLine cut(line);
+    const double real = reference::Real(line, col, len, decimals);
+    EXPECT_EQ(Bits(GetRealField(line, col, len, decimals)), Bits(real)) << real;
+    EXPECT_EQ(Bits(GetRealField(cut, col, len, decimals)), Bits(real)) << real;
+    const int integer = reference::Int(line, col, len);
+    EXPECT_EQ(GetIntField(line, col, len), integer);
+    EXPECT_EQ(GetIntField(cut, col, len), integer);
+    const std::string text = reference::Text(line, col, len, len + 2);
+    EXPECT_EQ(GetField(line, col, len, len + 2), text);
+    EXPECT_EQ(GetField(cut, col, len, len + 2), text);
+}
+
+TEST(CardFields, OddFieldsReadAsTheirWorkText) {
+    using namespace std::string_literals;
+    struct Case {
+        std::string line;
+        int col;
+        int len;
+        int decimals;
+    };
+    const Case cases[] = {
+        {"-", 1, 1, 2},           {"-", 1, 3, 2},          {".", 1, 1, 2},           {".", 1, 3, 2},
+        {"-.", 1, 2, 0},          {"-. ", 1, 3, 1},        {" - ", 1, 3, 1},         {"  -", 2, 4, 3},
+        {"+-", 1, 5, 0},          {"1.2.3", 1, 5, 2},      {"1-2.5", 1, 5, 2},       {"1 . 5", 1, 5, 1},
+        {"  -0", 1, 4, 2},        {"-000", 1, 4, 0},       {"  12", 3, 4, 1},        {"12\n34", 1, 6, 0},
+        {"12\n34", 4, 2, 0},      {"1\0" "5"s, 1, 3, 0},  {"1\0" "5"s, 3, 1, 0},   {"15\0"s, 1, 2, 0},
+        {"15\0"s, 1, 3, 0},      {"\0" "15"s, 2, 2, 0},  {"1\n\0"s, 1, 4, 0},     {"1\r5", 1, 3, 0},
+        {"123456789012345", 1, 15, 4},       {"1234567890123456", 1, 16, 4},
+        {"1234567890123456789012345", 1, 25, 0}, {"0.1234567890123456789", 1, 21, 0},
+        {"12345678901234", 1, 20, 0},        {"-99999999999999999999", 1, 21, 0},
+        {"   2147483648", 1, 13, 0},         {"  -2147483648", 1, 13, 0},  {"  -2147483649", 1, 13, 0},
+        {"0000000000000000000001", 1, 22, 0}, {"9999999999999999999", 1, 19, 0}, {"-1000000000000000000", 1, 20, 0},
+        {"18446744073709551616", 1, 20, 0}, {"1", 0, 3, 0},   {"1", -4, 9, 0},   {"12", 2, 0, 0},
+        {"12", 3, 2, 0},          {"12", 2, -1, 0},        {"  7", 1, 3, -2},
+    };
+    for (const auto& c : cases) ExpectFieldsAsReference(c.line, c.col, c.len, c.decimals);
+}
+
+// Random lines of the characters that matter, fields anywhere on them.
+TEST(CardFields, RandomFieldsReadAsTheirWorkText) {
+    constexpr char kAlphabet[] = "0123456789        ++--..\n\0xE\t";
+    std::mt19937 random(16);
+    std::uniform_int_distribution<int> pick(0, sizeof kAlphabet - 2);
+    std::uniform_int_distribution<int> length(0, 24);
+    std::uniform_int_distribution<int> column(-1, 26);
+    std::uniform_int_distribution<int> width(-1, 20);
+    std::uniform_int_distribution<int> places(0, 7);
+    for (int n = 0; n < 100000; ++n) {
+        std::string line(static_cast<std::size_t>(length(random)), ' ');
+        for (char& c : line) c = kAlphabet[pick(random)];
+        // A third of the lines hold nothing that spoils a number, so that
+        // their values are read and compared, not only their refusals.
+        if (n % 3 == 0)
+            std::replace_if(line.begin(), line.end(), [](char c) { return c < ' ' || c == 'x' || c == 'E'; }, ' ');
+        ExpectFieldsAsReference(line, column(random), width(random), places(random));
+        if (HasFailure()) break;
+    }
 }
 
 // Every number the writer fits into a field reads back, unscaled, to within
