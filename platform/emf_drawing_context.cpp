@@ -35,6 +35,20 @@ U_RECTL BoundsOf(std::span<const Point> points) {
     return ToRectl(bounds);
 }
 
+struct PixelSize {
+    int width;
+    int height;
+};
+
+// One pixel per logical unit, scaled down evenly so that neither side
+// exceeds the most a nested picture may take.
+PixelSize RasterSize(int width, int height) {
+    const int longer = std::max(width, height);
+    if (longer <= EmfDrawingContext::kMostPictureSide) return {width, height};
+    const double shrink = static_cast<double>(EmfDrawingContext::kMostPictureSide) / longer;
+    return {std::max(1, static_cast<int>(width * shrink)), std::max(1, static_cast<int>(height * shrink))};
+}
+
 std::vector<U_POINTL> ToPointls(std::span<const Point> points) {
     std::vector<U_POINTL> out;
     out.reserve(points.size());
@@ -54,8 +68,8 @@ struct EmfDrawingContext::Writer {
     }
 };
 
-EmfDrawingContext::EmfDrawingContext(ITextMeasurer& measurer, Size frame)
-    : measurer_(measurer), writer_(std::make_unique<Writer>()) {
+EmfDrawingContext::EmfDrawingContext(ITextMeasurer& measurer, Size frame, IPictureRasteriser* rasteriser)
+    : measurer_(measurer), rasteriser_(rasteriser), writer_(std::make_unique<Writer>()) {
     if (emf_start(kDiscardedFile, kInitialBytes, kGrowthBytes, &writer_->track) != 0 ||
         emf_htable_create(kInitialHandles, kInitialHandles, &writer_->handles) != 0) {
         throw std::bad_alloc();
@@ -239,4 +253,30 @@ void EmfDrawingContext::DrawText(Point at, std::string_view text) {
 
 Size EmfDrawingContext::MeasureText(std::string_view text) { return measurer_.TextExtent(State().font, text); }
 
-void EmfDrawingContext::DrawPicture(std::span<const std::uint8_t>, const Rect&) {}
+void EmfDrawingContext::DrawPicture(std::span<const std::uint8_t> metafile, const Rect& where) {
+    Rect target = where;
+    target.Normalize();
+    if (rasteriser_ == nullptr || target.IsEmpty()) return;
+    const PixelSize size = RasterSize(target.Width(), target.Height());
+    std::vector<std::uint32_t> pixels = rasteriser_->Rasterise(metafile, size.width, size.height);
+    if (pixels.size() != static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height)) return;
+    UseClip();
+    // A bottom-up device-independent bitmap of 32 bits, blue, green, red
+    // and alpha in each pixel's bytes: the rasteriser's rows in reverse.
+    std::vector<std::uint32_t> bottomUp;
+    bottomUp.reserve(pixels.size());
+    for (int row = size.height - 1; row >= 0; --row) {
+        auto first = pixels.begin() + static_cast<std::ptrdiff_t>(row) * size.width;
+        bottomUp.insert(bottomUp.end(), first, first + size.width);
+    }
+    const auto byteCount = static_cast<std::uint32_t>(bottomUp.size() * sizeof(std::uint32_t));
+    PU_BITMAPINFO info = bitmapinfo_set(
+        bitmapinfoheader_set(size.width, size.height, 1, U_BCBM_COLOR32, U_BI_RGB, byteCount, 0, 0, 0, 0), nullptr);
+    const U_BLEND blend{0, 0, 0xFF, U_AC_SRC_ALPHA};  // source over, by each pixel's alpha
+    Append(U_EMRALPHABLEND_set(ToRectl(target), point32_set(target.left, target.top),
+                               point32_set(target.Width(), target.Height()), point32_set(0, 0),
+                               point32_set(size.width, size.height), xform_set(1, 0, 0, 1, 0, 0),
+                               colorref3_set(0, 0, 0), U_DIB_RGB_COLORS, blend, info, byteCount,
+                               reinterpret_cast<char*>(bottomUp.data())));
+    std::free(info);
+}
