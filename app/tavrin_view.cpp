@@ -135,3 +135,8 @@ void CTavrinView::NodeDrawingChanged(bool started) {
 void CTavrinView::SetStatusText(const QString& text) {
     if (auto* main = qobject_cast<QMainWindow*>(window())) main->statusBar()->showMessage(text);
 }
+
+IModel* CTavrinView::Model() const {
+    CTavrinDoc* document = GetDocument();
+    return document != nullptr ? document->GetModel() : nullptr;
+}

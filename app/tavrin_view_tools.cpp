@@ -9,6 +9,7 @@
 
 #include "diagram_area.h"
 #include "network_tools.h"
+#include "print_commands.h"
 #include "prompt_service.h"
 #include "tavrin_app.h"
 #include "tavrin_doc.h"
@@ -78,6 +79,7 @@ void CTavrinView::RegisterCommands() {
         const int event = item.event;
         OnCommand(item.command, [this, event] { SendEvent(event, {}); });
     }
+    RegisterPrintCommands(*this, *this, GetDocument()->Application());
 }
 
 void CTavrinView::OnTool(int command) {
