@@ -113,6 +113,7 @@ private:
     void OnFileOpen();
     void OnOpenRecentFile(int index);
     void OnAppAbout();
+    void OnFilePrintSetup();
     void OnHelp();
     void ShowSplashScreen();
     // Opens the results database (made from its schema when missing) and
