@@ -78,11 +78,13 @@ void WriteDiagramPicture(IModel& model, const PictureFile& file, ITextMeasurer& 
     }
     const QImage image = DrawDiagramBitmap(model);
     if (image.isNull()) throw FileWriteError("The diagram is too large for a bitmap: " + path.string());
-    std::vector<ColorRef> pixels;
-    pixels.reserve(static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()));
-    for (int y = 0; y < image.height(); ++y) {
+    const int width = image.width();
+    const int height = image.height();
+    std::vector<ColorRef> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    ColorRef* to = pixels.data();
+    for (int y = 0; y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) pixels.push_back(Rgb(qRed(line[x]), qGreen(line[x]), qBlue(line[x])));
+        for (int x = 0; x < width; ++x) *to++ = Rgb(qRed(line[x]), qGreen(line[x]), qBlue(line[x]));
     }
-    WriteBmpFile(path, image.width(), image.height(), pixels);
+    WriteBmpFile(path, width, height, pixels);
 }
