@@ -8,8 +8,11 @@
 #include "view.h"
 #include "view_base.h"
 
+class CMainFrame;
 class CTavrinDoc;
 class DiagramArea;
+class IModel;
+struct CmdUI;
 class INetworkDialogs;
 class QMenu;
 class QPainter;
@@ -44,6 +47,9 @@ public:
     // visual defaults of the user's settings; sizes the scroll bars to the
     // diagram.
     void OnInitialUpdate() override;
+    // The network window's own keys: the studies, editing, snapping and the
+    // page-end moves.
+    std::vector<KeyBinding> WindowKeys() const override;
 
     // The widget that shows the diagram and takes the mouse and the keys.
     QWidget* Canvas() const;
@@ -105,6 +111,27 @@ private:
     void EndBand();
 
     void RegisterCommands();
+    void RegisterMenuCommands();
+    IModel* Model() const;
+    CMainFrame* MainFrame() const;
+    // Edit mode with something selected: what the editing commands need.
+    bool HasEditableSelection() const;
+    // An editing event, which needs edit mode.
+    void OnEditEvent(int event, const EditEventArgs& args);
+    void OnPaste();
+    void OnGlue();
+    void OnRefresh();
+    void OnEditMode();
+    void OnSnapToGrid();
+    void OnToolsPalette();
+    void OnColorMap(int mode);
+    // Checked while the model shows the mode; the checked one switches the
+    // legend, so that it follows the active window.
+    void UpdateColorMap(CmdUI& ui, int mode);
+    void OnBackgroundColor();
+    void OnElementVisualProperties();
+    void OnLayers();
+    void OnDuplicationSettings();
     void OnTool(int command);
     void OnNodeMover();
     void UseCursor(int id);
