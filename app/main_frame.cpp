@@ -228,7 +228,10 @@ void CMainFrame::CreateStandardBar() {
         }
         QIcon icon = picture < icons.size() ? icons[picture] : QIcon();
         ++picture;
-        standardBar_->addAction(ButtonAction(button, icon, false));
+        QAction* action = ButtonAction(button, icon, false);
+        // A checked menu item shows its check mark, not the button's picture.
+        if (action->isCheckable()) action->setIconVisibleInMenu(false);
+        standardBar_->addAction(action);
     }
 }
 
