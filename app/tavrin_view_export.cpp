@@ -1,5 +1,6 @@
-// The network view's exports: the diagram as a picture file or on the
-// clipboard, and the network as a case file in the IEEE common data format.
+// The network view's output commands: printing, the diagram as a picture
+// file or on the clipboard, and the network as a case file in the IEEE
+// common data format.
 
 #include <exception>
 #include <fstream>
@@ -13,9 +14,11 @@
 #include <QTemporaryFile>
 
 #include "clipboard_picture.h"
+#include "command_ids.h"
 #include "diagram_pictures.h"
 #include "model_interface.h"
 #include "picture_file.h"
+#include "print_commands.h"
 #include "prompt_service.h"
 #include "qt_picture_rasteriser.h"
 #include "replacement_file.h"
@@ -37,6 +40,13 @@ std::optional<std::vector<std::uint8_t>> ReadWhole(const QString& path) {
 }
 
 }  // namespace
+
+void CTavrinView::RegisterOutputCommands() {
+    RegisterPrintCommands(*this, *this, GetDocument()->Application());
+    OnCommand(Command::FileExportPicture, [this] { OnExportPicture(); });
+    OnCommand(Command::EditSendToClipboardAsEmf, [this] { OnSendToClipboard(); });
+    OnCommand(Command::FileExportIeeeCommonFormat, [this] { OnExportIeeeCommonFormat(); });
+}
 
 void CTavrinView::ReportUnwritable(const QString& path) {
     GetDocument()->Application().Prompts().Ask("Cannot create file: " + path, "File Creation Error",

@@ -9,7 +9,6 @@
 
 #include "diagram_area.h"
 #include "network_tools.h"
-#include "print_commands.h"
 #include "prompt_service.h"
 #include "tavrin_app.h"
 #include "tavrin_doc.h"
@@ -79,7 +78,8 @@ void CTavrinView::RegisterCommands() {
         const int event = item.event;
         OnCommand(item.command, [this, event] { SendEvent(event, {}); });
     }
-    RegisterPrintCommands(*this, *this, GetDocument()->Application());
+    RegisterMenuCommands();
+    RegisterOutputCommands();
 }
 
 void CTavrinView::OnTool(int command) {

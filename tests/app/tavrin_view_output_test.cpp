@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
+#include <QTest>
 
 #include "app_printer.h"
 #include "bus.h"
@@ -221,7 +222,7 @@ TEST_F(NetworkOutput, ATwoBusDiagramExportsAsABitmapAndAMetafileThatShowTheBusAl
     const QRect bus = ToQRect(FirstBus(view));
 
     prompts.fileNames.push_back(folder.filePath("d.bmp"));
-    view.OnExportPicture();
+    Execute(Command::FileExportPicture);
     const std::string bmp = FileBytes("d.bmp");
     ASSERT_GE(bmp.size(), 54u);
     EXPECT_EQ(bmp.substr(0, 2), "BM");
@@ -233,7 +234,7 @@ TEST_F(NetworkOutput, ATwoBusDiagramExportsAsABitmapAndAMetafileThatShowTheBusAl
     EXPECT_TRUE(ShowsOtherThan(bitmap, bus, Qt::white));
 
     prompts.fileNames.push_back(folder.filePath("d.emf"));
-    view.OnExportPicture();
+    Execute(Command::FileExportPicture);
     const std::string emf = FileBytes("d.emf");
     ASSERT_GE(emf.size(), 108u);
     EXPECT_EQ(U32(emf, 0), 1u);
@@ -258,13 +259,13 @@ TEST_F(NetworkOutput, BackgroundLayersShowInEveryPictureOfTheDiagram) {
     drawn.AddBus("A");
     const Rect layer{400, 20, 480, 80};
     drawn.model().GetBackgroundPictures().push_back({true, layer, "layer", OneColourPicture(kRed)});
-    CTavrinView& view = Open(drawn.model());
+    Open(drawn.model());
     const QPoint inside(440, 50);
 
     prompts.fileNames.push_back(folder.filePath("layer.emf"));
-    view.OnExportPicture();
+    Execute(Command::FileExportPicture);
     prompts.fileNames.push_back(folder.filePath("layer.bmp"));
-    view.OnExportPicture();
+    Execute(Command::FileExportPicture);
     const QImage bitmap(folder.filePath("layer.bmp"));
     const QImage played = PlayedMetafile(FileBytes("layer.emf"), bitmap.width() - 4, bitmap.height() - 4);
     for (const QImage* picture : {&bitmap, &played}) {
@@ -274,7 +275,7 @@ TEST_F(NetworkOutput, BackgroundLayersShowInEveryPictureOfTheDiagram) {
 }
 
 TEST_F(NetworkOutput, PictureNamesTakeTheTypedFormatOrTheChosenFilter) {
-    CTavrinView& view = OpenTwoBuses();
+    OpenTwoBuses();
     struct Case {
         const char* typed;
         int filter;  // 0 metafile, 1 bitmap
@@ -292,7 +293,7 @@ TEST_F(NetworkOutput, PictureNamesTakeTheTypedFormatOrTheChosenFilter) {
     for (const Case& c : cases) {
         prompts.fileNames.push_back(folder.filePath(c.typed));
         prompts.fileFilters.push_back(c.filter);
-        view.OnExportPicture();
+        Execute(Command::FileExportPicture);
         const std::string magic(c.magic, c.magic[0] == 'B' ? 2 : 4);
         EXPECT_EQ(FileBytes(c.written).substr(0, magic.size()), magic) << c.typed;
     }
@@ -303,10 +304,10 @@ TEST_F(NetworkOutput, PictureNamesTakeTheTypedFormatOrTheChosenFilter) {
 }
 
 TEST_F(NetworkOutput, APictureThatCannotBeWrittenIsReportedAndLeavesNothing) {
-    CTavrinView& view = OpenTwoBuses();
+    OpenTwoBuses();
     const QString missing = folder.filePath("missing/d");
     prompts.fileNames.push_back(missing);
-    view.OnExportPicture();
+    Execute(Command::FileExportPicture);
     ASSERT_EQ(prompts.Messages().size(), 1u);
     EXPECT_EQ(prompts.Messages()[0].text, "Cannot create file: " + missing + ".EMF");
     EXPECT_EQ(prompts.Messages()[0].icon, PromptIcon::Warning);
@@ -318,7 +319,7 @@ TEST_F(NetworkOutput, APictureThatCannotBeWrittenIsReportedAndLeavesNothing) {
     ::chmod(QFile::encodeName(locked).constData(), 0555);
     if (::access(QFile::encodeName(locked).constData(), W_OK) != 0) {
         prompts.fileNames.push_back(locked + "/d.bmp");
-        view.OnExportPicture();
+        Execute(Command::FileExportPicture);
         ASSERT_EQ(prompts.Messages().size(), 2u);
         EXPECT_EQ(prompts.Messages()[1].text, "Cannot create file: " + locked + "/d.bmp");
         EXPECT_TRUE(QDir(locked).isEmpty());
@@ -329,10 +330,11 @@ TEST_F(NetworkOutput, APictureThatCannotBeWrittenIsReportedAndLeavesNothing) {
 TEST_F(NetworkOutput, SendToClipboardPutsTheExportedMetafileAndAPictureOfIt) {
     CTavrinView& view = OpenTwoBuses();
     prompts.fileNames.push_back(folder.filePath("d.emf"));
-    view.OnExportPicture();
+    Execute(Command::FileExportPicture);
     QApplication::clipboard()->clear();
 
-    view.OnSendToClipboard();
+    Idle();  // the window's keys come with it once it is active
+    QTest::keyClick(&Frame(), Qt::Key_B, Qt::ControlModifier);
     const QMimeData* data = QApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
     const QByteArray metafile = data->data("image/x-emf");
@@ -345,9 +347,9 @@ TEST_F(NetworkOutput, SendToClipboardPutsTheExportedMetafileAndAPictureOfIt) {
 
 TEST_F(NetworkOutput, TheIeeeExportWritesTheSolvedCaseAsADirectSolveDoes) {
     CdfModel exported(TEST_DATA_DIR "/case14.cdf");
-    CTavrinView& view = Open(exported.model());
+    Open(exported.model());
     prompts.fileNames.push_back(folder.filePath("x"));
-    view.OnExportIeeeCommonFormat();
+    Execute(Command::FileExportIeeeCommonFormat);
     EXPECT_TRUE(prompts.Messages().empty());
     ASSERT_FALSE(prompts.prompts.empty());
     ASSERT_EQ(prompts.prompts.back().filters.size(), 1u);
@@ -363,7 +365,7 @@ TEST_F(NetworkOutput, TheIeeeExportWritesTheSolvedCaseAsADirectSolveDoes) {
     // Into a folder that is not there: the message, and no file anywhere.
     const QString missing = folder.filePath("missing/y");
     prompts.fileNames.push_back(missing);
-    view.OnExportIeeeCommonFormat();
+    Execute(Command::FileExportIeeeCommonFormat);
     ASSERT_EQ(prompts.Messages().size(), 1u);
     EXPECT_EQ(prompts.Messages()[0].text, "Cannot create file: " + missing + ".cf");
     EXPECT_FALSE(QFileInfo::exists(folder.filePath("missing")));
