@@ -1,6 +1,8 @@
 #include "emf_drawing_context.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 #include <cstdlib>
 #include <new>
 
@@ -33,6 +35,20 @@ U_RECTL BoundsOf(std::span<const Point> points) {
         bounds.bottom = std::max(bounds.bottom, p.y);
     }
     return ToRectl(bounds);
+}
+
+// A point on the ray from the box's centre at `degrees` (counter-clockwise
+// on the screen from the positive x axis), far enough out that rounding
+// hardly turns it.
+Point RayPoint(const Rect& box, double degrees) {
+    const double radians = degrees * std::numbers::pi / 180.0;
+    const double reach = 1.0 + std::abs(static_cast<double>(box.Width())) + std::abs(static_cast<double>(box.Height()));
+    const double cx = (box.left + box.right) / 2.0;
+    const double cy = (box.top + box.bottom) / 2.0;
+    auto coordinate = [](double value) {
+        return static_cast<int>(std::clamp(std::round(value), -2147483648.0, 2147483647.0));
+    };
+    return {coordinate(cx + reach * std::cos(radians)), coordinate(cy - reach * std::sin(radians))};
 }
 
 struct PixelSize {
@@ -233,7 +249,16 @@ void EmfDrawingContext::DrawEllipse(const Rect& box) {
 
 void EmfDrawingContext::DrawArc(const Rect& box, const ArcSpan& span) {
     UsePen();
-    Append(U_EMRARC_set(ToRectl(box), ToPointl(span.start), ToPointl(span.end)));
+    // Some readers draw every arc the short way round, and nothing when its
+    // ends coincide (a whole ellipse): an arc of more than half a turn is
+    // written as two halves, which every reader draws alike.
+    if (span.sweepDegrees <= 180.0) {
+        Append(U_EMRARC_set(ToRectl(box), ToPointl(span.start), ToPointl(span.end)));
+        return;
+    }
+    const Point middle = RayPoint(box, span.startDegrees + span.sweepDegrees / 2.0);
+    Append(U_EMRARC_set(ToRectl(box), ToPointl(span.start), ToPointl(middle)));
+    Append(U_EMRARC_set(ToRectl(box), ToPointl(middle), ToPointl(span.end)));
 }
 
 void EmfDrawingContext::DrawText(Point at, std::string_view text) {

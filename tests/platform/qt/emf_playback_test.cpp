@@ -48,7 +48,7 @@ std::vector<std::uint8_t> NestedExport(const std::vector<std::uint8_t>& picture,
     return emf.Finish();
 }
 
-TEST(NestedPictures, APictureInsideAMetafileShowsWhenItIsPlayedBack) {
+TEST(MetafilePlayback, APictureInsideAMetafileShowsWhenItIsPlayedBack) {
     const std::vector<std::uint8_t> red = FilledRectangleMetafile(20, 20, 255, 0, 0);
     // A picture that covers only the left half of its frame.
     FixedMetricMeasurer measurer;
@@ -73,7 +73,7 @@ TEST(NestedPictures, APictureInsideAMetafileShowsWhenItIsPlayedBack) {
     EXPECT_EQ(none.pixelColor(50, 40), QColor(0, 0, 255));
 }
 
-TEST(NestedPictures, AHugePictureIsRasterisedCoarserWithinTheBound) {
+TEST(MetafilePlayback, AHugePictureIsRasterisedCoarserWithinTheBound) {
     // Its middle lies in the middle of the ground.
     const std::vector<std::uint8_t> bytes =
         NestedExport(FilledRectangleMetafile(20, 20, 255, 0, 0), {-3950, -2960, 4050, 3040});
@@ -85,6 +85,29 @@ TEST(NestedPictures, AHugePictureIsRasterisedCoarserWithinTheBound) {
     EXPECT_EQ(width, static_cast<std::uint32_t>(EmfDrawingContext::kMostPictureSide));
     EXPECT_NEAR(static_cast<double>(width) / static_cast<double>(height), 8000.0 / 6000.0, 0.01);
     EXPECT_EQ(Played(bytes, 100, 80).pixelColor(50, 40), QColor(255, 0, 0));
+}
+
+TEST(MetafilePlayback, ArcsOfMoreThanHalfATurnAndWholeEllipsesAreDrawnRoundTheirLongWay) {
+    FixedMetricMeasurer measurer;
+    EmfDrawingContext emf(measurer, {100, 50});
+    emf.SelectPen({PenStyle::Solid, {2, 0}, kBlack});
+    // A whole circle, as a generator's symbol is drawn, and three quarters
+    // of one from its right going over the top to its bottom.
+    emf.Arc({10, 10, 40, 40}, {40, 25}, {40, 25});
+    emf.Arc({60, 10, 90, 40}, {90, 25}, {75, 40});
+    const QImage image = Played(emf.Finish(), 100, 50);
+    auto inked = [&](int x, int y) {
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx)
+                if (image.pixelColor(x + dx, y + dy) != QColor(Qt::white)) return true;
+        return false;
+    };
+    for (QPoint p : {QPoint(25, 10), QPoint(10, 25), QPoint(25, 40), QPoint(40, 25)}) {
+        EXPECT_TRUE(inked(p.x(), p.y())) << p.x() << "," << p.y();
+    }
+    EXPECT_TRUE(inked(75, 10));
+    EXPECT_TRUE(inked(60, 25));
+    EXPECT_FALSE(inked(85, 36));  // the quarter from the bottom to the right is left open
 }
 
 }  // namespace
