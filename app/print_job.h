@@ -35,10 +35,7 @@ public:
     // The printer as the print dialog left it, before the first page: a view
     // whose pages depend on the paper lays them out again here and may
     // change info.maxPage.
-    virtual void OnBeginPrinting(CPrintInfo& info, const QPaintDevice& printer) {
-        (void)info;
-        (void)printer;
-    }
+    virtual void OnBeginPrinting(CPrintInfo& /*info*/, const QPaintDevice& /*printer*/) {}
     // Draws page info.currentPage into info.drawRect.
     virtual void OnPrint(QPainter& painter, const CPrintInfo& info) = 0;
 

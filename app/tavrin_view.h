@@ -82,13 +82,6 @@ public:
     // The pages of the last job or preview; none before the first.
     const std::optional<DiagramPages>& PrintPages() const { return printPages_; }
 
-    // The diagram to a metafile or bitmap file the user names.
-    void OnExportPicture();
-    // The diagram to the clipboard as a metafile, with a PNG beside it.
-    void OnSendToClipboard();
-    // The network, solved, to a case file in the IEEE common data format.
-    void OnExportIeeeCommonFormat();
-
     // IView
     void InvalidateRect(const Rect& area) override;
     void InvalidateAll() override;
@@ -136,6 +129,12 @@ private:
     void RegisterMenuCommands();
     // Printing and the exports.
     void RegisterOutputCommands();
+    // The diagram to a metafile or bitmap file the user names.
+    void OnExportPicture();
+    // The diagram to the clipboard as a metafile, with a PNG beside it.
+    void OnSendToClipboard();
+    // The network, solved, to a case file in the IEEE common data format.
+    void OnExportIeeeCommonFormat();
     IModel* Model() const;
     // Tells the user that the file could not be written.
     void ReportUnwritable(const QString& path);

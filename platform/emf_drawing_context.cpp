@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -20,6 +21,13 @@ constexpr std::uint32_t kInitialHandles = 32;
 // 96 pixels per inch: a reference device of 960 pixels is 254 mm wide.
 constexpr int kReferencePixels = 960;
 constexpr int kReferenceMillimetres = 254;
+
+// Pixels of the reference device in hundredths of a millimetre; a diagram
+// may be far wider than an int of those.
+std::int32_t Hundredths(int pixels) {
+    const long long hundredths = 100LL * kReferenceMillimetres * pixels / kReferencePixels;
+    return static_cast<std::int32_t>(std::min<long long>(hundredths, INT32_MAX));
+}
 
 U_POINTL ToPointl(Point p) { return point32_set(p.x, p.y); }
 U_RECTL ToRectl(const Rect& r) { return rectl_set(point32_set(r.left, r.top), point32_set(r.right, r.bottom)); }
@@ -94,9 +102,7 @@ EmfDrawingContext::EmfDrawingContext(ITextMeasurer& measurer, Size frame, IPictu
     int height = std::max(frame.cy, 1);
     U_RECTL bounds = rectl_set(point32_set(0, 0), point32_set(width - 1, height - 1));
     // The frame is in hundredths of a millimetre.
-    U_RECTL mm100 = rectl_set(point32_set(0, 0),
-                              point32_set(width * kReferenceMillimetres * 100 / kReferencePixels,
-                                          height * kReferenceMillimetres * 100 / kReferencePixels));
+    U_RECTL mm100 = rectl_set(point32_set(0, 0), point32_set(Hundredths(width), Hundredths(height)));
     Append(U_EMRHEADER_set(bounds, mm100, nullptr, 0, nullptr, sizel_set(kReferencePixels, kReferencePixels),
                            sizel_set(kReferenceMillimetres, kReferenceMillimetres), 0));
 }
