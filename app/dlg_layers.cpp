@@ -14,7 +14,6 @@
 #include <QVBoxLayout>
 
 #include "control_id.h"
-#include "emf_check.h"
 #include "view.h"
 #include "windows_1250.h"
 
@@ -57,8 +56,10 @@ CDlgLayers::CDlgLayers(PromptService& prompts, BackgroundPictures& pictures, IVi
     connect(list_, &QTableWidget::currentCellChanged, this, [this](int row, int, int previousRow) {
         if (row != previousRow) OnRowChanged(row);
     });
+    // A row whose check changes becomes the selected one, so that the
+    // fields, which now show its layer, are never stored into another.
     connect(list_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-        if (item->column() == kNameColumn) OnRowChanged(item->row());
+        if (item->column() == kNameColumn) SelectRow(item->row());
     });
 
     auto* fields = new QFormLayout;
@@ -116,15 +117,10 @@ bool CDlgLayers::LoadLayerFile(const QString& path, const QString& name, bool us
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray read = file.readAll();
-    std::vector<std::uint8_t> bytes(read.begin(), read.end());
-    std::optional<Rect> bounds = CheckEnhancedMetafile(bytes);
-    if (!bounds) return false;
-
-    BackgroundPicture& layer = pictures_.emplace_back();
-    layer.shown = true;
-    layer.rect = useDefaultRect || bounds->IsEmpty() ? kDefaultRect : *bounds;
-    layer.name = ToWindows1250(name);
-    layer.metafile = std::move(bytes);
+    std::optional<BackgroundPicture> layer =
+        LayerOfMetafile(std::vector<std::uint8_t>(read.begin(), read.end()), ToWindows1250(name), useDefaultRect);
+    if (!layer) return false;
+    pictures_.push_back(std::move(*layer));
     return true;
 }
 

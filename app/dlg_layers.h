@@ -27,8 +27,6 @@ public:
     static constexpr int kBottomId = 1133;
     static constexpr int kRemoveId = 1153;
     static constexpr int kUpdateId = 1154;
-    // The rectangle of a layer whose picture has no bounds of its own.
-    static constexpr Rect kDefaultRect{0, 0, 100, 100};
 
     // Both are borrowed for the dialog's life.
     CDlgLayers(PromptService& prompts, BackgroundPictures& pictures, IView& view, QWidget* parent = nullptr);
@@ -36,7 +34,7 @@ public:
     bool Modified() const { return modified_; }
 
     // Appends a shown layer of that name holding the file's picture, in the
-    // picture's bounds (or kDefaultRect when asked for it, or when the
+    // picture's bounds (or kDefaultLayerRect when asked for it, or when the
     // picture has no bounds). False, adding nothing, when the file cannot
     // be read or is no enhanced metafile.
     bool LoadLayerFile(const QString& path, const QString& name, bool useDefaultRect);
