@@ -14,7 +14,6 @@
 #include <QVBoxLayout>
 
 #include "control_id.h"
-#include "view.h"
 #include "windows_1250.h"
 
 namespace {
@@ -27,10 +26,11 @@ constexpr int kListWidth = 500;
 
 }  // namespace
 
-CDlgLayers::CDlgLayers(PromptService& prompts, BackgroundPictures& pictures, IView& view, QWidget* parent)
+CDlgLayers::CDlgLayers(PromptService& prompts, BackgroundPictures& pictures, std::function<void()> repaint,
+                       QWidget* parent)
     : DialogBase(prompts, parent),
       pictures_(pictures),
-      view_(view),
+      repaint_(std::move(repaint)),
       list_(new QTableWidget(0, kColumnCount)),
       nameField_(new QLineEdit),
       leftField_(new QLineEdit),
@@ -139,7 +139,7 @@ void CDlgLayers::AddLayer() {
         AppendRow(row);
     }
     SelectRow(row);
-    Repaint();
+    repaint_();
 }
 
 void CDlgLayers::OnUpdate() {
@@ -157,7 +157,7 @@ void CDlgLayers::OnUpdate() {
     }
     // A hidden layer's change shows nowhere yet, but it is the document's.
     modified_ = true;
-    if (rectChanged && layer.shown) Repaint();
+    if (rectChanged && layer.shown) repaint_();
 }
 
 void CDlgLayers::OnRemove() {
@@ -175,7 +175,7 @@ void CDlgLayers::OnRemove() {
     } else {
         currentRow_ = -1;
     }
-    if (wasShown) Repaint();
+    if (wasShown) repaint_();
 }
 
 void CDlgLayers::OnRowChanged(int row) {
@@ -190,7 +190,7 @@ void CDlgLayers::OnRowChanged(int row) {
     if (checked == layer.shown) return;
     layer.shown = checked;
     modified_ = true;
-    Repaint();
+    repaint_();
 }
 
 void CDlgLayers::AppendRow(int layer) {
@@ -228,9 +228,4 @@ void CDlgLayers::SelectRow(int row) {
         list_->scrollToItem(list_->item(row, kNameColumn));
     }
     OnRowChanged(row);
-}
-
-void CDlgLayers::Repaint() {
-    view_.InvalidateAll();
-    view_.Update();
 }

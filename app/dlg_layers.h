@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include <QString>
@@ -7,7 +8,6 @@
 #include "background_picture.h"
 #include "dialog_base.h"
 
-class IView;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -28,8 +28,10 @@ public:
     static constexpr int kRemoveId = 1153;
     static constexpr int kUpdateId = 1154;
 
-    // Both are borrowed for the dialog's life.
-    CDlgLayers(PromptService& prompts, BackgroundPictures& pictures, IView& view, QWidget* parent = nullptr);
+    // The pictures are borrowed for the dialog's life; `repaint` redraws
+    // the diagram at once.
+    CDlgLayers(PromptService& prompts, BackgroundPictures& pictures, std::function<void()> repaint,
+               QWidget* parent = nullptr);
 
     bool Modified() const { return modified_; }
 
@@ -61,11 +63,8 @@ private:
     // The selected row, -1 for none.
     int SelectedRow() const;
     void SelectRow(int row);
-    // Invalidates the whole view and repaints it now.
-    void Repaint();
-
     BackgroundPictures& pictures_;
-    IView& view_;
+    std::function<void()> repaint_;
     bool modified_ = false;
     int currentRow_ = -1;
     std::string name_;
