@@ -19,6 +19,8 @@ BackgroundColorDlg::BackgroundColorDlg(PromptService& prompts, ColorRef color, Q
     SetControlId(*setAsDefaultBox_, kSetAsDefaultId);
     picker_->setControlId(kColorId);
     picker_->setText("Background Color");
+    // Room for its text beside the drop-down arrow.
+    picker_->setMinimumWidth(picker_->fontMetrics().horizontalAdvance(picker_->text()) + 4 * picker_->height());
 
     auto* colorRow = new QHBoxLayout;
     colorRow->addWidget(new QLabel("Select background color:"));

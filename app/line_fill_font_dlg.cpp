@@ -86,9 +86,14 @@ LineFillFontDlg::LineFillFontDlg(PromptService& prompts, DesktopActions& desktop
 
     auto* fillLayout = new QHBoxLayout(fillGroup_);
     fillLayout->addWidget(fillPicker_);
+    // The arrows stand beside the field, as high as it is.
+    lineWidthField_->setFixedWidth(60);
+    lineWidthSpin_->setFixedHeight(lineWidthField_->sizeHint().height());
     auto* widthRow = new QHBoxLayout;
+    widthRow->setSpacing(0);
     widthRow->addWidget(lineWidthField_);
     widthRow->addWidget(lineWidthSpin_);
+    widthRow->addStretch();
     auto* lineFields = new QGridLayout;
     lineFields->addWidget(new QLabel("Line color:"), 0, 0);
     lineFields->addWidget(linePicker_, 0, 1);
