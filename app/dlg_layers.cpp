@@ -1,5 +1,6 @@
 #include "dlg_layers.h"
 
+#include <algorithm>
 #include <array>
 
 #include <QDialogButtonBox>
@@ -170,17 +171,12 @@ void CDlgLayers::OnRemove() {
         list_->removeRow(row);
     }
     modified_ = true;
-    if (list_->rowCount() > 0) {
-        SelectRow(std::min(row, list_->rowCount() - 1));
-    } else {
-        currentRow_ = -1;
-    }
+    if (list_->rowCount() > 0) SelectRow(std::min(row, list_->rowCount() - 1));
     if (wasShown) repaint_();
 }
 
 void CDlgLayers::OnRowChanged(int row) {
     if (row < 0 || row >= list_->rowCount() || row >= static_cast<int>(pictures_.size())) return;
-    currentRow_ = row;
     BackgroundPicture& layer = pictures_[row];
     rect_ = layer.rect;
     name_ = layer.name;

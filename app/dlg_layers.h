@@ -66,7 +66,6 @@ private:
     BackgroundPictures& pictures_;
     std::function<void()> repaint_;
     bool modified_ = false;
-    int currentRow_ = -1;
     std::string name_;
     Rect rect_;
 
