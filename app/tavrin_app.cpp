@@ -78,7 +78,9 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
     // Qt took the user's locale for everything; numbers in files, listings
     // and records are written and read in the C locale.
     std::setlocale(LC_NUMERIC, "C");
-    QGuiApplication::setApplicationDisplayName(kApplicationTitle);
+    // The name, not a display name: Qt would add a display name to every
+    // window title, and the main window's title names the program already.
+    QCoreApplication::setApplicationName(kApplicationTitle);
     QApplication::setWindowIcon(QIcon(CSplashWnd::Picture().copy(30, 50, 90, 120)));
 
     CommandLineInfo commandLine = CommandLineInfo::Parse(arguments);
@@ -180,6 +182,7 @@ CDocument* CTavrinApp::OnFileNew() {
     CDocTemplate* docTemplate = NewDocumentTemplate();
     if (docTemplate == nullptr || !mainFrame_) return nullptr;
     CDocument& document = docTemplate->CreateNewDocument(*this);
+    docTemplate->SetDefaultTitle(document);
     if (!document.OnNewDocument()) {
         docTemplate->RemoveDocument(document);
         return nullptr;
@@ -197,6 +200,7 @@ CDocument* CTavrinApp::OpenResultsDocument(IDBReport* report) {
         return nullptr;
     }
     auto& document = static_cast<CFinansDoc&>(reports->CreateNewDocument(*this));
+    reports->SetDefaultTitle(document);
     document.OnNewDocument();
     document.SetReport(report);
     return ShowNewDocument(*reports, document);
