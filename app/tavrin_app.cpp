@@ -19,6 +19,7 @@
 #include "document_base.h"
 #include "finans_doc.h"
 #include "finans_view.h"
+#include "help_window.h"
 #include "main_frame.h"
 #include "prompt_service.h"
 #include "report_interface.h"
@@ -70,7 +71,7 @@ void CTavrinApp::RegisterCommands() {
     });
     OnCommand(Command::AppAbout, [this] { OnAppAbout(); });
     for (int id : {Command::HelpContent, Command::HelpIndex, Command::HelpSearch}) {
-        OnCommand(id, [this] { OnHelp(); });
+        OnCommand(id, [this, id] { OnHelp(id); });
     }
 }
 
@@ -276,7 +277,12 @@ void CTavrinApp::OnAppAbout() {
     prompts_.RunModal(about);
 }
 
-void CTavrinApp::OnHelp() {
-    prompts_.Ask("Help is not available: the help file \"Quellmark.chm\" cannot be shown on this system.", {},
-                 PromptIcon::Information, PromptButtons::Ok);
+CHelpWindow* CTavrinApp::HelpWindow() const { return helpWindow_.data(); }
+
+void CTavrinApp::OnHelp(int command) {
+    if (!mainFrame_) return;
+    if (helpWindow_ == nullptr) helpWindow_ = new CHelpWindow(mainFrame_.get());
+    helpWindow_->ShowTab(command == Command::HelpIndex    ? CHelpWindow::Tab::Index
+                         : command == Command::HelpSearch ? CHelpWindow::Tab::Search
+                                                          : CHelpWindow::Tab::Contents);
 }
