@@ -460,6 +460,7 @@ private:
     bool PlaceElement(int tool, Point point);
     bool DrawNodeByNode(int tool, Point point);
     bool EndNodeDrawing(Point point);
+    bool CancelNodeDrawing();
     bool MoveWithMouse(int flags, Point point);
     bool HandleKey(int key, int count);
     bool DeleteSelected();

@@ -24,6 +24,7 @@ constexpr int kKeyUp = 38;
 constexpr int kKeyRight = 39;
 constexpr int kKeyDown = 40;
 constexpr int kKeyDelete = 46;
+constexpr int kKeyEscape = 27;
 
 // Margins around a current element whose properties are edited: the area
 // marked before the dialog and the one redrawn after it.
@@ -226,6 +227,18 @@ bool PowerSystem::EndNodeDrawing(Point point) {
     return true;
 }
 
+// The element being drawn goes as if it had never been placed.
+bool PowerSystem::CancelNodeDrawing() {
+    if (view_) {
+        view_->ReleaseMouse();
+        view_->NodeDrawingChanged(false);
+    }
+    toolState_ = kIdle;
+    if (current_) DeleteElement(current_);
+    RedrawView();
+    return true;
+}
+
 bool PowerSystem::MoveWithMouse(int flags, Point point) {
     if (toolState_ == kDrawingNodes) {
         if (current_) current_->DragHandle(kDragFollow, 0, point);
@@ -253,7 +266,8 @@ bool PowerSystem::MoveWithMouse(int flags, Point point) {
 }
 
 bool PowerSystem::HandleKey(int key, int count) {
-    if (!editMode_ || toolState_ == kDrawingNodes || !HasSelection()) return false;
+    if (toolState_ == kDrawingNodes) return key == kKeyEscape && CancelNodeDrawing();
+    if (!editMode_ || !HasSelection()) return false;
     if (key == kKeyDelete) return DeleteSelected();
     const int step = gridStep_ > 0 ? gridStep_ : 1;
     int dx = 0;
