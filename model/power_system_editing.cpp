@@ -82,6 +82,35 @@ std::optional<ToolKind> KindOfTool(int tool) {
 
 bool PowerSystem::HandleEditEvent(int event, int tool, int flags, const Point* point, IView* view,
                                   const Rect* band) {
+    const bool changed = ApplyEditEvent(event, tool, flags, point, view, band);
+    if (changed && ChangesWhatASolveGives(event, flags) && !resultsStale_) {
+        resultsStale_ = true;
+        RedrawView();
+    }
+    return changed;
+}
+
+// Switching, connecting, adding and removing network elements and editing
+// their data; moving things about and annotations change nothing a solve
+// would give.
+bool PowerSystem::ChangesWhatASolveGives(int event, int flags) const {
+    switch (event) {
+        case EditEvent::ButtonDown: return current_ && current_->IsNetworkElement();  // placed with a tool
+        case EditEvent::Key: return flags == kKeyDelete;
+        case EditEvent::DoubleClick:  // the properties dialog
+        case EditEvent::Switch:
+        case EditEvent::Disconnect:
+        case EditEvent::DeleteCurrent:
+        case EditEvent::Properties:
+        case EditEvent::Cut:
+        case EditEvent::Paste:
+        case EditEvent::Duplicate: return true;
+        default: return false;
+    }
+}
+
+bool PowerSystem::ApplyEditEvent(int event, int tool, int flags, const Point* point, IView* view,
+                                 const Rect* band) {
     if (view) view_ = view;
     const Point at = point ? *point : Point{};
     switch (event) {
