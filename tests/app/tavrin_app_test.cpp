@@ -189,17 +189,6 @@ TEST_F(ApplicationCommands, OpenAsksForAFileAmongTheDocumentKinds) {
     EXPECT_EQ(dialog.filters[1].description, "Text Files (*.tst)");
 }
 
-TEST_F(ApplicationCommands, HelpSaysPlainlyThatItIsNotAvailable) {
-    ASSERT_TRUE(Start());
-    for (int id : {Command::HelpContent, Command::HelpIndex, Command::HelpSearch}) {
-        EXPECT_TRUE(Frame().Commands().StateOf(id).enabled);
-        Frame().Commands().Execute(id);
-    }
-    ASSERT_EQ(prompts.Messages().size(), 3u);
-    EXPECT_TRUE(prompts.Messages()[0].text.startsWith("Help is not available"));
-    EXPECT_EQ(prompts.Messages()[0].icon, PromptIcon::Information);
-}
-
 TEST_F(ApplicationCommands, AboutShowsTheProgramsVersion) {
     ASSERT_TRUE(Start());
     QString version;
