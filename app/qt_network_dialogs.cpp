@@ -1,9 +1,15 @@
 #include "qt_network_dialogs.h"
 
 #include "background_color_dlg.h"
+#include "data_dlg.h"
+#include "dlg_sensitivity.h"
+#include "dlg_settings.h"
+#include "dlg_transfer_capability.h"
+#include "dlg_transfer_capability_results.h"
 #include "dlg_layers.h"
 #include "line_fill_font_dlg.h"
 #include "main_frame.h"
+#include "model_interface.h"
 #include "tavrin_app.h"
 
 // One body per dialog, each to be replaced by its dialog when it is built.
@@ -61,23 +67,39 @@ bool QtNetworkDialogs::EditLayers(BackgroundPictures& pictures, const std::funct
     return dialog.Modified();
 }
 
-std::optional<DuplicationSteps> QtNetworkDialogs::EditDuplicationSteps(const DuplicationSteps&) {
-    return std::nullopt;
+std::optional<DuplicationSteps> QtNetworkDialogs::EditDuplicationSteps(const DuplicationSteps& current) {
+    CDlgSettings dialog(application_.Prompts(), current, application_.MainFrame());
+    if (dialog.DoModal() != QDialog::Accepted) return std::nullopt;
+    return dialog.Steps();
 }
 
 std::optional<LoadDirectionsChoice> QtNetworkDialogs::EditLoadDirections(IModel&) { return std::nullopt; }
 
 std::optional<PvCurveVariables> QtNetworkDialogs::ChoosePvCurveVariables(const std::string&) { return std::nullopt; }
 
-std::optional<TransferCapabilityChoice> QtNetworkDialogs::ChooseTransferCapability(IRecordCursor&) {
-    return std::nullopt;
+std::optional<TransferCapabilityChoice> QtNetworkDialogs::ChooseTransferCapability(IRecordCursor& cursor) {
+    CDlgTransferCapability dialog(application_.Prompts(), cursor, application_.MainFrame());
+    if (dialog.DoModal() != QDialog::Accepted) return std::nullopt;
+    return dialog.Choice();
 }
 
-bool QtNetworkDialogs::ShowTransferCapabilityResults(const TransferCapabilityTexts&) { return false; }
+bool QtNetworkDialogs::ShowTransferCapabilityResults(const TransferCapabilityTexts& texts) {
+    CDlgTransferCapabilityResults dialog(application_.Prompts(), texts, application_.MainFrame());
+    return dialog.DoModal() == QDialog::Accepted;
+}
 
-std::optional<int> QtNetworkDialogs::ChooseSensitivityElement(IModel&, SensitivityMode) { return std::nullopt; }
+std::optional<int> QtNetworkDialogs::ChooseSensitivityElement(IModel& model, SensitivityMode mode) {
+    IRecordCursor* cursor = model.GetRecordCursor();
+    if (!cursor) return std::nullopt;
+    CDlgSensitivity dialog(application_.Prompts(), *cursor, model, mode, application_.MainFrame());
+    if (dialog.DoModal() != QDialog::Accepted) return std::nullopt;
+    return dialog.ChosenKey();
+}
 
-bool QtNetworkDialogs::ShowDataSheet(IModel&) { return false; }
+bool QtNetworkDialogs::ShowDataSheet(IModel& model) {
+    CDataDlg sheet(application_.Prompts(), model.GetRecordCursor(), application_.MainFrame());
+    return sheet.DoModal() == QDialog::Accepted;
+}
 
 bool QtNetworkDialogs::SaveOrDeleteResults(std::string_view, IRecordCursor&, ResultsAction) { return false; }
 
