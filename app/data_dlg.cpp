@@ -1,11 +1,10 @@
 #include "data_dlg.h"
 
-#include <QDialogButtonBox>
 #include <QLayout>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "dialog_buttons.h"
 #include "prompt_service.h"
 
 CDataDlg::CDataDlg(PromptService& prompts, IRecordCursor* cursor, QWidget* parent, int firstPage)
@@ -20,15 +19,12 @@ CDataDlg::CDataDlg(PromptService& prompts, IRecordCursor* cursor, QWidget* paren
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
         if (index >= 0) Page(index).SetUp();
     });
-    auto* buttons = new QDialogButtonBox;
-    print_ = buttons->addButton("Print", QDialogButtonBox::AcceptRole);
-    close_ = buttons->addButton("Close", QDialogButtonBox::RejectRole);
-    print_->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const DialogButtons buttons = MakeDialogButtons(*this, "Print", "Close");
+    print_ = buttons.accept;
+    close_ = buttons.reject;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.box);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -1,13 +1,13 @@
 #include "dlg_sensitivity.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "control_id.h"
+#include "dialog_buttons.h"
 #include "element_interface.h"
 #include "model_interface.h"
 #include "network_records.h"
@@ -33,13 +33,11 @@ CDlgSensitivity::CDlgSensitivity(PromptService& prompts, IRecordCursor& cursor, 
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel("Bus:"));
     row->addWidget(elements_, 1);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    ok_ = buttons->button(QDialogButtonBox::Ok);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const DialogButtons buttons = MakeDialogButtons(*this);
+    ok_ = buttons.accept;
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.box);
 }
 
 void CDlgSensitivity::SetUp() {

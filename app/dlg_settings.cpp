@@ -1,11 +1,11 @@
 #include "dlg_settings.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "control_id.h"
+#include "dialog_buttons.h"
 
 CDlgSettings::CDlgSettings(PromptService& prompts, const DuplicationSteps& steps, QWidget* parent)
     : DialogBase(prompts, parent),
@@ -21,12 +21,9 @@ CDlgSettings::CDlgSettings(PromptService& prompts, const DuplicationSteps& steps
     fields->addRow("Move horizontaly steps:", horizontal_);
     fields->addRow("Move verticaly steps:", vertical_);
     fields->addRow("Long move:", longMove_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
-    layout->addWidget(buttons);
+    layout->addWidget(MakeDialogButtons(*this).box);
 }
 
 void CDlgSettings::DoDataExchange(DataExchange& exchange) {

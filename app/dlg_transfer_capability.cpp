@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "control_id.h"
+#include "dialog_buttons.h"
 #include "network_records.h"
 #include "record_cursor.h"
 #include "sorted_combo.h"
@@ -87,14 +87,11 @@ CDlgTransferCapability::CDlgTransferCapability(PromptService& prompts, IRecordCu
     for (QCheckBox* box : {voltageChartBox_, angleChartBox_, reactiveChartBox_, lineLoadChartBox_})
         graphChecks->addWidget(box);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buses);
     layout->addWidget(calculation);
     layout->addWidget(graphs);
-    layout->addWidget(buttons);
+    layout->addWidget(MakeDialogButtons(*this).box);
 }
 
 void CDlgTransferCapability::OnInitDialog() {

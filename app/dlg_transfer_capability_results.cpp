@@ -1,13 +1,12 @@
 #include "dlg_transfer_capability_results.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "control_id.h"
+#include "dialog_buttons.h"
 #include "prompt_service.h"
 #include "windows_1250.h"
 
@@ -42,15 +41,12 @@ CDlgTransferCapabilityResults::CDlgTransferCapabilityResults(PromptService& prom
         ++line;
     }
 
-    auto* buttons = new QDialogButtonBox;
-    report_ = buttons->addButton("Create Report", QDialogButtonBox::AcceptRole);
-    close_ = buttons->addButton("Close", QDialogButtonBox::RejectRole);
-    report_->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const DialogButtons buttons = MakeDialogButtons(*this, "Create Report", "Close");
+    report_ = buttons.accept;
+    close_ = buttons.reject;
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.box);
 }
 
 int CDlgTransferCapabilityResults::DoModal() { return prompts_.RunModal(*this); }
