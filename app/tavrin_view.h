@@ -53,8 +53,10 @@ public:
     bool EditMode() const { return editMode_; }
     // Set by the edit-mode command, and on the model with it.
     void SetEditMode(bool on);
-    // Whom the model's dialog requests go to; none answers "cancelled".
+    // Whom the model's dialog requests and the commands' dialogs go to;
+    // none answers "cancelled".
     void SetDialogs(INetworkDialogs* dialogs) { dialogs_ = dialogs; }
+    INetworkDialogs* Dialogs() const { return dialogs_; }
 
     // Snaps a diagram point to the grid when snapping is on.
     Point Snap(Point p) const;
@@ -67,7 +69,7 @@ public:
     void ReleaseMouse() override;
     void SetScrollSizes(Size total) override;
     Point GetScrollPosition() override;
-    bool OpenProperties(IElement* element, int branchKind) override;
+    bool OpenProperties(IElement* element, int page) override;
     void ToolStateChanged(int flags, int code) override;
     void OpenContextMenu(IElement* element, bool restricted) override;
     std::optional<ColorRef> EditFillAndFont(IElement* element, std::span<FontSetting> fonts) override;
@@ -92,6 +94,8 @@ private:
     // snapping is on.
     Point ToDiagram(QPoint client, bool snap) const;
     bool SendEvent(int event, const EditEventArgs& args);
+    // The free element's dialog over its name; true when closed with OK.
+    bool EditFreeElementName(IElement& element, std::string_view title);
     bool IsRemote() const;
     int Tool() const;
 
