@@ -51,17 +51,17 @@ IDlgGraph* CTavrinDoc::MakeGraph(QWidget* parent) {
 void CTavrinDoc::ShowPVCurves(QWidget* parent, const char* path, const PVCurveChooser& choose) {
     IDlgGraph* dialog = MakeGraph(parent);
     if (dialog == nullptr) return;
-    const std::optional<PVCurveVariables> chosen = choose(path);
-    if (!chosen || chosen->y.empty()) {
+    const std::optional<PvCurveVariables> chosen = choose(path);
+    if (!chosen || chosen->yNames.empty()) {
         dialog->Release();
         return;
     }
     const std::string caption = ToWindows1250(GetTitle()) + " - PV Curves";
     dialog->SetCaption(caption.c_str());
     dialog->SetDataFile(path, false, -1);
-    dialog->SetXVariable(chosen->x.c_str());
-    const std::size_t curves = std::min<std::size_t>(chosen->y.size(), kMostPVCurves);
-    for (std::size_t i = 0; i < curves; ++i) dialog->AddYVariable(chosen->y[i].c_str());
+    dialog->SetXVariable(chosen->xName.c_str());
+    const std::size_t curves = std::min<std::size_t>(chosen->yNames.size(), kMostPVCurves);
+    for (std::size_t i = 0; i < curves; ++i) dialog->AddYVariable(chosen->yNames[i].c_str());
     dialog->SetGraphTitle("PV Curves");
     dialog->SetXAxisTitle("Total Load [p.u.]");
     dialog->SetYAxisTitle("Voltage [p.u.]");

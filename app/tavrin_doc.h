@@ -3,10 +3,10 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "document_base.h"
 #include "model_interface.h"
+#include "network_dialogs.h"
 #include "network_edit_event.h"
 #include "reference_manager.h"
 
@@ -81,11 +81,7 @@ public:
     //
     // The PV curves of a continuation table: the variables are chosen on
     // the file first; without a choice no graph is shown.
-    struct PVCurveVariables {
-        std::string x;
-        std::vector<std::string> y;  // in the order chosen
-    };
-    using PVCurveChooser = std::function<std::optional<PVCurveVariables>(const char* path)>;
+    using PVCurveChooser = std::function<std::optional<PvCurveVariables>(const char* path)>;
     void ShowPVCurves(QWidget* parent, const char* path, const PVCurveChooser& choose);
     enum class SensitivityKind { Angle, Voltage };
     // Without a Y-axis title the kind's own two titles are used.

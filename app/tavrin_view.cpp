@@ -26,6 +26,7 @@ CTavrinView::CTavrinView(CTavrinDoc& document)
     setMinimumSize(200, 150);
     UseCursor(cursorId_);
     RegisterCommands();
+    RegisterStudyCommands();
 }
 
 CTavrinView::~CTavrinView() {

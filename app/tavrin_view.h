@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include <QCursor>
 #include <QPoint>
 
@@ -10,11 +12,14 @@
 
 class CTavrinDoc;
 class DiagramArea;
+class IDBReport;
+class IModel;
 class INetworkDialogs;
 class QMenu;
 class QPainter;
 class QRubberBand;
 class QWidget;
+enum class ResultsAction;
 
 // The scrolling window of a network document. It draws the one-line
 // diagram, turns mouse and keys into the model's edit events, keeps the
@@ -57,6 +62,10 @@ public:
     // none answers "cancelled".
     void SetDialogs(INetworkDialogs* dialogs) { dialogs_ = dialogs; }
     INetworkDialogs* Dialogs() const { return dialogs_; }
+
+    // Solves the power flow and shows the results on the diagram; a remote
+    // document asks the remote solver instead.
+    void SolvePowerFlow();
 
     // Snaps a diagram point to the grid when snapping is on.
     Point Snap(Point p) const;
@@ -105,6 +114,27 @@ private:
     void EndBand();
 
     void RegisterCommands();
+    void RegisterStudyCommands();
+
+    // The studies and the results (tavrin_view_studies.cpp).
+    void OnPvCurves();
+    void OnTransferCapability();
+    void OnVoltageSensitivity();
+    void OnBusSensitivityFactors();
+    void OnLineFlowSensitivity();
+    void OnPreviewResults();
+    void OnShowResultsInTable();
+    void OnSaveOrDeleteResults(ResultsAction action);
+    void OnCompareResults();
+    // The results database's number of the system named as the document;
+    // -1 when it has none or the query failed (the user was told).
+    int SystemIdOfDocument();
+    IModel* Model() const;
+    // The document's title, single-byte (Windows-1250) as the model's texts.
+    std::string DocumentTitle() const;
+    void Warn(const char* text);
+    // A report made, in a results window of its own.
+    void OpenReport(IDBReport* report);
     void OnTool(int command);
     void OnNodeMover();
     void UseCursor(int id);

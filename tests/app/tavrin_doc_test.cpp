@@ -163,15 +163,15 @@ TEST_F(NetworkDocument, PVCurvesShowTheChosenVariablesOrNothing) {
     std::vector<std::string> asked;
     document.ShowPVCurves(&view, path, [&](const char* file) {
         asked.push_back(file);
-        return std::optional<CTavrinDoc::PVCurveVariables>();
+        return std::optional<PvCurveVariables>();
     });
     ASSERT_EQ(factory.graphs.size(), 1u);
     EXPECT_EQ(asked, std::vector<std::string>{path});
     EXPECT_EQ(factory.graphs[0]->calls, std::vector<std::string>{"Release"});
 
     // Thirteen columns chosen: twelve curves.
-    CTavrinDoc::PVCurveVariables chosen{"PLoad_Total", {}};
-    for (int i = 1; i <= 13; ++i) chosen.y.push_back("V_Bus" + std::to_string(i));
+    PvCurveVariables chosen{"PLoad_Total", {}};
+    for (int i = 1; i <= 13; ++i) chosen.yNames.push_back("V_Bus" + std::to_string(i));
     document.ShowPVCurves(&view, path, [&](const char*) { return std::optional(chosen); });
     ASSERT_EQ(factory.graphs.size(), 2u);
     std::vector<std::string> expected = {"SetCaption " + document.GetTitle().toStdString() + " - PV Curves",

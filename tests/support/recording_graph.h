@@ -2,14 +2,15 @@
 
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "graph_interface.h"
 
 // A graph window that keeps the calls it is given, one text each
-// ("SetCaption Title - PV Curves"), and the data file's first line as it
-// was when the window was created. It stays alive for the test to look at:
+// ("SetCaption Title - PV Curves"), and the data file as it was when the
+// window was created. It stays alive for the test to look at:
 // the last Release only marks it released.
 class RecordingGraph final : public IDlgGraph {
 public:
@@ -21,8 +22,10 @@ public:
     int DoModal() override { return 0; }
     bool Create() override {
         calls.push_back("Create");
-        std::ifstream file(dataFile);
-        std::getline(file, headerAtCreate);
+        std::ostringstream text;
+        text << std::ifstream(dataFile).rdbuf();
+        dataAtCreate = text.str();
+        headerAtCreate = dataAtCreate.substr(0, dataAtCreate.find('\n'));
         return true;
     }
     void SetDataFile(const char* path, bool loadNow, int xColumn) override {
@@ -55,7 +58,8 @@ public:
 
     std::vector<std::string> calls;
     std::string dataFile;
-    std::string headerAtCreate;
+    std::string dataAtCreate;
+    std::string headerAtCreate;  // its first line, without the line feed
     int references = 1;
 };
 
