@@ -158,15 +158,21 @@ void CTavrinView::OnTransferCapability() {
     const std::optional<TransferCapabilityChoice> choice = dialogs_->ChooseTransferCapability(*model->GetRecordCursor());
     if (!choice) return;
 
-    // A chart asked for and its study file; a file that cannot be made
-    // leaves its chart out.
-    auto chart = [](bool wanted, const char* prefix) {
-        return wanted ? StudyFile::Create(prefix) : std::optional<StudyFile>();
+    // The study file of each chart asked for.
+    bool filesMade = true;
+    auto chart = [&filesMade](bool wanted, const char* prefix) {
+        std::optional<StudyFile> file = wanted ? StudyFile::Create(prefix) : std::nullopt;
+        filesMade = filesMade && (file || !wanted);
+        return file;
     };
     const std::optional<StudyFile> voltage = chart(choice->voltageChart, "TCV");
     const std::optional<StudyFile> angle = chart(choice->angleChart, "TCTheta");
     const std::optional<StudyFile> reactive = chart(choice->reactiveChart, "TCQ");
     const std::optional<StudyFile> loading = chart(choice->lineLoadChart, "TCLF");
+    if (!filesMade) {
+        Warn("Cannot create temp file!");
+        return;
+    }
 
     HeldResult result;
     {
@@ -238,13 +244,13 @@ void CTavrinView::OnBusSensitivityFactors() {
     model->BuildBusGroups();
     const std::optional<int> bus = dialogs_->ChooseSensitivityElement(*model, SensitivityMode::Buses);
     if (!bus) return;
-    WaitCursor wait;
     const std::optional<StudyFile> voltage = StudyFile::Create("QVSens");
     const std::optional<StudyFile> angle = StudyFile::Create("ThetaPSens");
     if (!voltage || !angle) {
         Warn("Cannot create temp file!");
         return;
     }
+    WaitCursor wait;
     int written = 0;
     if (!model->BusSensitivityFactors(*bus, voltage->Path(), angle->Path(), written)) {
         Tell(*model, IMessageSink::Failure, kSensitivityFailed);
@@ -272,13 +278,17 @@ void CTavrinView::OnLineFlowSensitivity() {
     if (model == nullptr || dialogs_ == nullptr) return;
     const std::optional<int> line = dialogs_->ChooseSensitivityElement(*model, SensitivityMode::Branches);
     if (!line) return;
-    WaitCursor wait;
     const std::optional<StudyFile> file = StudyFile::Create("LFSens");
     if (!file) {
         Warn("Cannot create temp file!");
         return;
     }
-    if (!model->LineFlowSensitivity(*line, file->Path())) {
+    bool solved = false;
+    {
+        WaitCursor wait;
+        solved = model->LineFlowSensitivity(*line, file->Path());
+    }
+    if (!solved) {
         Tell(*model, IMessageSink::Failure, kSensitivityFailed);
         Warn(kSensitivityFailed);
         return;
