@@ -10,10 +10,12 @@
 #include "view.h"
 #include "view_base.h"
 
+class CMainFrame;
 class CTavrinDoc;
 class DiagramArea;
 class IDBReport;
 class IModel;
+struct CmdUI;
 class INetworkDialogs;
 class QMenu;
 class QPainter;
@@ -49,6 +51,9 @@ public:
     // visual defaults of the user's settings; sizes the scroll bars to the
     // diagram.
     void OnInitialUpdate() override;
+    // The network window's own keys: the studies, editing, snapping and the
+    // page-end moves.
+    std::vector<KeyBinding> WindowKeys() const override;
 
     // The widget that shows the diagram and takes the mouse and the keys.
     QWidget* Canvas() const;
@@ -114,6 +119,27 @@ private:
     void EndBand();
 
     void RegisterCommands();
+    void RegisterMenuCommands();
+    IModel* Model() const;
+    CMainFrame* MainFrame() const;
+    // Edit mode with something selected: what the editing commands need.
+    bool HasEditableSelection() const;
+    // An editing event, which needs edit mode.
+    void OnEditEvent(int event, const EditEventArgs& args);
+    void OnPaste();
+    void OnGlue();
+    void OnRefresh();
+    void OnEditMode();
+    void OnSnapToGrid();
+    void OnToolsPalette();
+    void OnColorMap(int mode);
+    // Checked while the model shows the mode; the checked one switches the
+    // legend, so that it follows the active window.
+    void UpdateColorMap(CmdUI& ui, int mode);
+    void OnBackgroundColor();
+    void OnElementVisualProperties();
+    void OnLayers();
+    void OnDuplicationSettings();
     void RegisterStudyCommands();
 
     // The studies and the results (tavrin_view_studies.cpp).
@@ -129,7 +155,6 @@ private:
     // The results database's number of the system named as the document;
     // -1 when it has none or the query failed (the user was told).
     int SystemIdOfDocument();
-    IModel* Model() const;
     // The document's title, single-byte (Windows-1250) as the model's texts.
     std::string DocumentTitle() const;
     void Warn(const char* text);

@@ -56,11 +56,6 @@ using HeldResult = std::unique_ptr<TransferCapabilityResult, ReleaseResult>;
 
 }  // namespace
 
-IModel* CTavrinView::Model() const {
-    CTavrinDoc* document = GetDocument();
-    return document != nullptr ? document->GetModel() : nullptr;
-}
-
 std::string CTavrinView::DocumentTitle() const { return ToWindows1250(GetDocument()->GetTitle()); }
 
 void CTavrinView::Warn(const char* text) {
@@ -72,9 +67,7 @@ void CTavrinView::OpenReport(IDBReport* report) {
 }
 
 void CTavrinView::RegisterStudyCommands() {
-    for (int id : {Command::SolvePowerFlow, Command::SolveProblem, Command::SolveLoadFlow}) {
-        OnCommand(id, [this] { SolvePowerFlow(); });
-    }
+    OnCommand(Command::SolvePowerFlow, [this] { SolvePowerFlow(); });
     OnCommand(Command::PvCurves, [this] { OnPvCurves(); });
     OnCommand(Command::TransferCapability, [this] { OnTransferCapability(); });
     OnCommand(Command::SupplementaryMotionSensitivity, [this] { OnVoltageSensitivity(); });

@@ -78,6 +78,8 @@ void CTavrinView::RegisterCommands() {
         const int event = item.event;
         OnCommand(item.command, [this, event] { SendEvent(event, {}); });
     }
+    RegisterMenuCommands();
+    RegisterStudyCommands();
 }
 
 void CTavrinView::OnTool(int command) {
