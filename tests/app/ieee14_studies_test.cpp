@@ -18,12 +18,8 @@
 #include "command_ids.h"
 #include "finans_view.h"
 #include "power_system.h"
-#include "recording_graph.h"
-#include "scripted_network_dialogs.h"
-#include "shell_fixture.h"
 #include "solver_interface.h"
-#include "tavrin_doc.h"
-#include "tavrin_view.h"
+#include "study_window_fixture.h"
 
 namespace {
 
@@ -90,25 +86,12 @@ Nose NoseOf(const Table& table) {
     return nose;
 }
 
-class Ieee14Studies : public ShellTest {
+class Ieee14Studies : public StudyWindowTest {
 protected:
-    ScriptedNetworkDialogs dialogs;
-    RecordingGraphFactory graphs;
-    CChildFrame* networkWindow = nullptr;
-    CTavrinView* view = nullptr;
-    IModel* model = nullptr;
-
     void OpenSample() {
         const QString path = folder.filePath("ieee14.pf");
         ASSERT_TRUE(QFile::copy(EXAMPLES_DIR "/ieee14.pf", path));
-        ASSERT_TRUE(Start());
-        ASSERT_NE(app->OpenDocumentFile(path), nullptr);
-        networkWindow = Windows().back();
-        view = dynamic_cast<CTavrinView*>(&networkWindow->View());
-        ASSERT_NE(view, nullptr);
-        view->SetDialogs(&dialogs);
-        view->GetDocument()->SetGraphMaker([this](CReferenceManager*, QWidget*, PromptService&) { return graphs.Make(); });
-        model = view->GetDocument()->GetModel();
+        OpenStudyWindow(path);
     }
 
     PowerSystem& Model() const { return dynamic_cast<PowerSystem&>(*model); }
@@ -116,7 +99,7 @@ protected:
 
 TEST_F(Ieee14Studies, SolvedLabelsShowTheCommandLineSolution) {
     OpenSample();
-    ASSERT_TRUE(Frame().Commands().Execute(Command::SolvePowerFlow));
+    Run(Command::SolvePowerFlow);
 
     const std::string listing = folder.filePath("ieee14.lst").toStdString();
     ASSERT_TRUE(RunOstrand({"-I", kCase, QString::fromStdString(listing)}));
@@ -151,7 +134,7 @@ TEST_F(Ieee14Studies, SolvedLabelsShowTheCommandLineSolution) {
     EXPECT_EQ(checked, 14);
 
     // Preview Results shows them as a report.
-    ASSERT_TRUE(Frame().Commands().Execute(Command::PreviewResults));
+    Run(Command::PreviewResults);
     ASSERT_EQ(Windows().size(), 2u);
     EXPECT_NE(dynamic_cast<CFinansView*>(&Windows().back()->View()), nullptr);
     EXPECT_EQ(Windows().back()->View().GetDocument()->GetTitle(), "Power Flow Results: ieee14.pf");
@@ -180,7 +163,7 @@ TEST_F(Ieee14Studies, ThePVCurvesNoseIsTheCommandLineContinuations) {
     }
     ASSERT_EQ(loaded.size(), 11u);
     dialogs.pvCurveVariables = {"PLoad_Total", {"V_Bus_14"}};
-    ASSERT_TRUE(Frame().Commands().Execute(Command::PvCurves));
+    Run(Command::PvCurves);
     ASSERT_EQ(graphs.graphs.size(), 1u);
     std::istringstream drawn(graphs.graphs[0]->dataAtCreate);
     const Table curve = ReadTable(drawn);

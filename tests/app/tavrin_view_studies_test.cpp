@@ -18,14 +18,10 @@
 #include "generator.h"
 #include "load.h"
 #include "power_line.h"
-#include "recording_graph.h"
 #include "recording_message_sink.h"
-#include "scripted_network_dialogs.h"
-#include "shell_fixture.h"
 #include "solver_double.h"
+#include "study_window_fixture.h"
 #include "switching_element.h"
-#include "tavrin_doc.h"
-#include "tavrin_view.h"
 #include "temporary_folder_override.h"
 #include "transformer.h"
 
@@ -81,51 +77,28 @@ struct ThreeBusNetwork {
     PowerLine* transformer;
 };
 
-// A program with the network in a window; its dialogs scripted, its graph
-// windows recorded, its messages kept and its study files made in a fresh
-// temporary folder.
-class NetworkStudies : public ShellTest {
+// The network in a program's window, its messages kept and its study files
+// made in a fresh temporary folder.
+class NetworkStudies : public StudyWindowTest {
 protected:
     QTemporaryDir studyFolder;
     std::unique_ptr<TemporaryFolderOverride> tmp;
-    ScriptedNetworkDialogs dialogs;
-    RecordingGraphFactory graphs;
     RecordingMessageSink sink;
-    CChildFrame* networkWindow = nullptr;
-    CTavrinView* view = nullptr;
-    IModel* model = nullptr;
 
     void Open(PowerSystem& network, const QString& name = "three buses.pf") {
         Archive stored = Archive::ForStoring();
         network.SerializeModel(stored);
         const QString path = folder.filePath(name);
         SaveArchiveFile(stored, path.toStdString());
-        ASSERT_TRUE(Start());
-        ASSERT_NE(app->OpenDocumentFile(path), nullptr);
-        networkWindow = Windows().back();
-        view = dynamic_cast<CTavrinView*>(&networkWindow->View());
-        ASSERT_NE(view, nullptr);
-        view->SetDialogs(&dialogs);
-        view->GetDocument()->SetGraphMaker([this](CReferenceManager*, QWidget*, PromptService&) { return graphs.Make(); });
-        model = view->GetDocument()->GetModel();
+        OpenStudyWindow(path);
         model->SetMessageSink(&sink);
         tmp = std::make_unique<TemporaryFolderOverride>(studyFolder.path().toStdString());
     }
 
     void TearDown() override {
         if (model) model->SetMessageSink(nullptr);
-        model = nullptr;
-        view = nullptr;
-        networkWindow = nullptr;
         tmp.reset();
-        ShellTest::TearDown();
-    }
-
-    // The command, from the network window however many report windows
-    // were opened over it.
-    void Run(int command) {
-        Frame().MdiArea().setActiveSubWindow(networkWindow);
-        ASSERT_TRUE(Frame().Commands().Execute(command)) << command;
+        StudyWindowTest::TearDown();
     }
 
     // The messages at levels 0, 1 and 3: the limit warnings of a solve are
