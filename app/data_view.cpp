@@ -31,7 +31,9 @@ struct Column {
     int WidthIn(int clientWidth) const { return width > 0 ? width : (clientWidth - clientLess) / shares; }
 };
 
-constexpr Column Named(const char* heading, int clientLess, int shares = 1) { return {heading, 0, clientLess, shares, true}; }
+constexpr Column Named(const char* heading, int clientLess, int shares = 1) {
+    return {heading, 0, clientLess, shares, true};
+}
 constexpr Column Text(const char* heading, int width) { return {heading, width, 0, 1, true}; }
 constexpr Column Value(const char* heading, int width = 75) { return {heading, width, 0, 1, false}; }
 

@@ -32,7 +32,8 @@ Texts Row(const CGridListCtrl& list, int row) {
 
 Texts Headings(const CGridListCtrl& list) {
     Texts texts;
-    for (int column = 0; column < list.columnCount(); ++column) texts.push_back(list.horizontalHeaderItem(column)->text());
+    for (int column = 0; column < list.columnCount(); ++column)
+        texts.push_back(list.horizontalHeaderItem(column)->text());
     return texts;
 }
 
@@ -151,7 +152,8 @@ TEST_F(DataSheetTest, EachPageReadsItsTableWithoutGroupsAndNumbersItsRowsInCurso
         const CGridListCtrl& list = sheet.Page(page).List();
         EXPECT_EQ(Headings(list), c.headings);
         ASSERT_EQ(list.rowCount(), static_cast<int>(c.rows.size()));
-        for (int row = 0; row < list.rowCount(); ++row) EXPECT_EQ(Row(list, row), c.rows[static_cast<std::size_t>(row)]);
+        for (int row = 0; row < list.rowCount(); ++row)
+            EXPECT_EQ(Row(list, row), c.rows[static_cast<std::size_t>(row)]);
     }
 }
 

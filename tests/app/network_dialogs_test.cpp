@@ -19,7 +19,9 @@ protected:
         Frame().Commands().UpdateAll();
         Frame().Commands().Find(id)->trigger();
     }
-    static void Type(QDialog& dialog, int id, const QString& text) { FindControl<QLineEdit>(dialog, id)->setText(text); }
+    static void Type(QDialog& dialog, int id, const QString& text) {
+        FindControl<QLineEdit>(dialog, id)->setText(text);
+    }
 };
 
 TEST_F(ProgramDialogs, DuplicationSettingsShowTheModelsStepsAndStoreThemOnOkOnly) {
