@@ -117,7 +117,7 @@ CDataView::CDataView(PageType type, IRecordCursor* cursor, QWidget* parent)
     list_->setMinimumHeight(320);
     sbaseField_->setReadOnly(true);
     sbaseField_->setFixedWidth(100);
-    // Kept as the page always had it; it changes nothing.
+    // Shown disabled: the page lists MW, Mvar and kV only.
     auto* showInPu = new QCheckBox("Show in p.u.");
     SetControlId(*showInPu, kShowInPuId);
     showInPu->setEnabled(false);
