@@ -108,7 +108,7 @@ TEST_F(SaveResultsDialog, QuotesAndLongTitlesAreStoredAsTypedAndFoundAgain) {
     };
     const Case cases[] = {
         {"O'Brien's case.pf", "plain"},
-        {std::string(56, 'x') + ".pf", "sixty characters"},  // longer than the old 50-character lookup
+        {std::string(57, 'x') + ".pf", "sixty characters"},  // 60 characters
         {"quoted.pf", "Tom's \"peak\" -- load"},
     };
     int system = 0;
