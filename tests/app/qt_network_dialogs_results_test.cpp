@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QLineEdit>
 
+#include "child_frame.h"
+#include "command_ids.h"
 #include "control_id.h"
 #include "dlg_save_results.h"
 #include "report_interface.h"
@@ -58,6 +61,23 @@ TEST_F(ResultsDialogsOfTheProgram, SaveThenCompareMakesTheComparisonReport) {
     ASSERT_GE(shown.size(), 2u);
     EXPECT_EQ(shown[shown.size() - 2].kind, ScriptedPromptService::Kind::Dialog);
     EXPECT_EQ(shown[shown.size() - 2].caption, "Delete Results");
+}
+
+// The user's road on the sample: solve, save two cases, compare them.
+TEST_F(ResultsDialogsOfTheProgram, SaveThenCompareFromTheMenusOpensTheComparisonWindow) {
+    const QString path = folder.filePath("ieee14.pf");
+    ASSERT_TRUE(QFile::copy(EXAMPLES_DIR "/ieee14.pf", path));
+    ASSERT_TRUE(Start());
+    ASSERT_NE(app->OpenDocumentFile(path), nullptr);
+    ASSERT_TRUE(Frame().Commands().Execute(Command::SolvePowerFlow));
+    for (const char* description : {"Base case", "Again"}) {
+        ScriptSave(description);
+        ASSERT_TRUE(Frame().Commands().Execute(Command::SaveResultsToDatabase));
+    }
+    ScriptPress(true);
+    ASSERT_TRUE(Frame().Commands().Execute(Command::CompareResults));
+    ASSERT_EQ(Windows().size(), 2u);
+    EXPECT_EQ(Windows().back()->View().GetDocument()->GetTitle(), "Power Flow Results Comparison");
 }
 
 }  // namespace
