@@ -1,9 +1,12 @@
 #include "qt_network_dialogs.h"
 
 #include "background_color_dlg.h"
+#include "dlg_compare_results.h"
 #include "dlg_layers.h"
+#include "dlg_save_results.h"
 #include "line_fill_font_dlg.h"
 #include "main_frame.h"
+#include "report_interface.h"
 #include "tavrin_app.h"
 
 // One body per dialog, each to be replaced by its dialog when it is built.
@@ -79,8 +82,18 @@ std::optional<int> QtNetworkDialogs::ChooseSensitivityElement(IModel&, Sensitivi
 
 bool QtNetworkDialogs::ShowDataSheet(IModel&) { return false; }
 
-bool QtNetworkDialogs::SaveOrDeleteResults(std::string_view, IRecordCursor&, ResultsAction) { return false; }
+bool QtNetworkDialogs::SaveOrDeleteResults(std::string_view systemName, IRecordCursor& cursor, ResultsAction action) {
+    CDlgSaveResults dialog(application_.Prompts(), application_.ResultsDatabase(), std::string(systemName), cursor,
+                           action == ResultsAction::Delete ? CDlgSaveResults::Mode::Delete
+                                                           : CDlgSaveResults::Mode::Save,
+                           application_.MainFrame());
+    return dialog.DoModal() == QDialog::Accepted;
+}
 
-IDBReport* QtNetworkDialogs::CompareResults(int) { return nullptr; }
+IDBReport* QtNetworkDialogs::CompareResults(int systemId) {
+    CDlgCompareResults dialog(application_.Prompts(), application_.ResultsDatabase(), systemId,
+                              [this] { return createReport(application_.TextMeasurer()); }, application_.MainFrame());
+    return dialog.DoModal() == QDialog::Accepted ? dialog.TakeReport() : nullptr;
+}
 
 std::optional<RemoteHost> QtNetworkDialogs::EditHostSettings(const RemoteHost&) { return std::nullopt; }
