@@ -1,0 +1,64 @@
+#include "element_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "control_id.h"
+#include "element_interface.h"
+
+ElementDialog::ElementDialog(IElement& element, PromptService& prompts, QWidget* parent)
+    : DialogBase(prompts, parent), element_(element) {}
+
+bool ElementDialog::OwnerLabelMode() const { return element_.GetOwnerLabelMode(); }
+
+void ElementDialog::OnInitDialog() {
+    arrays_ = ElementArrays(element_);
+    LoadMembers();
+    UpdateData(false);
+    ArrangeControls();
+}
+
+void ElementDialog::Commit() {
+    const bool changed = WriteBack();
+    element_.UpdateResultLabel(nullptr);
+    // The command carries what the label update has just recomputed.
+    if (changed) element_.SendChangeCommand();
+}
+
+void ElementDialog::ExactNumber(DataExchange& exchange, QLineEdit& field, double& value,
+                                std::optional<FieldRange<double>> range, RangeCheck check) {
+    if (!exchange.Saving() || FieldChanged(field)) return exchange.Number(field, value, range);
+    if (check == RangeCheck::WhenTyped) return;
+    double shown = value;  // checked as shown, kept as it was
+    exchange.Number(field, shown, range);
+}
+
+QLineEdit* ElementDialog::AddField(QGridLayout& grid, int row, int column, const char* text, int id,
+                                   QLabel** label) {
+    auto* field = new QLineEdit(this);
+    SetControlId(*field, id);
+    auto* caption = new QLabel(QString::fromLatin1(text), this);
+    caption->setBuddy(field);
+    grid.addWidget(caption, row, column);
+    grid.addWidget(field, row, column + 1);
+    if (label != nullptr) *label = caption;
+    return field;
+}
+
+QLineEdit* ElementDialog::AddReadOnlyField(QGridLayout& grid, int row, int column, const char* text, int id) {
+    QLineEdit* field = AddField(grid, row, column, text, id);
+    field->setReadOnly(true);
+    return field;
+}
+
+void ElementDialog::SetContent(QLayout* content) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(content);
+    layout->addWidget(buttons);
+}
