@@ -33,6 +33,14 @@ bool DialogBase::FieldChanged(const QLineEdit& field) const {
     return shown != shownTexts_.end() && shown->second != field.text();
 }
 
+void DialogBase::ExactNumber(DataExchange& exchange, QLineEdit& field, double& value,
+                             std::optional<FieldRange<double>> range, RangeCheck check) {
+    if (!exchange.Saving() || FieldChanged(field)) return exchange.Number(field, value, range);
+    if (check == RangeCheck::WhenTyped) return;
+    double shown = value;  // checked as shown, kept as it was
+    exchange.Number(field, shown, range);
+}
+
 bool DialogBase::UpdateData(bool save) {
     DataExchange exchange(save ? DataExchange::Direction::Save : DataExchange::Direction::Load, prompts_);
     DoDataExchange(exchange);

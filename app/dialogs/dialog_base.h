@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 
 #include <QDialog>
 #include <QString>
@@ -57,6 +58,15 @@ protected:
     // Loads (save false) or reads back (save true) every field; false when
     // a field was refused.
     bool UpdateData(bool save);
+
+    // When a range applies to a number field.
+    enum class RangeCheck { Always, WhenTyped };
+    // A number field whose member holds the exact value; the field shows
+    // it to 15 digits. Saving, a field left as it was shown keeps the
+    // member exactly (so an OK without changes rounds nothing) and, with
+    // WhenTyped, is not range-checked either.
+    void ExactNumber(DataExchange& exchange, QLineEdit& field, double& value,
+                     std::optional<FieldRange<double>> range = std::nullopt, RangeCheck check = RangeCheck::Always);
 
 private:
     PromptService& prompts_;

@@ -28,6 +28,8 @@ public:
     int Flag(int index) const;
     void SetFlag(int index, int state);
 
+    // The whole value array, for rules that read it as a record.
+    std::span<const double> Values() const { return values_; }
     std::size_t ValueCount() const { return values_.size(); }
     std::size_t FlagCount() const { return flags_ != nullptr ? flags_->size() : 0; }
 

@@ -28,14 +28,6 @@ void ElementDialog::Commit() {
     if (changed) element_.SendChangeCommand();
 }
 
-void ElementDialog::ExactNumber(DataExchange& exchange, QLineEdit& field, double& value,
-                                std::optional<FieldRange<double>> range, RangeCheck check) {
-    if (!exchange.Saving() || FieldChanged(field)) return exchange.Number(field, value, range);
-    if (check == RangeCheck::WhenTyped) return;
-    double shown = value;  // checked as shown, kept as it was
-    exchange.Number(field, shown, range);
-}
-
 QLineEdit* ElementDialog::AddField(QGridLayout& grid, int row, int column, const char* text, int id,
                                    QLabel** label) {
     auto* field = new QLineEdit(this);

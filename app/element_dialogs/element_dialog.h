@@ -1,7 +1,5 @@
 #pragma once
 
-#include <optional>
-
 #include "dialog_base.h"
 #include "element_arrays.h"
 
@@ -35,15 +33,6 @@ protected:
     // Writes the members into the arrays and the name; true when the
     // remote solver is to learn of the change.
     virtual bool WriteBack() = 0;
-
-    // When a range applies to a number field.
-    enum class RangeCheck { Always, WhenTyped };
-    // A number field whose member holds the exact value; the field shows
-    // it to 15 digits. Saving, a field left as it was shown keeps the
-    // member exactly (so an OK without changes rounds nothing) and, with
-    // WhenTyped, is not range-checked either.
-    void ExactNumber(DataExchange& exchange, QLineEdit& field, double& value,
-                     std::optional<FieldRange<double>> range = std::nullopt, RangeCheck check = RangeCheck::Always);
 
     // Layout helpers: a field or a read-only text with its label in the
     // two columns of `grid` from `column`; the label is returned through

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,9 +10,9 @@
 #include "fake_element.h"
 
 // An element as its properties dialog sees it: value and flag arrays of
-// any length, the buses at the far ends, the owner's label mode, what it
-// gives for the solver's record, and a log of the calls that write it
-// back, in order.
+// any length, the buses at the far ends (or at its own ends), the owner's
+// label mode, what it gives for the solver's record, and a log of the calls
+// that write it back, in order.
 class DialogElement : public FakeElement {
 public:
     DialogElement(int classType, int category, std::vector<double> initialValues,
@@ -24,6 +25,7 @@ public:
     std::vector<std::string> calls;
     bool labelMode = false;
     std::vector<IElement*> neighbours;
+    std::array<std::optional<std::string>, 2> endNames;  // the elements at the ends
     std::optional<BusRecord> busRecord;      // answered for a bus record
     std::optional<ShuntRecord> shuntRecord;  // answered for a shunt record
     int length = 0;
@@ -38,6 +40,10 @@ public:
     void SetLength(int newLength) override { length = newLength; }
     int GetLength() const override { return length; }
     void GetConnectedElements(std::vector<IElement*>& out) override { out = neighbours; }
+    const std::string* GetEndName(int end) const override {
+        const auto& name = endNames.at(static_cast<std::size_t>(end));
+        return name ? &*name : nullptr;
+    }
     bool FillSolverRecord(SolverRecord record, char) override {
         if (auto* const* bus = std::get_if<BusRecord*>(&record); bus && busRecord) {
             **bus = *busRecord;
