@@ -1,6 +1,8 @@
 #include "dialog_base.h"
 
+#include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QVBoxLayout>
 
 DialogBase::DialogBase(PromptService& prompts, QWidget* parent) : QDialog(parent), prompts_(prompts) {}
 
@@ -26,6 +28,16 @@ void DialogBase::accept() {
 
 PromptAnswer DialogBase::Message(const QString& text, PromptIcon icon, PromptButtons buttons) {
     return prompts_.Ask(text, QString(), icon, buttons);
+}
+
+void DialogBase::SetContent(QLayout* content, std::initializer_list<QWidget*> below) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(content);
+    for (QWidget* widget : below) layout->addWidget(widget);
+    layout->addWidget(buttons);
 }
 
 bool DialogBase::FieldChanged(const QLineEdit& field) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <map>
 #include <optional>
 
@@ -9,6 +10,7 @@
 #include "data_exchange.h"
 #include "prompt_service.h"
 
+class QLayout;
 class QLineEdit;
 
 // What every dialog of the program shares: its fields are loaded once
@@ -58,6 +60,10 @@ protected:
     // Loads (save false) or reads back (save true) every field; false when
     // a field was refused.
     bool UpdateData(bool save);
+
+    // Lays out the dialog: its content (with the widgets below it, in
+    // order), then OK and Cancel.
+    void SetContent(QLayout* content, std::initializer_list<QWidget*> below = {});
 
     // When a range applies to a number field.
     enum class RangeCheck { Always, WhenTyped };

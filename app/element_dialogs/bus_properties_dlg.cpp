@@ -5,11 +5,11 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "control_id.h"
 #include "element_interface.h"
 #include "element_type.h"
+#include "windows_1250.h"
 
 namespace {
 
@@ -107,11 +107,7 @@ BusPropertiesDlg::BusPropertiesDlg(IElement& element, PromptService& prompts, QW
     solvedFields_.back()->hide();
     solvedLabel->hide();
 
-    auto* content = new QVBoxLayout;
-    content->addLayout(grid);
-    content->addWidget(showNameCheck_);
-    content->addWidget(showVoltageCheck_);
-    SetContent(content);
+    SetContent(grid, {showNameCheck_, showVoltageCheck_});
 
     connect(typeList_, &QComboBox::currentIndexChanged, this, [this] { ApplyTypeRule(); });
 }
@@ -163,7 +159,7 @@ void BusPropertiesDlg::LoadControlledBuses() {
             controlledBus_ = static_cast<int>(neighbourKeys_.size());
         }
         neighbourKeys_.push_back(neighbour->GetKey());
-        controlledList_->addItem(QString::fromLatin1(neighbour->GetName().c_str()));
+        controlledList_->addItem(FromWindows1250(neighbour->GetName()));
     }
 }
 

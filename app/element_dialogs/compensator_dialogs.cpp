@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "control_id.h"
 
@@ -20,10 +19,7 @@ CompensatorDialog::CompensatorDialog(IElement& element, PromptService& prompts, 
     qField_ = AddReadOnlyField(*grid, 0, 0, qLabel, kQId);
     qMaxField_ = AddField(*grid, 1, 0, "Max Q compenser  (for 1 p.u.) [MVAr]:", kQMaxId);
     qMinField_ = AddField(*grid, 2, 0, "Min Q compensator (for 1 p.u.) [MVAr]:", kQMinId);
-    auto* content = new QVBoxLayout;
-    content->addLayout(grid);
-    content->addWidget(showCheck_);
-    SetContent(content);
+    SetContent(grid, {showCheck_});
 }
 
 void CompensatorDialog::LoadMembers() {

@@ -1,9 +1,7 @@
 #include "dlg_bank_steps.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "control_id.h"
 
@@ -15,12 +13,7 @@ CDlgBankSteps::CDlgBankSteps(PromptService& prompts, QWidget* parent)
     auto* fields = new QFormLayout;
     fields->addRow("Number of steps:", countField_);
     fields->addRow("Value for each step [MVAr]:", valueField_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(fields);
-    layout->addWidget(buttons);
+    SetContent(fields);
 }
 
 void CDlgBankSteps::DoDataExchange(DataExchange& exchange) {

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "control_id.h"
 #include "element_interface.h"
@@ -14,10 +13,7 @@ CDlgConnectorProperties::CDlgConnectorProperties(IElement& element, PromptServic
     SetControlId(*showCheck_, kShowId);
     auto* grid = new QGridLayout;
     nameField_ = AddField(*grid, 0, 0, "Name:", kNameId);
-    auto* content = new QVBoxLayout;
-    content->addLayout(grid);
-    content->addWidget(showCheck_);
-    SetContent(content);
+    SetContent(grid, {showCheck_});
 }
 
 void CDlgConnectorProperties::LoadMembers() {

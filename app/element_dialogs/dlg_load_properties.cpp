@@ -53,8 +53,7 @@ CDlgLoadProperties::CDlgLoadProperties(IElement& element, PromptService& prompts
         }
         content->addWidget(box);
     }
-    content->addWidget(showCheck_);
-    SetContent(content);
+    SetContent(content, {showCheck_});
 }
 
 void CDlgLoadProperties::LoadMembers() {

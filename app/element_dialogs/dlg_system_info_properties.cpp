@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QVBoxLayout>
 
 #include "control_id.h"
 #include "element_interface.h"

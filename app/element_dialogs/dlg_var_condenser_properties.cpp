@@ -89,8 +89,7 @@ CDlgVarCondenserProperties::CDlgVarCondenserProperties(IElement& element, Prompt
     content->addWidget(current);
     content->addLayout(valueGrid);
     content->addLayout(steps);
-    content->addWidget(showCheck_);
-    SetContent(content);
+    SetContent(content, {showCheck_});
 
     connect(addButton, &QPushButton::clicked, this, [this] { OnAdd(); });
     connect(editButton_, &QPushButton::clicked, this, [this] { OnEdit(); });

@@ -1,10 +1,8 @@
 #include "element_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "control_id.h"
 #include "element_interface.h"
@@ -44,13 +42,4 @@ QLineEdit* ElementDialog::AddReadOnlyField(QGridLayout& grid, int row, int colum
     QLineEdit* field = AddField(grid, row, column, text, id);
     field->setReadOnly(true);
     return field;
-}
-
-void ElementDialog::SetContent(QLayout* content) {
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(content);
-    layout->addWidget(buttons);
 }

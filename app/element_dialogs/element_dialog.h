@@ -6,7 +6,6 @@
 class IElement;
 class QGridLayout;
 class QLabel;
-class QLayout;
 class QLineEdit;
 
 // The frame of every element properties dialog. At set-up it takes the
@@ -40,8 +39,6 @@ protected:
     QLineEdit* AddField(QGridLayout& grid, int row, int column, const char* text, int id,
                         QLabel** label = nullptr);
     QLineEdit* AddReadOnlyField(QGridLayout& grid, int row, int column, const char* text, int id);
-    // The dialog's content with OK and Cancel under it.
-    void SetContent(QLayout* content);
 
 private:
     void OnInitDialog() final;

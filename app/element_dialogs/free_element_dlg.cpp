@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "control_id.h"
 
@@ -15,10 +14,7 @@ FreeElementDlg::FreeElementDlg(IElement& element, std::string title, PromptServi
     SetControlId(*showCheck_, kShowId);
     auto* grid = new QGridLayout;
     textField_ = AddField(*grid, 0, 0, "Text:", kTextId);
-    auto* content = new QVBoxLayout;
-    content->addLayout(grid);
-    content->addWidget(showCheck_);
-    SetContent(content);
+    SetContent(grid, {showCheck_});
 }
 
 void FreeElementDlg::LoadMembers() { show_ = Arrays().Flag(0); }

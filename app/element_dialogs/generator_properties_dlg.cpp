@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "control_id.h"
 
@@ -22,10 +21,7 @@ GeneratorPropertiesDlg::GeneratorPropertiesDlg(IElement& element, PromptService&
     qMinField_ = AddField(*grid, 3, 0, "Qgmin[MVAr]:", kQMinId);
     pMaxField_ = AddField(*grid, 4, 0, "Pgmax[MW]:", kPMaxId);
     pMinField_ = AddField(*grid, 5, 0, "Pgmin[MW.]:", kPMinId);
-    auto* content = new QVBoxLayout;
-    content->addLayout(grid);
-    content->addWidget(showCheck_);
-    SetContent(content);
+    SetContent(grid, {showCheck_});
 }
 
 void GeneratorPropertiesDlg::LoadMembers() {

@@ -119,10 +119,7 @@ void RegTransformerPropertiesDlg::LoadMembers() {
     firstQuantity_ = record.Value(layout.firstQuantityIndex);
     secondQuantity_ = record.Value(layout.secondQuantityIndex);
     showRatio_ = record.Flag(kRatioFlag);
-    for (int end = 0; end < 2; ++end) {
-        const std::string* name = Element().GetEndName(end);
-        controlledList_->addItem(name != nullptr ? QString::fromLatin1(name->c_str()) : QString());
-    }
+    for (int end = 0; end < 2; ++end) controlledList_->addItem(EndName(end));
 }
 
 void RegTransformerPropertiesDlg::ArrangeControls() {

@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "control_id.h"
 #include "element_interface.h"
@@ -15,13 +14,6 @@ namespace {
 enum ShuntValue : int { kP = 0, kQ = 1 };
 
 QString Present(double value) { return QString::asprintf("%.6g", value); }
-
-QLayout* WithCheck(QGridLayout* grid, QCheckBox* check) {
-    auto* content = new QVBoxLayout;
-    content->addLayout(grid);
-    content->addWidget(check);
-    return content;
-}
 
 const FixedShuntDialog::Kind kCapacitor = {"Capacitor Properties",
                                            "Generated reactive Q for nominal voltage (1 p.u.) [MVAr]:",
@@ -47,7 +39,7 @@ CDlgShuntProperties::CDlgShuntProperties(IElement& element, PromptService& promp
     qField_ = AddField(*grid, 1, 0, "Qsh for nominal voltage (+ capacitor, - reactor) [MVAr]:", kQId);
     presentPField_ = AddReadOnlyField(*grid, 2, 0, "Current Psh value [MW]:", kPresentPId);
     presentQField_ = AddReadOnlyField(*grid, 3, 0, "Current Qsh value [MVAr]:", kPresentQId);
-    SetContent(WithCheck(grid, showCheck_));
+    SetContent(grid, {showCheck_});
 }
 
 void CDlgShuntProperties::LoadMembers() {
@@ -83,7 +75,7 @@ FixedShuntDialog::FixedShuntDialog(IElement& element, PromptService& prompts, QW
     auto* grid = new QGridLayout;
     qField_ = AddField(*grid, 0, 0, kind.qLabel, kQId);
     presentQField_ = AddReadOnlyField(*grid, 1, 0, kind.presentLabel, kPresentQId);
-    SetContent(WithCheck(grid, showCheck_));
+    SetContent(grid, {showCheck_});
 }
 
 void FixedShuntDialog::LoadMembers() {

@@ -13,6 +13,7 @@
 #include "control_id.h"
 #include "element_interface.h"
 #include "two_port_rules.h"
+#include "windows_1250.h"
 
 namespace BD = BranchData;
 
@@ -134,11 +135,15 @@ void TwoPortDialog::LoadMembers() {
     ShowEnds();
 }
 
+QString TwoPortDialog::EndName(int end) const {
+    const std::string* name = Element().GetEndName(end);
+    return name != nullptr ? FromWindows1250(*name) : QString();
+}
+
 void TwoPortDialog::ShowEnds() {
     QLineEdit* names[] = {fromName_, toName_};
     for (int end = 0; end < 2; ++end) {
-        const std::string* name = Element().GetEndName(end);
-        names[end]->setText(name != nullptr ? QString::fromLatin1(name->c_str()) : QString::fromLatin1(kUnconnected));
+        names[end]->setText(Element().GetEndName(end) != nullptr ? EndName(end) : QString::fromLatin1(kUnconnected));
     }
     std::vector<IElement*> ends;
     Element().GetConnectedElements(ends);

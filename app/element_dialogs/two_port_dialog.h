@@ -66,6 +66,8 @@ protected:
     QGridLayout& ChecksRows() { return *checkRows_; }
 
     virtual std::string LoadFactorText() = 0;
+    // The name of the element at end 0 or 1; empty when none is attached.
+    QString EndName(int end) const;
 
     void LoadMembers() override;
     void ArrangeControls() override;
