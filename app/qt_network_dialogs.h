@@ -47,5 +47,5 @@ public:
 private:
     // What the dialogs borrow: the prompts, the settings, the results
     // database.
-    [[maybe_unused]] CTavrinApp& application_;
+    CTavrinApp& application_;
 };
