@@ -101,7 +101,7 @@ BusPropertiesDlg::BusPropertiesDlg(IElement& element, PromptService& prompts, QW
     QLabel* solvedLabel = nullptr;
     for (std::size_t i = 0; i < solved.size(); ++i) {
         solvedFields_[i] = AddField(*grid, static_cast<int>(i) + 2, 3, solved[i].first, solved[i].second, &solvedLabel);
-        solvedFields_[i]->setReadOnly(true);
+        SetReadOnly(*solvedFields_[i], true);
     }
     // The left column shows the solved voltage already.
     solvedFields_.back()->hide();
@@ -190,7 +190,7 @@ void BusPropertiesDlg::ApplyTypeRule() {
     const int type = typeList_->currentIndex();
     controlledList_->setEnabled(type == kRemoteControlType);
     shareField_->setEnabled(type == kRemoteControlType);
-    angleField_->setReadOnly(type != 0);
+    SetReadOnly(*angleField_, type != 0);
 }
 
 void BusPropertiesDlg::DoDataExchange(DataExchange& exchange) {

@@ -33,9 +33,9 @@ CDlgFixedTapTransformerProperties::CDlgFixedTapTransformerProperties(IElement& e
                                                                      QWidget* parent)
     : TwoPortDialog(element, prompts, parent, kFixedTapTexts), showRatioCheck_(new QCheckBox("Show transformer ratio", this)) {
     SetControlId(*showRatioCheck_, kShowRatioId);
-    fromTapField_ = AddField(OwnRows(), 0, 0, "Tap position 'from' [kV]:", kFromTapId);
-    toTapField_ = AddField(OwnRows(), 1, 0, "Tap position 'to' [kV]:", kToTapId);
-    angleShiftField_ = AddField(OwnRows(), 2, 0, "Angle shift [deg]:", kAngleShiftId);
+    fromTapField_ = AddField(OwnRows(), kFirstOwnRow, 0, "Tap position 'from' [kV]:", kFromTapId);
+    toTapField_ = AddField(OwnRows(), kFirstOwnRow + 1, 0, "Tap position 'to' [kV]:", kToTapId);
+    angleShiftField_ = AddField(OwnRows(), kFirstOwnRow + 2, 0, "Angle shift [deg]:", kAngleShiftId);
     ChecksRows().addWidget(showRatioCheck_, 3, 0);
 }
 

@@ -33,9 +33,9 @@ const TwoPortDialog::Texts kLineTexts = {
 CDlgPowerLineProperties::CDlgPowerLineProperties(IElement& element, PromptService& prompts, QWidget* parent)
     : TwoPortDialog(element, prompts, parent, kLineTexts), showNameCheck_(new QCheckBox("Show Name", this)) {
     SetControlId(*showNameCheck_, kShowNameId);
-    nameField_ = AddField(OwnRows(), 0, 0, "Name:", kNameId);
-    circuitsField_ = AddField(OwnRows(), 1, 0, "Number of circuits:", kCircuitsId);
-    lengthField_ = AddField(OwnRows(), 2, 0, "Length [km]:", kLengthId);
+    nameField_ = AddField(OwnRows(), kFirstOwnRow, 0, "Name:", kNameId);
+    circuitsField_ = AddField(OwnRows(), kFirstOwnRow + 1, 0, "Number of circuits:", kCircuitsId);
+    lengthField_ = AddField(OwnRows(), kFirstOwnRow + 2, 0, "Length [km]:", kLengthId);
     ChecksRows().addWidget(showNameCheck_, 3, 0);
 }
 

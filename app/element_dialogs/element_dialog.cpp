@@ -1,8 +1,10 @@
 #include "element_dialog.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 
 #include "control_id.h"
 #include "element_interface.h"
@@ -40,6 +42,13 @@ QLineEdit* ElementDialog::AddField(QGridLayout& grid, int row, int column, const
 
 QLineEdit* ElementDialog::AddReadOnlyField(QGridLayout& grid, int row, int column, const char* text, int id) {
     QLineEdit* field = AddField(grid, row, column, text, id);
-    field->setReadOnly(true);
+    SetReadOnly(*field, true);
     return field;
+}
+
+void ElementDialog::SetReadOnly(QLineEdit& field, bool readOnly) {
+    field.setReadOnly(readOnly);
+    QPalette shading = field.palette();
+    shading.setBrush(QPalette::Base, QApplication::palette(&field).brush(readOnly ? QPalette::Window : QPalette::Base));
+    field.setPalette(shading);
 }

@@ -39,6 +39,9 @@ protected:
     QLineEdit* AddField(QGridLayout& grid, int row, int column, const char* text, int id,
                         QLabel** label = nullptr);
     QLineEdit* AddReadOnlyField(QGridLayout& grid, int row, int column, const char* text, int id);
+    // A read-only field is shaded like the dialog, so that it does not
+    // look like one to type into.
+    static void SetReadOnly(QLineEdit& field, bool readOnly);
 
 private:
     void OnInitDialog() final;

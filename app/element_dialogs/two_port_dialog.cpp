@@ -45,13 +45,13 @@ TwoPortDialog::TwoPortDialog(IElement& element, PromptService& prompts, QWidget*
       showLoadFactorCheck_(NewCheck(texts.loadFactorCheckText, kShowLoadFactorId, this)),
       ownRows_(new QGridLayout),
       checkRows_(new QGridLayout) {
+    QGridLayout* data = ownRows_;
     setWindowTitle(QString::fromLatin1(texts.title));
     const char* unit = texts.perKm ? "/km" : "";
     auto label = [unit](const char* what) {
         return QString::asprintf(what, unit).toLatin1();
     };
 
-    auto* data = new QGridLayout;
     fromName_ = AddReadOnlyField(*data, 0, 0, "From:", kFromNameId);
     toName_ = AddReadOnlyField(*data, 1, 0, "To:", kToNameId);
     fromKv_ = AddReadOnlyField(*data, 2, 0, texts.fromKvLabel, kFromKvId);
@@ -97,7 +97,6 @@ TwoPortDialog::TwoPortDialog(IElement& element, PromptService& prompts, QWidget*
     auto* left = new QVBoxLayout;
     left->addLayout(data);
     left->addWidget(metered);
-    left->addLayout(ownRows_);
     auto* right = new QVBoxLayout;
     right->addLayout(results);
     right->addStretch();

@@ -61,7 +61,9 @@ public:
 protected:
     TwoPortDialog(IElement& element, PromptService& prompts, QWidget* parent, const Texts& texts);
 
-    // Rows of the kind's own fields, under the common ones.
+    // The kind's own fields go in rows from kFirstOwnRow of this grid, under
+    // the common ones and in the same columns.
+    static constexpr int kFirstOwnRow = 10;
     QGridLayout& OwnRows() { return *ownRows_; }
     QGridLayout& ChecksRows() { return *checkRows_; }
 
