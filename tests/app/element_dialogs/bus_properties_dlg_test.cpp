@@ -126,6 +126,18 @@ TEST(BusPropertiesDlg, OkWithoutChangesRoundsNothingAndStartsFromTheDesiredVolta
     EXPECT_EQ(bus.calls, (std::vector<std::string>{"SetName", "UpdateResultLabel"}));
 }
 
+TEST(BusPropertiesDlg, AStoredKindOutsideTheListIsKept) {
+    DialogElement bus = MakeBus();
+    bus.values[4] = 12;
+    Prompts run;
+    Dlg dialog(bus, run.prompts);
+    dialog.SetUp();
+    EXPECT_EQ(Combo(dialog, Dlg::kTypeId).currentIndex(), -1);
+    dialog.accept();
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(bus.values[4], 12);
+}
+
 TEST(BusPropertiesDlg, CancelWritesNothing) {
     DialogElement bus = MakeBus();
     const std::vector<double> before = bus.values;
