@@ -1,15 +1,57 @@
 #include "dialog_base.h"
 
+#include <vector>
+
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QVBoxLayout>
+
+namespace {
+
+// The widgets that take the focus, in the order the layout holds them,
+// those inside group boxes and the button box included.
+void CollectFocusable(const QLayout& layout, std::vector<QWidget*>& out);
+
+void CollectFocusable(QWidget& widget, std::vector<QWidget*>& out) {
+    if (widget.layout() != nullptr) {
+        CollectFocusable(*widget.layout(), out);
+    } else if (widget.focusPolicy() != Qt::NoFocus) {
+        out.push_back(&widget);
+    }
+}
+
+void CollectFocusable(const QLayout& layout, std::vector<QWidget*>& out) {
+    for (int i = 0; i < layout.count(); ++i) {
+        QLayoutItem* item = layout.itemAt(i);
+        if (QWidget* widget = item->widget()) {
+            CollectFocusable(*widget, out);
+        } else if (QLayout* inner = item->layout()) {
+            CollectFocusable(*inner, out);
+        }
+    }
+}
+
+}  // namespace
 
 DialogBase::DialogBase(PromptService& prompts, QWidget* parent) : QDialog(parent), prompts_(prompts) {}
 
 void DialogBase::SetUp() {
     if (setUp_) return;
     setUp_ = true;
+    // Tab goes through the controls in the order the layout holds them,
+    // whatever order they were made in.
+    std::vector<QWidget*> controls;
+    if (layout() != nullptr) CollectFocusable(*layout(), controls);
+    for (std::size_t i = 1; i < controls.size(); ++i) setTabOrder(controls[i - 1], controls[i]);
     OnInitDialog();
+    // The first control that can be used has the focus; typing replaces the
+    // text of a first field.
+    for (QWidget* control : controls) {
+        if (!control->isEnabled()) continue;
+        control->setFocus(Qt::TabFocusReason);
+        if (auto* field = qobject_cast<QLineEdit*>(control)) field->selectAll();
+        break;
+    }
     for (const QLineEdit* field : findChildren<QLineEdit*>()) shownTexts_[field] = field->text();
 }
 

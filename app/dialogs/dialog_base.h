@@ -25,8 +25,10 @@ class DialogBase : public QDialog {
 public:
     explicit DialogBase(PromptService& prompts, QWidget* parent = nullptr);
 
-    // Runs OnInitDialog the first time only; DoModal calls it, tests call
-    // it to look at a dialog without running it.
+    // Runs OnInitDialog the first time only, after ordering the tab chain
+    // as the layout holds the controls, and gives the first control the
+    // focus; DoModal calls it, tests call it to look at a dialog without
+    // running it.
     void SetUp();
     // Sets up and runs the dialog modally; QDialog::Accepted after OK.
     int DoModal();

@@ -116,6 +116,8 @@ TEST(BankDialog, ButtonRule) {
     BankFixture f(ElementType::VariableBank, {{0, 1}, {1, 0.1}, {2, 0.2}});
     auto enabled = [&](int id) { return FindControl<QPushButton>(*f.dialog, id)->isEnabled(); };
     EXPECT_FALSE(enabled(Dlg::kDeleteId));
+    // No row looks chosen while the buttons say none is.
+    EXPECT_EQ(f.List().currentRow(), -1);
     f.Select(1);
     EXPECT_TRUE(enabled(Dlg::kUpId));
     EXPECT_FALSE(enabled(Dlg::kDownId));
