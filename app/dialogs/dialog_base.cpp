@@ -44,12 +44,13 @@ void DialogBase::SetUp() {
     if (layout() != nullptr) CollectFocusable(*layout(), controls);
     for (std::size_t i = 1; i < controls.size(); ++i) setTabOrder(controls[i - 1], controls[i]);
     OnInitDialog();
-    // The first control that can be used has the focus; typing replaces the
-    // text of a first field.
+    // The first control that can be used has the focus (a field that only
+    // shows a value cannot); typing replaces the text of a first field.
     for (QWidget* control : controls) {
-        if (!control->isEnabled()) continue;
+        auto* field = qobject_cast<QLineEdit*>(control);
+        if (!control->isEnabled() || (field != nullptr && field->isReadOnly())) continue;
         control->setFocus(Qt::TabFocusReason);
-        if (auto* field = qobject_cast<QLineEdit*>(control)) field->selectAll();
+        if (field != nullptr) field->selectAll();
         break;
     }
     for (const QLineEdit* field : findChildren<QLineEdit*>()) shownTexts_[field] = field->text();

@@ -266,7 +266,7 @@ protected:
 TEST(DialogBase, TabFollowsTheLayoutNotTheOrderOfMakingAndStartsAtTheFirstField) {
     ScriptedPromptService prompts;
     CheckFirstDialog dialog(prompts);
-    dialog.first->setEnabled(false);
+    dialog.first->setReadOnly(true);
     dialog.second->setText("110");
     dialog.SetUp();
     EXPECT_EQ(dialog.focusWidget(), dialog.second) << "the first control that can be used";
