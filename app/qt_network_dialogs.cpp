@@ -1,15 +1,19 @@
 #include "qt_network_dialogs.h"
 
+#include "background_color_dlg.h"
 #include "bus_properties_dlg.h"
 #include "compensator_dialogs.h"
 #include "dlg_connector_properties.h"
 #include "dlg_fixed_tap_transformer_properties.h"
+#include "dlg_layers.h"
 #include "dlg_load_properties.h"
 #include "dlg_power_line_properties.h"
 #include "dlg_system_info_properties.h"
 #include "dlg_var_condenser_properties.h"
 #include "free_element_dlg.h"
 #include "generator_properties_dlg.h"
+#include "line_fill_font_dlg.h"
+#include "main_frame.h"
 #include "reg_transformer_properties_dlg.h"
 #include "shunt_dialogs.h"
 #include "tavrin_app.h"
@@ -18,11 +22,11 @@
 
 namespace {
 
-// An element's properties dialog, made on the stack with no parent and
-// run modally; true after OK.
+// An element's properties dialog, made on the stack over the main window
+// and run modally; true after OK.
 template <typename Dialog, typename... Arguments>
 bool RunElementDialog(CTavrinApp& application, IElement& element, Arguments... arguments) {
-    Dialog dialog(element, arguments..., application.Prompts());
+    Dialog dialog(element, arguments..., application.Prompts(), application.MainFrame());
     return dialog.DoModal() == QDialog::Accepted;
 }
 
@@ -86,19 +90,32 @@ bool QtNetworkDialogs::OpenSystemInfoProperties(IElement& element) {
 
 std::optional<std::string> QtNetworkDialogs::EditFreeElement(IElement& element, std::string_view title,
                                                            std::string_view text) {
-    FreeElementDlg dialog(element, std::string(title), application_.Prompts());
+    FreeElementDlg dialog(element, std::string(title), application_.Prompts(), application_.MainFrame());
     dialog.text = text;
     if (dialog.DoModal() != QDialog::Accepted) return std::nullopt;
     return dialog.text;
 }
 
-std::optional<LineFillFontChoice> QtNetworkDialogs::EditLineFillFont(const LineFillFontRequest&) {
-    return std::nullopt;
+std::optional<LineFillFontChoice> QtNetworkDialogs::EditLineFillFont(const LineFillFontRequest& request) {
+    LineFillFontDlg dialog(application_.Prompts(), application_.Desktop(), request.fonts, request.labelNames,
+                           request.lineColor, request.fillColor, request.fillEditable, application_.MainFrame());
+    dialog.SetLineWidth(request.lineWidth);
+    dialog.SetAllowApplyToAll(request.allowApplyToAll);
+    if (dialog.DoModal() != QDialog::Accepted) return std::nullopt;
+    return LineFillFontChoice{dialog.LineColor(), dialog.FillColor(), dialog.LineWidth(), dialog.ApplyToAll()};
 }
 
-std::optional<BackgroundColorChoice> QtNetworkDialogs::ChooseBackgroundColor(ColorRef) { return std::nullopt; }
+std::optional<BackgroundColorChoice> QtNetworkDialogs::ChooseBackgroundColor(ColorRef current) {
+    BackgroundColorDlg dialog(application_.Prompts(), current, application_.MainFrame());
+    if (dialog.DoModal() != QDialog::Accepted) return std::nullopt;
+    return BackgroundColorChoice{dialog.Color(), dialog.SetAsDefault()};
+}
 
-bool QtNetworkDialogs::EditLayers(BackgroundPictures&, const std::function<void()>&) { return false; }
+bool QtNetworkDialogs::EditLayers(BackgroundPictures& pictures, const std::function<void()>& repaint) {
+    CDlgLayers dialog(application_.Prompts(), pictures, repaint, application_.MainFrame());
+    dialog.DoModal();
+    return dialog.Modified();
+}
 
 std::optional<DuplicationSteps> QtNetworkDialogs::EditDuplicationSteps(const DuplicationSteps&) {
     return std::nullopt;
