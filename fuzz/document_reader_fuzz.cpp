@@ -21,12 +21,11 @@
 #ifdef FUZZ_PROGRAM_FONTS
 #include <QGuiApplication>
 
+#include "offscreen_application.h"
 #include "qt_text_measurer.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication application(*argc, *argv);
-    return 0;
+    return StartOffscreenApplication<QGuiApplication>(argc, argv);
 }
 #endif
 

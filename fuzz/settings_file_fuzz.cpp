@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "offscreen_application.h"
 #include "profile.h"
 #include "recent_file_list.h"
 #include "scratch_file.h"
@@ -26,9 +27,7 @@ constexpr qsizetype kMaxSections = 8;
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(*argc, *argv);
-    return 0;
+    return StartOffscreenApplication<QApplication>(argc, argv);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
