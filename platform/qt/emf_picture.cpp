@@ -21,6 +21,12 @@ constexpr std::size_t kHeaderWithPixelFormatSize = 100;
 constexpr std::uint32_t kHeaderRecordType = 1;
 constexpr std::uint32_t kEndRecordType = 14;
 constexpr std::uint32_t kSignature = 0x464D4520;  // " EMF"
+constexpr std::uint32_t kExtTextOutARecordType = 83;
+constexpr std::uint32_t kExtTextOutWRecordType = 84;
+// In both text records: the character count and the options of the text.
+constexpr std::size_t kTextCountAt = 44;
+constexpr std::size_t kTextOptionsAt = 52;
+constexpr std::uint32_t kGlyphIndexOption = 0x10;
 
 std::uint32_t UInt32At(std::span<const std::uint8_t> bytes, std::size_t offset) {
     return bytes[offset] | (bytes[offset + 1] << 8) | (bytes[offset + 2] << 16) |
@@ -53,6 +59,20 @@ bool MakeHeaderSound(std::span<std::uint8_t> header) {
     return true;
 }
 
+// Text given as glyph indices is left out: to turn them into characters
+// the converter looks the font up through fontconfig and then finalises
+// fontconfig, under the program's own fonts, which still use it (a crash,
+// or fonts that point into freed memory).
+void DropGlyphIndexText(std::span<std::uint8_t> record) {
+    const std::uint32_t type = UInt32At(record, 0);
+    if (type != kExtTextOutARecordType && type != kExtTextOutWRecordType) return;
+    if (record.size() < kTextOptionsAt + 4) return;
+    const std::uint32_t options = UInt32At(record, kTextOptionsAt);
+    if ((options & kGlyphIndexOption) == 0) return;
+    SetUInt32At(record, kTextOptionsAt, options & ~kGlyphIndexOption);
+    SetUInt32At(record, kTextCountAt, 0);
+}
+
 // The records from the header to the end record, each checked to lie
 // within the bytes and to hold what its own counts and offsets say; empty
 // when any is unsound. The converter trusts every record it is given.
@@ -66,6 +86,7 @@ std::vector<std::uint8_t> SoundRecords(std::span<const std::uint8_t> metafile) {
         if ((offset == 0) != (type == kHeaderRecordType)) return {};
         if (offset == 0 && !MakeHeaderSound(std::span(bytes).subspan(0, size))) return {};
         if (!U_emf_record_safe(reinterpret_cast<const char*>(bytes.data() + offset))) return {};
+        DropGlyphIndexText(std::span(bytes).subspan(offset, size));
         offset += size;
         if (type == kEndRecordType) {
             bytes.resize(offset);
