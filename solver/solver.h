@@ -110,6 +110,7 @@ public:
     bool PrepareNetwork();
     bool PrepareConverters();
     void RequireSolvableNetwork();
+    void SettleAreaInterchange();
     void ReadHostNetwork();
     void ReadStressDirection();
     void WriteBusResult(NetBus& bus, BusRecord& record);
