@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "continuation_state.h"
+#include "control_modes.h"
 #include "dense_matrix.h"
 #include "network.h"
 #include "network_arrays.h"
@@ -347,8 +348,29 @@ private:
     void TransposedProduct(const SparseMatrix& matrix, std::vector<double>& product) const;
     int PocTangent(std::vector<double>& t);
     int PocPredictor(int count, bool reset);
+    int SolveFromCurvePoint(int count, bool reset);
+    bool IsNose(double startLambda);
     int RetryExtendedSolve(int result);
+    bool limitsSwitching_ = false;        // the latest retries ended with a control still switching
     void DumpNullVector();
+    // Climbing the curve to a start nearer the nose. A point of the curve
+    // comes back with the modes its controls were solved in.
+    enum class Climb { Climbed, Turned, Stalled, Stuck };
+    struct ClimbState {
+        int count = 0;                 // iterations of the latest corrector
+        int stationaryPoints = 0;      // points in a row at which lambda stayed put
+        bool limitSwitched = false;    // a limit switched at the latest point
+    };
+    struct CurvePoint {
+        NetworkSnapshot state;
+        ControlModes modes;
+    };
+    void SaveCurvePoint(CurvePoint& point);
+    void RestoreCurvePoint(const CurvePoint& point);
+    int ClimbToTheNose(const CurvePoint& start, int count);
+    Climb ClimbCurve(int points, ClimbState& climb);
+    enum class Switched { Nothing, Control, Device };
+    Switched CheckLimitsOnTheCurve();
     bool LoadCharacteristicsGiven() const;
 
     std::vector<double> mismatch_;        // by equation, from 1
