@@ -418,6 +418,9 @@ public:
     void WriteTableRow(FILE* file);
     void WriteConverterColumns(FILE* file);
     std::string ConverterColumnNames(bool energy) const;
+    // Option O: the energy function of the lossless network at the present
+    // point, measured from the state stored by the first row.
+    double EnergyMeasure(bool firstRow);
     std::string ConverterDeviceValues() const;
     void EndTableRow(FILE* file, bool descending);
     void SumTableTotals();
@@ -435,6 +438,7 @@ private:
     std::vector<NetBus*> tableAngleColumns_;  // matrix form of option O: the converters' AC buses
     TableTotals tableTotals_;
     TangentStatistics tangentStatistics_;
+    std::unordered_map<const NetBus*, std::pair<double, double>> energyReference_;  // angle, voltage
     NetBus* namedContinuationBus_ = nullptr;
     // What the input gave besides the network (the operating point of a
     // column-80 run): a direction for the load to grow in, from its areas,
