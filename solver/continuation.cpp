@@ -79,15 +79,30 @@ int Solver::RunContinuation() {
     WriteTableRow(trace.file);
     trace.rowOpen = true;
 
-    // A start further up the curve (option L) becomes the base load.
+    // A start further up the curve (option L) becomes the base load. A
+    // start that has no solution (beyond the nose) leaves the curve to be
+    // traced from the base case.
     double start = 0.0;
     DoubleOption('L', start, -1e6, 1e6);
     if (start != 0.0) {
+        CurvePoint base;
+        SaveCurvePoint(base);
         lambda_ = start;
-        trace.lastResult = SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Models);
-        if (trace.lastResult <= 0) return EndContinuation(trace, trace.lastResult);
-        trace.lastAccepted = trace.lastResult;
-        AdvanceLoadBase();
+        int result = 0;
+        try {
+            result = SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Models);
+        } catch (const SolverAbort&) {
+            // Newton's method has said why; the tracing goes on without it.
+        }
+        if (result > 0) {
+            trace.lastResult = trace.lastAccepted = result;
+            AdvanceLoadBase();
+        } else {
+            RestoreCurvePoint(base);
+            Warn(FormatInCLocale("The power flow has no solution at the start load parameter %g: the curve is traced "
+                                 "from the base case",
+                                 start));
+        }
         lambda_ = 0.0;
     }
 
