@@ -332,6 +332,19 @@ bool Solver::WatchForStagnation(ContinuationTrace& trace, double lambdaBefore) {
     return true;
 }
 
+// The tangent and the base point sized for the unknowns, the step length
+// (option k; its sign is the direction of travel) and the step tolerance
+// (option o).
+void Solver::StartSteps() {
+    const int n = variableCount_;
+    curve_.tangent.assign(static_cast<std::size_t>(n) + 2, 0.0);
+    curve_.basePoint.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    curve_.stepLength = 1.0;
+    DoubleOption('k', curve_.stepLength, 1e-4, 1e4);
+    curve_.stepTolerance = 1e-6;
+    DoubleOption('o', curve_.stepTolerance, 1e-10, 0.1);
+}
+
 void Solver::StartContinuation(ContinuationTrace& trace) {
     const int n = variableCount_;
     pointCount_ = 0;
@@ -341,12 +354,7 @@ void Solver::StartContinuation(ContinuationTrace& trace) {
     curve_.elasticity = 0.0;
     curve_.referenceSign = 0;
     curve_.busOfInterest = nullptr;
-    curve_.tangent.assign(static_cast<std::size_t>(n) + 2, 0.0);
-    curve_.basePoint.assign(static_cast<std::size_t>(n) + 1, 0.0);
-    curve_.stepLength = 1.0;
-    DoubleOption('k', curve_.stepLength, 1e-4, 1e4);
-    curve_.stepTolerance = 1e-6;
-    DoubleOption('o', curve_.stepTolerance, 1e-10, 0.1);
+    StartSteps();
 
     trace.reversalCount = IntOption('2', 5, 2, 100);
     trace.maxPasses = IntOption('z', -1, 1, 9999);

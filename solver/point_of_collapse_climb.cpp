@@ -109,12 +109,7 @@ Solver::Climb Solver::ClimbCurve(int points, ClimbState& climb) {
     SetContinuation(Continuation::On);
     SetSystemOrder(n + 1, false);
     SetQuietRun(Quiet::Yes, LimitChecks::Done);
-    curve_.tangent.assign(static_cast<std::size_t>(n) + 2, 0.0);
-    curve_.basePoint.assign(static_cast<std::size_t>(n) + 1, 0.0);
-    curve_.stepLength = 1.0;
-    DoubleOption('k', curve_.stepLength, 1e-4, 1e4);
-    curve_.stepTolerance = 1e-6;
-    DoubleOption('o', curve_.stepTolerance, 1e-10, 0.1);
+    StartSteps();
 
     for (int point = 0; point < points; ++point) {
         curve_.parameterStep = 0.0;

@@ -530,6 +530,7 @@ private:
     void SolveHoldingVoltage(NetBus& bus);
     void SolveAtLoadParameter();
     int RequireSolution(int iterations);
+    void StartSteps();
     void StartContinuation(ContinuationTrace& trace);
     int EndContinuation(ContinuationTrace& trace, int result);
     bool TraceNextPoint(ContinuationTrace& trace);
