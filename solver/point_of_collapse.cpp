@@ -46,6 +46,7 @@ int Solver::SolvePointOfCollapse() {
     } rowsOff{*this};
     nullVector_.assign(static_cast<std::size_t>(n) + 1, 0.0);
     SetSystemOrder(n, false);
+    limitsSwitching_ = false;
 
     lambda_ = 0.0;
     DoubleOption('L', lambda_, -1e6, 1e6);
