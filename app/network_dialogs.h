@@ -69,7 +69,7 @@ struct TransferCapabilityChoice {
     int destinationKey = 0;
     std::string sourceName;
     std::string destinationName;
-    int initialStep = 1;
+    double initialStep = 10.0;  // MW
     bool stopEnabled = false;
     double stopTransfer = 50.0;  // MW
     bool voltageChart = false;

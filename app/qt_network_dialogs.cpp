@@ -3,6 +3,7 @@
 #include "background_color_dlg.h"
 #include "bus_properties_dlg.h"
 #include "compensator_dialogs.h"
+#include "data_dlg.h"
 #include "dlg_compare_results.h"
 #include "dlg_connector_properties.h"
 #include "dlg_fixed_tap_transformer_properties.h"
@@ -10,12 +11,17 @@
 #include "dlg_load_properties.h"
 #include "dlg_power_line_properties.h"
 #include "dlg_save_results.h"
+#include "dlg_sensitivity.h"
+#include "dlg_settings.h"
 #include "dlg_system_info_properties.h"
+#include "dlg_transfer_capability.h"
+#include "dlg_transfer_capability_results.h"
 #include "dlg_var_condenser_properties.h"
 #include "free_element_dlg.h"
 #include "generator_properties_dlg.h"
 #include "line_fill_font_dlg.h"
 #include "main_frame.h"
+#include "model_interface.h"
 #include "reg_transformer_properties_dlg.h"
 #include "report_interface.h"
 #include "shunt_dialogs.h"
@@ -120,23 +126,39 @@ bool QtNetworkDialogs::EditLayers(BackgroundPictures& pictures, const std::funct
     return dialog.Modified();
 }
 
-std::optional<DuplicationSteps> QtNetworkDialogs::EditDuplicationSteps(const DuplicationSteps&) {
-    return std::nullopt;
+std::optional<DuplicationSteps> QtNetworkDialogs::EditDuplicationSteps(const DuplicationSteps& current) {
+    CDlgSettings dialog(application_.Prompts(), current, application_.MainFrame());
+    if (dialog.DoModal() != QDialog::Accepted) return std::nullopt;
+    return dialog.Steps();
 }
 
 std::optional<LoadDirectionsChoice> QtNetworkDialogs::EditLoadDirections(IModel&) { return std::nullopt; }
 
 std::optional<PvCurveVariables> QtNetworkDialogs::ChoosePvCurveVariables(const std::string&) { return std::nullopt; }
 
-std::optional<TransferCapabilityChoice> QtNetworkDialogs::ChooseTransferCapability(IRecordCursor&) {
-    return std::nullopt;
+std::optional<TransferCapabilityChoice> QtNetworkDialogs::ChooseTransferCapability(IRecordCursor& cursor) {
+    CDlgTransferCapability dialog(application_.Prompts(), cursor, application_.MainFrame());
+    if (dialog.DoModal() != QDialog::Accepted) return std::nullopt;
+    return dialog.Choice();
 }
 
-bool QtNetworkDialogs::ShowTransferCapabilityResults(const TransferCapabilityTexts&) { return false; }
+bool QtNetworkDialogs::ShowTransferCapabilityResults(const TransferCapabilityTexts& texts) {
+    CDlgTransferCapabilityResults dialog(application_.Prompts(), texts, application_.MainFrame());
+    return dialog.DoModal() == QDialog::Accepted;
+}
 
-std::optional<int> QtNetworkDialogs::ChooseSensitivityElement(IModel&, SensitivityMode) { return std::nullopt; }
+std::optional<int> QtNetworkDialogs::ChooseSensitivityElement(IModel& model, SensitivityMode mode) {
+    IRecordCursor* cursor = model.GetRecordCursor();
+    if (!cursor) return std::nullopt;
+    CDlgSensitivity dialog(application_.Prompts(), *cursor, model, mode, application_.MainFrame());
+    if (dialog.DoModal() != QDialog::Accepted) return std::nullopt;
+    return dialog.ChosenKey();
+}
 
-bool QtNetworkDialogs::ShowDataSheet(IModel&) { return false; }
+bool QtNetworkDialogs::ShowDataSheet(IModel& model) {
+    CDataDlg sheet(application_.Prompts(), model.GetRecordCursor(), application_.MainFrame());
+    return sheet.DoModal() == QDialog::Accepted;
+}
 
 bool QtNetworkDialogs::SaveOrDeleteResults(std::string_view systemName, IRecordCursor& cursor, ResultsAction action) {
     CDlgSaveResults dialog(application_.Prompts(), application_.ResultsDatabase(), std::string(systemName), cursor,

@@ -2,7 +2,9 @@
 
 #include "bus.h"
 #include "bus_properties_dlg.h"
+#include "command_ids.h"
 #include "control_id.h"
+#include "dlg_settings.h"
 #include "element_dialog_driver.h"
 #include "generator.h"
 #include "generator_properties_dlg.h"
@@ -54,6 +56,39 @@ TEST_F(ElementDialogs, ADoubleClickOpensTheElementsDialogInTheProgram) {
     EXPECT_EQ(generator.GetValues()[Generator::kP], 75);
     EXPECT_EQ(generator.GetLabel(0)->GetText().rfind("Sg=75.00/", 0), 0u) << generator.GetLabel(0)->GetText();
     EXPECT_TRUE(prompts.dialogScripts.empty()) << "both dialogs opened";
+}
+
+// Settings... shows the model's duplication steps and stores them on OK only.
+TEST_F(ElementDialogs, DuplicationSettingsShowTheModelsStepsAndStoreThemOnOkOnly) {
+    CTavrinView& view = OpenNetwork(false);
+    IModel& model = *view.GetDocument()->GetModel();
+    model.SetDuplicationSteps(2, 3, 7);
+    auto steps = [&model] {
+        DuplicationSteps stored;
+        model.GetDuplicationSteps(stored.horizontal, stored.vertical, stored.longMove);
+        return stored;
+    };
+    auto choose = [this] {
+        Frame().Commands().UpdateAll();
+        Frame().Commands().Find(Command::DuplicationSettings)->trigger();
+    };
+    QString shown;
+    prompts.dialogScripts.push_back([&](QDialog& dialog) {
+        shown = Field(dialog, CDlgSettings::kLongMoveId).text();
+        Type(dialog, CDlgSettings::kHorizontalId, "5");
+        dialog.reject();
+    });
+    choose();
+    EXPECT_EQ(shown, "7");
+    EXPECT_EQ(steps(), (DuplicationSteps{2, 3, 7}));
+
+    prompts.dialogScripts.push_back([](QDialog& dialog) {
+        Type(dialog, CDlgSettings::kHorizontalId, "5");
+        dialog.accept();
+    });
+    choose();
+    EXPECT_EQ(prompts.prompts.back().caption, "Duplication");
+    EXPECT_EQ(steps(), (DuplicationSteps{5, 3, 7}));
 }
 
 }  // namespace

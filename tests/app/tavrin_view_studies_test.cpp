@@ -6,13 +6,24 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <memory>
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "archive.h"
 #include "archive_file.h"
 #include "command_ids.h"
+#include "control_id.h"
+#include "data_dlg.h"
+#include "dlg_sensitivity.h"
+#include "dlg_transfer_capability.h"
+#include "dlg_transfer_capability_results.h"
+#include "grid_list_ctrl.h"
 #include "drawn_network.h"
 #include "finans_view.h"
 #include "generator.h"
@@ -432,6 +443,78 @@ TEST_F(NetworkStudies, ABusGroupIsStudiedUnderItsStudyName) {
     Run(Command::BusSensitivityFactors);
     ASSERT_FALSE(graphs.graphs.empty());
     EXPECT_EQ(graphs.graphs[0]->Argument("SetGraphTitle"), "dTheta/dP for Bus: BusGroup " + std::to_string(group));
+}
+
+// --- The program's own dialogs ---
+
+// F7 with the program's dialog: the closed breaker's group is listed in
+// place of its buses, and the study runs from the slack to it.
+TEST_F(NetworkStudies, TheTransferDialogRunsTheStudyBetweenABusGroupAndABus) {
+    ThreeBusNetwork network;
+    Bus& east = network.net.AddBus("East", 20.0, 1.0);
+    network.net.Join<CircuitBreaker>(*network.south, east).SetOn(true);
+    Open(network.net.model());
+    view->SetDialogs(&app->NetworkDialogs());
+    QStringList listed;
+    prompts.dialogScripts.push_back([&](QDialog& dialog) {
+        auto& source = *FindControl<QComboBox>(dialog, CDlgTransferCapability::kSourceId);
+        auto& destination = *FindControl<QComboBox>(dialog, CDlgTransferCapability::kDestinationId);
+        for (int i = 0; i < source.count(); ++i) listed << source.itemText(i);
+        source.setCurrentIndex(source.findText("North"));
+        destination.setCurrentIndex(destination.findText("BusGroup 0"));
+        dialog.accept();
+    });
+    std::map<int, QString> results;
+    prompts.dialogScripts.push_back([&](QDialog& dialog) {
+        for (int id : {CDlgTransferCapabilityResults::kSourceId, CDlgTransferCapabilityResults::kDestinationId,
+                       CDlgTransferCapabilityResults::kTransferId, CDlgTransferCapabilityResults::kLineId,
+                       CDlgTransferCapabilityResults::kLoadFactorId})
+            results[id] = FindControl<QLineEdit>(dialog, id)->text();
+        dialog.accept();  // "Create Report"
+    });
+    Run(Command::TransferCapability);
+    EXPECT_EQ(listed, (QStringList{"BusGroup 0", "Middle bus of the long valley", "North"}));
+    EXPECT_EQ(Progress().back(), (Message{0, "Available transfer capability problem successfully solved!"}));
+    EXPECT_EQ(results[CDlgTransferCapabilityResults::kSourceId], "North");
+    EXPECT_EQ(results[CDlgTransferCapabilityResults::kDestinationId], "BusGroup 0");
+    // The transfer in MW to three places, the unnamed transformer by its
+    // ends, its load factor in percent to two.
+    const QString transfer = results[CDlgTransferCapabilityResults::kTransferId];
+    const QString loadFactor = results[CDlgTransferCapabilityResults::kLoadFactorId];
+    EXPECT_TRUE(QRegularExpression("^\\d+\\.\\d{3}$").match(transfer).hasMatch()) << transfer.toStdString();
+    EXPECT_EQ(results[CDlgTransferCapabilityResults::kLineId], "(Middle bus of the long valley-South)");
+    EXPECT_TRUE(QRegularExpression("^\\d+\\.\\d{2}$").match(loadFactor).hasMatch()) << loadFactor.toStdString();
+    ASSERT_EQ(Windows().size(), 2u);
+    EXPECT_EQ(Windows().back()->View().GetDocument()->GetTitle(), "Transfer Capability Results: three buses.pf");
+}
+
+// F9 and Ctrl+T with the program's dialogs.
+TEST_F(NetworkStudies, TheSensitivityDialogAndTheDataSheetServeTheirCommands) {
+    ThreeBusNetwork network;
+    Open(network.net.model());
+    view->SetDialogs(&app->NetworkDialogs());
+    Run(Command::SolvePowerFlow);
+    prompts.dialogScripts.push_back([](QDialog& dialog) {
+        auto& buses = *FindControl<QComboBox>(dialog, CDlgSensitivity::kElementId);
+        // The slack bus is no choice.
+        EXPECT_EQ(buses.findText("North"), -1);
+        buses.setCurrentIndex(buses.findText("South"));
+        dialog.accept();
+    });
+    Run(Command::BusSensitivityFactors);
+    ASSERT_FALSE(graphs.graphs.empty());
+    EXPECT_EQ(graphs.graphs[0]->Argument("SetGraphTitle"), "dTheta/dP for Bus: South");
+
+    int pvRows = -1;
+    prompts.dialogScripts.push_back([&](QDialog& dialog) {
+        auto& sheet = dynamic_cast<CDataDlg&>(dialog);
+        pvRows = sheet.Page(CDataView::PvBuses).List().rowCount();
+        sheet.PrintButton().click();
+    });
+    Run(Command::ShowResultsInTable);
+    EXPECT_EQ(pvRows, 1);
+    ASSERT_EQ(Windows().size(), 2u);
+    EXPECT_EQ(Windows().back()->View().GetDocument()->GetTitle(), "Power Flow Results: three buses.pf");
 }
 
 // --- Results ---

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -55,6 +57,8 @@ public:
     std::map<int, ColorRef> labelColors;
     std::map<int, LogFont> labelFonts;
     int* deletions = nullptr;  // counts destructions when set
+    // The names of the elements at the two ends; none for a free end.
+    std::array<std::optional<std::string>, 2> endNames;
 
     int GetKey() const override { return key; }
     void SetKey(int newKey) override { key = newKey; }
@@ -114,7 +118,10 @@ public:
     void RemapConnections(const IElement&, const std::map<int, int>&) override {}
     void CreateLabels(Point) override {}
 
-    const std::string* GetEndName(int) const override { return nullptr; }
+    const std::string* GetEndName(int end) const override {
+        const std::optional<std::string>& name = endNames.at(static_cast<std::size_t>(end));
+        return name ? &*name : nullptr;
+    }
     void GetConnectedElements(std::vector<IElement*>&) override {}
     const std::array<int, 2>& GetEndKeys() const override { return endKeys_; }
     bool HasFreeEnd() const override { return freeEnd; }
