@@ -18,6 +18,8 @@ CTavrinDoc::CTavrinDoc(CTavrinApp& application) : application_(application), mod
     model_->SetLabelFontCounts(LabelFontCountsOfLists());
 }
 
+CTavrinDoc::~CTavrinDoc() { application_.RemoteLink().DocumentGoing(*this); }
+
 bool CTavrinDoc::OnNewDocument() {
     if (!model_) {
         application_.Prompts().Ask("There is not enough memory for a new network.", {}, PromptIcon::Error,
@@ -41,6 +43,10 @@ void CTavrinDoc::SetRemote(bool remote) {
 }
 
 bool CTavrinDoc::IsRemote() const { return model_ && model_->IsRemote(); }
+
+void CTavrinDoc::ReadResultLine(const std::string& line) {
+    if (model_) model_->ReadResultLine(line);
+}
 
 void CTavrinDoc::SetView(IView* view) {
     if (model_) model_->SetView(view);

@@ -25,6 +25,7 @@ public:
     static constexpr int kResourceId = 129;
 
     explicit CTavrinDoc(CTavrinApp& application);
+    ~CTavrinDoc() override;
 
     // Null only when the model could not be made.
     IModel* GetModel() const { return model_.get(); }
@@ -45,6 +46,8 @@ public:
     // The document holds the copy of the remote solver's network.
     void SetRemote(bool remote);
     bool IsRemote() const;
+    // One result line from the remote solver server, without its end.
+    void ReadResultLine(const std::string& line);
 
     // The view the model draws on and sends its requests to; null when the
     // last view goes.
