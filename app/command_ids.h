@@ -31,6 +31,7 @@ inline constexpr int SolveProblem = 32787;
 inline constexpr int EditMode = 321;
 inline constexpr int ViewMessages = 32884;
 inline constexpr int ViewColorMapLegend = 32918;
+inline constexpr int RemoteConnect = 32820;
 
 // The diagram's drawing tools, in the order of the "Tools" palette.
 inline constexpr int ToolBusVertical = 32771;

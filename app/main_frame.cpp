@@ -20,6 +20,7 @@
 #include "document_base.h"
 #include "image_strip.h"
 #include "recent_file_list.h"
+#include "remote_solver_link.h"
 #include "tool_bar_buttons.h"
 #include "view_base.h"
 
@@ -36,6 +37,7 @@ constexpr int kFirstPlaceMargin = 40;  // pixels
 CMainFrame::CMainFrame(CCmdTarget& application, std::function<bool()> mayClose, const Services& services)
     : application_(application),
       mayClose_(std::move(mayClose)),
+      remoteLink_(services.remoteLink),
       mdiArea_(new QMdiArea(this)),
       commands_(*this, [this] { return Road(); }) {
     // Shown maximised by the application; restored, three quarters of the
@@ -62,6 +64,7 @@ CMainFrame::CMainFrame(CCmdTarget& application, std::function<bool()> mayClose, 
     OnCommand(Command::WindowCascade, [this] { mdiArea_->cascadeSubWindows(); });
     OnCommand(Command::WindowTile, [this] { mdiArea_->tileSubWindows(); });
     OnCommand(Command::WindowArrange, [this] { mdiArea_->tileSubWindows(); });
+    OnCommand(Command::RemoteConnect, [this] { OnRemoteConnect(); });
     commands_.UpdateAll();
 }
 
@@ -94,6 +97,7 @@ void CMainFrame::CreateCommands() {
     commands_.Add(Command::MoveDown, "Move Down\tDown Arrow");
     commands_.Add(Command::MoveLeft, "Move Left\tLeft Arrow");
     commands_.Add(Command::MoveRight, "Move Right\tRight Arrow");
+    commands_.Add(Command::RemoteConnect, "Connect");
     commands_.Add(Command::WindowNew, "&New Window");
     commands_.Add(Command::WindowCascade, "&Cascade");
     commands_.Add(Command::WindowTile, "&Tile");
@@ -134,6 +138,7 @@ void CMainFrame::CreateMenus() {
             Command::PreviousPage, Command::NextPage, Command::FirstPage, Command::LastPage, Command::GoToPage, 0,
             Command::StartOfPageUp, Command::EndOfPageDown, Command::StartOfPageLeft, Command::EndOfPageRight, 0,
             Command::MoveUp, Command::MoveDown, Command::MoveLeft, Command::MoveRight});
+    addAll(menuBar()->addMenu("Remote"), {Command::RemoteConnect});
     addAll(menuBar()->addMenu("&Window"),
            {Command::WindowNew, Command::WindowCascade, Command::WindowTile, Command::WindowArrange});
     addAll(menuBar()->addMenu("&Help"),
@@ -273,6 +278,10 @@ void CMainFrame::OnWindowNew() {
     CDocument& document = *active->GetDocument();
     if (document.GetDocTemplate() == nullptr) return;
     AddChildFrame(*document.GetDocTemplate()->CreateView(document));
+}
+
+void CMainFrame::OnRemoteConnect() {
+    if (remoteLink_ != nullptr) remoteLink_->Connect();
 }
 
 void CMainFrame::SetRecentFiles(const QStringList& files) {

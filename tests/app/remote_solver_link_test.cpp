@@ -8,6 +8,8 @@
 
 #include <QHostAddress>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -78,7 +80,7 @@ protected:
 
     RemoteSolverLink& Link() { return app->RemoteLink(); }
 
-    // Connect, the user typing the host and the port.
+    // Remote > Connect, the user typing the host and the port.
     void Connect(const QString& host, int port) {
         prompts.dialogScripts.push_back([host, port](QDialog& dialog) {
             EXPECT_EQ(dialog.windowTitle(), "Host Settings");
@@ -86,7 +88,19 @@ protected:
             FindControl<QLineEdit>(dialog, CDlgHostSettings::kPortFieldId)->setText(QString::number(port));
             dialog.accept();
         });
-        Link().Connect();
+        QAction* connect = MenuItem("Remote", "Connect");
+        ASSERT_NE(connect, nullptr);
+        connect->trigger();
+    }
+
+    QAction* MenuItem(const QString& menu, const QString& item) {
+        for (QAction* title : Frame().menuBar()->actions()) {
+            if (title->text() != menu || title->menu() == nullptr) continue;
+            for (QAction* action : title->menu()->actions()) {
+                if (action->text() == item) return action;
+            }
+        }
+        return nullptr;
     }
 
     // Connects to the test's server and takes its end of the connection.
