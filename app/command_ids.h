@@ -24,14 +24,52 @@ inline constexpr int HelpIndex = 57666;
 inline constexpr int HelpContent = 32853;
 inline constexpr int HelpSearch = 32855;
 
+inline constexpr int FileExportPicture = 32786;
+inline constexpr int FileExportIeeeCommonFormat = 32828;
+inline constexpr int RemoteConnect = 32820;
+
+// The network window's editing.
 inline constexpr int EditCut = 57635;
 inline constexpr int EditCopy = 57634;
 inline constexpr int EditPaste = 57637;
-inline constexpr int SolveProblem = 32787;
+inline constexpr int EditDuplicate = 32919;
+inline constexpr int EditSendToClipboardAsEmf = 32922;
+inline constexpr int EditGlue = 32924;
+inline constexpr int EditRefresh = 32912;
+
+// The network window's appearance and drawing aids.
 inline constexpr int EditMode = 321;
+inline constexpr int SnapToGrid = 32897;
+inline constexpr int ToolsPalette = 32779;
+inline constexpr int BackgroundColor = 32799;
+inline constexpr int ElementVisualProperties = 32800;
+inline constexpr int Layers = 32868;
+inline constexpr int DuplicationSettings = 32923;
+inline constexpr int NormalColorMap = 32874;
+inline constexpr int NominalVoltageColorMap = 32875;
+inline constexpr int LoadingColorMap = 32878;
+inline constexpr int VoltageLevelColorMap = 32879;
+
+// The studies: three commands solve the power flow.
+inline constexpr int SolvePowerFlow = 32784;
+inline constexpr int SolveProblem = 32787;
+inline constexpr int SolveLoadFlow = 32832;
+inline constexpr int PvCurves = 32830;
+inline constexpr int TransferCapability = 32836;
+inline constexpr int SupplementaryMotionSensitivity = 32844;
+inline constexpr int BusSensitivityFactors = 32845;
+inline constexpr int PowerTransferDistributionFactors = 32851;
+
+// The results.
+inline constexpr int GenerateGraphFromFile = 32831;
+inline constexpr int ShowResultsInTable = 32821;
+inline constexpr int PreviewResults = 32834;
+inline constexpr int SaveResultsToDatabase = 32864;
+inline constexpr int DeleteResultsFromDatabase = 32865;
+inline constexpr int CompareResults = 32866;
+
 inline constexpr int ViewMessages = 32884;
 inline constexpr int ViewColorMapLegend = 32918;
-inline constexpr int RemoteConnect = 32820;
 
 // The diagram's drawing tools, in the order of the "Tools" palette.
 inline constexpr int ToolBusVertical = 32771;

@@ -8,20 +8,17 @@
 
 #include "control_id.h"
 #include "exchange_messages.h"
-#include "profile.h"
-#include "windows_1250.h"
 
-CDlgHostSettings::CDlgHostSettings(PromptService& prompts, Profile& profile, QWidget* parent)
+CDlgHostSettings::CDlgHostSettings(PromptService& prompts, const RemoteHost& stored, QWidget* parent)
     : DialogBase(prompts, parent),
-      profile_(profile),
-      host_(ToWindows1250(profile.GetProfileString(kSection, "Name"))),
-      port_(profile.GetProfileInt(kSection, "Port", kDefaultPort)),
+      host_(stored),
+      typedName_(stored.name),
+      portText_(std::to_string(stored.port)),
       hostField_(new QLineEdit),
       portField_(new QLineEdit) {
     setWindowTitle("Host Settings");
     SetControlId(*hostField_, kHostFieldId);
     SetControlId(*portField_, kPortFieldId);
-    portText_ = std::to_string(port_);
 
     auto* fields = new QFormLayout;
     fields->addRow("Host:", hostField_);
@@ -36,10 +33,8 @@ CDlgHostSettings::CDlgHostSettings(PromptService& prompts, Profile& profile, QWi
     layout->addWidget(buttons);
 }
 
-QString CDlgHostSettings::Host() const { return FromWindows1250(host_); }
-
 void CDlgHostSettings::DoDataExchange(DataExchange& exchange) {
-    exchange.Text(*hostField_, host_);
+    exchange.Text(*hostField_, typedName_);
     exchange.Text(*portField_, portText_);
 }
 
@@ -49,7 +44,7 @@ bool CDlgHostSettings::Validate() {
     bool isNumber = false;
     const int port = QString::fromStdString(portText_).trimmed().toInt(&isNumber);
     if (isNumber && port >= kLowestPort && port <= kHighestPort) {
-        port_ = port;
+        typedPort_ = port;
         return true;
     }
     Message(QString(ExchangeMessage::IntegerOutOfRange).arg(kLowestPort).arg(kHighestPort));
@@ -58,7 +53,4 @@ bool CDlgHostSettings::Validate() {
     return false;
 }
 
-void CDlgHostSettings::Commit() {
-    profile_.WriteProfileString(kSection, "Name", Host());
-    profile_.WriteProfileInt(kSection, "Port", port_);
-}
+void CDlgHostSettings::Commit() { host_ = {typedName_, typedPort_}; }

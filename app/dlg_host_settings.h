@@ -1,31 +1,25 @@
 #pragma once
 
-#include <string>
-
 #include "dialog_base.h"
+#include "network_dialogs.h"
 
-class Profile;
 class QLineEdit;
 
-// Host Settings: the remote solver server's host and port, read from the
-// "Remote Host" section of the settings when the dialog opens and written
-// back on Connect. The port must be a whole number from 1025 to 65000;
-// anything else keeps the dialog open.
+// Host Settings: the remote solver server's host and port. The port must
+// be a whole number from 1025 to 65000; anything else keeps the dialog
+// open.
 class CDlgHostSettings : public DialogBase {
 public:
     static constexpr int kTemplateId = 164;
     static constexpr int kHostFieldId = 1038;
     static constexpr int kPortFieldId = 1001;
-    static constexpr const char* kSection = "Remote Host";
-    static constexpr int kDefaultPort = 2503;
     static constexpr int kLowestPort = 1025;
     static constexpr int kHighestPort = 65000;
 
-    CDlgHostSettings(PromptService& prompts, Profile& profile, QWidget* parent = nullptr);
+    CDlgHostSettings(PromptService& prompts, const RemoteHost& stored, QWidget* parent = nullptr);
 
-    // As accepted; as read from the settings until then.
-    QString Host() const;
-    int Port() const { return port_; }
+    // As accepted; as stored until then.
+    const RemoteHost& Host() const { return host_; }
 
 protected:
     void DoDataExchange(DataExchange& exchange) override;
@@ -33,10 +27,11 @@ protected:
     void Commit() override;
 
 private:
-    Profile& profile_;
-    std::string host_;
+    RemoteHost host_;
+    // The fields as typed, until they are accepted.
+    std::string typedName_;
     std::string portText_;
-    int port_;
+    int typedPort_ = 0;
     QLineEdit* hostField_;
     QLineEdit* portField_;
 };

@@ -27,6 +27,51 @@
 namespace {
 
 constexpr int kRecentFileCount = 5;
+
+struct MenuCommand {
+    int id;
+    const char* text;
+    bool checkable = false;
+};
+// The network window's commands. Their keys come with the window (its
+// WindowKeys): the report window gives some of the same keys to its own
+// commands.
+constexpr MenuCommand kNetworkCommands[] = {
+    {Command::FileExportPicture, "Export to Picture ..."},
+    {Command::FileExportIeeeCommonFormat, "Export to IEEE Common Format ..."},
+    {Command::EditCut, "Cu&t\tCtrl+X"},
+    {Command::EditCopy, "&Copy\tCtrl+C"},
+    {Command::EditPaste, "&Paste\tCtrl+V"},
+    {Command::EditDuplicate, "Duplicate \tCtrl+D"},
+    {Command::EditSendToClipboardAsEmf, "Send to Clip&board as EMF\tCtrl+B"},
+    {Command::EditGlue, "Glue\tCtrl+G"},
+    {Command::EditRefresh, "Refresh\tAlt+R"},
+    {Command::ToolsPalette, "Tools &Palette", true},
+    {Command::NormalColorMap, "&Normal Color Map", true},
+    {Command::NominalVoltageColorMap, "N&ominal Voltage Color Map", true},
+    {Command::LoadingColorMap, "&Loading Color Map", true},
+    {Command::VoltageLevelColorMap, "&Voltage Level Color Map", true},
+    {Command::BackgroundColor, "&Background Color..."},
+    {Command::ElementVisualProperties, "Element &Visual Properties..."},
+    {Command::EditMode, "&Edit Mode", true},
+    {Command::SnapToGrid, "Snap to Grid", true},
+    {Command::Layers, "&Layers..."},
+    {Command::DuplicationSettings, "Settings..."},
+    {Command::SolvePowerFlow, "Solve &Power Flow\tF5"},
+    {Command::SolveProblem, "Solve Problem"},
+    {Command::SolveLoadFlow, "Solve Load Flow"},
+    {Command::PvCurves, "Calculate &Voltage Profiles (PV Curves)...\tF6"},
+    {Command::TransferCapability, "Calculate &Transfer Capability...\tF7"},
+    {Command::SupplementaryMotionSensitivity, "Sensitivity of &Supplementary Motion\tF8"},
+    {Command::BusSensitivityFactors, "&Linear Sensitivity Factors For Given Bus...\tF9"},
+    {Command::PowerTransferDistributionFactors, "Power Transfer Distribution &Factors..."},
+    {Command::ShowResultsInTable, "Show Results in &Table...\tCtrl+T"},
+    {Command::PreviewResults, "Preview &Results\tCtrl+R"},
+    {Command::GenerateGraphFromFile, "&Generate Graph From File.."},
+    {Command::SaveResultsToDatabase, "&Save to Database..."},
+    {Command::DeleteResultsFromDatabase, "&Delete from Database..."},
+    {Command::CompareResults, "&Compare..."},
+};
 constexpr const char* kIdleText = "Ready";
 // Where the two lasting windows first show, from the edges of the screen's
 // working area, until the user moves them.
@@ -82,6 +127,9 @@ void CMainFrame::CreateCommands() {
     commands_.Add(Command::FilePrint, "&Print...", QKeySequence::Print);
     commands_.Add(Command::FilePrintDirect, "Print Direct");
     commands_.Add(Command::FilePrintPreview, "Print Pre&view");
+    commands_.Add(Command::FilePrintSetup, "P&rint Setup...");
+    commands_.Add(Command::RemoteConnect, "Connect");
+    for (const MenuCommand& command : kNetworkCommands) commands_.Add(command.id, command.text, {}, command.checkable);
     commands_.Add(Command::AppExit, "E&xit");
     // The report window's; the keys come with the window (its WindowKeys).
     commands_.Add(Command::PreviousPage, "&Previous Page\tPgUp");
@@ -97,7 +145,6 @@ void CMainFrame::CreateCommands() {
     commands_.Add(Command::MoveDown, "Move Down\tDown Arrow");
     commands_.Add(Command::MoveLeft, "Move Left\tLeft Arrow");
     commands_.Add(Command::MoveRight, "Move Right\tRight Arrow");
-    commands_.Add(Command::RemoteConnect, "Connect");
     commands_.Add(Command::WindowNew, "&New Window");
     commands_.Add(Command::WindowCascade, "&Cascade");
     commands_.Add(Command::WindowTile, "&Tile");
@@ -128,16 +175,31 @@ void CMainFrame::CreateMenus() {
     };
     QMenu* file = menuBar()->addMenu("&File");
     addAll(file, {Command::FileNew, Command::FileOpen, Command::FileClose, Command::FileSave, Command::FileSaveAs, 0,
-                  Command::FilePrint, Command::FilePrintPreview, 0});
+                  Command::FileExportPicture, Command::FileExportIeeeCommonFormat, 0, Command::FilePrint,
+                  Command::FilePrintPreview, Command::FilePrintSetup, 0});
     for (QAction* action : recentFileActions_) file->addAction(action);
     recentFilesEnd_ = file->addSeparator();
     recentFilesEnd_->setVisible(false);
     file->addAction(commands_.Find(Command::AppExit));
+    addAll(menuBar()->addMenu("&Edit"),
+           {Command::EditCut, Command::EditCopy, Command::EditPaste, Command::EditDuplicate, Command::EditGlue, 0,
+            Command::EditSendToClipboardAsEmf, 0, Command::EditRefresh});
     addAll(menuBar()->addMenu("&View"),
-           {Command::ViewMessages, Command::ViewColorMapLegend, 0,
+           {Command::ViewMessages, Command::ViewColorMapLegend, Command::ToolsPalette, 0, Command::NormalColorMap,
+            Command::NominalVoltageColorMap, Command::LoadingColorMap, Command::VoltageLevelColorMap, 0,
             Command::PreviousPage, Command::NextPage, Command::FirstPage, Command::LastPage, Command::GoToPage, 0,
             Command::StartOfPageUp, Command::EndOfPageDown, Command::StartOfPageLeft, Command::EndOfPageRight, 0,
             Command::MoveUp, Command::MoveDown, Command::MoveLeft, Command::MoveRight});
+    addAll(menuBar()->addMenu("Forma&t"),
+           {Command::BackgroundColor, Command::ElementVisualProperties, 0, Command::EditMode, Command::SnapToGrid, 0,
+            Command::Layers, Command::DuplicationSettings});
+    addAll(menuBar()->addMenu("&Analysis"),
+           {Command::SolvePowerFlow, 0, Command::PvCurves, Command::TransferCapability,
+            Command::SupplementaryMotionSensitivity, Command::BusSensitivityFactors,
+            Command::PowerTransferDistributionFactors});
+    addAll(menuBar()->addMenu("&Results"),
+           {Command::ShowResultsInTable, Command::PreviewResults, 0, Command::GenerateGraphFromFile, 0,
+            Command::SaveResultsToDatabase, Command::DeleteResultsFromDatabase, Command::CompareResults});
     addAll(menuBar()->addMenu("Remote"), {Command::RemoteConnect});
     addAll(menuBar()->addMenu("&Window"),
            {Command::WindowNew, Command::WindowCascade, Command::WindowTile, Command::WindowArrange});
@@ -169,7 +231,10 @@ void CMainFrame::CreateStandardBar() {
         }
         QIcon icon = picture < icons.size() ? icons[picture] : QIcon();
         ++picture;
-        standardBar_->addAction(ButtonAction(button, icon, button.command == Command::EditMode));
+        QAction* action = ButtonAction(button, icon, false);
+        // A checked menu item shows its check mark, not the button's picture.
+        if (action->isCheckable()) action->setIconVisibleInMenu(false);
+        standardBar_->addAction(action);
     }
 }
 

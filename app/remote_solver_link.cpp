@@ -6,12 +6,13 @@
 
 #include <QTcpSocket>
 
-#include "dlg_host_settings.h"
-#include "main_frame.h"
+#include "network_dialogs.h"
+#include "profile.h"
 #include "prompt_service.h"
 #include "tavrin_app.h"
 #include "tavrin_doc.h"
 #include "wait_cursor.h"
+#include "windows_1250.h"
 
 class RemoteSolverLink::HandlerScope {
 public:
@@ -33,9 +34,15 @@ RemoteSolverLink::~RemoteSolverLink() { Close(); }
 
 void RemoteSolverLink::Connect() {
     Close();
-    CDlgHostSettings settings(application_.Prompts(), application_.GetProfile(), application_.MainFrame());
-    if (settings.DoModal() != QDialog::Accepted) return;
-    ConnectTo(settings.Host(), settings.Port());
+    Profile& profile = application_.GetProfile();
+    const RemoteHost stored{ToWindows1250(profile.GetProfileString(kHostSection, "Name")),
+                            profile.GetProfileInt(kHostSection, "Port", RemoteHost{}.port)};
+    const std::optional<RemoteHost> chosen = application_.NetworkDialogs().EditHostSettings(stored);
+    if (!chosen) return;
+    const QString host = FromWindows1250(chosen->name);
+    profile.WriteProfileString(kHostSection, "Name", host);
+    profile.WriteProfileInt(kHostSection, "Port", chosen->port);
+    ConnectTo(host, chosen->port);
 }
 
 bool RemoteSolverLink::ConnectTo(const QString& host, int port) {

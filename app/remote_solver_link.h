@@ -21,7 +21,8 @@ class QTcpSocket;
 // whoever asks for it, goes through Close.
 class RemoteSolverLink : public QObject {
 public:
-    static constexpr int kConnectTimeout = 10000;  // milliseconds
+    static constexpr const char* kHostSection = "Remote Host";  // of the settings: "Name" and "Port"
+    static constexpr int kConnectTimeout = 10000;              // milliseconds
     static constexpr qint64 kBlockSize = 4096;     // bytes read from the socket at a time
     static constexpr const char* kWrongHostName = "Wrong host name!";
     static constexpr const char* kHostNotFound = "Wrong host name or number!";
@@ -35,7 +36,7 @@ public:
     ~RemoteSolverLink() override;
 
     // The Connect command: ends the connection there is, asks for the host
-    // and port, and connects.
+    // and port (keeping them in the settings), and connects.
     void Connect();
     // Connects to the host at the port, waiting at most kConnectTimeout
     // under the wait cursor; false, the user told why, when it cannot.

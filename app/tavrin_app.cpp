@@ -90,7 +90,11 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
 
     templates_.push_back(std::make_unique<CDocTemplate>(
         CTavrinDoc::kResourceId, CTavrinDoc::kDocString, [this] { return std::make_unique<CTavrinDoc>(*this); },
-        [](CDocument& document) { return new CTavrinView(static_cast<CTavrinDoc&>(document)); }));
+        [this](CDocument& document) {
+            auto* view = new CTavrinView(static_cast<CTavrinDoc&>(document));
+            view->SetDialogs(&networkDialogs_);
+            return view;
+        }));
     templates_.push_back(std::make_unique<CDocTemplate>(
         CFinansDoc::kResourceId, CFinansDoc::kDocString, [] { return std::make_unique<CFinansDoc>(); },
         [this](CDocument& document) { return new CFinansView(static_cast<CFinansDoc&>(document), *this); }));

@@ -15,6 +15,7 @@
 #include "document_host.h"
 #include "element_list.h"
 #include "profile.h"
+#include "qt_network_dialogs.h"
 #include "qt_text_measurer.h"
 #include "recent_file_list.h"
 #include "remote_solver_link.h"
@@ -99,6 +100,8 @@ public:
 
     // The connection to a remote solver server, closed while there is none.
     RemoteSolverLink& RemoteLink() { return remoteLink_; }
+    // The dialogs every network window opens.
+    INetworkDialogs& NetworkDialogs() { return networkDialogs_; }
 
     // DocumentHost
     PromptService& Prompts() override { return prompts_; }
@@ -138,6 +141,7 @@ private:
     AppPrinter printer_;
     // Declared before the templates: the documents tell it when they go.
     RemoteSolverLink remoteLink_{*this};
+    QtNetworkDialogs networkDialogs_{*this};
     std::unique_ptr<Profile> profile_;
     RecentFileList recentFiles_{kRecentFileCount};
     bool showSplash_ = false;

@@ -7,7 +7,6 @@
 #include <QVBoxLayout>
 
 #include "diagram_area.h"
-#include "network_dialogs.h"
 #include "network_tools.h"
 #include "qt_colors.h"
 #include "qt_drawing_context.h"
@@ -108,15 +107,6 @@ void CTavrinView::SetScrollSizes(Size total) {
 }
 
 Point CTavrinView::GetScrollPosition() { return area_->ScrollPosition(); }
-
-bool CTavrinView::OpenProperties(IElement* element, int branchKind) {
-    return dialogs_ != nullptr && element != nullptr && dialogs_->OpenProperties(*element, branchKind);
-}
-
-std::optional<ColorRef> CTavrinView::EditFillAndFont(IElement* element, std::span<FontSetting> fonts) {
-    if (dialogs_ == nullptr || element == nullptr) return std::nullopt;
-    return dialogs_->EditFillAndFont(*element, fonts);
-}
 
 void CTavrinView::ToolStateChanged(int, int code) {
     if (auto cursor = CursorOfToolState(code)) UseCursor(*cursor);

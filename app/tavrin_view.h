@@ -8,8 +8,11 @@
 #include "view.h"
 #include "view_base.h"
 
+class CMainFrame;
 class CTavrinDoc;
 class DiagramArea;
+class IModel;
+struct CmdUI;
 class INetworkDialogs;
 class QMenu;
 class QPainter;
@@ -44,6 +47,9 @@ public:
     // visual defaults of the user's settings; sizes the scroll bars to the
     // diagram.
     void OnInitialUpdate() override;
+    // The network window's own keys: the studies, editing, snapping and the
+    // page-end moves.
+    std::vector<KeyBinding> WindowKeys() const override;
 
     // The widget that shows the diagram and takes the mouse and the keys.
     QWidget* Canvas() const;
@@ -53,8 +59,10 @@ public:
     bool EditMode() const { return editMode_; }
     // Set by the edit-mode command, and on the model with it.
     void SetEditMode(bool on);
-    // Whom the model's dialog requests go to; none answers "cancelled".
+    // Whom the model's dialog requests and the commands' dialogs go to;
+    // none answers "cancelled".
     void SetDialogs(INetworkDialogs* dialogs) { dialogs_ = dialogs; }
+    INetworkDialogs* Dialogs() const { return dialogs_; }
 
     // Snaps a diagram point to the grid when snapping is on.
     Point Snap(Point p) const;
@@ -67,7 +75,7 @@ public:
     void ReleaseMouse() override;
     void SetScrollSizes(Size total) override;
     Point GetScrollPosition() override;
-    bool OpenProperties(IElement* element, int branchKind) override;
+    bool OpenProperties(IElement* element, int page) override;
     void ToolStateChanged(int flags, int code) override;
     void OpenContextMenu(IElement* element, bool restricted) override;
     std::optional<ColorRef> EditFillAndFont(IElement* element, std::span<FontSetting> fonts) override;
@@ -92,6 +100,8 @@ private:
     // snapping is on.
     Point ToDiagram(QPoint client, bool snap) const;
     bool SendEvent(int event, const EditEventArgs& args);
+    // The free element's dialog over its name; true when closed with OK.
+    bool EditFreeElementName(IElement& element, std::string_view title);
     bool IsRemote() const;
     int Tool() const;
 
@@ -101,6 +111,27 @@ private:
     void EndBand();
 
     void RegisterCommands();
+    void RegisterMenuCommands();
+    IModel* Model() const;
+    CMainFrame* MainFrame() const;
+    // Edit mode with something selected: what the editing commands need.
+    bool HasEditableSelection() const;
+    // An editing event, which needs edit mode.
+    void OnEditEvent(int event, const EditEventArgs& args);
+    void OnPaste();
+    void OnGlue();
+    void OnRefresh();
+    void OnEditMode();
+    void OnSnapToGrid();
+    void OnToolsPalette();
+    void OnColorMap(int mode);
+    // Checked while the model shows the mode; the checked one switches the
+    // legend, so that it follows the active window.
+    void UpdateColorMap(CmdUI& ui, int mode);
+    void OnBackgroundColor();
+    void OnElementVisualProperties();
+    void OnLayers();
+    void OnDuplicationSettings();
     void OnTool(int command);
     void OnNodeMover();
     void UseCursor(int id);

@@ -78,6 +78,7 @@ void CTavrinView::RegisterCommands() {
         const int event = item.event;
         OnCommand(item.command, [this, event] { SendEvent(event, {}); });
     }
+    RegisterMenuCommands();
 }
 
 void CTavrinView::OnTool(int command) {

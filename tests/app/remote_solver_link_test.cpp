@@ -206,7 +206,9 @@ TEST_F(RemoteSolver, TheServersNetworkOpensAsTheRemoteDocumentAndTakesItsResults
 
     auto& view = dynamic_cast<CTavrinView&>(WindowOf(remote)->View());
     Frame().Commands().UpdateAll();
-    EXPECT_FALSE(Frame().Commands().Find(Command::ToolBusVertical)->isEnabled());
+    for (int command : {Command::FileNew, Command::FileOpen, Command::ToolBusVertical, Command::ToolsPalette}) {
+        EXPECT_FALSE(Frame().Commands().Find(command)->isEnabled()) << command;
+    }
 
     // Switching bus A off sends its command.
     Play(view, {{Input::Press, QPoint(100, 120)}, {Input::Release, QPoint(100, 120)}});

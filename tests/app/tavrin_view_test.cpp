@@ -10,9 +10,9 @@
 #include <QStatusBar>
 
 #include "fake_element.h"
-#include "network_dialogs.h"
 #include "network_tools.h"
 #include "network_view_fixture.h"
+#include "scripted_network_dialogs.h"
 
 namespace {
 
@@ -243,19 +243,6 @@ TEST_F(NetworkView, TheNodeMoverWantsAnElementWithFreeNodes) {
     EXPECT_EQ(view.CursorId(), ToolCursor::Selection);
 }
 
-struct RecordingDialogs final : INetworkDialogs {
-    std::vector<std::pair<IElement*, int>> properties;
-    int fillAndFont = 0;
-    bool OpenProperties(IElement& element, int branchKind) override {
-        properties.emplace_back(&element, branchKind);
-        return true;
-    }
-    std::optional<ColorRef> EditFillAndFont(IElement&, std::span<FontSetting> fonts) override {
-        fillAndFont = static_cast<int>(fonts.size());
-        return kRed;
-    }
-};
-
 TEST_F(NetworkView, TheModelsRequestsReachTheView) {
     CTavrinView& view = OpenNetwork();
     IView& asModelSeesIt = view;
@@ -263,12 +250,14 @@ TEST_F(NetworkView, TheModelsRequestsReachTheView) {
     IElement* element = &bus;
 
     // Without dialogs a request is answered as cancelled.
+    view.SetDialogs(nullptr);
     EXPECT_FALSE(asModelSeesIt.OpenProperties(element, 2));
     EXPECT_FALSE(asModelSeesIt.EditFillAndFont(element, {}).has_value());
-    RecordingDialogs dialogs;
+    ScriptedNetworkDialogs dialogs;
+    dialogs.lineFillFont.lineColor = kRed;
     view.SetDialogs(&dialogs);
     EXPECT_TRUE(asModelSeesIt.OpenProperties(element, 2));
-    EXPECT_EQ(dialogs.properties, (std::vector<std::pair<IElement*, int>>{{element, 2}}));
+    EXPECT_EQ(dialogs.calls, (std::vector<ScriptedNetworkDialogs::Call>{{"Bus", element}}));
     EXPECT_EQ(asModelSeesIt.EditFillAndFont(element, {}), kRed);
 
     // Tool states show their cursors; other kinds leave the cursor alone.

@@ -1,0 +1,75 @@
+#include "qt_network_dialogs.h"
+
+#include "dlg_host_settings.h"
+#include "main_frame.h"
+#include "tavrin_app.h"
+
+// One body per dialog, each to be replaced by its dialog when it is built.
+
+bool QtNetworkDialogs::OpenBusProperties(IElement&) { return false; }
+
+bool QtNetworkDialogs::OpenLoadProperties(IElement&) { return false; }
+
+bool QtNetworkDialogs::OpenGeneratorProperties(IElement&) { return false; }
+
+bool QtNetworkDialogs::OpenSynchronousCompensatorProperties(IElement&) { return false; }
+
+bool QtNetworkDialogs::OpenSvcProperties(IElement&) { return false; }
+
+bool QtNetworkDialogs::OpenShuntProperties(IElement&) { return false; }
+
+bool QtNetworkDialogs::OpenCapacitorProperties(IElement&) { return false; }
+
+bool QtNetworkDialogs::OpenReactorProperties(IElement&) { return false; }
+
+bool QtNetworkDialogs::OpenPowerLineProperties(IElement&) { return false; }
+
+bool QtNetworkDialogs::OpenFixedTapTransformerProperties(IElement&) { return false; }
+
+bool QtNetworkDialogs::OpenRegulatingTransformerProperties(IElement&, int) { return false; }
+
+bool QtNetworkDialogs::OpenVariableBankProperties(IElement&) { return false; }
+
+bool QtNetworkDialogs::OpenConnectorProperties(IElement&) { return false; }
+
+bool QtNetworkDialogs::OpenSystemInfoProperties(IElement&) { return false; }
+
+std::optional<std::string> QtNetworkDialogs::EditFreeElement(IElement&, std::string_view, std::string_view) {
+    return std::nullopt;
+}
+
+std::optional<LineFillFontChoice> QtNetworkDialogs::EditLineFillFont(const LineFillFontRequest&) {
+    return std::nullopt;
+}
+
+std::optional<BackgroundColorChoice> QtNetworkDialogs::ChooseBackgroundColor(ColorRef) { return std::nullopt; }
+
+bool QtNetworkDialogs::EditLayers(BackgroundPictures&, const std::function<void()>&) { return false; }
+
+std::optional<DuplicationSteps> QtNetworkDialogs::EditDuplicationSteps(const DuplicationSteps&) {
+    return std::nullopt;
+}
+
+std::optional<LoadDirectionsChoice> QtNetworkDialogs::EditLoadDirections(IModel&) { return std::nullopt; }
+
+std::optional<PvCurveVariables> QtNetworkDialogs::ChoosePvCurveVariables(const std::string&) { return std::nullopt; }
+
+std::optional<TransferCapabilityChoice> QtNetworkDialogs::ChooseTransferCapability(IRecordCursor&) {
+    return std::nullopt;
+}
+
+bool QtNetworkDialogs::ShowTransferCapabilityResults(const TransferCapabilityTexts&) { return false; }
+
+std::optional<int> QtNetworkDialogs::ChooseSensitivityElement(IModel&, SensitivityMode) { return std::nullopt; }
+
+bool QtNetworkDialogs::ShowDataSheet(IModel&) { return false; }
+
+bool QtNetworkDialogs::SaveOrDeleteResults(std::string_view, IRecordCursor&, ResultsAction) { return false; }
+
+IDBReport* QtNetworkDialogs::CompareResults(int) { return nullptr; }
+
+std::optional<RemoteHost> QtNetworkDialogs::EditHostSettings(const RemoteHost& stored) {
+    CDlgHostSettings dialog(application_.Prompts(), stored, application_.MainFrame());
+    if (dialog.DoModal() != QDialog::Accepted) return std::nullopt;
+    return dialog.Host();
+}
