@@ -38,9 +38,6 @@ public:
     // The Connect command: ends the connection there is, asks for the host
     // and port (keeping them in the settings), and connects.
     void Connect();
-    // Connects to the host at the port, waiting at most kConnectTimeout
-    // under the wait cursor; false, the user told why, when it cannot.
-    bool ConnectTo(const QString& host, int port);
 
     bool IsOpen() const { return socket_ != nullptr; }
     // The document opened from the network this connection received; null
@@ -60,6 +57,9 @@ public:
     void SetResolver(HostResolver* resolver) { resolver_ = resolver != nullptr ? resolver : &systemResolver_; }
 
 private:
+    // Connects to the host at the port, waiting at most kConnectTimeout
+    // under the wait cursor; false, the user told why, when it cannot.
+    bool ConnectTo(const QString& host, int port);
     // The socket's signals. A message box shown inside one runs an event
     // loop of its own, in which the connection may end; the socket is then
     // deleted only once every handler has returned.
