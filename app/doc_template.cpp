@@ -35,10 +35,13 @@ bool CDocTemplate::MatchesExtension(const QString& path) const {
 CDocument& CDocTemplate::CreateNewDocument(DocumentHost& host) {
     std::unique_ptr<CDocument> document = makeDocument_();
     document->Attach(*this, host);
-    QString base = strings_.docName.isEmpty() ? QStringLiteral("Untitled") : strings_.docName;
-    document->SetTitle(base + QString::number(++untitledCount_));
     documents_.push_back(std::move(document));
     return *documents_.back();
+}
+
+void CDocTemplate::SetDefaultTitle(CDocument& document) {
+    QString base = strings_.docName.isEmpty() ? QStringLiteral("Untitled") : strings_.docName;
+    document.SetTitle(base + QString::number(++untitledCount_));
 }
 
 void CDocTemplate::RemoveDocument(CDocument& document) {

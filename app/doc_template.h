@@ -47,9 +47,11 @@ public:
     // The file's extension is the template's (case ignored).
     bool MatchesExtension(const QString& path) const;
 
-    // A new document with its default title ("Untitled1", "Untitled2" ...),
-    // owned by the template, not yet loaded or initialised.
+    // A new document owned by the template, not yet loaded or initialised.
     CDocument& CreateNewDocument(DocumentHost& host);
+    // Titles a document that has no file: "Untitled1", "Untitled2" ... A
+    // document opened from a file takes no number.
+    void SetDefaultTitle(CDocument& document);
     // Destroys the document; its views must be gone.
     void RemoveDocument(CDocument& document);
     const std::vector<std::unique_ptr<CDocument>>& Documents() const { return documents_; }

@@ -16,6 +16,7 @@
 #include "document_host.h"
 #include "prompt_service.h"
 #include "view_base.h"
+#include "windows_1250.h"
 
 namespace {
 
@@ -89,6 +90,7 @@ bool CDocument::OnNewDocument() {
 bool CDocument::OnOpenDocument(const QString& path) {
     try {
         Archive archive = OpenArchiveFile(FileSystemPath(path));
+        archive.SetSourceName(ToWindows1250(QFileInfo(path).fileName()));
         DeleteContents();
         Serialize(archive);
     } catch (const std::exception& failure) {
@@ -144,6 +146,9 @@ bool CDocument::DoSave(const QString& path) {
         std::optional<QString> chosen = host_->Prompts().SaveFileName("Save As", offered, proposed);
         if (!chosen) return false;
         target = *chosen;
+        // A name typed without an extension gets the document type's, so
+        // the file shows under the type's filter when it is opened again.
+        if (template_ != nullptr && QFileInfo(target).suffix().isEmpty()) target += template_->Strings().filterExt;
     }
     if (!OnSaveDocument(target)) return false;
     SetPathName(target);

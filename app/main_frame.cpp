@@ -213,6 +213,9 @@ QAction* CMainFrame::ButtonAction(const ToolBarButton& button, const QIcon& icon
     action->setIcon(icon);
     action->setToolTip(button.toolTip);
     action->setStatusTip(button.statusTip != nullptr ? button.statusTip : button.toolTip);
+    // The button's tip describes what it would do; once done, the bar is
+    // idle again even when the pointer never left the button.
+    connect(action, &QAction::triggered, this, [this] { statusBar()->showMessage(kIdleText); });
     return action;
 }
 
@@ -363,5 +366,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    messages_->KeepPlacementForExit();
+    legend_->KeepPlacementForExit();
     QMainWindow::closeEvent(event);
 }

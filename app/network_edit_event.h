@@ -14,6 +14,7 @@ inline constexpr int MiddleButton = 0x10;
 
 // The virtual key codes the model acts on.
 namespace VirtualKey {
+inline constexpr int Escape = 27;
 inline constexpr int Left = 37;
 inline constexpr int Up = 38;
 inline constexpr int Right = 39;

@@ -1,6 +1,9 @@
 #include "qt_network_dialogs.h"
 
+#include "background_color_dlg.h"
 #include "dlg_host_settings.h"
+#include "dlg_layers.h"
+#include "line_fill_font_dlg.h"
 #include "main_frame.h"
 #include "tavrin_app.h"
 
@@ -38,13 +41,26 @@ std::optional<std::string> QtNetworkDialogs::EditFreeElement(IElement&, std::str
     return std::nullopt;
 }
 
-std::optional<LineFillFontChoice> QtNetworkDialogs::EditLineFillFont(const LineFillFontRequest&) {
-    return std::nullopt;
+std::optional<LineFillFontChoice> QtNetworkDialogs::EditLineFillFont(const LineFillFontRequest& request) {
+    LineFillFontDlg dialog(application_.Prompts(), application_.Desktop(), request.fonts, request.labelNames,
+                           request.lineColor, request.fillColor, request.fillEditable, application_.MainFrame());
+    dialog.SetLineWidth(request.lineWidth);
+    dialog.SetAllowApplyToAll(request.allowApplyToAll);
+    if (dialog.DoModal() != QDialog::Accepted) return std::nullopt;
+    return LineFillFontChoice{dialog.LineColor(), dialog.FillColor(), dialog.LineWidth(), dialog.ApplyToAll()};
 }
 
-std::optional<BackgroundColorChoice> QtNetworkDialogs::ChooseBackgroundColor(ColorRef) { return std::nullopt; }
+std::optional<BackgroundColorChoice> QtNetworkDialogs::ChooseBackgroundColor(ColorRef current) {
+    BackgroundColorDlg dialog(application_.Prompts(), current, application_.MainFrame());
+    if (dialog.DoModal() != QDialog::Accepted) return std::nullopt;
+    return BackgroundColorChoice{dialog.Color(), dialog.SetAsDefault()};
+}
 
-bool QtNetworkDialogs::EditLayers(BackgroundPictures&, const std::function<void()>&) { return false; }
+bool QtNetworkDialogs::EditLayers(BackgroundPictures& pictures, const std::function<void()>& repaint) {
+    CDlgLayers dialog(application_.Prompts(), pictures, repaint, application_.MainFrame());
+    dialog.DoModal();
+    return dialog.Modified();
+}
 
 std::optional<DuplicationSteps> QtNetworkDialogs::EditDuplicationSteps(const DuplicationSteps&) {
     return std::nullopt;

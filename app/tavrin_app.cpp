@@ -19,6 +19,7 @@
 #include "document_base.h"
 #include "finans_doc.h"
 #include "finans_view.h"
+#include "help_window.h"
 #include "main_frame.h"
 #include "prompt_service.h"
 #include "report_interface.h"
@@ -70,7 +71,7 @@ void CTavrinApp::RegisterCommands() {
     });
     OnCommand(Command::AppAbout, [this] { OnAppAbout(); });
     for (int id : {Command::HelpContent, Command::HelpIndex, Command::HelpSearch}) {
-        OnCommand(id, [this] { OnHelp(); });
+        OnCommand(id, [this, id] { OnHelp(id); });
     }
 }
 
@@ -78,7 +79,9 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
     // Qt took the user's locale for everything; numbers in files, listings
     // and records are written and read in the C locale.
     std::setlocale(LC_NUMERIC, "C");
-    QGuiApplication::setApplicationDisplayName(kApplicationTitle);
+    // The name, not a display name: Qt would add a display name to every
+    // window title, and the main window's title names the program already.
+    QCoreApplication::setApplicationName(kApplicationTitle);
     QApplication::setWindowIcon(QIcon(CSplashWnd::Picture().copy(30, 50, 90, 120)));
 
     CommandLineInfo commandLine = CommandLineInfo::Parse(arguments);
@@ -185,6 +188,7 @@ CDocument* CTavrinApp::OnFileNew() {
     CDocTemplate* docTemplate = NewDocumentTemplate();
     if (docTemplate == nullptr || !mainFrame_) return nullptr;
     CDocument& document = docTemplate->CreateNewDocument(*this);
+    docTemplate->SetDefaultTitle(document);
     if (!document.OnNewDocument()) {
         docTemplate->RemoveDocument(document);
         return nullptr;
@@ -202,6 +206,7 @@ CDocument* CTavrinApp::OpenResultsDocument(IDBReport* report) {
         return nullptr;
     }
     auto& document = static_cast<CFinansDoc&>(reports->CreateNewDocument(*this));
+    reports->SetDefaultTitle(document);
     document.OnNewDocument();
     document.SetReport(report);
     return ShowNewDocument(*reports, document);
@@ -273,7 +278,12 @@ void CTavrinApp::OnAppAbout() {
     prompts_.RunModal(about);
 }
 
-void CTavrinApp::OnHelp() {
-    prompts_.Ask("Help is not available: the help file \"Quellmark.chm\" cannot be shown on this system.", {},
-                 PromptIcon::Information, PromptButtons::Ok);
+CHelpWindow* CTavrinApp::HelpWindow() const { return helpWindow_.data(); }
+
+void CTavrinApp::OnHelp(int command) {
+    if (!mainFrame_) return;
+    if (helpWindow_ == nullptr) helpWindow_ = new CHelpWindow(mainFrame_.get());
+    helpWindow_->ShowTab(command == Command::HelpIndex    ? CHelpWindow::Tab::Index
+                         : command == Command::HelpSearch ? CHelpWindow::Tab::Search
+                                                          : CHelpWindow::Tab::Contents);
 }

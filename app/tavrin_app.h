@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +23,7 @@
 #include "splash_window.h"
 
 class CDocTemplate;
+class CHelpWindow;
 class CDocument;
 class CMainFrame;
 class IDBReport;
@@ -98,6 +100,9 @@ public:
     // The beep and the opening of links in the user's own programs.
     DesktopActions& Desktop() { return desktop_; }
 
+    // The manual's window once a Help command opened it, else null.
+    CHelpWindow* HelpWindow() const;
+
     // The connection to a remote solver server, closed while there is none.
     RemoteSolverLink& RemoteLink() { return remoteLink_; }
     // The dialogs every network window opens.
@@ -116,7 +121,8 @@ private:
     void OnFileOpen();
     void OnOpenRecentFile(int index);
     void OnAppAbout();
-    void OnHelp();
+    // Opens the manual at its contents, its index or its search.
+    void OnHelp(int command);
     void ShowSplashScreen();
     // Opens the results database (made from its schema when missing) and
     // fills the three colour maps from it.
@@ -146,6 +152,7 @@ private:
     RecentFileList recentFiles_{kRecentFileCount};
     bool showSplash_ = false;
     CSplashWnd* splash_ = nullptr;  // owned by the main frame
+    QPointer<CHelpWindow> helpWindow_;  // owned by the main frame
     // The key whose press was swallowed by the splash in its shortcut
     // stage; its press is swallowed too when it follows.
     int swallowedKey_ = 0;

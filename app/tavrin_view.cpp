@@ -93,13 +93,13 @@ void CTavrinView::InvalidateAll() { area_->viewport()->update(); }
 
 void CTavrinView::Update() { area_->viewport()->repaint(); }
 
-void CTavrinView::CaptureMouse() {
-    if (area_->viewport()->isVisible()) area_->viewport()->grabMouse();
-}
+// The viewport keeps the mouse while a button is held down by itself, which
+// is all a drag needs. Holding it beyond the release, while a line is drawn
+// node by node, would turn clicks on the menus, the palette and the other
+// windows into points of the line.
+void CTavrinView::CaptureMouse() {}
 
-void CTavrinView::ReleaseMouse() {
-    if (QWidget::mouseGrabber() == area_->viewport()) area_->viewport()->releaseMouse();
-}
+void CTavrinView::ReleaseMouse() {}
 
 void CTavrinView::SetScrollSizes(Size total) {
     diagramSize_ = total;

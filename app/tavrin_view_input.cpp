@@ -86,7 +86,9 @@ void CTavrinView::OnMouseMove(int flags, QPoint client) {
 }
 
 void CTavrinView::OnKeyUp(int virtualKey) {
-    if (virtualKey == 0 || IsRemote() || !editMode_ || Tool() != EditTool::Selection) return;
+    if (virtualKey == 0 || IsRemote() || !editMode_) return;
+    // Escape reaches the drawing tools too: it cancels a line being drawn.
+    if (Tool() != EditTool::Selection && virtualKey != VirtualKey::Escape) return;
     // A count of 0: one grid step per key.
     SendEvent(EditEvent::Key, EditEventArgs::KeyReleased(virtualKey, 0));
 }

@@ -150,6 +150,8 @@ public:
     int GetLabelCount() const { return static_cast<int>(labels_.size()); }
     // Null for an index outside the labels.
     PrimitiveText* GetLabel(int index);
+    // The label shows a result of the last solve, not a name or entered data.
+    bool ShowsResults(int label) const;
     bool IsLabelShown(int index) const;
     int GetSelectedLabel() const { return selectedLabel_; }
     bool IsSelected() const { return selected_; }

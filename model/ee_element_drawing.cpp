@@ -11,6 +11,8 @@ namespace {
 // Loading colour maps hold their thresholds in percent; elements answer
 // their loading as a fraction.
 constexpr double kPercent = 100.0;
+// Result labels of a network changed since its last solve.
+constexpr ColorRef kStaleResultColor = Rgb(160, 160, 160);
 
 }  // namespace
 
@@ -49,12 +51,32 @@ void EEElement::Draw(DrawingContext& dc) {
     }
 
     DrawSymbol(dc);
+    const bool stale = owner_ && owner_->ResultsStale();
     for (int i = 0; i < GetLabelCount(); ++i) {
-        if (IsLabelShown(i)) labels_[static_cast<std::size_t>(i)]->Draw(dc);
+        if (!IsLabelShown(i)) continue;
+        PrimitiveText& label = *labels_[static_cast<std::size_t>(i)];
+        if (stale && ShowsResults(i)) {
+            label.DrawInColor(dc, kStaleResultColor);
+        } else {
+            label.Draw(dc);
+        }
     }
 
     dc.SelectPen(previousPen);
     dc.SelectBrush(previousBrush);
+}
+
+// Label 0 of buses, lines and transformers is the name; a load's label is
+// the load scheduled; every other label of a network element shows what the
+// last solve gave.
+bool EEElement::ShowsResults(int label) const {
+    if (!IsNetworkElement()) return false;
+    switch (category_) {
+        case Category::Bus:
+        case Category::Line: return label > 0;
+        case Category::Load: return false;
+        default: return true;
+    }
 }
 
 void EEElement::DrawSymbol(DrawingContext& dc) {

@@ -111,6 +111,10 @@ public:
     bool IsSnapToGrid() const { return snapToGrid_; }
     void SetEditMode(bool editMode) override { editMode_ = editMode; }
     bool GetEditMode() const override { return editMode_; }
+    // True from a change of the network after its last solve until the next
+    // one: the result labels it shows belong to a network that is no more.
+    bool ResultsStale() const { return resultsStale_; }
+
     void SetColorMapMode(int mode) override { colorMapMode_ = mode; }
     int GetColorMapMode() const override { return colorMapMode_; }
     ColorMap* GetColorMap(int mode) const override;
@@ -444,6 +448,7 @@ private:
     bool remote_ = false;
     int fileVersion_ = 0;
     int colorMapMode_ = kNormalColors;
+    bool resultsStale_ = false;
     LogFont font_;  // the diagram's drawing font
     ColorRef fontColor_ = kBlack;
     ColorRef lineColor_ = kBlack;
@@ -459,7 +464,10 @@ private:
     // The steps of the edit events (power_system_editing.cpp).
     bool PlaceElement(int tool, Point point);
     bool DrawNodeByNode(int tool, Point point);
+    bool ApplyEditEvent(int event, int tool, int flags, const Point* point, IView* view, const Rect* band);
+    bool ChangesWhatASolveGives(int event, int flags) const;
     bool EndNodeDrawing(Point point);
+    bool CancelNodeDrawing();
     bool MoveWithMouse(int flags, Point point);
     bool HandleKey(int key, int count);
     bool DeleteSelected();

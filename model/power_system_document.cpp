@@ -104,7 +104,12 @@ void PowerSystem::Serialize(Archive& archive) {
         read->ReadDocument(archive);
         AdoptDocument(*read);
     } catch (const ArchiveError& error) {
-        if (sink_) sink_->AddMessage(IMessageSink::Failure, error.what());
+        if (sink_) {
+            // After several failed opens the log must still say which file each was.
+            const std::string& source = archive.SourceName();
+            sink_->AddMessage(IMessageSink::Failure,
+                              source.empty() ? error.what() : (source + ": " + error.what()).c_str());
+        }
         throw;
     }
 }

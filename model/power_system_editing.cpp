@@ -24,6 +24,7 @@ constexpr int kKeyUp = 38;
 constexpr int kKeyRight = 39;
 constexpr int kKeyDown = 40;
 constexpr int kKeyDelete = 46;
+constexpr int kKeyEscape = 27;
 
 // Margins around a current element whose properties are edited: the area
 // marked before the dialog and the one redrawn after it.
@@ -81,6 +82,35 @@ std::optional<ToolKind> KindOfTool(int tool) {
 
 bool PowerSystem::HandleEditEvent(int event, int tool, int flags, const Point* point, IView* view,
                                   const Rect* band) {
+    const bool changed = ApplyEditEvent(event, tool, flags, point, view, band);
+    if (changed && ChangesWhatASolveGives(event, flags) && !resultsStale_) {
+        resultsStale_ = true;
+        RedrawView();
+    }
+    return changed;
+}
+
+// Switching, connecting, adding and removing network elements and editing
+// their data; moving things about and annotations change nothing a solve
+// would give.
+bool PowerSystem::ChangesWhatASolveGives(int event, int flags) const {
+    switch (event) {
+        case EditEvent::ButtonDown: return current_ && current_->IsNetworkElement();  // placed with a tool
+        case EditEvent::Key: return flags == kKeyDelete;
+        case EditEvent::DoubleClick:  // the properties dialog
+        case EditEvent::Switch:
+        case EditEvent::Disconnect:
+        case EditEvent::DeleteCurrent:
+        case EditEvent::Properties:
+        case EditEvent::Cut:
+        case EditEvent::Paste:
+        case EditEvent::Duplicate: return true;
+        default: return false;
+    }
+}
+
+bool PowerSystem::ApplyEditEvent(int event, int tool, int flags, const Point* point, IView* view,
+                                 const Rect* band) {
     if (view) view_ = view;
     const Point at = point ? *point : Point{};
     switch (event) {
@@ -226,6 +256,18 @@ bool PowerSystem::EndNodeDrawing(Point point) {
     return true;
 }
 
+// The element being drawn goes as if it had never been placed.
+bool PowerSystem::CancelNodeDrawing() {
+    if (view_) {
+        view_->ReleaseMouse();
+        view_->NodeDrawingChanged(false);
+    }
+    toolState_ = kIdle;
+    if (current_) DeleteElement(current_);
+    RedrawView();
+    return true;
+}
+
 bool PowerSystem::MoveWithMouse(int flags, Point point) {
     if (toolState_ == kDrawingNodes) {
         if (current_) current_->DragHandle(kDragFollow, 0, point);
@@ -253,7 +295,8 @@ bool PowerSystem::MoveWithMouse(int flags, Point point) {
 }
 
 bool PowerSystem::HandleKey(int key, int count) {
-    if (!editMode_ || toolState_ == kDrawingNodes || !HasSelection()) return false;
+    if (toolState_ == kDrawingNodes) return key == kKeyEscape && CancelNodeDrawing();
+    if (!editMode_ || !HasSelection()) return false;
     if (key == kKeyDelete) return DeleteSelected();
     const int step = gridStep_ > 0 ? gridStep_ : 1;
     int dx = 0;

@@ -117,6 +117,7 @@ void PowerSystem::ApplyRecords(const std::vector<BusRecord>& buses, const std::v
     for (const BranchRecord& branch : branches) ApplyBranchResult(branch);
     if (groupBuses_) busGroups_.SettleAllSwitchFlows();
     ComputeSystemTotals();
+    resultsStale_ = false;
 }
 
 bool PowerSystem::ApplyBusResult(const BusRecord& record, bool bankStep) {

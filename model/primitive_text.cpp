@@ -87,10 +87,12 @@ void PrimitiveText::Measure(DrawingContext* dc) {
     changed_ = false;
 }
 
-void PrimitiveText::Draw(DrawingContext& dc) {
+void PrimitiveText::Draw(DrawingContext& dc) { DrawInColor(dc, highlighted_ ? highlightColor_ : color_); }
+
+void PrimitiveText::DrawInColor(DrawingContext& dc, ColorRef color) {
     if (changed_) Measure(&dc);
     LogFont previousFont = dc.SelectFont(font_);
-    ColorRef previousColor = dc.SetTextColor(highlighted_ ? highlightColor_ : color_);
+    ColorRef previousColor = dc.SetTextColor(color);
     dc.TextOut({rect_.left, rect_.top}, text_);
     dc.SetTextColor(previousColor);
     dc.SelectFont(previousFont);

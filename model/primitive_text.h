@@ -58,6 +58,8 @@ public:
     // caller's background mode; the context's font and text colour are put
     // back afterwards.
     void Draw(DrawingContext& dc);
+    // The same in the colour given instead of its own.
+    void DrawInColor(DrawingContext& dc, ColorRef color);
 
     // Flags, rectangle, colours and font; not the text, which its element
     // stores or rebuilds. A loaded text is measured again.

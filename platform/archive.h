@@ -77,6 +77,11 @@ public:
     // Bytes not read yet; 0 on a storing archive.
     std::size_t Remaining() const { return storing_ ? 0 : bytes_.size() - position_; }
 
+    // What the bytes came from as the user knows it (a file's name, in the
+    // documents' code page), for messages about them; empty when unknown.
+    void SetSourceName(std::string name) { sourceName_ = std::move(name); }
+    const std::string& SourceName() const { return sourceName_; }
+
 private:
     explicit Archive(bool storing, std::vector<std::uint8_t> bytes = {});
 
@@ -90,4 +95,5 @@ private:
     bool storing_;
     std::vector<std::uint8_t> bytes_;
     std::size_t position_ = 0;
+    std::string sourceName_;
 };

@@ -22,6 +22,11 @@ void CDialogResizer::done(int result) {
     SavePlacement();
 }
 
+void CDialogResizer::KeepPlacementForExit() {
+    SavePlacement();
+    savePlacement_ = false;
+}
+
 void CDialogResizer::OnInitDialog() {
     DialogBase::OnInitDialog();
     const QString caption = windowTitle();

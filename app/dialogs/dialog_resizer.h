@@ -36,6 +36,10 @@ public:
     bool VisibleFlag() const { return visible_ != 0; }
 
     void SetSavePlacement(bool save) { savePlacement_ = save; }
+    // Saves the placement as the user left it and keeps it from now on: the
+    // program's exit closes and hides its windows, which the user did not
+    // choose.
+    void KeepPlacementForExit();
 
     // Closing hides the dialog and saves its placement.
     void done(int result) override;

@@ -198,6 +198,9 @@ void QtDrawingContext::DrawPicture(std::span<const std::uint8_t> metafile, const
     if (r.IsEmpty()) return;
     ApplyClip();
     painter_.save();
-    PlayEnhancedMetafile(painter_, metafile, QRectF(r.left, r.top, r.Width(), r.Height()));
+    // In double: a stored rectangle may span more than an int holds.
+    const double width = static_cast<double>(r.right) - r.left;
+    const double height = static_cast<double>(r.bottom) - r.top;
+    PlayEnhancedMetafile(painter_, metafile, QRectF(r.left, r.top, width, height));
     painter_.restore();
 }

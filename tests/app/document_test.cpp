@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "command_ids.h"
+#include "dlg_messages.h"
+#include "main_frame.h"
+#include "message_list.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -92,6 +95,13 @@ TEST_F(Documents, ANetworkDocumentSavesAndOpensAgainAndARefusedOneOpensNothing) 
     EXPECT_FALSE(document->IsModified());
     EXPECT_EQ(document->GetTitle(), "grid.pf");
 
+    // A name typed without an extension is saved as a network file.
+    prompts.fileNames = {folder.filePath("moved")};
+    Frame().Commands().Execute(Command::FileSaveAs);
+    EXPECT_EQ(Bytes(folder.filePath("moved.pf")), saved);
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath("moved")));
+    EXPECT_EQ(document->GetTitle(), "moved.pf");
+
     // A document of a version the program does not read opens nothing.
     QString old = folder.filePath("old.pf");
     std::string refused = saved;
@@ -102,6 +112,9 @@ TEST_F(Documents, ANetworkDocumentSavesAndOpensAgainAndARefusedOneOpensNothing) 
     ASSERT_EQ(prompts.Messages().size(), 1u);
     EXPECT_TRUE(prompts.Messages()[0].text.startsWith("Failed to open document.\n"));
     EXPECT_TRUE(prompts.Messages()[0].text.endsWith("\nUnsupported file format or too old version number!"));
+    // The message window names the file.
+    const MessageList& log = Frame().Messages().Messages();
+    EXPECT_EQ(log.At(log.Count() - 1).text, "old.pf: Unsupported file format or too old version number!");
     EXPECT_EQ(Bytes(old), refused);
 
     // The saved one opens in a window of its own.

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -68,6 +70,15 @@ TEST_F(MainFrame, HasTheStandardBarTheStatusBarAndAFloatingTwoColumnPalette) {
     EXPECT_TRUE(standard.actions().contains(Frame().Commands().Find(Command::SolveProblem)));
 }
 
+TEST_F(MainFrame, AButtonsTipGoesOnceItsCommandRanThoughThePointerStays) {
+    ASSERT_TRUE(Start());
+    QStatusTipEvent tip("Create a new document");
+    QCoreApplication::sendEvent(&Frame(), &tip);
+    EXPECT_EQ(app->StatusBar()->currentMessage(), "Create a new document");
+    Frame().Commands().Find(Command::FileNew)->trigger();
+    EXPECT_EQ(app->StatusBar()->currentMessage(), "Ready");
+}
+
 TEST_F(MainFrame, TheMessageWindowIsTheApplicationsSink) {
     ASSERT_TRUE(Start());
     ASSERT_EQ(app->GetMessageSink(), static_cast<IMessageSink*>(&Frame().Messages()));
@@ -116,6 +127,28 @@ TEST_F(MainFrame, AWindowHiddenWhenTheProgramEndedStaysHiddenNextTime) {
     EXPECT_FALSE(Frame().Messages().isVisible());
     EXPECT_FALSE(Frame().Commands().StateOf(Command::ViewMessages).checked);
     EXPECT_TRUE(Frame().Legend().isVisible());
+}
+
+TEST_F(MainFrame, ExitKeepsTheTwoWindowsAsTheUserLeftThem) {
+    auto exitAndStartAgain = [this] {
+        Frame().Commands().Execute(Command::AppExit);
+        // As the program's event loop ends, the toolkit closes the windows
+        // still open.
+        QApplication::closeAllWindows();
+        app.reset();
+        SettleDeletions();
+        ASSERT_TRUE(Start());
+    };
+    ASSERT_TRUE(Start());
+    exitAndStartAgain();
+    EXPECT_TRUE(Frame().Messages().isVisible());
+    EXPECT_TRUE(Frame().Legend().isVisible());
+
+    Frame().Commands().Execute(Command::ViewColorMapLegend);
+    exitAndStartAgain();
+    EXPECT_TRUE(Frame().Messages().isVisible());
+    EXPECT_FALSE(Frame().Legend().isVisible());
+    EXPECT_FALSE(Frame().Commands().StateOf(Command::ViewColorMapLegend).checked);
 }
 
 TEST_F(MainFrame, OpensMaximisedAndRestoresToThreeQuartersOfTheScreen) {

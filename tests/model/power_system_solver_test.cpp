@@ -18,6 +18,7 @@
 #include "generator.h"
 #include "load.h"
 #include "memory_record_cursor.h"
+#include "recording_drawing_context.h"
 #include "recording_message_sink.h"
 #include "recording_prompt.h"
 #include "recording_view.h"
@@ -66,6 +67,48 @@ TEST(PowerSystemSolver, PublicCasesSolveByTheHostRoad) {
         }
         EXPECT_FALSE(drawn.model().IsGroupingBuses());
     }
+}
+
+// Switching a bus off after a solve leaves its old voltage on the diagram
+// greyed until the next solve; its name stays as it was.
+TEST(PowerSystemSolver, ResultsOfANetworkChangedSinceItsSolveAreGreyed) {
+    CdfModel drawn(TEST_DATA_DIR "/case14.cdf");
+    PowerSystem& model = drawn.model();
+    RecordingView view;
+    model.SetView(&view);
+    ASSERT_EQ(model.RunSolver(nullptr, nullptr, nullptr), 1);
+    Bus& bus = drawn.BusNumbered(14);
+    auto colourOf = [&](const std::string& text) {
+        RecordingDrawingContext dc;
+        model.Draw(dc, nullptr);
+        for (const auto& call : dc.Of(RecordingDrawingContext::Op::Text)) {
+            if (call.text == text) return call.state.textColor;
+        }
+        ADD_FAILURE() << "no label " << text;
+        return ColorRef{};
+    };
+    const std::string name = bus.GetName();
+    const std::string voltage = bus.GetLabel(1)->GetText();
+    const ColorRef shown = colourOf(voltage);
+    const ColorRef nameShown = colourOf(name);
+    EXPECT_FALSE(model.ResultsStale());
+
+    const Point onBar = bus.GetCenter();
+    model.HandleEditEvent(EditEvent::ButtonDown, EditTool::Selection, 0, &onBar, &view);
+    ASSERT_TRUE(model.HandleEditEvent(EditEvent::Switch, EditTool::Selection, 0, nullptr, &view));
+    ASSERT_FALSE(bus.IsOn());
+    EXPECT_TRUE(model.ResultsStale());
+    model.HandleEditEvent(EditEvent::ClearSelection, EditTool::Selection, 0, nullptr, &view);
+    EXPECT_NE(colourOf(voltage), shown);
+    EXPECT_EQ(colourOf(name), nameShown);
+    EXPECT_TRUE(model.ResultsStale());  // neither selecting nor drawing makes them valid again
+
+    model.HandleEditEvent(EditEvent::ButtonDown, EditTool::Selection, 0, &onBar, &view);
+    model.HandleEditEvent(EditEvent::Switch, EditTool::Selection, 0, nullptr, &view);
+    model.HandleEditEvent(EditEvent::ClearSelection, EditTool::Selection, 0, nullptr, &view);
+    ASSERT_EQ(model.RunSolver(nullptr, nullptr, nullptr), 1);
+    EXPECT_FALSE(model.ResultsStale());
+    EXPECT_EQ(colourOf(bus.GetLabel(1)->GetText()), shown);
 }
 
 // S1 -connector- S2 -line- L1 -breaker- L2, the slack at S1 and a load at

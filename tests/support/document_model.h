@@ -14,6 +14,7 @@
 #include "fixed_metric_measurer.h"
 #include "free_line.h"
 #include "free_text.h"
+#include "metafile_bytes.h"
 #include "network_equivalent.h"
 #include "power_system.h"
 #include "recording_message_sink.h"
@@ -92,21 +93,6 @@ public:
 
     std::vector<std::uint8_t> bytes;
 };
-
-// The smallest enhanced metafile that draws nothing: its header record
-// (a 100 x 50 frame) and its end record, 108 bytes.
-inline std::vector<std::uint8_t> EmptyMetafile() {
-    DocumentBuilder b;
-    b.Int32(1).Int32(88);                        // header record, its size
-    b.Rect(0, 0, 99, 49).Rect(0, 0, 2645, 1322);  // bounds in pixels, frame in 0.01 mm
-    b.Int32(0x464D4520).Int32(0x10000);          // " EMF", version
-    b.Int32(108).Int32(2);                       // bytes and records of the file
-    b.Byte(1).Byte(0).Byte(0).Byte(0);           // one handle, reserved
-    b.Int32(0).Int32(0).Int32(0);                // no description, no palette
-    b.Int32(1024).Int32(768).Int32(271).Int32(203);  // device in pixels and millimetres
-    b.Int32(14).Int32(20).Int32(0).Int32(16).Int32(20);  // end record
-    return b.bytes;
-}
 
 // Files an element made by the arguments with a new key of its category.
 template <typename Kind, typename... Args>

@@ -247,6 +247,12 @@ TEST(QtDrawingContext, PicturesAreStretchedIntoTheirRectangle) {
     }
 }
 
+TEST(QtDrawingContext, APictureRectangleWiderThanAnIntHoldsIsStillPlayed) {
+    Canvas canvas;
+    canvas.dc().PlayPicture(FilledRectangleMetafile(40, 30, 255, 0, 0), {-2'000'000'000, 0, 2'000'000'000, 100});
+    EXPECT_EQ(canvas.At(50, 40), 0xFFFF0000u);
+}
+
 TEST(QtDrawingContext, BytesThatAreNoSoundPictureDrawNothing) {
     const std::vector<std::uint8_t> picture = FilledRectangleMetafile(40, 30, 255, 0, 0);
     auto withUInt32 = [&](std::size_t offset, std::uint32_t value) {
