@@ -44,12 +44,12 @@ void CTavrinDoc::SetRemote(bool remote) {
 
 bool CTavrinDoc::IsRemote() const { return model_ && model_->IsRemote(); }
 
-void CTavrinDoc::ReadResultLine(const std::string& line) {
-    if (model_) model_->ReadResultLine(line);
-}
-
 void CTavrinDoc::SetView(IView* view) {
     if (model_) model_->SetView(view);
+}
+
+void CTavrinDoc::ReadResultLine(const std::string& line) {
+    if (model_) model_->ReadResultLine(line);
 }
 
 void CTavrinDoc::Draw(DrawingContext& dc, const Rect* area) {

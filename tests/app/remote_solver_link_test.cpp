@@ -18,7 +18,9 @@
 #include "bus.h"
 #include "control_id.h"
 #include "dlg_host_settings.h"
+#include "dlg_messages.h"
 #include "drawn_network.h"
+#include "message_list.h"
 #include "network_view_fixture.h"
 #include "power_line.h"
 #include "remote_receiver.h"
@@ -214,6 +216,9 @@ TEST_F(RemoteSolver, TheServersNetworkOpensAsTheRemoteDocumentAndTakesItsResults
     Play(view, {{Input::Press, QPoint(100, 120)}, {Input::Release, QPoint(100, 120)}});
     view.Execute(CTavrinView::kSwitchOnOff);
     EXPECT_EQ(Received(13), "OFF BUS BUS=A");
+    // Solve asks the server, in exactly five bytes.
+    Frame().Commands().Execute(Command::SolvePowerFlow);
+    EXPECT_EQ(Received(5), "SOLVE");
 
     // Only the remote document's last window ends the connection.
     WindowOf(*unrelated.GetDocument())->CloseWithoutAsking();
@@ -243,9 +248,15 @@ TEST_F(RemoteSolver, TheServerClosingIsShownAndEndsTheConnection) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !Link().IsOpen(); }, kWait));
     EXPECT_EQ(MessageTexts(), QStringList{RemoteReceiver::kServerClosed});
     EXPECT_DOUBLE_EQ(Voltage(remote, network.keys[2]), 0.5);
-    // The document stays, remote, with nothing to send its commands on.
+    // The document stays, remote; Solve sends nothing, solves nothing here
+    // and says nothing.
     EXPECT_TRUE(remote.IsRemote());
-    EXPECT_FALSE(Link().Send("SOLVE"));
+    ASSERT_EQ(Frame().GetActiveView()->GetDocument(), &remote);
+    const int messageRows = Frame().Messages().Messages().Count();
+    Frame().Commands().Execute(Command::SolvePowerFlow);
+    EXPECT_FALSE(remote.IsModified());
+    EXPECT_EQ(Frame().Messages().Messages().Count(), messageRows);
+    EXPECT_EQ(MessageTexts(), QStringList{RemoteReceiver::kServerClosed});
 }
 
 TEST_F(RemoteSolver, ANetworkThatCannotBeReadEndsTheConnection) {
