@@ -36,7 +36,8 @@ FUZZ_TARGETS ?= archive_reader_fuzz results_database_fuzz results_cases_fuzz emf
 	one_port_block_fuzz grid_paste_fuzz \
 	listing_reader_fuzz remote_results_fuzz \
 	nested_picture_fuzz \
-	document_measured_fuzz settings_file_fuzz solver_options_fuzz
+	document_measured_fuzz settings_file_fuzz solver_options_fuzz \
+	remote_receiver_fuzz
 fuzz: deps
 	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 		-DTAVRIN_TESTS=OFF -DTAVRIN_FUZZ=ON >/dev/null

@@ -20,6 +20,7 @@
 #include "document_base.h"
 #include "image_strip.h"
 #include "recent_file_list.h"
+#include "remote_solver_link.h"
 #include "tool_bar_buttons.h"
 #include "view_base.h"
 
@@ -81,6 +82,7 @@ constexpr int kFirstPlaceMargin = 40;  // pixels
 CMainFrame::CMainFrame(CCmdTarget& application, std::function<bool()> mayClose, const Services& services)
     : application_(application),
       mayClose_(std::move(mayClose)),
+      remoteLink_(services.remoteLink),
       mdiArea_(new QMdiArea(this)),
       commands_(*this, [this] { return Road(); }) {
     // Shown maximised by the application; restored, three quarters of the
@@ -107,6 +109,7 @@ CMainFrame::CMainFrame(CCmdTarget& application, std::function<bool()> mayClose, 
     OnCommand(Command::WindowCascade, [this] { mdiArea_->cascadeSubWindows(); });
     OnCommand(Command::WindowTile, [this] { mdiArea_->tileSubWindows(); });
     OnCommand(Command::WindowArrange, [this] { mdiArea_->tileSubWindows(); });
+    OnCommand(Command::RemoteConnect, [this] { OnRemoteConnect(); });
     commands_.UpdateAll();
 }
 
@@ -343,6 +346,10 @@ void CMainFrame::OnWindowNew() {
     CDocument& document = *active->GetDocument();
     if (document.GetDocTemplate() == nullptr) return;
     AddChildFrame(*document.GetDocTemplate()->CreateView(document));
+}
+
+void CMainFrame::OnRemoteConnect() {
+    if (remoteLink_ != nullptr) remoteLink_->Connect();
 }
 
 void CMainFrame::SetRecentFiles(const QStringList& files) {

@@ -21,6 +21,7 @@ class QMdiArea;
 class QIcon;
 class QMenu;
 class QToolBar;
+class RemoteSolverLink;
 struct ToolBarButton;
 
 // The main window: the document windows in an MDI area, the menus, the
@@ -32,11 +33,13 @@ class CMainFrame : public QMainWindow, public CCmdTarget {
 public:
     // What the message window and the legend borrow: the prompts, the
     // settings their placement and the default colours are kept in (none:
-    // nothing kept), and the colour maps the legend shows.
+    // nothing kept), and the colour maps the legend shows; and the remote
+    // solver connection that Connect starts (none: Connect does nothing).
     struct Services {
         PromptService& prompts;
         Profile* profile;
         CColorMapLegend::Maps maps;
+        RemoteSolverLink* remoteLink = nullptr;
     };
 
     static constexpr int kToolsColumns = 2;
@@ -82,10 +85,13 @@ private:
     QAction* ButtonAction(const ToolBarButton& button, const QIcon& icon, bool checkable);
     std::vector<CCmdTarget*> Road() const;
     void OnWindowNew();
+    // Remote > Connect: the connection itself is the link's.
+    void OnRemoteConnect();
     void PlaceNewChildFrame(CChildFrame& frame);
 
     CCmdTarget& application_;
     std::function<bool()> mayClose_;
+    RemoteSolverLink* remoteLink_;
     QMdiArea* mdiArea_;
     CommandRegistry commands_;
     QMenu* recentFilesMenu_ = nullptr;

@@ -7,6 +7,7 @@
 #include "dlg_compare_results.h"
 #include "dlg_connector_properties.h"
 #include "dlg_fixed_tap_transformer_properties.h"
+#include "dlg_host_settings.h"
 #include "dlg_layers.h"
 #include "dlg_load_properties.h"
 #include "dlg_power_line_properties.h"
@@ -174,4 +175,8 @@ IDBReport* QtNetworkDialogs::CompareResults(int systemId) {
     return dialog.DoModal() == QDialog::Accepted ? dialog.TakeReport() : nullptr;
 }
 
-std::optional<RemoteHost> QtNetworkDialogs::EditHostSettings(const RemoteHost&) { return std::nullopt; }
+std::optional<RemoteHost> QtNetworkDialogs::EditHostSettings(const RemoteHost& stored) {
+    CDlgHostSettings dialog(application_.Prompts(), stored, application_.MainFrame());
+    if (dialog.DoModal() != QDialog::Accepted) return std::nullopt;
+    return dialog.Host();
+}

@@ -109,7 +109,8 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
 
     mainFrame_ = std::make_unique<CMainFrame>(
         *this, [this] { return SaveAllModified(); },
-        CMainFrame::Services{prompts_, profile_.get(), {nominalVoltageMap_, loadingMap_, busVoltageMap_}});
+        CMainFrame::Services{
+            prompts_, profile_.get(), {nominalVoltageMap_, loadingMap_, busVoltageMap_}, &remoteLink_});
     statusBar_ = mainFrame_->statusBar();
     messageSink_ = &mainFrame_->Messages();
     mainFrame_->setWindowTitle(kApplicationTitle);

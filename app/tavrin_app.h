@@ -148,7 +148,8 @@ private:
     QtTextMeasurer textMeasurer_;
     QtDesktopActions desktop_;
     AppPrinter printer_;
-    RemoteSolverLink remoteLink_;
+    // Declared before the templates: the documents tell it when they go.
+    RemoteSolverLink remoteLink_{*this};
     QtNetworkDialogs networkDialogs_{*this};
     std::unique_ptr<Profile> profile_;
     RecentFileList recentFiles_{kRecentFileCount};

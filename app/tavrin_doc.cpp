@@ -18,6 +18,8 @@ CTavrinDoc::CTavrinDoc(CTavrinApp& application) : application_(application), mod
     model_->SetLabelFontCounts(LabelFontCountsOfLists());
 }
 
+CTavrinDoc::~CTavrinDoc() { application_.RemoteLink().DocumentGoing(*this); }
+
 bool CTavrinDoc::OnNewDocument() {
     if (!model_) {
         application_.Prompts().Ask("There is not enough memory for a new network.", {}, PromptIcon::Error,

@@ -30,6 +30,7 @@ public:
     static constexpr int kResourceId = 129;
 
     explicit CTavrinDoc(CTavrinApp& application);
+    ~CTavrinDoc() override;
 
     // Null only when the model could not be made.
     IModel* GetModel() const { return model_.get(); }

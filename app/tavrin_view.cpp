@@ -37,8 +37,6 @@ CTavrinView::~CTavrinView() {
         if (other != this && dynamic_cast<CTavrinView*>(other) != nullptr) next = static_cast<CTavrinView*>(other);
     }
     document->SetView(next);
-    // Closing any network window ends the remote connection.
-    document->Application().RemoteLink().Close();
 }
 
 CTavrinDoc* CTavrinView::GetDocument() const { return static_cast<CTavrinDoc*>(CView::GetDocument()); }

@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QTcpSocket>
 
 #include "fake_element.h"
 #include "network_tools.h"
@@ -291,21 +290,6 @@ TEST_F(NetworkView, TheModelsRequestsReachTheView) {
     // Sending without a connection to a remote solver does nothing.
     asModelSeesIt.SendToRemoteSolver("SOLVE");
     EXPECT_FALSE(app->RemoteLink().IsOpen());
-}
-
-TEST_F(NetworkView, ClosingANetworkWindowEndsTheRemoteConnection) {
-    CTavrinView& view = OpenNetwork();
-    OpenNetwork();
-    RemoteSolverLink& link = app->RemoteLink();
-    EXPECT_FALSE(link.Send("SOLVE"));
-    link.Open(new QTcpSocket, view.GetDocument());
-    EXPECT_TRUE(link.IsOpen());
-    EXPECT_EQ(link.RemoteDocument(), view.GetDocument());
-    Windows().back()->CloseWithoutAsking();
-    SettleDeletions();
-    EXPECT_FALSE(link.IsOpen());
-    EXPECT_EQ(link.RemoteDocument(), nullptr);
-    EXPECT_FALSE(link.Send("SOLVE"));
 }
 
 TEST_F(NetworkView, ANewNetworkTakesTheUsersVisualSettings) {

@@ -43,6 +43,9 @@ public:
     std::deque<std::optional<FontChoice>> fonts;
     std::deque<std::function<void(QDialog&)>> dialogScripts;
     PromptAnswer fallbackAnswer = PromptAnswer::Ok;
+    // Runs while a message is shown, as the event loop of a real message
+    // box would run (events arrive, windows close, connections end).
+    std::function<void()> whileMessageShown;
 
     // The message boxes alone, in order.
     std::vector<Prompt> Messages() const {
@@ -60,6 +63,7 @@ public:
         prompt.caption = caption;
         prompt.icon = icon;
         prompt.buttons = buttons;
+        if (whileMessageShown) whileMessageShown();
         return Next(answers, fallbackAnswer);
     }
     std::optional<QString> OpenFileName(const QString& caption, std::span<const FileFilter> filters,

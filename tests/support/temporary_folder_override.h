@@ -1,26 +1,14 @@
 #pragma once
 
-#include <cstdlib>
-#include <optional>
 #include <string>
+
+#include "scoped_environment.h"
 
 // Points TMPDIR at another folder for as long as it lives, and back then.
 class TemporaryFolderOverride {
 public:
-    explicit TemporaryFolderOverride(const std::string& folder) {
-        if (const char* old = std::getenv("TMPDIR")) old_ = old;
-        ::setenv("TMPDIR", folder.c_str(), 1);
-    }
-    ~TemporaryFolderOverride() {
-        if (old_) {
-            ::setenv("TMPDIR", old_->c_str(), 1);
-        } else {
-            ::unsetenv("TMPDIR");
-        }
-    }
-    TemporaryFolderOverride(const TemporaryFolderOverride&) = delete;
-    TemporaryFolderOverride& operator=(const TemporaryFolderOverride&) = delete;
+    explicit TemporaryFolderOverride(const std::string& folder) { environment_.Set("TMPDIR", folder); }
 
 private:
-    std::optional<std::string> old_;
+    ScopedEnvironment environment_;
 };
