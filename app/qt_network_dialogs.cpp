@@ -2,8 +2,12 @@
 
 #include "background_color_dlg.h"
 #include "dlg_layers.h"
+#include "dlg_load_directions.h"
+#include "dlg_voltage_prof_graph_gen.h"
 #include "line_fill_font_dlg.h"
 #include "main_frame.h"
+#include "model_interface.h"
+#include "record_cursor.h"
 #include "tavrin_app.h"
 
 // One body per dialog, each to be replaced by its dialog when it is built.
@@ -65,9 +69,19 @@ std::optional<DuplicationSteps> QtNetworkDialogs::EditDuplicationSteps(const Dup
     return std::nullopt;
 }
 
-std::optional<LoadDirectionsChoice> QtNetworkDialogs::EditLoadDirections(IModel&) { return std::nullopt; }
+std::optional<LoadDirectionsChoice> QtNetworkDialogs::EditLoadDirections(IModel& model) {
+    IRecordCursor* cursor = model.GetRecordCursor();
+    if (!cursor) return std::nullopt;
+    CDlgLoadDirections dialog(application_.Prompts(), *cursor, model, application_.MainFrame());
+    if (dialog.DoModal() != QDialog::Accepted) return std::nullopt;
+    return LoadDirectionsChoice{dialog.CreateOutput(), dialog.StopAtLoad(), dialog.TotalLoad()};
+}
 
-std::optional<PvCurveVariables> QtNetworkDialogs::ChoosePvCurveVariables(const std::string&) { return std::nullopt; }
+std::optional<PvCurveVariables> QtNetworkDialogs::ChoosePvCurveVariables(const std::string& dataFile) {
+    CDlgVoltageProfGraphGen dialog(application_.Prompts(), dataFile, application_.MainFrame());
+    if (dialog.DoModal() != QDialog::Accepted || !dialog.Usable()) return std::nullopt;
+    return PvCurveVariables{dialog.XName(), dialog.ChosenNames()};
+}
 
 std::optional<TransferCapabilityChoice> QtNetworkDialogs::ChooseTransferCapability(IRecordCursor&) {
     return std::nullopt;
