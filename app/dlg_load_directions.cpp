@@ -7,11 +7,11 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -25,8 +25,9 @@
 namespace {
 
 constexpr int kNumberColumnWidth = 75;
-// The name column takes what the six number columns leave of the list.
-constexpr int kListWidth = 640;
+constexpr int kListWidth = 600;
+constexpr int kMinNameWidth = 150;
+constexpr int kVisibleRows = 14;
 constexpr int kFactorCount = 3;
 enum Factor { kGeneration, kActiveLoad, kReactiveLoad };
 
@@ -67,12 +68,18 @@ CDlgLoadDirections::CDlgLoadDirections(PromptService& prompts, IRecordCursor& cu
     connect(stopAtLoadBox_, &QCheckBox::clicked, this, [this] { ApplyRunOptions(true); });
     connect(createOutputBox_, &QCheckBox::clicked, this, [this] { ApplyRunOptions(false); });
 
-    auto* options = new QGridLayout;
-    options->addWidget(createOutputBox_, 0, 0, 1, 2);
-    options->addWidget(outputPathField_, 1, 0);
-    options->addWidget(browseButton_, 1, 1);
-    options->addWidget(stopAtLoadBox_, 2, 0);
-    options->addWidget(totalLoadField_, 2, 1);
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(outputPathField_, 1);
+    pathRow->addWidget(browseButton_);
+    browseButton_->setFixedWidth(browseButton_->fontMetrics().horizontalAdvance("...") + 24);
+    auto* stopRow = new QHBoxLayout;
+    stopRow->addWidget(stopAtLoadBox_);
+    stopRow->addWidget(totalLoadField_);
+    stopRow->addStretch(1);
+    auto* options = new QVBoxLayout;
+    options->addWidget(createOutputBox_);
+    options->addLayout(pathRow);
+    options->addLayout(stopRow);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical);
     buttons->addButton(editButton_, QDialogButtonBox::ActionRole);
     buttons->addButton(adjustAllButton_, QDialogButtonBox::ActionRole);
@@ -96,13 +103,23 @@ void CDlgLoadDirections::OnInitDialog() {
     list_->verticalHeader()->hide();
     list_->setHorizontalHeaderLabels(
         {"Bus Name", "Pgen [MW]", "Pload [MW]", "Qload [MVAr]", "kPg", "kPl", "kQl"});
-    list_->setMinimumWidth(kListWidth + 2 * list_->frameWidth());
-    list_->setColumnWidth(kNameColumn, kListWidth - (kColumnCount - 1) * kNumberColumnWidth);
-    list_->horizontalHeaderItem(kNameColumn)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 6);
+    // A number column is wide enough for its heading in whatever font the
+    // desktop gives; the name column takes what they leave of the list.
+    int numbersWidth = 0;
     for (int column = kPgenColumn; column < kColumnCount; ++column) {
-        list_->setColumnWidth(column, kNumberColumnWidth);
-        list_->horizontalHeaderItem(column)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        QTableWidgetItem& heading = *list_->horizontalHeaderItem(column);
+        heading.setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        const int width = std::max(kNumberColumnWidth, list_->fontMetrics().horizontalAdvance(heading.text()) + 16);
+        list_->setColumnWidth(column, width);
+        numbersWidth += width;
     }
+    list_->horizontalHeaderItem(kNameColumn)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    const int listWidth = std::max(kListWidth, numbersWidth + kMinNameWidth);
+    list_->setColumnWidth(kNameColumn, listWidth - numbersWidth);
+    list_->setMinimumSize(listWidth + 2 * list_->frameWidth() + list_->verticalScrollBar()->sizeHint().width(),
+                          kVisibleRows * list_->verticalHeader()->defaultSectionSize() +
+                              list_->horizontalHeader()->sizeHint().height() + 2 * list_->frameWidth());
     outputPath_ = QFile::decodeName(QByteArray::fromStdString(model_.GetContinuationResult()));
     ListBuses();
     UpdateEditButton();
