@@ -34,7 +34,8 @@ bench: release
 FUZZ_TARGETS ?= archive_reader_fuzz results_database_fuzz emf_picture_fuzz element_block_fuzz document_reader_fuzz graph_data_fuzz \
 	ieee_cdf_run_fuzz card_deck_run_fuzz column80_run_fuzz card_fields_fuzz scenario_files_fuzz load_characteristics_fuzz host_records_fuzz \
 	one_port_block_fuzz grid_paste_fuzz \
-	listing_reader_fuzz remote_results_fuzz pv_curve_table_fuzz
+	listing_reader_fuzz remote_results_fuzz \
+	nested_picture_fuzz pv_curve_table_fuzz
 fuzz: deps
 	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 		-DTAVRIN_TESTS=OFF -DTAVRIN_FUZZ=ON >/dev/null

@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMdiArea>
+#include <QPageSetupDialog>
 
 #include "about_dialog.h"
 #include "child_frame.h"
@@ -70,6 +71,7 @@ void CTavrinApp::RegisterCommands() {
         if (mainFrame_) mainFrame_->close();
     });
     OnCommand(Command::AppAbout, [this] { OnAppAbout(); });
+    OnCommand(Command::FilePrintSetup, [this] { OnFilePrintSetup(); });
     for (int id : {Command::HelpContent, Command::HelpIndex, Command::HelpSearch}) {
         OnCommand(id, [this, id] { OnHelp(id); });
     }
@@ -275,6 +277,13 @@ bool CTavrinApp::SaveAllModified() {
 void CTavrinApp::OnAppAbout() {
     CAboutDlg about(prompts_, desktop_, mainFrame_.get());
     prompts_.RunModal(about);
+}
+
+// The choice is made on the program's printer itself, so that the next
+// print and preview of any window use it.
+void CTavrinApp::OnFilePrintSetup() {
+    QPageSetupDialog setup(&printer_.Printer(), mainFrame_.get());
+    prompts_.RunModal(setup);
 }
 
 CHelpWindow* CTavrinApp::HelpWindow() const { return helpWindow_.data(); }

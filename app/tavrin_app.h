@@ -121,6 +121,7 @@ private:
     void OnFileOpen();
     void OnOpenRecentFile(int index);
     void OnAppAbout();
+    void OnFilePrintSetup();
     // Opens the manual at its contents, its index or its search.
     void OnHelp(int command);
     void ShowSplashScreen();

@@ -1,10 +1,16 @@
 #pragma once
 
+#include <memory>
+#include <optional>
+
 #include <QCursor>
 #include <QPoint>
 
 #include "color.h"
+#include "diagram_pages.h"
 #include "network_edit_event.h"
+#include "print_job.h"
+#include "recorded_picture.h"
 #include "view.h"
 #include "view_base.h"
 
@@ -23,8 +29,9 @@ class QWidget;
 // diagram, turns mouse and keys into the model's edit events, keeps the
 // drawing tool and its cursor, and answers the model's requests (redraws,
 // scroll sizes, the mouse, dialogs, the context menu, the status text).
-// All editing itself is the model's.
-class CTavrinView : public CView, public IView {
+// All editing itself is the model's. It prints the diagram tiled over as
+// many pages as it needs and exports it as pictures and as a case file.
+class CTavrinView : public CView, public IView, public IPrintableView {
 public:
     // The commands of the element's context menu.
     enum ContextCommand : int {
@@ -66,6 +73,14 @@ public:
 
     // Snaps a diagram point to the grid when snapping is on.
     Point Snap(Point p) const;
+
+    // Printing: the diagram is recorded once per job and each page shows
+    // its piece of it, laid out for the printer's paper.
+    bool OnPreparePrinting(CPrintInfo& info) override;
+    void OnBeginPrinting(CPrintInfo& info, const QPaintDevice& printer) override;
+    void OnPrint(QPainter& painter, const CPrintInfo& info) override;
+    // The pages of the last job or preview; none before the first.
+    const std::optional<DiagramPages>& PrintPages() const { return printPages_; }
 
     // IView
     void InvalidateRect(const Rect& area) override;
@@ -112,7 +127,17 @@ private:
 
     void RegisterCommands();
     void RegisterMenuCommands();
+    // Printing and the exports.
+    void RegisterOutputCommands();
+    // The diagram to a metafile or bitmap file the user names.
+    void OnExportPicture();
+    // The diagram to the clipboard as a metafile, with a PNG beside it.
+    void OnSendToClipboard();
+    // The network, solved, to a case file in the IEEE common data format.
+    void OnExportIeeeCommonFormat();
     IModel* Model() const;
+    // Tells the user that the file could not be written.
+    void ReportUnwritable(const QString& path);
     CMainFrame* MainFrame() const;
     // Edit mode with something selected: what the editing commands need.
     bool HasEditableSelection() const;
@@ -150,4 +175,6 @@ private:
     Size diagramSize_;
     QPoint contextMenuAt_;  // screen pixels of the last right-button release
     INetworkDialogs* dialogs_ = nullptr;
+    std::optional<DiagramPages> printPages_;
+    std::unique_ptr<RecordedPicture> printPicture_;
 };

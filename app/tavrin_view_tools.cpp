@@ -79,6 +79,7 @@ void CTavrinView::RegisterCommands() {
         OnCommand(item.command, [this, event] { SendEvent(event, {}); });
     }
     RegisterMenuCommands();
+    RegisterOutputCommands();
 }
 
 void CTavrinView::OnTool(int command) {
