@@ -3,7 +3,6 @@
 
 #include <optional>
 
-#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QScrollBar>
@@ -17,19 +16,7 @@
 #include "report_interface.h"
 #include "scroll_client.h"
 #include "tavrin_app.h"
-
-namespace {
-
-// The wait cursor for as long as it lives.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-}  // namespace
+#include "wait_cursor.h"
 
 std::vector<KeyBinding> CFinansView::WindowKeys() const {
     using namespace Command;

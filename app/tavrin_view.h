@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 #include <QCursor>
 #include <QPoint>
@@ -17,6 +18,7 @@
 class CMainFrame;
 class CTavrinDoc;
 class DiagramArea;
+class IDBReport;
 class IModel;
 struct CmdUI;
 class INetworkDialogs;
@@ -24,6 +26,7 @@ class QMenu;
 class QPainter;
 class QRubberBand;
 class QWidget;
+enum class ResultsAction;
 
 // The scrolling window of a network document. It draws the one-line
 // diagram, turns mouse and keys into the model's edit events, keeps the
@@ -70,6 +73,10 @@ public:
     // none answers "cancelled".
     void SetDialogs(INetworkDialogs* dialogs) { dialogs_ = dialogs; }
     INetworkDialogs* Dialogs() const { return dialogs_; }
+
+    // Solves the power flow and shows the results on the diagram; a remote
+    // document asks the remote solver instead.
+    void SolvePowerFlow();
 
     // Snaps a diagram point to the grid when snapping is on.
     Point Snap(Point p) const;
@@ -157,6 +164,26 @@ private:
     void OnElementVisualProperties();
     void OnLayers();
     void OnDuplicationSettings();
+    void RegisterStudyCommands();
+
+    // The studies and the results (tavrin_view_studies.cpp).
+    void OnPvCurves();
+    void OnTransferCapability();
+    void OnVoltageSensitivity();
+    void OnBusSensitivityFactors();
+    void OnLineFlowSensitivity();
+    void OnPreviewResults();
+    void OnShowResultsInTable();
+    void OnSaveOrDeleteResults(ResultsAction action);
+    void OnCompareResults();
+    // The results database's number of the system named as the document;
+    // -1 when it has none or the query failed (the user was told).
+    int SystemIdOfDocument();
+    // The document's title, single-byte (Windows-1250) as the model's texts.
+    std::string DocumentTitle() const;
+    void Warn(const char* text);
+    // A report made, in a results window of its own.
+    void OpenReport(IDBReport* report);
     void OnTool(int command);
     void OnNodeMover();
     void UseCursor(int id);

@@ -80,6 +80,7 @@ void CTavrinView::RegisterCommands() {
     }
     RegisterMenuCommands();
     RegisterOutputCommands();
+    RegisterStudyCommands();
 }
 
 void CTavrinView::OnTool(int command) {
