@@ -62,6 +62,7 @@ public:
     int NewKey(int, bool) override { return 0; }
     IElement* FindByKey(int, const ElementList*) const override { return nullptr; }
     std::optional<std::string> GetNameOfKey(int) const override { return std::nullopt; }
+    std::string GetStudyName(int, const char* placeholder) const override { return placeholder ? placeholder : ""; }
     double GetSystemTotal(int) const override { return 0.0; }
     void AddToSelection(IElement*) override {}
     bool IsSelected(int) const override { return false; }
