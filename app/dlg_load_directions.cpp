@@ -28,8 +28,8 @@ constexpr int kNumberColumnWidth = 75;
 constexpr int kListWidth = 600;
 constexpr int kMinNameWidth = 150;
 constexpr int kVisibleRows = 14;
-constexpr int kFactorCount = 3;
-enum Factor { kGeneration, kActiveLoad, kReactiveLoad };
+// The factors of a row, in the order of their columns.
+enum FactorIndex { kGeneration, kActiveLoad, kReactiveLoad };
 
 QString Shown(double value) { return QString::number(value, 'f', 3); }
 
