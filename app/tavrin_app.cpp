@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
@@ -123,9 +124,9 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
     mainFrame_->showMaximized();
     mainFrame_->update();
 
-    if (!commandLine.fileName.isEmpty() && OpenDocumentFile(commandLine.fileName) == nullptr) {
-        return false;
-    }
+    // A document that cannot be opened has said why; the program stays,
+    // with its main window, for the user to open another.
+    if (!commandLine.fileName.isEmpty()) OpenDocumentFile(commandLine.fileName);
     return true;
 }
 
@@ -170,7 +171,7 @@ CDocTemplate* CTavrinApp::TemplateFor(const QString& path) const {
     for (const auto& docTemplate : templates_) {
         if (docTemplate->MatchesExtension(path)) return docTemplate.get();
     }
-    return templates_.empty() ? nullptr : templates_.front().get();
+    return nullptr;
 }
 
 CDocTemplate* CTavrinApp::NewDocumentTemplate() const {
@@ -224,7 +225,14 @@ CDocument* CTavrinApp::OpenDocumentFile(const QString& path) {
         }
     }
     CDocTemplate* docTemplate = TemplateFor(path);
-    if (docTemplate == nullptr) return nullptr;
+    if (docTemplate == nullptr) {
+        // Read as a document of another kind, the file would only fail
+        // further on, or be taken for what it is not.
+        prompts_.Ask("Failed to open document.\n" + QDir::toNativeSeparators(absolute) +
+                         "\nThe program does not open files of this type.",
+                     {}, PromptIcon::Error, PromptButtons::Ok);
+        return nullptr;
+    }
     CDocument& document = docTemplate->CreateNewDocument(*this);
     if (!document.OnOpenDocument(absolute)) {
         docTemplate->RemoveDocument(document);

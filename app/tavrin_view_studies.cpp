@@ -10,15 +10,13 @@
 #include <optional>
 #include <string>
 
-#include "ado_command.h"
-#include "ado_parameter.h"
-#include "ado_recordset.h"
 #include "command_ids.h"
 #include "element_interface.h"
 #include "message_sink.h"
 #include "network_dialogs.h"
 #include "prompt_service.h"
 #include "report_interface.h"
+#include "results_cases.h"
 #include "study_file.h"
 #include "tavrin_app.h"
 #include "tavrin_doc.h"
@@ -312,21 +310,14 @@ void CTavrinView::OnSaveOrDeleteResults(ResultsAction action) {
 }
 
 int CTavrinView::SystemIdOfDocument() {
-    CADODataBase& database = GetDocument()->Application().ResultsDatabase();
-    // The whole title: a longer one must not find a system of its first
-    // characters.
-    CADOParameter name(ParameterType::Text, 0, ParameterDirection::Input, "name");
-    name.SetValue(DocumentTitle());
-    CADOCommand command(&database, "getSystem", CommandType::StoredProc);
-    command.AddParameter(&name);
-    CADORecordset systems(&database);
-    if (!systems.Execute(&command)) {
-        Warn("Cannot execute getSystem!");
-        return -1;
-    }
     int id = -1;
-    if (systems.IsEof() || !systems.GetFieldValue("ID", id)) return -1;
-    return id;
+    switch (FindSystem(GetDocument()->Application().ResultsDatabase(), DocumentTitle(), id)) {
+        case SystemLookup::Found: return id;
+        case SystemLookup::Missing: return -1;
+        case SystemLookup::Failed: break;
+    }
+    Warn("Cannot execute getSystem!");
+    return -1;
 }
 
 void CTavrinView::OnCompareResults() {
