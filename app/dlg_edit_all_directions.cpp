@@ -1,11 +1,9 @@
 #include "dlg_edit_all_directions.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "control_id.h"
 
@@ -46,12 +44,7 @@ CDlgEditAllDirections::CDlgEditAllDirections(PromptService& prompts, const Direc
         // boxes alone, so no field is checked on the way.
         connect(checks_[i], &QCheckBox::toggled, fields_[i], &QLineEdit::setEnabled);
     }
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addWidget(buttons);
+    SetContent(grid);
 }
 
 void CDlgEditAllDirections::OnInitDialog() {

@@ -1,9 +1,7 @@
 #include "dlg_edit_load_direction.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "control_id.h"
 
@@ -24,12 +22,7 @@ CDlgEditLoadDirection::CDlgEditLoadDirection(PromptService& prompts, const Direc
     fields->addRow("K for active generation:", generationField_);
     fields->addRow("K for active loads:", activeLoadField_);
     fields->addRow("K for reactive loads:", reactiveLoadField_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(fields);
-    layout->addWidget(buttons);
+    SetContent(fields);
 }
 
 void CDlgEditLoadDirection::OnInitDialog() {
