@@ -37,7 +37,7 @@ FUZZ_TARGETS ?= archive_reader_fuzz results_database_fuzz results_cases_fuzz emf
 	listing_reader_fuzz remote_results_fuzz \
 	nested_picture_fuzz \
 	document_measured_fuzz settings_file_fuzz solver_options_fuzz \
-	remote_receiver_fuzz
+	remote_receiver_fuzz pv_curve_table_fuzz
 fuzz: deps
 	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 		-DTAVRIN_TESTS=OFF -DTAVRIN_FUZZ=ON >/dev/null

@@ -9,6 +9,7 @@
 #include "dlg_fixed_tap_transformer_properties.h"
 #include "dlg_host_settings.h"
 #include "dlg_layers.h"
+#include "dlg_load_directions.h"
 #include "dlg_load_properties.h"
 #include "dlg_power_line_properties.h"
 #include "dlg_save_results.h"
@@ -18,11 +19,13 @@
 #include "dlg_transfer_capability.h"
 #include "dlg_transfer_capability_results.h"
 #include "dlg_var_condenser_properties.h"
+#include "dlg_voltage_prof_graph_gen.h"
 #include "free_element_dlg.h"
 #include "generator_properties_dlg.h"
 #include "line_fill_font_dlg.h"
 #include "main_frame.h"
 #include "model_interface.h"
+#include "record_cursor.h"
 #include "reg_transformer_properties_dlg.h"
 #include "report_interface.h"
 #include "shunt_dialogs.h"
@@ -133,9 +136,19 @@ std::optional<DuplicationSteps> QtNetworkDialogs::EditDuplicationSteps(const Dup
     return dialog.Steps();
 }
 
-std::optional<LoadDirectionsChoice> QtNetworkDialogs::EditLoadDirections(IModel&) { return std::nullopt; }
+std::optional<LoadDirectionsChoice> QtNetworkDialogs::EditLoadDirections(IModel& model) {
+    IRecordCursor* cursor = model.GetRecordCursor();
+    if (!cursor) return std::nullopt;
+    CDlgLoadDirections dialog(application_.Prompts(), *cursor, model, application_.MainFrame());
+    if (dialog.DoModal() != QDialog::Accepted) return std::nullopt;
+    return LoadDirectionsChoice{dialog.CreateOutput(), dialog.StopAtLoad(), dialog.TotalLoad()};
+}
 
-std::optional<PvCurveVariables> QtNetworkDialogs::ChoosePvCurveVariables(const std::string&) { return std::nullopt; }
+std::optional<PvCurveVariables> QtNetworkDialogs::ChoosePvCurveVariables(const std::string& dataFile) {
+    CDlgVoltageProfGraphGen dialog(application_.Prompts(), dataFile, application_.MainFrame());
+    if (dialog.DoModal() != QDialog::Accepted || !dialog.Usable()) return std::nullopt;
+    return PvCurveVariables{dialog.XName(), dialog.ChosenNames()};
+}
 
 std::optional<TransferCapabilityChoice> QtNetworkDialogs::ChooseTransferCapability(IRecordCursor& cursor) {
     CDlgTransferCapability dialog(application_.Prompts(), cursor, application_.MainFrame());

@@ -93,8 +93,11 @@ public:
     const std::vector<int>& GetKeyList() const { return keys_; }
     // Attached lines and transformers that are on.
     int CountLinesOn();
-    // Direction shares handed back for the bus: the generator's share when
-    // the record has generation, the load's two shares when it has load.
+    // Direction shares handed back for the bus as the totals its record
+    // lists: kPg over the generators that are on when the record has
+    // generation, kPl and kQl over the loads that are on when it has load.
+    // A total that differs from the present sum is spread over that set
+    // (SpreadShareTotal); one equal to it changes nothing.
     void ApplyShares(const BusRecord& shares);
     // Marks the flow of every attached switch known or unknown.
     void ResetSwitchFlows(bool known);
@@ -105,6 +108,11 @@ public:
     bool IsVertical() const { return vertical_ != 0; }
 
 protected:
+    // Sets value `index` of the attached elements of the category that are
+    // on so that it sums to `total`, in proportion to their present values;
+    // when these sum to zero the first takes the whole total and the others
+    // 0. Elements that are off keep theirs.
+    void SpreadShareTotal(int category, int index, double total);
     // The element of the model attached under the key; null when it is gone.
     IElement* Attached(int key) const;
     // The bar's centre line.

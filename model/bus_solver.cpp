@@ -9,6 +9,8 @@
 #include "bus.h"
 #include "bus_card.h"
 #include "element_key.h"
+#include "generator.h"
+#include "load.h"
 #include "message_sink.h"
 #include "power_system.h"
 #include "switch_flow.h"
@@ -295,22 +297,41 @@ void Bus::AdjustBusKind(int classType) {
 }
 
 void Bus::ApplyShares(const BusRecord& shares) {
-    auto attachedOfType = [this](int classType) -> double* {
-        for (int key : keys_) {
-            IElement* element = Attached(key);
-            if (element && element->GetElementType() == classType) return element->GetValues();
-        }
-        return nullptr;
-    };
-    if (shares.hasGeneration) {
-        if (double* generator = attachedOfType(ElementType::Generator)) generator[13] = shares.generationShare;
-    }
+    if (shares.hasGeneration) SpreadShareTotal(Category::Generator, Generator::kGenerationShare, shares.generationShare);
     if (shares.hasLoad) {
-        if (double* load = attachedOfType(ElementType::Load)) {
-            load[7] = shares.pLoadShare;
-            load[8] = shares.qLoadShare;
+        SpreadShareTotal(Category::Load, Load::kPShare, shares.pLoadShare);
+        SpreadShareTotal(Category::Load, Load::kQShare, shares.qLoadShare);
+    }
+}
+
+void Bus::SpreadShareTotal(int category, int index, double total) {
+    // The members in the order of attaching, each once, with how many times
+    // it is attached: the record counts an element once per attachment.
+    std::vector<std::pair<double*, int>> members;
+    double present = 0.0;
+    for (int key : keys_) {
+        IElement* element = Attached(key);
+        if (!element || !element->IsOn() || element->GetType(false) != category) continue;
+        double* values = element->GetValues();
+        if (!values) continue;
+        // Summed in the record's order, so that a total handed back as it
+        // was read compares equal to the last bit.
+        present += values[index];
+        auto member = std::find_if(members.begin(), members.end(), [values](const auto& m) { return m.first == values; });
+        if (member == members.end()) {
+            members.emplace_back(values, 1);
+        } else {
+            ++member->second;
         }
     }
+    if (members.empty() || total == present) return;
+    if (present == 0.0) {
+        // No proportion to keep: the first member takes the whole total.
+        for (auto& [values, count] : members) values[index] = 0.0;
+        members.front().first[index] = total / members.front().second;
+        return;
+    }
+    for (auto& [values, count] : members) values[index] = total * values[index] / present;
 }
 
 void Bus::ResetSwitchFlows(bool known) {

@@ -25,6 +25,7 @@ class IPrompt;
 class ITextMeasurer;
 class IView;
 class TransferCapabilityResult;
+struct BusRecord;
 struct TransferCapabilityRequest;
 
 // Colour-map modes: how network elements are coloured when drawn.
@@ -128,6 +129,11 @@ public:
     // Also the fill of every network element but the buses.
     virtual void SetBackgroundColor(ColorRef color) = 0;
     virtual BackgroundPictures& GetBackgroundPictures() = 0;
+    // The directions of a continuation's load increase, one bus at a time:
+    // the bus with the record's key takes the record's totals of kPg (when
+    // it has generation) and of kPl and kQl (when it has load), spread over
+    // its elements (Bus::ApplyShares). Nothing for a key that names no bus.
+    virtual void ApplyRecordToElement(const BusRecord& record) = 0;
     // The continuation result text kept with the document.
     virtual void SetContinuationResult(std::string_view text) = 0;
     virtual const std::string& GetContinuationResult() const = 0;

@@ -130,6 +130,7 @@ public:
     ColorRef GetBackgroundColor() const override { return backgroundColor_; }
     void SetBackgroundColor(ColorRef color) override;
     BackgroundPictures& GetBackgroundPictures() override { return pictures_; }
+    void ApplyRecordToElement(const BusRecord& record) override;
     void SetContinuationResult(std::string_view text) override { continuationResult_ = text; }
     const std::string& GetContinuationResult() const override { return continuationResult_; }
     void SetRemote(bool remote) override;
@@ -258,10 +259,6 @@ public:
     // so (byte for byte).
     IElement* FindByName(std::string_view name, int category) const;
     const NameCounters& GetNameCounters() const { return counters_; }
-    // A bus record handed back by a study: the bus with the record's key
-    // takes its direction shares (Bus::ApplyShares). Nothing for a key that
-    // names no bus.
-    void ApplyRecordToElement(const BusRecord& record);
 
     // Sums the system totals over the elements' values and refreshes the
     // system-information boxes.

@@ -215,6 +215,6 @@ std::optional<std::string> PowerSystem::GetNameOfKey(int key) const {
 }
 
 void PowerSystem::ApplyRecordToElement(const BusRecord& record) {
-    // The study's record carries only shares: the bus keeps its own values.
+    // The record carries only direction totals: the bus keeps its own values.
     if (auto* bus = dynamic_cast<Bus*>(FindByKey(record.key))) bus->ApplyShares(record);
 }

@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
 #include <type_traits>
+#include <vector>
 
 #include "bus.h"
 #include "bus_fixture.h"
 #include "connection_node.h"
+#include "drawn_network.h"
+#include "generator.h"
+#include "load.h"
 #include "network_equivalent.h"
 #include "recording_message_sink.h"
 #include "recording_prompt.h"
@@ -431,6 +437,83 @@ TEST_F(BusRecordTest, GenerationWrittenBackAndTheKindRaisedByWhatAttaches) {
     ConnectionNode& node = AddBus<ConnectionNode>(*model, Point{0, 0});
     node.AdjustBusKind(ElementType::Generator);
     EXPECT_EQ(node.GetValues()[Bus::kKind], 1.0);
+}
+
+// The record of a bus as the model's cursor reads it for a listing.
+BusRecord ListedRecord(Bus& bus) {
+    BusRecord record;
+    EXPECT_TRUE(bus.FillSolverRecord(&record, 0));
+    return record;
+}
+
+TEST(BusDirectionTotals, AnEditedTotalIsSpreadOverTheElementsTheRecordSums) {
+    enum Field { kPg, kPl, kQl };
+    struct Case {
+        const char* what;
+        Field field;
+        std::vector<double> shares;
+        std::vector<bool> on;
+        double total;
+        std::vector<double> expected;
+    };
+    const Case cases[] = {
+        {"two loads share the total", kPl, {1.0, 1.0}, {true, true}, 3.0, {1.5, 1.5}},
+        {"in proportion to their shares", kQl, {1.0, 3.0}, {true, true}, 8.0, {2.0, 6.0}},
+        {"a switched-off load keeps its share", kPl, {1.0, 5.0}, {true, false}, 3.0, {3.0, 5.0}},
+        {"shares that cancel: the first takes it", kQl, {1.0, -1.0}, {true, true}, 2.0, {2.0, 0.0}},
+        {"zero shares: the first takes it", kPl, {0.0, 0.0}, {true, true}, 4.0, {4.0, 0.0}},
+        {"two generators", kPg, {1.0, 3.0}, {true, true}, 8.0, {2.0, 6.0}},
+        {"a generator that is off keeps its share", kPg, {1.0, 2.0}, {true, false}, 4.0, {4.0, 2.0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DrawnNetwork network;
+        Bus& bus = network.AddBus("B1");
+        std::vector<double*> shares;
+        for (std::size_t i = 0; i < c.shares.size(); ++i) {
+            const int height = 10 + 10 * static_cast<int>(i);
+            IElement& element = c.field == kPg ? static_cast<IElement&>(network.Hang<Generator>(bus, height))
+                                               : static_cast<IElement&>(network.Hang<Load>(bus, height));
+            const int index = c.field == kPg   ? int{Generator::kGenerationShare}
+                              : c.field == kPl ? int{Load::kPShare}
+                                                 : int{Load::kQShare};
+            shares.push_back(&element.GetValues()[index]);
+            *shares.back() = c.shares[i];
+            element.SetOn(c.on[i]);
+        }
+        BusRecord record = ListedRecord(bus);
+        double& total = c.field == kPg ? record.generationShare : c.field == kPl ? record.pLoadShare : record.qLoadShare;
+        total = c.total;
+        network.model().ApplyRecordToElement(record);
+        for (std::size_t i = 0; i < shares.size(); ++i) EXPECT_EQ(*shares[i], c.expected[i]) << i;
+
+        const BusRecord reread = ListedRecord(bus);
+        const double& listed = c.field == kPg ? reread.generationShare : c.field == kPl ? reread.pLoadShare : reread.qLoadShare;
+        EXPECT_EQ(listed, c.total);
+    }
+}
+
+TEST(BusDirectionTotals, AnUntouchedTotalLeavesEveryShareToTheLastBit) {
+    DrawnNetwork network;
+    Bus& bus = network.AddBus("B1");
+    // Spread as total x share / total, the first of these would change in
+    // its last bit.
+    const double active[] = {-0.123456789, 0.3, 0.1};
+    std::vector<Load*> loads;
+    for (int i = 0; i < 3; ++i) {
+        Load& load = network.Hang<Load>(bus, 10 + 10 * i);
+        load.GetValues()[Load::kPShare] = active[i];
+        load.GetValues()[Load::kQShare] = 1.0;
+        loads.push_back(&load);
+    }
+    BusRecord record = ListedRecord(bus);
+    record.qLoadShare = 6.0;
+    network.model().ApplyRecordToElement(record);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(loads[i]->GetValues()[Load::kPShare]),
+                  std::bit_cast<std::uint64_t>(active[i]));
+        EXPECT_EQ(loads[i]->GetValues()[Load::kQShare], 2.0);
+    }
 }
 
 }  // namespace
