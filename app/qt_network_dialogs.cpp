@@ -31,8 +31,6 @@
 #include "shunt_dialogs.h"
 #include "tavrin_app.h"
 
-// One body per dialog, each to be replaced by its dialog when it is built.
-
 namespace {
 
 // An element's properties dialog, made on the stack over the main window

@@ -4,8 +4,8 @@
 
 class CTavrinApp;
 
-// The program's own dialogs of the network window. A dialog not built yet
-// shows no window and answers as cancelled.
+// The program's own dialogs of the network window, each run modally over
+// the main window.
 class QtNetworkDialogs final : public INetworkDialogs {
 public:
     explicit QtNetworkDialogs(CTavrinApp& application) : application_(application) {}
