@@ -31,10 +31,12 @@ bench: release
 # 30 seconds counts as a finding.
 # Each target grows its corpus in $(FUZZ_DIR)/corpus/<target> for the next
 # run, starting from the seeds its build leaves in $(FUZZ_DIR)/fuzz/seeds.
-FUZZ_TARGETS ?= archive_reader_fuzz results_database_fuzz emf_picture_fuzz element_block_fuzz document_reader_fuzz graph_data_fuzz \
+FUZZ_TARGETS ?= archive_reader_fuzz results_database_fuzz results_cases_fuzz emf_picture_fuzz element_block_fuzz document_reader_fuzz graph_data_fuzz \
 	ieee_cdf_run_fuzz card_deck_run_fuzz column80_run_fuzz card_fields_fuzz scenario_files_fuzz load_characteristics_fuzz host_records_fuzz \
 	one_port_block_fuzz grid_paste_fuzz \
-	listing_reader_fuzz remote_results_fuzz
+	listing_reader_fuzz remote_results_fuzz \
+	nested_picture_fuzz \
+	document_measured_fuzz settings_file_fuzz solver_options_fuzz
 fuzz: deps
 	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 		-DTAVRIN_TESTS=OFF -DTAVRIN_FUZZ=ON >/dev/null

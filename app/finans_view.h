@@ -55,8 +55,6 @@ private:
     void OnDraw(QPainter& painter, const QRect& exposed);
     void OnGoToPage();
     void OnFileSave();
-    // The preview in this view's place, on the page shown.
-    void OnFilePrintPreview();
 
     CTavrinApp& app_;
     ScrollClient* client_;

@@ -3,38 +3,20 @@
 
 #include <optional>
 
-#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QPrinter>
 #include <QScrollBar>
-#include <QStatusBar>
 
-#include "app_printer.h"
-#include "child_frame.h"
 #include "command_ids.h"
 #include "dlg_idi_na_stranu.h"
 #include "finans_doc.h"
 #include "finans_view.h"
-#include "print_job.h"
+#include "print_commands.h"
 #include "prompt_service.h"
-#include "report_preview.h"
 #include "report_interface.h"
 #include "scroll_client.h"
 #include "tavrin_app.h"
-
-namespace {
-
-// The wait cursor for as long as it lives.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-}  // namespace
+#include "wait_cursor.h"
 
 std::vector<KeyBinding> CFinansView::WindowKeys() const {
     using namespace Command;
@@ -64,11 +46,7 @@ void CFinansView::RegisterCommands() {
     RegisterScrollCommands();
     OnCommand(Command::FileSave, [this] { OnFileSave(); });
     OnCommand(Command::FileSaveAs, [this] { OnFileSave(); });
-    OnCommand(Command::FilePrint,
-              [this] { PrintView(*this, app_.Printing(), app_.Prompts(), PrintChoice::Dialog, this); });
-    OnCommand(Command::FilePrintDirect,
-              [this] { PrintView(*this, app_.Printing(), app_.Prompts(), PrintChoice::Direct, this); });
-    OnCommand(Command::FilePrintPreview, [this] { OnFilePrintPreview(); });
+    RegisterPrintCommands(*this, *this, app_);
 }
 
 // Each command checks its own condition again: a key may bring it while
@@ -126,27 +104,6 @@ void CFinansView::OnGoToPage() {
     CDlgIdiNaStranu dialog(app_.Prompts(), currentPage_, PageCount(), this);
     if (dialog.DoModal() != QDialog::Accepted) return;
     if (dialog.EnteredPage() != currentPage_) TurnTo(dialog.EnteredPage());
-}
-
-void CFinansView::OnFilePrintPreview() {
-    CChildFrame* frame = Frame();
-    CPrintInfo info;
-    info.preview = true;
-    if (frame == nullptr || !OnPreparePrinting(info) || info.maxPage < info.minPage) {
-        app_.Prompts().Ask("Command failed.", {}, PromptIcon::Warning, PromptButtons::Ok);
-        return;
-    }
-    // The frame lives at least as long as the preview in it.
-    ReportPreview::Services services{
-        app_.PreviewPages(),
-        [this](const QString& text) { if (app_.StatusBar() != nullptr) app_.StatusBar()->showMessage(text); },
-        [frame] { frame->ShowViewAgain(); },
-        [this] { PrintView(*this, app_.Printing(), app_.Prompts(), PrintChoice::Dialog, this); },
-    };
-    auto* preview = new ReportPreview(info, app_.Printing().Printer().pageLayout(),
-                                      [this](QPainter& painter, const CPrintInfo& page) { OnPrint(painter, page); },
-                                      std::move(services));
-    frame->ShowInPlaceOfView(preview);
 }
 
 void CFinansView::OnFileSave() {

@@ -1,7 +1,8 @@
-// The network document's graph windows: the sensitivity, transfer
-// capability and line-flow sensitivity graphs of the studies, and the graphs
-// the user designs from a data file.
+// The network document's graph windows: the PV curves, sensitivity,
+// transfer capability and line-flow sensitivity graphs of the studies, and
+// the graphs the user designs from a data file.
 
+#include <algorithm>
 #include <array>
 
 #include <QFile>
@@ -15,6 +16,7 @@
 namespace {
 
 constexpr int kCascadeStep = 30;  // pixels right and down from the graph before
+constexpr std::size_t kMostPVCurves = 12;  // a graph window draws no more curves
 
 struct TransferCapabilityGraph {
     const char* captionSuffix;
@@ -37,12 +39,38 @@ std::string Text(const char* text) { return text == nullptr ? std::string() : st
 
 }  // namespace
 
-bool CTavrinDoc::ShowCategoryGraph(QWidget* parent, const CategoryGraph& graph) {
-    IDlgGraph* dialog = createGraph(&graphReferences_, parent, application_.Prompts());
+IDlgGraph* CTavrinDoc::MakeGraph(QWidget* parent) {
+    IDlgGraph* dialog = graphMaker_ ? graphMaker_(&graphReferences_, parent, application_.Prompts())
+                                    : createGraph(&graphReferences_, parent, application_.Prompts());
     if (dialog == nullptr) {
         application_.Prompts().Ask("Cannot create preview dialog!!", {}, PromptIcon::Warning, PromptButtons::Ok);
-        return false;
     }
+    return dialog;
+}
+
+void CTavrinDoc::ShowPVCurves(QWidget* parent, const char* path, const PVCurveChooser& choose) {
+    IDlgGraph* dialog = MakeGraph(parent);
+    if (dialog == nullptr) return;
+    const std::optional<PvCurveVariables> chosen = choose(path);
+    if (!chosen || chosen->yNames.empty()) {
+        dialog->Release();
+        return;
+    }
+    const std::string caption = ToWindows1250(GetTitle()) + " - PV Curves";
+    dialog->SetCaption(caption.c_str());
+    dialog->SetDataFile(path, false, -1);
+    dialog->SetXVariable(chosen->xName.c_str());
+    const std::size_t curves = std::min<std::size_t>(chosen->yNames.size(), kMostPVCurves);
+    for (std::size_t i = 0; i < curves; ++i) dialog->AddYVariable(chosen->yNames[i].c_str());
+    dialog->SetGraphTitle("PV Curves");
+    dialog->SetXAxisTitle("Total Load [p.u.]");
+    dialog->SetYAxisTitle("Voltage [p.u.]");
+    dialog->Create();
+}
+
+bool CTavrinDoc::ShowCategoryGraph(QWidget* parent, const CategoryGraph& graph) {
+    IDlgGraph* dialog = MakeGraph(parent);
+    if (dialog == nullptr) return false;
     const std::string caption = ToWindows1250(GetTitle()) + graph.captionSuffix;
     dialog->SetCaption(caption.c_str());
     dialog->SetGraphType(5);

@@ -13,13 +13,14 @@ constexpr int kScrollableSpan = 0x7FFF;
 
 bool PreviewState::skipNextWheelStep_ = false;
 
-PreviewState::PreviewState(int firstPage, int lastPage, int currentPage, int& defaultPages, int mostPages)
+PreviewState::PreviewState(int firstPage, int lastPage, int currentPage, int& defaultPages, int mostPages,
+                           int openingPages)
     : firstPage_(firstPage),
       lastPage_(std::max(lastPage, firstPage)),
       currentPage_(std::clamp(currentPage, firstPage_, lastPage_)),
       defaultPages_(defaultPages),
       mostPages_(std::clamp(mostPages, 1, kMostPages)),
-      pagesShown_(std::clamp(defaultPages, 1, mostPages_)),
+      pagesShown_(std::clamp(openingPages != 0 ? openingPages : defaultPages, 1, mostPages_)),
       zoomedOutPages_(pagesShown_) {}
 
 int PreviewState::PagesOnShow() const { return std::min(pagesShown_, lastPage_ - currentPage_ + 1); }

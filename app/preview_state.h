@@ -24,8 +24,10 @@ public:
     // `currentPage`. `defaultPages` is the application's number of pages
     // shown at once, borrowed: a toggle leaves its choice there for the
     // previews that come later. `mostPages` (1 or 2) is how many pages the
-    // window can show at once.
-    PreviewState(int firstPage, int lastPage, int currentPage, int& defaultPages, int mostPages = kMostPages);
+    // window can show at once. `openingPages`, when not 0, is shown at
+    // first instead of the default.
+    PreviewState(int firstPage, int lastPage, int currentPage, int& defaultPages, int mostPages = kMostPages,
+                 int openingPages = 0);
 
     int FirstPage() const { return firstPage_; }
     int LastPage() const { return lastPage_; }

@@ -54,6 +54,13 @@ bool PrintView(IPrintableView& view, AppPrinter& printer, PromptService& prompts
         prompts.Ask("The printer could not start the job.", {}, PromptIcon::Warning, PromptButtons::Ok);
         return false;
     }
+    view.OnBeginPrinting(info, device);
+    info.toPage = std::min(info.toPage, info.maxPage);
+    if (info.fromPage > info.toPage) {
+        // The paper chosen left none of the pages asked for.
+        device.abort();
+        return false;
+    }
     // The painter's origin is the printable area's corner.
     info.drawRect = {0, 0, device.width(), device.height()};
     for (int page = info.fromPage; page <= info.toPage; ++page) {

@@ -4,6 +4,7 @@
 
 class AppPrinter;
 class PromptService;
+class QPaintDevice;
 class QPainter;
 class QWidget;
 
@@ -19,6 +20,9 @@ struct CPrintInfo {
     // While preparing, the page a preview opens on; while printing, the page
     // being printed.
     int currentPage = 1;
+    // The pages a preview shows at once when it opens; 0 leaves it to the
+    // application's choice.
+    int previewPages = 0;
     Rect drawRect;  // device units: the whole printable area of the page
 };
 
@@ -28,6 +32,10 @@ public:
     // Sets the page range and the printer's paper before the print dialog;
     // false stops the job.
     virtual bool OnPreparePrinting(CPrintInfo& info) = 0;
+    // The printer as the print dialog left it, before the first page: a view
+    // whose pages depend on the paper lays them out again here and may
+    // change info.maxPage.
+    virtual void OnBeginPrinting(CPrintInfo& /*info*/, const QPaintDevice& /*printer*/) {}
     // Draws page info.currentPage into info.drawRect.
     virtual void OnPrint(QPainter& painter, const CPrintInfo& info) = 0;
 

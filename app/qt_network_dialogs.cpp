@@ -1,43 +1,102 @@
 #include "qt_network_dialogs.h"
 
 #include "background_color_dlg.h"
+#include "bus_properties_dlg.h"
+#include "compensator_dialogs.h"
+#include "dlg_compare_results.h"
+#include "dlg_connector_properties.h"
+#include "dlg_fixed_tap_transformer_properties.h"
 #include "dlg_layers.h"
+#include "dlg_load_properties.h"
+#include "dlg_power_line_properties.h"
+#include "dlg_save_results.h"
+#include "dlg_system_info_properties.h"
+#include "dlg_var_condenser_properties.h"
+#include "free_element_dlg.h"
+#include "generator_properties_dlg.h"
 #include "line_fill_font_dlg.h"
 #include "main_frame.h"
+#include "reg_transformer_properties_dlg.h"
+#include "report_interface.h"
+#include "shunt_dialogs.h"
 #include "tavrin_app.h"
 
 // One body per dialog, each to be replaced by its dialog when it is built.
 
-bool QtNetworkDialogs::OpenBusProperties(IElement&) { return false; }
+namespace {
 
-bool QtNetworkDialogs::OpenLoadProperties(IElement&) { return false; }
+// An element's properties dialog, made on the stack over the main window
+// and run modally; true after OK.
+template <typename Dialog, typename... Arguments>
+bool RunElementDialog(CTavrinApp& application, IElement& element, Arguments... arguments) {
+    Dialog dialog(element, arguments..., application.Prompts(), application.MainFrame());
+    return dialog.DoModal() == QDialog::Accepted;
+}
 
-bool QtNetworkDialogs::OpenGeneratorProperties(IElement&) { return false; }
+}  // namespace
 
-bool QtNetworkDialogs::OpenSynchronousCompensatorProperties(IElement&) { return false; }
+bool QtNetworkDialogs::OpenBusProperties(IElement& element) {
+    return RunElementDialog<BusPropertiesDlg>(application_, element);
+}
 
-bool QtNetworkDialogs::OpenSvcProperties(IElement&) { return false; }
+bool QtNetworkDialogs::OpenLoadProperties(IElement& element) {
+    return RunElementDialog<CDlgLoadProperties>(application_, element);
+}
 
-bool QtNetworkDialogs::OpenShuntProperties(IElement&) { return false; }
+bool QtNetworkDialogs::OpenGeneratorProperties(IElement& element) {
+    return RunElementDialog<GeneratorPropertiesDlg>(application_, element);
+}
 
-bool QtNetworkDialogs::OpenCapacitorProperties(IElement&) { return false; }
+bool QtNetworkDialogs::OpenSynchronousCompensatorProperties(IElement& element) {
+    return RunElementDialog<CDlgSynchronousCompensatorProperties>(application_, element);
+}
 
-bool QtNetworkDialogs::OpenReactorProperties(IElement&) { return false; }
+bool QtNetworkDialogs::OpenSvcProperties(IElement& element) {
+    return RunElementDialog<CDlgSVCProperties>(application_, element);
+}
 
-bool QtNetworkDialogs::OpenPowerLineProperties(IElement&) { return false; }
+bool QtNetworkDialogs::OpenShuntProperties(IElement& element) {
+    return RunElementDialog<CDlgShuntProperties>(application_, element);
+}
 
-bool QtNetworkDialogs::OpenFixedTapTransformerProperties(IElement&) { return false; }
+bool QtNetworkDialogs::OpenCapacitorProperties(IElement& element) {
+    return RunElementDialog<CapacitorPropertiesDlg>(application_, element);
+}
 
-bool QtNetworkDialogs::OpenRegulatingTransformerProperties(IElement&, int) { return false; }
+bool QtNetworkDialogs::OpenReactorProperties(IElement& element) {
+    return RunElementDialog<CDlgReactorProperties>(application_, element);
+}
 
-bool QtNetworkDialogs::OpenVariableBankProperties(IElement&) { return false; }
+bool QtNetworkDialogs::OpenPowerLineProperties(IElement& element) {
+    return RunElementDialog<CDlgPowerLineProperties>(application_, element);
+}
 
-bool QtNetworkDialogs::OpenConnectorProperties(IElement&) { return false; }
+bool QtNetworkDialogs::OpenFixedTapTransformerProperties(IElement& element) {
+    return RunElementDialog<CDlgFixedTapTransformerProperties>(application_, element);
+}
 
-bool QtNetworkDialogs::OpenSystemInfoProperties(IElement&) { return false; }
+bool QtNetworkDialogs::OpenRegulatingTransformerProperties(IElement& element, int page) {
+    return RunElementDialog<RegTransformerPropertiesDlg>(application_, element, page);
+}
 
-std::optional<std::string> QtNetworkDialogs::EditFreeElement(IElement&, std::string_view, std::string_view) {
-    return std::nullopt;
+bool QtNetworkDialogs::OpenVariableBankProperties(IElement& element) {
+    return RunElementDialog<CDlgVarCondenserProperties>(application_, element);
+}
+
+bool QtNetworkDialogs::OpenConnectorProperties(IElement& element) {
+    return RunElementDialog<CDlgConnectorProperties>(application_, element);
+}
+
+bool QtNetworkDialogs::OpenSystemInfoProperties(IElement& element) {
+    return RunElementDialog<CDlgSystemInfoProperties>(application_, element);
+}
+
+std::optional<std::string> QtNetworkDialogs::EditFreeElement(IElement& element, std::string_view title,
+                                                           std::string_view text) {
+    FreeElementDlg dialog(element, std::string(title), application_.Prompts(), application_.MainFrame());
+    dialog.text = text;
+    if (dialog.DoModal() != QDialog::Accepted) return std::nullopt;
+    return dialog.text;
 }
 
 std::optional<LineFillFontChoice> QtNetworkDialogs::EditLineFillFont(const LineFillFontRequest& request) {
@@ -79,8 +138,18 @@ std::optional<int> QtNetworkDialogs::ChooseSensitivityElement(IModel&, Sensitivi
 
 bool QtNetworkDialogs::ShowDataSheet(IModel&) { return false; }
 
-bool QtNetworkDialogs::SaveOrDeleteResults(std::string_view, IRecordCursor&, ResultsAction) { return false; }
+bool QtNetworkDialogs::SaveOrDeleteResults(std::string_view systemName, IRecordCursor& cursor, ResultsAction action) {
+    CDlgSaveResults dialog(application_.Prompts(), application_.ResultsDatabase(), std::string(systemName), cursor,
+                           action == ResultsAction::Delete ? CDlgSaveResults::Mode::Delete
+                                                           : CDlgSaveResults::Mode::Save,
+                           application_.MainFrame());
+    return dialog.DoModal() == QDialog::Accepted;
+}
 
-IDBReport* QtNetworkDialogs::CompareResults(int) { return nullptr; }
+IDBReport* QtNetworkDialogs::CompareResults(int systemId) {
+    CDlgCompareResults dialog(application_.Prompts(), application_.ResultsDatabase(), systemId,
+                              [this] { return createReport(application_.TextMeasurer()); }, application_.MainFrame());
+    return dialog.DoModal() == QDialog::Accepted ? dialog.TakeReport() : nullptr;
+}
 
 std::optional<RemoteHost> QtNetworkDialogs::EditHostSettings(const RemoteHost&) { return std::nullopt; }

@@ -43,7 +43,8 @@ constexpr size_t kStatusLength = 80;
 ReportPreview::ReportPreview(const CPrintInfo& info, const QPageLayout& paper, PageRoutine drawPage,
                              Services services, QWidget* parent)
     : QWidget(parent),
-      state_(info.minPage, info.maxPage, info.currentPage, services.defaultPages),
+      state_(info.minPage, info.maxPage, info.currentPage, services.defaultPages, PreviewState::kMostPages,
+             info.previewPages),
       services_(std::move(services)),
       pages_(new PreviewPages(state_, paper, std::move(drawPage))) {
     Q_INIT_RESOURCE(shell_images);

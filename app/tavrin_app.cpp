@@ -4,10 +4,12 @@
 #include <filesystem>
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMdiArea>
+#include <QPageSetupDialog>
 
 #include "about_dialog.h"
 #include "child_frame.h"
@@ -70,6 +72,7 @@ void CTavrinApp::RegisterCommands() {
         if (mainFrame_) mainFrame_->close();
     });
     OnCommand(Command::AppAbout, [this] { OnAppAbout(); });
+    OnCommand(Command::FilePrintSetup, [this] { OnFilePrintSetup(); });
     for (int id : {Command::HelpContent, Command::HelpIndex, Command::HelpSearch}) {
         OnCommand(id, [this, id] { OnHelp(id); });
     }
@@ -121,9 +124,9 @@ bool CTavrinApp::InitInstance(const QStringList& arguments) {
     mainFrame_->showMaximized();
     mainFrame_->update();
 
-    if (!commandLine.fileName.isEmpty() && OpenDocumentFile(commandLine.fileName) == nullptr) {
-        return false;
-    }
+    // A document that cannot be opened has said why; the program stays,
+    // with its main window, for the user to open another.
+    if (!commandLine.fileName.isEmpty()) OpenDocumentFile(commandLine.fileName);
     return true;
 }
 
@@ -168,7 +171,7 @@ CDocTemplate* CTavrinApp::TemplateFor(const QString& path) const {
     for (const auto& docTemplate : templates_) {
         if (docTemplate->MatchesExtension(path)) return docTemplate.get();
     }
-    return templates_.empty() ? nullptr : templates_.front().get();
+    return nullptr;
 }
 
 CDocTemplate* CTavrinApp::NewDocumentTemplate() const {
@@ -222,7 +225,14 @@ CDocument* CTavrinApp::OpenDocumentFile(const QString& path) {
         }
     }
     CDocTemplate* docTemplate = TemplateFor(path);
-    if (docTemplate == nullptr) return nullptr;
+    if (docTemplate == nullptr) {
+        // Read as a document of another kind, the file would only fail
+        // further on, or be taken for what it is not.
+        prompts_.Ask("Failed to open document.\n" + QDir::toNativeSeparators(absolute) +
+                         "\nThe program does not open files of this type.",
+                     {}, PromptIcon::Error, PromptButtons::Ok);
+        return nullptr;
+    }
     CDocument& document = docTemplate->CreateNewDocument(*this);
     if (!document.OnOpenDocument(absolute)) {
         docTemplate->RemoveDocument(document);
@@ -275,6 +285,13 @@ bool CTavrinApp::SaveAllModified() {
 void CTavrinApp::OnAppAbout() {
     CAboutDlg about(prompts_, desktop_, mainFrame_.get());
     prompts_.RunModal(about);
+}
+
+// The choice is made on the program's printer itself, so that the next
+// print and preview of any window use it.
+void CTavrinApp::OnFilePrintSetup() {
+    QPageSetupDialog setup(&printer_.Printer(), mainFrame_.get());
+    prompts_.RunModal(setup);
 }
 
 CHelpWindow* CTavrinApp::HelpWindow() const { return helpWindow_.data(); }

@@ -46,8 +46,9 @@ public:
     ~CTavrinApp() override;
 
     // Start-up, with the arguments after the program's name. False when the
-    // program cannot start (the main window could not be made, or the
-    // command line's document could not be opened).
+    // program cannot start (the main window could not be made); a command
+    // line's document that cannot be opened is reported and the program
+    // runs on without it.
     bool InitInstance(const QStringList& arguments);
 
     // A template registered before start-up comes after the program's own.
@@ -83,7 +84,8 @@ public:
     // A new untitled network document in a window of its own.
     CDocument* OnFileNew();
     // The document of the file in a window, or the window that shows it
-    // already; null (the user has been told why) when it cannot be read.
+    // already; null (the user has been told why) when it cannot be read or
+    // its extension is not one of the document kinds'.
     CDocument* OpenDocumentFile(const QString& path);
     // Asks about every modified document; false when the user cancelled.
     bool SaveAllModified();
@@ -121,6 +123,7 @@ private:
     void OnFileOpen();
     void OnOpenRecentFile(int index);
     void OnAppAbout();
+    void OnFilePrintSetup();
     // Opens the manual at its contents, its index or its search.
     void OnHelp(int command);
     void ShowSplashScreen();

@@ -46,6 +46,10 @@ void CTavrinDoc::SetView(IView* view) {
     if (model_) model_->SetView(view);
 }
 
+void CTavrinDoc::ReadResultLine(const std::string& line) {
+    if (model_) model_->ReadResultLine(line);
+}
+
 void CTavrinDoc::Draw(DrawingContext& dc, const Rect* area) {
     if (model_) model_->Draw(dc, area);
 }

@@ -1,15 +1,20 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "document_base.h"
 #include "model_interface.h"
+#include "network_dialogs.h"
 #include "network_edit_event.h"
 #include "reference_manager.h"
 
 class CTavrinApp;
 class DrawingContext;
+class IDlgGraph;
 class IView;
+class PromptService;
 class QWidget;
 
 // The network document (".pf"). It owns one network model, made when the
@@ -58,14 +63,26 @@ public:
     // them to the model again.
     void SetEditEventTarget(IEditEventTarget* target) { editTarget_ = target; }
 
+    // One line of result text from the remote solver server.
+    void ReadResultLine(const std::string& line);
+
     // The graph windows open for this document.
     CReferenceManager& GraphReferences() { return graphReferences_; }
+    // Makes the graph windows: the report library's createGraph unless a
+    // test set another.
+    using GraphMaker = std::function<IDlgGraph*(CReferenceManager*, QWidget*, PromptService&)>;
+    void SetGraphMaker(GraphMaker maker) { graphMaker_ = std::move(maker); }
 
     // The graph launchers: each opens modeless graph windows over `parent`
     // (the view) on a data file a study wrote, reading the file before it
     // returns, so that the study may delete it then. Paths and titles are
     // single-byte (Windows-1250); a null path is a graph not made. When no
     // window can be made the user is told and no further graph is made.
+    //
+    // The PV curves of a continuation table: the variables are chosen on
+    // the file first; without a choice no graph is shown.
+    using PVCurveChooser = std::function<std::optional<PvCurveVariables>(const char* path)>;
+    void ShowPVCurves(QWidget* parent, const char* path, const PVCurveChooser& choose);
     enum class SensitivityKind { Angle, Voltage };
     // Without a Y-axis title the kind's own two titles are used.
     void ShowSensitivityGraph(QWidget* parent, const char* path, SensitivityKind kind, int cascadeOffset,
@@ -94,12 +111,15 @@ private:
     };
     // False when the window could not be made (the user was told).
     bool ShowCategoryGraph(QWidget* parent, const CategoryGraph& graph);
+    // A new graph window, or null after telling the user it cannot be made.
+    IDlgGraph* MakeGraph(QWidget* parent);
 
     // First: it goes last, after the model.
     CReferenceManager graphReferences_;
     CTavrinApp& application_;
     ModelReference model_;
     IEditEventTarget* editTarget_ = nullptr;
+    GraphMaker graphMaker_;
     int tool_ = 0;
     bool new_ = false;
 };

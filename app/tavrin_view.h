@@ -1,16 +1,24 @@
 #pragma once
 
+#include <memory>
+#include <optional>
+#include <string>
+
 #include <QCursor>
 #include <QPoint>
 
 #include "color.h"
+#include "diagram_pages.h"
 #include "network_edit_event.h"
+#include "print_job.h"
+#include "recorded_picture.h"
 #include "view.h"
 #include "view_base.h"
 
 class CMainFrame;
 class CTavrinDoc;
 class DiagramArea;
+class IDBReport;
 class IModel;
 struct CmdUI;
 class INetworkDialogs;
@@ -18,13 +26,15 @@ class QMenu;
 class QPainter;
 class QRubberBand;
 class QWidget;
+enum class ResultsAction;
 
 // The scrolling window of a network document. It draws the one-line
 // diagram, turns mouse and keys into the model's edit events, keeps the
 // drawing tool and its cursor, and answers the model's requests (redraws,
 // scroll sizes, the mouse, dialogs, the context menu, the status text).
-// All editing itself is the model's.
-class CTavrinView : public CView, public IView {
+// All editing itself is the model's. It prints the diagram tiled over as
+// many pages as it needs and exports it as pictures and as a case file.
+class CTavrinView : public CView, public IView, public IPrintableView {
 public:
     // The commands of the element's context menu.
     enum ContextCommand : int {
@@ -64,8 +74,20 @@ public:
     void SetDialogs(INetworkDialogs* dialogs) { dialogs_ = dialogs; }
     INetworkDialogs* Dialogs() const { return dialogs_; }
 
+    // Solves the power flow and shows the results on the diagram; a remote
+    // document asks the remote solver instead.
+    void SolvePowerFlow();
+
     // Snaps a diagram point to the grid when snapping is on.
     Point Snap(Point p) const;
+
+    // Printing: the diagram is recorded once per job and each page shows
+    // its piece of it, laid out for the printer's paper.
+    bool OnPreparePrinting(CPrintInfo& info) override;
+    void OnBeginPrinting(CPrintInfo& info, const QPaintDevice& printer) override;
+    void OnPrint(QPainter& painter, const CPrintInfo& info) override;
+    // The pages of the last job or preview; none before the first.
+    const std::optional<DiagramPages>& PrintPages() const { return printPages_; }
 
     // IView
     void InvalidateRect(const Rect& area) override;
@@ -112,7 +134,17 @@ private:
 
     void RegisterCommands();
     void RegisterMenuCommands();
+    // Printing and the exports.
+    void RegisterOutputCommands();
+    // The diagram to a metafile or bitmap file the user names.
+    void OnExportPicture();
+    // The diagram to the clipboard as a metafile, with a PNG beside it.
+    void OnSendToClipboard();
+    // The network, solved, to a case file in the IEEE common data format.
+    void OnExportIeeeCommonFormat();
     IModel* Model() const;
+    // Tells the user that the file could not be written.
+    void ReportUnwritable(const QString& path);
     CMainFrame* MainFrame() const;
     // Edit mode with something selected: what the editing commands need.
     bool HasEditableSelection() const;
@@ -132,6 +164,26 @@ private:
     void OnElementVisualProperties();
     void OnLayers();
     void OnDuplicationSettings();
+    void RegisterStudyCommands();
+
+    // The studies and the results (tavrin_view_studies.cpp).
+    void OnPvCurves();
+    void OnTransferCapability();
+    void OnVoltageSensitivity();
+    void OnBusSensitivityFactors();
+    void OnLineFlowSensitivity();
+    void OnPreviewResults();
+    void OnShowResultsInTable();
+    void OnSaveOrDeleteResults(ResultsAction action);
+    void OnCompareResults();
+    // The results database's number of the system named as the document;
+    // -1 when it has none or the query failed (the user was told).
+    int SystemIdOfDocument();
+    // The document's title, single-byte (Windows-1250) as the model's texts.
+    std::string DocumentTitle() const;
+    void Warn(const char* text);
+    // A report made, in a results window of its own.
+    void OpenReport(IDBReport* report);
     void OnTool(int command);
     void OnNodeMover();
     void UseCursor(int id);
@@ -150,4 +202,6 @@ private:
     Size diagramSize_;
     QPoint contextMenuAt_;  // screen pixels of the last right-button release
     INetworkDialogs* dialogs_ = nullptr;
+    std::optional<DiagramPages> printPages_;
+    std::unique_ptr<RecordedPicture> printPicture_;
 };

@@ -46,7 +46,7 @@ constexpr Rect kEmptyDiagram{0, 0, 100, 100};
 std::vector<KeyBinding> CTavrinView::WindowKeys() const {
     using namespace Command;
     return {
-        {SolvePowerFlow, QKeySequence(Qt::Key_F5)},
+        {Command::SolvePowerFlow, QKeySequence(Qt::Key_F5)},  // not the view's own SolvePowerFlow
         {PvCurves, QKeySequence(Qt::Key_F6)},
         {TransferCapability, QKeySequence(Qt::Key_F7)},
         {SupplementaryMotionSensitivity, QKeySequence(Qt::Key_F8)},

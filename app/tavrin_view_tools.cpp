@@ -79,6 +79,8 @@ void CTavrinView::RegisterCommands() {
         OnCommand(item.command, [this, event] { SendEvent(event, {}); });
     }
     RegisterMenuCommands();
+    RegisterOutputCommands();
+    RegisterStudyCommands();
 }
 
 void CTavrinView::OnTool(int command) {

@@ -1,5 +1,7 @@
 #include "window_placement.h"
 
+#include <algorithm>
+
 #include <QGuiApplication>
 #include <QRect>
 #include <QScreen>
@@ -10,12 +12,22 @@
 namespace {
 
 constexpr int kNoCoordinate = -1;
+// Window systems place windows with 16-bit coordinates: a stored one
+// beyond them is held at their end, and no later offset overflows.
+constexpr int kLargestCoordinate = 32767;
 
 bool MeetsAScreen(const QRect& rect) {
     for (const QScreen* screen : QGuiApplication::screens()) {
         if (screen->geometry().intersects(rect)) return true;
     }
     return false;
+}
+
+// All screens together: no window is made larger than they are.
+QSize DesktopSize() {
+    QRect desktop;
+    for (const QScreen* screen : QGuiApplication::screens()) desktop |= screen->geometry();
+    return desktop.size();
 }
 
 // Shows the window where it is without taking the focus from the window
@@ -47,17 +59,23 @@ void WindowPlacement::Save() const {
 
 void WindowPlacement::Restore() const {
     if (!profile_ || !window_) return;
-    const int left = profile_->GetProfileInt(section_, "Left", kNoCoordinate);
-    const int top = profile_->GetProfileInt(section_, "Top", kNoCoordinate);
-    const int right = profile_->GetProfileInt(section_, "Right", kNoCoordinate);
-    const int bottom = profile_->GetProfileInt(section_, "Bottom", kNoCoordinate);
+    auto coordinate = [this](const char* key) {
+        return std::clamp(profile_->GetProfileInt(section_, key, kNoCoordinate), -kLargestCoordinate,
+                          kLargestCoordinate);
+    };
+    const int left = coordinate("Left");
+    const int top = coordinate("Top");
+    const int right = coordinate("Right");
+    const int bottom = coordinate("Bottom");
     if (left == kNoCoordinate && top == kNoCoordinate && right == kNoCoordinate && bottom == kNoCoordinate) {
         window_->show();
         return;
     }
     const bool visible = profile_->GetProfileInt(section_, "Visible", 1) != 0;
-    const QRect frame(QPoint(left, top), QPoint(right - 1, bottom - 1));
-    const bool applies = MeetsAScreen(frame);
+    QRect frame(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    frame.setSize(frame.size().boundedTo(DesktopSize()));
+    // A rectangle turned inside out is no placement.
+    const bool applies = frame.isValid() && MeetsAScreen(frame);
     if (applies) {
         // The stored rectangle includes the window manager's frame, which
         // is known only once the window was shown.

@@ -25,7 +25,9 @@ public:
     // stored rectangle moves and sizes it without raising or activating
     // it, then shows it, or hides it when "Visible" is 0. A rectangle that
     // meets no screen is not applied, so that a window never comes back
-    // out of reach after a screen was removed.
+    // out of reach after a screen was removed. Stored coordinates are held
+    // within what a window system can address, and the size within all
+    // screens together.
     void Restore() const;
 
 private:

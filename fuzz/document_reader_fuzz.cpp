@@ -3,7 +3,8 @@
 // empty. What it read must save, read again into a new model and save to the
 // same bytes, and its elements must then be measured, hit and drawn without
 // overflow. Any other exception, a crash, a leak or a large allocation is a
-// finding.
+// finding. Built as document_measured_fuzz, the text is measured with the
+// program's own fonts, as the program reads a document.
 
 #include <cstddef>
 #include <cstdint>
@@ -17,13 +18,28 @@
 #include "power_system.h"
 #include "text_measurer.h"
 
+#ifdef FUZZ_PROGRAM_FONTS
+#include <QGuiApplication>
+
+#include "offscreen_application.h"
+#include "qt_text_measurer.h"
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    return StartOffscreenApplication<QGuiApplication>(argc, argv);
+}
+#endif
+
 namespace {
 
+#ifdef FUZZ_PROGRAM_FONTS
+using Measurer = QtTextMeasurer;
+#else
 // Text as wide as it is long.
-class CharacterMeasurer final : public ITextMeasurer {
+class Measurer final : public ITextMeasurer {
 public:
     Size TextExtent(const LogFont&, std::string_view text) override { return {static_cast<int>(text.size()), 12}; }
 };
+#endif
 
 class Model {
 public:
@@ -53,7 +69,7 @@ public:
     }
 
 private:
-    CharacterMeasurer measurer_;
+    Measurer measurer_;
     PowerSystem* model_;
 };
 

@@ -69,8 +69,8 @@ void Bus::SetName(std::string_view name) {
     labels_[0]->SetText(name_);
 }
 
-void Bus::GetValuesAndFlags(double*& values, std::vector<std::uint8_t>*& flags) {
-    values = values_.data();
+void Bus::GetValuesAndFlags(std::span<double>& values, std::vector<std::uint8_t>*& flags) {
+    values = values_;
     flags = &labelFlags_;
 }
 

@@ -47,7 +47,7 @@ public:
     int GetElementType() const override { return ElementType::Bus; }
     void SetName(std::string_view name) override;
     void UpdateResultLabel(const double* values) override;
-    void GetValuesAndFlags(double*& values, std::vector<std::uint8_t>*& flags) override;
+    void GetValuesAndFlags(std::span<double>& values, std::vector<std::uint8_t>*& flags) override;
     double* GetValues() override { return values_.data(); }
     bool FillSolverRecord(SolverRecord record, char mode) override;
     bool WriteCDFCard(std::string& card, int* flags) override;

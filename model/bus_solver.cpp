@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <span>
 
 #include "bus.h"
 #include "bus_card.h"
@@ -18,10 +19,10 @@ constexpr double kUnlimited = 999999.0;
 
 // The value array of an attached element; null when it has none.
 const double* ValuesOf(IElement& element) {
-    double* values = nullptr;
+    std::span<double> values;
     std::vector<std::uint8_t>* flags = nullptr;
     element.GetValuesAndFlags(values, flags);
-    return values;
+    return values.empty() ? nullptr : values.data();
 }
 
 // The shunt admittance an attached element adds to its bus: MW (G) and Mvar

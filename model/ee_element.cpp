@@ -62,8 +62,8 @@ bool EEElement::GetOwnerLabelMode() const { return owner_ && owner_->IsRemote();
 
 IElement* EEElement::FindElement(int key) { return owner_ ? owner_->FindByKey(key) : nullptr; }
 
-void EEElement::GetValuesAndFlags(double*& values, std::vector<std::uint8_t>*& flags) {
-    values = nullptr;
+void EEElement::GetValuesAndFlags(std::span<double>& values, std::vector<std::uint8_t>*& flags) {
+    values = {};
     flags = &labelFlags_;
 }
 

@@ -58,7 +58,7 @@ public:
 
     // --- Values, results and the solver: the base has none ---
     void UpdateResultLabel(const double*) override {}
-    void GetValuesAndFlags(double*& values, std::vector<std::uint8_t>*& flags) override;
+    void GetValuesAndFlags(std::span<double>& values, std::vector<std::uint8_t>*& flags) override;
     double* GetValues() override { return nullptr; }
     void SendChangeCommand() override {}
     bool FillSolverRecord(SolverRecord, char) override { return false; }

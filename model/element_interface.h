@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,9 +57,10 @@ public:
     // --- Values, results and the solver ---
     // With values: copies them in first. Then rebuilds the result labels.
     virtual void UpdateResultLabel(const double* values) = 0;
-    // The value array that the dialogs edit in place, and the label-shown
-    // flags (1 shown, 0 hidden), one per label.
-    virtual void GetValuesAndFlags(double*& values, std::vector<std::uint8_t>*& flags) = 0;
+    // The value array that the dialogs edit in place, with its length, and
+    // the label-shown flags (1 shown, 0 hidden), one per label. Empty values
+    // for kinds without any.
+    virtual void GetValuesAndFlags(std::span<double>& values, std::vector<std::uint8_t>*& flags) = 0;
     // The value array; null for kinds without values.
     virtual double* GetValues() = 0;
     // Forms the element's change command for the remote solver.

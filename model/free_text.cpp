@@ -107,6 +107,11 @@ SystemInfo::SystemInfo() {
     labels_[0]->SetRightAligned(true);
 }
 
+void SystemInfo::GetValuesAndFlags(std::span<double>& values, std::vector<std::uint8_t>*& flags) {
+    values = std::span<double>(&item_, 1);
+    flags = &labelFlags_;
+}
+
 int SystemInfo::GetItem() const {
     // The dialogs may leave any number here.
     if (std::isnan(item_)) return 0;

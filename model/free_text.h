@@ -62,6 +62,7 @@ public:
     void UpdateResultLabel(const double* values) override;
     // The item, for the properties dialog to edit in place.
     double* GetValues() override { return &item_; }
+    void GetValuesAndFlags(std::span<double>& values, std::vector<std::uint8_t>*& flags) override;
     int GetItem() const;
 
     std::unique_ptr<IElement> CreateNew(PowerSystem* owner, int key, Point point, int flag) override;

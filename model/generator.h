@@ -33,7 +33,6 @@ public:
     Generator();
 
     int GetElementType() const override { return ElementType::Generator; }
-    double* GetValues() override { return values_.data(); }
     void UpdateResultLabel(const double* values) override;
     // "CHANGE GENERATOR=<bus> PG= <MW>" to the remote solver.
     void SendChangeCommand() override;
@@ -51,6 +50,7 @@ public:
     virtual void DrawLetter(DrawingContext& dc);
 
 protected:
+    std::span<double> ValueArray() override { return values_; }
     // Generator kinds differ in the category, the default P and whether
     // they give active power at all.
     Generator(PowerSystem* owner, int key, Point at, int category, double defaultP);

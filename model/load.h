@@ -37,7 +37,6 @@ public:
     Load();
 
     int GetElementType() const override { return ElementType::Load; }
-    double* GetValues() override { return values_.data(); }
     // P and Q at the bus's voltage while on; the label shows 0/0 while off.
     void UpdateResultLabel(const double* values) override;
     // "CHANGE LOAD=<bus> PLOAD= <MW> QLOAD= <Mvar>" to the remote solver.
@@ -57,6 +56,8 @@ public:
     const std::array<Point, 3>& GetArrowHead() const { return arrow_; }
 
 private:
+    std::span<double> ValueArray() override { return values_; }
+
     std::array<Point, 3> arrow_{};
     std::array<double, kValueCount> values_{};
 };

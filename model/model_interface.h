@@ -145,8 +145,12 @@ public:
     // 0 when there is none.
     virtual int NewKey(int category, bool forClipboard) = 0;
     virtual IElement* FindByKey(int key, const ElementList* list = nullptr) const = 0;
-    // The element's name; nothing for keys 0 and -1 and absent elements.
+    // The element's name; nothing for keys 0 and -1 and absent elements
+    // (a bus group's key names no element).
     virtual std::optional<std::string> GetNameOfKey(int key) const = 0;
+    // The name a study's rows, graphs and reports give a key: its element's
+    // name, "BusGroup n" for a bus group, else the placeholder.
+    virtual std::string GetStudyName(int key, const char* placeholder) const = 0;
     // 0-9: load P, Q; generation P, Q; losses P, Q; shunt P, Q; import P, Q
     // (MW, Mvar); 8888.88 for any other index.
     virtual double GetSystemTotal(int index) const = 0;

@@ -35,8 +35,8 @@ OnePortElement::OnePortElement(int category) {
     endKeys_[1] = kFreeEndKey;
 }
 
-void OnePortElement::GetValuesAndFlags(double*& values, std::vector<std::uint8_t>*& flags) {
-    values = GetValues();
+void OnePortElement::GetValuesAndFlags(std::span<double>& values, std::vector<std::uint8_t>*& flags) {
+    values = ValueArray();
     flags = &labelFlags_;
 }
 

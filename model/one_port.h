@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <string>
 
 #include "ee_element.h"
@@ -20,7 +21,8 @@ public:
     ~OnePortElement() override = default;
 
     // The kind's value array and the label-shown flags.
-    void GetValuesAndFlags(double*& values, std::vector<std::uint8_t>*& flags) override;
+    void GetValuesAndFlags(std::span<double>& values, std::vector<std::uint8_t>*& flags) override;
+    double* GetValues() final { return ValueArray().data(); }
     // A copy under a new key of the same class, connected to nothing and
     // moved by the owner's duplication step.
     std::unique_ptr<IElement> Duplicate(bool forClipboard) override;
@@ -48,6 +50,9 @@ protected:
     OnePortElement(PowerSystem* owner, int key, Point at, int category);
     // An empty one-port that an archive fills.
     explicit OnePortElement(int category);
+
+    // The kind's own value array.
+    virtual std::span<double> ValueArray() = 0;
 
     // The bus at end 0 while this element is on; null when none.
     IElement* AttachedBus() const;

@@ -92,8 +92,8 @@ void PowerLine::CreateLabels(Point anchor) {
     data_[BD::kCircuits] = 1.0;
 }
 
-void PowerLine::GetValuesAndFlags(double*& values, std::vector<std::uint8_t>*& flags) {
-    values = GetValues();
+void PowerLine::GetValuesAndFlags(std::span<double>& values, std::vector<std::uint8_t>*& flags) {
+    values = data_;
     flags = &labelFlags_;
 }
 

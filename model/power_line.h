@@ -43,7 +43,7 @@ public:
 
     // --- Values, results and the solver ---
     void UpdateResultLabel(const double* values) override;
-    void GetValuesAndFlags(double*& values, std::vector<std::uint8_t>*& flags) override;
+    void GetValuesAndFlags(std::span<double>& values, std::vector<std::uint8_t>*& flags) override;
     double* GetValues() override { return data_.empty() ? nullptr : data_.data(); }
     // "CHANGE LINENAME=..." with the tap ratio, to the remote solver.
     void SendChangeCommand() override;

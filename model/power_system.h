@@ -179,9 +179,7 @@ public:
     void SetReportMaker(ReportMaker maker) override { reportMaker_ = maker; }
     IDBReport* PowerFlowReport(const char* text, int ignored) override;
     IDBReport* TransferCapabilityReport(TransferCapabilityResult* result, const char* text, int ignored) override;
-    // The name a study's rows and reports give a key: its element's name,
-    // "BusGroup n" for a bus group, else the placeholder.
-    std::string GetStudyName(int key, const char* placeholder) const;
+    std::string GetStudyName(int key, const char* placeholder) const override;
     // --- Case files, the solution listing and the remote solver ---
     bool ExportIEEECommonFormat(const char* path) override;
     // Reads the solver's listing of the model's exported case into the

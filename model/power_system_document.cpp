@@ -112,6 +112,13 @@ void PowerSystem::Serialize(Archive& archive) {
         }
         throw;
     }
+    // Files that other programs wrote may carry bytes after the last list;
+    // a bad copy or two files joined do too, so the user hears of them.
+    if (archive.Remaining() > 0 && sink_) {
+        const std::string text = "The file has " + std::to_string(archive.Remaining()) +
+                                 " bytes after its last list; they were not read.";
+        sink_->AddMessage(IMessageSink::Warning, text.c_str());
+    }
 }
 
 void PowerSystem::RefuseDocument(const std::string& reason) const {

@@ -13,6 +13,7 @@
 #include "element_key.h"
 #include "message_sink.h"
 #include "power_system.h"
+#include "replacement_file.h"
 #include "scope_exit.h"
 #include "solution_listing.h"
 #include "view.h"
@@ -54,13 +55,14 @@ bool PowerSystem::ExportIEEECommonFormat(const char* path) {
     CaseNumbering numbering;
     std::string text;
     if (!path || !ComposeIeeeCase(text, numbering)) return false;
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << text;
-    file.close();
-    if (file) return true;
-    std::remove(path);
-    ShowMessageBox(std::string("Cannot write the file ") + path + "!");
-    return false;
+    // A failed write leaves the file that was there as it was.
+    try {
+        WriteFileReplacing(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    } catch (const FileWriteError&) {
+        ShowMessageBox(std::string("Cannot write the file ") + path + "!");
+        return false;
+    }
+    return true;
 }
 
 bool PowerSystem::ComposeIeeeCase(std::string& text, CaseNumbering& numbering) {

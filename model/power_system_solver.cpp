@@ -60,8 +60,9 @@ int PowerSystem::SolveThroughRecords(const char* outFile, ILineWriter* writer) {
     if (!StartStudy()) return 0;
     if (outFile) NumberGroupsForExport();
     if (solver_->Attach(GetRecordCursor(), sink_, 0) == 0) return 0;
+    // The solver says through the sink why a case file could not be written.
     if (outFile) {
-        solver_->WriteIeeeCdf(outFile, 0);
+        if (solver_->WriteIeeeCdf(outFile, 0) != 0) return 0;
     } else if (writer) {
         solver_->WriteReport(writer);
     }
@@ -85,10 +86,10 @@ int PowerSystem::RunContinuation(const char* file, bool toMaxLoad, double maxLoa
     solver_->SetMaxLoad(toMaxLoad ? maxLoadMw : -1.0);
     // A run to a maximum load without a file writes no table.
     const char* text = file ? file : toMaxLoad ? "" : continuationResult_.c_str();
-    const int solved = solver_->AttachAndRun(GetRecordCursor(), sink_, text, 0);
+    // A failed run (the table that could not be written among its causes,
+    // told through the sink) leaves no curve and no state worth showing.
+    if (solver_->AttachAndRun(GetRecordCursor(), sink_, text, 0) == 0) return 0;
     if (!toMaxLoad) return solver_->GetPointCount() < 2 ? 0 : 1;
-    // A failed run leaves no state worth showing on the diagram.
-    if (solved == 0) return 0;
     ApplyResults(solver_->GetResultCursor());
     return 1;
 }

@@ -28,7 +28,6 @@ public:
     Shunt();
 
     int GetElementType() const override { return ElementType::Shunt; }
-    double* GetValues() override { return values_.data(); }
     // The present P and Q, and the label of the kind (empty for a remote
     // copy).
     void UpdateResultLabel(const double* values) override;
@@ -47,6 +46,7 @@ public:
     void RecalcGeometry() override;
 
 protected:
+    std::span<double> ValueArray() override { return values_; }
     Shunt(PowerSystem* owner, int key, Point at, int category);
     explicit Shunt(int category);
 

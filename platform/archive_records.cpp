@@ -1,5 +1,7 @@
 #include "archive_records.h"
 
+#include <algorithm>
+
 void WriteLogFont(Archive& archive, const LogFont& font) {
     for (std::int32_t value : {font.height, font.width, font.escapement, font.orientation, font.weight}) {
         archive.WriteInt32(value);
@@ -21,6 +23,9 @@ LogFont ReadLogFont(Archive& archive) {
         *flag = archive.ReadByte();
     }
     font.SetFaceName(archive.ReadString());
+    for (std::int32_t* size : {&font.height, &font.width}) {
+        *size = std::clamp(*size, -LogFont::kMaxSize, LogFont::kMaxSize);
+    }
     return font;
 }
 

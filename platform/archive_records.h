@@ -10,7 +10,8 @@
 // precision, quality, pitch and family; the face name as a counted string.
 void WriteLogFont(Archive& archive, const LogFont& font);
 // A stored face name longer than the record holds is cut to its first
-// LogFont::kMaxFaceLength characters.
+// LogFont::kMaxFaceLength characters; a height or width beyond
+// LogFont::kMaxSize is read as that size, with its sign.
 LogFont ReadLogFont(Archive& archive);
 
 // int32 colour, style, width x, width y.

@@ -50,14 +50,16 @@ std::vector<std::uint8_t> EncodeBmp24(int width, int height, std::span<const Col
     PutU32(out, 0);  // colours used and important: no table
     PutU32(out, 0);
 
-    for (int row = height - 1; row >= 0; --row) {
+    // The rows are written in place; the padding stays zero.
+    out.resize(offset + static_cast<std::size_t>(imageSize));
+    std::uint8_t* at = out.data() + offset;
+    for (int row = height - 1; row >= 0; --row, at += rowBytes) {
         const ColorRef* line = pixels.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
         for (int column = 0; column < width; ++column) {
-            out.push_back(BlueOf(line[column]));
-            out.push_back(GreenOf(line[column]));
-            out.push_back(RedOf(line[column]));
+            at[3 * column] = BlueOf(line[column]);
+            at[3 * column + 1] = GreenOf(line[column]);
+            at[3 * column + 2] = RedOf(line[column]);
         }
-        for (std::uint32_t pad = static_cast<std::uint32_t>(width) * 3; pad < rowBytes; ++pad) out.push_back(0);
     }
     return out;
 }

@@ -43,6 +43,10 @@ struct LogBrush {
 // start before their few non-zero fields are set.
 struct LogFont {
     static constexpr std::size_t kMaxFaceLength = 31;
+    // No screen or page shows a character taller or wider than this many
+    // units (and the font metrics of the screen break down not far above
+    // it); stored heights and widths are held within it, either sign.
+    static constexpr std::int32_t kMaxSize = 16384;
 
     std::int32_t height = 0;  // negative: character height in logical units
     std::int32_t width = 0;

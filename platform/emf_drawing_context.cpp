@@ -1,6 +1,9 @@
 #include "emf_drawing_context.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -19,6 +22,13 @@ constexpr std::uint32_t kInitialHandles = 32;
 constexpr int kReferencePixels = 960;
 constexpr int kReferenceMillimetres = 254;
 
+// Pixels of the reference device in hundredths of a millimetre; a diagram
+// may be far wider than an int of those.
+std::int32_t Hundredths(int pixels) {
+    const long long hundredths = 100LL * kReferenceMillimetres * pixels / kReferencePixels;
+    return static_cast<std::int32_t>(std::min<long long>(hundredths, INT32_MAX));
+}
+
 U_POINTL ToPointl(Point p) { return point32_set(p.x, p.y); }
 U_RECTL ToRectl(const Rect& r) { return rectl_set(point32_set(r.left, r.top), point32_set(r.right, r.bottom)); }
 U_COLORREF ToColorref(ColorRef c) { return colorref3_set(RedOf(c), GreenOf(c), BlueOf(c)); }
@@ -33,6 +43,34 @@ U_RECTL BoundsOf(std::span<const Point> points) {
         bounds.bottom = std::max(bounds.bottom, p.y);
     }
     return ToRectl(bounds);
+}
+
+// A point on the ray from the box's centre at `degrees` (counter-clockwise
+// on the screen from the positive x axis), far enough out that rounding
+// hardly turns it.
+Point RayPoint(const Rect& box, double degrees) {
+    const double radians = degrees * std::numbers::pi / 180.0;
+    const double reach = 1.0 + std::abs(static_cast<double>(box.Width())) + std::abs(static_cast<double>(box.Height()));
+    const double cx = (box.left + box.right) / 2.0;
+    const double cy = (box.top + box.bottom) / 2.0;
+    auto coordinate = [](double value) {
+        return static_cast<int>(std::clamp(std::round(value), -2147483648.0, 2147483647.0));
+    };
+    return {coordinate(cx + reach * std::cos(radians)), coordinate(cy - reach * std::sin(radians))};
+}
+
+struct PixelSize {
+    int width;
+    int height;
+};
+
+// One pixel per logical unit, scaled down evenly so that neither side
+// exceeds the most a nested picture may take.
+PixelSize RasterSize(int width, int height) {
+    const int longer = std::max(width, height);
+    if (longer <= EmfDrawingContext::kMostPictureSide) return {width, height};
+    const double shrink = static_cast<double>(EmfDrawingContext::kMostPictureSide) / longer;
+    return {std::max(1, static_cast<int>(width * shrink)), std::max(1, static_cast<int>(height * shrink))};
 }
 
 std::vector<U_POINTL> ToPointls(std::span<const Point> points) {
@@ -54,8 +92,8 @@ struct EmfDrawingContext::Writer {
     }
 };
 
-EmfDrawingContext::EmfDrawingContext(ITextMeasurer& measurer, Size frame)
-    : measurer_(measurer), writer_(std::make_unique<Writer>()) {
+EmfDrawingContext::EmfDrawingContext(ITextMeasurer& measurer, Size frame, IPictureRasteriser* rasteriser)
+    : measurer_(measurer), rasteriser_(rasteriser), writer_(std::make_unique<Writer>()) {
     if (emf_start(kDiscardedFile, kInitialBytes, kGrowthBytes, &writer_->track) != 0 ||
         emf_htable_create(kInitialHandles, kInitialHandles, &writer_->handles) != 0) {
         throw std::bad_alloc();
@@ -64,9 +102,7 @@ EmfDrawingContext::EmfDrawingContext(ITextMeasurer& measurer, Size frame)
     int height = std::max(frame.cy, 1);
     U_RECTL bounds = rectl_set(point32_set(0, 0), point32_set(width - 1, height - 1));
     // The frame is in hundredths of a millimetre.
-    U_RECTL mm100 = rectl_set(point32_set(0, 0),
-                              point32_set(width * kReferenceMillimetres * 100 / kReferencePixels,
-                                          height * kReferenceMillimetres * 100 / kReferencePixels));
+    U_RECTL mm100 = rectl_set(point32_set(0, 0), point32_set(Hundredths(width), Hundredths(height)));
     Append(U_EMRHEADER_set(bounds, mm100, nullptr, 0, nullptr, sizel_set(kReferencePixels, kReferencePixels),
                            sizel_set(kReferenceMillimetres, kReferenceMillimetres), 0));
 }
@@ -219,7 +255,16 @@ void EmfDrawingContext::DrawEllipse(const Rect& box) {
 
 void EmfDrawingContext::DrawArc(const Rect& box, const ArcSpan& span) {
     UsePen();
-    Append(U_EMRARC_set(ToRectl(box), ToPointl(span.start), ToPointl(span.end)));
+    // Some readers draw every arc the short way round, and nothing when its
+    // ends coincide (a whole ellipse): an arc of more than half a turn is
+    // written as two halves, which every reader draws alike.
+    if (span.sweepDegrees <= 180.0) {
+        Append(U_EMRARC_set(ToRectl(box), ToPointl(span.start), ToPointl(span.end)));
+        return;
+    }
+    const Point middle = RayPoint(box, span.startDegrees + span.sweepDegrees / 2.0);
+    Append(U_EMRARC_set(ToRectl(box), ToPointl(span.start), ToPointl(middle)));
+    Append(U_EMRARC_set(ToRectl(box), ToPointl(middle), ToPointl(span.end)));
 }
 
 void EmfDrawingContext::DrawText(Point at, std::string_view text) {
@@ -239,4 +284,30 @@ void EmfDrawingContext::DrawText(Point at, std::string_view text) {
 
 Size EmfDrawingContext::MeasureText(std::string_view text) { return measurer_.TextExtent(State().font, text); }
 
-void EmfDrawingContext::DrawPicture(std::span<const std::uint8_t>, const Rect&) {}
+void EmfDrawingContext::DrawPicture(std::span<const std::uint8_t> metafile, const Rect& where) {
+    Rect target = where;
+    target.Normalize();
+    if (rasteriser_ == nullptr || target.IsEmpty()) return;
+    const PixelSize size = RasterSize(target.Width(), target.Height());
+    std::vector<std::uint32_t> pixels = rasteriser_->Rasterise(metafile, size.width, size.height);
+    if (pixels.size() != static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height)) return;
+    UseClip();
+    // A bottom-up device-independent bitmap of 32 bits, blue, green, red
+    // and alpha in each pixel's bytes: the rasteriser's rows in reverse.
+    std::vector<std::uint32_t> bottomUp;
+    bottomUp.reserve(pixels.size());
+    for (int row = size.height - 1; row >= 0; --row) {
+        auto first = pixels.begin() + static_cast<std::ptrdiff_t>(row) * size.width;
+        bottomUp.insert(bottomUp.end(), first, first + size.width);
+    }
+    const auto byteCount = static_cast<std::uint32_t>(bottomUp.size() * sizeof(std::uint32_t));
+    PU_BITMAPINFO info = bitmapinfo_set(
+        bitmapinfoheader_set(size.width, size.height, 1, U_BCBM_COLOR32, U_BI_RGB, byteCount, 0, 0, 0, 0), nullptr);
+    const U_BLEND blend{0, 0, 0xFF, U_AC_SRC_ALPHA};  // source over, by each pixel's alpha
+    Append(U_EMRALPHABLEND_set(ToRectl(target), point32_set(target.left, target.top),
+                               point32_set(target.Width(), target.Height()), point32_set(0, 0),
+                               point32_set(size.width, size.height), xform_set(1, 0, 0, 1, 0, 0),
+                               colorref3_set(0, 0, 0), U_DIB_RGB_COLORS, blend, info, byteCount,
+                               reinterpret_cast<char*>(bottomUp.data())));
+    std::free(info);
+}

@@ -7,6 +7,7 @@
 
 #include "drawing_context.h"
 #include "geometry.h"
+#include "picture_rasteriser.h"
 #include "text_measurer.h"
 
 // A drawing context that writes an enhanced metafile: one logical unit is one
@@ -14,12 +15,19 @@
 // Each drawing call becomes its records, preceded by those that put the pen,
 // brush, font, text colour, alignment, background mode and clip in force.
 // Text is written as single-byte characters and measured as the measurer's
-// surface would draw it. A stored picture played into it is left out: the
-// metafile writer has no record that nests one picture in another.
+// surface would draw it. A stored picture played into it becomes a bitmap
+// record at its rectangle, one pixel per logical unit (coarser for a picture
+// wider or higher than kMostPictureSide, a limit readers of the format keep),
+// blended over what lies beneath where the picture leaves it uncovered:
+// replaying its records instead would mean renumbering every object of the
+// foreign file and trusting readers with nested transforms. Without a
+// rasteriser a stored picture is left out.
 class EmfDrawingContext final : public DrawingContext {
 public:
-    // The measurer is borrowed for the context's life.
-    EmfDrawingContext(ITextMeasurer& measurer, Size frame);
+    static constexpr int kMostPictureSide = 4096;
+
+    // The measurer and the rasteriser are borrowed for the context's life.
+    EmfDrawingContext(ITextMeasurer& measurer, Size frame, IPictureRasteriser* rasteriser = nullptr);
     ~EmfDrawingContext() override;
 
     // Closes the picture and answers its bytes, header record first and
@@ -54,6 +62,7 @@ private:
     struct Writer;
 
     ITextMeasurer& measurer_;
+    IPictureRasteriser* rasteriser_;
     std::unique_ptr<Writer> writer_;
     bool finished_ = false;
 

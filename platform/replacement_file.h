@@ -16,5 +16,6 @@ public:
 // the file it replaces: they go to a new file in the same folder, which is
 // flushed to the disk and only then renamed over the old one. On any failure
 // the new file is removed, the old one is left as it was, and FileWriteError
-// is thrown. A replaced file keeps its permission bits.
+// is thrown. A replaced file keeps its permission bits. A path that is a
+// symbolic link keeps the link: the file it points to is replaced.
 void WriteFileReplacing(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);

@@ -8,7 +8,6 @@
 
 #include <QCloseEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,6 +23,7 @@
 #include "graph_header.h"
 #include "graph_icon.h"
 #include "graph_wnd.h"
+#include "picture_file.h"
 #include "prompt_service.h"
 #include "windows_1250.h"
 
@@ -46,10 +46,6 @@ struct Button {
     const char* text;
     void (CDlgGraph::*handler)();
 };
-
-// The export formats, in the order of the save dialog's type list.
-const FileFilter kExportFilters[] = {{"Enhanced Meta File", "*.EMF;*.emf"}, {"Windows Bitmap", "*.BMP;*.bmp"}};
-constexpr int kBitmapFilter = 1;
 
 // Runs a step of the interface, which no exception may leave; a step that
 // runs out of memory does nothing more.
@@ -308,23 +304,16 @@ void CDlgGraph::OnAutoScale() {
 }
 
 void CDlgGraph::OnExport() {
-    std::optional<SaveChoice> choice = prompts_.SaveFile({}, kExportFilters, {});
+    std::optional<SaveChoice> choice = prompts_.SaveFile({}, PictureFilters(), {});
     if (!choice) return;
-    QString path = choice->path;
-    bool bitmap = choice->filter == kBitmapFilter;
-    // A typed extension of either format names it; any other is kept and
-    // the selected type decides.
-    const QString suffix = QFileInfo(path).suffix();
-    if (suffix.isEmpty()) {
-        path += bitmap ? ".BMP" : ".EMF";
-    } else if (suffix.compare("bmp", Qt::CaseInsensitive) == 0) {
-        bitmap = true;
-    } else if (suffix.compare("emf", Qt::CaseInsensitive) == 0) {
-        bitmap = false;
+    const PictureFile target = ChosenPictureFile(*choice);
+    const QByteArray file = QFile::encodeName(target.path);
+    const bool written = target.format == PictureFormat::Bitmap ? plot_->SaveBitmap(file.constData())
+                                                                : plot_->SaveMetafile(file.constData());
+    if (!written) {
+        prompts_.Ask("Cannot create file: " + target.path, "File Creation Error", PromptIcon::Warning,
+                     PromptButtons::Ok);
     }
-    const QByteArray file = QFile::encodeName(path);
-    const bool written = bitmap ? plot_->SaveBitmap(file.constData()) : plot_->SaveMetafile(file.constData());
-    if (!written) prompts_.Ask("Cannot create file: " + path, "File Creation Error", PromptIcon::Warning, PromptButtons::Ok);
 }
 
 void CDlgGraph::OnCopy() {

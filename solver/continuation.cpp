@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 
@@ -366,6 +367,7 @@ int Solver::EndContinuation(ContinuationTrace& trace, int result) {
     if (trace.rowOpen) std::fputs("\n", trace.file);
     trace.rowOpen = false;
     const bool written = CloseFile(trace.file);
+    const int error = errno;
     trace.file = nullptr;
     SetQuietRun(Quiet::No, LimitChecks::Due);
     SetFixedVariableMode(false);
@@ -378,12 +380,7 @@ int Solver::EndContinuation(ContinuationTrace& trace, int result) {
     // Later solves share the slack power by the direction again.
     if (switches_.generationIncrease)
         for (const auto& bus : network_->buses) bus->shareInUse = bus->generationDirection;
-    if (!written) {
-        const char* name = HasOption('H') ? OptionValue('H') : OptionValue('c');
-        std::fprintf(diagnostics_, "Cannot write the continuation table %s\n",
-                     IsEmptyValue(name) ? "to standard output" : name);
-        Abort(1);
-    }
+    if (!written) FailOutput("Cannot write the continuation table", HasOption('H') ? OptionValue('H') : OptionValue('c'), error);
     return result;
 }
 

@@ -1,7 +1,9 @@
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "number_text.h"
 #include "solver.h"
@@ -87,11 +89,18 @@ FILE* Solver::OpenInput(const char* name) {
 FILE* Solver::OpenOutput(const char* name) {
     if (IsEmptyValue(name)) return stdout;
     FILE* file = files_.Open(name, "w");
-    if (!file) {
-        std::fprintf(diagnostics_, "Cannot open output file %s\n", name);
-        Abort(1);
-    }
+    if (!file) FailOutput("Cannot open output file", name, errno);
     return file;
+}
+
+void Solver::FailOutput(const char* what, const char* name, int error) const {
+    std::string text = what;
+    text += IsEmptyValue(name) ? std::string(" to standard output") : std::string(" ") + name;
+    text += ": ";
+    text += error != 0 ? std::strerror(error) : "the data could not be written";
+    std::fprintf(diagnostics_, "%s\n", text.c_str());
+    if (sink_) sink_->AddMessage(IMessageSink::Failure, text.c_str());
+    Abort(1);
 }
 
 bool Solver::CloseFile(FILE* file) {

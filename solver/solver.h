@@ -70,6 +70,10 @@ public:
     FILE* OpenOutput(const char* name);
     // Closes a file of OpenInput or OpenOutput; false when writing it failed.
     bool CloseFile(FILE* file);
+    // Ends the run over an output file that could not be written: `what`,
+    // the file (or standard output) and the system's reason for `error` go
+    // to the diagnostics and, in a host run, to the host's sink as a failure.
+    [[noreturn]] void FailOutput(const char* what, const char* name, int error) const;
 
     // Host-run state around Main: the host's cursor and sink, and for a
     // continuation the answers of its options (RunOptions).

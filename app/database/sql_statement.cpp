@@ -85,6 +85,37 @@ FieldValue ColumnValue(sqlite3_stmt* statement, int column) {
     }
 }
 
+// The authorizer of a stored query's preparation: the file may come from
+// anywhere, so its queries may read tables and call the functions of plain
+// SQL, and nothing else: no writes, no attaching, no pragmas, no functions
+// that reach files or load code.
+int AuthorizeRead(void*, int action, const char*, const char* second, const char*, const char*) {
+    switch (action) {
+        case SQLITE_SELECT:
+        case SQLITE_READ:
+        case SQLITE_RECURSIVE:
+            return SQLITE_OK;
+        case SQLITE_FUNCTION:
+            for (const char* outside : {"load_extension", "readfile", "writefile", "edit", "fts3_tokenizer"}) {
+                if (second && sqlite3_stricmp(second, outside) == 0) return SQLITE_DENY;
+            }
+            return SQLITE_OK;
+        default:
+            return SQLITE_DENY;
+    }
+}
+
+// One statement that only reads the database: prepared under the
+// authorizer, which stays on only for that preparation.
+bool IsPlainRead(sqlite3* connection, const std::string& sql) {
+    sqlite3_set_authorizer(connection, AuthorizeRead, nullptr);
+    Statement statement;
+    DatabaseError ignored;
+    const bool prepared = Prepare(connection, sql, statement, ignored);
+    sqlite3_set_authorizer(connection, nullptr, nullptr);
+    return prepared && sqlite3_stmt_readonly(statement.get()) != 0;
+}
+
 }  // namespace
 
 bool RunStatement(sqlite3* connection, std::string_view sql, const std::vector<FieldValue>& parameters,
@@ -130,5 +161,9 @@ bool FindStoredQuery(sqlite3* connection, std::string_view name, std::string& sq
         return false;
     }
     sql = std::get<std::string>(found.rows.rows.front().front());
+    if (!IsPlainRead(connection, sql)) {
+        error = DatabaseError::Raised(SQLITE_AUTH, "refused stored query: " + std::string(name));
+        return false;
+    }
     return true;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <initializer_list>
 #include <map>
+#include <optional>
 
 #include <QDialog>
 #include <QString>
@@ -8,6 +10,7 @@
 #include "data_exchange.h"
 #include "prompt_service.h"
 
+class QLayout;
 class QLineEdit;
 
 // What every dialog of the program shares: its fields are loaded once
@@ -22,8 +25,10 @@ class DialogBase : public QDialog {
 public:
     explicit DialogBase(PromptService& prompts, QWidget* parent = nullptr);
 
-    // Runs OnInitDialog the first time only; DoModal calls it, tests call
-    // it to look at a dialog without running it.
+    // Runs OnInitDialog the first time only, after ordering the tab chain
+    // as the layout holds the controls, and gives the first control the
+    // focus; DoModal calls it, tests call it to look at a dialog without
+    // running it.
     void SetUp();
     // Sets up and runs the dialog modally; QDialog::Accepted after OK.
     int DoModal();
@@ -57,6 +62,19 @@ protected:
     // Loads (save false) or reads back (save true) every field; false when
     // a field was refused.
     bool UpdateData(bool save);
+
+    // Lays out the dialog: its content (with the widgets below it, in
+    // order), then OK and Cancel.
+    void SetContent(QLayout* content, std::initializer_list<QWidget*> below = {});
+
+    // When a range applies to a number field.
+    enum class RangeCheck { Always, WhenTyped };
+    // A number field whose member holds the exact value; the field shows
+    // it to 15 digits. Saving, a field left as it was shown keeps the
+    // member exactly (so an OK without changes rounds nothing) and, with
+    // WhenTyped, is not range-checked either.
+    void ExactNumber(DataExchange& exchange, QLineEdit& field, double& value,
+                     std::optional<FieldRange<double>> range = std::nullopt, RangeCheck check = RangeCheck::Always);
 
 private:
     PromptService& prompts_;

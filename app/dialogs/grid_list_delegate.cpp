@@ -41,7 +41,11 @@ void GridListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         QString text = index.data(Qt::DisplayRole).toString().left(kMaxCellText);
         painter->setFont(option.font);
         painter->setPen(SystemQColor(highlighted ? SystemColor::HighlightText : SystemColor::WindowText, palette));
-        painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+        // A column may ask for its text at the right; the left is the rest's.
+        const QVariant alignment = index.data(Qt::TextAlignmentRole);
+        const Qt::Alignment horizontal =
+            alignment.isValid() ? Qt::Alignment(alignment.toInt()) & Qt::AlignHorizontal_Mask : Qt::AlignLeft;
+        painter->drawText(textRect, horizontal | Qt::AlignVCenter | Qt::TextSingleLine,
                           option.fontMetrics.elidedText(text, Qt::ElideRight, textRect.width()));
     }
     painter->restore();

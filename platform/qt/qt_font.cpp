@@ -61,20 +61,24 @@ QString SubstituteFace(std::string_view face) {
 
 QFont ToQFont(const LogFont& font) {
     QFont qfont(SubstituteFace(font.FaceName()));
-    if (font.height < 0) {
-        qfont.setPixelSize(-font.height);
+    // Held within what can be shown, so that no size is negated past the
+    // int range.
+    const int height = std::clamp(font.height, -LogFont::kMaxSize, LogFont::kMaxSize);
+    const int width = std::clamp(font.width, -LogFont::kMaxSize, LogFont::kMaxSize);
+    if (height < 0) {
+        qfont.setPixelSize(-height);
     } else {
-        qfont.setPixelSize(PixelSizeForCell(qfont, font.height == 0 ? kDefaultCellHeight : font.height));
+        qfont.setPixelSize(PixelSizeForCell(qfont, height == 0 ? kDefaultCellHeight : height));
     }
     int weight = font.weight == 0 ? 400 : std::clamp(font.weight, 1, 1000);
     qfont.setWeight(static_cast<QFont::Weight>(weight));
     qfont.setItalic(font.italic != 0);
     qfont.setUnderline(font.underline != 0);
     qfont.setStrikeOut(font.strikeOut != 0);
-    if (font.width != 0) {
+    if (width != 0) {
         double average = QFontMetricsF(qfont).averageCharWidth();
         if (average > 0.0) {
-            int stretch = static_cast<int>(std::lround(100.0 * std::abs(font.width) / average));
+            int stretch = static_cast<int>(std::lround(100.0 * std::abs(width) / average));
             qfont.setStretch(std::clamp(stretch, 1, 4000));
         }
     }

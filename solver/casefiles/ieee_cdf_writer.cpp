@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -335,10 +336,7 @@ bool Solver::WriteIeeeCdfFile(const char* fileName, int cardFlag) {
     FILE* file = OpenOutput(name);
     std::string text = IeeeCdfWriter(*network_, mvaBase_, degreesToRadians_, lambda_, cardMode).Text();
     std::fputs(text.c_str(), file);
-    if (!CloseFile(file)) {
-        std::fprintf(diagnostics_, "Cannot write the case file %s\n", IsEmptyValue(name) ? "to standard output" : name);
-        Abort(1);
-    }
+    if (!CloseFile(file)) FailOutput("Cannot write the case file", name, errno);
     return true;
 }
 

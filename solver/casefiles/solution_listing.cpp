@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -279,11 +280,7 @@ void SolutionListing::Area(const NetArea& area) {
 void Solver::WriteSolution(const char* fileName) {
     FILE* file = OpenOutput(fileName);
     SolutionListing(*network_, mvaBase_, degreesToRadians_, lambda_, !switches_.option9).Write(file);
-    if (!CloseFile(file)) {
-        std::fprintf(diagnostics_, "Cannot write the listing %s\n",
-                     IsEmptyValue(fileName) ? "to standard output" : fileName);
-        Abort(1);
-    }
+    if (!CloseFile(file)) FailOutput("Cannot write the listing", fileName, errno);
 }
 
 // The outputs of a file run: the listing unless option s, and the case

@@ -1,10 +1,12 @@
 // Starts the program on the sample network with settings of its own,
-// solves the power flow as the Solve command does (its messages go to the
+// solves the power flow with the Solve command (its messages go to the
 // message window), shows the bus-voltage colour map on the diagram and in
 // the legend, and saves a picture of the screen to the path given:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" shell_screenshot examples/ieee14.pf shot.png
 // A third argument pictures the power-flow report's print preview instead:
-// "preview" two pages at a time, "preview-zoomed" one page fully zoomed in.
+// "preview" two pages at a time, "preview-zoomed" one page fully zoomed in;
+// or "pv-curves" the PV curves of every load grown in proportion, with the
+// worst six buses chosen as a user would in the dialogs.
 #include <QApplication>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -15,12 +17,16 @@
 #include "column_tool_bar.h"
 #include "command_ids.h"
 #include "dlg_messages.h"
+#include "load.h"
 #include "main_frame.h"
 #include "message_sink.h"
+#include "power_system.h"
 #include "qt_prompt_service.h"
 #include "report_preview.h"
+#include "scripted_network_dialogs.h"
 #include "tavrin_app.h"
 #include "tavrin_doc.h"
+#include "tavrin_view.h"
 #include "view_base.h"
 
 namespace {
@@ -44,6 +50,18 @@ void ShowReportPreview(CTavrinApp& tavrin, IModel& model, bool zoomed) {
     }
 }
 
+// The continuation of the network with every load growing by 1 % of
+// itself, its PV curves drawn for the six buses that fall most.
+void ShowPVCurves(CMainFrame& frame, IModel& model, ScriptedNetworkDialogs& dialogs) {
+    for (const auto& [key, load] : dynamic_cast<PowerSystem&>(model).List(PowerSystem::kLoads).Entries()) {
+        load->GetValues()[Load::kPShare] = load->GetValues()[Load::kQShare] = 1.0;
+    }
+    dialogs.pvCurveVariables = {"PLoad_Total", {"V_Bus_14", "V_Bus_13", "V_Bus_12", "V_Bus_11", "V_Bus_10", "V_Bus_9"}};
+    auto& view = dynamic_cast<CTavrinView&>(*frame.GetActiveView());
+    view.SetDialogs(&dialogs);
+    frame.Commands().Execute(Command::PvCurves);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -51,6 +69,7 @@ int main(int argc, char** argv) {
     if (argc < 3) return 2;
     QTemporaryDir settings;
     QtPromptService prompts;
+    ScriptedNetworkDialogs dialogs;  // outlives the windows that use it
     CTavrinApp tavrin(prompts, settings.filePath("tavrin.ini"), settings.filePath("Results.db"));
     if (!tavrin.InitInstance({"-nosplash", QString::fromLocal8Bit(argv[1])})) return 1;
     CMainFrame& frame = *tavrin.MainFrame();
@@ -58,12 +77,7 @@ int main(int argc, char** argv) {
     if (document == nullptr || document->GetModel() == nullptr) return 1;
 
     IModel& model = *document->GetModel();
-    IMessageSink& sink = *tavrin.GetMessageSink();
-    model.SetMessageSink(&sink);
-    sink.AddMessage(IMessageSink::Information, "Started solving PF");
-    const bool solved = model.RunSolver(nullptr, nullptr, nullptr) != 0;
-    sink.AddMessage(solved ? IMessageSink::Success : IMessageSink::Failure,
-                    solved ? "Power Flow successfully solved" : "Power Flow was not solved");
+    frame.Commands().Execute(Command::SolvePowerFlow);
     model.SetColorMapMode(3);
     frame.Legend().SetMapType(3);
     frame.GetActiveView()->update();
@@ -71,10 +85,13 @@ int main(int argc, char** argv) {
     if (preview == "preview" || preview == "preview-zoomed") {
         ShowReportPreview(tavrin, model, preview == "preview-zoomed");
     }
+    if (preview == "pv-curves") ShowPVCurves(frame, model, dialogs);
 
     const QString path = QString::fromLocal8Bit(argv[2]);
     QTimer::singleShot(1500, [&] {
         QApplication::primaryScreen()->grabWindow(0).save(path);
+        // Solved, the network would ask to be saved.
+        document->SetModifiedFlag(false);
         QApplication::quit();
     });
     return QApplication::exec();

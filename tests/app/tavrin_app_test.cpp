@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include <QDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTest>
@@ -68,25 +69,36 @@ TEST_F(StartUp, AFileOnTheCommandLineOpensExactlyOneWindow) {
     EXPECT_EQ(app->RecentFiles().Files(), QStringList{QFileInfo(path).absoluteFilePath()});
 }
 
-TEST_F(StartUp, AFileThatCannotBeOpenedStopsTheStartAndSaysWhy) {
+TEST_F(StartUp, AFileThatCannotBeOpenedIsReportedAndTheProgramRunsOn) {
     struct Case {
         QString name;
         std::string bytes;
+        QString reason;  // the last line of the message, when it is the program's own
     };
+    const std::string network = Bytes(TEST_DATA_DIR "/every_kind.pf");
+    ASSERT_FALSE(network.empty());
     const Case cases[] = {
-        {"missing.tst", ""},          // no such file
-        {"cut.tst", "\x05" "ab"},     // a string cut short
-        {"network.pf", "\x05" "ab"},  // a network document cut short
+        {"missing.tst", "", ""},          // no such file
+        {"cut.tst", "\x05" "ab", ""},     // a string cut short
+        {"network.pf", "\x05" "ab", ""},  // a network document cut short
+        // A document with an extension of no document kind is not read.
+        {"network.txt", network, "The program does not open files of this type."},
+        {"network", network, "The program does not open files of this type."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name.toStdString());
         QString path = folder.filePath(c.name);
         if (!c.bytes.empty()) std::ofstream(path.toStdString(), std::ios::binary) << c.bytes;
         prompts.prompts.clear();
-        EXPECT_FALSE(Start({"-nosplash", path}));
+        EXPECT_TRUE(Start({"-nosplash", path}));
+        EXPECT_TRUE(Frame().isVisible());
         EXPECT_TRUE(Windows().empty());
         ASSERT_EQ(prompts.Messages().size(), 1u);
-        EXPECT_TRUE(prompts.Messages()[0].text.startsWith("Failed to open document.\n"));
+        const QString text = prompts.Messages()[0].text;
+        EXPECT_TRUE(text.startsWith("Failed to open document.\n" + QDir::toNativeSeparators(path) + "\n")) << text.toStdString();
+        if (!c.reason.isEmpty()) {
+            EXPECT_TRUE(text.endsWith("\n" + c.reason)) << text.toStdString();
+        }
         EXPECT_EQ(prompts.Messages()[0].icon, PromptIcon::Error);
         app.reset();
         SettleDeletions();

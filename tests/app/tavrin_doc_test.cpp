@@ -16,6 +16,7 @@
 #include "finans_view.h"
 #include "report_interface.h"
 #include "label_names.h"
+#include "recording_graph.h"
 #include "scroll_client.h"
 #include "shell_fixture.h"
 #include "tavrin_doc.h"
@@ -146,6 +147,53 @@ TEST_F(NetworkDocument, TransferCapabilityGraphsCascadeOverTheFilesGiven) {
     graphs[1]->close();
     SettleDeletions();
     EXPECT_EQ(entries[1], nullptr);
+}
+
+TEST_F(NetworkDocument, PVCurvesShowTheChosenVariablesOrNothing) {
+    ASSERT_TRUE(Start());
+    Frame().Commands().Execute(Command::FileNew);
+    auto& view = dynamic_cast<CTavrinView&>(Windows()[0]->View());
+    CTavrinDoc& document = *view.GetDocument();
+    RecordingGraphFactory factory;
+    document.SetGraphMaker([&](CReferenceManager*, QWidget*, PromptService&) { return factory.Make(); });
+    const char* path = "/tmp/PVProf0001";
+
+    // The graph is made before the choice; without a choice it is released
+    // and nothing else is asked of it.
+    std::vector<std::string> asked;
+    document.ShowPVCurves(&view, path, [&](const char* file) {
+        asked.push_back(file);
+        return std::optional<PvCurveVariables>();
+    });
+    ASSERT_EQ(factory.graphs.size(), 1u);
+    EXPECT_EQ(asked, std::vector<std::string>{path});
+    EXPECT_EQ(factory.graphs[0]->calls, std::vector<std::string>{"Release"});
+
+    // Thirteen columns chosen: twelve curves.
+    PvCurveVariables chosen{"PLoad_Total", {}};
+    for (int i = 1; i <= 13; ++i) chosen.yNames.push_back("V_Bus" + std::to_string(i));
+    document.ShowPVCurves(&view, path, [&](const char*) { return std::optional(chosen); });
+    ASSERT_EQ(factory.graphs.size(), 2u);
+    std::vector<std::string> expected = {"SetCaption " + document.GetTitle().toStdString() + " - PV Curves",
+                                         "SetDataFile later -1", "SetXVariable PLoad_Total"};
+    for (int i = 1; i <= 12; ++i) expected.push_back("AddYVariable V_Bus" + std::to_string(i));
+    for (const char* call : {"SetGraphTitle PV Curves", "SetXAxisTitle Total Load [p.u.]",
+                             "SetYAxisTitle Voltage [p.u.]", "Create"}) {
+        expected.push_back(call);
+    }
+    EXPECT_EQ(factory.graphs[1]->calls, expected);
+    EXPECT_EQ(factory.graphs[1]->dataFile, path);
+
+    // No window: the user is told and nothing is chosen.
+    factory.failAfter = 2;
+    asked.clear();
+    document.ShowPVCurves(&view, path, [&](const char* file) {
+        asked.push_back(file);
+        return std::optional(chosen);
+    });
+    EXPECT_TRUE(asked.empty());
+    ASSERT_EQ(prompts.Messages().size(), 1u);
+    EXPECT_EQ(prompts.Messages()[0].text, "Cannot create preview dialog!!");
 }
 
 TEST_F(NetworkDocument, GraphFromFileRunsTheDesignerOnTheChosenFile) {

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -78,6 +82,37 @@ TEST_F(WindowPlacementTest, RestoreAppliesOnlyARectangleOnAScreen) {
             EXPECT_EQ(window.geometry(), QRect(30, 40, 200, 100)) << c.what;
         }
         EXPECT_EQ(window.isVisible(), c.shown) << c.what;
+    }
+}
+
+TEST_F(WindowPlacementTest, CoordinatesAtTheEndsOfTheIntRangeAreHeldOnScreen) {
+    const QSize desktop = QGuiApplication::primaryScreen()->virtualGeometry().size();
+    struct Case {
+        const char* what;
+        int left, top, right, bottom;
+        bool applied;
+    };
+    const Case cases[] = {
+        {"right at the lowest int", 10, 20, INT_MIN, 220, false},
+        {"bottom at the lowest int", 10, 20, 310, INT_MIN, false},
+        // Cut to the screens' size from its top left corner, far off them.
+        {"every side at its end", INT_MIN, INT_MIN, INT_MAX, INT_MAX, false},
+        {"larger than the screens", 0, 0, 30000, 30000, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        window.hide();
+        window.setGeometry(30, 40, 200, 100);
+        Store(c.left, c.top, c.right, c.bottom, 1);
+        WindowPlacement placement(&profile);
+        placement.Attach(&window, "Messages");
+        placement.Restore();
+        EXPECT_TRUE(window.isVisible());
+        if (c.applied) {
+            EXPECT_EQ(window.frameGeometry().size(), desktop);
+        } else {
+            EXPECT_EQ(window.geometry(), QRect(30, 40, 200, 100));
+        }
     }
 }
 

@@ -40,10 +40,11 @@ TEST(PowerLineValues, TheTwentySixValuesRoundTrip) {
     double values[BD::kCount];
     for (int i = 0; i < BD::kCount; ++i) values[i] = 0.5 + i;
     line.UpdateResultLabel(values);
-    double* stored = nullptr;
+    std::span<double> stored;
     std::vector<std::uint8_t>* flags = nullptr;
     line.GetValuesAndFlags(stored, flags);
-    ASSERT_EQ(stored, line.GetValues());
+    ASSERT_EQ(stored.data(), line.GetValues());
+    ASSERT_EQ(stored.size(), std::size_t{BD::kCount});
     for (int i = 0; i < BD::kCount; ++i) EXPECT_EQ(stored[i], values[i]) << i;
     EXPECT_EQ(flags->size(), 4u);
 }
@@ -121,9 +122,9 @@ TEST(PowerLineLabels, FlowsInTheDirectionOfTheActiveFlowLossAndLoading) {
         m.model->SetRemote(c.remote);
         PowerLine& line = m.Draw<PowerLine>();
         line.SetName("L1");
-        double* flags = nullptr;
+        std::span<double> values;
         std::vector<std::uint8_t>* shown = nullptr;
-        line.GetValuesAndFlags(flags, shown);
+        line.GetValuesAndFlags(values, shown);
         (*shown)[PowerLine::kLossLabel] = c.lossFlag;
         double* v = line.GetValues();
         v[BD::kPFrom] = -50.0;

@@ -369,6 +369,34 @@ TEST(DocumentReading, ARefusedDocumentLeavesTheModelAsItWasAndSaysWhy) {
     }
 }
 
+// Two documents joined, or one with a tail another program left: the
+// first opens whole and one warning counts the bytes after it.
+TEST(DocumentReading, BytesAfterTheLastListOpenTheDocumentWithOneWarning) {
+    DocumentModel original;
+    FillWithEveryKind(*original);
+    const std::vector<std::uint8_t> document = original.Save();
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> tail;
+    };
+    const Case cases[] = {
+        {"one byte", {0}},
+        {"two documents joined", document},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::uint8_t> bytes = document;
+        bytes.insert(bytes.end(), c.tail.begin(), c.tail.end());
+        DocumentModel read;
+        read.Load(bytes);
+        EXPECT_EQ(HexOf(read.Save()), HexOf(document));
+        ASSERT_EQ(read.sink.messages.size(), 1u);
+        EXPECT_EQ(read.sink.messages[0].level, IMessageSink::Warning);
+        EXPECT_EQ(read.sink.messages[0].text, "The file has " + std::to_string(c.tail.size()) +
+                                                  " bytes after its last list; they were not read.");
+    }
+}
+
 TEST(DocumentReading, EveryCutOfADocumentIsRefusedWhole) {
     DocumentModel original;
     FillWithEveryKind(*original);

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -205,6 +209,28 @@ TEST(PowerSystemFileRoad, AnExportWritesNothingItCannotFinish) {
     const auto branches = text.substr(text.find("BRANCH DATA FOLLOWS"));
     // The line out of service stays out: two cards between the markers.
     EXPECT_EQ(std::count(branches.begin(), branches.end(), '\n'), 5);
+}
+
+// Run in a child process: files may not grow past 64 bytes, so the export
+// fails part-way as on a full disk. Exits with 0 when the export failed
+// and said so.
+void ExportWithFilesLimitedTo64Bytes(const std::string& path) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{64, 64};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ThreeBuses net;
+    const bool exported = net.net.model().ExportIEEECommonFormat(path.c_str());
+    const bool said = net.prompt.boxes.size() == 1 && net.prompt.boxes[0].text == "Cannot write the file " + path + "!";
+    std::_Exit(!exported && said ? 0 : 1);
+}
+
+TEST(PowerSystemFileRoad, AnExportThatFailsPartWayKeepsTheFileItWouldReplace) {
+    ScratchFolder folder("file_road_full_disk");
+    const std::string path = (folder / "case.cdf").string();
+    WriteText(path, "the case as it was\n");
+    EXPECT_EXIT(ExportWithFilesLimitedTo64Bytes(path), ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(ReadText(path), "the case as it was\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / ""), std::filesystem::directory_iterator()), 1);
 }
 
 // The solver's listing of the three-bus case, with the case's path.

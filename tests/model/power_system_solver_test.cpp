@@ -195,6 +195,39 @@ TEST(PowerSystemSolver, AnExportedGroupTakesAFreeBusNumber) {
     EXPECT_GT(b.GetValues()[Bus::kVoltage], 0.99);
 }
 
+// A case file or continuation table that cannot be written fails the run,
+// and the sink says which file and why.
+TEST(PowerSystemSolver, AFileThatCannotBeWrittenFailsTheRunAndSaysWhy) {
+    ScratchFolder folder("solver_binding_unwritable");
+    const std::string missingFolder = (folder / "absent" / "case14.cdf").string();
+    struct Case {
+        const char* what;
+        std::string path;
+        bool continuation;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"export on a full disk", "/dev/full", false, "No space left on device"},
+        {"export into a missing folder", missingFolder, false, "No such file or directory"},
+        {"continuation table on a full disk", "/dev/full", true, "No space left on device"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CdfModel drawn(TEST_DATA_DIR "/case14.cdf", false);
+        RecordingMessageSink sink;
+        drawn.model().SetMessageSink(&sink);
+        const int answer = c.continuation ? drawn.model().RunContinuation(c.path.c_str(), false, 0.0)
+                                          : drawn.model().RunSolver(nullptr, c.path.c_str(), nullptr);
+        EXPECT_EQ(answer, 0);
+        const auto failure = std::find_if(sink.messages.begin(), sink.messages.end(), [&](const auto& m) {
+            return m.level == IMessageSink::Failure && m.text.find(c.path) != std::string::npos &&
+                   m.text.find(c.reason) != std::string::npos;
+        });
+        EXPECT_NE(failure, sink.messages.end());
+        EXPECT_FALSE(drawn.model().IsGroupingBuses());
+    }
+}
+
 ISolver* NoSolver() { return nullptr; }
 
 TEST(PowerSystemSolver, WithoutASolverEveryRoadFailsWithTheMessage) {

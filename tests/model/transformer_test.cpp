@@ -149,7 +149,7 @@ TEST(TransformerLimits, ApparentPowerAgainstTheRatingAndTheNotificationLimit) {
 TEST(TransformerLabels, LoadingFromTheLargerEndOverTheRating) {
     TwoPortModel m;
     Transformer& transformer = m.Draw<Transformer>();
-    double* values = nullptr;
+    std::span<double> values;
     std::vector<std::uint8_t>* flags = nullptr;
     transformer.GetValuesAndFlags(values, flags);
     (*flags)[PowerLine::kLossLabel] = PowerLine::kShowLoading;

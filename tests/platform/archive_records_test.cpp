@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "archive.h"
@@ -55,6 +56,28 @@ TEST(ArchiveRecords, EveryFieldRoundTrips) {
     EXPECT_EQ(ReadLogPen(in), pen);
     EXPECT_EQ(ReadLogBrush(in), brush);
     EXPECT_EQ(in.Remaining(), 0u);
+}
+
+TEST(ArchiveRecords, StoredFontSizesAreHeldWithinWhatCanBeShown) {
+    struct Case {
+        std::int32_t stored, read;
+    };
+    const Case cases[] = {
+        {INT32_MIN, -LogFont::kMaxSize}, {-LogFont::kMaxSize - 1, -LogFont::kMaxSize}, {-12, -12}, {0, 0},
+        {LogFont::kMaxSize, LogFont::kMaxSize}, {INT32_MAX, LogFont::kMaxSize},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        LogFont font;
+        font.height = c.stored;
+        font.width = c.stored;
+        Archive out = Archive::ForStoring();
+        WriteLogFont(out, font);
+        Archive in = Archive::ForLoading(out.Bytes());
+        const LogFont read = ReadLogFont(in);
+        EXPECT_EQ(read.height, c.read);
+        EXPECT_EQ(read.width, c.read);
+    }
 }
 
 TEST(ArchiveRecords, FaceNamesAreCutToThirtyOneCharacters) {

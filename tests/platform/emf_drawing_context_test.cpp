@@ -51,4 +51,26 @@ TEST(EmfDrawingContextTest, RecordsStateOnlyWhenItChangesAndAgainAfterAClip) {
     EXPECT_TRUE(emf.Finish().empty());
 }
 
+TEST(EmfDrawingContextTest, TheHeaderGivesTheFrameInHundredthsOfAMillimetreForAnyWidth) {
+    FixedMetricMeasurer measurer;
+    struct Case {
+        Size frame;
+        std::uint32_t right;
+        std::uint32_t bottom;
+    };
+    // 96 pixels to the inch.
+    const Case cases[] = {
+        {{960, 96}, 25400, 2540},
+        {{400000, 150}, 10583333, 3968},
+        {{2147483647, 1}, 2147483647, 26},
+    };
+    for (const Case& c : cases) {
+        EmfDrawingContext emf(measurer, c.frame);
+        const std::vector<std::uint8_t> bytes = emf.Finish();
+        EXPECT_EQ(U32(bytes, 16), static_cast<std::uint32_t>(c.frame.cx - 1)) << c.frame.cx;
+        EXPECT_EQ(U32(bytes, 32), c.right) << c.frame.cx;
+        EXPECT_EQ(U32(bytes, 36), c.bottom) << c.frame.cx;
+    }
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <vector>
 
@@ -21,8 +22,8 @@ public:
         : SegmentElement(owner, key, at, {at.x + 20, at.y}, KeyCategory(key)), classType(classType) {}
 
     int GetElementType() const override { return classType; }
-    void GetValuesAndFlags(double*& v, std::vector<std::uint8_t>*& flags) override {
-        v = values.data();
+    void GetValuesAndFlags(std::span<double>& v, std::vector<std::uint8_t>*& flags) override {
+        v = values;
         flags = nullptr;
     }
     double* GetValues() override { return values.data(); }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,7 @@ public:
     Rect rect;
     std::string name;
     std::vector<double> values;  // empty: the kind has no values
+    std::vector<std::uint8_t> labelFlags;
     PowerSystem* owner = nullptr;
     bool selected = false;
     bool labelSelected = false;
@@ -67,9 +69,9 @@ public:
     IElement* FindElement(int) override { return nullptr; }
 
     void UpdateResultLabel(const double*) override { ++labelUpdates; }
-    void GetValuesAndFlags(double*& v, std::vector<std::uint8_t>*& flags) override {
-        v = GetValues();
-        flags = &labelFlags_;
+    void GetValuesAndFlags(std::span<double>& v, std::vector<std::uint8_t>*& flags) override {
+        v = values;
+        flags = &labelFlags;
     }
     double* GetValues() override { return values.empty() ? nullptr : values.data(); }
     void SendChangeCommand() override {}
@@ -168,6 +170,5 @@ public:
     void Serialize(Archive&) override {}
 
 private:
-    std::vector<std::uint8_t> labelFlags_;
     std::array<int, 2> endKeys_{};
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@ public:
     struct Message {
         int level;
         std::string text;
+        bool operator==(const Message&) const = default;
+        friend void PrintTo(const Message& m, std::ostream* out) { *out << "(" << m.level << ", " << m.text << ")"; }
     };
 
     void AddMessage(int level, const char* text) override {

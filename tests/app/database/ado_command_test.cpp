@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "ado_parameter.h"
@@ -164,6 +165,44 @@ TEST_F(CADOCommandOnResults, WrongParameterCountOrMissingParameterFails) {
     EXPECT_EQ(rows.GetLastError().rfind("Query = getBusResults\nCADORecordset Error\n\tCode = 00000019\n", 0), 0u)
         << rows.GetLastError();
     EXPECT_FALSE(rows.IsOpen());
+}
+
+// A database from elsewhere may store any text as a query; only a single
+// statement that reads this database runs.
+TEST_F(CADOCommandOnResults, AStoredQueryThatWritesOrReachesOutsideIsRefused) {
+    AddSystem(1, "Network.pf");
+    const std::filesystem::path outside = folder_ / "outside.db";
+    const std::string quotedOutside = "'" + outside.string() + "'";
+    const std::string texts[] = {
+        "VACUUM INTO " + quotedOutside,
+        "ATTACH " + quotedOutside + " AS other",
+        "DELETE FROM Systems WHERE Name = ?1",
+        "SELECT ID FROM Systems WHERE Name = ?1; DROP TABLE Systems",
+        "PRAGMA writable_schema = ON",
+        "SELECT load_extension(?1)",
+    };
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        std::string quoted;
+        for (char c : text) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+        Exec("UPDATE StoredQueries SET Sql = '" + quoted + "' WHERE Name = 'getSystem'");
+
+        CADOParameter parameter(ParameterType::Text, 50, ParameterDirection::Input, "");
+        ASSERT_TRUE(parameter.SetValue("Network.pf"));
+        CADOCommand command(&database_, "getSystem", CommandType::StoredProc);
+        ASSERT_TRUE(command.AddParameter(&parameter));
+        CADORecordset rows(&database_);
+        EXPECT_FALSE(rows.Execute(&command));
+        EXPECT_NE(rows.GetLastError().find("refused stored query: getSystem"), std::string::npos)
+            << rows.GetLastError();
+        EXPECT_FALSE(rows.Open("getSystem", RecordsetSource::StoredProc));
+        EXPECT_NE(rows.GetLastError().find("refused stored query: getSystem"), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(outside));
+    }
+    // The connection keeps working without the stored queries' guard.
+    Exec("UPDATE StoredQueries SET Sql = 'SELECT ID FROM Systems WHERE Name = ?1' WHERE Name = 'getSystem'");
+    EXPECT_EQ(FindSystem("Network.pf"), 1);
+    Exec("PRAGMA user_version = 3");
 }
 
 }  // namespace

@@ -2,9 +2,12 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "control_id.h"
 #include "dialog_base.h"
@@ -237,6 +240,46 @@ TEST(UpDown, StepsStopAtTheBoundsAndTypingIsLeftToOk) {
     EXPECT_EQ(prompts.Messages().back().text, "Please enter an integer between 1 and 4.");
     EXPECT_EQ(dialog.RefusedField(), &buddy);
     EXPECT_EQ(element.steps, 2);
+}
+
+}  // namespace
+
+namespace {
+
+// A check made before the fields it is laid out under.
+class CheckFirstDialog final : public DialogBase {
+public:
+    explicit CheckFirstDialog(PromptService& prompts) : DialogBase(prompts) {
+        auto* fields = new QVBoxLayout;
+        fields->addWidget(first);
+        fields->addWidget(second);
+        SetContent(fields, {check});
+    }
+    QCheckBox* check = new QCheckBox("Show", this);
+    QLineEdit* first = new QLineEdit(this);
+    QLineEdit* second = new QLineEdit(this);
+
+protected:
+    void DoDataExchange(DataExchange&) override {}
+};
+
+TEST(DialogBase, TabFollowsTheLayoutNotTheOrderOfMakingAndStartsAtTheFirstField) {
+    ScriptedPromptService prompts;
+    CheckFirstDialog dialog(prompts);
+    dialog.first->setReadOnly(true);
+    dialog.second->setText("110");
+    dialog.SetUp();
+    EXPECT_EQ(dialog.focusWidget(), dialog.second) << "the first control that can be used";
+    EXPECT_EQ(dialog.second->selectedText(), "110");
+    std::vector<QWidget*> chain;
+    for (QWidget* next = dialog.nextInFocusChain(); next != &dialog && chain.size() < 10; next = next->nextInFocusChain()) {
+        if (next->focusPolicy() != Qt::NoFocus) chain.push_back(next);
+    }
+    ASSERT_GE(chain.size(), 4u);
+    EXPECT_EQ(chain[0], dialog.first);
+    EXPECT_EQ(chain[1], dialog.second);
+    EXPECT_EQ(chain[2], dialog.check);
+    EXPECT_NE(qobject_cast<QPushButton*>(chain[3]), nullptr) << "then OK and Cancel";
 }
 
 }  // namespace

@@ -142,4 +142,33 @@ TEST(CGridListCtrl, SelectedRowsGetTheHighlightBar) {
     EXPECT_NE(image.pixel(other.left() + 1, other.top() + 1), highlight);
 }
 
+TEST(CGridListCtrl, ACellAskingForTheRightIsDrawnThere) {
+    CGridListCtrl grid;
+    grid.resize(400, 150);
+    grid.setColumnCount(1);
+    grid.horizontalHeader()->resizeSection(0, 300);
+    for (int row = 0; row < 2; ++row) {
+        grid.AddNumberedRow();
+        grid.SetItemTextIfChanged(row, 0, "0.250000");
+    }
+    grid.item(0, 0)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    grid.show();
+    QImage image = grid.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QRgb background = image.pixel(image.width() - 2, image.height() - 2);
+    auto halves = [&](int row) {
+        QRect cell = grid.visualRect(grid.model()->index(row, 0));
+        QRect left = cell;
+        left.setRight(cell.center().x());
+        QRect right = cell;
+        right.setLeft(cell.center().x());
+        return std::pair{Ink(image, left, background), Ink(image, right, background)};
+    };
+    auto [rightAlignedLeft, rightAlignedRight] = halves(0);
+    EXPECT_EQ(rightAlignedLeft, 0);
+    EXPECT_GT(rightAlignedRight, 0);
+    auto [plainLeft, plainRight] = halves(1);
+    EXPECT_GT(plainLeft, 0);
+    EXPECT_EQ(plainRight, 0);
+}
+
 }  // namespace

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
+
+#include <fontconfig/fontconfig.h>
 
 #include <QImage>
 #include <QPainter>
 
+#include "emf_drawing_context.h"
 #include "emf_fixture.h"
+#include "fixed_metric_measurer.h"
 #include "qt_drawing_context.h"
 #include "qt_text_measurer.h"
 
@@ -14,6 +19,10 @@ namespace {
 constexpr QRgb kGround = 0xFF00FF00;  // green: what no drawing here uses
 constexpr QRgb kInk = 0xFF000000;
 constexpr QRgb kPaper = 0xFFFFFFFF;
+
+std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t{b[at + 3]} << 24);
+}
 
 // An image filled with the ground colour, drawn on through a fresh context.
 class Canvas {
@@ -251,6 +260,37 @@ TEST(QtDrawingContext, APictureRectangleWiderThanAnIntHoldsIsStillPlayed) {
     Canvas canvas;
     canvas.dc().PlayPicture(FilledRectangleMetafile(40, 30, 255, 0, 0), {-2'000'000'000, 0, 2'000'000'000, 100});
     EXPECT_EQ(canvas.At(50, 40), 0xFFFF0000u);
+}
+
+// A picture from elsewhere may give its text as glyph indices; playing it
+// must leave fontconfig, which the program's own fonts use, as it was.
+TEST(QtDrawingContext, TextGivenAsGlyphIndicesIsLeftOutAndTheFontsStay) {
+    FixedMetricMeasurer measurer;
+    EmfDrawingContext emf(measurer, {100, 100});
+    emf.SelectBrush({BrushStyle::Solid, Rgb(255, 0, 0), 0});
+    emf.Rectangle({0, 0, 100, 100});
+    LogFont font;
+    font.height = -12;
+    font.SetFaceName("Arial");
+    emf.SelectFont(font);
+    emf.TextOut({4, 4}, "Bus 1");
+    std::vector<std::uint8_t> picture = emf.Finish();
+    constexpr std::uint32_t kExtTextOutA = 83, kGlyphIndexOption = 0x10;
+    int texts = 0;
+    for (std::size_t at = 0; at + 8 <= picture.size(); at += U32(picture, at + 4)) {
+        if (U32(picture, at) != kExtTextOutA) continue;
+        picture[at + 52] |= kGlyphIndexOption;
+        ++texts;
+    }
+    ASSERT_EQ(texts, 1);
+
+    FcConfig* fonts = FcConfigGetCurrent();
+    FcConfigReference(fonts);  // kept alive, so that a new one cannot take its address
+    Canvas canvas;
+    canvas.dc().PlayPicture(picture, {0, 0, 100, 100});
+    EXPECT_EQ(FcConfigGetCurrent(), fonts);
+    FcConfigDestroy(fonts);
+    EXPECT_EQ(canvas.At(50, 50), 0xFFFF0000u);
 }
 
 TEST(QtDrawingContext, BytesThatAreNoSoundPictureDrawNothing) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <QFontInfo>
 #include <QFontMetrics>
 
@@ -47,6 +49,20 @@ TEST(QtFont, HeightsFollowTheirSign) {
     }
     QFontMetrics unset(ToQFont(Font("Arial", 0)));
     EXPECT_NEAR(unset.ascent() + unset.descent(), 16, 1);
+}
+
+TEST(QtFont, SizesBeyondAnyScreenAreHeldAtTheLargest) {
+    for (int size : {INT_MIN, INT_MIN + 1, INT_MAX}) {
+        SCOPED_TRACE(size);
+        LogFont font = Font("Arial", size);
+        font.width = size;
+        const QFont qfont = ToQFont(font);
+        if (size < 0) {
+            EXPECT_EQ(qfont.pixelSize(), LogFont::kMaxSize);
+        }
+        EXPECT_GT(qfont.pixelSize(), 0);
+        EXPECT_LE(qfont.stretch(), 4000);
+    }
 }
 
 TEST(QtFont, StyleFieldsCarryOver) {
