@@ -3,10 +3,10 @@
 // proportion to its base value and every generator in proportion to its
 // output (shares 100 %), reactive limits open, from 10 % above the base
 // load through the nose and down the lower branch to 0.8 of the largest
-// load parameter. (With the slack alone taking up the increase, the 2000-bus
-// case's nose lies 2.4 % above its base load, below where a host run
-// starts.) Counters: "points" (rows of the table) and "nose_mw" (the
-// largest total load).
+// load parameter. The 2000-bus case's nose lies 2.4 % above its base load,
+// below where a host run starts: that run says so and traces the curve
+// from the base case. Counters: "points" (rows of the table) and "nose_mw"
+// (the largest total load).
 
 #include <benchmark/benchmark.h>
 

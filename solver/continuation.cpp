@@ -80,15 +80,30 @@ int Solver::RunContinuation() {
     WriteTableRow(trace.file);
     trace.rowOpen = true;
 
-    // A start further up the curve (option L) becomes the base load.
+    // A start further up the curve (option L) becomes the base load. A
+    // start that has no solution (beyond the nose) leaves the curve to be
+    // traced from the base case.
     double start = 0.0;
     DoubleOption('L', start, -1e6, 1e6);
     if (start != 0.0) {
+        CurvePoint base;
+        SaveCurvePoint(base);
         lambda_ = start;
-        trace.lastResult = SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Models);
-        if (trace.lastResult <= 0) return EndContinuation(trace, trace.lastResult);
-        trace.lastAccepted = trace.lastResult;
-        AdvanceLoadBase();
+        int result = 0;
+        try {
+            result = SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Models);
+        } catch (const SolverAbort&) {
+            // Newton's method has said why; the tracing goes on without it.
+        }
+        if (result > 0) {
+            trace.lastResult = trace.lastAccepted = result;
+            AdvanceLoadBase();
+        } else {
+            RestoreCurvePoint(base);
+            Warn(FormatInCLocale("The power flow has no solution at the start load parameter %g: the curve is traced "
+                                 "from the base case",
+                                 start));
+        }
         lambda_ = 0.0;
     }
 
@@ -318,6 +333,19 @@ bool Solver::WatchForStagnation(ContinuationTrace& trace, double lambdaBefore) {
     return true;
 }
 
+// The tangent and the base point sized for the unknowns, the step length
+// (option k; its sign is the direction of travel) and the step tolerance
+// (option o).
+void Solver::StartSteps() {
+    const int n = variableCount_;
+    curve_.tangent.assign(static_cast<std::size_t>(n) + 2, 0.0);
+    curve_.basePoint.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    curve_.stepLength = 1.0;
+    DoubleOption('k', curve_.stepLength, 1e-4, 1e4);
+    curve_.stepTolerance = 1e-6;
+    DoubleOption('o', curve_.stepTolerance, 1e-10, 0.1);
+}
+
 void Solver::StartContinuation(ContinuationTrace& trace) {
     const int n = variableCount_;
     pointCount_ = 0;
@@ -327,12 +355,7 @@ void Solver::StartContinuation(ContinuationTrace& trace) {
     curve_.elasticity = 0.0;
     curve_.referenceSign = 0;
     curve_.busOfInterest = nullptr;
-    curve_.tangent.assign(static_cast<std::size_t>(n) + 2, 0.0);
-    curve_.basePoint.assign(static_cast<std::size_t>(n) + 1, 0.0);
-    curve_.stepLength = 1.0;
-    DoubleOption('k', curve_.stepLength, 1e-4, 1e4);
-    curve_.stepTolerance = 1e-6;
-    DoubleOption('o', curve_.stepTolerance, 1e-10, 0.1);
+    StartSteps();
 
     trace.reversalCount = IntOption('2', 5, 2, 100);
     trace.maxPasses = IntOption('z', -1, 1, 9999);

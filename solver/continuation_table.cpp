@@ -119,8 +119,7 @@ void Solver::WriteTableRow(FILE* file) {
     for (const NetBus* bus : tableColumns_) row += FormatNumber(0, 6, 4, bus->voltage) + "\t";
     if (HasOption('e')) row += GeneratorModelRow(tableColumns_);
     if (HasOption('O')) {
-        // The energy measure has no formula in this build: its column holds 0.
-        row += FormatNumber(0, EnergyWidth(*this), 4, 0.0) + "\t";
+        row += FormatNumber(0, EnergyWidth(*this), 4, EnergyMeasure(pointCount_ == 1)) + "\t";
         std::fputs(row.c_str(), file);
         row.clear();
         WriteConverterColumns(file);

@@ -358,9 +358,9 @@ void Solver::ReadBranchRecord(const BranchRecord& record) {
     branch->b = -x / z2;
     const bool transformer = record.kind != BranchRecord::Line;
     if (transformer) {
-        // The magnetising shunt sits at the to end.
-        branch->toShuntG = record.shuntG / 2.0;
-        branch->toShuntB = record.chargingB / 2.0;
+        // The whole shunt, both halves of it, sits at the to end.
+        branch->toShuntG = record.shuntG;
+        branch->toShuntB = record.chargingB;
         branch->shift = record.phaseShift * degreesToRadians_;
         if (record.toWindingKv > 0.0) {
             double toRatio = record.toWindingKv / record.toBaseKv;

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "number_text.h"
 #include "solver.h"
 
 // The pass that checks and links a network after reading. A network that
@@ -214,6 +215,13 @@ void Preparation::Areas() {
     if (sw_.areaControl) return;
     for (const auto& area : network_.areas)
         if (area->areaBus && CodeHas(area->areaBus->code, "S")) solver_.SetAreaBus(area->areaBus, area.get());
+    // An area that names another bus than the slack within it as its own
+    // has that slack instead.
+    for (const auto& bus : network_.buses) {
+        NetArea* area = bus->area;
+        if (CodeHas(bus->code, "S") && area && area->areaBus && !CodeHas(area->areaBus->code, "S"))
+            solver_.SetAreaBus(bus.get(), area);
+    }
 }
 
 void Preparation::Devices() {
@@ -248,8 +256,36 @@ void Solver::RequireSolvableNetwork() {
     }
 }
 
+// Interchange control needs two areas, and the area of the system's slack
+// must take that slack for its own: otherwise the interchange rows add up
+// to the system's power balance once more and the Jacobian is singular.
+// Such a network solves as without interchange control, and says so; the
+// bus that one area names is then a bus like any other, as if the file had
+// no interchange record.
+void Solver::SettleAreaInterchange() {
+    const Network& network = *network_;
+    if (!switches_.areaControl || network.areas.empty()) return;
+    std::string reason;
+    if (network.areas.size() == 1) {
+        reason = "The network has one area";
+        for (const auto& bus : network.buses) std::erase(bus->code, 'A');
+    } else {
+        for (const auto& bus : network.buses) {
+            const NetArea* area = bus->area;
+            if (!CodeHas(bus->code, "S") || !area || !area->areaBus || area->areaBus == bus.get()) continue;
+            reason = FormatInCLocale("Area %d holds the slack bus %d but names bus %d as its own", area->number,
+                                     bus->externalNumber, area->areaBus->externalNumber);
+            break;
+        }
+    }
+    if (reason.empty()) return;
+    switches_.areaControl = false;
+    Warn(reason + ": the area interchange is not controlled");
+}
+
 // Answers false when a fault was found; the caller then ends the run.
 bool Solver::PrepareNetwork() {
+    SettleAreaInterchange();
     RequireSolvableNetwork();
     Network& network = *network_;
     Preparation preparation(*this, network);

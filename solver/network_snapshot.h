@@ -15,6 +15,7 @@ class NetworkSnapshot {
 public:
     void Save(const Network& network, double lambda, const std::vector<double*>& deviceValues);
     void Restore(Network& network, double& lambda) const;
+    double Lambda() const { return lambda_; }
     // The saved voltage of the bus at `index` in the bus list.
     double BusVoltage(std::size_t index) const { return buses_[index].voltage; }
 

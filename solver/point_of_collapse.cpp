@@ -35,6 +35,8 @@ bool Solver::LoadCharacteristicsGiven() const {
 
 // Answers the iteration at which the extended solve met its tolerance;
 // the state, lambda and w then hold the nose. Negative: no start point.
+// A singular point below the start, or at a negative total load, is no
+// nose: the method then starts again from further up the curve.
 int Solver::SolvePointOfCollapse() {
     const int n = variableCount_;
     // The extended rows are Newton's only while this method runs.
@@ -44,6 +46,7 @@ int Solver::SolvePointOfCollapse() {
     } rowsOff{*this};
     nullVector_.assign(static_cast<std::size_t>(n) + 1, 0.0);
     SetSystemOrder(n, false);
+    limitsSwitching_ = false;
 
     lambda_ = 0.0;
     DoubleOption('L', lambda_, -1e6, 1e6);
@@ -58,9 +61,27 @@ int Solver::SolvePointOfCollapse() {
     }
     if (count < 0) return count;
 
+    CurvePoint start;
+    SaveCurvePoint(start);
     // The links back to their scheduled controls; a change orders the
     // corrector's Jacobian anew.
-    count = PocPredictor(count, ResetHvdcControl() != 0);
+    const int result = SolveFromCurvePoint(count, ResetHvdcControl() != 0);
+    if (result >= 0 && IsNose(start.state.Lambda())) {
+        DumpNullVector();
+        return result;
+    }
+    return ClimbToTheNose(start, count);
+}
+
+// The direct method from the solved point at the present lambda: the
+// predictor along dx/dlambda with its corrector, the left null vector
+// seeded by inverse iteration, the extended solve and its retries.
+// Negative when it finds no singular point.
+int Solver::SolveFromCurvePoint(int count, bool reset) {
+    const int n = variableCount_;
+    lambdaBase_ = lambda_;
+    lambdaIncrement_ = 0.0;
+    count = PocPredictor(count, reset);
     if (count < 0) return count;
     double eigenvalue = 0.0;
     InversePowerIteration(4, count, 0.001, 0, &eigenvalue);
@@ -68,10 +89,15 @@ int Solver::SolvePointOfCollapse() {
     SetQuietRun(Quiet::Yes, LimitChecks::Done);
     SetSystemOrder(2 * n + 1, true);
     // A start that met the tolerance at once (count 1) still takes a step.
-    const int result = RetryExtendedSolve(
+    return RetryExtendedSolve(
         SolvePowerFlow(std::max(count, 2), Reorder::Yes, Refresh::EveryIteration, Loads::Models));
-    DumpNullVector();
-    return result;
+}
+
+// A singular point is the nose only above the point the direct method
+// started from and at a load that is not negative.
+bool Solver::IsNose(double startLambda) {
+    SumTableTotals();
+    return lambda_ >= startLambda && tableTotals_.loadP >= 0.0;
 }
 
 // The tangent, the predictor step along it (shortened while more
@@ -143,20 +169,22 @@ int Solver::PocTangent(std::vector<double>& t) {
 // After a failed extended solve: switch what has met a limit, seed w
 // again and solve once more. Five retries in a row without a switch, a
 // solve that has used up the iteration limit, or more retries than the
-// iteration limit end the run, after the dump.
+// iteration limit end the retries with a negative result; the limits then
+// say whether controls were still switching.
 int Solver::RetryExtendedSolve(int result) {
     const int n = variableCount_;
     int retries = 0;
     int attempts = 0;
     bool alternate = true;
+    bool switched = false;
+    limitsSwitching_ = false;
     while (result < 0) {
         const int count = -result;
         if (count > iterationLimit_ || ++attempts > iterationLimit_) {
-            DumpNullVector();
-            std::fprintf(diagnostics_, "The point of collapse was not found within %d iterations\n", iterationLimit_);
-            Abort(1);
+            limitsSwitching_ = switched;
+            return result;
         }
-        bool switched = SwitchHvdcControl() != 0;
+        switched = SwitchHvdcControl() != 0;
         switched = CheckSvcLimits() != 0 || switched;
         switched = CheckTcscLimits() != 0 || switched;
         switched = CheckStatcomLimits() != 0 || switched;
@@ -182,11 +210,7 @@ int Solver::RetryExtendedSolve(int result) {
         if (!switched) ++retries;
         SetSystemOrder(2 * n + 1, true);
         result = SolvePowerFlow(count, Reorder::Yes, Refresh::EveryIteration, Loads::Models);
-        if (result < 0 && retries >= kRetriesWithoutSwitch) {
-            DumpNullVector();
-            std::fprintf(diagnostics_, "The point of collapse was not found after %d retries\n", retries);
-            Abort(1);
-        }
+        if (result < 0 && retries >= kRetriesWithoutSwitch) return result;
     }
     return result;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "continuation_state.h"
+#include "control_modes.h"
 #include "dense_matrix.h"
 #include "network.h"
 #include "network_arrays.h"
@@ -114,6 +115,7 @@ public:
     bool PrepareNetwork();
     bool PrepareConverters();
     void RequireSolvableNetwork();
+    void SettleAreaInterchange();
     void ReadHostNetwork();
     void ReadStressDirection();
     void WriteBusResult(NetBus& bus, BusRecord& record);
@@ -350,8 +352,29 @@ private:
     void TransposedProduct(const SparseMatrix& matrix, std::vector<double>& product) const;
     int PocTangent(std::vector<double>& t);
     int PocPredictor(int count, bool reset);
+    int SolveFromCurvePoint(int count, bool reset);
+    bool IsNose(double startLambda);
     int RetryExtendedSolve(int result);
+    bool limitsSwitching_ = false;        // the latest retries ended with a control still switching
     void DumpNullVector();
+    // Climbing the curve to a start nearer the nose. A point of the curve
+    // comes back with the modes its controls were solved in.
+    enum class Climb { Climbed, Turned, Stalled, Stuck };
+    struct ClimbState {
+        int count = 0;                 // iterations of the latest corrector
+        int stationaryPoints = 0;      // points in a row at which lambda stayed put
+        bool limitSwitched = false;    // a limit switched at the latest point
+    };
+    struct CurvePoint {
+        NetworkSnapshot state;
+        ControlModes modes;
+    };
+    void SaveCurvePoint(CurvePoint& point);
+    void RestoreCurvePoint(const CurvePoint& point);
+    int ClimbToTheNose(const CurvePoint& start, int count);
+    Climb ClimbCurve(int points, ClimbState& climb);
+    enum class Switched { Nothing, Control, Device };
+    Switched CheckLimitsOnTheCurve();
     bool LoadCharacteristicsGiven() const;
 
     std::vector<double> mismatch_;        // by equation, from 1
@@ -399,6 +422,9 @@ public:
     void WriteTableRow(FILE* file);
     void WriteConverterColumns(FILE* file);
     std::string ConverterColumnNames(bool energy) const;
+    // Option O: the energy function of the lossless network at the present
+    // point, measured from the state stored by the first row.
+    double EnergyMeasure(bool firstRow);
     std::string ConverterDeviceValues() const;
     void EndTableRow(FILE* file, bool descending);
     void SumTableTotals();
@@ -416,6 +442,7 @@ private:
     std::vector<NetBus*> tableAngleColumns_;  // matrix form of option O: the converters' AC buses
     TableTotals tableTotals_;
     TangentStatistics tangentStatistics_;
+    std::unordered_map<const NetBus*, std::pair<double, double>> energyReference_;  // angle, voltage
     NetBus* namedContinuationBus_ = nullptr;
     // What the input gave besides the network (the operating point of a
     // column-80 run): a direction for the load to grow in, from its areas,
@@ -507,6 +534,7 @@ private:
     void SolveHoldingVoltage(NetBus& bus);
     void SolveAtLoadParameter();
     int RequireSolution(int iterations);
+    void StartSteps();
     void StartContinuation(ContinuationTrace& trace);
     int EndContinuation(ContinuationTrace& trace, int result);
     bool TraceNextPoint(ContinuationTrace& trace);

@@ -17,6 +17,7 @@
 #include "memory_record_cursor.h"
 #include "number_text.h"
 #include "power_flow_networks.h"
+#include "recording_message_sink.h"
 #include "solver.h"
 #include "solver_handle.h"
 #include "table_load.h"
@@ -346,6 +347,57 @@ TEST(Continuation, HostRoadReachesTheReferenceNose) {
         const double noseMw = 100.0 * load[IndexOfLargest(load)];
         EXPECT_NEAR(noseMw, reference.at(name).loadMw, 0.01 * reference.at(name).loadMw);
     }
+}
+
+// The 2000-bus case, every load and every generator growing in proportion
+// to its base value, started as a host run starts, at lambda 0.1: that lies
+// beyond the nose (2.4 % above the base load), so both roads say so (a
+// warning to the host's sink, a line of diagnostics in a file run) and
+// trace the curve from the base case instead, to the same nose.
+TEST(Continuation, AStartBeyondTheNoseTracesFromTheBaseCase) {
+    const std::string casePath = TestDataPath("case_ACTIVSg2000.cdf");
+    const std::string said =
+        "The power flow has no solution at the start load parameter 0.1: the curve is traced from the base case";
+    ScratchFolder folder("continuation_start_beyond");
+
+    const HostNetwork network = LoadCdfAsHostRecords(casePath);
+    MemoryRecordCursor records;
+    std::string directions;
+    for (BusRecord bus : network.buses) {
+        bus.pLoadShare = bus.qLoadShare = bus.generationShare = 1.0;
+        records.buses.push_back(bus);
+        records.SetName(records.buses.back(), bus.name);
+        if (bus.generationP != 0.0 || bus.loadP != 0.0 || bus.loadQ != 0.0)
+            directions += FormatInCLocale("%d x %.17g %.17g %.17g 0\n", bus.number, bus.generationP / 100.0,
+                                          bus.loadP / 100.0, bus.loadQ / 100.0);
+    }
+    records.branches = network.branches;
+    const std::string hostTable = (folder / "host.txt").string();
+    RecordingMessageSink sink;
+    SolverHandle host;
+    host->SetTotalsColumns(false, false, true, false);
+    ASSERT_EQ(host->AttachAndRun(&records, &sink, hostTable.c_str(), 0), 1);
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].level, IMessageSink::Warning);
+    EXPECT_EQ(sink.messages[0].text, said);
+
+    WriteFileText(folder / "dir.k", directions);
+    const std::string fileTable = (folder / "file.txt").string();
+    RunArguments arguments({"-I", casePath, "-c" + fileTable, "-K" + (folder / "dir.k").string(), "-q", "-L0.1",
+                            "-S0.8", "-l" + (folder / "messages.txt").string()});
+    SolverHandle file;
+    file->SetTotalsColumns(false, false, true, false);
+    ASSERT_EQ(file->Main(arguments.Count(), arguments.Items(), 0), 1);
+    // After Newton's method's own word on the start.
+    EXPECT_TRUE(FileText(folder / "messages.txt").ends_with("p.u.\n" + said + "\n"));
+
+    const std::vector<double> hostLoads = TableLoads(hostTable);
+    const std::vector<double> fileLoads = TableLoads(fileTable);
+    const std::size_t nose = IndexOfLargest(hostLoads);
+    ASSERT_GT(nose, 0u);
+    ASSERT_LT(nose + 1, hostLoads.size());
+    EXPECT_NEAR(hostLoads[nose] / hostLoads[0], 1.024, 0.001);
+    EXPECT_NEAR(hostLoads[nose], fileLoads[IndexOfLargest(fileLoads)], 1e-4 * hostLoads[nose]);
 }
 
 // The file road: the driver's arguments with a K file that raises every

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "case_file_run.h"
 #include "host_read.h"
+#include "ieee_case_text.h"
 #include "memory_record_cursor.h"
 #include "recording_message_sink.h"
 #include "solver.h"
@@ -182,12 +184,13 @@ TEST(HostExchange, FlowsFromASetStateMatchHandComputedValues) {
         ASSERT_EQ(out.key, in.key);
         Complex y = 1.0 / Complex(in.resistance, in.reactance);
         Complex shunt(in.shuntG / 2.0, in.chargingB / 2.0);
+        Complex wholeShunt(in.shuntG, in.chargingB);
         bool isTransformer = in.kind != BranchRecord::Line;
         double t = isTransformer ? (in.toWindingKv / in.toBaseKv) / (in.fromWindingKv / in.fromBaseKv) : 1.0;
         double p = isTransformer ? in.phaseShift * kDegrees : 0.0;
         Complex v1 = state.at(in.fromBus);
         Complex v2 = state.at(in.toBus);
-        EndFlows e = ExpectedFlows(t, p, y, isTransformer ? Complex() : shunt, shunt, v1, v2);
+        EndFlows e = ExpectedFlows(t, p, y, isTransformer ? Complex() : shunt, isTransformer ? wholeShunt : shunt, v1, v2);
         EXPECT_NEAR(out.pFrom, e.from.real(), 1e-9);
         EXPECT_NEAR(out.qFrom, e.from.imag(), 1e-9);
         EXPECT_NEAR(out.pTo, e.to.real(), 1e-9);
@@ -205,6 +208,42 @@ TEST(HostExchange, FlowsFromASetStateMatchHandComputedValues) {
             EXPECT_EQ(out.phaseShift, 0.0);
         }
     }
+}
+
+// A transformer's charging lies whole at its to end: solved from host
+// records, an off-nominal transformer with charging gives the voltages of
+// the same network read from a case file with that charging as a shunt of
+// its to bus.
+TEST(HostExchange, TransformerChargingLiesWholeAtItsToEnd) {
+    MemoryRecordCursor records;
+    BusRecord& slack = records.AddBus(1, 0, "Slack");
+    slack.maxQ = 100.0;
+    slack.minQ = -100.0;
+    BusRecord& load = records.AddBus(2, 1, "Load");
+    load.loadP = load.direction[0] = 50.0;
+    load.loadQ = load.direction[3] = 20.0;
+    BranchRecord& transformer = records.AddBranch(BranchRecord::Transformer, 1, 2, 0.01, 0.1);
+    transformer.fromWindingKv = 115.5;  // ratio 1.05
+    transformer.toWindingKv = 110.0;
+    transformer.chargingB = 0.3;
+    SolverHandle host;
+    ASSERT_EQ(host->Attach(&records, nullptr, 0), 1);
+
+    CaseText c;
+    c.buses = {BusCard(1, 3).At(85, "1.0000"),
+               BusCard(2, 0).At(41, "    50.00").At(50, "     20.00").At(115, "  0.3000")};
+    c.branches = {BranchCard(1, 2, 1).At(20, "  0.010000").At(77, "1.0500")};
+    ScratchFolder folder("charging_at_the_to_end");
+    WriteFileText(folder / "case.cdf", c.Text());
+    RunArguments arguments({"-I", (folder / "case.cdf").string(), (folder / "listing.txt").string()});
+    SolverHandle file;
+    ASSERT_EQ(file->Main(arguments.Count(), arguments.Items(), 0), 1);
+
+    const NetBus& hostLoad = *host->FindBus(2);
+    const NetBus& fileLoad = *file->FindBus(2);
+    EXPECT_LT(hostLoad.voltage, 0.99);  // the charging is not what holds it
+    EXPECT_NEAR(hostLoad.voltage, fileLoad.voltage, 1e-9);
+    EXPECT_NEAR(hostLoad.angle, fileLoad.angle, 1e-9);
 }
 
 TEST(HostExchange, ParallelLinesStayTwoBranches) {
@@ -455,7 +494,7 @@ TEST(HostExchange, BranchRecordEdgeCases) {
              NetBranch& b = model(s);
              EXPECT_EQ(b.code, "T");
              EXPECT_DOUBLE_EQ(b.fromShuntB, 0.0);
-             EXPECT_DOUBLE_EQ(b.toShuntB, 0.02);
+             EXPECT_DOUBLE_EQ(b.toShuntB, 0.04);
              EXPECT_DOUBLE_EQ(b.tap, 1.0);  // to winding 0: no off-nominal ratio
              EXPECT_DOUBLE_EQ(b.rating, 1.5);
              EXPECT_DOUBLE_EQ(b.shift, 30.0 * kDegrees);

@@ -146,39 +146,72 @@ TEST(PointOfCollapse, InverseIterationWithoutPassesLeavesOnes) {
     EXPECT_DOUBLE_EQ(std::max(std::fabs(w[3]), std::fabs(w[4])), 1.0);
 }
 
-// The public cases with every load growing in proportion and reactive
-// limits off: the direct nose against the continuation's largest loading
-// on the same direction (within the continuation's step there) and, for
-// the 30-bus case, against the reference nose. The 118-bus case starts up
-// the curve (option L): from its base case the extended solve settles on
-// a singular point at a negative load parameter.
-TEST(PointOfCollapse, PublicCasesMeetTheContinuationsNose) {
+// From the base load, every load growing in proportion and reactive limits
+// off: the direct nose against the continuation's largest loading on the
+// same direction (traced with k = 0.1, to just past its nose), and for the
+// 30-bus case against the reference nose. Started there, the direct method
+// of the 118-bus case settles on a singular point at a negative load, and
+// that of the DC-link case (loads at buses 2 and 4) on one at a negative
+// load or on none: both climb the curve and start again nearer the nose.
+// With reactive limits on, the 118-bus case's nose is a singular point
+// that the continuation with limits on reaches too.
+TEST(PointOfCollapse, FromTheBaseLoadTheNoseIsTheContinuations) {
     struct Case {
         const char* name;
-        const char* start;
-        double referenceMw;  // 0: none
+        std::string casePath;
+        std::vector<std::string> options;  // for both methods; without "-q" the reactive limits hold
+        double referenceMw;                // 0: none
     };
-    for (const Case& c : {Case{"case30", "-L0", 692.085}, Case{"case118", "-L0.5", 0.0}}) {
+    const std::string dcLink = TestDataPath("hvdc_link.cdf");
+    const Case cases[] = {
+        {"case9", TestDataPath("case9.cdf"), {"-q"}, 0.0},
+        {"case30", TestDataPath("case30.cdf"), {"-q"}, 692.085},
+        {"case118", TestDataPath("case118.cdf"), {"-q"}, 0.0},
+        {"case118 with reactive limits", TestDataPath("case118.cdf"), {}, 0.0},
+        {"DC link", dcLink, {"-q"}, 0.0},
+        {"DC link without interchange control", dcLink, {"-q", "-A"}, 0.0},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string casePath = TestDataPath(std::string(c.name) + ".cdf");
         FileRun run("poc_public");
-        run.WriteDirection(ProportionalDirection(casePath));
-        ASSERT_EQ(run.Run(casePath, {"-C", "-q", c.start}), 1);
+        run.WriteDirection(c.casePath == dcLink ? "2 B2 0 0.2 0.1 0\n4 B4 0 0.6 0.2 0\n"
+                                                : ProportionalDirection(c.casePath));
+        std::vector<std::string> options = {"-C"};
+        options.insert(options.end(), c.options.begin(), c.options.end());
+        ASSERT_EQ(run.Run(c.casePath, options), 1);
         const double lambda = run->LoadParameter();
-        const double baseMw = 100.0 * TotalLoad(*run);
-        const double noseMw = baseMw * (1.0 + lambda);
+        const double noseMw = 100.0 * TotalLoad(*run) * (1.0 + lambda);
+        EXPECT_GT(lambda, 0.0);
         if (c.referenceMw > 0.0) {
             EXPECT_NEAR(noseMw, c.referenceMw, 0.005 * c.referenceMw);
         }
 
-        ASSERT_EQ(run.Run(casePath, {"-c" + run.Path("pv.txt"), "-q"}), 1);
-        const std::vector<double> loads = TableLoads(run.Path("pv.txt"));
-        const std::size_t nose = static_cast<std::size_t>(std::max_element(loads.begin(), loads.end()) - loads.begin());
-        ASSERT_GT(nose, 0u);
-        ASSERT_LT(nose + 1, loads.size());
-        const double step = std::max(loads[nose] - loads[nose - 1], loads[nose] - loads[nose + 1]);
-        EXPECT_NEAR(noseMw / 100.0, loads[nose], step);
+        options = {"-c" + run.Path("pv.txt"), "-k0.1", "-S0.99"};
+        options.insert(options.end(), c.options.begin(), c.options.end());
+        ASSERT_EQ(run.Run(c.casePath, options), 1);
+        const double continuationMw = LargestTableLoadMw(run.Path("pv.txt"));
+        EXPECT_NEAR(noseMw, continuationMw, 0.0005 * continuationMw);
     }
+}
+
+// A direct method that cannot reach the nose (here, an iteration limit of
+// 3 leaves the extended solve no room) climbs the curve to its nose and
+// fails there, naming the load reached, after the dump: never a singular
+// point at a negative load answered as success.
+TEST(PointOfCollapse, ANoseTheDirectMethodCannotReachFailsTheRun) {
+    const std::string casePath = TestDataPath("case118.cdf");
+    FileRun run("poc_not_found");
+    run.WriteDirection(ProportionalDirection(casePath));
+    EXPECT_EQ(run.Run(casePath, {"-C" + run.Path("w.txt"), "-q", "-M3", "-l" + run.Path("messages.txt")}), 0);
+    EXPECT_TRUE(run->Failed());
+    const std::string message = FileText(run.Path("messages.txt"));
+    const std::string said = "The point of collapse was not found; the curve was followed up to a total load of ";
+    ASSERT_EQ(message.substr(0, said.size()), said);
+    // The continuation's nose lies at 7705.5 MW.
+    EXPECT_NEAR(std::stod(message.substr(said.size())), 7705.5, 0.5);
+    EXPECT_NE(message.find(" MW (load parameter 0.81"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(run.Path("w.txt")));
+    EXPECT_FALSE(std::filesystem::exists(run.Path("out.txt")));
 }
 
 // Rows n + 1 .. 2n + 1 against central differences at random states with
@@ -218,20 +251,26 @@ TEST(PointOfCollapse, ExtendedRowsMatchCentralDifferences) {
 }
 
 
-// With the generators' reactive limits on, the 30-bus case's nose is
-// where a limit is met: every retry switches a limit back or forth and
-// the retries run into the iteration limit. The run fails, and the dump
-// is written first.
-TEST(PointOfCollapse, RetriesEndAtTheIterationLimitAfterTheDump) {
+// With the generators' reactive limits on, the 30-bus case's largest
+// loading is where a limit is met: every retry switches a limit back or
+// forth and the retries run into the iteration limit. The run fails with
+// the limit-induced maximum that the continuation with limits on gives too
+// (429.91 MW), and the dump is written first.
+TEST(PointOfCollapse, ALimitInducedMaximumFailsTheRunAndSaysSo) {
     const std::string casePath = TestDataPath("case30.cdf");
     FileRun run("poc_give_up");
     run.WriteDirection(ProportionalDirection(casePath));
     EXPECT_EQ(run.Run(casePath, {"-C" + run.Path("w.txt"), "-M30", "-l" + run.Path("messages.txt")}), 0);
     EXPECT_TRUE(run->Failed());
-    EXPECT_EQ(FileText(run.Path("messages.txt")), "The point of collapse was not found within 30 iterations\n");
+    EXPECT_EQ(FileText(run.Path("messages.txt")),
+              "The maximum loading is limit-induced, not a singular point: controls switch at their limits where the "
+              "curve turns, at a total load of 429.91 MW (load parameter 1.27227)\n");
     const std::vector<std::string> lines = Lines(FileText(run.Path("w.txt")));
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines.front(), FormatInCLocale("%d 1", run->VariableCount()));
     EXPECT_EQ(lines.back(), "   0        0 0          ");
     EXPECT_FALSE(std::filesystem::exists(run.Path("out.txt")));
+
+    ASSERT_EQ(run.Run(casePath, {"-c" + run.Path("pv.txt"), "-k0.02", "-S0.99"}), 1);
+    EXPECT_NEAR(LargestTableLoadMw(run.Path("pv.txt")), 429.91, 0.01);
 }

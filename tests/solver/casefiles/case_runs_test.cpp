@@ -235,3 +235,39 @@ TEST_F(CaseRunTest, AreasHoldTheirScheduledExports) {
 }
 
 }  // namespace
+
+// Interchange control where it means nothing: the 14-bus case whose one
+// area names bus 2 as its slack, and the two-area case whose area 1 names
+// bus 2 while the system slack (bus 1) lies in it. Each interchange row
+// would be the system's power balance again (and the Jacobian singular);
+// the run solves as without interchange control and says why: the one area
+// as if the case had no interchange record, the two areas as with option A.
+TEST_F(CaseRunTest, InterchangeThatRepeatsTheSystemBalanceIsLeftUncontrolled) {
+    CaseText areas = TwoAreas();
+    areas.buses[1] = CardLine(areas.buses[1]).At(41, "    50.00");
+    areas.buses[3] = CardLine(areas.buses[3]).At(41, "    80.00");
+    WriteFileText(folder_ / "areas.cdf", areas.Text());
+    areas.tail[1] = CardLine(areas.tail[1]).At(4, "   2");
+    WriteFileText(folder_ / "bus2.cdf", areas.Text());
+    struct Case {
+        const char* name;
+        std::string file;
+        std::vector<std::string> reference;  // the same network without interchange control
+        const char* message;
+    };
+    const Case cases[] = {
+        {"one area", TestDataPath("case14_one_area.cdf"), {TestDataPath("case14.cdf")},
+         "The network has one area: the area interchange is not controlled\n"},
+        {"the slack's area names another bus", Path("bus2.cdf"), {Path("bus2.cdf"), "-A"},
+         "Area 1 holds the slack bus 1 but names bus 2 as its own: the area interchange is not controlled\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(Run({"-I", c.file, Path("listing.txt"), "-l" + Path("messages.txt")}), 1);
+        EXPECT_EQ(FileText(Path("messages.txt")), c.message);
+        std::vector<std::string> items = {"-I", Path("reference.txt")};
+        items.insert(items.begin() + 1, c.reference.begin(), c.reference.end());
+        ASSERT_EQ(Run(items), 1);
+        EXPECT_EQ(FileText(Path("listing.txt")), FileText(Path("reference.txt")));
+    }
+}

@@ -74,35 +74,39 @@ TEST_F(HvdcTest, JacobianAndExtendedRowsMatchCentralDifferencesForEveryControlPa
 
 // Bus 4, fed by the link and the AC tie, takes load in the direction
 // (1 p.u., 0.3 p.u. reactive per unit of lambda), the slack taking up the
-// rest. On the way the inverter's ratio meets its upper limit and a retry
-// holds it there. The direct nose is where the power flow stops having a
-// solution: solved 0.1% below it, not 0.1% above.
+// rest, with and without area interchange control. On the way the
+// inverter's ratio meets its upper limit and a retry holds it there. The
+// direct nose is where the power flow stops having a solution: solved 0.1%
+// below it, not 0.1% above.
 TEST_F(HvdcTest, PointOfCollapseFindsTheNoseWithALink) {
     std::vector<std::string> link = ScheduledLink();
     link[0] = ConverterCard("REC1    ", 2, "0.500", "1.500", " 2.0", "90.0");
     link[2] = ConverterCard("INV1    ", 4, "0.500", "1.500", "15.0", "180.");
     const CaseText c = TwoAreasWithLink(link);
     WriteFileText(folder_ / "direction.k", "4 B4 0 1 0.3 0\n");
-    const std::vector<std::string> options = {"-K" + Path("direction.k"), "-A"};
-    std::vector<std::string> direct = options;
-    direct.push_back("-C");
-    ASSERT_EQ(Run(c, direct), 1);
-    const double nose = S().LoadParameter();
-    EXPECT_GT(nose, 1.0);
-    const NetConverter& inverter = *Rectifier().partner;
-    EXPECT_EQ(inverter.modes[1], "AT");
-    EXPECT_EQ(inverter.tap, 1.5);
+    for (const std::vector<std::string>& options :
+         {std::vector<std::string>{"-K" + Path("direction.k"), "-A"}, std::vector<std::string>{"-K" + Path("direction.k")}}) {
+        SCOPED_TRACE(options.back());
+        std::vector<std::string> direct = options;
+        direct.push_back("-C");
+        ASSERT_EQ(Run(c, direct), 1);
+        const double nose = S().LoadParameter();
+        EXPECT_GT(nose, 1.0);
+        const NetConverter& inverter = *Rectifier().partner;
+        EXPECT_EQ(inverter.modes[1], "AT");
+        EXPECT_EQ(inverter.tap, 1.5);
 
-    auto solves = [&](double lambda) {
-        std::vector<std::string> plain = options;
-        plain.insert(plain.end(), {"-b", FormatInCLocale("-L%.6f", lambda)});
-        testing::internal::CaptureStderr();
-        const int result = Run(c, plain);
-        testing::internal::GetCapturedStderr();
-        return result == 1;
-    };
-    EXPECT_TRUE(solves(0.999 * nose));
-    EXPECT_FALSE(solves(1.001 * nose));
+        auto solves = [&](double lambda) {
+            std::vector<std::string> plain = options;
+            plain.insert(plain.end(), {"-b", FormatInCLocale("-L%.6f", lambda)});
+            testing::internal::CaptureStderr();
+            const int result = Run(c, plain);
+            testing::internal::GetCapturedStderr();
+            return result == 1;
+        };
+        EXPECT_TRUE(solves(0.999 * nose));
+        EXPECT_FALSE(solves(1.001 * nose));
+    }
 }
 
 TEST_F(HvdcTest, ScheduledLinkSolvesAndAgreesWithAHandComputation) {
