@@ -23,12 +23,19 @@ constexpr int kMostPredictorShrinks = 100;
 
 }  // namespace
 
-// A store already of this order keeps its pattern and its order: the
-// plain Jacobian's phases share one analysis.
 void Solver::SetSystemOrder(int order, bool extendedRows) {
     matrixOrder_ = order;
     extendedRows_ = extendedRows;
-    if (matrix_.Rows() != order) SetMatrixOrder(order);
+    SetMatrixOrder(order);
+}
+
+// The plain Jacobian's system. A store already of its order keeps its
+// pattern and its order, so that the phases working with the plain
+// Jacobian share one analysis (FactorPlainJacobian).
+void Solver::SetPlainSystem() {
+    matrixOrder_ = variableCount_;
+    extendedRows_ = false;
+    if (matrix_.Rows() != variableCount_) SetMatrixOrder(variableCount_);
 }
 
 // The plain Jacobian of the present state, factorised: with the kept order
@@ -169,7 +176,7 @@ int Solver::PocPredictor(int count, bool reset) {
 // link has no value.
 int Solver::PocTangent(std::vector<double>& t) {
     const int n = variableCount_;
-    SetSystemOrder(n, false);
+    SetPlainSystem();
     int status = 0;
     if (FactorPlainJacobian(status) != 0) return -1;
     t.assign(static_cast<std::size_t>(n) + 2, 0.0);
@@ -247,7 +254,7 @@ void Solver::StepState(double step) {
 int Solver::InversePowerIteration(int maxIterations, int passThrough, double tolerance, int rightVector,
                                   double* eigenvalue) {
     const int n = variableCount_;
-    SetSystemOrder(n, false);
+    SetPlainSystem();
     int status = 0;
     const int factored = FactorPlainJacobian(status);
     if (status < 0) {
