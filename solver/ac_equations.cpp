@@ -193,7 +193,7 @@ LoadAtBus BusLoad(const NetBus& bus, bool polynomial, double lambda) {
     auto exponential = [&](const LoadModel& model, double& value, double& derivative) {
         const double base = model.base + lambda * model.baseDirection;
         const double impedance = model.impedance + lambda * model.impedanceDirection;
-        const double power = std::pow(v, model.exponent);
+        const double power = model.VoltagePower(v);
         value = base * power + impedance * v * v;
         derivative = model.exponent == 0.0 ? 2.0 * impedance * v
                                            : model.exponent * base * power / v + 2.0 * impedance * v;
@@ -395,8 +395,8 @@ void AcPass::DistributedSlack(const NetBus& bus, const NetBus* slack, GeneratorC
 void AcPass::LoadParameterColumn(const NetBus& bus) {
     if (!parameterColumn_) return;
     const double v = bus.voltage;
-    const double vp = std::pow(v, bus.loadModelP.exponent);
-    const double vq = std::pow(v, bus.loadModelQ.exponent);
+    const double vp = bus.loadModelP.VoltagePower(v);
+    const double vq = bus.loadModelQ.VoltagePower(v);
     const LoadModel& mp = bus.loadModelP;
     const LoadModel& mq = bus.loadModelQ;
     if (mp.impedanceDirection != 0.0 || mp.baseDirection != 0.0)

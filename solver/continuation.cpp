@@ -446,10 +446,10 @@ bool Solver::AssembleTangentSystem(std::vector<double>& t) {
         std::fprintf(diagnostics_, "No generation takes up the slack power of the continuation\n");
         Abort(1);
     }
-    for (int i = 1; i <= n; ++i) {
-        const MatrixEntry* entry = Matrix().Find(i, n + 1);
-        t[i] = entry ? -entry->value : 0.0;
-    }
+    // The parameter's column holds few entries: it is read along its list.
+    Matrix().VisitColumn(n + 1, [&](const MatrixEntry& entry) {
+        if (entry.row <= n) t[entry.row] = -entry.value;
+    });
     return true;
 }
 

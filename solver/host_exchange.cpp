@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "solution_values.h"
@@ -83,6 +85,18 @@ double EndCurrent(double p, double q, double voltage, double baseKv, double mvaB
     return std::sqrt(p * p + q * q) / voltage * mvaBase * 1000.0 / (baseKv * kSqrt3);
 }
 
+// The area's number as the card formats name areas: upper-case hex, at
+// least three digits (as "%03X" writes it, without formatting per bus).
+std::string AreaCode(int area) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    char reversed[sizeof(unsigned) * 2];
+    int count = 0;
+    for (unsigned value = static_cast<unsigned>(area); value != 0 || count < 3; value >>= 4) {
+        reversed[count++] = kDigits[value & 0xF];
+    }
+    return std::string(std::make_reverse_iterator(reversed + count), std::make_reverse_iterator(reversed));
+}
+
 }  // namespace
 
 void Solver::ReadHostNetwork() {
@@ -97,7 +111,9 @@ void Solver::ReadHostNetwork() {
     // Buses that a regulating generator named before their own record came.
     std::vector<NetBus*> forwardReferences;
     source_->SetTable(IRecordCursor::BusTable, 0);
-    source_->MoveFirst();
+    // The host's cursor answers its number of records: the look-up table is
+    // sized once instead of growing through every doubling.
+    if (const int records = source_->MoveFirst(); records > 0) recordBuses_.reserve(static_cast<std::size_t>(records));
     for (BusRecord record; source_->Next(record); record = BusRecord{}) ReadBusRecord(record, forwardReferences);
     if (network.slackCount == 0 && sink_)
         sink_->AddMessage(IMessageSink::Failure, "There is no SLACK bus defined in the system! Please define one!");
@@ -187,9 +203,7 @@ void Solver::ReadBusValues(NetBus& bus, const BusRecord& record) {
     const double base = mvaBase_;
     bus.key = record.key;
     bus.kind = record.kind;
-    char areaCode[16];
-    std::snprintf(areaCode, sizeof areaCode, "%03X", static_cast<unsigned>(record.area));
-    bus.areaCode = areaCode;
+    bus.areaCode = AreaCode(record.area);
     // The record's load-increase values are the load polynomial's
     // coefficients.
     for (std::size_t i = 0; i < bus.loadPolynomial.size(); ++i) bus.loadPolynomial[i] = record.direction[i] / base;

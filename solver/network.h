@@ -147,6 +147,10 @@ struct LoadModel {
     // follows V^exponent; the rescaling keeps that fraction here.
     double fraction = 0.0;
     bool scaled = false;
+
+    // V^exponent; a constant-power part (exponent 0) needs no power
+    // computed, and its 1 is exactly what the power would give.
+    double VoltagePower(double voltage) const { return exponent == 0.0 ? 1.0 : std::pow(voltage, exponent); }
 };
 
 struct NetBus {

@@ -29,6 +29,35 @@ void Solver::SetSystemOrder(int order, bool extendedRows) {
     SetMatrixOrder(order);
 }
 
+// The plain Jacobian's system. A store already of its order keeps its
+// pattern and its order, so that the phases working with the plain
+// Jacobian share one analysis (FactorPlainJacobian).
+void Solver::SetPlainSystem() {
+    matrixOrder_ = variableCount_;
+    extendedRows_ = false;
+    if (matrix_.Rows() != variableCount_) SetMatrixOrder(variableCount_);
+}
+
+// The plain Jacobian of the present state, factorised: with the kept order
+// while the store holds the pattern it was ordered for, else ordered anew.
+// -1 when a link has no value, 1 when the Jacobian is singular.
+int Solver::FactorPlainJacobian(int& status) {
+    const bool kept = Matrix().Ordered();
+    if (kept) {
+        Matrix().ZeroValues();
+        AcEquations(status, Evaluate::Jacobian, Loads::Models);
+        if (!DeviceEquations(Evaluate::Jacobian)) return -1;
+        if (Factor() == 0) return 0;
+    }
+    ClearMatrix();
+    AcEquations(status, Evaluate::Jacobian, Loads::Models);
+    if (!DeviceEquations(Evaluate::Jacobian)) return -1;
+    SortLists();
+    if (OrderAndFactor() != 0) return 1;
+    SortLists();
+    return 0;
+}
+
 bool Solver::LoadCharacteristicsGiven() const {
     return !IsEmptyValue(OptionValue('D')) || inputGave_.loadExponents;
 }
@@ -147,20 +176,16 @@ int Solver::PocPredictor(int count, bool reset) {
 // link has no value.
 int Solver::PocTangent(std::vector<double>& t) {
     const int n = variableCount_;
-    SetSystemOrder(n, false);
+    SetPlainSystem();
     int status = 0;
-    AcEquations(status, Evaluate::Jacobian, Loads::Models);
-    if (!DeviceEquations(Evaluate::Jacobian)) return -1;
-    SortLists();
-    if (OrderAndFactor() != 0) return -1;
-    SortLists();
+    if (FactorPlainJacobian(status) != 0) return -1;
     t.assign(static_cast<std::size_t>(n) + 2, 0.0);
     for (const auto& bus : network_->buses) {
         const double v = bus->voltage;
         const LoadModel& p = bus->loadModelP;
         const LoadModel& q = bus->loadModelQ;
-        t[bus->firstVariable] = p.impedanceDirection * v * v + p.baseDirection * std::pow(v, p.exponent);
-        t[bus->firstVariable + 1] = q.impedanceDirection * v * v + q.baseDirection * std::pow(v, q.exponent);
+        t[bus->firstVariable] = p.impedanceDirection * v * v + p.baseDirection * p.VoltagePower(v);
+        t[bus->firstVariable + 1] = q.impedanceDirection * v * v + q.baseDirection * q.VoltagePower(v);
     }
     SparseSolve(t);
     return 0;
@@ -229,21 +254,19 @@ void Solver::StepState(double step) {
 int Solver::InversePowerIteration(int maxIterations, int passThrough, double tolerance, int rightVector,
                                   double* eigenvalue) {
     const int n = variableCount_;
-    SetSystemOrder(n, false);
+    SetPlainSystem();
     int status = 0;
-    AcEquations(status, Evaluate::Jacobian, Loads::Models);
+    const int factored = FactorPlainJacobian(status);
     if (status < 0) {
         std::fprintf(diagnostics_, "No generation takes up the slack power\n");
         Abort(1);
     }
     // A link without a value leaves w as it was.
-    if (!DeviceEquations(Evaluate::Jacobian)) return -passThrough;
-    SortLists();
-    if (OrderAndFactor() != 0) {
+    if (factored < 0) return -passThrough;
+    if (factored > 0) {
         std::fprintf(diagnostics_, "The Jacobian is singular\n");
         Abort(1);
     }
-    SortLists();
 
     std::vector<double>& w = nullVector_;
     w.assign(static_cast<std::size_t>(n) + 1, 1.0);

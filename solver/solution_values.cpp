@@ -20,7 +20,7 @@ double WrappedAngle(double radians) {
 }
 
 double LoadAt(const LoadModel& model, double voltage, double lambda) {
-    return std::pow(voltage, model.exponent) * (model.base + lambda * model.baseDirection) +
+    return model.VoltagePower(voltage) * (model.base + lambda * model.baseDirection) +
            voltage * voltage * (model.impedance + lambda * model.impedanceDirection);
 }
 

@@ -231,6 +231,8 @@ public:
     // The order of the system Newton's method solves: n, or 2n + 1 while
     // the extended rows are on. The store is emptied.
     void SetSystemOrder(int order, bool extendedRows);
+    void SetPlainSystem();
+    int FactorPlainJacobian(int& status);
     // Quiet: a run that cannot converge answers negative instead of failing.
     // Limits done: the limit checks of a quiet run were tried once.
     void SetQuietRun(Quiet quiet, LimitChecks limitChecks);

@@ -18,6 +18,8 @@ void SparseMatrix::Resize(int rows, int columns) {
     entries_.assign(1, MatrixEntry{});
     rowHead_.assign(rows_ + 1, 0);
     columnHead_.assign(columns_ + 1, 0);
+    rowLength_.assign(rows_ + 1, 0);
+    columnLength_.assign(columns_ + 1, 0);
     factor_.Release();
     sorted_ = ordered_ = factored_ = transposed_ = false;
     steps_.clear();
@@ -81,6 +83,11 @@ int SparseMatrix::FindIndex(int row, int column) const {
                                             [](const MatrixEntry& e, int c) { return e.column < c; });
         return found != last && found->column == column ? static_cast<int>(found - entries_.begin()) : 0;
     }
+    if (columnLength_[column] < rowLength_[row]) {
+        for (int t = columnHead_[column]; t; t = entries_[t].nextInColumn)
+            if (entries_[t].row == row) return t;
+        return 0;
+    }
     for (int t = rowHead_[row]; t; t = entries_[t].nextInRow)
         if (entries_[t].column == column) return t;
     return 0;
@@ -93,6 +100,8 @@ int SparseMatrix::CreateEntry(int row, int column, double value) {
     const int index = EntryCount();
     rowHead_[row] = index;
     columnHead_[column] = index;
+    ++rowLength_[row];
+    ++columnLength_[column];
     sorted_ = false;
     return index;
 }
@@ -158,6 +167,7 @@ void SparseMatrix::Transpose() {
     }
     std::swap(rows_, columns_);
     std::swap(rowHead_, columnHead_);
+    std::swap(rowLength_, columnLength_);
     transposed_ = !transposed_;
     ordered_ = false;
     steps_.clear();

@@ -84,6 +84,13 @@ public:
     // The entry of element (row, column); null when not stored or outside
     // the matrix.
     const MatrixEntry* Find(int row, int column) const;
+    // Calls visit(entry) for every stored entry of the column, without a
+    // search per row.
+    template <class Visit>
+    void VisitColumn(int column, Visit visit) const {
+        if (column < 1 || column > columns_) return;
+        for (int t = columnHead_[column]; t; t = entries_[t].nextInColumn) visit(entries_[t]);
+    }
 
     // Frees every entry and forgets the order.
     void Clear();
@@ -134,6 +141,10 @@ private:
     std::vector<MatrixEntry> entries_{1};  // slot 0 is the end of every list
     std::vector<int> rowHead_{0};
     std::vector<int> columnHead_{0};
+    // Entries on each row and column list: a search of unsorted lists walks
+    // the shorter one (a continuation's arc-length row spans every column).
+    std::vector<int> rowLength_{0};
+    std::vector<int> columnLength_{0};
 
     // Compact form: while `sorted_`, the pool holds row 1's entries, then
     // row 2's, ..., each row in ascending column order.

@@ -1,6 +1,7 @@
 #include "card_fields.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -139,6 +140,19 @@ ScannedNumber ScanNumber(const FieldLine& line, int col, int len, bool pointAllo
     return number;
 }
 
+// 10^k as std::pow gives it, taken from a table over the exponents a field
+// width reaches: a long table row formats tens of thousands of numbers,
+// each asking for a dozen powers.
+double PowerOfTen(int k) {
+    constexpr int kLargest = 40;
+    static const std::array<double, 2 * kLargest + 1> powers = [] {
+        std::array<double, 2 * kLargest + 1> table{};
+        for (int i = -kLargest; i <= kLargest; ++i) table[i + kLargest] = std::pow(10.0, i);
+        return table;
+    }();
+    return k >= -kLargest && k <= kLargest ? powers[k + kLargest] : std::pow(10.0, k);
+}
+
 }  // namespace
 
 FieldLine::FieldLine(std::string_view line) : text_(line) {
@@ -214,14 +228,14 @@ std::string FormatNumber(int lead, int width, int decimals, double value) {
     if (d != 0) --w;  // the point's place
 
     // Below half a unit of the last place that could be shown: a zero.
-    double threshold = 5.0 * std::pow(10.0, d == 0 ? -w : -w - 1);
+    double threshold = 5.0 * PowerOfTen(d == 0 ? -w : -w - 1);
     if (value < threshold) {
         if (negative && w >= 2) ++w;
         if (d != 0) ++w;
         out += w == 1 ? std::string("0") : "0." + std::string(static_cast<size_t>(w > 2 ? w - 2 : 0), '0');
         return out;
     }
-    if (value >= std::pow(10.0, w) - 0.5) {
+    if (value >= PowerOfTen(w) - 0.5) {
         // Too large for the field: nines over every place, the point last.
         if (negative) ++w;
         if (d != 0) ++w;
@@ -234,7 +248,7 @@ std::string FormatNumber(int lead, int width, int decimals, double value) {
     if (negative) out += '-';
     // As many decimals as the integer part leaves room for.
     int p = 0;
-    for (int k = w - 1; k >= 0 && value <= std::pow(10.0, k) - 0.5 * std::pow(10.0, -p); --k) ++p;
+    for (int k = w - 1; k >= 0 && value <= PowerOfTen(k) - 0.5 * PowerOfTen(-p); --k) ++p;
     if (d != 0) {
         ++w;
     } else if (p > 0) {

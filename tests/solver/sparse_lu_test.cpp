@@ -249,6 +249,54 @@ TEST(SparseLu, AssembliesInAnotherCallOrderReachTheSameEntries) {
     }
 }
 
+// A bordered matrix, as a continuation's: a full last row and column. Each
+// element is found where it was added, before and after the lists are
+// sorted and under a second assembly, and a column visit meets exactly
+// the column's entries.
+TEST(SparseLu, BorderedMatrixFindsAndVisitsEveryEntry) {
+    constexpr int n = 40;
+    SparseMatrix matrix(n, n);
+    auto valueAt = [](int row, int column) { return row * 100.0 + column; };
+    auto assemble = [&] {
+        for (int i = 1; i < n; ++i) {
+            matrix.AddElement(i, i, valueAt(i, i));
+            matrix.AddElement(i, n, valueAt(i, n));
+            if (i + 1 < n) matrix.AddElement(i, i + 1, valueAt(i, i + 1));
+        }
+        for (int column = 1; column <= n; ++column) matrix.AddElement(n, column, valueAt(n, column));
+    };
+    auto expectEntries = [&] {
+        for (int row = 1; row <= n; ++row)
+            for (int column = 1; column <= n; ++column) {
+                const bool stored = row == n || column == n || column == row || column == row + 1;
+                const MatrixEntry* entry = matrix.Find(row, column);
+                ASSERT_EQ(entry != nullptr, stored) << row << ", " << column;
+                if (stored) {
+                    EXPECT_EQ(entry->value, valueAt(row, column)) << row << ", " << column;
+                }
+            }
+        for (int column : {1, n / 2, n}) {
+            std::vector<int> rows;
+            matrix.VisitColumn(column, [&](const MatrixEntry& entry) {
+                EXPECT_EQ(entry.column, column);
+                rows.push_back(entry.row);
+            });
+            std::sort(rows.begin(), rows.end());
+            std::vector<int> expected;
+            for (int row = 1; row <= n; ++row)
+                if (row == n || column == n || column == row || column == row + 1) expected.push_back(row);
+            EXPECT_EQ(rows, expected) << "column " << column;
+        }
+    };
+    assemble();
+    expectEntries();
+    matrix.SortLists();
+    expectEntries();
+    matrix.ZeroValues();
+    assemble();
+    expectEntries();
+}
+
 // The factor sign is the sign of the determinant, through refactorisations
 // and new orders alike: sweep A - s I through several eigenvalues.
 TEST(SparseLu, FactorSignIsTheSignOfTheDeterminant) {
