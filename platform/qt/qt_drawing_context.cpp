@@ -9,7 +9,6 @@
 
 #include "emf_picture.h"
 #include "qt_colors.h"
-#include "qt_font.h"
 #include "qt_text_measurer.h"
 #include "windows_1250.h"
 
@@ -169,10 +168,13 @@ void QtDrawingContext::DrawArc(const Rect& box, const ArcSpan& span) {
 void QtDrawingContext::DrawText(Point at, std::string_view text) {
     ApplyClip();
     const DrawingState& state = State();
-    QFont font = ToQFont(state.font);
+    const QtFontCache::Entry& font = fonts_.Get(state.font);
     QString unicode = FromWindows1250(text);
-    Size extent = TextExtentOf(font, unicode);
-    int ascent = QFontMetrics(font).ascent();
+    const int ascent = font.metrics.ascent();
+    // The advance costs a shaping of the text: only a centred or
+    // right-aligned text and an opaque cell need it.
+    const bool needsWidth = (state.textAlign & TextAlign::Right) != 0 || state.backgroundMode == BackgroundMode::Opaque;
+    Size extent{needsWidth ? font.metrics.horizontalAdvance(unicode) : 0, ascent + font.metrics.descent()};
     QPoint topLeft = AlignmentOffset(state.textAlign, extent, ascent);
 
     painter_.save();
@@ -182,14 +184,14 @@ void QtDrawingContext::DrawText(Point at, std::string_view text) {
     if (state.backgroundMode == BackgroundMode::Opaque) {
         painter_.fillRect(QRect(topLeft, QSize(extent.cx, extent.cy)), ToQColor(state.backgroundColor));
     }
-    painter_.setFont(font);
+    painter_.setFont(font.font);
     painter_.setPen(ToQColor(state.textColor));
     painter_.drawText(QPoint(topLeft.x(), topLeft.y() + ascent), unicode);
     painter_.restore();
 }
 
 Size QtDrawingContext::MeasureText(std::string_view text) {
-    return TextExtentOf(ToQFont(State().font), FromWindows1250(text));
+    return TextExtentOf(fonts_.Get(State().font).metrics, FromWindows1250(text));
 }
 
 void QtDrawingContext::DrawPicture(std::span<const std::uint8_t> metafile, const Rect& where) {
