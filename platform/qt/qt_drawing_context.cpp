@@ -9,7 +9,6 @@
 
 #include "emf_picture.h"
 #include "qt_colors.h"
-#include "qt_text_measurer.h"
 #include "windows_1250.h"
 
 namespace {
@@ -168,13 +167,14 @@ void QtDrawingContext::DrawArc(const Rect& box, const ArcSpan& span) {
 void QtDrawingContext::DrawText(Point at, std::string_view text) {
     ApplyClip();
     const DrawingState& state = State();
-    const QtFontCache::Entry& font = fonts_.Get(state.font);
-    QString unicode = FromWindows1250(text);
-    const int ascent = font.metrics.ascent();
-    // The advance costs a shaping of the text: only a centred or
-    // right-aligned text and an opaque cell need it.
+    // Only a centred or right-aligned text and an opaque cell need the
+    // advance; a text seen for the first time is shaped to measure it.
     const bool needsWidth = (state.textAlign & TextAlign::Right) != 0 || state.backgroundMode == BackgroundMode::Opaque;
-    Size extent{needsWidth ? font.metrics.horizontalAdvance(unicode) : 0, ascent + font.metrics.descent()};
+    const int width = needsWidth ? fonts_.TextExtent(state.font, text).cx : 0;
+    const QtFontCache::Entry& font = fonts_.Get(state.font);
+    const int ascent = font.metrics.ascent();
+    const Size extent{width, ascent + font.metrics.descent()};
+    QString unicode = FromWindows1250(text);
     QPoint topLeft = AlignmentOffset(state.textAlign, extent, ascent);
 
     painter_.save();
@@ -191,7 +191,7 @@ void QtDrawingContext::DrawText(Point at, std::string_view text) {
 }
 
 Size QtDrawingContext::MeasureText(std::string_view text) {
-    return TextExtentOf(fonts_.Get(State().font).metrics, FromWindows1250(text));
+    return fonts_.TextExtent(State().font, text);
 }
 
 void QtDrawingContext::DrawPicture(std::span<const std::uint8_t> metafile, const Rect& where) {

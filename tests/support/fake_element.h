@@ -55,6 +55,7 @@ public:
     std::map<int, ColorRef> labelColors;
     std::map<int, LogFont> labelFonts;
     int* deletions = nullptr;  // counts destructions when set
+    std::vector<Rect> areasAsked;  // by IntersectsRect
 
     int GetKey() const override { return key; }
     void SetKey(int newKey) override { key = newKey; }
@@ -144,6 +145,7 @@ public:
     void RecalcGeometry() override {}
     Point GetCenter() const override { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
     bool IntersectsRect(Rect& out, const Rect& area, bool) override {
+        areasAsked.push_back(area);
         return IntersectRect(CalcBoundingRect(), area, out);
     }
     bool HitTest(Point) override { return false; }
