@@ -108,6 +108,18 @@ void BM_OpenAndDrawDiagram(benchmark::State& state) {
     }
     state.counters["file_bytes"] = static_cast<double>(bytes.size());
 }
+void BM_OpenAndDrawFirstScreen(benchmark::State& state) {
+    const std::vector<std::uint8_t>& bytes = DiagramDocument(static_cast<int>(state.range(0)));
+    QImage screen = Screen();
+    for (auto _ : state) {
+        OpenedDiagram diagram(bytes);
+        Rect visible{0, 0, kScreenWidth, kScreenHeight};
+        visible.Inflate(10, 10);
+        diagram.Paint(screen, {0, 0}, &visible);
+        benchmark::DoNotOptimize(screen.constBits());
+    }
+}
+BENCHMARK(BM_OpenAndDrawFirstScreen)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenAndDrawDiagram)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 void BM_RedrawAfterAScroll(benchmark::State& state) {
