@@ -80,7 +80,13 @@ void CTavrinView::OnDraw(QPainter& painter, const QRect& dirty) {
     const QSize client = area_->viewport()->size();
     Rect visible{scroll.x, scroll.y, scroll.x + client.width(), scroll.y + client.height()};
     visible.Inflate(10, 10);
-    document->Draw(dc, &visible);
+    // Only what meets the repainted part is drawn: the painter is clipped to
+    // it anyway, and a drag repaints a small part at every mouse move.
+    Rect repainted{scroll.x + dirty.left(), scroll.y + dirty.top(), scroll.x + dirty.left() + dirty.width(),
+                   scroll.y + dirty.top() + dirty.height()};
+    repainted.Inflate(10, 10);
+    Rect area;
+    if (IntersectRect(visible, repainted, area)) document->Draw(dc, &area);
 }
 
 void CTavrinView::InvalidateRect(const Rect& area) {

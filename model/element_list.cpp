@@ -52,6 +52,11 @@ void ElementList::Remove(int key) {
     map_.erase(found);
 }
 
+void ElementList::TakeAll(ElementList& from) {
+    map_.merge(from.map_);
+    from.cursor_ = from.map_.end();
+}
+
 int ElementList::GetLastKey() const { return map_.empty() ? 0 : map_.rbegin()->first; }
 
 void ElementList::DeleteAll() {

@@ -48,6 +48,9 @@ public:
     bool Add(int key, IElement* element);
     // Takes the entry out without deleting the element.
     void Remove(int key);
+    // Moves every entry of `from` whose key this list lacks into this list,
+    // without deleting or copying anything; `from` keeps the others.
+    void TakeAll(ElementList& from);
     // The largest key, 0 when empty.
     int GetLastKey() const;
     int GetCount() const { return static_cast<int>(map_.size()); }

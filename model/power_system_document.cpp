@@ -215,12 +215,8 @@ void PowerSystem::AdoptDocument(PowerSystem& read) {
     }
     // Nothing below can fail.
     for (int id = 0; id < kListCount; ++id) {
-        ElementList::Map entries = read.lists_[id].Entries();
-        for (const auto& [key, element] : entries) {
-            read.lists_[id].Remove(key);
-            element->SetOwner(this);
-            lists_[id].Add(key, element);
-        }
+        for (const auto& [key, element] : read.lists_[id].Entries()) element->SetOwner(this);
+        lists_[id].TakeAll(read.lists_[id]);
     }
     fileVersion_ = read.fileVersion_;
     editMode_ = read.editMode_;

@@ -25,16 +25,23 @@ void InvalidateInView(IView& view, Rect r) {
 PrimitiveText::PrimitiveText(Point at, ITextMeasurer* measurer)
     : font_(DefaultLabelFont()), rect_{at.x, at.y - 10, at.x, at.y - 10}, measurer_(measurer) {}
 
+void PrimitiveText::SetMeasurer(ITextMeasurer* measurer) {
+    if (measurer != measurer_) measuredExtent_.reset();
+    measurer_ = measurer;
+}
+
 void PrimitiveText::SetText(std::string_view text) {
+    if (text != text_) measuredExtent_.reset();
     text_ = text;
     changed_ = true;
-    Measure(nullptr);
+    extentPending_ = true;
 }
 
 void PrimitiveText::SetFont(const LogFont& font) {
+    if (!(font == font_)) measuredExtent_.reset();
     font_ = font;
     changed_ = true;
-    Measure(nullptr);
+    extentPending_ = true;
 }
 
 void PrimitiveText::SetPosition(Point p) {
@@ -53,12 +60,23 @@ void PrimitiveText::SetColor(ColorRef color) {
     changed_ = true;
 }
 
+void PrimitiveText::SetRect(const Rect& rect) {
+    rect_ = rect;
+    extentPending_ = false;
+}
+
+void PrimitiveText::MeasureIfPending() {
+    if (extentPending_) Measure(nullptr);
+}
+
 bool PrimitiveText::HitTest(Point p) {
+    MeasureIfPending();
     highlighted_ = rect_.Contains(p);
     return highlighted_;
 }
 
 void PrimitiveText::Move(int dx, int dy, IView* view) {
+    MeasureIfPending();
     if (view) InvalidateInView(*view, rect_);
     rect_.Offset(dx, dy);
     if (view) InvalidateInView(*view, rect_);
@@ -78,13 +96,17 @@ void PrimitiveText::ApplyExtent(Size extent) {
 void PrimitiveText::Measure(DrawingContext* dc) {
     if (!dc) {
         // A provisional extent; the flag stays for the real surface.
-        if (measurer_) ApplyExtent(measurer_->TextExtent(font_, text_));
+        if (!measurer_) return;
+        if (!measuredExtent_) measuredExtent_ = measurer_->TextExtent(font_, text_);
+        ApplyExtent(*measuredExtent_);
+        extentPending_ = false;
         return;
     }
     LogFont previous = dc->SelectFont(font_);
     ApplyExtent(dc->GetTextExtent(text_));
     dc->SelectFont(previous);
     changed_ = false;
+    extentPending_ = false;
 }
 
 void PrimitiveText::Draw(DrawingContext& dc) { DrawInColor(dc, highlighted_ ? highlightColor_ : color_); }
@@ -100,6 +122,7 @@ void PrimitiveText::DrawInColor(DrawingContext& dc, ColorRef color) {
 
 void PrimitiveText::Serialize(Archive& archive) {
     if (archive.IsStoring()) {
+        MeasureIfPending();
         archive.WriteByte(rightAligned_ ? 1 : 0);
         archive.WriteByte(highlighted_ ? 1 : 0);
         archive.WriteByte(changed_ ? 1 : 0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,16 +16,19 @@ class IView;
 // One positioned string with its own font and colours: the name and result
 // labels of the elements and the body of the free texts. Its rectangle is
 // anchored at its top-left corner, or top-right when right-aligned, and
-// takes the text's measured extent. A change is measured at once with the
-// text measurer (when it has one) and again, for real, on the surface of its
-// next drawing. Logical diagram units.
+// takes the text's measured extent. A change is measured with the text
+// measurer (when it has one) as soon as the rectangle is asked for, and
+// again, for real, on the surface of its next drawing. The measurer's extent
+// is kept until the text, the font or the measurer changes: opening a
+// document sets every label, and painting asks for the rectangle of every
+// label it passes. Logical diagram units.
 class PrimitiveText {
 public:
     // The anchor 10 units above `at`; the measurer is borrowed and may be
     // null (the text is then measured when it is first drawn).
     explicit PrimitiveText(Point at, ITextMeasurer* measurer = nullptr);
 
-    void SetMeasurer(ITextMeasurer* measurer) { measurer_ = measurer; }
+    void SetMeasurer(ITextMeasurer* measurer);
 
     void SetText(std::string_view text);
     const std::string& GetText() const { return text_; }
@@ -33,7 +37,7 @@ public:
     // Moves the anchor: the top edge, and the left edge (the right one when
     // right-aligned). Measured on the next drawing.
     void SetPosition(Point p);
-    void SetRect(const Rect& rect) { rect_ = rect; }
+    void SetRect(const Rect& rect);
     // Measures first.
     const Rect& GetRect();
     void SetColor(ColorRef color);
@@ -67,14 +71,20 @@ public:
 
 private:
     void ApplyExtent(Size extent);
+    // Takes the measurer's extent when the text or font changed since the
+    // rectangle was last measured or set.
+    void MeasureIfPending();
 
     bool rightAligned_ = false;
     bool highlighted_ = false;
     bool changed_ = true;
+    bool extentPending_ = false;
     ColorRef highlightColor_ = kBlue;
     ColorRef color_ = kBlack;
     LogFont font_;
     Rect rect_;
     std::string text_;
     ITextMeasurer* measurer_;
+    // The measurer's extent of the text in the font, once asked.
+    std::optional<Size> measuredExtent_;
 };

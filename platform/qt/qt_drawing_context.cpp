@@ -9,8 +9,6 @@
 
 #include "emf_picture.h"
 #include "qt_colors.h"
-#include "qt_font.h"
-#include "qt_text_measurer.h"
 #include "windows_1250.h"
 
 namespace {
@@ -169,10 +167,14 @@ void QtDrawingContext::DrawArc(const Rect& box, const ArcSpan& span) {
 void QtDrawingContext::DrawText(Point at, std::string_view text) {
     ApplyClip();
     const DrawingState& state = State();
-    QFont font = ToQFont(state.font);
+    // Only a centred or right-aligned text and an opaque cell need the
+    // advance; a text seen for the first time is shaped to measure it.
+    const bool needsWidth = (state.textAlign & TextAlign::Right) != 0 || state.backgroundMode == BackgroundMode::Opaque;
+    const int width = needsWidth ? fonts_.TextExtent(state.font, text).cx : 0;
+    const QtFontCache::Entry& font = fonts_.Get(state.font);
+    const int ascent = font.metrics.ascent();
+    const Size extent{width, ascent + font.metrics.descent()};
     QString unicode = FromWindows1250(text);
-    Size extent = TextExtentOf(font, unicode);
-    int ascent = QFontMetrics(font).ascent();
     QPoint topLeft = AlignmentOffset(state.textAlign, extent, ascent);
 
     painter_.save();
@@ -182,14 +184,14 @@ void QtDrawingContext::DrawText(Point at, std::string_view text) {
     if (state.backgroundMode == BackgroundMode::Opaque) {
         painter_.fillRect(QRect(topLeft, QSize(extent.cx, extent.cy)), ToQColor(state.backgroundColor));
     }
-    painter_.setFont(font);
+    painter_.setFont(font.font);
     painter_.setPen(ToQColor(state.textColor));
     painter_.drawText(QPoint(topLeft.x(), topLeft.y() + ascent), unicode);
     painter_.restore();
 }
 
 Size QtDrawingContext::MeasureText(std::string_view text) {
-    return TextExtentOf(ToQFont(State().font), FromWindows1250(text));
+    return fonts_.TextExtent(State().font, text);
 }
 
 void QtDrawingContext::DrawPicture(std::span<const std::uint8_t> metafile, const Rect& where) {

@@ -5,6 +5,7 @@
 #include <QRegion>
 
 #include "drawing_context.h"
+#include "qt_font_cache.h"
 
 class QPainter;
 
@@ -45,4 +46,5 @@ private:
     const bool ownerClips_;
     const QRegion ownerClip_;
     std::optional<Rect> appliedClip_;
+    QtFontCache fonts_;
 };

@@ -5,7 +5,11 @@
 #include "archive.h"
 #include "archive_file.h"
 #include "cdf_model.h"
+#include "element_key.h"
+#include "element_type.h"
+#include "fake_element.h"
 #include "network_view_fixture.h"
+#include "power_system.h"
 #include "qt_colors.h"
 
 namespace {
@@ -73,6 +77,33 @@ TEST_F(NetworkViewDrawing, TheIeee14BusNetworkIsDrawnAndShowsItsResultsAfterASol
                                  background))
             << "bus " << number;
         EXPECT_TRUE(Differs(before, after, labels)) << "bus " << number;
+    }
+}
+
+// A repaint of part of the window draws only the elements meeting that
+// part (grown by the margin every drawn area has), within the window.
+TEST_F(NetworkViewDrawing, ARepaintVisitsOnlyWhatMeetsTheRepaintedPart) {
+    CTavrinView& view = OpenNetwork(false);
+    auto& model = dynamic_cast<PowerSystem&>(*view.GetDocument()->GetModel());
+    auto* bus = new FakeElement(ElementType::Bus, Category::Bus, model.NewKey(Category::Bus, false), {100, 100, 110, 140});
+    ASSERT_TRUE(model.AddElement(bus));
+    QWidget* canvas = view.Canvas();
+    QImage image(canvas->size(), QImage::Format_RGB32);
+
+    struct Case {
+        QRect repainted;
+        Rect asked;
+    };
+    const Case cases[] = {
+        {QRect(30, 40, 20, 10), Rect{20, 30, 60, 60}},
+        {QRect(-50, -50, 80, 70), Rect{-10, -10, 40, 30}},
+        {canvas->rect(), Rect{-10, -10, canvas->width() + 10, canvas->height() + 10}},
+    };
+    for (const Case& c : cases) {
+        bus->areasAsked.clear();
+        canvas->render(&image, QPoint(), QRegion(c.repainted));
+        ASSERT_EQ(bus->areasAsked.size(), 1u);
+        EXPECT_EQ(bus->areasAsked[0], c.asked);
     }
 }
 

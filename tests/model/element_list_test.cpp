@@ -122,6 +122,33 @@ TEST(ElementList, OwningListsDeleteTheirElementsOthersDoNot) {
     EXPECT_EQ(deletions, 2);
 }
 
+TEST(ElementList, TakingAllMovesTheNewKeysAndLeavesTheTakenOnes) {
+    int deletions = 0;
+    FakeElement* kept = NewBus(513, &deletions);
+    {
+        ElementList to;
+        to.Add(513, kept);
+        {
+            ElementList from;
+            for (int key : {769, 513, 257}) from.Add(key, NewBus(key, &deletions));
+            from.First();
+            to.TakeAll(from);
+            EXPECT_EQ(from.GetCount(), 1);
+            IElement* left = nullptr;
+            EXPECT_FALSE(from.Next(left));  // its walk starts again from First
+            ASSERT_TRUE(from.First() && from.Next(left));
+            EXPECT_NE(left, kept);
+            EXPECT_EQ(left->GetKey(), 513);
+        }
+        EXPECT_EQ(deletions, 1);  // only what `from` kept went with it
+        std::vector<int> keys;
+        for (const auto& [key, element] : to.Entries()) keys.push_back(element->GetKey());
+        EXPECT_EQ(keys, (std::vector<int>{257, 513, 769}));
+        EXPECT_EQ(to.Find(513), kept);
+    }
+    EXPECT_EQ(deletions, 4);
+}
+
 TEST(ElementList, BoundingRectUnitesNormalisedRectangles) {
     int deletions = 0;
     ElementList list;

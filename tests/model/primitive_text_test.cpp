@@ -95,6 +95,49 @@ TEST(PrimitiveTextMeasure, TheAnchorEdgeStaysWhenTheTextGrows) {
     EXPECT_EQ(unmeasured.GetRect(), (Rect{10, 20, 10, 20}));
 }
 
+// Counts what the labels ask of it.
+class CountingMeasurer final : public ITextMeasurer {
+public:
+    Size TextExtent(const LogFont& font, std::string_view text) override {
+        ++asked;
+        return FixedMetricMeasurer::Extent(font, text);
+    }
+    int asked = 0;
+};
+
+TEST(PrimitiveTextMeasure, TheExtentIsAskedOnceUntilTheTextTheFontOrTheMeasurerChanges) {
+    CountingMeasurer measurer;
+    PrimitiveText text({10, 30}, &measurer);
+    text.SetText("abc");
+    EXPECT_EQ(measurer.asked, 0);
+    // The first look at the rectangle measures, whichever it is.
+    EXPECT_TRUE(text.HitTest({27, 25}));
+    EXPECT_FALSE(text.HitTest({28, 25}));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(text.GetRect(), (Rect{10, 20, 28, 31}));
+    text.SetText("abc");
+    text.Move(5, 0, nullptr);
+    EXPECT_EQ(text.GetRect(), (Rect{15, 20, 33, 31}));
+    EXPECT_EQ(measurer.asked, 1);
+
+    text.SetText("abcd");
+    EXPECT_EQ(text.GetRect(), (Rect{15, 20, 39, 31}));
+    LogFont big = text.GetFont();
+    big.height = -20;
+    text.SetFont(big);
+    EXPECT_EQ(text.GetRect(), (Rect{15, 20, 55, 40}));
+    EXPECT_EQ(measurer.asked, 3);
+
+    CountingMeasurer other;
+    text.SetMeasurer(&other);
+    EXPECT_EQ(text.GetRect(), (Rect{15, 20, 55, 40}));
+    EXPECT_EQ(other.asked, 1);
+
+    // A rectangle set outright stands until the text changes.
+    text.SetText("a");
+    text.SetRect({0, 0, 100, 100});
+    EXPECT_TRUE(text.HitTest({99, 99}));
+}
+
 TEST(PrimitiveTextDraw, MeasuresOnTheSurfaceAndRestoresItsFontAndColour) {
     PrimitiveText text({10, 30});
     LogFont big;

@@ -59,6 +59,7 @@ public:
     int* deletions = nullptr;  // counts destructions when set
     // The names of the elements at the two ends; none for a free end.
     std::array<std::optional<std::string>, 2> endNames;
+    std::vector<Rect> areasAsked;  // by IntersectsRect
 
     int GetKey() const override { return key; }
     void SetKey(int newKey) override { key = newKey; }
@@ -151,6 +152,7 @@ public:
     void RecalcGeometry() override {}
     Point GetCenter() const override { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
     bool IntersectsRect(Rect& out, const Rect& area, bool) override {
+        areasAsked.push_back(area);
         return IntersectRect(CalcBoundingRect(), area, out);
     }
     bool HitTest(Point) override { return false; }

@@ -222,6 +222,35 @@ TEST(QtDrawingContext, AlignmentAndEscapementPlaceTheText) {
     EXPECT_EQ(turned.At(28, 140), kGround);
 }
 
+// Drawn without its cell, a text lies where it lies on its cell, whatever
+// the alignment.
+TEST(QtDrawingContext, EachAlignmentPlacesTransparentTextAsOnItsCell) {
+    LogFont font;
+    font.SetFaceName("Arial");
+    font.height = -20;
+    const unsigned alignments[] = {TextAlign::Left | TextAlign::Top, TextAlign::Center | TextAlign::Top,
+                                   TextAlign::Right | TextAlign::Top, TextAlign::Left | TextAlign::Bottom,
+                                   TextAlign::Right | TextAlign::Baseline};
+    for (unsigned align : alignments) {
+        std::vector<QPoint> inked[2];
+        for (BackgroundMode mode : {BackgroundMode::Opaque, BackgroundMode::Transparent}) {
+            Canvas canvas(200, 100);
+            canvas.dc().SelectFont(font);
+            canvas.dc().SetTextAlign(align);
+            canvas.dc().SetBackgroundMode(mode);
+            canvas.dc().TextOut({100, 50}, "Bus 12");
+            const QImage& image = canvas.Finish();
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (image.pixel(x, y) == kInk) inked[mode == BackgroundMode::Transparent].push_back({x, y});
+                }
+            }
+        }
+        EXPECT_GT(inked[0].size(), 20u) << align;
+        EXPECT_EQ(inked[0], inked[1]) << align;
+    }
+}
+
 TEST(QtDrawingContext, TransparentTextLeavesWhatLiesBeneath) {
     Canvas canvas(200, 100);
     canvas.dc().SetBackgroundMode(BackgroundMode::Transparent);

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 #include <QFontInfo>
 #include <QFontMetrics>
 
 #include "qt_font.h"
+#include "qt_font_cache.h"
 
 namespace {
 
@@ -113,6 +115,27 @@ TEST(QtFont, AChosenFontChangesOnlyWhatAChooserShows) {
     // The record holds 31 characters of a face name.
     ApplyQFont(QFont(QString(40, 'F')), font);
     EXPECT_EQ(font.FaceName(), std::string(31, 'F'));
+}
+
+// More fonts than the cache holds, asked for in turns and out of turn: each
+// answer is the font and metrics of the LOGFONT asked for.
+TEST(QtFontCache, EachAnswerIsTheFontAskedForAcrossEvictions) {
+    QtFontCache cache;
+    std::vector<LogFont> fonts;
+    for (int height = -8; height >= -19; --height) fonts.push_back(Font("Arial", height));
+    fonts.push_back(Font("Courier New", -12, 700));
+    std::vector<std::size_t> order;
+    for (int round = 0; round < 3; ++round) {
+        for (std::size_t i = 0; i < fonts.size(); ++i) order.push_back((i * 5 + static_cast<std::size_t>(round)) % fonts.size());
+        order.push_back(0);
+    }
+    for (std::size_t i : order) {
+        const QtFontCache::Entry& entry = cache.Get(fonts[i]);
+        QFont expected = ToQFont(fonts[i]);
+        EXPECT_EQ(entry.key, fonts[i]);
+        EXPECT_EQ(entry.font, expected) << i;
+        EXPECT_EQ(entry.metrics.height(), QFontMetrics(expected).height()) << i;
+    }
 }
 
 }  // namespace
