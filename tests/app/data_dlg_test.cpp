@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabWidget>
 
 #include "control_id.h"
@@ -157,10 +158,12 @@ TEST_F(DataSheetTest, EachPageReadsItsTableWithoutGroupsAndNumbersItsRowsInCurso
     }
 }
 
-TEST_F(DataSheetTest, ColumnsShareTheListsClientWidthAndHeadingsAlignAsTheirValues) {
+// Fixed columns keep their width unless their heading needs more in the
+// font shown; the named columns take what is left of the client width.
+TEST_F(DataSheetTest, ColumnsShareTheListsClientWidthShowHeadingsWholeAndAlignAsTheirValues) {
     struct Case {
         int page;
-        std::vector<int> widths;  // -1: client width less `reserve`, halved on the transformer page
+        std::vector<int> widths;  // -1: a share of what the fixed columns leave of the client width
         int reserve;
     };
     const Case cases[] = {
@@ -176,11 +179,32 @@ TEST_F(DataSheetTest, ColumnsShareTheListsClientWidthAndHeadingsAlignAsTheirValu
         SCOPED_TRACE(c.page);
         const CGridListCtrl& list = sheet.Page(c.page).List();
         const int client = list.width() - 2 * list.frameWidth();
-        const int shared = c.page == 3 ? (client - c.reserve) / 2 : client - c.reserve;
+        const QHeaderView& header = *list.horizontalHeader();
+        // The text's margins and the section's two border pixels.
+        const int margins = 2 * header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header) + 2;
         ASSERT_EQ(list.columnCount(), static_cast<int>(c.widths.size()));
+        int widened = 0;
+        int total = 0;
         for (int column = 0; column < list.columnCount(); ++column) {
             const int expected = c.widths[static_cast<std::size_t>(column)];
-            EXPECT_EQ(list.columnWidth(column), expected < 0 ? shared : expected) << column;
+            const int width = list.columnWidth(column);
+            total += width;
+            if (expected < 0) continue;
+            const QString heading = list.horizontalHeaderItem(column)->text();
+            const int needed = header.fontMetrics().horizontalAdvance(heading) + margins;
+            EXPECT_GE(width, needed) << column;
+            if (needed <= expected) {
+                EXPECT_EQ(width, expected) << column;
+            }
+            widened += width - expected;
+        }
+        EXPECT_NEAR(total, client, 1);
+        const int shared = c.page == 3 ? (client - c.reserve - widened) / 2 : client - c.reserve - widened;
+        for (int column = 0; column < list.columnCount(); ++column) {
+            const int expected = c.widths[static_cast<std::size_t>(column)];
+            if (expected < 0) {
+                EXPECT_EQ(list.columnWidth(column), shared) << column;
+            }
             // Names and the transformer's type read from the left, numbers from the right.
             const bool left = expected < 0 || (c.page == 2 && (column == 2 || column == 3)) ||
                               (c.page == 3 && column == 3);
