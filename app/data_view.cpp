@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -137,6 +138,24 @@ CDataView::CDataView(PageType type, IRecordCursor* cursor, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list_);
     layout->addLayout(bottom);
+    list_->viewport()->installEventFilter(this);
+}
+
+bool CDataView::eventFilter(QObject* watched, QEvent* event) {
+    if (setUp_ && watched == list_->viewport() && event->type() == QEvent::Resize) FitNamedColumns();
+    return QWidget::eventFilter(watched, event);
+}
+
+void CDataView::FitNamedColumns() {
+    const Page& page = kPages[static_cast<std::size_t>(type_)];
+    int fixed = list_->columnWidth(0);
+    for (std::size_t i = 0; i < page.columns.size(); ++i) {
+        if (page.columns[i].width > 0) fixed += list_->columnWidth(static_cast<int>(i) + 1);
+    }
+    const int free = list_->viewport()->width() - fixed;
+    for (std::size_t i = 0; i < page.columns.size(); ++i) {
+        if (page.columns[i].width == 0) list_->setColumnWidth(static_cast<int>(i) + 1, free / page.columns[i].shares);
+    }
 }
 
 QString CDataView::TabText(PageType type) { return kPages[static_cast<std::size_t>(type)].tab; }

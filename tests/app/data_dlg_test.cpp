@@ -4,10 +4,12 @@
 #include <fstream>
 #include <iterator>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTabWidget>
 
@@ -318,6 +320,24 @@ TEST(DataSheet, TheSolvedIeee14SampleShowsEachBusAndBranchOnceWithTheModelsValue
                          number(transformer.lowerLimit), number(transformer.upperLimit),
                          number(transformer.fromWindingKv), number(transformer.toWindingKv)}));
     }
+}
+
+// The sample's 17 lines need a vertical scroll bar on screen: its width is
+// taken from the names, so the last column stays in view.
+TEST(DataSheet, AVerticalScrollBarTakesItsRoomFromTheNames) {
+    DocumentModel model;
+    model.Load(ReadFile(EXAMPLES_DIR "/ieee14.pf"));
+    ScriptedPromptService prompts;
+    CDataDlg sheet(prompts, model->GetRecordCursor(), nullptr, CDataView::PowerLines);
+    sheet.SetUp();
+    sheet.show();
+    QApplication::processEvents();
+    const CGridListCtrl& lines = sheet.Page(CDataView::PowerLines).List();
+    ASSERT_TRUE(lines.verticalScrollBar()->isVisible());
+    int total = 0;
+    for (int column = 0; column < lines.columnCount(); ++column) total += lines.columnWidth(column);
+    EXPECT_EQ(total, lines.viewport()->width());
+    EXPECT_FALSE(lines.horizontalScrollBar()->isVisible());
 }
 
 }  // namespace
