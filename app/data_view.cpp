@@ -1,14 +1,17 @@
 #include "data_view.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <vector>
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "control_id.h"
@@ -28,7 +31,11 @@ struct Column {
     int shares = 1;
     bool left = false;
 
-    int WidthIn(int clientWidth) const { return width > 0 ? width : (clientWidth - clientLess) / shares; }
+    // A named column takes its share of what the others leave, less what
+    // they had to widen to show their headings whole.
+    int WidthIn(int clientWidth, int widened) const {
+        return width > 0 ? width : (clientWidth - clientLess - widened) / shares;
+    }
 };
 
 constexpr Column Named(const char* heading, int clientLess, int shares = 1) {
@@ -131,6 +138,24 @@ CDataView::CDataView(PageType type, IRecordCursor* cursor, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list_);
     layout->addLayout(bottom);
+    list_->viewport()->installEventFilter(this);
+}
+
+bool CDataView::eventFilter(QObject* watched, QEvent* event) {
+    if (setUp_ && watched == list_->viewport() && event->type() == QEvent::Resize) FitNamedColumns();
+    return QWidget::eventFilter(watched, event);
+}
+
+void CDataView::FitNamedColumns() {
+    const Page& page = kPages[static_cast<std::size_t>(type_)];
+    int fixed = list_->columnWidth(0);
+    for (std::size_t i = 0; i < page.columns.size(); ++i) {
+        if (page.columns[i].width > 0) fixed += list_->columnWidth(static_cast<int>(i) + 1);
+    }
+    const int free = list_->viewport()->width() - fixed;
+    for (std::size_t i = 0; i < page.columns.size(); ++i) {
+        if (page.columns[i].width == 0) list_->setColumnWidth(static_cast<int>(i) + 1, free / page.columns[i].shares);
+    }
 }
 
 QString CDataView::TabText(PageType type) { return kPages[static_cast<std::size_t>(type)].tab; }
@@ -147,6 +172,18 @@ void CDataView::AddColumns() {
     const Page& page = kPages[static_cast<std::size_t>(type_)];
     const int clientWidth = list_->width() - 2 * list_->frameWidth();
     list_->setColumnCount(static_cast<int>(page.columns.size()) + 1);
+    // A fixed width too narrow for its heading in this font would cut the
+    // heading's first letters ("Qgen [MVAr]" read ")gen [MVAr]").
+    const QHeaderView& header = *list_->horizontalHeader();
+    // The text's margins and the section's two border pixels.
+    const int headingMargins = 2 * header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header) + 2;
+    auto fixedWidth = [&](const Column& c) {
+        return std::max(c.width, header.fontMetrics().horizontalAdvance(c.heading) + headingMargins);
+    };
+    int widened = 0;
+    for (const Column& c : page.columns) {
+        if (c.width > 0) widened += fixedWidth(c) - c.width;
+    }
     auto addHeading = [this](int column, const char* text, bool left, int width) {
         auto* heading = new QTableWidgetItem(text);
         heading->setTextAlignment((left ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
@@ -155,7 +192,9 @@ void CDataView::AddColumns() {
     };
     addHeading(0, "No.", false, kNumberWidth);
     int column = 1;
-    for (const Column& c : page.columns) addHeading(column++, c.heading, c.left, c.WidthIn(clientWidth));
+    for (const Column& c : page.columns) {
+        addHeading(column++, c.heading, c.left, c.width > 0 ? fixedWidth(c) : c.WidthIn(clientWidth, widened));
+    }
 }
 
 void CDataView::FillList() {

@@ -27,9 +27,16 @@ public:
     void SetUp();
     CGridListCtrl& List() const { return *list_; }
 
+protected:
+    // The list's viewport resized (a vertical scroll bar came or went).
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void AddColumns();
     void FillList();
+    // The named columns share what the others leave of the viewport, so a
+    // vertical scroll bar does not push the last column out of view.
+    void FitNamedColumns();
 
     PageType type_;
     IRecordCursor* cursor_;

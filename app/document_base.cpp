@@ -46,10 +46,10 @@ void CDocument::SetTitle(const QString& title) {
     UpdateFrameTitles();
 }
 
-void CDocument::SetPathName(const QString& path) {
+void CDocument::SetPathName(const QString& path, bool addToRecent) {
     pathName_ = QFileInfo(path).absoluteFilePath();
     SetTitle(QFileInfo(path).fileName());
-    if (host_ != nullptr) host_->AddToRecentFileList(pathName_);
+    if (addToRecent && host_ != nullptr) host_->AddToRecentFileList(pathName_);
 }
 
 void CDocument::SetModifiedFlag(bool modified) {

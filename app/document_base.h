@@ -30,8 +30,8 @@ public:
     // An empty path until the document was read or saved.
     const QString& GetPathName() const { return pathName_; }
     // Takes the path, its file name as the title, and puts it first in the
-    // recent-file list.
-    void SetPathName(const QString& path);
+    // recent-file list unless `addToRecent` is false.
+    void SetPathName(const QString& path, bool addToRecent = true);
 
     bool IsModified() const { return modified_; }
     void SetModifiedFlag(bool modified = true);

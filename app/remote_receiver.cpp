@@ -78,6 +78,12 @@ void RemoteReceiver::TakeFile(std::string_view& block, std::vector<RemoteAction>
 void RemoteReceiver::TakeLines(std::string_view& block, std::vector<RemoteAction>& actions) {
     for (;;) {
         const auto end = std::find_if(block.begin(), block.end(), IsLineEnd);
+        if (unendedLine_.size() + static_cast<std::size_t>(end - block.begin()) > kMaxLineLength) {
+            actions.push_back(Message(kLineTooLong));
+            actions.push_back({RemoteAction::Kind::Close, {}});
+            Reset();
+            break;
+        }
         unendedLine_.append(block.begin(), end);
         if (end == block.end()) break;
         // Runs of line ends, "\r\n" among them, make no empty lines.

@@ -38,11 +38,17 @@ public:
     static constexpr const char* kServerClosed = "Server closed connection";
     static constexpr const char* kWrongHeader = "Wrong header data from server";
     static constexpr const char* kHeaderEndMissing = "Wrong data from server - end header missing";
+    // A result line is a few hundred bytes; one far longer means the server
+    // never ends its lines, and gathering on would grow without bound.
+    static constexpr std::size_t kMaxLineLength = std::size_t{1} << 20;
+    static constexpr const char* kLineTooLong = "Wrong data from server - result line too long";
 
     // What to do about the next block the server sent, in order.
     std::vector<RemoteAction> Feed(std::string_view block);
     // The server closed the connection: a line it left unended is handed on
     // as the last one; then the message and the close. Starts over.
+    // A line longer than kMaxLineLength is refused the same way: the
+    // message, the close, and a fresh start.
     std::vector<RemoteAction> ServerClosed();
     // Back to waiting for a header, with nothing gathered.
     void Reset();

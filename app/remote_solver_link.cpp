@@ -170,7 +170,7 @@ void RemoteSolverLink::OpenRemoteDocument() {
     const unsigned connection = connection_;
     // A document that cannot be read has told the user why; without it
     // there is nothing to apply the results to.
-    auto* document = dynamic_cast<CTavrinDoc*>(application_.OpenDocumentFile(file_.Path()));
+    auto* document = dynamic_cast<CTavrinDoc*>(application_.OpenDocumentFile(file_.Path(), false));
     if (connection_ != connection) return;
     if (document == nullptr) return Close();
     remoteDocument_ = document;

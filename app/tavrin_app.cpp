@@ -215,7 +215,7 @@ CDocument* CTavrinApp::OpenResultsDocument(IDBReport* report) {
     return ShowNewDocument(*reports, document);
 }
 
-CDocument* CTavrinApp::OpenDocumentFile(const QString& path) {
+CDocument* CTavrinApp::OpenDocumentFile(const QString& path, bool addToRecent) {
     if (!mainFrame_) return nullptr;
     QString absolute = QFileInfo(path).absoluteFilePath();
     for (CChildFrame* frame : mainFrame_->ChildFrames()) {
@@ -239,7 +239,7 @@ CDocument* CTavrinApp::OpenDocumentFile(const QString& path) {
         docTemplate->RemoveDocument(document);
         return nullptr;
     }
-    document.SetPathName(absolute);
+    document.SetPathName(absolute, addToRecent);
     return ShowNewDocument(*docTemplate, document);
 }
 

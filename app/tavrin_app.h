@@ -85,8 +85,10 @@ public:
     CDocument* OnFileNew();
     // The document of the file in a window, or the window that shows it
     // already; null (the user has been told why) when it cannot be read or
-    // its extension is not one of the document kinds'.
-    CDocument* OpenDocumentFile(const QString& path);
+    // its extension is not one of the document kinds'. A file the user did
+    // not choose (one received into a temporary folder) passes
+    // `addToRecent` false: offered again later, it would be gone.
+    CDocument* OpenDocumentFile(const QString& path, bool addToRecent = true);
     // Asks about every modified document; false when the user cancelled.
     bool SaveAllModified();
 

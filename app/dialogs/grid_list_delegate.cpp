@@ -41,8 +41,12 @@ void GridListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         QString text = index.data(Qt::DisplayRole).toString().left(kMaxCellText);
         painter->setFont(option.font);
         painter->setPen(SystemQColor(highlighted ? SystemColor::HighlightText : SystemColor::WindowText, palette));
-        // A column may ask for its text at the right; the left is the rest's.
-        const QVariant alignment = index.data(Qt::TextAlignmentRole);
+        // A cell may ask for its text at the right; a cell that does not
+        // follows its column's heading, so numbers sit under their titles.
+        QVariant alignment = index.data(Qt::TextAlignmentRole);
+        if (!alignment.isValid()) {
+            alignment = index.model()->headerData(index.column(), Qt::Horizontal, Qt::TextAlignmentRole);
+        }
         const Qt::Alignment horizontal =
             alignment.isValid() ? Qt::Alignment(alignment.toInt()) & Qt::AlignHorizontal_Mask : Qt::AlignLeft;
         painter->drawText(textRect, horizontal | Qt::AlignVCenter | Qt::TextSingleLine,

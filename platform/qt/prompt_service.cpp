@@ -21,9 +21,14 @@ QString QtFilterString(std::span<const FileFilter> filters) {
     for (const FileFilter& filter : filters) {
         QString patterns = filter.patterns;
         patterns.replace(';', ' ');
-        // Qt reads the patterns from the last parentheses of the entry, so
-        // they are written there even when the description shows them too.
-        entries.append(filter.description + " (" + patterns.simplified() + ")");
+        // Qt reads the patterns from the last parentheses of the entry. A
+        // description that ends in its own parentheses has them replaced by
+        // the real patterns: written after them, the user would read both.
+        QString description = filter.description.trimmed();
+        if (description.endsWith(')') && description.contains('(')) {
+            description = description.left(description.lastIndexOf('(')).trimmed();
+        }
+        entries.append(description + " (" + patterns.simplified() + ")");
     }
     return entries.join(";;");
 }

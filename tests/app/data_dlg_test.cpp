@@ -4,10 +4,13 @@
 #include <fstream>
 #include <iterator>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTabWidget>
 
 #include "control_id.h"
@@ -157,10 +160,12 @@ TEST_F(DataSheetTest, EachPageReadsItsTableWithoutGroupsAndNumbersItsRowsInCurso
     }
 }
 
-TEST_F(DataSheetTest, ColumnsShareTheListsClientWidthAndHeadingsAlignAsTheirValues) {
+// Fixed columns keep their width unless their heading needs more in the
+// font shown; the named columns take what is left of the client width.
+TEST_F(DataSheetTest, ColumnsShareTheListsClientWidthShowHeadingsWholeAndAlignAsTheirValues) {
     struct Case {
         int page;
-        std::vector<int> widths;  // -1: client width less `reserve`, halved on the transformer page
+        std::vector<int> widths;  // -1: a share of what the fixed columns leave of the client width
         int reserve;
     };
     const Case cases[] = {
@@ -176,11 +181,32 @@ TEST_F(DataSheetTest, ColumnsShareTheListsClientWidthAndHeadingsAlignAsTheirValu
         SCOPED_TRACE(c.page);
         const CGridListCtrl& list = sheet.Page(c.page).List();
         const int client = list.width() - 2 * list.frameWidth();
-        const int shared = c.page == 3 ? (client - c.reserve) / 2 : client - c.reserve;
+        const QHeaderView& header = *list.horizontalHeader();
+        // The text's margins and the section's two border pixels.
+        const int margins = 2 * header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header) + 2;
         ASSERT_EQ(list.columnCount(), static_cast<int>(c.widths.size()));
+        int widened = 0;
+        int total = 0;
         for (int column = 0; column < list.columnCount(); ++column) {
             const int expected = c.widths[static_cast<std::size_t>(column)];
-            EXPECT_EQ(list.columnWidth(column), expected < 0 ? shared : expected) << column;
+            const int width = list.columnWidth(column);
+            total += width;
+            if (expected < 0) continue;
+            const QString heading = list.horizontalHeaderItem(column)->text();
+            const int needed = header.fontMetrics().horizontalAdvance(heading) + margins;
+            EXPECT_GE(width, needed) << column;
+            if (needed <= expected) {
+                EXPECT_EQ(width, expected) << column;
+            }
+            widened += width - expected;
+        }
+        EXPECT_NEAR(total, client, 1);
+        const int shared = c.page == 3 ? (client - c.reserve - widened) / 2 : client - c.reserve - widened;
+        for (int column = 0; column < list.columnCount(); ++column) {
+            const int expected = c.widths[static_cast<std::size_t>(column)];
+            if (expected < 0) {
+                EXPECT_EQ(list.columnWidth(column), shared) << column;
+            }
             // Names and the transformer's type read from the left, numbers from the right.
             const bool left = expected < 0 || (c.page == 2 && (column == 2 || column == 3)) ||
                               (c.page == 3 && column == 3);
@@ -294,6 +320,24 @@ TEST(DataSheet, TheSolvedIeee14SampleShowsEachBusAndBranchOnceWithTheModelsValue
                          number(transformer.lowerLimit), number(transformer.upperLimit),
                          number(transformer.fromWindingKv), number(transformer.toWindingKv)}));
     }
+}
+
+// The sample's 17 lines need a vertical scroll bar on screen: its width is
+// taken from the names, so the last column stays in view.
+TEST(DataSheet, AVerticalScrollBarTakesItsRoomFromTheNames) {
+    DocumentModel model;
+    model.Load(ReadFile(EXAMPLES_DIR "/ieee14.pf"));
+    ScriptedPromptService prompts;
+    CDataDlg sheet(prompts, model->GetRecordCursor(), nullptr, CDataView::PowerLines);
+    sheet.SetUp();
+    sheet.show();
+    QApplication::processEvents();
+    const CGridListCtrl& lines = sheet.Page(CDataView::PowerLines).List();
+    ASSERT_TRUE(lines.verticalScrollBar()->isVisible());
+    int total = 0;
+    for (int column = 0; column < lines.columnCount(); ++column) total += lines.columnWidth(column);
+    EXPECT_EQ(total, lines.viewport()->width());
+    EXPECT_FALSE(lines.horizontalScrollBar()->isVisible());
 }
 
 }  // namespace

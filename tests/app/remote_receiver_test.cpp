@@ -104,4 +104,20 @@ TEST(RemoteReceiver, CountsTheFileDownToItsLastByteUpTo256MiB) {
               std::vector<RemoteAction>{Message(RemoteReceiver::kHeaderEndMissing)});
 }
 
+// A server that never ends a line must not make the gathered line grow
+// without bound: at the cap the connection is given up with a message.
+TEST(RemoteReceiver, GivesUpOnALineThatNeverEnds) {
+    RemoteReceiver receiver;
+    receiver.Feed(Header("1") + "x");
+    ASSERT_EQ(receiver.CurrentPhase(), Phase::Lines);
+    const std::string block(RemoteReceiver::kMaxLineLength / 4, 'a');
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(receiver.Feed(block).empty());
+    EXPECT_EQ(receiver.Feed("a"), (std::vector<RemoteAction>{Message(RemoteReceiver::kLineTooLong), Close()}));
+    EXPECT_EQ(receiver.CurrentPhase(), Phase::Header);
+
+    // A line of exactly the cap still comes through whole.
+    receiver.Feed(Header("1") + "x" + std::string(RemoteReceiver::kMaxLineLength, 'b'));
+    EXPECT_EQ(receiver.Feed("\n"), std::vector<RemoteAction>{Line(std::string(RemoteReceiver::kMaxLineLength, 'b'))});
+}
+
 }  // namespace

@@ -201,6 +201,10 @@ TEST_F(RemoteSolver, TheServersNetworkOpensAsTheRemoteDocumentAndTakesItsResults
     EXPECT_TRUE(WindowOf(remote)->windowTitle().startsWith(ReceivedFile::kFileName));
     EXPECT_NE(QFileInfo(remote.GetPathName()).path(), folder.path());  // a private folder inside TEMP
     EXPECT_EQ(QFileInfo(QFileInfo(remote.GetPathName()).path()).path(), folder.path());
+    // The received file lives only as long as the connection: not offered again.
+    for (const QString& recent : app->RecentFiles().Files()) {
+        EXPECT_NE(QFileInfo(recent).fileName(), ReceivedFile::kFileName);
+    }
     EXPECT_DOUBLE_EQ(Voltage(remote, network.keys[0]), 1.02);
     EXPECT_DOUBLE_EQ(Voltage(remote, network.keys[1]), 0.98);
     EXPECT_DOUBLE_EQ(Voltage(remote, network.keys[2]), 0.97);

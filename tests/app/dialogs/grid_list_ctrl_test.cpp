@@ -171,4 +171,28 @@ TEST(CGridListCtrl, ACellAskingForTheRightIsDrawnThere) {
     EXPECT_EQ(plainRight, 0);
 }
 
+// A column whose heading sits at the right draws its cells there too, so
+// the numbers stand under their titles.
+TEST(CGridListCtrl, CellsFollowTheirHeadingsAlignment) {
+    CGridListCtrl grid;
+    grid.resize(400, 150);
+    grid.setColumnCount(1);
+    auto* heading = new QTableWidgetItem("Qgen [MVAr]");
+    heading->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    grid.setHorizontalHeaderItem(0, heading);
+    grid.horizontalHeader()->resizeSection(0, 300);
+    grid.AddNumberedRow();
+    grid.SetItemTextIfChanged(0, 0, "0.250");
+    grid.show();
+    QImage image = grid.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QRgb background = image.pixel(image.width() - 2, image.height() - 2);
+    QRect cell = grid.visualRect(grid.model()->index(0, 0));
+    QRect left = cell;
+    left.setRight(cell.center().x());
+    QRect right = cell;
+    right.setLeft(cell.center().x());
+    EXPECT_EQ(Ink(image, left, background), 0);
+    EXPECT_GT(Ink(image, right, background), 0);
+}
+
 }  // namespace

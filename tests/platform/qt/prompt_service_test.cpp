@@ -11,8 +11,13 @@
 namespace {
 
 TEST(PromptService, FilterPairsBecomeOneQtFilter) {
-    const FileFilter filters[] = {{"PF Files (*.pf)", "*.pf"}, {"Pictures", "*.emf;*.bmp"}};
-    EXPECT_EQ(QtFilterString(filters), "PF Files (*.pf) (*.pf);;Pictures (*.emf *.bmp)");
+    // A description's own parentheses give way to the patterns Qt reads.
+    const FileFilter filters[] = {{"PF Files (*.pf)", "*.pf"},
+                                  {"Pictures", "*.emf;*.bmp"},
+                                  {"All Files (*.*)", "*"},
+                                  {"Result Data (*.PRN,*.TXT,*.DAT) ", "*.PRN;*.TXT;*.DAT"}};
+    EXPECT_EQ(QtFilterString(filters),
+              "PF Files (*.pf);;Pictures (*.emf *.bmp);;All Files (*);;Result Data (*.PRN *.TXT *.DAT)");
 }
 
 TEST(PromptService, TheModelsSingleByteTextsReachTheUserInUnicode) {
