@@ -89,6 +89,7 @@ int Solver::RunContinuation() {
         CurvePoint base;
         SaveCurvePoint(base);
         lambda_ = start;
+        if (switches_.generationIncrease) GenerationFollowsLambda();
         int result = 0;
         try {
             result = SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Models);
@@ -587,6 +588,17 @@ bool Solver::CheckStopConditions(StopChecks checks) {
     // The host gives its maximum in MW.
     if (maxLoad_ > 0.0 && tableTotals_.loadP * mvaBase_ >= maxLoad_) stop = true;
     return stop;
+}
+
+// The generation that follows lambda takes its share of a new lambda
+// before Newton's method measures the first mismatch there, as a predictor
+// step gives it: else the first correction meets the added load with the
+// slack alone, the generators' share comes on top of it once the step is
+// applied, and the mismatch does not fall. A step of nothing applies the
+// share by the rule of every step, limits included.
+void Solver::GenerationFollowsLambda() {
+    std::fill(correction_.begin(), correction_.end(), 0.0);
+    UpdateBuses(1.0, Trial::First, Clamping::On, StepRecoveryHold());
 }
 
 // The load reached so far becomes the base load, and lambda counts from it;

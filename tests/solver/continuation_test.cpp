@@ -720,6 +720,25 @@ TEST(Continuation, GeneratorsWithSharesFollowTheLoadParameter) {
     }
 }
 
+// A start further up the curve (option L) that the network carries: the
+// generators with shares take theirs of the start load before Newton's
+// method measures its first mismatch, so the start solves and the curve
+// goes on from it, with or without shares.
+TEST(Continuation, AStartWithGeneratorSharesSolvesAndTheCurveGoesOnFromIt) {
+    // Generator 2 alone follows lambda: it takes as much as bus 4's load
+    // grows, more than the slack's correction could leave unbalanced.
+    for (const double share : {1.0, 0.0}) {
+        SCOPED_TRACE(FormatInCLocale("share %g", share));
+        GeneratorShareRun run(share, 0.0);
+        ASSERT_EQ(run.Run({"-k0.05", "-z4", "-L0.1", "-l" + run.Path("messages.txt")}), 1);
+        EXPECT_EQ(FileText(run.Path("messages.txt")), "");
+        const double lambda = run->LoadParameter() + 0.1;
+        EXPECT_NEAR(run.Generation(2), 0.3 + share * lambda, 1e-9);
+        EXPECT_NEAR(run.Generation(3), 0.2, 1e-9);
+        EXPECT_NEAR(ReadTable(run.Text()).rows.back()[4], 0.6 + lambda, 1e-4);
+    }
+}
+
 // In the generation-increase mode the equations give the generators' rows
 // their shares in lambda's column and the slack's row its power column,
 // as the step application moves them; also once lambda has taken the
