@@ -2,6 +2,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "solution_values.h"
 #include "number_text.h"
@@ -20,6 +21,10 @@
 // never reaches a nose (loads that shrink as lambda grows) would otherwise
 // be traced for ever.
 constexpr int kMaxPoints = 10000;
+
+// The most turns at limits in a row without lambda moving, beyond which
+// the controls switch back and forth as they meet their limits.
+constexpr int kMaxTurnsAtLimits = 2;
 
 // One tracing's options and counters.
 struct Solver::ContinuationTrace {
@@ -50,6 +55,9 @@ struct Solver::ContinuationTrace {
     int pointsSinceFixing = 0;
     int descendingPoints = 0;
     int recordedFree = 0;
+    bool switchedHere = false;      // the latest point switched controls at a limit
+    bool turnAtLimit = false;       // the switched controls cannot go on this way
+    int turnsAtLimits = 0;          // turns since lambda last moved
 };
 
 // Traces the curve from the base case into the table of option H (else c).
@@ -89,6 +97,7 @@ int Solver::RunContinuation() {
         CurvePoint base;
         SaveCurvePoint(base);
         lambda_ = start;
+        if (switches_.generationIncrease) GenerationFollowsLambda();
         int result = 0;
         try {
             result = SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Models);
@@ -124,6 +133,15 @@ bool Solver::TraceNextPoint(ContinuationTrace& trace) {
     double overshoot = 0.0;
     if (!Predict(trace, overshoot)) return false;
     const bool reorder = LimitOnTheWay(trace, overshoot);
+    if (trace.turnAtLimit) {
+        // The curve turns at the point where the controls switched: no
+        // point here, the tracing goes on from it the other way.
+        trace.turnAtLimit = false;
+        ++trace.turnsAtLimits;
+        RestoreBasePoint();
+        curve_.stepLength = -curve_.stepLength;
+        return true;
+    }
     const bool corrected = Correct(ReorderIf(reorder), trace.lastResult);
     const bool goOn = ReverseAtLimit(trace, corrected);
     if (!corrected) {
@@ -137,6 +155,7 @@ bool Solver::TraceNextPoint(ContinuationTrace& trace) {
                                                    lambda_));
     }
     trace.lastAccepted = trace.lastResult;
+    if (std::fabs(lambda_ - lambdaBefore) > curve_.stepTolerance) trace.turnsAtLimits = 0;
     WatchForNose(trace, lambdaBefore);
     const bool stop = CheckStopConditions(trace.stops);
     WriteTableRow(trace.file);
@@ -250,11 +269,21 @@ void Solver::CountFixingPoint(ContinuationTrace& trace) {
 // runs there. True when the corrector must order the matrix anew (a device
 // changed its equations).
 bool Solver::LimitOnTheWay(ContinuationTrace& trace, double overshoot) {
+    const bool switchedHere = std::exchange(trace.switchedHere, false);
     if (overshoot <= 0.0) return false;
     ScaleStep(std::fabs(0.1 * curve_.stepTolerance + (1.0 - overshoot)));
     ApplyPredictor(StepAnswer::Overshoot);
     if (std::fabs(curve_.parameterStep) > curve_.stepTolerance) return false;
     if (trace.reversals && trace.limitInduced && trace.limitCount != 0) return false;
+    // Controls just switched here that meet a limit again before the step
+    // has gone anywhere: with them the curve only goes on the other way
+    // (a nose that the limit makes, or the curve folding back where a
+    // control recovers). Switching them back would only bring the tracing
+    // here again.
+    if (switchedHere && trace.turnsAtLimits < kMaxTurnsAtLimits) {
+        trace.turnAtLimit = true;
+        return false;
+    }
 
     bool switched = CheckTapLimits();
     switched = CheckBusLimits() || switched;
@@ -264,6 +293,7 @@ bool Solver::LimitOnTheWay(ContinuationTrace& trace, double overshoot) {
     devices = CheckTcscLimits() || devices;
     devices = CheckStatcomLimits() || devices;
     if (!switched && !devices) return false;
+    trace.switchedHere = true;
     curve_.referenceSign = 0;
     if (trace.reversals && trace.marking) trace.limitInduced = true;
     return devices;
@@ -587,6 +617,17 @@ bool Solver::CheckStopConditions(StopChecks checks) {
     // The host gives its maximum in MW.
     if (maxLoad_ > 0.0 && tableTotals_.loadP * mvaBase_ >= maxLoad_) stop = true;
     return stop;
+}
+
+// The generation that follows lambda takes its share of a new lambda
+// before Newton's method measures the first mismatch there, as a predictor
+// step gives it: else the first correction meets the added load with the
+// slack alone, the generators' share comes on top of it once the step is
+// applied, and the mismatch does not fall. A step of nothing applies the
+// share by the rule of every step, limits included.
+void Solver::GenerationFollowsLambda() {
+    std::fill(correction_.begin(), correction_.end(), 0.0);
+    UpdateBuses(1.0, Trial::First, Clamping::On, StepRecoveryHold());
 }
 
 // The load reached so far becomes the base load, and lambda counts from it;

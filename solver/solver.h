@@ -524,6 +524,7 @@ public:
     };
     bool CheckStopConditions(StopChecks checks);
     void AdvanceLoadBase();
+    void GenerationFollowsLambda();
     std::vector<double>& Tangent() { return curve_.tangent; }
     void SetParameterStep(double step) { curve_.parameterStep = step; }
     NetBus* ParameterBus() const { return parameterBus_; }

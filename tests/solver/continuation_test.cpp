@@ -720,6 +720,65 @@ TEST(Continuation, GeneratorsWithSharesFollowTheLoadParameter) {
     }
 }
 
+// A start further up the curve (option L) that the network carries: the
+// generators with shares take theirs of the start load before Newton's
+// method measures its first mismatch, so the start solves and the curve
+// goes on from it, with or without shares.
+TEST(Continuation, AStartWithGeneratorSharesSolvesAndTheCurveGoesOnFromIt) {
+    // Generator 2 alone follows lambda: it takes as much as bus 4's load
+    // grows, more than the slack's correction could leave unbalanced.
+    for (const double share : {1.0, 0.0}) {
+        SCOPED_TRACE(FormatInCLocale("share %g", share));
+        GeneratorShareRun run(share, 0.0);
+        ASSERT_EQ(run.Run({"-k0.05", "-z4", "-L0.1", "-l" + run.Path("messages.txt")}), 1);
+        EXPECT_EQ(FileText(run.Path("messages.txt")), "");
+        const double lambda = run->LoadParameter() + 0.1;
+        EXPECT_NEAR(run.Generation(2), 0.3 + share * lambda, 1e-9);
+        EXPECT_NEAR(run.Generation(3), 0.2, 1e-9);
+        EXPECT_NEAR(ReadTable(run.Text()).rows.back()[4], 0.6 + lambda, 1e-4);
+    }
+}
+
+// On the 14-bus case the generators meet their reactive limits one after
+// another near the nose, and the slack (held between 0 and 10 Mvar) meets
+// its lower one. Where a control that has just switched meets its limit
+// again at once, the curve turns there: the tracing goes on the other way
+// instead of switching the control back and forth until it stalls. So the
+// curve turns at the nose that bus 8's limit makes, folds back up where
+// the slack takes its voltage again, and after the nose of that part goes
+// down to the host's stop level, with and without generators that share
+// the increase.
+TEST(Continuation, ControlsThatSwitchAtANoseTurnTheCurve) {
+    for (const bool generatorsShare : {false, true}) {
+        SCOPED_TRACE(generatorsShare ? "generators 1 and 2 share" : "the slack alone");
+        ScratchFolder folder("continuation_limit_turns");
+        std::string directions;
+        for (const BusRecord& bus : LoadCdfAsHostRecords(TestDataPath("case14.cdf")).buses) {
+            const double share = generatorsShare && bus.number <= 2 ? bus.generationP / 100.0 : 0.0;
+            if (share != 0.0 || bus.loadP != 0.0 || bus.loadQ != 0.0)
+                directions += FormatInCLocale("%d x %.17g %.17g %.17g 0\n", bus.number, share, bus.loadP / 100.0,
+                                              bus.loadQ / 100.0);
+        }
+        WriteFileText(folder / "dir.k", directions);
+        const std::string table = (folder / "pv.txt").string();
+        RunArguments arguments({"-I", TestDataPath("case14.cdf"), "-c" + table, "-K" + (folder / "dir.k").string(),
+                                "-L0.1", "-S0.8", "-l" + (folder / "messages.txt").string()});
+        SolverHandle solver;
+        solver->SetTotalsColumns(false, false, true, false);
+        ASSERT_EQ(solver->Main(arguments.Count(), arguments.Items(), 0), 1);
+        EXPECT_EQ(FileText(folder / "messages.txt"), "");
+
+        const std::vector<double> loads = TableLoads(table);
+        std::size_t firstNose = 1;
+        while (firstNose + 1 < loads.size() && loads[firstNose + 1] >= loads[firstNose]) ++firstNose;
+        ASSERT_LT(firstNose + 1, loads.size());
+        const std::size_t nose = IndexOfLargest(loads);
+        EXPECT_GT(nose, firstNose);
+        EXPECT_GT(loads[nose], loads[firstNose] + 0.05);
+        EXPECT_LT(loads.back(), loads[firstNose] - 0.2);
+    }
+}
+
 // In the generation-increase mode the equations give the generators' rows
 // their shares in lambda's column and the slack's row its power column,
 // as the step application moves them; also once lambda has taken the
