@@ -17,12 +17,11 @@
 
 #include "background_picture.h"
 #include "emf_picture.h"
+#include "offscreen_application.h"
 #include "qt_drawing_context.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication application(*argc, *argv);
-    return 0;
+    return StartOffscreenApplication<QGuiApplication>(argc, argv);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
