@@ -232,8 +232,8 @@ public:
     // angles against active power, else voltages against reactive power;
     // scaled so that the first row is 100 or -100.
     virtual bool VoltageSensitivity(const char* file, int quantity) = 0;
-    // The chosen bus's voltage and angle per unit of active power at each
-    // bus. `written` gets bit 1 when the voltage file was written, bit 2
+    // The chosen bus's angle per unit of active power and its voltage per
+    // unit of reactive power injected at each bus. `written` gets bit 1 when the voltage file was written, bit 2
     // when the angle file was.
     virtual bool BusSensitivityFactors(int busKey, const char* voltageFile, const char* angleFile, int& written) = 0;
     // The branch's current per step of voltage at each voltage-controlled

@@ -5,12 +5,13 @@
 
 #include "solver.h"
 
-// The linear sensitivity factors of one bus: how its angle and its voltage
-// move per unit of active power injected at each bus, read from the inverse
-// of the Jacobian at the operating point of the last solve. Row k of the
-// inverse is unknown k's change per unit of each mismatch; a mismatch is
-// specified minus calculated, so a factor is the negative of the change per
-// unit injected (radians or p.u. per p.u. on 100 MVA).
+// The linear sensitivity factors of one bus: how its angle moves per unit of
+// active power and its voltage per unit of reactive power injected at each
+// bus, read from the inverse of the Jacobian at the operating point of the
+// last solve. Row k of the inverse is unknown k's change per unit of each
+// mismatch; a mismatch is specified minus calculated, so a factor is the
+// negative of the change per unit injected (radians or p.u. per p.u. on
+// 100 MVA).
 
 namespace {
 
@@ -124,7 +125,9 @@ bool Solver::GetSensitivities(int busKey, std::vector<double>& angleFactors, std
             if (!CodeHas(bus->code, "S")) {
                 const int column = bus->firstVariable;
                 angle = angleRow[column];
-                if (!voltageRow.empty() && IsLoadBus(*bus)) voltage = voltageRow[column];
+                // The column after a load bus's active-power balance is its
+                // reactive-power balance; a bus holding its voltage has none.
+                if (!voltageRow.empty() && IsLoadBus(*bus)) voltage = voltageRow[column + 1];
             }
             angleFactors.push_back(angle);
             angleKeys.push_back(bus->key);

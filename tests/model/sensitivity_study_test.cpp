@@ -26,57 +26,70 @@ constexpr double kDegree = std::numbers::pi / 180.0;
 std::string RowNameOf(const Bus& bus) { return SensitivityFile::RowName(bus.GetName()); }
 
 // The chosen bus's angle (radians) and voltage (p.u.) solved by the host
-// road with `mw` more load at `at`.
+// road with `mw` more active load and `mvar` more reactive load.
 struct SolvedBus {
     double angle;
     double voltage;
 };
-SolvedBus SolveWithLoadChange(CdfModel& drawn, Load& load, double mw, const Bus& chosen) {
+SolvedBus SolveWithLoadChange(CdfModel& drawn, Load& load, double mw, double mvar, const Bus& chosen) {
     double* v = load.GetValues();
     const double p = v[Load::kP];
+    const double q = v[Load::kQ];
     v[Load::kP] = v[Load::kPConstantPower] = p + mw;
+    v[Load::kQ] = v[Load::kQConstantPower] = q + mvar;
     EXPECT_EQ(drawn.model().RunSolver(nullptr, nullptr, nullptr), 1);
     v[Load::kP] = v[Load::kPConstantPower] = p;
+    v[Load::kQ] = v[Load::kQConstantPower] = q;
     const double* solved = const_cast<Bus&>(chosen).GetValues();
     return {solved[Bus::kAngle] * kDegree, solved[Bus::kVoltage]};
 }
 
+// The angle graph is per unit of active power injected, the voltage graph
+// per unit of reactive power injected. Bus 10 is the case where the two
+// differ in sign: active power injected at buses 12 and 13 lowers its
+// voltage, reactive power raises it.
 TEST(SensitivityStudy, BusFactorsMatchCentralDifferencesOfHostRoadSolves) {
     ScratchFolder folder("bus_factors");
     const std::string voltageFile = (folder / "QVSens").string();
     const std::string angleFile = (folder / "ThetaPSens").string();
     CdfModel drawn(TEST_DATA_DIR "/case14.cdf");
     ASSERT_EQ(drawn.model().RunSolver(nullptr, nullptr, nullptr), 1);
-    const Bus& chosen = drawn.BusNumbered(14);
-    int written = 0;
-    ASSERT_TRUE(drawn.model().BusSensitivityFactors(chosen.GetKey(), voltageFile.c_str(), angleFile.c_str(), written));
-    ASSERT_EQ(written, 3);
-    const GraphRows angles = ReadGraphRows(angleFile);
-    const GraphRows voltages = ReadGraphRows(voltageFile);
-    EXPECT_EQ(angles.rows.size(), 14u);
-    EXPECT_EQ(angles.closing.x, 15);
-    EXPECT_TRUE(angles.crLf && voltages.crLf);
-
-    int checked = 0;
-    for (const auto& [number, bus] : drawn.Buses()) {
+    for (const int number : {14, 10}) {
         SCOPED_TRACE(number);
-        auto* load = dynamic_cast<Load*>(drawn.model().FindAttached(bus->GetKey(), Category::Load));
-        if (!load) continue;
-        // ±1 MW of load is ∓0.01 p.u. injected.
-        const SolvedBus up = SolveWithLoadChange(drawn, *load, 1.0, chosen);
-        const SolvedBus down = SolveWithLoadChange(drawn, *load, -1.0, chosen);
-        const GraphRow* angle = angles.Find(RowNameOf(*bus));
-        const GraphRow* voltage = voltages.Find(RowNameOf(*bus));
-        ASSERT_TRUE(angle && voltage);
-        EXPECT_NEAR(angle->value, (down.angle - up.angle) / 0.02, 1e-4);
-        // Voltage factors come for load buses only.
-        const bool loadBus = bus->GetValues()[Bus::kKind] == Bus::kLoadKind;
-        EXPECT_NEAR(voltage->value, loadBus ? (down.voltage - up.voltage) / 0.02 : 0.0, 1e-4);
-        ++checked;
+        const Bus& chosen = drawn.BusNumbered(number);
+        int written = 0;
+        ASSERT_TRUE(
+            drawn.model().BusSensitivityFactors(chosen.GetKey(), voltageFile.c_str(), angleFile.c_str(), written));
+        ASSERT_EQ(written, 3);
+        const GraphRows angles = ReadGraphRows(angleFile);
+        const GraphRows voltages = ReadGraphRows(voltageFile);
+        EXPECT_EQ(angles.rows.size(), 14u);
+        EXPECT_EQ(angles.closing.x, 15);
+        EXPECT_TRUE(angles.crLf && voltages.crLf);
+
+        int checked = 0;
+        for (const auto& [injected, bus] : drawn.Buses()) {
+            SCOPED_TRACE(injected);
+            auto* load = dynamic_cast<Load*>(drawn.model().FindAttached(bus->GetKey(), Category::Load));
+            if (!load) continue;
+            // ±1 MW or ±1 Mvar of load is ∓0.01 p.u. injected.
+            const SolvedBus up = SolveWithLoadChange(drawn, *load, 1.0, 0.0, chosen);
+            const SolvedBus down = SolveWithLoadChange(drawn, *load, -1.0, 0.0, chosen);
+            const SolvedBus raisedQ = SolveWithLoadChange(drawn, *load, 0.0, 1.0, chosen);
+            const SolvedBus loweredQ = SolveWithLoadChange(drawn, *load, 0.0, -1.0, chosen);
+            const GraphRow* angle = angles.Find(RowNameOf(*bus));
+            const GraphRow* voltage = voltages.Find(RowNameOf(*bus));
+            ASSERT_TRUE(angle && voltage);
+            EXPECT_NEAR(angle->value, (down.angle - up.angle) / 0.02, 1e-4);
+            // Voltage factors come for load buses only.
+            const bool loadBus = bus->GetValues()[Bus::kKind] == Bus::kLoadKind;
+            EXPECT_NEAR(voltage->value, loadBus ? (loweredQ.voltage - raisedQ.voltage) / 0.02 : 0.0, 1e-4);
+            ++checked;
+        }
+        EXPECT_EQ(checked, 11);
+        // The slack's angle is held.
+        EXPECT_EQ(angles.Find(RowNameOf(drawn.BusNumbered(1)))->value, 0.0);
     }
-    EXPECT_EQ(checked, 11);
-    // The slack's angle is held.
-    EXPECT_EQ(angles.Find(RowNameOf(drawn.BusNumbered(1)))->value, 0.0);
 }
 
 TEST(SensitivityStudy, AGeneratorBusWritesVoltageFactorsZero) {

@@ -31,12 +31,13 @@ struct BusState {
     double voltage = 0.0;
 };
 
-// Bus `observed` of the three-bus network solved with `mw` more generation
-// at bus `injected`.
-BusState SolvedWithInjection(int injected, double mw, int observed) {
+// Bus `observed` of the three-bus network solved with `mw` more active
+// generation (or `mvar` more reactive) at bus `injected`.
+BusState SolvedWithInjection(int injected, double mw, double mvar, int observed) {
     MemoryRecordCursor records;
     AddThreeBusNetwork(records);
     records.buses[injected - 1].generationP += mw;
+    records.buses[injected - 1].generationQ += mvar;
     SolverHandle solver;
     EXPECT_TRUE(SolveTightly(*solver, records));
     MemoryRecordCursor results;
@@ -47,7 +48,8 @@ BusState SolvedWithInjection(int injected, double mw, int observed) {
 
 // A factor is the change per unit of mismatch, the negative of the change
 // per unit injected: compared with central differences of two solves, 1 MW
-// more and 1 MW less generation at each bus in turn.
+// (for the angle) or 1 Mvar (for the voltage) more and less generation at
+// each bus in turn.
 TEST(Sensitivities, FactorsMatchFiniteDifferencesOfTwoSolves) {
     MemoryRecordCursor records;
     AddThreeBusNetwork(records);
@@ -72,13 +74,16 @@ TEST(Sensitivities, FactorsMatchFiniteDifferencesOfTwoSolves) {
                 EXPECT_EQ(factors.voltages[i], 0.0);
                 continue;
             }
-            const BusState up = SolvedWithInjection(injected, 1.0, chosen);
-            const BusState down = SolvedWithInjection(injected, -1.0, chosen);
+            const BusState up = SolvedWithInjection(injected, 1.0, 0.0, chosen);
+            const BusState down = SolvedWithInjection(injected, -1.0, 0.0, chosen);
             const double angleChange = (up.angle - down.angle) * kRadiansPerDegree / 0.02;
             EXPECT_NEAR(factors.angles[i], -angleChange, 1e-6);
             // Voltage factors only of a load bus, for a load bus.
-            if (chosen == 3 && injected == 3)
-                EXPECT_NEAR(factors.voltages[i], -(up.voltage - down.voltage) / 0.02, 1e-6);
+            if (chosen == 3 && injected == 3) {
+                const BusState raised = SolvedWithInjection(injected, 0.0, 1.0, chosen);
+                const BusState lowered = SolvedWithInjection(injected, 0.0, -1.0, chosen);
+                EXPECT_NEAR(factors.voltages[i], -(raised.voltage - lowered.voltage) / 0.02, 1e-6);
+            }
             else
                 EXPECT_EQ(factors.voltages[i], 0.0);
         }
@@ -125,7 +130,7 @@ TEST(Sensitivities, FactorsEqualTheDenseInverseOnThe118BusCase) {
                 const int column = bus->firstVariable - 1;
                 EXPECT_NEAR(factors.angles[i], inverse[chosen->firstVariable - 1][column], 1e-9 * scale);
                 if (loadBus && bus->code == "B") {
-                    EXPECT_NEAR(factors.voltages[i], inverse[chosen->firstVariable][column], 1e-9 * scale);
+                    EXPECT_NEAR(factors.voltages[i], inverse[chosen->firstVariable][column + 1], 1e-9 * scale);
                 }
             }
             ++i;
