@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   libsqlite3-dev sqlite3
   libsuitesparse-dev
-  qt6-base-dev qt6-svg-dev libemf2svg-dev libuemf-dev fonts-liberation xvfb imagemagick
+  qt6-base-dev qt6-svg-dev libemf2svg-dev libuemf-dev libfontconfig-dev fonts-liberation xvfb imagemagick
   poppler-utils
 )
 
