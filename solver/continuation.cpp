@@ -31,6 +31,7 @@ struct Solver::ContinuationTrace {
     FILE* file = nullptr;
     bool rowOpen = false;           // the latest row waits for its line end
     bool reorder = false;           // the next tangent orders the matrix anew
+    bool solvedJacobian = false;    // the matrix holds the Jacobian of the point just found
     int lastResult = 0;             // iterations of the latest solve
     int lastAccepted = 0;           // iterations of the solve of the latest point found
 
@@ -155,6 +156,7 @@ bool Solver::TraceNextPoint(ContinuationTrace& trace) {
                                                    lambda_));
     }
     trace.lastAccepted = trace.lastResult;
+    trace.solvedJacobian = std::exchange(solvedJacobian_.held, false);
     if (std::fabs(lambda_ - lambdaBefore) > curve_.stepTolerance) trace.turnsAtLimits = 0;
     WatchForNose(trace, lambdaBefore);
     const bool stop = CheckStopConditions(trace.stops);
@@ -187,7 +189,7 @@ bool Solver::Predict(ContinuationTrace& trace, double& overshoot) {
     const int n = variableCount_;
     for (bool switched = false;;) {
         curve_.parameterStep = 0.0;
-        if (TangentVector(curve_.tangent, ReorderIf(trace.reorder)) < 0) {
+        if (TangentVector(curve_.tangent, ReorderIf(trace.reorder), std::exchange(trace.solvedJacobian, false)) < 0) {
             trace.lastResult = -1;
             return false;
         }
@@ -440,11 +442,18 @@ int Solver::EndContinuation(ContinuationTrace& trace, int result) {
 // Solves for t = dx/dp at the present state with the parameter row
 // [0 ... 0 1]: the right-hand side is minus the parameter's column. The
 // kept pivot order serves while it factorises.
-int Solver::TangentVector(std::vector<double>& t, Reorder reorder) {
+int Solver::TangentVector(std::vector<double>& t, Reorder reorder, bool atSolvedJacobian) {
     bool factored = false;
     if (reorder == Reorder::No && Matrix().Ordered()) {
-        Matrix().ZeroValues();
-        if (!AssembleTangentSystem(t)) return -1;
+        if (atSolvedJacobian) {
+            // The network's rows are those of the solution just found:
+            // only the parameter row is entered again.
+            Matrix().RewindAssembly(solvedJacobian_.parameterRowStep);
+            EnterTangentRow(t, solvedJacobian_.status, solvedJacobian_.area);
+        } else {
+            Matrix().ZeroValues();
+            if (!AssembleTangentSystem(t)) return -1;
+        }
         factored = Factor() == 0;
     }
     if (!factored) {
@@ -464,13 +473,21 @@ int Solver::TangentVector(std::vector<double>& t, Reorder reorder) {
 // False, with the fault said, when a link cannot be evaluated at the
 // present state.
 bool Solver::AssembleTangentSystem(std::vector<double>& t) {
-    const int n = variableCount_;
     int status = 0;
     const NetArea* area = AcEquations(status, Evaluate::Jacobian, Loads::Models);
     if (!DeviceEquations(Evaluate::Jacobian)) {
         std::fprintf(diagnostics_, "%s\n", hvdcFault_.c_str());
         return false;
     }
+    EnterTangentRow(t, status, area);
+    return true;
+}
+
+// The parameter row of the tangent system after the network's rows, and
+// the right-hand side from the parameter's column. `status` and `area`:
+// what the network's pass said of the slack power.
+void Solver::EnterTangentRow(std::vector<double>& t, int status, const NetArea* area) {
+    const int n = variableCount_;
     t.assign(static_cast<std::size_t>(n) + 2, 0.0);
     if (ParameterEquation(Evaluate::Jacobian, area, t) < 0 && status < 0) {
         std::fprintf(diagnostics_, "No generation takes up the slack power of the continuation\n");
@@ -480,7 +497,6 @@ bool Solver::AssembleTangentSystem(std::vector<double>& t) {
     Matrix().VisitColumn(n + 1, [&](const MatrixEntry& entry) {
         if (entry.row <= n) t[entry.row] = -entry.value;
     });
-    return true;
 }
 
 // Row n + 1: sum of t(i) (x(i) - x0(i) - t(i)) + dp (p - p0 - dp) = 0, the

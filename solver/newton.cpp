@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "number_text.h"
 #include "solver.h"
@@ -15,27 +16,38 @@ int Solver::SolvePowerFlow(int first, Reorder reorder, Refresh refresh, Loads lo
     const int last = continuation_ ? iterationLimit_ + first - 1 : iterationLimit_;
     const bool rescale = loads == Loads::Polynomial;
     bool force = reorder == Reorder::Yes;
+    solvedJacobian_.held = false;
     int where = 0;
     dcTapClamping_ = true;
-    if (!EvaluateMismatch(loads)) return FailEvaluation(-first, rescale);
+    // Where the first iteration refactorises, its Jacobian is that of the
+    // state measured here: one pass over the network gives both.
+    bool assembled = RefactorsAt(first, first, force, refresh) && MeasureWithJacobian(loads);
+    if (!assembled && !EvaluateMismatch(loads)) return FailEvaluation(-first, rescale);
     double norm = MaxAbs(mismatch_, matrixOrder_, where);
 
     int i = first;
     for (; i <= last; ++i) {
         if (norm <= tolerance_ && !force) {
             if (rescale) RescaleLoadModels();
+            // The matrix may hold the Jacobian of the solution: a tangent
+            // taken there next can use it.
+            solvedJacobian_.held = assembled && !rescale;
             return i;
         }
-        if (!FactorJacobian(i, first, force, refresh, loads)) return FailPowerFlow(-first, rescale);
+        if (!FactorJacobian(i, first, force, refresh, loads, std::exchange(assembled, false)))
+            return FailPowerFlow(-first, rescale);
         std::copy(mismatch_.begin(), mismatch_.end(), correction_.begin());
         SparseSolve(correction_);
 
         double previous = norm;
-        const bool accepted = TakeStep(norm, previous, loads);
+        // The next iteration refactorises; its Jacobian is that of the
+        // accepted trial, measured with it.
+        const bool accepted = TakeStep(norm, previous, loads, refresh == Refresh::EveryIteration, assembled);
         if (norm <= tolerance_ || (accepted && std::fabs(previous - norm) / norm > secondTolerance_)) {
             force = false;
             continue;
         }
+        assembled = false;
         // No more progress: switch the controls that have met their limits.
         if (limitsDone_) return -(i + 1);
         if (!SwitchControlsAtLimits(force)) {
@@ -94,35 +106,66 @@ bool Solver::EvaluateMismatch(Loads loads) {
 // generation takes up the slack's power, which leaves the slack power's
 // column empty (in a continuation, unless the arc-length row fills it).
 bool Solver::AssembleJacobian(Loads loads) {
-    int status = 0;
-    NetArea* area = AcEquations(status, Evaluate::MismatchAndJacobian, loads);
-    if (!DeviceEquations(Evaluate::MismatchAndJacobian)) {
-        std::fprintf(diagnostics_, "%s\n", hvdcFault_.c_str());
-        return false;
+    const NetArea* area = nullptr;
+    switch (AssembleJacobianAt(loads, area)) {
+    case JacobianFault::None: return true;
+    case JacobianFault::Device: std::fprintf(diagnostics_, "%s\n", hvdcFault_.c_str()); break;
+    case JacobianFault::NoSlackGeneration:
+        if (area)
+            std::fprintf(diagnostics_, "No generation takes up the slack power of area %s\n", area->name.c_str());
+        else
+            std::fprintf(diagnostics_, "No generation takes up the slack power\n");
+        break;
     }
-    const bool parameterRowHolds =
-        continuation_ && ParameterEquation(Evaluate::MismatchAndJacobian, area, curve_.tangent) == 0;
-    if (extendedRows_ && !PocRows(Evaluate::MismatchAndJacobian, loads)) {
-        std::fprintf(diagnostics_, "%s\n", hvdcFault_.c_str());
-        return false;
-    }
-    if (status >= 0 || parameterRowHolds) return true;
-    if (area)
-        std::fprintf(diagnostics_, "No generation takes up the slack power of area %s\n", area->name.c_str());
-    else
-        std::fprintf(diagnostics_, "No generation takes up the slack power\n");
     return false;
 }
 
+// The assembly itself, silent: what went wrong, and the area without
+// generation where that was it.
+Solver::JacobianFault Solver::AssembleJacobianAt(Loads loads, const NetArea*& area) {
+    int status = 0;
+    area = AcEquations(status, Evaluate::MismatchAndJacobian, loads);
+    if (!DeviceEquations(Evaluate::MismatchAndJacobian)) return JacobianFault::Device;
+    solvedJacobian_.parameterRowStep = Matrix().AssemblyStep();
+    solvedJacobian_.status = status;
+    solvedJacobian_.area = area;
+    const bool parameterRowHolds =
+        continuation_ && ParameterEquation(Evaluate::MismatchAndJacobian, area, curve_.tangent) == 0;
+    if (extendedRows_ && !PocRows(Evaluate::MismatchAndJacobian, loads)) return JacobianFault::Device;
+    if (status >= 0 || parameterRowHolds) return JacobianFault::None;
+    return JacobianFault::NoSlackGeneration;
+}
+
+// Whether the iteration refactorises the Jacobian with the kept order
+// (else it orders the matrix anew).
+bool Solver::RefactorsAt(int iteration, int first, bool force, Refresh refresh) const {
+    const bool resumed = quiet_ || limitsDone_;
+    return (iteration > 1 || resumed) && !force && (refresh == Refresh::EveryIteration || iteration == first);
+}
+
+// The mismatch measured together with the Jacobian of the same state, for
+// the kept order. False, with neither taken, where the assembly fails (the
+// mismatch alone is then measured, and the failure said where the Jacobian
+// is assembled again), and for the collapse's extended rows, whose
+// mismatch a Jacobian pass sums in another order.
+bool Solver::MeasureWithJacobian(Loads loads) {
+    if (extendedRows_ || !Matrix().Ordered()) return false;
+    Matrix().ZeroValues();
+    const NetArea* area = nullptr;
+    return AssembleJacobianAt(loads, area) == JacobianFault::None;
+}
+
 // Factorises the Jacobian of this iteration: with the kept pivot order
-// where it still serves, else with a new one. False when the run cannot go
-// on.
-bool Solver::FactorJacobian(int iteration, int first, bool force, Refresh refresh, Loads loads) {
+// where it still serves, else with a new one. `assembled`: the matrix holds
+// this iteration's Jacobian already. False when the run cannot go on.
+bool Solver::FactorJacobian(int iteration, int first, bool force, Refresh refresh, Loads loads, bool assembled) {
     const bool resumed = quiet_ || limitsDone_;
     bool reorder = false;
-    if ((iteration > 1 || resumed) && !force && (refresh == Refresh::EveryIteration || iteration == first)) {
-        Matrix().ZeroValues();
-        if (!AssembleJacobian(loads)) return false;
+    if (RefactorsAt(iteration, first, force, refresh)) {
+        if (!assembled) {
+            Matrix().ZeroValues();
+            if (!AssembleJacobian(loads)) return false;
+        }
         reorder = Factor() != 0;
     }
     if ((iteration == 1 && !resumed) || reorder || force) {
@@ -146,13 +189,16 @@ bool Solver::FactorJacobian(int iteration, int first, bool force, Refresh refres
 // Applies the correction, then takes back half of it while the mismatch
 // does not fall: ten times, or twenty when after the tenth halving the
 // mismatch is still more than twice what it was. True when a trial was
-// accepted; norm is then its mismatch and previous the one before.
-bool Solver::TakeStep(double& norm, double& previous, Loads loads) {
+// accepted; norm is then its mismatch and previous the one before, and
+// `assembled` says whether the matrix holds its Jacobian (measured with
+// the mismatch `withJacobian`).
+bool Solver::TakeStep(double& norm, double& previous, Loads loads, bool withJacobian, bool& assembled) {
     int limit = 10;
     for (int trial = 0; trial <= limit; ++trial) {
         ApplyStep(trial == 0 ? -1.0 : std::ldexp(1.0, -trial), trial > 0 ? Trial::Retrial : Trial::First);
+        assembled = withJacobian && MeasureWithJacobian(loads);
         // A state at which a device has no value is never accepted.
-        if (!EvaluateMismatch(loads)) continue;
+        if (!assembled && !EvaluateMismatch(loads)) continue;
         int where = 0;
         const double trialNorm = MaxAbs(mismatch_, matrixOrder_, where);
         if (trial == 10 && trialNorm > 2.0 * norm) {
@@ -165,6 +211,7 @@ bool Solver::TakeStep(double& norm, double& previous, Loads loads) {
             return true;
         }
     }
+    assembled = false;
     return false;
 }
 

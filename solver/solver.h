@@ -328,8 +328,23 @@ private:
     std::string hvdcFault_;
     bool EvaluateMismatch(Loads loads);
     bool AssembleJacobian(Loads loads);
-    bool FactorJacobian(int iteration, int first, bool force, Refresh refresh, Loads loads);
-    bool TakeStep(double& norm, double& previous, Loads loads);
+    enum class JacobianFault { None, Device, NoSlackGeneration };
+    JacobianFault AssembleJacobianAt(Loads loads, const NetArea*& area);
+    bool RefactorsAt(int iteration, int first, bool force, Refresh refresh) const;
+    bool MeasureWithJacobian(Loads loads);
+    bool FactorJacobian(int iteration, int first, bool force, Refresh refresh, Loads loads, bool assembled);
+    bool TakeStep(double& norm, double& previous, Loads loads, bool withJacobian, bool& assembled);
+    // What the last assembly of a solve's Jacobian left: whether the matrix
+    // holds the Jacobian of the solution the solve ended at, where the
+    // continuation's parameter row began in the assembly, and what the
+    // network pass said of the slack power.
+    struct SolvedJacobian {
+        bool held = false;
+        std::size_t parameterRowStep = 0;
+        int status = 0;
+        const NetArea* area = nullptr;
+    };
+    SolvedJacobian solvedJacobian_;
     void ApplyStep(double factor, Trial trial);
     bool SwitchControlsAtLimits(bool& force);
     int FailPowerFlow(int quietResult, bool rescale);
@@ -500,7 +515,7 @@ public:
     // Solves for t = dx/dp (the parameter's own entry 0) at the present
     // state; a new pivot order when forced or when the kept one fails. -1
     // when a link cannot be evaluated there.
-    int TangentVector(std::vector<double>& t, Reorder reorder);
+    int TangentVector(std::vector<double>& t, Reorder reorder, bool atSolvedJacobian = false);
     // The arc-length row: residual and/or Jacobian. -1 when a tangent entry
     // that stands in for a zero share of the slack power (the slack's, or
     // the area variables of `area`) is below 1e-6.
@@ -553,6 +568,7 @@ private:
     bool WatchForStagnation(ContinuationTrace& trace, double lambdaBefore);
     bool EndAtFailure(ContinuationTrace& trace, const std::string& reason);
     bool AssembleTangentSystem(std::vector<double>& t);
+    void EnterTangentRow(std::vector<double>& t, int status, const NetArea* area);
     // The unknowns 1..n as values of the model: what each column of the
     // Jacobian moves (angle, voltage or what holds its place, slack power...).
     void StateFields(std::vector<StateField>& fields);

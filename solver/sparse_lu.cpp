@@ -42,6 +42,14 @@ void SparseMatrix::ZeroValues() {
     nextStep_ = 0;
 }
 
+void SparseMatrix::RewindAssembly(std::size_t step) {
+    if (step >= nextStep_) return;
+    for (std::size_t k = step; k < nextStep_; ++k)
+        if (const int slot = steps_[k]) entries_[slot].value = 0.0;
+    nextStep_ = step;
+    factored_ = false;
+}
+
 MatrixEntry* SparseMatrix::AddElementAtNewStep(int row, int column, double value, bool fixedVariable) {
     factored_ = false;
     int& slot = NextStep(row, column);

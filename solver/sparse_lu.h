@@ -102,6 +102,14 @@ public:
     // Sets every stored value to 0 and begins an assembly; the structure
     // and the order stay.
     void ZeroValues();
+    // How far the present assembly has come: the number of AddElement
+    // calls since ZeroValues.
+    std::size_t AssemblyStep() const { return nextStep_; }
+    // Takes back the calls of the present assembly from `step` on (their
+    // entries back to 0), so that the assembly goes on from there with
+    // other values. The entries those calls reached must not have been
+    // reached before `step`.
+    void RewindAssembly(std::size_t step);
     // Threads every row list in ascending column order and every column
     // list in ascending row order.
     void SortLists();

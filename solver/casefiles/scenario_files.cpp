@@ -1,6 +1,11 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "case_lines.h"
 #include "scenario_lines.h"
@@ -16,15 +21,42 @@ namespace {
 
 // The first bus in list order with the line's number, or whose name begins
 // with the line's name. Number 0 and the name "0" stand for "not given":
-// they match no bus, whatever its number or name.
-NetBus* ScenarioBus(const Network& network, const ScenarioLine& line) {
-    const bool byName = !line.name.empty() && line.name != "0";
-    for (const auto& bus : network.buses) {
-        if (line.number != 0 && bus->externalNumber == line.number) return bus.get();
-        if (byName && bus->name.starts_with(line.name)) return bus.get();
+// they match no bus, whatever its number or name. A file names every bus
+// of a large network: the buses are found by their number and by their
+// sorted names instead of a walk of the list per line.
+class ScenarioBusIndex {
+public:
+    explicit ScenarioBusIndex(const Network& network) : network_(network) {
+        const int count = static_cast<int>(network.buses.size());
+        firstWithNumber_.reserve(network.buses.size());
+        byName_.reserve(network.buses.size());
+        for (int place = 0; place < count; ++place) {
+            const NetBus& bus = *network.buses[place];
+            firstWithNumber_.try_emplace(bus.externalNumber, place);
+            byName_.emplace_back(bus.name, place);
+        }
+        std::sort(byName_.begin(), byName_.end());
     }
-    return nullptr;
-}
+
+    NetBus* Find(const ScenarioLine& line) const {
+        int first = static_cast<int>(network_.buses.size());
+        if (line.number != 0)
+            if (const auto found = firstWithNumber_.find(line.number); found != firstWithNumber_.end())
+                first = found->second;
+        if (!line.name.empty() && line.name != "0") {
+            const std::string_view name = line.name;
+            for (auto item = std::lower_bound(byName_.begin(), byName_.end(), std::pair{name, 0});
+                 item != byName_.end() && item->first.starts_with(name); ++item)
+                first = std::min(first, item->second);
+        }
+        return first < static_cast<int>(network_.buses.size()) ? network_.buses[first].get() : nullptr;
+    }
+
+private:
+    const Network& network_;
+    std::unordered_map<int, int> firstWithNumber_;            // number to list place
+    std::vector<std::pair<std::string_view, int>> byName_;  // name and list place, ascending
+};
 
 // A line that names a bus but not the values it needs: the run ends rather
 // than go on without them.
@@ -45,9 +77,10 @@ void Solver::ForEachScenarioBus(char option, const char* fileName, std::size_t m
     CaseLines lines(input);
     std::string text;
     ScenarioLine line;
+    const ScenarioBusIndex buses(*network_);
     for (int lineNumber = 1; lines.Next(text); ++lineNumber) {
         if (!ParseScenarioLine(text, line)) continue;
-        NetBus* bus = ScenarioBus(*network_, line);
+        NetBus* bus = buses.Find(line);
         if (!bus) continue;
         if (line.numbers.size() < minimum) RejectLine(*this, option, fileName, lineNumber, what);
         readLine(*bus, line.numbers);

@@ -400,6 +400,38 @@ TEST(Continuation, AStartBeyondTheNoseTracesFromTheBaseCase) {
     EXPECT_NEAR(hostLoads[nose], fileLoads[IndexOfLargest(fileLoads)], 1e-4 * hostLoads[nose]);
 }
 
+// A corrector's last pass measures the Jacobian with the mismatch, and
+// the tangent at the point found enters only its own parameter row into
+// it: the tangent and its sign are exactly those of a whole new assembly.
+TEST(Continuation, TangentAtTheCorrectedPointEqualsAFreshOne) {
+    MemoryRecordCursor records;
+    AddTwoBusHost(records);
+    SolverHandle solver;
+    ASSERT_TRUE(ReadHostRecords(*solver, records));
+    NetBus& load = *solver->FindBus(2);
+    load.loadModelP.base = 0.0;
+    load.loadModelP.baseDirection = 1.0;
+    solver->SetContinuation(Continuation::On);
+    solver->NumberVariables();
+    PlaceOnCurve(*solver, -20.0);
+    std::vector<double>& step = solver->Tangent();
+    ASSERT_EQ(solver->TangentVector(step, Reorder::Yes), 0);
+    for (double& item : step) item *= 0.2;
+    solver->SetParameterStep(0.2);
+    solver->TakePredictorStep();
+    solver->SetQuietRun(Quiet::Yes, LimitChecks::Done);
+    ASSERT_GT(solver->SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Models), 1);
+
+    std::vector<double> reused;
+    ASSERT_EQ(solver->TangentVector(reused, Reorder::No, true), 0);
+    const int reusedSign = solver->FactorSign();
+    std::vector<double> fresh;
+    ASSERT_EQ(solver->TangentVector(fresh, Reorder::No), 0);
+    EXPECT_EQ(reused, fresh);
+    EXPECT_EQ(reusedSign, solver->FactorSign());
+    EXPECT_NE(fresh[load.firstVariable], 0.0);
+}
+
 // The file road: the driver's arguments with a K file that raises every
 // load in proportion to its base value, reactive limits off (option q) as
 // in the reference. Without option S the lower branch is traced down

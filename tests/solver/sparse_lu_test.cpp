@@ -249,6 +249,47 @@ TEST(SparseLu, AssembliesInAnotherCallOrderReachTheSameEntries) {
     }
 }
 
+// An assembly taken back to a step goes on from there as if made afresh:
+// every entry holds what a whole new assembly gives it, those the two
+// assemblies share included. Here a full last row, as a continuation's
+// parameter row, is entered once with one set of values and again with
+// another.
+TEST(SparseLu, RewoundAssemblyEqualsAFreshOne) {
+    const int n = 40;
+    Triplets network = RandomSystem(n - 1, 3);
+    for (int i = 1; i < n; ++i) network.push_back({i, n, 0.5 * i});  // the parameter column
+    const auto lastRow = [&](double scale) {
+        Triplets row;
+        for (int j = 1; j <= n; ++j) row.push_back({n, j, scale * j});
+        return row;
+    };
+    SolverHandle solver;
+    solver->SetMatrixOrder(n);
+    Triplets first = network;
+    for (const auto& t : lastRow(1.0)) first.push_back(t);
+    ASSERT_EQ(OrderFresh(*solver, first), 0);
+
+    // Twice the network's calls, as a pass that enters parts of an element
+    // one by one, then the row.
+    solver->Matrix().ZeroValues();
+    Assemble(*solver, network);
+    const std::size_t rowStep = solver->Matrix().AssemblyStep();
+    Assemble(*solver, lastRow(1.0));
+    solver->Matrix().RewindAssembly(rowStep);
+    Assemble(*solver, lastRow(-2.0));
+    ASSERT_EQ(solver->Factor(), 0);
+    std::vector<double> rewound;
+    for (int k = 1; k <= solver->Matrix().EntryCount(); ++k) rewound.push_back(solver->Matrix().Entry(k).value);
+    const auto rewoundSolution = Solved(*solver, RightHandSide(n));
+
+    Triplets second = network;
+    for (const auto& t : lastRow(-2.0)) second.push_back(t);
+    ASSERT_EQ(Refactor(*solver, second), 0);
+    for (int k = 1; k <= solver->Matrix().EntryCount(); ++k)
+        EXPECT_EQ(rewound[k - 1], solver->Matrix().Entry(k).value) << k;
+    EXPECT_EQ(rewoundSolution, Solved(*solver, RightHandSide(n)));
+}
+
 // A bordered matrix, as a continuation's: a full last row and column. Each
 // element is found where it was added, before and after the lists are
 // sorted and under a second assembly, and a column visit meets exactly

@@ -174,6 +174,39 @@ TEST(ScenarioFiles, NumberZeroNamesNoBus) {
     EXPECT_DOUBLE_EQ(run.Bus(5).voltage, 0.97);
 }
 
+// A line takes the first bus in list order that has its number or whose name
+// begins with its name, however the names sort: here buses 3 and 14 are
+// renamed "Alpha 2" and "Alpha", and bus 13 is renumbered 3.
+TEST(ScenarioFiles, LineTakesTheFirstMatchingBusInListOrder) {
+    struct Case {
+        const char* line;
+        int place;  // in the bus list; -1 none
+    };
+    const Case cases[] = {
+        {"0 'Alpha' 0 0.5 0 0\n", 2},   // "Alpha 2" comes before "Alpha" in the list
+        {"0 'Alpha 2' 0 0.5 0 0\n", 2},
+        {"3 0 0 0.5 0 0\n", 2},         // the first of the two buses numbered 3
+        {"14 'Bus 4' 0 0.5 0 0\n", 3},  // the name's bus comes first
+        {"4 'Alpha' 0 0.5 0 0\n", 2},   // the name's bus comes first
+        {"4 'Bus 9' 0 0.5 0 0\n", 3},   // the number's bus comes first
+        {"0 'Bus 1' 0 0.5 0 0\n", 0},   // a prefix of several names
+        {"0 'Bus 1Z' 0 0.5 0 0\n", -1},
+        {"0 'Alpha 3' 0 0.5 0 0\n", -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        ScenarioRun run;
+        ASSERT_TRUE(run.Run({"-I", "-K" + run.Write("d.k", c.line)}, [](Solver& solver) {
+            solver.FindBus(3)->name = "Alpha 2";
+            solver.FindBus(14)->name = "Alpha";
+            solver.FindBus(13)->externalNumber = 3;
+        }));
+        const auto& buses = run.Engine().GetNetwork()->buses;
+        for (int place = 0; place < static_cast<int>(buses.size()); ++place)
+            EXPECT_DOUBLE_EQ(buses[place]->loadModelP.baseDirection, place == c.place ? 0.5 : 0.0) << place;
+    }
+}
+
 TEST(ScenarioFiles, StartingPointFile) {
     ScenarioRun run;
     ASSERT_TRUE(run.Run({"-I", "-V" + run.Write("start.v",
