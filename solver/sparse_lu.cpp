@@ -24,6 +24,7 @@ void SparseMatrix::Resize(int rows, int columns) {
     sorted_ = ordered_ = factored_ = transposed_ = false;
     steps_.clear();
     nextStep_ = 0;
+    givenOrder_.clear();
 }
 
 void SparseMatrix::Reserve(int entries) {
@@ -33,7 +34,21 @@ void SparseMatrix::Reserve(int entries) {
 }
 
 void SparseMatrix::Clear() {
+    std::vector<int> given = std::move(givenOrder_);
     Resize(rows_, columns_);
+    givenOrder_ = std::move(given);
+}
+
+void SparseMatrix::OrderAs(std::vector<int> columns) {
+    for (int& column : columns) --column;
+    givenOrder_ = std::move(columns);
+}
+
+std::vector<int> SparseMatrix::PivotOrder() const {
+    const std::span<const int> order = factor_.Order();
+    std::vector<int> columns(order.begin(), order.end());
+    for (int& column : columns) ++column;
+    return columns;
 }
 
 void SparseMatrix::ZeroValues() {
@@ -198,7 +213,9 @@ bool SparseMatrix::OrderAndFactor(double threshold) {
         columnValue_[place] = entries_[t].value;
         slotToColumnValue_[t] = place;
     }
-    if (!factor_.Factor(n, columnStart_, rowIndex_, columnValue_, threshold)) return false;
+    std::span<const int> order;
+    if (givenOrder_.size() == static_cast<std::size_t>(n)) order = givenOrder_;
+    if (!factor_.Factor(n, columnStart_, rowIndex_, columnValue_, threshold, order)) return false;
     ordered_ = factored_ = true;
     return true;
 }
