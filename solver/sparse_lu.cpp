@@ -214,8 +214,18 @@ bool SparseMatrix::OrderAndFactor(double threshold) {
         slotToColumnValue_[t] = place;
     }
     std::span<const int> order;
-    if (givenOrder_.size() == static_cast<std::size_t>(n)) order = givenOrder_;
+    if (givenOrder_.size() == static_cast<std::size_t>(n))
+        order = givenOrder_;
+    else if (searchedColumnStart_ == columnStart_ && searchedRowIndex_ == rowIndex_)
+        order = searchedOrder_;
+    const bool searched = order.empty();
     if (!factor_.Factor(n, columnStart_, rowIndex_, columnValue_, threshold, order)) return false;
+    if (searched) {
+        const std::span<const int> found = factor_.Order();
+        searchedOrder_.assign(found.begin(), found.end());
+        searchedColumnStart_ = columnStart_;
+        searchedRowIndex_ = rowIndex_;
+    }
     ordered_ = factored_ = true;
     return true;
 }
