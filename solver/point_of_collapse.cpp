@@ -32,13 +32,11 @@ void Solver::SetSystemOrder(int order, bool extendedRows) {
 // The plain Jacobian's system. A store already of its order keeps its
 // pattern and its order, so that the phases working with the plain
 // Jacobian share one analysis (FactorPlainJacobian); a store that held
-// another system takes the order found for the plain Jacobian before.
+// another system meanwhile takes the order it found for the same pattern.
 void Solver::SetPlainSystem() {
     matrixOrder_ = variableCount_;
     extendedRows_ = false;
-    if (matrix_.Rows() == variableCount_) return;
-    SetMatrixOrder(variableCount_);
-    matrix_.OrderAs(plainOrder_);
+    if (matrix_.Rows() != variableCount_) SetMatrixOrder(variableCount_);
 }
 
 // The extended system, ordered after the plain Jacobian's factor: the row

@@ -8,6 +8,14 @@
 #include "number_text.h"
 #include "solver.h"
 
+namespace {
+
+// Orders kept for patterns that come again: a method's systems are few
+// (the point of collapse has three).
+constexpr std::size_t kKeptOrders = 4;
+
+}  // namespace
+
 SparseMatrix::SparseMatrix(int rows, int columns) {
     Resize(rows, columns);
 }
@@ -216,18 +224,24 @@ bool SparseMatrix::OrderAndFactor(double threshold) {
     std::span<const int> order;
     if (givenOrder_.size() == static_cast<std::size_t>(n))
         order = givenOrder_;
-    else if (searchedColumnStart_ == columnStart_ && searchedRowIndex_ == rowIndex_)
-        order = searchedOrder_;
-    const bool searched = order.empty();
+    else if (const SearchedOrder* searched = SearchedOrderOfPattern())
+        order = searched->order;
+    const bool search = order.empty();
     if (!factor_.Factor(n, columnStart_, rowIndex_, columnValue_, threshold, order)) return false;
-    if (searched) {
+    if (search) {
         const std::span<const int> found = factor_.Order();
-        searchedOrder_.assign(found.begin(), found.end());
-        searchedColumnStart_ = columnStart_;
-        searchedRowIndex_ = rowIndex_;
+        if (searchedOrders_.size() == kKeptOrders) searchedOrders_.pop_back();
+        searchedOrders_.insert(searchedOrders_.begin(),
+                               SearchedOrder{columnStart_, rowIndex_, {found.begin(), found.end()}});
     }
     ordered_ = factored_ = true;
     return true;
+}
+
+const SparseMatrix::SearchedOrder* SparseMatrix::SearchedOrderOfPattern() const {
+    for (const SearchedOrder& searched : searchedOrders_)
+        if (searched.columnStart == columnStart_ && searched.rowIndex == rowIndex_) return &searched;
+    return nullptr;
 }
 
 SparseMatrix::FactorResult SparseMatrix::Factor() {

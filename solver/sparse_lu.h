@@ -175,11 +175,17 @@ private:
     std::vector<int> slotToColumnValue_;
     SparseFactor factor_;
     std::vector<int> givenOrder_;  // 0-based, for the factor
-    // The last order searched for, and the pattern it was searched for: the
-    // same pattern again, in a store emptied meanwhile, takes it again.
-    std::vector<int> searchedOrder_;
-    std::vector<int> searchedColumnStart_;
-    std::vector<int> searchedRowIndex_;
+    // The last few orders searched for, each with the pattern it was
+    // searched for, latest first: the same pattern again, in a store
+    // emptied meanwhile (as when a method turns from one of its systems to
+    // another and back), takes its order again.
+    struct SearchedOrder {
+        std::vector<int> columnStart;
+        std::vector<int> rowIndex;
+        std::vector<int> order;
+    };
+    std::vector<SearchedOrder> searchedOrders_;
+    const SearchedOrder* SearchedOrderOfPattern() const;
     bool ordered_ = false;     // the structure is the one the factor was ordered for
     bool factored_ = false;    // the factor is of the present values
     bool transposed_ = false;  // the factor is of the transpose of the entries
