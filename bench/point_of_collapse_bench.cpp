@@ -7,9 +7,7 @@
 // "factorisations" with a new pivot choice, "refactorisations"); the
 // continuation traces the curve to just past its nose (option S 0.99,
 // counters "points" and "nose_mw", the largest total load of its table).
-// Both start from the base load; from there the 118-bus case's extended
-// solve first settles on a singular point at a negative lambda, and the
-// method climbs the curve to start again nearer the nose.
+// Both start from the base load.
 
 #include <benchmark/benchmark.h>
 
