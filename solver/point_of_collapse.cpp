@@ -31,11 +31,36 @@ void Solver::SetSystemOrder(int order, bool extendedRows) {
 
 // The plain Jacobian's system. A store already of its order keeps its
 // pattern and its order, so that the phases working with the plain
-// Jacobian share one analysis (FactorPlainJacobian).
+// Jacobian share one analysis (FactorPlainJacobian); a store that held
+// another system meanwhile takes the order it found for the same pattern.
 void Solver::SetPlainSystem() {
     matrixOrder_ = variableCount_;
     extendedRows_ = false;
     if (matrix_.Rows() != variableCount_) SetMatrixOrder(variableCount_);
+}
+
+// The extended system, ordered after the plain Jacobian's factor: the row
+// of J'w that belongs to an unknown couples the unknowns that the unknown's
+// own rows couple, so the pair is eliminated together, in the plain
+// order, and lambda, whose column and the normalisation row span the
+// system, comes last. The order searched for the plain Jacobian serves
+// both systems.
+void Solver::SetExtendedSystem() {
+    const int n = variableCount_;
+    if (matrix_.Rows() == n) {
+        std::vector<int> order = matrix_.PivotOrder();
+        if (!order.empty()) plainOrder_ = std::move(order);
+    }
+    SetSystemOrder(2 * n + 1, true);
+    if (plainOrder_.empty()) return;
+    std::vector<int> order;
+    order.reserve(static_cast<std::size_t>(2 * n + 1));
+    for (const int column : plainOrder_) {
+        order.push_back(column);
+        order.push_back(n + column);
+    }
+    order.push_back(2 * n + 1);
+    matrix_.OrderAs(std::move(order));
 }
 
 // The plain Jacobian of the present state, factorised: with the kept order
@@ -74,6 +99,7 @@ int Solver::SolvePointOfCollapse() {
         ~ExtendedRowsOff() { solver.extendedRows_ = false; }
     } rowsOff{*this};
     nullVector_.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    plainOrder_.clear();
     SetSystemOrder(n, false);
     limitsSwitching_ = false;
 
@@ -107,7 +133,6 @@ int Solver::SolvePointOfCollapse() {
 // seeded by inverse iteration, the extended solve and its retries.
 // Negative when it finds no singular point.
 int Solver::SolveFromCurvePoint(int count, bool reset) {
-    const int n = variableCount_;
     lambdaBase_ = lambda_;
     lambdaIncrement_ = 0.0;
     count = PocPredictor(count, reset);
@@ -116,7 +141,7 @@ int Solver::SolveFromCurvePoint(int count, bool reset) {
     InversePowerIteration(4, count, 0.001, 0, &eigenvalue);
 
     SetQuietRun(Quiet::Yes, LimitChecks::Done);
-    SetSystemOrder(2 * n + 1, true);
+    SetExtendedSystem();
     // A start that met the tolerance at once (count 1) still takes a step.
     return RetryExtendedSolve(
         SolvePowerFlow(std::max(count, 2), Reorder::Yes, Refresh::EveryIteration, Loads::Models));
@@ -197,7 +222,6 @@ int Solver::PocTangent(std::vector<double>& t) {
 // iteration limit end the retries with a negative result; the limits then
 // say whether controls were still switching.
 int Solver::RetryExtendedSolve(int result) {
-    const int n = variableCount_;
     int retries = 0;
     int attempts = 0;
     bool alternate = true;
@@ -233,7 +257,7 @@ int Solver::RetryExtendedSolve(int result) {
         double eigenvalue = 0.0;
         if (InversePowerIteration(passes, count, 0.001, 0, &eigenvalue) < 0) return -count;
         if (!switched) ++retries;
-        SetSystemOrder(2 * n + 1, true);
+        SetExtendedSystem();
         result = SolvePowerFlow(count, Reorder::Yes, Refresh::EveryIteration, Loads::Models);
         if (result < 0 && retries >= kRetriesWithoutSwitch) return result;
     }

@@ -232,6 +232,7 @@ public:
     // the extended rows are on. The store is emptied.
     void SetSystemOrder(int order, bool extendedRows);
     void SetPlainSystem();
+    void SetExtendedSystem();
     int FactorPlainJacobian(int& status);
     // Quiet: a run that cannot converge answers negative instead of failing.
     // Limits done: the limit checks of a quiet run were tried once.
@@ -364,6 +365,9 @@ private:
     double lambdaBase_ = 0.0;
     double lambdaIncrement_ = 0.0;
     SparseMatrix pocJacobian_;
+    // The pivot order of the plain Jacobian's factor, which the method's
+    // other systems are ordered after.
+    std::vector<int> plainOrder_;
     void ExtendedMismatch(bool jacobian, Loads loads);
     void NormalisationRow(bool mismatch, bool jacobian);
     void TransposedProduct(const SparseMatrix& matrix, std::vector<double>& product) const;

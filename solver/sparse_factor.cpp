@@ -65,7 +65,7 @@ void SparseFactor::Release() {
 }
 
 bool SparseFactor::Factor(int n, std::span<const int> columnStart, std::span<const int> rowIndex,
-                          std::span<const double> value, double threshold) {
+                          std::span<const double> value, double threshold, std::span<const int> order) {
     if (!klu_) klu_ = std::make_unique<Klu>();
     Release();
     klu_common& common = klu_->common;
@@ -74,7 +74,16 @@ bool SparseFactor::Factor(int n, std::span<const int> columnStart, std::span<con
     common.halt_if_singular = 1;
     columnStart_ = columnStart;
     rowIndex_ = rowIndex;
-    klu_->symbolic = klu_analyze(n, Writable(columnStart_), Writable(rowIndex_), &common);
+    // The order serves the rows too, as the search's order does: each
+    // column's own row stays its preferred pivot.
+    if (order.size() == static_cast<std::size_t>(n)) {
+        klu_->symbolic =
+            klu_analyze_given(n, Writable(columnStart_), Writable(rowIndex_), Writable(order), Writable(order), &common);
+        ++counts_.givenOrders;
+    } else {
+        klu_->symbolic = klu_analyze(n, Writable(columnStart_), Writable(rowIndex_), &common);
+        ++counts_.orderings;
+    }
     if (!klu_->symbolic) {
         if (common.status == KLU_OUT_OF_MEMORY) throw std::bad_alloc();
         return false;
@@ -85,6 +94,7 @@ bool SparseFactor::Factor(int n, std::span<const int> columnStart, std::span<con
 bool SparseFactor::FactorNumeric(std::span<const double> value) {
     Klu& k = *klu_;
     if (k.numeric) klu_free_numeric(&k.numeric, &k.common);
+    ++counts_.factorisations;
     k.numeric = klu_factor(Writable(columnStart_), Writable(rowIndex_), Writable(value), k.symbolic,
                            &k.common);
     if (!k.numeric) {
@@ -110,10 +120,16 @@ bool SparseFactor::Refactor(std::span<const double> value) {
         klu_refactor(Writable(columnStart_), Writable(rowIndex_), Writable(value), k.symbolic, k.numeric,
                      &k.common) &&
         PivotsUsable() && klu_rcond(k.symbolic, k.numeric, &k.common) && k.common.rcond > 1e-12) {
+        ++counts_.refactorisations;
         TakeSign(false);
         return true;
     }
     return FactorNumeric(value);
+}
+
+std::span<const int> SparseFactor::Order() const {
+    if (!klu_ || !klu_->symbolic) return {};
+    return {klu_->symbolic->Q, static_cast<std::size_t>(klu_->symbolic->n)};
 }
 
 // The diagonal of U belongs to the row-scaled matrix; a pivot of the

@@ -19,16 +19,30 @@ public:
     SparseFactor(SparseFactor&& other) noexcept;
     SparseFactor& operator=(SparseFactor&& other) noexcept;
 
+    // What the factor has done since it was made.
+    struct Counts {
+        int orderings = 0;         // fill-reducing orders searched for
+        int givenOrders = 0;       // analyses that took the caller's order
+        int factorisations = 0;    // numeric factorisations with a new pivot choice
+        int refactorisations = 0;  // new values factorised with the kept pivots
+    };
+
     // Orders the pattern and factorises its values. `threshold` (0..1) is
     // how far a pivot may fall below the largest entry of its column and
     // still be preferred on the diagonal. False when singular. The pattern
-    // stays the caller's: it must outlive the factor unchanged.
+    // stays the caller's: it must outlive the factor unchanged. `order`,
+    // when it holds n items, is the pivot order (0-based columns, the same
+    // for the rows) taken instead of searching for one.
     bool Factor(int n, std::span<const int> columnStart, std::span<const int> rowIndex, std::span<const double> value,
-                double threshold);
+                double threshold, std::span<const int> order = {});
     // New values of the same pattern: the kept pivots, or a new pivot
     // choice where one of them no longer serves. False when singular.
     bool Refactor(std::span<const double> value);
     void Release();
+    // The pivot order of the present analysis (0-based columns); empty
+    // without one.
+    std::span<const int> Order() const;
+    const Counts& Done() const { return counts_; }
 
     // Solves A x = b, or A' x = b, in place (0-based).
     void Solve(std::span<double> vector);
@@ -47,6 +61,7 @@ private:
     std::unique_ptr<Klu> klu_;
     std::span<const int> columnStart_;
     std::span<const int> rowIndex_;
+    Counts counts_;
     int sign_ = 1;
     int orderSign_ = 1;  // the parity of the row and column orders
     double smallestPivot_ = 0.0;

@@ -8,6 +8,14 @@
 #include "number_text.h"
 #include "solver.h"
 
+namespace {
+
+// Orders kept for patterns that come again: a method's systems are few
+// (the point of collapse has three).
+constexpr std::size_t kKeptOrders = 4;
+
+}  // namespace
+
 SparseMatrix::SparseMatrix(int rows, int columns) {
     Resize(rows, columns);
 }
@@ -24,6 +32,7 @@ void SparseMatrix::Resize(int rows, int columns) {
     sorted_ = ordered_ = factored_ = transposed_ = false;
     steps_.clear();
     nextStep_ = 0;
+    givenOrder_.clear();
 }
 
 void SparseMatrix::Reserve(int entries) {
@@ -33,7 +42,21 @@ void SparseMatrix::Reserve(int entries) {
 }
 
 void SparseMatrix::Clear() {
+    std::vector<int> given = std::move(givenOrder_);
     Resize(rows_, columns_);
+    givenOrder_ = std::move(given);
+}
+
+void SparseMatrix::OrderAs(std::vector<int> columns) {
+    for (int& column : columns) --column;
+    givenOrder_ = std::move(columns);
+}
+
+std::vector<int> SparseMatrix::PivotOrder() const {
+    const std::span<const int> order = factor_.Order();
+    std::vector<int> columns(order.begin(), order.end());
+    for (int& column : columns) ++column;
+    return columns;
 }
 
 void SparseMatrix::ZeroValues() {
@@ -206,9 +229,27 @@ bool SparseMatrix::OrderAndFactor(double threshold) {
         columnValue_[place] = entries_[t].value;
         slotToColumnValue_[t] = place;
     }
-    if (!factor_.Factor(n, columnStart_, rowIndex_, columnValue_, threshold)) return false;
+    std::span<const int> order;
+    if (givenOrder_.size() == static_cast<std::size_t>(n))
+        order = givenOrder_;
+    else if (const SearchedOrder* searched = SearchedOrderOfPattern())
+        order = searched->order;
+    const bool search = order.empty();
+    if (!factor_.Factor(n, columnStart_, rowIndex_, columnValue_, threshold, order)) return false;
+    if (search) {
+        const std::span<const int> found = factor_.Order();
+        if (searchedOrders_.size() == kKeptOrders) searchedOrders_.pop_back();
+        searchedOrders_.insert(searchedOrders_.begin(),
+                               SearchedOrder{columnStart_, rowIndex_, {found.begin(), found.end()}});
+    }
     ordered_ = factored_ = true;
     return true;
+}
+
+const SparseMatrix::SearchedOrder* SparseMatrix::SearchedOrderOfPattern() const {
+    for (const SearchedOrder& searched : searchedOrders_)
+        if (searched.columnStart == columnStart_ && searched.rowIndex == rowIndex_) return &searched;
+    return nullptr;
 }
 
 SparseMatrix::FactorResult SparseMatrix::Factor() {

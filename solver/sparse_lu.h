@@ -92,9 +92,10 @@ public:
         for (int t = columnHead_[column]; t; t = entries_[t].nextInColumn) visit(entries_[t]);
     }
 
-    // Frees every entry and forgets the order.
+    // Frees every entry and forgets the order; an order given with OrderAs
+    // stays.
     void Clear();
-    // Empties the matrix and gives it new dimensions.
+    // Empties the matrix and gives it new dimensions; a given order goes.
     void Resize(int rows, int columns);
     // Room for this many entries, so that the first assembly does not grow
     // the pool step by step (the room is only address space until used).
@@ -126,6 +127,14 @@ public:
     FactorResult Factor();
     // True while the structure is the one last ordered.
     bool Ordered() const { return ordered_; }
+    // The pivot order OrderAndFactor takes instead of searching for one:
+    // the columns 1..Rows() in turn (empty: search). Where a system's
+    // pattern follows another's, the order found for one serves the other.
+    void OrderAs(std::vector<int> columns);
+    // The pivot order of the present factor (columns 1..Rows() in turn);
+    // empty without one.
+    std::vector<int> PivotOrder() const;
+    const SparseFactor::Counts& FactorCounts() const { return factor_.Done(); }
     // Solves in place: the right-hand side (items 1..rows) in, the
     // solution out. Answers the sign of the determinant, or 0 when the
     // matrix holds no factor of its present values, leaving the vector
@@ -173,6 +182,18 @@ private:
     std::vector<double> columnValue_;
     std::vector<int> slotToColumnValue_;
     SparseFactor factor_;
+    std::vector<int> givenOrder_;  // 0-based, for the factor
+    // The last few orders searched for, each with the pattern it was
+    // searched for, latest first: the same pattern again, in a store
+    // emptied meanwhile (as when a method turns from one of its systems to
+    // another and back), takes its order again.
+    struct SearchedOrder {
+        std::vector<int> columnStart;
+        std::vector<int> rowIndex;
+        std::vector<int> order;
+    };
+    std::vector<SearchedOrder> searchedOrders_;
+    const SearchedOrder* SearchedOrderOfPattern() const;
     bool ordered_ = false;     // the structure is the one the factor was ordered for
     bool factored_ = false;    // the factor is of the present values
     bool transposed_ = false;  // the factor is of the transpose of the entries

@@ -62,12 +62,14 @@ std::string TwoBusCase(const FileRun& run) {
     return path;
 }
 
-// Every load of a public case grows in proportion to its base value.
-std::string ProportionalDirection(const std::string& casePath) {
+// Every load of a public case grows in proportion to its base value, by
+// `scale` of it per unit of lambda.
+std::string ProportionalDirection(const std::string& casePath, double scale = 1.0) {
     std::string directions;
     for (const BusRecord& bus : LoadCdfAsHostRecords(casePath).buses)
         if (bus.loadP != 0.0 || bus.loadQ != 0.0)
-            directions += FormatInCLocale("%d 0 0 %g %g 0\n", bus.number, bus.loadP / 100.0, bus.loadQ / 100.0);
+            directions += FormatInCLocale("%d 0 0 %g %g 0\n", bus.number, scale * bus.loadP / 100.0,
+                                          scale * bus.loadQ / 100.0);
     return directions;
 }
 
@@ -150,9 +152,9 @@ TEST(PointOfCollapse, InverseIterationWithoutPassesLeavesOnes) {
 // off: the direct nose against the continuation's largest loading on the
 // same direction (traced with k = 0.1, to just past its nose), and for the
 // 30-bus case against the reference nose. Started there, the direct method
-// of the 118-bus case settles on a singular point at a negative load, and
-// that of the DC-link case (loads at buses 2 and 4) on one at a negative
-// load or on none: both climb the curve and start again nearer the nose.
+// of the DC-link case (loads at buses 2 and 4) settles on a singular point
+// at a negative load or on none: it climbs the curve and starts again
+// nearer the nose.
 // With reactive limits on, the 118-bus case's nose is a singular point
 // that the continuation with limits on reaches too.
 TEST(PointOfCollapse, FromTheBaseLoadTheNoseIsTheContinuations) {
@@ -212,6 +214,36 @@ TEST(PointOfCollapse, ANoseTheDirectMethodCannotReachFailsTheRun) {
     EXPECT_NE(message.find(" MW (load parameter 0.81"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(run.Path("w.txt")));
     EXPECT_FALSE(std::filesystem::exists(run.Path("out.txt")));
+}
+
+// One order is searched for the plain Jacobian; the predictor, the seed
+// and the retries keep it, and the extended system's order is made from
+// it. A climb's continuation system (here: the direction scaled by 0.9,
+// whose direct method from the base load first settles below the start)
+// searches once for its own, which every later climb takes again. The nose
+// is the curve's either way (7705.5 MW, as the continuation finds it).
+TEST(PointOfCollapse, OneOrderIsSearchedForThePlainAndTheExtendedSystem) {
+    struct Case {
+        double scale;   // of the proportional direction
+        int orderings;  // searched for
+    };
+    const std::string casePath = TestDataPath("case118.cdf");
+    for (const Case& c : {Case{1.0, 1}, Case{0.9, 2}}) {
+        SCOPED_TRACE(c.scale);
+        ScratchFolder folder("poc_one_order");
+        const std::string direction = (folder / "dir.k").string();
+        WriteFileText(direction, ProportionalDirection(casePath, c.scale));
+        RunArguments arguments({"-I", casePath, "-K" + direction, "-C", "-q"});
+        SolverHandle solver;
+        solver->PrepareRun(arguments.Count(), arguments.Items(), 0);
+        solver->SetPointOfCollapse(true);
+        solver->NumberVariables();
+        ASSERT_GT(solver->SolvePointOfCollapse(), 0);
+        const SparseFactor::Counts& done = solver->Matrix().FactorCounts();
+        EXPECT_EQ(done.orderings, c.orderings);
+        EXPECT_GT(done.givenOrders, 0);
+        EXPECT_NEAR(100.0 * TotalLoad(*solver) * (1.0 + c.scale * solver->LoadParameter()), 7705.5, 0.5);
+    }
 }
 
 // Rows n + 1 .. 2n + 1 against central differences at random states with

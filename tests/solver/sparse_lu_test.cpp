@@ -217,6 +217,43 @@ TEST(SparseLu, RefactorWithTheKeptOrderEqualsAFreshOrder) {
     }
 }
 
+// The order found for a pattern serves that pattern again after the store
+// held another one and was emptied: the search is not repeated and the
+// solution is the search's to the last bit. A given order is taken as
+// given and stays while the store keeps its size; a new size drops it.
+TEST(SparseLu, AnOrderIsSearchedOncePerPatternOrTakenAsGiven) {
+    constexpr int n = 40;
+    const Triplets first = RandomSystem(n, 11), second = RandomSystem(n, 12);
+    SparseMatrix matrix(n, n);
+    auto solve = [&](const Triplets& triplets) {
+        matrix.Clear();
+        for (const auto& t : triplets) matrix.AddElement(t.row, t.column, t.value);
+        EXPECT_TRUE(matrix.OrderAndFactor(0.1));
+        std::vector<double> x = RightHandSide(n);
+        matrix.Solve(x);
+        return x;
+    };
+    const std::vector<double> searched = solve(first);
+    const std::vector<int> order = matrix.PivotOrder();
+    ASSERT_EQ(order.size(), static_cast<size_t>(n));
+    solve(second);
+    matrix.Resize(n, n);
+    EXPECT_EQ(solve(first), searched);
+    EXPECT_EQ(matrix.PivotOrder(), order);
+    EXPECT_EQ(matrix.FactorCounts().orderings, 2);
+    EXPECT_EQ(matrix.FactorCounts().givenOrders, 1);
+
+    const std::vector<int> reversed(order.rbegin(), order.rend());
+    matrix.OrderAs(reversed);
+    ExpectNear(solve(first), searched, 1e-12);
+    EXPECT_EQ(matrix.PivotOrder(), reversed);
+    matrix.Resize(n, n);
+    solve(first);
+    EXPECT_EQ(matrix.PivotOrder(), order);
+    EXPECT_EQ(matrix.FactorCounts().orderings, 2);
+    EXPECT_EQ(matrix.FactorCounts().givenOrders, 3);
+}
+
 // An assembly that makes its calls in another order than the last one, or
 // splits a value over two calls, still puts every value on its own entry:
 // the remembered places, carried through the sorting of the entries, serve
