@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cmath>
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "devices/statcom.h"
 #include "devices/svc.h"
 #include "devices/tcsc.h"
+#include "owned_list.h"
 
 // The solver's own model of a network, built by a reader (host records or a
 // case file), checked and linked by the preparation pass, and solved in
@@ -37,11 +37,6 @@ constexpr double kTwoPi = 6.283185308;
 // A transformer ratio this close to the reciprocal of a tap limit counts as
 // at the limit.
 constexpr double kRatioMargin = 0.00001;
-
-// A list of model records that owns them. Records are allocated one by one,
-// so they never move: other records point at them freely.
-template <class T>
-using OwnedList = std::deque<std::unique_ptr<T>>;
 
 // True when the code holds any one of the letters.
 inline bool CodeHas(const std::string& code, const char* letters) {
