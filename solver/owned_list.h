@@ -84,6 +84,8 @@ public:
     bool empty() const { return handles_.empty(); }
     Handle& operator[](std::size_t i) { return handles_[i]; }
     const Handle& operator[](std::size_t i) const { return handles_[i]; }
+    Handle& at(std::size_t i) { return handles_.at(i); }
+    const Handle& at(std::size_t i) const { return handles_.at(i); }
     Handle& front() { return handles_.front(); }
     const Handle& front() const { return handles_.front(); }
     Handle& back() { return handles_.back(); }
