@@ -39,8 +39,9 @@ void PrefetchBranches(const NetBus& bus) {
 }
 void PrefetchFarBuses(const NetBus& bus) {
     for (const AdjacencyNode& node : bus.branches) {
-        __builtin_prefetch(&node.branch->from->voltage);
-        __builtin_prefetch(&node.branch->to->voltage);
+        const NetBus* far = node.branch->from == &bus ? node.branch->to : node.branch->from;
+        __builtin_prefetch(&far->voltage);
+        __builtin_prefetch(&far->externalNumber);
     }
 }
 
