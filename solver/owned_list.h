@@ -15,8 +15,8 @@
 // Records made by the list live in blocks of many, laid out in the order
 // they were made, so that a pass over a large network reads memory in
 // order and a network of ten thousand buses costs a few allocations rather
-// than ten thousand. A reader that knows how many records come reserves a
-// block of that many at once. A record handed in ready-made keeps its own
+// than ten thousand. A reader that knows how many records come reserves
+// their room at once. A record handed in ready-made keeps its own
 // allocation.
 template <class T>
 class OwnedList {
@@ -42,13 +42,11 @@ public:
     OwnedList() = default;
     OwnedList(const OwnedList&) = delete;
     OwnedList& operator=(const OwnedList&) = delete;
-    // The handles go first, so that every record is ended before its block.
-    ~OwnedList() { handles_.clear(); }
 
-    // Room for this many records more, in one block (an estimate: more
-    // records still fit, in further blocks). A count read from a file may
-    // be wrong: beyond kLargestReserve it reserves that many, so that it
-    // cannot take the memory.
+    // Room for this many records more, side by side in new blocks (an
+    // estimate: more records still fit, in further blocks). A count read
+    // from a file may be wrong: beyond kLargestReserve it reserves that
+    // many, so that it cannot take the memory.
     void Reserve(std::size_t count) {
         count = std::min(count, kLargestReserve);
         for (std::size_t room = Room(); room < count; room += blocks_.back().capacity)
@@ -144,5 +142,6 @@ private:
 
     std::vector<Block> blocks_;
     std::size_t current_ = 0;  // the first block that may have room
+    // After the blocks: the records end before their room goes.
     std::deque<Handle> handles_;
 };
