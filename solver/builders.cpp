@@ -43,11 +43,9 @@ Device* FindOrAddDevice(OwnedList<Device>& list, std::string_view name, Search s
     if (search == Search::Yes) {
         if (Device* found = FindByName(list, name)) return found;
     }
-    auto device = std::make_unique<Device>();
-    device->name = name;
-    SetDeviceBuses(*device, first, second);
-    Device* made = device.get();
-    list.push_front(std::move(device));
+    Device* made = list.AddFront();
+    made->name = name;
+    SetDeviceBuses(*made, first, second);
     if (first) (first->*atBus).push_back(made);
     if (second && second != first) (second->*atBus).push_back(made);
     return made;
@@ -86,14 +84,9 @@ NetBus* Solver::FindOrAddBus(int number, std::string_view name, double baseKv, S
 // A new bus with the defaults of its type, at the tail of the list or at
 // its head.
 NetBus* Solver::AddBus(std::string_view name, double baseKv, ListEnd end) {
-    auto bus = std::make_unique<NetBus>();
-    bus->name = name.substr(0, NetBus::kNameLength);
-    bus->baseKv = baseKv;
-    NetBus* made = bus.get();
-    if (end == ListEnd::Tail)
-        network_->buses.push_back(std::move(bus));
-    else
-        network_->buses.push_front(std::move(bus));
+    NetBus* made = end == ListEnd::Tail ? network_->buses.AddBack() : network_->buses.AddFront();
+    made->name = name.substr(0, NetBus::kNameLength);
+    made->baseKv = baseKv;
     return made;
 }
 
@@ -117,12 +110,10 @@ NetBranch* Solver::FindOrAddBranch(NetBus* from, NetBus* to, Search search, cons
         }
         return nullptr;
     }
-    auto branch = std::make_unique<NetBranch>();
-    branch->from = from;
-    branch->to = to;
-    branch->circuit = circuit;
-    NetBranch* made = branch.get();
-    network_->branches.push_front(std::move(branch));
+    NetBranch* made = network_->branches.AddFront();
+    made->from = from;
+    made->to = to;
+    made->circuit = circuit;
     LinkBranch(from->branches, made);
     LinkBranch(to->branches, made);
     return made;
@@ -139,20 +130,18 @@ NetArea* Solver::FindOrAddArea(int number, std::string_view name, Search search)
         for (const auto& area : network_->areas)
             if (number != 0 ? area->number == number : area->name == name) return area.get();
     }
-    auto area = std::make_unique<NetArea>();
+    NetArea* area = network_->areas.AddBack();
     area->name = name;
-    network_->areas.push_back(std::move(area));
-    return network_->areas.back().get();
+    return area;
 }
 
 NetConverter* Solver::FindOrAddConverter(std::string_view name, Search search) {
     if (search == Search::Yes) {
         if (NetConverter* found = FindByName(network_->converters, name)) return found;
     }
-    auto converter = std::make_unique<NetConverter>();
+    NetConverter* converter = network_->converters.AddBack();
     converter->name = name;
-    network_->converters.push_back(std::move(converter));
-    return network_->converters.back().get();
+    return converter;
 }
 
 NetSvc* Solver::FindOrAddSvc(std::string_view name, Search search, NetBus* terminal, NetBus* controlled) {

@@ -106,20 +106,24 @@ void Solver::ReadHostNetwork() {
     }
     Network& network = *network_;
     mvaBase_ = 100.0;
-    recordBuses_.clear();
+    recordBuses_.Clear();
 
     // Buses that a regulating generator named before their own record came.
     std::vector<NetBus*> forwardReferences;
     source_->SetTable(IRecordCursor::BusTable, 0);
-    // The host's cursor answers its number of records: the look-up table is
-    // sized once instead of growing through every doubling.
-    if (const int records = source_->MoveFirst(); records > 0) recordBuses_.reserve(static_cast<std::size_t>(records));
+    // The host's cursor answers its number of records: the buses' block and
+    // the look-up table are sized once instead of growing through every
+    // doubling.
+    if (const int records = source_->MoveFirst(); records > 0) {
+        network.buses.Reserve(static_cast<std::size_t>(records));
+        recordBuses_.Reserve(static_cast<std::size_t>(records));
+    }
     for (BusRecord record; source_->Next(record); record = BusRecord{}) ReadBusRecord(record, forwardReferences);
     if (network.slackCount == 0 && sink_)
         sink_->AddMessage(IMessageSink::Failure, "There is no SLACK bus defined in the system! Please define one!");
 
     source_->SetTable(IRecordCursor::BranchTable, 0);
-    source_->MoveFirst();
+    if (const int records = source_->MoveFirst(); records > 0) network.branches.Reserve(static_cast<std::size_t>(records));
     for (BranchRecord record; source_->Next(record); record = BranchRecord{}) ReadBranchRecord(record);
 
     // The three groups of branches are numbered apart: plain, P/Q-regulating
@@ -136,15 +140,14 @@ NetBus* Solver::FindOrAddRecordBus(int number, double baseKv) {
     NetBus* bus = AddBus("", baseKv, ListEnd::Tail);
     bus->number = ++network_->busCount;
     bus->externalNumber = number;
-    if (number != 0) recordBuses_[number] = bus;
+    if (number != 0) recordBuses_.Set(number, bus);
     return bus;
 }
 
 // Looked up by hash: a linear search per record would make reading a large
 // network quadratic in its size.
 NetBus* Solver::RecordBus(int number) const {
-    auto found = recordBuses_.find(number);
-    return number != 0 && found != recordBuses_.end() ? found->second : nullptr;
+    return number != 0 ? recordBuses_.Find(number) : nullptr;
 }
 
 void Solver::ReadBusRecord(const BusRecord& record, std::vector<NetBus*>& forwardReferences) {
@@ -185,7 +188,7 @@ NetBus& Solver::RecordBusOf(const BusRecord& record, std::vector<NetBus*>& forwa
         bus = AddBus(name, record.baseKv, ListEnd::Head);
         bus->number = ++network_->busCount;
         bus->externalNumber = record.number;
-        if (record.number != 0) recordBuses_[record.number] = bus;
+        if (record.number != 0) recordBuses_.Set(record.number, bus);
         return *bus;
     }
     auto forward = std::find(forwardReferences.begin(), forwardReferences.end(), bus);

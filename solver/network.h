@@ -1,8 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cmath>
-#include <deque>
+#include <cstdint>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "devices/statcom.h"
 #include "devices/svc.h"
 #include "devices/tcsc.h"
+#include "owned_list.h"
 
 // The solver's own model of a network, built by a reader (host records or a
 // case file), checked and linked by the preparation pass, and solved in
@@ -37,11 +40,6 @@ constexpr double kTwoPi = 6.283185308;
 // A transformer ratio this close to the reciprocal of a tap limit counts as
 // at the limit.
 constexpr double kRatioMargin = 0.00001;
-
-// A list of model records that owns them. Records are allocated one by one,
-// so they never move: other records point at them freely.
-template <class T>
-using OwnedList = std::deque<std::unique_ptr<T>>;
 
 // True when the code holds any one of the letters.
 inline bool CodeHas(const std::string& code, const char* letters) {
@@ -107,28 +105,61 @@ struct AdjacencyNode {
 };
 
 // A list of branches that grows at its front. The nodes are kept in one
-// block, the front at its end, so that a bus costs no allocation until its
-// first branch and the equations walk the list in order through memory.
+// block, the front at its end, so that the equations walk the list in
+// order through memory. Most buses have few branches: the first of them
+// live in the list itself, and a bus costs no allocation until it has more.
 class AdjacencyList {
 public:
-    void push_front(AdjacencyNode node) { nodes_.push_back(node); }
+    AdjacencyList() = default;
+    AdjacencyList(const AdjacencyList& other) { *this = other; }
+    AdjacencyList& operator=(const AdjacencyList& other) {
+        if (this == &other) return *this;
+        clear();
+        Grow(other.size_);
+        std::copy(other.data(), other.data() + other.size_, data());
+        size_ = other.size_;
+        return *this;
+    }
+
+    void push_front(AdjacencyNode node) {
+        if (size_ == capacity_) Grow(2 * capacity_);
+        data()[size_++] = node;
+    }
     // Takes the branch's node out of the list.
     void remove(const NetBranch* branch) {
-        std::erase_if(nodes_, [branch](const AdjacencyNode& node) { return node.branch == branch; });
+        AdjacencyNode* nodes = data();
+        AdjacencyNode* kept = std::remove_if(nodes, nodes + size_,
+                                             [branch](const AdjacencyNode& node) { return node.branch == branch; });
+        size_ = static_cast<std::uint32_t>(kept - nodes);
     }
-    void clear() { nodes_.clear(); }
-    bool empty() const { return nodes_.empty(); }
-    std::size_t size() const { return nodes_.size(); }
+    void clear() { size_ = 0; }
+    bool empty() const { return size_ == 0; }
+    std::size_t size() const { return size_; }
     // Item 0 is the front.
-    const AdjacencyNode& operator[](std::size_t i) const { return nodes_[nodes_.size() - 1 - i]; }
-    const AdjacencyNode& front() const { return nodes_.back(); }
-    auto begin() const { return nodes_.crbegin(); }
-    auto end() const { return nodes_.crend(); }
-    auto begin() { return nodes_.rbegin(); }
-    auto end() { return nodes_.rend(); }
+    const AdjacencyNode& operator[](std::size_t i) const { return data()[size_ - 1 - i]; }
+    const AdjacencyNode& front() const { return data()[size_ - 1]; }
+    auto begin() const { return std::make_reverse_iterator(data() + size_); }
+    auto end() const { return std::make_reverse_iterator(data()); }
+    auto begin() { return std::make_reverse_iterator(data() + size_); }
+    auto end() { return std::make_reverse_iterator(data()); }
 
 private:
-    std::vector<AdjacencyNode> nodes_;
+    static constexpr std::uint32_t kKeptInside = 2;
+
+    AdjacencyNode* data() { return spilled_ ? spilled_.get() : inside_; }
+    const AdjacencyNode* data() const { return spilled_ ? spilled_.get() : inside_; }
+    void Grow(std::uint32_t capacity) {
+        if (capacity <= capacity_) return;
+        auto grown = std::make_unique<AdjacencyNode[]>(capacity);
+        std::copy(data(), data() + size_, grown.get());
+        spilled_ = std::move(grown);
+        capacity_ = capacity;
+    }
+
+    std::unique_ptr<AdjacencyNode[]> spilled_;  // the nodes once they outgrow the list
+    std::uint32_t size_ = 0;
+    std::uint32_t capacity_ = kKeptInside;
+    AdjacencyNode inside_[kKeptInside];
 };
 
 // One part of a bus load, for P or for Q:

@@ -244,12 +244,14 @@ void Solver::RequireSolvableNetwork() {
         std::fprintf(diagnostics_, "The network has no branches\n");
         Abort(1);
     }
-    if (network.areas.size() < 2) {
+    // Records point only at areas of the list: without any, nothing links
+    // to one, and the network is not walked once more.
+    if (network.areas.size() == 1) {
         for (const auto& bus : network.buses) bus->area = nullptr;
         for (const auto& branch : network.branches) branch->area = nullptr;
         network.areas.clear();
-        network.areaCount = 0;
     }
+    if (network.areas.empty()) network.areaCount = 0;
     if (network.slackCount == 0) {
         std::fprintf(diagnostics_, "The network has no slack bus\n");
         Abort(1);

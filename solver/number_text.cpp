@@ -138,9 +138,10 @@ constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 
 // decimals, as an integer count of its last decimal: the scaled value is
 // one rounding away from the exact product, so its rounding to an integer
 // is the exact one unless its fraction lies within that rounding of a half
-// (a tie or nearly one: left to the full conversion). Answers the text's
-// end, or null where the full conversion must decide.
-char* FixedByScaling(char* buffer, double value, int precision) {
+// (a tie or nearly one: left to the full conversion). Writes the text so
+// that it ends at `end` and answers its start, or null where the full
+// conversion must decide.
+char* FixedByScaling(char* end, double value, int precision) {
     if (precision < 0 || precision >= static_cast<int>(std::size(kPowersOfTen))) return nullptr;
     const double magnitude = std::fabs(value);
     const double scaled = magnitude * kPowersOfTen[precision];
@@ -151,8 +152,7 @@ char* FixedByScaling(char* buffer, double value, int precision) {
     auto units = static_cast<unsigned long long>(whole) + (fraction > 0.5 ? 1 : 0);
 
     // The digits from the last decimal backwards.
-    char digits[24];
-    char* start = digits + sizeof digits;
+    char* start = end;
     for (int i = 0; i < precision; ++i) {
         *--start = static_cast<char>('0' + units % 10);
         units /= 10;
@@ -164,9 +164,17 @@ char* FixedByScaling(char* buffer, double value, int precision) {
     } while (units);
     // printf keeps the sign of a negative value that rounds to zero.
     if (std::signbit(value)) *--start = '-';
-    const auto length = static_cast<std::size_t>(digits + sizeof digits - start);
-    std::memcpy(buffer, start, length);
-    return buffer + length;
+    return start;
+}
+
+// The text right-aligned in `width` columns (left-aligned for a negative
+// width), appended without filling its room first.
+void AppendAligned(std::string& out, const char* text, std::size_t length, int width) {
+    const auto columns = static_cast<std::size_t>(width < 0 ? -static_cast<long long>(width) : width);
+    const std::size_t blanks = length < columns ? columns - length : 0;
+    if (width > 0) out.append(blanks, ' ');
+    out.append(text, length);
+    if (width < 0) out.append(blanks, ' ');
 }
 
 }  // namespace
@@ -175,20 +183,21 @@ void AppendFixed(std::string& out, double value, int width, int precision) {
     // Room for the largest double in full: 309 digits, the sign, the point
     // and the decimals asked for.
     char buffer[400];
-    if (const char* end = FixedByScaling(buffer, value, precision)) {
-        AppendText(out, std::string_view(buffer, static_cast<size_t>(end - buffer)), width);
+    char* const bufferEnd = buffer + sizeof buffer;
+    if (const char* start = FixedByScaling(bufferEnd, value, precision)) {
+        AppendAligned(out, start, static_cast<std::size_t>(bufferEnd - start), width);
         return;
     }
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+    const auto [end, error] = std::to_chars(buffer, bufferEnd, value, std::chars_format::fixed, precision);
     if (error != std::errc{}) {
         out += FormatInCLocale("%*.*f", width, precision, value);
         return;
     }
-    AppendText(out, std::string_view(buffer, static_cast<size_t>(end - buffer)), width);
+    AppendAligned(out, buffer, static_cast<std::size_t>(end - buffer), width);
 }
 
 void AppendInt(std::string& out, long long value, int width) {
     char buffer[24];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    AppendText(out, std::string_view(buffer, static_cast<size_t>(end - buffer)), width);
+    AppendAligned(out, buffer, static_cast<std::size_t>(end - buffer), width);
 }

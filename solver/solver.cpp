@@ -74,7 +74,7 @@ void Solver::ReleaseNetwork() {
     namedContinuationBus_ = nullptr;
     transferSource_ = nullptr;
     transferSink_ = nullptr;
-    recordBuses_.clear();
+    recordBuses_.Clear();
     SetContinuation(Continuation::Off);
     curve_.switchCandidate = curve_.busOfInterest = nullptr;
     stateFields_.clear();

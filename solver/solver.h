@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "continuation_state.h"
+#include "bus_number_table.h"
 #include "control_modes.h"
 #include "dense_matrix.h"
 #include "network.h"
@@ -417,7 +418,7 @@ private:
     NetBus* FindOrAddRecordBus(int number, double baseKv);
     NetBus* RecordBus(int number) const;
     // The buses of the host's records by their numbers (never 0).
-    std::unordered_map<int, NetBus*> recordBuses_;
+    BusNumberTable recordBuses_;
     std::unique_ptr<Network> network_;
 
     // Continuation study: the table it writes and the files that set it up.

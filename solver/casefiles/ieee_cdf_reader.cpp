@@ -1,7 +1,9 @@
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -44,6 +46,21 @@ constexpr MarkText kMarks[] = {
     {"FT ", 3, Mark::Device},
     {"END OF DATA", 11, Mark::End},
 };
+
+// The count of records a section line announces ("BUS DATA FOLLOWS 9999
+// ITEMS"): the number before ITEMS, 0 where the line gives none. The count
+// only sizes the network's blocks; the records read decide.
+std::size_t AnnouncedItems(std::string_view line) {
+    const std::size_t items = line.find("ITEMS");
+    if (items == std::string_view::npos) return 0;
+    std::size_t end = items;
+    while (end > 0 && line[end - 1] == ' ') --end;
+    std::size_t start = end;
+    while (start > 0 && line[start - 1] >= '0' && line[start - 1] <= '9') --start;
+    std::size_t count = 0;
+    if (std::from_chars(line.data() + start, line.data() + end, count).ec != std::errc{}) return 0;
+    return count;
+}
 
 // The first line of a two-line record ends at this column.
 constexpr std::size_t kFirstCardColumns = 75;
@@ -148,9 +165,11 @@ void IeeeCdfReader::Read() {
             break;
         case Mark::Buses:
             TakeTitle(46, 28);
+            network_.buses.Reserve(AnnouncedItems(line));
             ReadBuses();
             break;
         case Mark::Branches:
+            network_.branches.Reserve(AnnouncedItems(line));
             ReadBranches();
             break;
         case Mark::Interchange:

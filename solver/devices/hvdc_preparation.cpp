@@ -120,7 +120,7 @@ void ConverterPass::RemoveBranch(const NetBranch* branch) {
     branch->from->branches.remove(branch);
     branch->to->branches.remove(branch);
     for (const auto& area : network_.areas) area->ties.remove(branch);
-    std::erase_if(network_.branches, [branch](const auto& owned) { return owned.get() == branch; });
+    network_.branches.EraseIf([branch](const auto& owned) { return owned.get() == branch; });
     --network_.branchCount;
 }
 
@@ -130,7 +130,7 @@ void ConverterPass::RemoveBus(const NetBus* bus) {
     // Only a bus that a reader numbered was counted: a DC bus that a DC card
     // made in an IEEE file has number 0.
     if (bus->number != 0) --network_.busCount;
-    std::erase_if(network_.buses, [bus](const auto& owned) { return owned.get() == bus; });
+    network_.buses.EraseIf([bus](const auto& owned) { return owned.get() == bus; });
 }
 
 void ConverterPass::Check(NetConverter& c) {

@@ -99,6 +99,34 @@ TEST(Builders, BranchesGoToTheHeadAndOntoBothBuses) {
     EXPECT_EQ(BranchKeys(list), (std::vector<int>{2, 1}));
 }
 
+// A list keeps its first nodes inside itself and moves them out as it
+// grows: order, copies and removal hold on both sides of that move.
+TEST(Builders, AdjacencyListKeepsItsOrderAsItGrows) {
+    std::vector<NetBranch> branches(7);
+    for (std::size_t k = 0; k < branches.size(); ++k) branches[k].key = static_cast<int>(k);
+    for (const std::size_t count : {1u, 2u, 3u, 7u}) {
+        SCOPED_TRACE(count);
+        AdjacencyList list;
+        std::vector<int> front;  // the keys from the front
+        for (std::size_t k = 0; k < count; ++k) {
+            Solver::LinkBranch(list, &branches[k]);
+            front.insert(front.begin(), static_cast<int>(k));
+        }
+        EXPECT_EQ(BranchKeys(list), front);
+        EXPECT_EQ(list.front().branch->key, front.front());
+        EXPECT_EQ(list[count - 1].branch->key, 0);
+
+        AdjacencyList copy = list;
+        copy.remove(&branches[count / 2]);
+        std::vector<int> kept = front;
+        std::erase(kept, static_cast<int>(count / 2));
+        EXPECT_EQ(BranchKeys(copy), kept);
+        EXPECT_EQ(BranchKeys(list), front);  // the copy has nodes of its own
+        copy = list;
+        EXPECT_EQ(BranchKeys(copy), front);
+    }
+}
+
 TEST(Builders, BranchSearchFindsTheExistingRegulatingBranch) {
     SolverHandle solver;
     solver->NewNetwork();

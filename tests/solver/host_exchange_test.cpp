@@ -14,6 +14,7 @@
 #include "host_read.h"
 #include "ieee_case_text.h"
 #include "memory_record_cursor.h"
+#include "network_digest.h"
 #include "recording_message_sink.h"
 #include "solver.h"
 #include "solver_handle.h"
@@ -307,6 +308,86 @@ TEST(HostExchange, ALateRecordCompletesTheBusARegulatingGeneratorNamed) {
     EXPECT_DOUBLE_EQ(gen->participation, 0.4);
     // The forward reference sits at the tail, after the record buses.
     EXPECT_EQ(network.buses.back().get(), held);
+}
+
+// The host's count of records only sizes the solver's blocks: a count
+// that is too small, too large or none at all reads the same network as
+// the true one. Bus numbers both small and far apart, a bus made before its
+// own record by the generator that regulates it, and a bus with many
+// branches.
+TEST(HostExchange, ACountThatMissesOnlySizesTheBlocks) {
+    // Answers a set count from MoveFirst and hands out the records it wraps.
+    class MiscountingCursor final : public IRecordCursor {
+    public:
+        MiscountingCursor(MemoryRecordCursor& records, int count) : records_(records), count_(count) {}
+        void SetMode(char mode) override { records_.SetMode(mode); }
+        int MoveFirst() override {
+            records_.MoveFirst();
+            return count_;
+        }
+        bool Next(BusRecord& record) override { return records_.Next(record); }
+        bool Next(BranchRecord& record) override { return records_.Next(record); }
+        int GetSetCount() override { return 0; }
+        bool SelectSet(int) override { return false; }
+        void SetTable(int table, int set) override { records_.SetTable(table, set); }
+        void Release() override {}
+        void SetGroupBuses(bool group) override { records_.SetGroupBuses(group); }
+
+    private:
+        MemoryRecordCursor& records_;
+        int count_;
+    };
+
+    constexpr int kBuses = 60;
+    auto number = [](int i) { return i % 3 == 0 && i > 0 ? 2000000 + 7 * i : i + 1; };
+    MemoryRecordCursor records;
+    BusRecord& slack = records.AddBus(number(0), 0, "Slack");
+    slack.maxQ = 1000.0;
+    slack.minQ = -1000.0;
+    for (int i = 1; i < kBuses; ++i) {
+        BusRecord& bus = records.AddBus(number(i), 1, ("Bus" + std::to_string(i)).c_str());
+        bus.loadP = 1.0;
+        if (i == 5) {
+            bus.kind = 8;
+            bus.maxQ = 50.0;
+            bus.minQ = -50.0;
+            bus.regulatedBus = number(40);
+            bus.regulatedBaseKv = 110.0;
+        }
+    }
+    for (int i = 1; i < kBuses; ++i) records.AddBranch(BranchRecord::Line, number(i - 1), number(i), 0.001, 0.01);
+    for (int i = 10; i < kBuses; i += 10) records.AddBranch(BranchRecord::Line, number(0), number(i), 0.001, 0.01);
+
+    SolverHandle reference;
+    ASSERT_TRUE(ReadHostRecords(*reference, records));
+    const Network& expected = *reference->GetNetwork();
+    ASSERT_EQ(expected.buses.size(), static_cast<std::size_t>(kBuses));
+    for (const BusRecord& record : records.buses) {
+        const NetBus* bus = reference->FindBus(record.number);
+        ASSERT_NE(bus, nullptr);
+        EXPECT_EQ(bus->name, record.name);
+    }
+    ASSERT_EQ(expected.branches.size(), records.branches.size());
+    std::size_t ends = 0;
+    for (std::size_t k = 0; k < records.branches.size(); ++k) {
+        EXPECT_EQ(expected.branches[k]->from->externalNumber, records.branches[k].fromBus);
+        EXPECT_EQ(expected.branches[k]->to->externalNumber, records.branches[k].toBus);
+    }
+    for (const auto& bus : expected.buses) {
+        for (const AdjacencyNode& node : bus->branches)
+            EXPECT_TRUE(node.branch->from == bus.get() || node.branch->to == bus.get());
+        ends += bus->branches.size();
+    }
+    EXPECT_EQ(ends, 2 * records.branches.size());
+    EXPECT_EQ(reference->FindBus(number(0))->branches.size(), 6u);
+
+    for (const int count : {-1, 0, 1, kBuses / 2, 10 * kBuses}) {
+        SCOPED_TRACE(count);
+        MiscountingCursor miscounted(records, count);
+        SolverHandle solver;
+        ASSERT_TRUE(ReadHostRecords(*solver, miscounted));
+        ExpectSameNetwork(expected, *solver->GetNetwork(), 0.0);
+    }
 }
 
 struct RecordCase {
