@@ -111,14 +111,37 @@ void QtDrawingContext::ApplyClip() {
 
 void QtDrawingContext::UsePen() {
     ApplyClip();
-    painter_.setPen(ToQPen(State().pen));
+    if (penMade_ != State().pen) {
+        pen_ = ToQPen(State().pen);
+        penMade_ = State().pen;
+    }
+    painter_.setPen(pen_);
     painter_.setBrush(Qt::NoBrush);
 }
 
 void QtDrawingContext::UsePenAndBrush() {
-    ApplyClip();
-    painter_.setPen(ToQPen(State().pen));
-    painter_.setBrush(ToQBrush(State().brush));
+    UsePen();
+    if (brushMade_ != State().brush) {
+        brush_ = ToQBrush(State().brush);
+        brushMade_ = State().brush;
+    }
+    painter_.setBrush(brush_);
+}
+
+void QtDrawingContext::UseFont(const QtFontCache::Entry& font) {
+    // The owner may have set a font of its own in between.
+    if (fontSet_ == font.key && painter_.font() == fontOnPainter_) return;
+    painter_.setFont(font.font);
+    fontOnPainter_ = painter_.font();
+    fontSet_ = font.key;
+}
+
+void QtDrawingContext::UseTextColor(ColorRef color) {
+    if (textColorMade_ != color) {
+        textPen_ = QPen(ToQColor(color));
+        textColorMade_ = color;
+    }
+    painter_.setPen(textPen_);
 }
 
 void QtDrawingContext::DrawLine(Point from, Point to) {
@@ -174,16 +197,25 @@ void QtDrawingContext::DrawText(Point at, std::string_view text) {
     const QtFontCache::Entry& font = fonts_.Get(state.font);
     const int ascent = font.metrics.ascent();
     const Size extent{width, ascent + font.metrics.descent()};
-    QString unicode = FromWindows1250(text);
-    QPoint topLeft = AlignmentOffset(state.textAlign, extent, ascent);
+    const QString unicode = FromWindows1250(text);
+    const QPoint topLeft = AlignmentOffset(state.textAlign, extent, ascent);
+    const QRect cell(topLeft, QSize(extent.cx, extent.cy));
 
+    if (state.font.escapement == 0) {
+        // Upright text is placed by offsetting, without the transformation
+        // saved and restored around each label.
+        const QPoint origin(at.x, at.y);
+        if (state.backgroundMode == BackgroundMode::Opaque) painter_.fillRect(cell.translated(origin), ToQColor(state.backgroundColor));
+        UseFont(font);
+        UseTextColor(state.textColor);
+        painter_.drawText(origin + QPoint(topLeft.x(), topLeft.y() + ascent), unicode);
+        return;
+    }
     painter_.save();
     painter_.translate(at.x, at.y);
     // The escapement is in tenths of a degree, counter-clockwise on screen.
-    if (state.font.escapement != 0) painter_.rotate(-state.font.escapement / 10.0);
-    if (state.backgroundMode == BackgroundMode::Opaque) {
-        painter_.fillRect(QRect(topLeft, QSize(extent.cx, extent.cy)), ToQColor(state.backgroundColor));
-    }
+    painter_.rotate(-state.font.escapement / 10.0);
+    if (state.backgroundMode == BackgroundMode::Opaque) painter_.fillRect(cell, ToQColor(state.backgroundColor));
     painter_.setFont(font.font);
     painter_.setPen(ToQColor(state.textColor));
     painter_.drawText(QPoint(topLeft.x(), topLeft.y() + ascent), unicode);

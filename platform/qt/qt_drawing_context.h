@@ -2,6 +2,9 @@
 
 #include <optional>
 
+#include <QBrush>
+#include <QFont>
+#include <QPen>
 #include <QRegion>
 
 #include "drawing_context.h"
@@ -38,6 +41,9 @@ private:
     // Puts the selected pen (and brush, for shapes) on the painter.
     void UsePen();
     void UsePenAndBrush();
+    // Puts the font and the text colour on the painter.
+    void UseFont(const QtFontCache::Entry& font);
+    void UseTextColor(ColorRef color);
     // Puts the context's clip on the painter when it changed since the last
     // drawing call.
     void ApplyClip();
@@ -47,4 +53,16 @@ private:
     const QRegion ownerClip_;
     std::optional<Rect> appliedClip_;
     QtFontCache fonts_;
+    // The Qt objects last made of the selected pen, brush and text colour,
+    // and the font the painter made of the last font set: a drawing keeps
+    // selecting the same few, and the painter skips an object it already
+    // holds, whereas a font set anew looks its engine up again.
+    std::optional<LogPen> penMade_;
+    QPen pen_;
+    std::optional<LogBrush> brushMade_;
+    QBrush brush_;
+    std::optional<ColorRef> textColorMade_;
+    QPen textPen_;
+    std::optional<LogFont> fontSet_;
+    QFont fontOnPainter_;
 };
