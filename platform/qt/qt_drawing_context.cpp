@@ -187,17 +187,24 @@ void QtDrawingContext::DrawArc(const Rect& box, const ArcSpan& span) {
                      static_cast<int>(std::lround(span.sweepDegrees * 16.0)));
 }
 
+const QtGlyphRuns::Shaped* QtDrawingContext::ShapeOnPainter(const QtFontCache::Entry& font, std::string_view text) {
+    if (!QtGlyphRuns::Suits(font.key, text)) return nullptr;
+    UseFont(font);
+    return &glyphRuns_.Get(font.key, painter_.font(), text);
+}
+
 void QtDrawingContext::DrawText(Point at, std::string_view text) {
     ApplyClip();
     const DrawingState& state = State();
+    const QtFontCache::Entry& font = fonts_.Get(state.font);
+    const QtGlyphRuns::Shaped* shaped = state.font.escapement == 0 ? ShapeOnPainter(font, text) : nullptr;
     // Only a centred or right-aligned text and an opaque cell need the
     // advance; a text seen for the first time is shaped to measure it.
     const bool needsWidth = (state.textAlign & TextAlign::Right) != 0 || state.backgroundMode == BackgroundMode::Opaque;
-    const int width = needsWidth ? fonts_.TextExtent(state.font, text).cx : 0;
-    const QtFontCache::Entry& font = fonts_.Get(state.font);
+    int width = 0;
+    if (needsWidth) width = shaped ? shaped->advance : fonts_.TextExtent(state.font, text).cx;
     const int ascent = font.metrics.ascent();
     const Size extent{width, ascent + font.metrics.descent()};
-    const QString unicode = FromWindows1250(text);
     const QPoint topLeft = AlignmentOffset(state.textAlign, extent, ascent);
     const QRect cell(topLeft, QSize(extent.cx, extent.cy));
 
@@ -208,7 +215,12 @@ void QtDrawingContext::DrawText(Point at, std::string_view text) {
         if (state.backgroundMode == BackgroundMode::Opaque) painter_.fillRect(cell.translated(origin), ToQColor(state.backgroundColor));
         UseFont(font);
         UseTextColor(state.textColor);
-        painter_.drawText(origin + QPoint(topLeft.x(), topLeft.y() + ascent), unicode);
+        const QPoint baseline = origin + QPoint(topLeft.x(), topLeft.y() + ascent);
+        if (!shaped) {
+            painter_.drawText(baseline, FromWindows1250(text));
+            return;
+        }
+        for (const QGlyphRun& run : shaped->runs) painter_.drawGlyphRun(baseline, run);
         return;
     }
     painter_.save();
@@ -218,11 +230,15 @@ void QtDrawingContext::DrawText(Point at, std::string_view text) {
     if (state.backgroundMode == BackgroundMode::Opaque) painter_.fillRect(cell, ToQColor(state.backgroundColor));
     painter_.setFont(font.font);
     painter_.setPen(ToQColor(state.textColor));
-    painter_.drawText(QPoint(topLeft.x(), topLeft.y() + ascent), unicode);
+    painter_.drawText(QPoint(topLeft.x(), topLeft.y() + ascent), FromWindows1250(text));
     painter_.restore();
 }
 
 Size QtDrawingContext::MeasureText(std::string_view text) {
+    const QtFontCache::Entry& font = fonts_.Get(State().font);
+    if (const QtGlyphRuns::Shaped* shaped = ShapeOnPainter(font, text)) {
+        return {shaped->advance, font.metrics.ascent() + font.metrics.descent()};
+    }
     return fonts_.TextExtent(State().font, text);
 }
 

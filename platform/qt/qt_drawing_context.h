@@ -9,6 +9,7 @@
 
 #include "drawing_context.h"
 #include "qt_font_cache.h"
+#include "qt_glyph_runs.h"
 
 class QPainter;
 
@@ -44,6 +45,9 @@ private:
     // Puts the font and the text colour on the painter.
     void UseFont(const QtFontCache::Entry& font);
     void UseTextColor(ColorRef color);
+    // The text shaped in the painter's font, as a label measured and then
+    // drawn is shaped once; null for a text the painter lays out itself.
+    const QtGlyphRuns::Shaped* ShapeOnPainter(const QtFontCache::Entry& font, std::string_view text);
     // Puts the context's clip on the painter when it changed since the last
     // drawing call.
     void ApplyClip();
@@ -53,6 +57,7 @@ private:
     const QRegion ownerClip_;
     std::optional<Rect> appliedClip_;
     QtFontCache fonts_;
+    QtGlyphRuns glyphRuns_;
     // The Qt objects last made of the selected pen, brush and text colour,
     // and the font the painter made of the last font set: a drawing keeps
     // selecting the same few, and the painter skips an object it already
