@@ -111,14 +111,37 @@ void QtDrawingContext::ApplyClip() {
 
 void QtDrawingContext::UsePen() {
     ApplyClip();
-    painter_.setPen(ToQPen(State().pen));
+    if (penMade_ != State().pen) {
+        pen_ = ToQPen(State().pen);
+        penMade_ = State().pen;
+    }
+    painter_.setPen(pen_);
     painter_.setBrush(Qt::NoBrush);
 }
 
 void QtDrawingContext::UsePenAndBrush() {
-    ApplyClip();
-    painter_.setPen(ToQPen(State().pen));
-    painter_.setBrush(ToQBrush(State().brush));
+    UsePen();
+    if (brushMade_ != State().brush) {
+        brush_ = ToQBrush(State().brush);
+        brushMade_ = State().brush;
+    }
+    painter_.setBrush(brush_);
+}
+
+void QtDrawingContext::UseFont(const QtFontCache::Entry& font) {
+    // The owner may have set a font of its own in between.
+    if (fontSet_ == font.key && painter_.font() == fontOnPainter_) return;
+    painter_.setFont(font.font);
+    fontOnPainter_ = painter_.font();
+    fontSet_ = font.key;
+}
+
+void QtDrawingContext::UseTextColor(ColorRef color) {
+    if (textColorMade_ != color) {
+        textPen_ = QPen(ToQColor(color));
+        textColorMade_ = color;
+    }
+    painter_.setPen(textPen_);
 }
 
 void QtDrawingContext::DrawLine(Point from, Point to) {
@@ -164,33 +187,58 @@ void QtDrawingContext::DrawArc(const Rect& box, const ArcSpan& span) {
                      static_cast<int>(std::lround(span.sweepDegrees * 16.0)));
 }
 
+const QtGlyphRuns::Shaped* QtDrawingContext::ShapeOnPainter(const QtFontCache::Entry& font, std::string_view text) {
+    if (!QtGlyphRuns::Suits(font.key, text)) return nullptr;
+    UseFont(font);
+    return &glyphRuns_.Get(font.key, painter_.font(), text);
+}
+
 void QtDrawingContext::DrawText(Point at, std::string_view text) {
     ApplyClip();
     const DrawingState& state = State();
+    const QtFontCache::Entry& font = fonts_.Get(state.font);
+    const QtGlyphRuns::Shaped* shaped = state.font.escapement == 0 ? ShapeOnPainter(font, text) : nullptr;
     // Only a centred or right-aligned text and an opaque cell need the
     // advance; a text seen for the first time is shaped to measure it.
     const bool needsWidth = (state.textAlign & TextAlign::Right) != 0 || state.backgroundMode == BackgroundMode::Opaque;
-    const int width = needsWidth ? fonts_.TextExtent(state.font, text).cx : 0;
-    const QtFontCache::Entry& font = fonts_.Get(state.font);
+    int width = 0;
+    if (needsWidth) width = shaped ? shaped->advance : fonts_.TextExtent(state.font, text).cx;
     const int ascent = font.metrics.ascent();
     const Size extent{width, ascent + font.metrics.descent()};
-    QString unicode = FromWindows1250(text);
-    QPoint topLeft = AlignmentOffset(state.textAlign, extent, ascent);
+    const QPoint topLeft = AlignmentOffset(state.textAlign, extent, ascent);
+    const QRect cell(topLeft, QSize(extent.cx, extent.cy));
 
+    if (state.font.escapement == 0) {
+        // Upright text is placed by offsetting, without the transformation
+        // saved and restored around each label.
+        const QPoint origin(at.x, at.y);
+        if (state.backgroundMode == BackgroundMode::Opaque) painter_.fillRect(cell.translated(origin), ToQColor(state.backgroundColor));
+        UseFont(font);
+        UseTextColor(state.textColor);
+        const QPoint baseline = origin + QPoint(topLeft.x(), topLeft.y() + ascent);
+        if (!shaped) {
+            painter_.drawText(baseline, FromWindows1250(text));
+            return;
+        }
+        for (const QGlyphRun& run : shaped->runs) painter_.drawGlyphRun(baseline, run);
+        return;
+    }
     painter_.save();
     painter_.translate(at.x, at.y);
     // The escapement is in tenths of a degree, counter-clockwise on screen.
-    if (state.font.escapement != 0) painter_.rotate(-state.font.escapement / 10.0);
-    if (state.backgroundMode == BackgroundMode::Opaque) {
-        painter_.fillRect(QRect(topLeft, QSize(extent.cx, extent.cy)), ToQColor(state.backgroundColor));
-    }
+    painter_.rotate(-state.font.escapement / 10.0);
+    if (state.backgroundMode == BackgroundMode::Opaque) painter_.fillRect(cell, ToQColor(state.backgroundColor));
     painter_.setFont(font.font);
     painter_.setPen(ToQColor(state.textColor));
-    painter_.drawText(QPoint(topLeft.x(), topLeft.y() + ascent), unicode);
+    painter_.drawText(QPoint(topLeft.x(), topLeft.y() + ascent), FromWindows1250(text));
     painter_.restore();
 }
 
 Size QtDrawingContext::MeasureText(std::string_view text) {
+    const QtFontCache::Entry& font = fonts_.Get(State().font);
+    if (const QtGlyphRuns::Shaped* shaped = ShapeOnPainter(font, text)) {
+        return {shaped->advance, font.metrics.ascent() + font.metrics.descent()};
+    }
     return fonts_.TextExtent(State().font, text);
 }
 

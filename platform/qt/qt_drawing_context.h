@@ -2,10 +2,14 @@
 
 #include <optional>
 
+#include <QBrush>
+#include <QFont>
+#include <QPen>
 #include <QRegion>
 
 #include "drawing_context.h"
 #include "qt_font_cache.h"
+#include "qt_glyph_runs.h"
 
 class QPainter;
 
@@ -38,6 +42,12 @@ private:
     // Puts the selected pen (and brush, for shapes) on the painter.
     void UsePen();
     void UsePenAndBrush();
+    // Puts the font and the text colour on the painter.
+    void UseFont(const QtFontCache::Entry& font);
+    void UseTextColor(ColorRef color);
+    // The text shaped in the painter's font, as a label measured and then
+    // drawn is shaped once; null for a text the painter lays out itself.
+    const QtGlyphRuns::Shaped* ShapeOnPainter(const QtFontCache::Entry& font, std::string_view text);
     // Puts the context's clip on the painter when it changed since the last
     // drawing call.
     void ApplyClip();
@@ -47,4 +57,17 @@ private:
     const QRegion ownerClip_;
     std::optional<Rect> appliedClip_;
     QtFontCache fonts_;
+    QtGlyphRuns glyphRuns_;
+    // The Qt objects last made of the selected pen, brush and text colour,
+    // and the font the painter made of the last font set: a drawing keeps
+    // selecting the same few, and the painter skips an object it already
+    // holds, whereas a font set anew looks its engine up again.
+    std::optional<LogPen> penMade_;
+    QPen pen_;
+    std::optional<LogBrush> brushMade_;
+    QBrush brush_;
+    std::optional<ColorRef> textColorMade_;
+    QPen textPen_;
+    std::optional<LogFont> fontSet_;
+    QFont fontOnPainter_;
 };

@@ -11,8 +11,11 @@
 #include "emf_drawing_context.h"
 #include "emf_fixture.h"
 #include "fixed_metric_measurer.h"
+#include "qt_colors.h"
 #include "qt_drawing_context.h"
+#include "qt_font.h"
 #include "qt_text_measurer.h"
+#include "windows_1250.h"
 
 namespace {
 
@@ -30,6 +33,8 @@ public:
     explicit Canvas(int width = 100, int height = 100) : image_(Ground(width, height)), painter_(&image_) {}
 
     QtDrawingContext& dc() { return dc_; }
+    // What the owner of the painter may set between two drawing calls.
+    QPainter& painter() { return painter_; }
 
     const QImage& Finish() {
         if (painter_.isActive()) painter_.end();
@@ -267,6 +272,67 @@ TEST(QtDrawingContext, TransparentTextLeavesWhatLiesBeneath) {
     }
     EXPECT_GT(red, 10);
     EXPECT_EQ(white, 0);
+}
+
+// The context keeps the shaping of each text and the painter's pen and font
+// between calls; whatever it reuses, a text must come out as the painter
+// draws it from scratch: the same glyphs on the same pixels, measured the
+// same, also when the owner set a pen or font of its own in between.
+TEST(QtDrawingContext, TextIsDrawnAsThePainterDrawsIt) {
+    struct Case {
+        const char* text;  // Windows-1250
+        int height;
+        int weight;
+        bool italic;
+        bool underline;
+    };
+    const Case cases[] = {
+        {"Bus 12", -11, 400, false, false},
+        {"V=109.99/-0.1\xb0", -11, 400, false, false},
+        {"AVATAR Wa To.", -20, 700, false, false},      // kerned pairs
+        {"\x8elu\x9dou\xe8k\xfd k\xf9\xf2 ", -13, 400, true, false},  // trailing space
+        {"Tab\tbed", -13, 400, false, false},           // laid out by the painter
+        {"soft\xadhyphen", -13, 400, false, false},
+        {"Underlined", -16, 400, false, true},
+    };
+    for (const Case& c : cases) {
+        LogFont font;
+        font.SetFaceName("Arial");
+        font.height = c.height;
+        font.weight = c.weight;
+        font.italic = c.italic ? 1 : 0;
+        font.underline = c.underline ? 1 : 0;
+        const QFont qfont = ToQFont(font);
+        const QFontMetrics metrics(qfont);
+        const Point at{7, 11};
+
+        QImage expected(200, 40, QImage::Format_RGB32);
+        expected.fill(kGround);
+        {
+            QPainter painter(&expected);
+            painter.translate(at.x, at.y);
+            painter.setFont(qfont);
+            painter.setPen(ToQColor(kRed));
+            // Twice, as the context draws it below: the edges blend.
+            for (int i = 0; i < 2; ++i) painter.drawText(QPoint(0, metrics.ascent()), FromWindows1250(c.text));
+        }
+        const int advance = metrics.horizontalAdvance(FromWindows1250(c.text));
+
+        Canvas canvas(200, 40);
+        QtDrawingContext& dc = canvas.dc();
+        dc.SetBackgroundMode(BackgroundMode::Transparent);
+        dc.SetTextColor(kRed);
+        dc.SelectFont(font);
+        EXPECT_EQ(dc.GetTextExtent(c.text).cx, advance) << c.text;
+        dc.TextOut(at, c.text);
+        // Drawn again over the first, from what the context kept, after the
+        // owner changed the painter.
+        canvas.painter().setFont(QFont("Courier New", 30));
+        canvas.painter().setPen(Qt::blue);
+        dc.TextOut(at, c.text);
+        EXPECT_EQ(dc.GetTextExtent(c.text).cx, advance) << c.text;
+        EXPECT_TRUE(canvas.Finish() == expected) << c.text;
+    }
 }
 
 TEST(QtDrawingContext, PicturesAreStretchedIntoTheirRectangle) {
