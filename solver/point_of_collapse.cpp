@@ -20,6 +20,15 @@ constexpr int kRetriesWithoutSwitch = 5;
 // Shrinks of the predictor step before it is taken as it is: a quantity
 // already at its limit stays clamped however short the step.
 constexpr int kMostPredictorShrinks = 100;
+// How far beyond a singular point, as a share of the climb from the run's
+// start to it, the curve through the start is looked for: far enough that
+// no state there comes within the tolerance of a solution when the point
+// is the curve's own nose.
+constexpr double kBeyondTheNose = 0.05;
+// Iterations of that power flow: from a start on a curve that goes on it
+// converges in a few; one still short of the tolerance after these
+// decides nothing, and bounds what the check costs at a true nose.
+constexpr int kMostIterationsBeyond = 10;
 
 }  // namespace
 
@@ -89,8 +98,9 @@ bool Solver::LoadCharacteristicsGiven() const {
 
 // Answers the iteration at which the extended solve met its tolerance;
 // the state, lambda and w then hold the nose. Negative: no start point.
-// A singular point below the start, or at a negative total load, is no
-// nose: the method then starts again from further up the curve.
+// A singular point below the start, at a negative total load, or on
+// another branch of solutions than the start's curve is no nose: the
+// method then starts again from further up the curve.
 int Solver::SolvePointOfCollapse() {
     const int n = variableCount_;
     // The extended rows are Newton's only while this method runs.
@@ -121,7 +131,7 @@ int Solver::SolvePointOfCollapse() {
     // The links back to their scheduled controls; a change orders the
     // corrector's Jacobian anew.
     const int result = SolveFromCurvePoint(count, ResetHvdcControl() != 0);
-    if (result >= 0 && IsNose(start.state.Lambda())) {
+    if (result >= 0 && IsNose(start.state.Lambda()) && !CurveReachesBeyond(start)) {
         DumpNullVector();
         return result;
     }
@@ -152,6 +162,55 @@ int Solver::SolveFromCurvePoint(int count, bool reset) {
 bool Solver::IsNose(double startLambda) {
     SumTableTotals();
     return lambda_ >= startLambda && tableTotals_.loadP >= 0.0;
+}
+
+// Whether the singular point found is the fold of another branch of
+// solutions, which the curve through the run's start passes: a plain
+// power flow from `start` converges a little beyond the point, within a
+// few iterations. Past its nose a curve has no solution nearby. A power
+// flow that fails decides nothing, and the point stands. The solve runs
+// in the modes the point was found in; the point comes back as it was,
+// with its null vector and lambda.
+bool Solver::CurveReachesBeyond(const CurvePoint& start) {
+    const double climbed = lambda_ - start.state.Lambda();
+    if (!(climbed > 0.0)) return false;
+    CurvePoint found;
+    SaveCurvePoint(found);
+    const std::vector<double> nullVector = nullVector_;
+    const double base = lambdaBase_;
+    const double increment = lambdaIncrement_;
+    const double beyond = lambda_ + kBeyondTheNose * climbed;
+
+    // From the start along its tangent, the power flow's first guess.
+    start.state.Restore(*network_, lambda_);
+    std::vector<double>& t = curve_.tangent;
+    if (PocTangent(t) == 0) {
+        const double step = beyond - lambda_;
+        for (int i = 1; i <= variableCount_; ++i) t[i] *= step;
+        curve_.parameterStep = step;
+        SaveStepBase();
+        ApplyPredictor(StepAnswer::ClampedCount);
+    }
+    lambda_ = beyond;
+    lambdaBase_ = beyond;
+    lambdaIncrement_ = 0.0;
+    SetPlainSystem();
+    bool reached = false;
+    {
+        struct IterationLimit {
+            int& limit;
+            const int kept;
+            ~IterationLimit() { limit = kept; }
+        } shortRun{iterationLimit_, iterationLimit_};
+        iterationLimit_ = std::min(iterationLimit_, kMostIterationsBeyond);
+        reached = SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Models) > 0;
+    }
+
+    RestoreCurvePoint(found);
+    nullVector_ = nullVector;
+    lambdaBase_ = base;
+    lambdaIncrement_ = increment;
+    return reached;
 }
 
 // The tangent, the predictor step along it (shortened while more

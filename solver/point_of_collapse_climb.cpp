@@ -6,13 +6,13 @@
 #include "solver.h"
 
 // The point of collapse started far below its nose may settle on a
-// singular point that is no nose (at a load parameter below its start, or
-// at a negative total load), or find none. It then climbs the PV curve a
-// few points at a time with the continuation's predictor (along the
-// tangent, the largest change of an unknown |k|) and corrector (Newton's
-// method with the arc-length row), and starts the direct method again
-// from each point reached, until it converges to the nose or the curve
-// turns there.
+// singular point that is no nose (at a load parameter below its start, at
+// a negative total load, or the fold of another branch of solutions), or
+// find none. It then climbs the PV curve a few points at a time with the
+// continuation's predictor (along the tangent, the largest change of an
+// unknown |k|) and corrector (Newton's method with the arc-length row),
+// and starts the direct method again from each point reached, until it
+// converges to the nose or the curve turns there.
 
 namespace {
 
@@ -65,7 +65,7 @@ int Solver::ClimbToTheNose(const CurvePoint& start, int count) {
         if (climbed == Climb::Stuck || climbed == Climb::Stalled) break;
         SaveCurvePoint(point);
         const int result = SolveFromCurvePoint(climb.count, false);
-        if (result >= 0 && IsNose(point.state.Lambda())) {
+        if (result >= 0 && IsNose(point.state.Lambda()) && !CurveReachesBeyond(start)) {
             DumpNullVector();
             return result;
         }

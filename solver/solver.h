@@ -393,6 +393,7 @@ private:
     };
     void SaveCurvePoint(CurvePoint& point);
     void RestoreCurvePoint(const CurvePoint& point);
+    bool CurveReachesBeyond(const CurvePoint& start);
     int ClimbToTheNose(const CurvePoint& start, int count);
     Climb ClimbCurve(int points, ClimbState& climb);
     enum class Switched { Nothing, Control, Device };

@@ -246,6 +246,23 @@ TEST(PointOfCollapse, OneOrderIsSearchedForThePlainAndTheExtendedSystem) {
     }
 }
 
+// From the base load the extended solve of the 118-bus case may settle on
+// the fold of another branch of solutions (lambda 0.644 of the plain
+// direction, 6973 MW), a maximum of the load like the nose. The curve from
+// the base goes on past it, so the method climbs (steps of 0.1, option k)
+// and answers the nose (7705.5 MW, as the continuation finds it). Each
+// direction here settled on that fold before.
+TEST(PointOfCollapse, AFoldOfAnotherBranchIsNoNose) {
+    const std::string casePath = TestDataPath("case118.cdf");
+    for (const double scale : {1.0, 0.6}) {  // of the proportional direction
+        SCOPED_TRACE(scale);
+        FileRun run("poc_other_branch");
+        run.WriteDirection(ProportionalDirection(casePath, scale));
+        ASSERT_EQ(run.Run(casePath, {"-C", "-q", "-T1e-8", "-k0.1"}), 1);
+        EXPECT_NEAR(100.0 * TotalLoad(*run) * (1.0 + scale * run->LoadParameter()), 7705.5, 0.5);
+    }
+}
+
 // Rows n + 1 .. 2n + 1 against central differences at random states with
 // a random null vector: AC branches with ratio and shift, the "R"
 // transformer in its bus's column, the four flow controls, scheduled and
