@@ -187,9 +187,13 @@ void Preparation::Branch(NetBranch& branch) {
     else if (CodeHas(branch.code, "QN"))
         branch.control = 'Q';
     if (!branch.tag.empty()) branch.owner = EndByTag(branch)->areaCode;
+    // The ends' areas are looked at only where there can be ties: read
+    // ahead of that test, they cost a line of each end bus, which a large
+    // network no longer has in cache by now.
+    if (!severalAreas_) return;
     NetArea* fromArea = branch.from->area;
     NetArea* toArea = branch.to->area;
-    if (severalAreas_ && fromArea && toArea && fromArea != toArea) {
+    if (fromArea && toArea && fromArea != toArea) {
         Solver::LinkBranch(fromArea->ties, &branch);
         Solver::LinkBranch(toArea->ties, &branch);
         if (!branch.meteredBus) branch.meteredBus = EndByTag(branch);
