@@ -145,16 +145,23 @@ void PlaceOnCurve(Solver& solver, double angleDegrees) {
     solver.SetLoadParameter(-std::sin(2.0 * bus.angle));
 }
 
-TEST(Continuation, TangentTurnsAndItsSignFlipsAtTheNose) {
+// The two-bus host network set for a continuation whose load grows from
+// nothing, its unknowns numbered.
+void StartTwoBusContinuation(Solver& solver) {
     MemoryRecordCursor records;
     AddTwoBusHost(records);
-    SolverHandle solver;
-    ASSERT_TRUE(ReadHostRecords(*solver, records));
-    NetBus& load = *solver->FindBus(2);
+    ASSERT_TRUE(ReadHostRecords(solver, records));
+    NetBus& load = *solver.FindBus(2);
     load.loadModelP.base = 0.0;
     load.loadModelP.baseDirection = 1.0;
-    solver->SetContinuation(Continuation::On);
-    solver->NumberVariables();
+    solver.SetContinuation(Continuation::On);
+    solver.NumberVariables();
+}
+
+TEST(Continuation, TangentTurnsAndItsSignFlipsAtTheNose) {
+    SolverHandle solver;
+    ASSERT_NO_FATAL_FAILURE(StartTwoBusContinuation(*solver));
+    NetBus& load = *solver->FindBus(2);
     const int angle = load.firstVariable;
     const int slack = solver->FindBus(1)->firstVariable;
     std::vector<double>& t = solver->Tangent();
@@ -404,15 +411,9 @@ TEST(Continuation, AStartBeyondTheNoseTracesFromTheBaseCase) {
 // the tangent at the point found enters only its own parameter row into
 // it: the tangent and its sign are exactly those of a whole new assembly.
 TEST(Continuation, TangentAtTheCorrectedPointEqualsAFreshOne) {
-    MemoryRecordCursor records;
-    AddTwoBusHost(records);
     SolverHandle solver;
-    ASSERT_TRUE(ReadHostRecords(*solver, records));
+    ASSERT_NO_FATAL_FAILURE(StartTwoBusContinuation(*solver));
     NetBus& load = *solver->FindBus(2);
-    load.loadModelP.base = 0.0;
-    load.loadModelP.baseDirection = 1.0;
-    solver->SetContinuation(Continuation::On);
-    solver->NumberVariables();
     PlaceOnCurve(*solver, -20.0);
     std::vector<double>& step = solver->Tangent();
     ASSERT_EQ(solver->TangentVector(step, Reorder::Yes), 0);
