@@ -45,6 +45,9 @@ struct SparseFactor::Klu {
         // block or nearly so (every bus reaches every other through its
         // branches): a search for blocks costs more than it saves.
         common.btf = 0;
+        // The values come scaled already (see ScaleRow), and the pattern
+        // is built without duplicates: no scaling, no checks.
+        common.scale = -1;
     }
     ~Klu() { Release(); }
     Klu(const Klu&) = delete;
@@ -65,7 +68,8 @@ void SparseFactor::Release() {
 }
 
 bool SparseFactor::Factor(int n, std::span<const int> columnStart, std::span<const int> rowIndex,
-                          std::span<const double> value, double threshold, std::span<const int> order) {
+                          std::span<const double> value, std::span<const double> rowScale, double threshold,
+                          std::span<const int> order) {
     if (!klu_) klu_ = std::make_unique<Klu>();
     Release();
     klu_common& common = klu_->common;
@@ -74,6 +78,7 @@ bool SparseFactor::Factor(int n, std::span<const int> columnStart, std::span<con
     common.halt_if_singular = 1;
     columnStart_ = columnStart;
     rowIndex_ = rowIndex;
+    rowScale_ = rowScale;
     // The order serves the rows too, as the search's order does: each
     // column's own row stays its preferred pivot.
     if (order.size() == static_cast<std::size_t>(n)) {
@@ -139,8 +144,7 @@ bool SparseFactor::PivotsUsable() {
     const auto* diagonal = static_cast<const double*>(numeric.Udiag);
     double smallest = HUGE_VAL;
     for (int k = 0; k < numeric.n; ++k) {
-        const double scale = numeric.Rs ? numeric.Rs[numeric.Pnum[k]] : 1.0;
-        const double pivot = std::fabs(diagonal[k]) * scale;
+        const double pivot = std::fabs(diagonal[k]) * rowScale_[numeric.Pnum[k]];
         if (!(pivot >= kZeroPivot)) return false;
         smallest = std::min(smallest, pivot);
     }
@@ -162,12 +166,18 @@ void SparseFactor::TakeSign(bool newPivots) {
     sign_ = sign;
 }
 
+// With A = R S (S the scaled matrix, R its row scales): S x = b / R.
 void SparseFactor::Solve(std::span<double> vector) {
     Klu& k = *klu_;
-    klu_solve(k.symbolic, k.numeric, k.symbolic->n, 1, vector.data(), &k.common);
+    const int n = k.symbolic->n;
+    for (int i = 0; i < n; ++i) vector[i] /= rowScale_[i];
+    klu_solve(k.symbolic, k.numeric, n, 1, vector.data(), &k.common);
 }
 
+// A' x = S' (R x) = b: the solve with S', then x = y / R.
 void SparseFactor::SolveTransposed(std::span<double> vector) {
     Klu& k = *klu_;
-    klu_tsolve(k.symbolic, k.numeric, k.symbolic->n, 1, vector.data(), &k.common);
+    const int n = k.symbolic->n;
+    klu_tsolve(k.symbolic, k.numeric, n, 1, vector.data(), &k.common);
+    for (int i = 0; i < n; ++i) vector[i] /= rowScale_[i];
 }

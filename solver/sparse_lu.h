@@ -151,6 +151,7 @@ private:
     int& NextStep(int row, int column);
     int CreateEntry(int row, int column, double value);
     void Compact();
+    void ScaleIntoColumns();
     int SolveWith(std::span<double> vector, bool transposed);
 
     int rows_ = 0;
@@ -179,7 +180,8 @@ private:
     // slot's value goes in it.
     std::vector<int> columnStart_;
     std::vector<int> rowIndex_;
-    std::vector<double> columnValue_;
+    std::vector<double> columnValue_;  // divided by the row scales, for the factor
+    std::vector<double> rowScale_;
     std::vector<int> slotToColumnValue_;
     SparseFactor factor_;
     std::vector<int> givenOrder_;  // 0-based, for the factor
