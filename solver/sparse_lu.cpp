@@ -224,11 +224,13 @@ bool SparseMatrix::OrderAndFactor(double threshold) {
     columnValue_.resize(count);
     rowScale_.resize(n);
     slotToColumnValue_.resize(count + 1);
+    columnSlot_.resize(count);
     std::vector<int> next(columnStart_.begin(), columnStart_.end() - 1);
     for (int t = 1; t <= count; ++t) {
         const int place = next[entries_[t].column - 1]++;
         rowIndex_[place] = entries_[t].row - 1;
         slotToColumnValue_[t] = place;
+        columnSlot_[place] = t;
     }
     ScaleIntoColumns();
     std::span<const int> order;

@@ -357,6 +357,7 @@ TEST(SparseLu, BorderedMatrixFindsAndVisitsEveryEntry) {
             std::vector<int> rows;
             matrix.VisitColumn(column, [&](const MatrixEntry& entry) {
                 EXPECT_EQ(entry.column, column);
+                EXPECT_EQ(entry.value, valueAt(entry.row, column));
                 rows.push_back(entry.row);
             });
             std::sort(rows.begin(), rows.end());
@@ -370,6 +371,11 @@ TEST(SparseLu, BorderedMatrixFindsAndVisitsEveryEntry) {
     expectEntries();
     matrix.SortLists();
     expectEntries();
+    matrix.ZeroValues();
+    assemble();
+    expectEntries();
+    // Ordered, the columns are read from the factor's compressed form.
+    ASSERT_TRUE(matrix.OrderAndFactor(1.0));
     matrix.ZeroValues();
     assemble();
     expectEntries();
