@@ -138,32 +138,33 @@ std::span<const int> SparseFactor::Order() const {
 }
 
 // The diagonal of U belongs to the row-scaled matrix; a pivot of the
-// matrix itself is that times its row's scale factor.
+// matrix itself is that times its row's scale factor. The negative pivots
+// are counted on the way, for the sign.
 bool SparseFactor::PivotsUsable() {
     const klu_numeric& numeric = *klu_->numeric;
     const auto* diagonal = static_cast<const double*>(numeric.Udiag);
     double smallest = HUGE_VAL;
+    int negatives = 0;
     for (int k = 0; k < numeric.n; ++k) {
         const double pivot = std::fabs(diagonal[k]) * rowScale_[numeric.Pnum[k]];
         if (!(pivot >= kZeroPivot)) return false;
         smallest = std::min(smallest, pivot);
+        negatives += diagonal[k] < 0.0;
     }
     smallestPivot_ = smallest;
+    negativePivots_ = negatives;
     return true;
 }
 
 // det A = parity(P) parity(Q) prod(diag U) prod(row scales); the scales are
 // positive and the blocks off the diagonal add nothing. The parities are
-// taken anew only with a new pivot order.
+// taken anew only with a new pivot order; the pivots' signs are those
+// PivotsUsable counted.
 void SparseFactor::TakeSign(bool newPivots) {
     const klu_numeric& numeric = *klu_->numeric;
     const int n = numeric.n;
     if (newPivots) orderSign_ = Parity(numeric.Pnum, n) * Parity(klu_->symbolic->Q, n);
-    const auto* diagonal = static_cast<const double*>(numeric.Udiag);
-    int sign = orderSign_;
-    for (int k = 0; k < n; ++k)
-        if (diagonal[k] < 0.0) sign = -sign;
-    sign_ = sign;
+    sign_ = negativePivots_ % 2 ? -orderSign_ : orderSign_;
 }
 
 // With A = R S (S the scaled matrix, R its row scales): S x = b / R.

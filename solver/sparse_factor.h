@@ -75,4 +75,5 @@ private:
     int sign_ = 1;
     int orderSign_ = 1;  // the parity of the row and column orders
     double smallestPivot_ = 0.0;
+    int negativePivots_ = 0;  // of the factor last checked by PivotsUsable
 };
