@@ -124,7 +124,7 @@ bool SparseFactor::Refactor(std::span<const double> value) {
     if (k.numeric &&
         klu_refactor(Writable(columnStart_), Writable(rowIndex_), Writable(value), k.symbolic, k.numeric,
                      &k.common) &&
-        PivotsUsable() && klu_rcond(k.symbolic, k.numeric, &k.common) && k.common.rcond > 1e-12) {
+        PivotsUsable() && conditionEstimate_ > 1e-12) {
         ++counts_.refactorisations;
         TakeSign(false);
         return true;
@@ -138,21 +138,30 @@ std::span<const int> SparseFactor::Order() const {
 }
 
 // The diagonal of U belongs to the row-scaled matrix; a pivot of the
-// matrix itself is that times its row's scale factor. The negative pivots
-// are counted on the way, for the sign.
+// matrix itself is that times its row's scale factor. On the way: the
+// negative pivots, for the sign, and the cheap estimate of the reciprocal
+// condition, the smallest diagonal magnitude over the largest (0 when that
+// is not a number, as where the largest is infinite).
 bool SparseFactor::PivotsUsable() {
     const klu_numeric& numeric = *klu_->numeric;
     const auto* diagonal = static_cast<const double*>(numeric.Udiag);
     double smallest = HUGE_VAL;
+    double smallestDiagonal = HUGE_VAL;
+    double largestDiagonal = 0.0;
     int negatives = 0;
     for (int k = 0; k < numeric.n; ++k) {
-        const double pivot = std::fabs(diagonal[k]) * rowScale_[numeric.Pnum[k]];
+        const double magnitude = std::fabs(diagonal[k]);
+        const double pivot = magnitude * rowScale_[numeric.Pnum[k]];
         if (!(pivot >= kZeroPivot)) return false;
         smallest = std::min(smallest, pivot);
+        smallestDiagonal = std::min(smallestDiagonal, magnitude);
+        largestDiagonal = std::max(largestDiagonal, magnitude);
         negatives += diagonal[k] < 0.0;
     }
     smallestPivot_ = smallest;
     negativePivots_ = negatives;
+    const double estimate = smallestDiagonal / largestDiagonal;
+    conditionEstimate_ = std::isnan(estimate) ? 0.0 : estimate;
     return true;
 }
 

@@ -75,5 +75,7 @@ private:
     int sign_ = 1;
     int orderSign_ = 1;  // the parity of the row and column orders
     double smallestPivot_ = 0.0;
-    int negativePivots_ = 0;  // of the factor last checked by PivotsUsable
+    // Of the factor last checked by PivotsUsable.
+    int negativePivots_ = 0;
+    double conditionEstimate_ = 0.0;
 };

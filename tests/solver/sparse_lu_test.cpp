@@ -6,6 +6,7 @@
 #include <numeric>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "network_jacobian.h"
@@ -214,6 +215,31 @@ TEST(SparseLu, RefactorWithTheKeptOrderEqualsAFreshOrder) {
         ExpectNear(Solved(*solver, b), fresh, 1e-12);
         for (int i = 1; i <= solver->Matrix().EntryCount(); ++i)
             ASSERT_EQ(solver->Matrix().Entry(i).value, values[i - 1]);
+    }
+}
+
+// A kept pivot that has become tiny against the others (reciprocal
+// condition estimate below 1e-12), though not below the zero pivot, calls
+// for a new pivot choice; values of a fair condition keep the pivots.
+TEST(SparseLu, AKeptPivotTinyAgainstTheOthersIsChosenAgain) {
+    SparseMatrix matrix(2, 2);
+    auto assemble = [&](double corner) {
+        matrix.ZeroValues();
+        for (const auto& [row, column, value] :
+             {std::tuple{1, 1, 1.0}, {1, 2, 1.0}, {2, 1, 1.0}, std::tuple{2, 2, corner}})
+            matrix.AddElement(row, column, value);
+    };
+    assemble(2.0);
+    ASSERT_TRUE(matrix.OrderAndFactor(0.1));
+    const struct {
+        double corner;
+        int refactorisations, factorisations;
+    } steps[] = {{3.0, 1, 1}, {1.0 + 1e-14, 1, 2}, {3.0, 2, 2}};
+    for (const auto& step : steps) {
+        assemble(step.corner);
+        ASSERT_EQ(matrix.Factor(), SparseMatrix::FactorResult::Done) << step.corner;
+        EXPECT_EQ(matrix.FactorCounts().refactorisations, step.refactorisations) << step.corner;
+        EXPECT_EQ(matrix.FactorCounts().factorisations, step.factorisations) << step.corner;
     }
 }
 
