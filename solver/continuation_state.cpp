@@ -89,12 +89,17 @@ void Solver::SaveStepBase() {
 // x0 + t overshot its limit by the fraction |(x0 + t - value) / t| of its
 // step.
 double Solver::ApplyPredictor(StepAnswer answer) {
+    RestoreBasePoint();
+    return PredictFromBase(answer);
+}
+
+// ApplyPredictor with the state at the base point already.
+double Solver::PredictFromBase(StepAnswer answer) {
     const int n = variableCount_;
     const bool fixing = answer == StepAnswer::Overshoot;
     double& parameter = parameterBus_ ? parameterBus_->voltage : lambda_;
     if (fixing && fixedVariables_.count > 0) FixVariables();
 
-    RestoreBasePoint();
     std::copy_n(curve_.tangent.begin(), n + 1, correction_.begin());
     correction_[n + 1] = 0.0;
     UpdateBuses(1.0, Trial::First, Clamping::On, StepRecoveryHold());
@@ -124,7 +129,8 @@ double Solver::ApplyPredictor(StepAnswer answer) {
 
 double Solver::TakePredictorStep() {
     SaveStepBase();
-    const double overshoot = ApplyPredictor(StepAnswer::Overshoot);
+    // The state is the base point just saved: nothing to restore.
+    const double overshoot = PredictFromBase(StepAnswer::Overshoot);
     if (!parameterBus_) ChooseSwitchCandidate();
     return overshoot;
 }

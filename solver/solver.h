@@ -532,6 +532,7 @@ public:
     // the largest overshoot fraction (at most 1), fixing unknowns first
     // (option u); else the number of quantities clamped.
     double ApplyPredictor(StepAnswer answer);
+    double PredictFromBase(StepAnswer answer);
     // The predictor from the present state: it becomes the base point, the
     // step is applied (answering the overshoot) and, while lambda is the
     // parameter, the bus that may take it over is chosen.

@@ -45,6 +45,9 @@ struct SparseFactor::Klu {
         // block or nearly so (every bus reaches every other through its
         // branches): a search for blocks costs more than it saves.
         common.btf = 0;
+        // The values come scaled already (see ScaleRow), and the pattern
+        // is built without duplicates: no scaling, no checks.
+        common.scale = -1;
     }
     ~Klu() { Release(); }
     Klu(const Klu&) = delete;
@@ -65,7 +68,8 @@ void SparseFactor::Release() {
 }
 
 bool SparseFactor::Factor(int n, std::span<const int> columnStart, std::span<const int> rowIndex,
-                          std::span<const double> value, double threshold, std::span<const int> order) {
+                          std::span<const double> value, std::span<const double> rowScale, double threshold,
+                          std::span<const int> order) {
     if (!klu_) klu_ = std::make_unique<Klu>();
     Release();
     klu_common& common = klu_->common;
@@ -74,6 +78,7 @@ bool SparseFactor::Factor(int n, std::span<const int> columnStart, std::span<con
     common.halt_if_singular = 1;
     columnStart_ = columnStart;
     rowIndex_ = rowIndex;
+    rowScale_ = rowScale;
     // The order serves the rows too, as the search's order does: each
     // column's own row stays its preferred pivot.
     if (order.size() == static_cast<std::size_t>(n)) {
@@ -119,7 +124,7 @@ bool SparseFactor::Refactor(std::span<const double> value) {
     if (k.numeric &&
         klu_refactor(Writable(columnStart_), Writable(rowIndex_), Writable(value), k.symbolic, k.numeric,
                      &k.common) &&
-        PivotsUsable() && klu_rcond(k.symbolic, k.numeric, &k.common) && k.common.rcond > 1e-12) {
+        PivotsUsable() && conditionEstimate_ > 1e-12) {
         ++counts_.refactorisations;
         TakeSign(false);
         return true;
@@ -133,41 +138,56 @@ std::span<const int> SparseFactor::Order() const {
 }
 
 // The diagonal of U belongs to the row-scaled matrix; a pivot of the
-// matrix itself is that times its row's scale factor.
+// matrix itself is that times its row's scale factor. On the way: the
+// negative pivots, for the sign, and the cheap estimate of the reciprocal
+// condition, the smallest diagonal magnitude over the largest (0 when that
+// is not a number, as where the largest is infinite).
 bool SparseFactor::PivotsUsable() {
     const klu_numeric& numeric = *klu_->numeric;
     const auto* diagonal = static_cast<const double*>(numeric.Udiag);
     double smallest = HUGE_VAL;
+    double smallestDiagonal = HUGE_VAL;
+    double largestDiagonal = 0.0;
+    int negatives = 0;
     for (int k = 0; k < numeric.n; ++k) {
-        const double scale = numeric.Rs ? numeric.Rs[numeric.Pnum[k]] : 1.0;
-        const double pivot = std::fabs(diagonal[k]) * scale;
+        const double magnitude = std::fabs(diagonal[k]);
+        const double pivot = magnitude * rowScale_[numeric.Pnum[k]];
         if (!(pivot >= kZeroPivot)) return false;
         smallest = std::min(smallest, pivot);
+        smallestDiagonal = std::min(smallestDiagonal, magnitude);
+        largestDiagonal = std::max(largestDiagonal, magnitude);
+        negatives += diagonal[k] < 0.0;
     }
     smallestPivot_ = smallest;
+    negativePivots_ = negatives;
+    const double estimate = smallestDiagonal / largestDiagonal;
+    conditionEstimate_ = std::isnan(estimate) ? 0.0 : estimate;
     return true;
 }
 
 // det A = parity(P) parity(Q) prod(diag U) prod(row scales); the scales are
 // positive and the blocks off the diagonal add nothing. The parities are
-// taken anew only with a new pivot order.
+// taken anew only with a new pivot order; the pivots' signs are those
+// PivotsUsable counted.
 void SparseFactor::TakeSign(bool newPivots) {
     const klu_numeric& numeric = *klu_->numeric;
     const int n = numeric.n;
     if (newPivots) orderSign_ = Parity(numeric.Pnum, n) * Parity(klu_->symbolic->Q, n);
-    const auto* diagonal = static_cast<const double*>(numeric.Udiag);
-    int sign = orderSign_;
-    for (int k = 0; k < n; ++k)
-        if (diagonal[k] < 0.0) sign = -sign;
-    sign_ = sign;
+    sign_ = negativePivots_ % 2 ? -orderSign_ : orderSign_;
 }
 
+// With A = R S (S the scaled matrix, R its row scales): S x = b / R.
 void SparseFactor::Solve(std::span<double> vector) {
     Klu& k = *klu_;
-    klu_solve(k.symbolic, k.numeric, k.symbolic->n, 1, vector.data(), &k.common);
+    const int n = k.symbolic->n;
+    for (int i = 0; i < n; ++i) vector[i] /= rowScale_[i];
+    klu_solve(k.symbolic, k.numeric, n, 1, vector.data(), &k.common);
 }
 
+// A' x = S' (R x) = b: the solve with S', then x = y / R.
 void SparseFactor::SolveTransposed(std::span<double> vector) {
     Klu& k = *klu_;
-    klu_tsolve(k.symbolic, k.numeric, k.symbolic->n, 1, vector.data(), &k.common);
+    const int n = k.symbolic->n;
+    klu_tsolve(k.symbolic, k.numeric, n, 1, vector.data(), &k.common);
+    for (int i = 0; i < n; ++i) vector[i] /= rowScale_[i];
 }

@@ -27,14 +27,23 @@ public:
         int refactorisations = 0;  // new values factorised with the kept pivots
     };
 
+    // The values come row-scaled: each row of the matrix divided by its
+    // scale, the largest magnitude of the row (1 for a row of zeros), as
+    // ScaleRow gives them. The caller scales where it passes over its rows
+    // anyway; the factor is of the unscaled matrix all the same (pivot
+    // sizes, determinant and solves).
+    static double ScaleRow(double largest, double magnitude) { return largest > magnitude ? largest : magnitude; }
+
     // Orders the pattern and factorises its values. `threshold` (0..1) is
     // how far a pivot may fall below the largest entry of its column and
     // still be preferred on the diagonal. False when singular. The pattern
-    // stays the caller's: it must outlive the factor unchanged. `order`,
-    // when it holds n items, is the pivot order (0-based columns, the same
-    // for the rows) taken instead of searching for one.
+    // and the row scales stay the caller's: they must outlive the factor,
+    // the pattern unchanged, the scales those of the values last
+    // factorised. `order`, when it holds n items, is the pivot order
+    // (0-based columns, the same for the rows) taken instead of searching
+    // for one.
     bool Factor(int n, std::span<const int> columnStart, std::span<const int> rowIndex, std::span<const double> value,
-                double threshold, std::span<const int> order = {});
+                std::span<const double> rowScale, double threshold, std::span<const int> order = {});
     // New values of the same pattern: the kept pivots, or a new pivot
     // choice where one of them no longer serves. False when singular.
     bool Refactor(std::span<const double> value);
@@ -61,8 +70,12 @@ private:
     std::unique_ptr<Klu> klu_;
     std::span<const int> columnStart_;
     std::span<const int> rowIndex_;
+    std::span<const double> rowScale_;
     Counts counts_;
     int sign_ = 1;
     int orderSign_ = 1;  // the parity of the row and column orders
     double smallestPivot_ = 0.0;
+    // Of the factor last checked by PivotsUsable.
+    int negativePivots_ = 0;
+    double conditionEstimate_ = 0.0;
 };

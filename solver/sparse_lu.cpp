@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <new>
 #include <utility>
 
@@ -221,21 +222,24 @@ bool SparseMatrix::OrderAndFactor(double threshold) {
     for (int q = 1; q <= n; ++q) columnStart_[q] += columnStart_[q - 1];
     rowIndex_.resize(count);
     columnValue_.resize(count);
+    rowScale_.resize(n);
     slotToColumnValue_.resize(count + 1);
+    columnSlot_.resize(count);
     std::vector<int> next(columnStart_.begin(), columnStart_.end() - 1);
     for (int t = 1; t <= count; ++t) {
         const int place = next[entries_[t].column - 1]++;
         rowIndex_[place] = entries_[t].row - 1;
-        columnValue_[place] = entries_[t].value;
         slotToColumnValue_[t] = place;
+        columnSlot_[place] = t;
     }
+    ScaleIntoColumns();
     std::span<const int> order;
     if (givenOrder_.size() == static_cast<std::size_t>(n))
         order = givenOrder_;
     else if (const SearchedOrder* searched = SearchedOrderOfPattern())
         order = searched->order;
     const bool search = order.empty();
-    if (!factor_.Factor(n, columnStart_, rowIndex_, columnValue_, threshold, order)) return false;
+    if (!factor_.Factor(n, columnStart_, rowIndex_, columnValue_, rowScale_, threshold, order)) return false;
     if (search) {
         const std::span<const int> found = factor_.Order();
         if (searchedOrders_.size() == kKeptOrders) searchedOrders_.pop_back();
@@ -252,10 +256,24 @@ const SparseMatrix::SearchedOrder* SparseMatrix::SearchedOrderOfPattern() const 
     return nullptr;
 }
 
+// The values go to the compressed columns divided by their row's scale.
+// The pool is in row order here (an ordered structure is a sorted one), so
+// each row's largest magnitude is found on the way.
+void SparseMatrix::ScaleIntoColumns() {
+    for (int r = 1; r <= rows_; ++r) {
+        const int first = rowStart_[r], end = rowStart_[r + 1];
+        double scale = 0.0;
+        for (int t = first; t < end; ++t) scale = SparseFactor::ScaleRow(scale, std::fabs(entries_[t].value));
+        if (scale == 0.0) scale = 1.0;
+        rowScale_[r - 1] = scale;
+        for (int t = first; t < end; ++t) columnValue_[slotToColumnValue_[t]] = entries_[t].value / scale;
+    }
+}
+
 SparseMatrix::FactorResult SparseMatrix::Factor() {
     if (!ordered_) return FactorResult::Reorder;
     factored_ = false;
-    for (int t = 1, count = EntryCount(); t <= count; ++t) columnValue_[slotToColumnValue_[t]] = entries_[t].value;
+    ScaleIntoColumns();
     if (!factor_.Refactor(columnValue_)) return FactorResult::Reorder;
     factored_ = true;
     return FactorResult::Done;

@@ -85,10 +85,17 @@ public:
     // the matrix.
     const MatrixEntry* Find(int row, int column) const;
     // Calls visit(entry) for every stored entry of the column, without a
-    // search per row.
+    // search per row. An ordered structure holds the column's slots side by
+    // side, so their entries are fetched at once rather than one link after
+    // another.
     template <class Visit>
     void VisitColumn(int column, Visit visit) const {
         if (column < 1 || column > columns_) return;
+        if (ordered_) {
+            for (int place = columnStart_[column - 1], end = columnStart_[column]; place < end; ++place)
+                visit(entries_[columnSlot_[place]]);
+            return;
+        }
         for (int t = columnHead_[column]; t; t = entries_[t].nextInColumn) visit(entries_[t]);
     }
 
@@ -151,6 +158,7 @@ private:
     int& NextStep(int row, int column);
     int CreateEntry(int row, int column, double value);
     void Compact();
+    void ScaleIntoColumns();
     int SolveWith(std::span<double> vector, bool transposed);
 
     int rows_ = 0;
@@ -179,8 +187,10 @@ private:
     // slot's value goes in it.
     std::vector<int> columnStart_;
     std::vector<int> rowIndex_;
-    std::vector<double> columnValue_;
+    std::vector<double> columnValue_;  // divided by the row scales, for the factor
+    std::vector<double> rowScale_;
     std::vector<int> slotToColumnValue_;
+    std::vector<int> columnSlot_;  // the pool slot of each place of the compressed columns
     SparseFactor factor_;
     std::vector<int> givenOrder_;  // 0-based, for the factor
     // The last few orders searched for, each with the pattern it was

@@ -25,8 +25,10 @@ void Solver::UpdateDevices(double step, Trial trial, Clamping clamping) {
 // voltage, else the offset; a STATCOM's first is Ish while it holds its
 // voltage, else the offset.
 void Solver::DeviceStateFields(std::vector<StateField>& fields) {
-    for (const auto& owned : network_->buses)
-        if (owned->generator) GeneratorModelFields(*owned, fields);
+    // Machine models are few and rare: the bus list is walked only for them.
+    if (network_->generatorModelCount > 0)
+        for (const auto& owned : network_->buses)
+            if (owned->generator) GeneratorModelFields(*owned, fields);
     for (const auto& owned : network_->converters)
         if (owned->code == "R") HvdcStateFields(*owned, fields);
     for (const auto& owned : network_->svcs) {
@@ -52,8 +54,9 @@ void Solver::DeviceStateFields(std::vector<StateField>& fields) {
 // Every value of a device that a step may move, whatever its mode.
 void Solver::DeviceValues(std::vector<double*>& values) {
     values.clear();
-    for (const auto& owned : network_->buses)
-        if (owned->generator) GeneratorModelValues(*owned->generator, values);
+    if (network_->generatorModelCount > 0)
+        for (const auto& owned : network_->buses)
+            if (owned->generator) GeneratorModelValues(*owned->generator, values);
     for (const auto& owned : network_->converters) HvdcValues(*owned, values);
     for (const auto& owned : network_->svcs)
         values.insert(values.end(), {&owned->q, &owned->be, &owned->alpha, &owned->offset});

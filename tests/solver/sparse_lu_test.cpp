@@ -6,6 +6,7 @@
 #include <numeric>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "network_jacobian.h"
@@ -217,6 +218,31 @@ TEST(SparseLu, RefactorWithTheKeptOrderEqualsAFreshOrder) {
     }
 }
 
+// A kept pivot that has become tiny against the others (reciprocal
+// condition estimate below 1e-12), though not below the zero pivot, calls
+// for a new pivot choice; values of a fair condition keep the pivots.
+TEST(SparseLu, AKeptPivotTinyAgainstTheOthersIsChosenAgain) {
+    SparseMatrix matrix(2, 2);
+    auto assemble = [&](double corner) {
+        matrix.ZeroValues();
+        for (const auto& [row, column, value] :
+             {std::tuple{1, 1, 1.0}, {1, 2, 1.0}, {2, 1, 1.0}, std::tuple{2, 2, corner}})
+            matrix.AddElement(row, column, value);
+    };
+    assemble(2.0);
+    ASSERT_TRUE(matrix.OrderAndFactor(0.1));
+    const struct {
+        double corner;
+        int refactorisations, factorisations;
+    } steps[] = {{3.0, 1, 1}, {1.0 + 1e-14, 1, 2}, {3.0, 2, 2}};
+    for (const auto& step : steps) {
+        assemble(step.corner);
+        ASSERT_EQ(matrix.Factor(), SparseMatrix::FactorResult::Done) << step.corner;
+        EXPECT_EQ(matrix.FactorCounts().refactorisations, step.refactorisations) << step.corner;
+        EXPECT_EQ(matrix.FactorCounts().factorisations, step.factorisations) << step.corner;
+    }
+}
+
 // The order found for a pattern serves that pattern again after the store
 // held another one and was emptied: the search is not repeated and the
 // solution is the search's to the last bit. A given order is taken as
@@ -357,6 +383,7 @@ TEST(SparseLu, BorderedMatrixFindsAndVisitsEveryEntry) {
             std::vector<int> rows;
             matrix.VisitColumn(column, [&](const MatrixEntry& entry) {
                 EXPECT_EQ(entry.column, column);
+                EXPECT_EQ(entry.value, valueAt(entry.row, column));
                 rows.push_back(entry.row);
             });
             std::sort(rows.begin(), rows.end());
@@ -370,6 +397,11 @@ TEST(SparseLu, BorderedMatrixFindsAndVisitsEveryEntry) {
     expectEntries();
     matrix.SortLists();
     expectEntries();
+    matrix.ZeroValues();
+    assemble();
+    expectEntries();
+    // Ordered, the columns are read from the factor's compressed form.
+    ASSERT_TRUE(matrix.OrderAndFactor(1.0));
     matrix.ZeroValues();
     assemble();
     expectEntries();
