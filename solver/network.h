@@ -337,7 +337,6 @@ struct NetBranch {
     char circuit = '1';        // ' ' matches any circuit in a search
     std::string owner;
     std::string tag;           // host: the circuit text of the record
-    std::string zone;
     NetArea* area = nullptr;
     NetBus* meteredBus = nullptr;    // the end kept with the branch
     int regulatedPosition = 0;       // its place among the bus's controlling branches
