@@ -39,15 +39,15 @@ void SetDeviceBuses(NetTcsc& tcsc, NetBus* first, NetBus* second) {
 // are the same bus).
 template <class Device>
 Device* FindOrAddDevice(OwnedList<Device>& list, std::string_view name, Search search, NetBus* first, NetBus* second,
-                        std::vector<Device*> NetBus::*atBus) {
+                        std::vector<Device*> NetBusExtras::*atBus) {
     if (search == Search::Yes) {
         if (Device* found = FindByName(list, name)) return found;
     }
     Device* made = list.AddFront();
     made->name = name;
     SetDeviceBuses(*made, first, second);
-    if (first) (first->*atBus).push_back(made);
-    if (second && second != first) (second->*atBus).push_back(made);
+    if (first) (first->EditExtras().*atBus).push_back(made);
+    if (second && second != first) (second->EditExtras().*atBus).push_back(made);
     return made;
 }
 
@@ -145,15 +145,15 @@ NetConverter* Solver::FindOrAddConverter(std::string_view name, Search search) {
 }
 
 NetSvc* Solver::FindOrAddSvc(std::string_view name, Search search, NetBus* terminal, NetBus* controlled) {
-    return FindOrAddDevice(network_->svcs, name, search, terminal, controlled, &NetBus::svcs);
+    return FindOrAddDevice(network_->svcs, name, search, terminal, controlled, &NetBusExtras::svcs);
 }
 
 NetTcsc* Solver::FindOrAddTcsc(std::string_view name, Search search, NetBus* from, NetBus* to) {
-    return FindOrAddDevice(network_->tcscs, name, search, from, to, &NetBus::tcscs);
+    return FindOrAddDevice(network_->tcscs, name, search, from, to, &NetBusExtras::tcscs);
 }
 
 NetStatcom* Solver::FindOrAddStatcom(std::string_view name, Search search, NetBus* terminal, NetBus* controlled) {
-    return FindOrAddDevice(network_->statcoms, name, search, terminal, controlled, &NetBus::statcoms);
+    return FindOrAddDevice(network_->statcoms, name, search, terminal, controlled, &NetBusExtras::statcoms);
 }
 
 // Makes the bus the area bus of the area and of every area reached from it

@@ -294,13 +294,14 @@ void Solver::ReadBankBus(NetBus& bus, const BusRecord& record) {
     if (record.bankStep < 0 || record.bankStep > steps)
         Reject(*this, record, "the present step of its switched bank lies outside its steps");
     // The first block is switched in; the list's first pair is not used.
-    bus.bankSteps.reserve(static_cast<std::size_t>(steps));
-    bus.bankSteps.assign(1, record.firstBankBlock / base);
+    std::vector<double>& bankSteps = bus.EditExtras().bankSteps;
+    bankSteps.reserve(static_cast<std::size_t>(steps));
+    bankSteps.assign(1, record.firstBankBlock / base);
     for (int i = 1; i < record.bankBlockCount; ++i) {
         const BankBlock& block = record.bankBlocks[i];
-        bus.bankSteps.insert(bus.bankSteps.end(), static_cast<std::size_t>(block.count), block.mvar / base);
+        bankSteps.insert(bankSteps.end(), static_cast<std::size_t>(block.count), block.mvar / base);
     }
-    bus.bankStepCount = static_cast<int>(bus.bankSteps.size());
+    bus.bankStepCount = static_cast<int>(bankSteps.size());
     bus.bankBus->shuntB += record.firstBankBlock / base;
 }
 
@@ -548,7 +549,7 @@ void Solver::WriteBusResult(NetBus& bus, BusRecord& record) {
     record.generationP = bus.generationP * base;
     record.generationQ = bus.generationQ * base;
     record.shuntQ = v * v * bus.shuntB * base;
-    const int steps = static_cast<int>(bus.bankSteps.size());
+    const int steps = static_cast<int>(bus.extras().bankSteps.size());
     if (steps >= 2 && bus.bankStep > 0 && bus.bankStep < steps) record.bankStep = bus.bankStep;
 }
 

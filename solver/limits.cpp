@@ -326,18 +326,18 @@ bool SwitchBankStep(LimitPass& pass, NetBus& bus) {
     if (bus.control == 'X') {
         const bool low = v <= bus.minVoltage;
         if (!low && v < bus.maxVoltage) return false;
-        const bool capacitive = bank.bankSteps[0] > 0.0;
+        const bool capacitive = bank.extras().bankSteps[0] > 0.0;
         bool outOfSteps = false;
         if (low == capacitive) {
             if (bank.bankStep + 1 < bank.bankStepCount) {
                 ++bank.bankStep;
-                bank.shuntB += bank.bankSteps[static_cast<std::size_t>(bank.bankStep)];
+                bank.shuntB += bank.extras().bankSteps[static_cast<std::size_t>(bank.bankStep)];
             } else {
                 outOfSteps = true;
             }
         } else {
             if (bank.bankStep > 0) {
-                bank.shuntB -= bank.bankSteps[static_cast<std::size_t>(bank.bankStep)];
+                bank.shuntB -= bank.extras().bankSteps[static_cast<std::size_t>(bank.bankStep)];
                 --bank.bankStep;
             }
             outOfSteps = bank.bankStep < 1;

@@ -184,6 +184,17 @@ struct LoadModel {
     double VoltagePower(double voltage) const { return exponent == 0.0 ? 1.0 : std::pow(voltage, exponent); }
 };
 
+// The devices, the regulating generators and the bank steps of a bus, which
+// few buses have.
+struct NetBusExtras {
+    std::vector<NetConverter*> converters;
+    std::vector<NetSvc*> svcs;
+    std::vector<NetTcsc*> tcscs;
+    std::vector<NetStatcom*> statcoms;
+    std::vector<NetBus*> regulatingGenerators;  // "C" bus: in bus-list order
+    std::vector<double> bankSteps;              // susceptance of each step of the switched bank
+};
+
 struct NetBus {
     static constexpr std::size_t kNameLength = 15;
 
@@ -258,7 +269,6 @@ struct NetBus {
 
     int bankStep = 0;                // present step of the switched bank
     int bankStepCount = 0;
-    std::vector<double> bankSteps;   // susceptance of each step
 
     double maxP = kUnlimited;
     double maxPCopy = kUnlimited;
@@ -284,17 +294,26 @@ struct NetBus {
     double sumMinQ = 0.0;
     int remoteNumber = 0;                  // regulated bus as a case file numbers it
 
-    std::vector<NetConverter*> converters;
-    std::vector<NetSvc*> svcs;
-    std::vector<NetTcsc*> tcscs;
-    std::vector<NetStatcom*> statcoms;
     // Its own voltage is an unknown rather than held at a value. A "G"
     // generator's is while it holds its remote bus's voltage, and, with
     // remote control off, while it is at a reactive limit.
     bool voltageFree = false;
     NetBus* bankBus = nullptr;    // "X" bus: the bus whose switched bank holds its voltage
-    std::vector<NetBus*> regulatingGenerators;  // in bus-list order
+
+    // What few buses have. Kept apart so that a bus stays small: reading and
+    // preparing a large network is bound by the bytes its buses take.
+    const NetBusExtras& extras() const { return extras_ ? *extras_ : kNoExtras; }
+    NetBusExtras& EditExtras() {
+        if (!extras_) extras_ = std::make_unique<NetBusExtras>();
+        return *extras_;
+    }
+
+private:
+    static const NetBusExtras kNoExtras;
+    std::unique_ptr<NetBusExtras> extras_;  // none until a member of it is set
 };
+
+inline const NetBusExtras NetBus::kNoExtras{};
 
 struct NetBranch {
     // What every pass of the equations reads comes first (see NetBus).
@@ -318,7 +337,6 @@ struct NetBranch {
     char circuit = '1';        // ' ' matches any circuit in a search
     std::string owner;
     std::string tag;           // host: the circuit text of the record
-    std::string zone;
     NetArea* area = nullptr;
     NetBus* meteredBus = nullptr;    // the end kept with the branch
     int regulatedPosition = 0;       // its place among the bus's controlling branches

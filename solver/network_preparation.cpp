@@ -47,8 +47,9 @@ NetArea* AreaListing(const Network& network, const std::string& areaCode) {
 }
 
 bool IsConnected(const NetBus& bus) {
-    return !bus.branches.empty() || !bus.converters.empty() || !bus.svcs.empty() || !bus.tcscs.empty() ||
-           !bus.statcoms.empty();
+    const NetBusExtras& extras = bus.extras();
+    return !bus.branches.empty() || !extras.converters.empty() || !extras.svcs.empty() || !extras.tcscs.empty() ||
+           !extras.statcoms.empty();
 }
 
 // A device that regulates a voltage needs both its buses to have one.
@@ -118,7 +119,7 @@ void Preparation::RemoteGenerator(NetBus& bus) {
         faults_.Bus(bus, "its regulated bus is not held by generators");
         return;
     }
-    regulated->regulatingGenerators.push_back(&bus);
+    regulated->EditExtras().regulatingGenerators.push_back(&bus);
     if (!sw_.remoteVoltageControl) {
         regulated->voltageFree = true;
         bus.voltageFree = false;
@@ -159,7 +160,7 @@ void Preparation::Defaults(NetBus& bus) {
 // An "X" bus takes the voltage band of the switched bank that holds it.
 void Preparation::Bank(NetBus& bus) {
     const NetBus* bank = bus.bankBus;
-    if (!bank || bank->bankStepCount < 1 || bank->bankSteps.size() < static_cast<std::size_t>(bank->bankStepCount)) {
+    if (!bank || bank->bankStepCount < 1 || bank->extras().bankSteps.size() < static_cast<std::size_t>(bank->bankStepCount)) {
         faults_.Bus(bus, "no switched bank with steps holds its voltage");
         return;
     }

@@ -226,7 +226,8 @@ void BusStep::TransformerTaps(NetBus& bus, double dv) {
 // generator.
 void BusStep::RemoteVoltage(NetBus& bus, double dv) {
     const double v = Shadowed(bus.shadow, bus.voltage, dv);
-    const NetBus* first = bus.regulatingGenerators.empty() ? nullptr : bus.regulatingGenerators.front();
+    const std::vector<NetBus*>& generators = bus.extras().regulatingGenerators;
+    const NetBus* first = generators.empty() ? nullptr : generators.front();
     const double target = bus.voltageTarget;
     HeldVoltage(bus, target, recoveryOn_ && first && HeldAtRecovery(*first, v, target));
 }

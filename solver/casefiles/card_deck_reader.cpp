@@ -355,10 +355,11 @@ void CardDeckReader::ReadShuntSteps(NetBus& shuntBus) {
         const int count = deck_.Int(col, 1);
         const double size = Mw(col + 1, 5);
         if (count < 1 || count > 9 || size == 0.0) continue;
-        if (shuntBus.bankSteps.empty()) shuntBus.bankSteps.push_back(size > 0.0 ? 1.0 : -1.0);
-        shuntBus.bankSteps.insert(shuntBus.bankSteps.end(), static_cast<std::size_t>(count), size);
+        std::vector<double>& steps = shuntBus.EditExtras().bankSteps;
+        if (steps.empty()) steps.push_back(size > 0.0 ? 1.0 : -1.0);
+        steps.insert(steps.end(), static_cast<std::size_t>(count), size);
     }
-    shuntBus.bankStepCount = static_cast<int>(shuntBus.bankSteps.size());
+    shuntBus.bankStepCount = static_cast<int>(shuntBus.extras().bankSteps.size());
 }
 
 // "L  ", "T  ", "E  ": a line or transformer, or one more section of one.

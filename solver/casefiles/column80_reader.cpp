@@ -223,7 +223,7 @@ void Column80Reader::ReadBranch(char type) {
         branch->tap = TapOfWinding(tapKv, low->baseKv);
     }
     branch->rating = deck_.Real(23, 5, 0) / (base_ * 1000.0 / (kSqrt3 * highKv));
-    branch->zone = branch->owner = first->owner;
+    branch->owner = first->owner;
     branch->meteredBus = low;
     ++network_.branchCount;
 }

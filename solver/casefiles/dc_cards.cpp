@@ -141,7 +141,7 @@ std::string DcCardReader::BusNamedConverter() {
     if (std::string fault = BridgesAndRatioFault(name, c->bridges, c->ratio); !fault.empty()) return fault;
     c->acBus = ac;
     c->converterBus = dcBus;
-    ac->converters.push_back(c);
+    ac->EditExtras().converters.push_back(c);
     return {};
 }
 
@@ -171,7 +171,7 @@ std::string DcCardReader::GroundConverter() {
     c->commutatingOhms = reactance * c->bridges;
     c->ratio = ratio * c->bridges;
     c->acBus = ac;
-    ac->converters.push_back(c);
+    ac->EditExtras().converters.push_back(c);
     return {};
 }
 

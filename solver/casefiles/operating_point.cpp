@@ -320,7 +320,7 @@ void OperatingPointReader::Finish() {
         if (bus.areaCode == " 0") {
             area = solver_.FindOrAddArea(0, "REST", Search::Yes);
             if (area->number == 0) area->number = ++network_.areaCount;
-        } else if (!bus.svcs.empty() && !bus.branches.empty()) {
+        } else if (!bus.extras().svcs.empty() && !bus.branches.empty()) {
             const NetBranch& branch = *bus.branches.front().branch;
             area = (branch.from == &bus ? branch.to : branch.from)->area;
         }

@@ -175,7 +175,7 @@ void SolutionListing::Bus(NetBus& bus) {
     AppendFixed(qPart, q * base_, 8, 2);
     // One line without branches: the limit letter goes where a branch row
     // would start.
-    const bool alone = bus.branches.empty() && bus.converters.empty();
+    const bool alone = bus.branches.empty() && bus.extras().converters.empty();
     qPart += alone ? limit : ' ';
     AppendFixed(qPart, LoadAt(bus.loadModelQ, v, lambda_) * base_, 8, 2);
     qPart += ' ';
@@ -187,7 +187,7 @@ void SolutionListing::Bus(NetBus& bus) {
         return;
     }
     bool first = true;
-    for (const NetConverter* converter : bus.converters) {
+    for (const NetConverter* converter : bus.extras().converters) {
         const std::string blanks(kHeadWidth, ' ');
         out_ += first ? ConverterListingLines(*converter, head_, qPart_ + ' ', base_)
                       : ConverterListingLines(*converter, blanks, blanks, base_);

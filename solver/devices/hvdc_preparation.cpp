@@ -97,7 +97,7 @@ void ConverterPass::TakeOverTransformer(NetConverter& c) {
 bool ConverterPass::OnlyTransformerAt(const NetBus& dcBus, const NetBranch& transformer) const {
     const NetBus* bus = &dcBus;
     if (dcBus.branches.size() != 1 || dcBus.branches[0].branch != &transformer || !dcBus.regulatingBranches.empty() ||
-        !dcBus.regulatingGenerators.empty())
+        !dcBus.extras().regulatingGenerators.empty())
         return false;
     for (const auto& other : network_.buses)
         if (other->remoteBus == bus || other->bankBus == bus) return false;

@@ -189,8 +189,8 @@ TEST(Builders, AreasAndDevices) {
     EXPECT_EQ(solver->FindOrAddSvc("SVC1", Search::Yes, nullptr, nullptr), svc1);
     EXPECT_EQ(solver->GetNetwork()->svcs.front().get(), svc2);  // head insertion
     EXPECT_EQ(svc1->code, "FS");
-    EXPECT_EQ(a->svcs, (std::vector<NetSvc*>{svc1}));
-    EXPECT_EQ(b->svcs, (std::vector<NetSvc*>{svc1, svc2}));
+    EXPECT_EQ(a->extras().svcs, (std::vector<NetSvc*>{svc1}));
+    EXPECT_EQ(b->extras().svcs, (std::vector<NetSvc*>{svc1, svc2}));
 
     NetTcsc* tcsc = solver->FindOrAddTcsc("TC", Search::Yes, a, b);
     NetStatcom* statcom = solver->FindOrAddStatcom("ST", Search::No, a, a);
@@ -198,7 +198,7 @@ TEST(Builders, AreasAndDevices) {
     EXPECT_EQ(statcom->code, "FT");
     EXPECT_EQ(solver->FindOrAddTcsc("TC", Search::Yes, nullptr, nullptr), tcsc);
     EXPECT_NE(solver->FindOrAddStatcom("ST", Search::No, a, a), statcom);
-    EXPECT_EQ(a->statcoms.size(), 2u);
+    EXPECT_EQ(a->extras().statcoms.size(), 2u);
 
     NetConverter* first = solver->FindOrAddConverter("REC", Search::Yes);
     NetConverter* second = solver->FindOrAddConverter("INV", Search::Yes);

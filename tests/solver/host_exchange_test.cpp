@@ -299,7 +299,7 @@ TEST(HostExchange, ALateRecordCompletesTheBusARegulatingGeneratorNamed) {
     EXPECT_EQ(held->regulatingGeneratorCount, 1);
     EXPECT_DOUBLE_EQ(held->loadP, 0.3);
     EXPECT_DOUBLE_EQ(held->voltage, 1.0);
-    EXPECT_EQ(held->regulatingGenerators, (std::vector<NetBus*>{solver->FindBus(2)}));
+    EXPECT_EQ(held->extras().regulatingGenerators, (std::vector<NetBus*>{solver->FindBus(2)}));
     EXPECT_EQ(held->number, 3);  // numbered when the generator named it
     EXPECT_EQ(network.busCount, 3);
     NetBus* gen = solver->FindBus(2);
@@ -743,7 +743,7 @@ TEST(HostExchange, SwitchedBankSteps) {
              EXPECT_EQ(b.code, "BX");
              EXPECT_EQ(b.control, 'X');
              EXPECT_DOUBLE_EQ(b.voltage, 1.0);
-             EXPECT_EQ(b.bankSteps, (std::vector<double>{0.1, 0.05, 0.05, -0.03}));
+             EXPECT_EQ(b.extras().bankSteps, (std::vector<double>{0.1, 0.05, 0.05, -0.03}));
              EXPECT_EQ(b.bankStepCount, 4);
              EXPECT_DOUBLE_EQ(b.shuntB, 0.12);  // the first block is switched in
              EXPECT_EQ(b.bankBus, &b);
@@ -751,7 +751,7 @@ TEST(HostExchange, SwitchedBankSteps) {
              EXPECT_EQ(s.GetNetwork()->bankBusCount, 1);
          }},
         {"only the unused pair", [&](auto& r) { r.SetBankBlocks(bank(r), {{3, 5.0}}); }, false,
-         [](Solver& s) { EXPECT_EQ(s.FindBus(2)->bankSteps, (std::vector<double>{0.1})); }},
+         [](Solver& s) { EXPECT_EQ(s.FindBus(2)->extras().bankSteps, (std::vector<double>{0.1})); }},
         {"no step list", [&](auto& r) { bank(r); }, true, nullptr},
         {"a negative count", [&](auto& r) { r.SetBankBlocks(bank(r), {{0, 0.0}, {-2, 5.0}}); }, true, nullptr},
         // Refused before anything is allocated for them.

@@ -107,7 +107,7 @@ TEST(NetworkPreparation, FaultsFailOnlyAfterTheWholePass) {
              NetBus* bus = AddBus(s, 9, "BX", Search::No);
              bus->bankBus = bus;
              bus->bankStepCount = 2;
-             bus->bankSteps = {0.1};
+             bus->EditExtras().bankSteps = {0.1};
              bus->maxVoltage = 1.1;
              bus->minVoltage = 0.9;
              AddLine(s, bus, b.load);
@@ -117,7 +117,7 @@ TEST(NetworkPreparation, FaultsFailOnlyAfterTheWholePass) {
              NetBus* bus = AddBus(s, 9, "BX", Search::No);
              bus->bankBus = bus;
              bus->bankStepCount = 1;
-             bus->bankSteps = {0.1};
+             bus->EditExtras().bankSteps = {0.1};
              bus->maxVoltage = 0.9;
              bus->minVoltage = 1.1;
              AddLine(s, bus, b.load);
@@ -244,7 +244,7 @@ TEST(NetworkPreparation, RemoteRegulationLinksGeneratorsAndShares) {
             AddLine(*solver, g, held);
         }
         ASSERT_TRUE(solver->PrepareNetwork());
-        EXPECT_EQ(held->regulatingGenerators, (std::vector<NetBus*>{g1, g2}));
+        EXPECT_EQ(held->extras().regulatingGenerators, (std::vector<NetBus*>{g1, g2}));
         EXPECT_DOUBLE_EQ(g1->participation, c.share1);
         EXPECT_DOUBLE_EQ(g2->participation, c.share2);
         EXPECT_DOUBLE_EQ(g1->participationNegative, c.negativeShare1);
@@ -275,7 +275,7 @@ TEST(NetworkPreparation, TransformerAndBankBuses) {
         bank->voltageFree = true;
         bank->bankBus = bank;
         bank->bankStepCount = 2;
-        bank->bankSteps = {0.1, 0.05};
+        bank->EditExtras().bankSteps = {0.1, 0.05};
         bank->maxVoltage = 1.05;
         bank->minVoltage = 0.95;
         NetBus* remote = AddBus(*solver, 5, "BX", Search::Yes);

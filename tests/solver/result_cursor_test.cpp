@@ -130,7 +130,7 @@ TEST(ResultCursor, BankStepOnlyInsideTheStepTable) {
         SCOPED_TRACE(testing::Message() << c.steps << " steps, step " << c.step);
         SolverHandle solver;
         TwoBus n = Build(*solver);
-        n.first->bankSteps.assign(static_cast<std::size_t>(c.steps), 0.1);
+        n.first->EditExtras().bankSteps.assign(static_cast<std::size_t>(c.steps), 0.1);
         n.first->bankStep = c.step;
         BusRecord record;
         record.bankStep = 99;  // a writer clears the record first

@@ -255,7 +255,7 @@ TEST_F(CardDeckReaderTest, SwitchedShuntSteps) {
     EXPECT_EQ(bus.code, "BX");
     EXPECT_EQ(bus.control, 'X');
     EXPECT_EQ(bus.bankBus, &bus);
-    EXPECT_EQ(bus.bankSteps, (std::vector<double>{1.0, 0.1, 0.1, 0.05}));
+    EXPECT_EQ(bus.extras().bankSteps, (std::vector<double>{1.0, 0.1, 0.1, 0.05}));
     EXPECT_EQ(bus.bankStepCount, 4);
     EXPECT_DOUBLE_EQ(bus.maxVoltage, 1.05);
     EXPECT_EQ(Model().bankBusCount, 1);

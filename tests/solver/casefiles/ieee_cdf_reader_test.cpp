@@ -202,7 +202,7 @@ TEST_F(IeeeCdfReaderTest, BusRecordRules) {
     EXPECT_FALSE(Bus(7).voltageFree);
     EXPECT_DOUBLE_EQ(Bus(7).voltage, 1.03);
     EXPECT_EQ(Bus(7).regulatingGeneratorCount, 1);
-    EXPECT_EQ(Bus(7).regulatingGenerators, std::vector<NetBus*>{&Bus(6)});
+    EXPECT_EQ(Bus(7).extras().regulatingGenerators, std::vector<NetBus*>{&Bus(6)});
 
     EXPECT_DOUBLE_EQ(Bus(8).voltage, 1.0) << "no voltage given";
     EXPECT_EQ(Model().generatorBusCount, 3);
