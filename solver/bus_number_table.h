@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -16,9 +17,20 @@ struct NetBus;
 // many buses come.
 class BusNumberTable {
 public:
+    // The count is the reader's estimate: beyond kLargestReserve buses it
+    // reserves that many, so that a wrong count cannot take the memory.
+    // Numbers the hash held that the grown array now covers move into it.
     void Reserve(std::size_t count) {
-        const std::size_t direct = 4 * count + 64;
-        if (direct > direct_.size()) direct_.resize(direct, nullptr);
+        const std::size_t direct = 4 * std::min(count, kLargestReserve) + 64;
+        if (direct <= direct_.size()) return;
+        direct_.resize(direct, nullptr);
+        std::vector<Slot> hashed;
+        hashed.swap(slots_);
+        mask_ = 0;
+        shift_ = 64;
+        count_ = 0;
+        for (const Slot& slot : hashed)
+            if (slot.bus) Set(slot.number, slot.bus);
     }
 
     NetBus* Find(int number) const {
@@ -51,6 +63,8 @@ public:
     }
 
 private:
+    static constexpr std::size_t kLargestReserve = std::size_t{1} << 18;
+
     struct Slot {
         int number = 0;
         NetBus* bus = nullptr;

@@ -6,6 +6,7 @@
 #include <complex>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <map>
 #include <string>
 #include <vector>
@@ -381,7 +382,7 @@ TEST(HostExchange, ACountThatMissesOnlySizesTheBlocks) {
     EXPECT_EQ(ends, 2 * records.branches.size());
     EXPECT_EQ(reference->FindBus(number(0))->branches.size(), 6u);
 
-    for (const int count : {-1, 0, 1, kBuses / 2, 10 * kBuses}) {
+    for (const int count : {-1, 0, 1, kBuses / 2, 10 * kBuses, std::numeric_limits<int>::max()}) {
         SCOPED_TRACE(count);
         MiscountingCursor miscounted(records, count);
         SolverHandle solver;
