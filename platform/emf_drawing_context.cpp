@@ -9,6 +9,8 @@
 
 #include <uemf.h>
 
+#include "windows_1250_code_page.h"
+
 namespace {
 
 // The records are built in memory; libuemf insists on a file to write them
@@ -197,7 +199,7 @@ void EmfDrawingContext::UseTextAttributes() {
         uint16_t face[U_LF_FACESIZE] = {};
         std::string_view name = state.font.FaceName();
         for (std::size_t i = 0; i < name.size() && i + 1 < U_LF_FACESIZE; ++i) {
-            face[i] = static_cast<unsigned char>(name[i]);
+            face[i] = Windows1250ToUnicode(static_cast<std::uint8_t>(name[i]));
         }
         U_LOGFONT font = logfont_set(state.font.height, state.font.width, state.font.escapement,
                                      state.font.orientation, state.font.weight, state.font.italic,
@@ -275,10 +277,15 @@ void EmfDrawingContext::DrawText(Point at, std::string_view text) {
     // Each character advances by the average width; readers that lay text out
     // themselves ignore the advances.
     std::vector<std::uint32_t> advances(text.size(), static_cast<std::uint32_t>(extent.cx / static_cast<int>(text.size())));
-    std::string bytes(text);
-    char* body = emrtext_set(ToPointl(at), static_cast<U_NUM_STR>(bytes.size()), 1, bytes.data(), U_ETO_NONE,
+    // Written in UTF-16: readers take single-byte text in a code page of
+    // their own choosing, and the labels' degree signs and accented names
+    // would not survive it.
+    std::vector<std::uint16_t> units(text.size());
+    std::transform(text.begin(), text.end(), units.begin(),
+                   [](char c) { return Windows1250ToUnicode(static_cast<std::uint8_t>(c)); });
+    char* body = emrtext_set(ToPointl(at), static_cast<U_NUM_STR>(units.size()), 2, units.data(), U_ETO_NONE,
                              rectl_set(point32_set(0, 0), point32_set(-1, -1)), advances.data());
-    Append(U_EMREXTTEXTOUTA_set(bounds, U_GM_COMPATIBLE, 1.0f, 1.0f, reinterpret_cast<PU_EMRTEXT>(body)));
+    Append(U_EMREXTTEXTOUTW_set(bounds, U_GM_COMPATIBLE, 1.0f, 1.0f, reinterpret_cast<PU_EMRTEXT>(body)));
     std::free(body);
 }
 

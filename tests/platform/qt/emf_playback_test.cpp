@@ -110,4 +110,24 @@ TEST(MetafilePlayback, ArcsOfMoreThanHalfATurnAndWholeEllipsesAreDrawnRoundTheir
     EXPECT_FALSE(inked(85, 36));  // the quarter from the bottom to the right is left open
 }
 
+// Labels hold degree signs and accented names in the stored code page; each
+// character must come back, not a gap.
+TEST(MetafilePlayback, CharactersBeyondAsciiArePlayedBack) {
+    for (const char* text : {"\xB0", "\x8A", "\xE8"}) {  // degree sign, S and c with caron
+        FixedMetricMeasurer measurer;
+        EmfDrawingContext emf(measurer, {60, 60});
+        LogFont font;
+        font.height = -40;
+        font.weight = 400;
+        font.SetFaceName("DejaVu Sans");
+        emf.SelectFont(font);
+        emf.TextOut({10, 5}, text);
+        const QImage image = Played(emf.Finish(), 60, 60);
+        int inked = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) inked += image.pixelColor(x, y) != QColor(Qt::white);
+        EXPECT_GT(inked, 20) << static_cast<int>(static_cast<unsigned char>(text[0]));
+    }
+}
+
 }  // namespace

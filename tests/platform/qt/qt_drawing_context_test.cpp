@@ -370,10 +370,10 @@ TEST(QtDrawingContext, TextGivenAsGlyphIndicesIsLeftOutAndTheFontsStay) {
     emf.SelectFont(font);
     emf.TextOut({4, 4}, "Bus 1");
     std::vector<std::uint8_t> picture = emf.Finish();
-    constexpr std::uint32_t kExtTextOutA = 83, kGlyphIndexOption = 0x10;
+    constexpr std::uint32_t kExtTextOutW = 84, kGlyphIndexOption = 0x10;
     int texts = 0;
     for (std::size_t at = 0; at + 8 <= picture.size(); at += U32(picture, at + 4)) {
-        if (U32(picture, at) != kExtTextOutA) continue;
+        if (U32(picture, at) != kExtTextOutW) continue;
         picture[at + 52] |= kGlyphIndexOption;
         ++texts;
     }
