@@ -67,32 +67,55 @@ void SparseFactor::Release() {
     if (klu_) klu_->Release();
 }
 
-bool SparseFactor::Factor(int n, std::span<const int> columnStart, std::span<const int> rowIndex,
-                          std::span<const double> value, std::span<const double> rowScale, double threshold,
-                          std::span<const int> order) {
+bool SparseFactor::Analyse(int n, std::span<const int> columnStart, std::span<const int> rowIndex,
+                           std::span<const int> order) {
     if (!klu_) klu_ = std::make_unique<Klu>();
     Release();
     klu_common& common = klu_->common;
-    common.tol = std::clamp(threshold, 0.0, 1.0);
-    // A singular matrix is an answer here, not an error: stop at once.
-    common.halt_if_singular = 1;
-    columnStart_ = columnStart;
-    rowIndex_ = rowIndex;
-    rowScale_ = rowScale;
     // The order serves the rows too, as the search's order does: each
     // column's own row stays its preferred pivot.
     if (order.size() == static_cast<std::size_t>(n)) {
         klu_->symbolic =
-            klu_analyze_given(n, Writable(columnStart_), Writable(rowIndex_), Writable(order), Writable(order), &common);
+            klu_analyze_given(n, Writable(columnStart), Writable(rowIndex), Writable(order), Writable(order), &common);
         ++counts_.givenOrders;
     } else {
-        klu_->symbolic = klu_analyze(n, Writable(columnStart_), Writable(rowIndex_), &common);
+        klu_->symbolic = klu_analyze(n, Writable(columnStart), Writable(rowIndex), &common);
         ++counts_.orderings;
     }
     if (!klu_->symbolic) {
         if (common.status == KLU_OUT_OF_MEMORY) throw std::bad_alloc();
         return false;
     }
+    // The factorisation visits the columns in pivot order: laid out that
+    // way they are read one after another, not each from elsewhere in the
+    // arrays. The analysis then takes the columns as they stand; the rows
+    // keep their order, so the factor does the same operations in the
+    // same sequence.
+    int* const q = klu_->symbolic->Q;
+    order_.assign(q, q + n);
+    columnStart_.resize(n + 1);
+    rowIndex_.resize(columnStart[n]);
+    places_.resize(columnStart[n]);
+    columnStart_[0] = 0;
+    for (int k = 0; k < n; ++k) {
+        int place = columnStart_[k];
+        for (int p = columnStart[q[k]], end = columnStart[q[k] + 1]; p < end; ++p, ++place) {
+            rowIndex_[place] = rowIndex[p];
+            places_[p] = place;
+        }
+        columnStart_[k + 1] = place;
+        q[k] = k;
+    }
+    return true;
+}
+
+bool SparseFactor::Factor(std::span<const double> value, std::span<const double> rowScale, double threshold) {
+    if (!klu_ || !klu_->symbolic) return false;
+    klu_common& common = klu_->common;
+    common.tol = std::clamp(threshold, 0.0, 1.0);
+    // A singular matrix is an answer here, not an error: stop at once.
+    common.halt_if_singular = 1;
+    rowScale_ = rowScale;
     return FactorNumeric(value);
 }
 
@@ -100,7 +123,7 @@ bool SparseFactor::FactorNumeric(std::span<const double> value) {
     Klu& k = *klu_;
     if (k.numeric) klu_free_numeric(&k.numeric, &k.common);
     ++counts_.factorisations;
-    k.numeric = klu_factor(Writable(columnStart_), Writable(rowIndex_), Writable(value), k.symbolic,
+    k.numeric = klu_factor(columnStart_.data(), rowIndex_.data(), Writable(value), k.symbolic,
                            &k.common);
     if (!k.numeric) {
         if (k.common.status == KLU_OUT_OF_MEMORY) throw std::bad_alloc();
@@ -122,7 +145,7 @@ bool SparseFactor::Refactor(std::span<const double> value) {
     if (!klu_ || !klu_->symbolic) return false;
     Klu& k = *klu_;
     if (k.numeric &&
-        klu_refactor(Writable(columnStart_), Writable(rowIndex_), Writable(value), k.symbolic, k.numeric,
+        klu_refactor(columnStart_.data(), rowIndex_.data(), Writable(value), k.symbolic, k.numeric,
                      &k.common) &&
         PivotsUsable() && conditionEstimate_ > 1e-12) {
         ++counts_.refactorisations;
@@ -134,7 +157,7 @@ bool SparseFactor::Refactor(std::span<const double> value) {
 
 std::span<const int> SparseFactor::Order() const {
     if (!klu_ || !klu_->symbolic) return {};
-    return {klu_->symbolic->Q, static_cast<std::size_t>(klu_->symbolic->n)};
+    return order_;
 }
 
 // The diagonal of U belongs to the row-scaled matrix; a pivot of the
@@ -166,28 +189,35 @@ bool SparseFactor::PivotsUsable() {
 }
 
 // det A = parity(P) parity(Q) prod(diag U) prod(row scales); the scales are
-// positive and the blocks off the diagonal add nothing. The parities are
+// positive and the blocks off the diagonal add nothing. Q is the pivot
+// order of the columns, which the factor's layout has taken. The parities are
 // taken anew only with a new pivot order; the pivots' signs are those
 // PivotsUsable counted.
 void SparseFactor::TakeSign(bool newPivots) {
     const klu_numeric& numeric = *klu_->numeric;
     const int n = numeric.n;
-    if (newPivots) orderSign_ = Parity(numeric.Pnum, n) * Parity(klu_->symbolic->Q, n);
+    if (newPivots) orderSign_ = Parity(numeric.Pnum, n) * Parity(order_.data(), n);
     sign_ = negativePivots_ % 2 ? -orderSign_ : orderSign_;
 }
 
-// With A = R S (S the scaled matrix, R its row scales): S x = b / R.
+// With A = R S (S the scaled matrix, R its row scales): S x = b / R. The
+// factor's columns are in pivot order, so its solution holds x[Q[k]] at k.
 void SparseFactor::Solve(std::span<double> vector) {
     Klu& k = *klu_;
     const int n = k.symbolic->n;
-    for (int i = 0; i < n; ++i) vector[i] /= rowScale_[i];
-    klu_solve(k.symbolic, k.numeric, n, 1, vector.data(), &k.common);
+    work_.resize(n);
+    for (int i = 0; i < n; ++i) work_[i] = vector[i] / rowScale_[i];
+    klu_solve(k.symbolic, k.numeric, n, 1, work_.data(), &k.common);
+    for (int i = 0; i < n; ++i) vector[order_[i]] = work_[i];
 }
 
-// A' x = S' (R x) = b: the solve with S', then x = y / R.
+// A' x = S' (R x) = b: the solve with S', then x = y / R. The rows of the
+// factor's S' are the columns in pivot order: b[Q[k]] goes to k.
 void SparseFactor::SolveTransposed(std::span<double> vector) {
     Klu& k = *klu_;
     const int n = k.symbolic->n;
-    klu_tsolve(k.symbolic, k.numeric, n, 1, vector.data(), &k.common);
-    for (int i = 0; i < n; ++i) vector[i] /= rowScale_[i];
+    work_.resize(n);
+    for (int i = 0; i < n; ++i) work_[i] = vector[order_[i]];
+    klu_tsolve(k.symbolic, k.numeric, n, 1, work_.data(), &k.common);
+    for (int i = 0; i < n; ++i) vector[i] = work_[i] / rowScale_[i];
 }
