@@ -122,6 +122,7 @@ bool SparseFactor::Factor(std::span<const double> value, std::span<const double>
 bool SparseFactor::FactorNumeric(std::span<const double> value) {
     Klu& k = *klu_;
     if (k.numeric) klu_free_numeric(&k.numeric, &k.common);
+    pivotPosition_.clear();
     ++counts_.factorisations;
     k.numeric = klu_factor(columnStart_.data(), rowIndex_.data(), Writable(value), k.symbolic,
                            &k.common);
@@ -144,15 +145,84 @@ bool SparseFactor::FactorNumeric(std::span<const double> value) {
 bool SparseFactor::Refactor(std::span<const double> value) {
     if (!klu_ || !klu_->symbolic) return false;
     Klu& k = *klu_;
-    if (k.numeric &&
-        klu_refactor(columnStart_.data(), rowIndex_.data(), Writable(value), k.symbolic, k.numeric,
-                     &k.common) &&
-        PivotsUsable() && conditionEstimate_ > 1e-12) {
+    if (k.numeric && RefactorKeptPivots(value) && PivotsUsable() && conditionEstimate_ > 1e-12) {
         ++counts_.refactorisations;
         TakeSign(false);
         return true;
     }
     return FactorNumeric(value);
+}
+
+// The refactorisation with the kept pivots, written into the library's
+// factor of the one block (no search for blocks, see Klu): column by
+// column, the matrix's column scattered by its rows' pivot positions, the
+// columns of L it reaches subtracted in the order U lists them, the
+// diagonal taken and the rest of L divided by it. Exactly the library's own
+// operations in its order, so the factor is the same to the bit (a product
+// is rounded before it is subtracted: this file is built without
+// contraction); what differs is the work around them: the rows' pivot
+// positions are looked up once per pivot choice, and the updates of a
+// column of L, each on its own row, are taken four at a time, which keeps
+// the processor busy across the short columns of a network's factor.
+// False at an exact zero pivot, as the library's.
+bool SparseFactor::RefactorKeptPivots(std::span<const double> value) {
+    klu_numeric& numeric = *klu_->numeric;
+    const int n = numeric.n;
+    // A single unknown is its own pivot: the library keeps no columns for it.
+    if (n == 1)
+        return klu_refactor(columnStart_.data(), rowIndex_.data(), Writable(value), klu_->symbolic, &numeric,
+                            &klu_->common);
+    if (pivotPosition_.empty()) {
+        pivotPosition_.resize(rowIndex_.size());
+        for (std::size_t p = 0; p < rowIndex_.size(); ++p) pivotPosition_[p] = numeric.Pinv[rowIndex_[p]];
+    }
+    column_.assign(n, 0.0);
+    double* const x = column_.data();
+    auto* const lu = static_cast<double*>(numeric.LUbx[0]);
+    auto* const diagonal = static_cast<double*>(numeric.Udiag);
+    // A column's indices, then its values from the next whole unit.
+    const auto indices = [lu](int start) { return reinterpret_cast<const int*>(lu + start); };
+    const auto values = [lu](int start, int length) {
+        return lu + start + (length * sizeof(int) + sizeof(double) - 1) / sizeof(double);
+    };
+    for (int k = 0; k < n; ++k) {
+        for (int p = columnStart_[k], end = columnStart_[k + 1]; p < end; ++p) x[pivotPosition_[p]] = value[p];
+        const int uStart = numeric.Uip[k], uLength = numeric.Ulen[k];
+        const int* const ui = indices(uStart);
+        double* const ux = values(uStart, uLength);
+        for (int u = 0; u < uLength; ++u) {
+            const int j = ui[u];
+            const double ujk = x[j];
+            x[j] = 0.0;
+            ux[u] = ujk;
+            const int lStart = numeric.Lip[j], lLength = numeric.Llen[j];
+            const int* const li = indices(lStart);
+            const double* const lx = values(lStart, lLength);
+            int p = 0;
+            for (; p + 4 <= lLength; p += 4) {
+                const int i0 = li[p], i1 = li[p + 1], i2 = li[p + 2], i3 = li[p + 3];
+                const double x0 = x[i0] - lx[p] * ujk, x1 = x[i1] - lx[p + 1] * ujk;
+                const double x2 = x[i2] - lx[p + 2] * ujk, x3 = x[i3] - lx[p + 3] * ujk;
+                x[i0] = x0;
+                x[i1] = x1;
+                x[i2] = x2;
+                x[i3] = x3;
+            }
+            for (; p < lLength; ++p) x[li[p]] -= lx[p] * ujk;
+        }
+        const double ukk = x[k];
+        x[k] = 0.0;
+        if (ukk == 0.0) return false;
+        diagonal[k] = ukk;
+        const int lStart = numeric.Lip[k], lLength = numeric.Llen[k];
+        const int* const li = indices(lStart);
+        double* const lx = values(lStart, lLength);
+        for (int p = 0; p < lLength; ++p) {
+            lx[p] = x[li[p]] / ukk;
+            x[li[p]] = 0.0;
+        }
+    }
+    return true;
 }
 
 std::span<const int> SparseFactor::Order() const {

@@ -69,6 +69,7 @@ public:
 
 private:
     bool FactorNumeric(std::span<const double> value);
+    bool RefactorKeptPivots(std::span<const double> value);
     bool PivotsUsable();
     void TakeSign(bool newPivots);
 
@@ -81,6 +82,10 @@ private:
     std::vector<int> order_;
     std::span<const double> rowScale_;
     std::vector<double> work_;
+    // For the refactorisation: each place's row in the pivot order of the
+    // present factor (empty until needed), and the column being reduced.
+    std::vector<int> pivotPosition_;
+    std::vector<double> column_;
     Counts counts_;
     int sign_ = 1;
     int orderSign_ = 1;  // the parity of the row and column orders
