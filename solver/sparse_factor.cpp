@@ -43,7 +43,8 @@ struct SparseFactor::Klu {
         klu_defaults(&common);
         // The matrices factorised here, a network's Jacobians, are one
         // block or nearly so (every bus reaches every other through its
-        // branches): a search for blocks costs more than it saves.
+        // branches): a search for blocks costs more than it saves. The
+        // factor's own refactorisation takes the one block there is.
         common.btf = 0;
         // The values come scaled already (see ScaleRow), and the pattern
         // is built without duplicates: no scaling, no checks.
@@ -88,9 +89,9 @@ bool SparseFactor::Analyse(int n, std::span<const int> columnStart, std::span<co
     }
     // The factorisation visits the columns in pivot order: laid out that
     // way they are read one after another, not each from elsewhere in the
-    // arrays. The analysis then takes the columns as they stand; the rows
-    // keep their order, so the factor does the same operations in the
-    // same sequence.
+    // arrays. The analysis's column order becomes the identity; the rows
+    // keep theirs, so the factor does the same operations in the same
+    // sequence as with the columns where they were.
     int* const q = klu_->symbolic->Q;
     order_.assign(q, q + n);
     columnStart_.resize(n + 1);
