@@ -30,6 +30,24 @@ int Parity(const int* permutation, int n) {
     return sign;
 }
 
+// The analysis holds the identity as its column order, the columns being
+// laid out in pivot order; for a solve the pivot order takes its place, so
+// that the library permutes the solution (or the transposed solve's
+// right-hand side) by it on the way, as with the columns where they were.
+class PivotOrderForSolve {
+public:
+    PivotOrderForSolve(klu_symbolic& symbolic, std::vector<int>& order) : symbolic_(symbolic), identity_(symbolic.Q) {
+        symbolic_.Q = order.data();
+    }
+    ~PivotOrderForSolve() { symbolic_.Q = identity_; }
+    PivotOrderForSolve(const PivotOrderForSolve&) = delete;
+    PivotOrderForSolve& operator=(const PivotOrderForSolve&) = delete;
+
+private:
+    klu_symbolic& symbolic_;
+    int* identity_;
+};
+
 }  // namespace
 
 // KLU's settings and statistics, the ordering of the pattern and the
@@ -261,8 +279,8 @@ bool SparseFactor::PivotsUsable() {
 
 // det A = parity(P) parity(Q) prod(diag U) prod(row scales); the scales are
 // positive and the blocks off the diagonal add nothing. Q is the pivot
-// order of the columns, which the factor's layout has taken. The parities are
-// taken anew only with a new pivot order; the pivots' signs are those
+// order of the columns, which the factor's layout has taken. The parities
+// are taken anew only with a new pivot order; the pivots' signs are those
 // PivotsUsable counted.
 void SparseFactor::TakeSign(bool newPivots) {
     const klu_numeric& numeric = *klu_->numeric;
@@ -271,24 +289,22 @@ void SparseFactor::TakeSign(bool newPivots) {
     sign_ = negativePivots_ % 2 ? -orderSign_ : orderSign_;
 }
 
-// With A = R S (S the scaled matrix, R its row scales): S x = b / R. The
-// factor's columns are in pivot order, so its solution holds x[Q[k]] at k.
+// With A = R S (S the scaled matrix, R its row scales): S x = b / R.
 void SparseFactor::Solve(std::span<double> vector) {
     Klu& k = *klu_;
     const int n = k.symbolic->n;
-    work_.resize(n);
-    for (int i = 0; i < n; ++i) work_[i] = vector[i] / rowScale_[i];
-    klu_solve(k.symbolic, k.numeric, n, 1, work_.data(), &k.common);
-    for (int i = 0; i < n; ++i) vector[order_[i]] = work_[i];
+    for (int i = 0; i < n; ++i) vector[i] /= rowScale_[i];
+    const PivotOrderForSolve order(*k.symbolic, order_);
+    klu_solve(k.symbolic, k.numeric, n, 1, vector.data(), &k.common);
 }
 
-// A' x = S' (R x) = b: the solve with S', then x = y / R. The rows of the
-// factor's S' are the columns in pivot order: b[Q[k]] goes to k.
+// A' x = S' (R x) = b: the solve with S', then x = y / R.
 void SparseFactor::SolveTransposed(std::span<double> vector) {
     Klu& k = *klu_;
     const int n = k.symbolic->n;
-    work_.resize(n);
-    for (int i = 0; i < n; ++i) work_[i] = vector[order_[i]];
-    klu_tsolve(k.symbolic, k.numeric, n, 1, work_.data(), &k.common);
-    for (int i = 0; i < n; ++i) vector[i] = work_[i] / rowScale_[i];
+    {
+        const PivotOrderForSolve order(*k.symbolic, order_);
+        klu_tsolve(k.symbolic, k.numeric, n, 1, vector.data(), &k.common);
+    }
+    for (int i = 0; i < n; ++i) vector[i] /= rowScale_[i];
 }

@@ -81,7 +81,6 @@ private:
     std::vector<int> places_;
     std::vector<int> order_;
     std::span<const double> rowScale_;
-    std::vector<double> work_;  // the solves' vector in the factor's order
     // For the refactorisation: each place's row in the pivot order of the
     // present factor (empty until needed), and the column being reduced.
     std::vector<int> pivotPosition_;
