@@ -30,6 +30,24 @@ int Parity(const int* permutation, int n) {
     return sign;
 }
 
+// The analysis holds the identity as its column order, the columns being
+// laid out in pivot order; for a solve the pivot order takes its place, so
+// that the library permutes the solution (or the transposed solve's
+// right-hand side) by it on the way, as with the columns where they were.
+class PivotOrderForSolve {
+public:
+    PivotOrderForSolve(klu_symbolic& symbolic, std::vector<int>& order) : symbolic_(symbolic), identity_(symbolic.Q) {
+        symbolic_.Q = order.data();
+    }
+    ~PivotOrderForSolve() { symbolic_.Q = identity_; }
+    PivotOrderForSolve(const PivotOrderForSolve&) = delete;
+    PivotOrderForSolve& operator=(const PivotOrderForSolve&) = delete;
+
+private:
+    klu_symbolic& symbolic_;
+    int* identity_;
+};
+
 }  // namespace
 
 // KLU's settings and statistics, the ordering of the pattern and the
@@ -43,7 +61,8 @@ struct SparseFactor::Klu {
         klu_defaults(&common);
         // The matrices factorised here, a network's Jacobians, are one
         // block or nearly so (every bus reaches every other through its
-        // branches): a search for blocks costs more than it saves.
+        // branches): a search for blocks costs more than it saves. The
+        // factor's own refactorisation takes the one block there is.
         common.btf = 0;
         // The values come scaled already (see ScaleRow), and the pattern
         // is built without duplicates: no scaling, no checks.
@@ -67,40 +86,64 @@ void SparseFactor::Release() {
     if (klu_) klu_->Release();
 }
 
-bool SparseFactor::Factor(int n, std::span<const int> columnStart, std::span<const int> rowIndex,
-                          std::span<const double> value, std::span<const double> rowScale, double threshold,
-                          std::span<const int> order) {
+bool SparseFactor::Analyse(int n, std::span<const int> columnStart, std::span<const int> rowIndex,
+                           std::span<const int> order) {
     if (!klu_) klu_ = std::make_unique<Klu>();
     Release();
     klu_common& common = klu_->common;
-    common.tol = std::clamp(threshold, 0.0, 1.0);
-    // A singular matrix is an answer here, not an error: stop at once.
-    common.halt_if_singular = 1;
-    columnStart_ = columnStart;
-    rowIndex_ = rowIndex;
-    rowScale_ = rowScale;
     // The order serves the rows too, as the search's order does: each
     // column's own row stays its preferred pivot.
     if (order.size() == static_cast<std::size_t>(n)) {
         klu_->symbolic =
-            klu_analyze_given(n, Writable(columnStart_), Writable(rowIndex_), Writable(order), Writable(order), &common);
+            klu_analyze_given(n, Writable(columnStart), Writable(rowIndex), Writable(order), Writable(order), &common);
         ++counts_.givenOrders;
     } else {
-        klu_->symbolic = klu_analyze(n, Writable(columnStart_), Writable(rowIndex_), &common);
+        klu_->symbolic = klu_analyze(n, Writable(columnStart), Writable(rowIndex), &common);
         ++counts_.orderings;
     }
     if (!klu_->symbolic) {
         if (common.status == KLU_OUT_OF_MEMORY) throw std::bad_alloc();
         return false;
     }
+    // The factorisation visits the columns in pivot order: laid out that
+    // way they are read one after another, not each from elsewhere in the
+    // arrays. The analysis's column order becomes the identity; the rows
+    // keep theirs, so the factor does the same operations in the same
+    // sequence as with the columns where they were.
+    int* const q = klu_->symbolic->Q;
+    order_.assign(q, q + n);
+    columnStart_.resize(n + 1);
+    rowIndex_.resize(columnStart[n]);
+    places_.resize(columnStart[n]);
+    columnStart_[0] = 0;
+    for (int k = 0; k < n; ++k) {
+        int place = columnStart_[k];
+        for (int p = columnStart[q[k]], end = columnStart[q[k] + 1]; p < end; ++p, ++place) {
+            rowIndex_[place] = rowIndex[p];
+            places_[p] = place;
+        }
+        columnStart_[k + 1] = place;
+        q[k] = k;
+    }
+    return true;
+}
+
+bool SparseFactor::Factor(std::span<const double> value, std::span<const double> rowScale, double threshold) {
+    if (!klu_ || !klu_->symbolic) return false;
+    klu_common& common = klu_->common;
+    common.tol = std::clamp(threshold, 0.0, 1.0);
+    // A singular matrix is an answer here, not an error: stop at once.
+    common.halt_if_singular = 1;
+    rowScale_ = rowScale;
     return FactorNumeric(value);
 }
 
 bool SparseFactor::FactorNumeric(std::span<const double> value) {
     Klu& k = *klu_;
     if (k.numeric) klu_free_numeric(&k.numeric, &k.common);
+    pivotPosition_.clear();
     ++counts_.factorisations;
-    k.numeric = klu_factor(Writable(columnStart_), Writable(rowIndex_), Writable(value), k.symbolic,
+    k.numeric = klu_factor(columnStart_.data(), rowIndex_.data(), Writable(value), k.symbolic,
                            &k.common);
     if (!k.numeric) {
         if (k.common.status == KLU_OUT_OF_MEMORY) throw std::bad_alloc();
@@ -121,10 +164,7 @@ bool SparseFactor::FactorNumeric(std::span<const double> value) {
 bool SparseFactor::Refactor(std::span<const double> value) {
     if (!klu_ || !klu_->symbolic) return false;
     Klu& k = *klu_;
-    if (k.numeric &&
-        klu_refactor(Writable(columnStart_), Writable(rowIndex_), Writable(value), k.symbolic, k.numeric,
-                     &k.common) &&
-        PivotsUsable() && conditionEstimate_ > 1e-12) {
+    if (k.numeric && RefactorKeptPivots(value) && PivotsUsable() && conditionEstimate_ > 1e-12) {
         ++counts_.refactorisations;
         TakeSign(false);
         return true;
@@ -132,9 +172,81 @@ bool SparseFactor::Refactor(std::span<const double> value) {
     return FactorNumeric(value);
 }
 
+// The refactorisation with the kept pivots, written into the library's
+// factor of the one block (no search for blocks, see Klu): column by
+// column, the matrix's column scattered by its rows' pivot positions, the
+// columns of L it reaches subtracted in the order U lists them, the
+// diagonal taken and the rest of L divided by it. Exactly the library's own
+// operations in its order, so the factor is the same to the bit (a product
+// is rounded before it is subtracted: this file is built without
+// contraction); what differs is the work around them: the rows' pivot
+// positions are looked up once per pivot choice, and the updates of a
+// column of L, each on its own row, are taken four at a time, which keeps
+// the processor busy across the short columns of a network's factor.
+// False at an exact zero pivot, as the library's.
+bool SparseFactor::RefactorKeptPivots(std::span<const double> value) {
+    klu_numeric& numeric = *klu_->numeric;
+    const int n = numeric.n;
+    // A single unknown is its own pivot: the library keeps no columns for it.
+    if (n == 1)
+        return klu_refactor(columnStart_.data(), rowIndex_.data(), Writable(value), klu_->symbolic, &numeric,
+                            &klu_->common);
+    if (pivotPosition_.empty()) {
+        pivotPosition_.resize(rowIndex_.size());
+        for (std::size_t p = 0; p < rowIndex_.size(); ++p) pivotPosition_[p] = numeric.Pinv[rowIndex_[p]];
+    }
+    column_.assign(n, 0.0);
+    double* const x = column_.data();
+    auto* const lu = static_cast<double*>(numeric.LUbx[0]);
+    auto* const diagonal = static_cast<double*>(numeric.Udiag);
+    // A column's indices, then its values from the next whole unit.
+    const auto indices = [lu](int start) { return reinterpret_cast<const int*>(lu + start); };
+    const auto values = [lu](int start, int length) {
+        return lu + start + (length * sizeof(int) + sizeof(double) - 1) / sizeof(double);
+    };
+    for (int k = 0; k < n; ++k) {
+        for (int p = columnStart_[k], end = columnStart_[k + 1]; p < end; ++p) x[pivotPosition_[p]] = value[p];
+        const int uStart = numeric.Uip[k], uLength = numeric.Ulen[k];
+        const int* const ui = indices(uStart);
+        double* const ux = values(uStart, uLength);
+        for (int u = 0; u < uLength; ++u) {
+            const int j = ui[u];
+            const double ujk = x[j];
+            x[j] = 0.0;
+            ux[u] = ujk;
+            const int lStart = numeric.Lip[j], lLength = numeric.Llen[j];
+            const int* const li = indices(lStart);
+            const double* const lx = values(lStart, lLength);
+            int p = 0;
+            for (; p + 4 <= lLength; p += 4) {
+                const int i0 = li[p], i1 = li[p + 1], i2 = li[p + 2], i3 = li[p + 3];
+                const double x0 = x[i0] - lx[p] * ujk, x1 = x[i1] - lx[p + 1] * ujk;
+                const double x2 = x[i2] - lx[p + 2] * ujk, x3 = x[i3] - lx[p + 3] * ujk;
+                x[i0] = x0;
+                x[i1] = x1;
+                x[i2] = x2;
+                x[i3] = x3;
+            }
+            for (; p < lLength; ++p) x[li[p]] -= lx[p] * ujk;
+        }
+        const double ukk = x[k];
+        x[k] = 0.0;
+        if (ukk == 0.0) return false;
+        diagonal[k] = ukk;
+        const int lStart = numeric.Lip[k], lLength = numeric.Llen[k];
+        const int* const li = indices(lStart);
+        double* const lx = values(lStart, lLength);
+        for (int p = 0; p < lLength; ++p) {
+            lx[p] = x[li[p]] / ukk;
+            x[li[p]] = 0.0;
+        }
+    }
+    return true;
+}
+
 std::span<const int> SparseFactor::Order() const {
     if (!klu_ || !klu_->symbolic) return {};
-    return {klu_->symbolic->Q, static_cast<std::size_t>(klu_->symbolic->n)};
+    return order_;
 }
 
 // The diagonal of U belongs to the row-scaled matrix; a pivot of the
@@ -166,13 +278,14 @@ bool SparseFactor::PivotsUsable() {
 }
 
 // det A = parity(P) parity(Q) prod(diag U) prod(row scales); the scales are
-// positive and the blocks off the diagonal add nothing. The parities are
-// taken anew only with a new pivot order; the pivots' signs are those
+// positive and the blocks off the diagonal add nothing. Q is the pivot
+// order of the columns, which the factor's layout has taken. The parities
+// are taken anew only with a new pivot order; the pivots' signs are those
 // PivotsUsable counted.
 void SparseFactor::TakeSign(bool newPivots) {
     const klu_numeric& numeric = *klu_->numeric;
     const int n = numeric.n;
-    if (newPivots) orderSign_ = Parity(numeric.Pnum, n) * Parity(klu_->symbolic->Q, n);
+    if (newPivots) orderSign_ = Parity(numeric.Pnum, n) * Parity(order_.data(), n);
     sign_ = negativePivots_ % 2 ? -orderSign_ : orderSign_;
 }
 
@@ -181,6 +294,7 @@ void SparseFactor::Solve(std::span<double> vector) {
     Klu& k = *klu_;
     const int n = k.symbolic->n;
     for (int i = 0; i < n; ++i) vector[i] /= rowScale_[i];
+    const PivotOrderForSolve order(*k.symbolic, order_);
     klu_solve(k.symbolic, k.numeric, n, 1, vector.data(), &k.common);
 }
 
@@ -188,6 +302,9 @@ void SparseFactor::Solve(std::span<double> vector) {
 void SparseFactor::SolveTransposed(std::span<double> vector) {
     Klu& k = *klu_;
     const int n = k.symbolic->n;
-    klu_tsolve(k.symbolic, k.numeric, n, 1, vector.data(), &k.common);
+    {
+        const PivotOrderForSolve order(*k.symbolic, order_);
+        klu_tsolve(k.symbolic, k.numeric, n, 1, vector.data(), &k.common);
+    }
     for (int i = 0; i < n; ++i) vector[i] /= rowScale_[i];
 }

@@ -34,16 +34,22 @@ public:
     // sizes, determinant and solves).
     static double ScaleRow(double largest, double magnitude) { return largest > magnitude ? largest : magnitude; }
 
-    // Orders the pattern and factorises its values. `threshold` (0..1) is
-    // how far a pivot may fall below the largest entry of its column and
-    // still be preferred on the diagonal. False when singular. The pattern
-    // and the row scales stay the caller's: they must outlive the factor,
-    // the pattern unchanged, the scales those of the values last
-    // factorised. `order`, when it holds n items, is the pivot order
-    // (0-based columns, the same for the rows) taken instead of searching
-    // for one.
-    bool Factor(int n, std::span<const int> columnStart, std::span<const int> rowIndex, std::span<const double> value,
-                std::span<const double> rowScale, double threshold, std::span<const int> order = {});
+    // Orders the pattern (0-based compressed columns, no duplicates) and
+    // lays its columns out in pivot order, as the factorisation visits
+    // them: the values come to Factor and Refactor in that layout, each at
+    // the place Places() gives for its place in the pattern as passed here.
+    // `order`, when it holds n items, is the pivot order (0-based columns,
+    // the same for the rows) taken instead of searching for one. False
+    // when the pattern cannot be ordered.
+    bool Analyse(int n, std::span<const int> columnStart, std::span<const int> rowIndex,
+                 std::span<const int> order = {});
+    std::span<const int> Places() const { return places_; }
+    // Factorises values of the analysed pattern. `threshold` (0..1) is how
+    // far a pivot may fall below the largest entry of its column and still
+    // be preferred on the diagonal. False when singular. The row scales
+    // stay the caller's: they must outlive the factor and be those of the
+    // values last factorised.
+    bool Factor(std::span<const double> value, std::span<const double> rowScale, double threshold);
     // New values of the same pattern: the kept pivots, or a new pivot
     // choice where one of them no longer serves. False when singular.
     bool Refactor(std::span<const double> value);
@@ -63,14 +69,22 @@ public:
 
 private:
     bool FactorNumeric(std::span<const double> value);
+    bool RefactorKeptPivots(std::span<const double> value);
     bool PivotsUsable();
     void TakeSign(bool newPivots);
 
     struct Klu;
     std::unique_ptr<Klu> klu_;
-    std::span<const int> columnStart_;
-    std::span<const int> rowIndex_;
+    // The pattern with its columns in pivot order, and the pivot order.
+    std::vector<int> columnStart_;
+    std::vector<int> rowIndex_;
+    std::vector<int> places_;
+    std::vector<int> order_;
     std::span<const double> rowScale_;
+    // For the refactorisation: each place's row in the pivot order of the
+    // present factor (empty until needed), and the column being reduced.
+    std::vector<int> pivotPosition_;
+    std::vector<double> column_;
     Counts counts_;
     int sign_ = 1;
     int orderSign_ = 1;  // the parity of the row and column orders

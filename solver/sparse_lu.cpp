@@ -232,14 +232,18 @@ bool SparseMatrix::OrderAndFactor(double threshold) {
         slotToColumnValue_[t] = place;
         columnSlot_[place] = t;
     }
-    ScaleIntoColumns();
     std::span<const int> order;
     if (givenOrder_.size() == static_cast<std::size_t>(n))
         order = givenOrder_;
     else if (const SearchedOrder* searched = SearchedOrderOfPattern())
         order = searched->order;
     const bool search = order.empty();
-    if (!factor_.Factor(n, columnStart_, rowIndex_, columnValue_, rowScale_, threshold, order)) return false;
+    if (!factor_.Analyse(n, columnStart_, rowIndex_, order)) return false;
+    // The values go straight to the factor's layout.
+    const std::span<const int> places = factor_.Places();
+    for (int t = 1; t <= count; ++t) slotToColumnValue_[t] = places[slotToColumnValue_[t]];
+    ScaleIntoColumns();
+    if (!factor_.Factor(columnValue_, rowScale_, threshold)) return false;
     if (search) {
         const std::span<const int> found = factor_.Order();
         if (searchedOrders_.size() == kKeptOrders) searchedOrders_.pop_back();

@@ -184,10 +184,10 @@ private:
     std::size_t nextStep_ = 0;
 
     // The ordered structure in compressed columns, and where each pool
-    // slot's value goes in it.
+    // slot's value goes in the factor's layout of them.
     std::vector<int> columnStart_;
     std::vector<int> rowIndex_;
-    std::vector<double> columnValue_;  // divided by the row scales, for the factor
+    std::vector<double> columnValue_;  // divided by the row scales, in the factor's layout
     std::vector<double> rowScale_;
     std::vector<int> slotToColumnValue_;
     std::vector<int> columnSlot_;  // the pool slot of each place of the compressed columns
