@@ -67,7 +67,8 @@ struct Solver::ContinuationTrace {
 int Solver::RunContinuation() {
     ContinuationTrace trace;
     // However the tracing ends, the table's last row has its line end and
-    // later solves are neither quiet nor held on fixed unknowns.
+    // later solves are neither quiet nor held on fixed unknowns, and read
+    // the load models from the buses again.
     struct RunStateGuard {
         Solver& solver;
         ContinuationTrace& trace;
@@ -75,6 +76,7 @@ int Solver::RunContinuation() {
             if (trace.rowOpen && trace.file) std::fputs("\n", trace.file);
             solver.SetQuietRun(Quiet::No, LimitChecks::Due);
             solver.SetFixedVariableMode(false);
+            solver.equationArrays_.ReleaseLoads();
         }
     } guard{*this, trace};
     StartContinuation(trace);
@@ -122,6 +124,10 @@ int Solver::RunContinuation() {
     // start from their scheduled control, held at the present values.
     SetQuietRun(Quiet::Yes, LimitChecks::Done);
     trace.reorder = ResetHvdcControl() != 0;
+    // From here to the end of the tracing nothing changes the load models
+    // (the base case has rescaled them, option L has moved the base load):
+    // every pass reads them from one array.
+    equationArrays_.HoldLoads(*network_);
     while (TraceNextPoint(trace)) {
     }
     return EndContinuation(trace, trace.lastResult);

@@ -207,9 +207,12 @@ void Solver::EndTableRow(FILE* file, bool descending) {
 // The loads follow the load model at the present voltage and load parameter.
 void Solver::SumTableTotals() {
     tableTotals_ = {};
+    std::size_t place = 0;
     for (const auto& bus : network_->buses) {
-        tableTotals_.loadP += LoadAt(bus->loadModelP, bus->voltage, lambda_);
-        tableTotals_.loadQ += LoadAt(bus->loadModelQ, bus->voltage, lambda_);
+        const LoadModel& p = equationArrays_.LoadModelP(*bus, place);
+        const LoadModel& q = equationArrays_.LoadModelQ(*bus, place++);
+        tableTotals_.loadP += LoadAt(p, bus->voltage, lambda_);
+        tableTotals_.loadQ += LoadAt(q, bus->voltage, lambda_);
         tableTotals_.generationP += bus->generationP;
         tableTotals_.generationQ += bus->generationQ;
     }

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <stdexcept>
 
-#include "network.h"
 
 namespace {
 
@@ -75,4 +74,10 @@ void NetworkArrays::Link(const Network& network) {
         }
         endStart_[b + 1] = static_cast<int>(ends_.size());
     }
+}
+
+void NetworkArrays::HoldLoads(const Network& network) {
+    heldLoads.clear();
+    heldLoads.reserve(network.buses.size());
+    for (const auto& bus : network.buses) heldLoads.push_back({bus->loadModelP, bus->loadModelQ});
 }

@@ -3,8 +3,7 @@
 #include <span>
 #include <vector>
 
-struct Network;
-struct NetBranch;
+#include "network.h"
 
 // The links of a network as the AC equations walk them, in arrays read in
 // order: every bus's branch ends (in the order of its branch list) side by
@@ -52,7 +51,10 @@ public:
     // Takes the links of the network unless they are those taken last.
     void Link(const Network& network);
     // Forgets the links, so that the next Link takes them anew.
-    void Forget() { network_ = nullptr; }
+    void Forget() {
+        network_ = nullptr;
+        heldLoads.clear();
+    }
 
     // The places of a branch's from and to buses in the bus list.
     struct BranchBuses {
@@ -69,6 +71,27 @@ public:
     // Filled by each pass, by the places of the bus and branch lists.
     std::vector<BusTerms> busTerms;
     std::vector<BranchTerms> branchTerms;
+
+    // A bus's load models, P and Q.
+    struct BusLoads {
+        LoadModel p;
+        LoadModel q;
+    };
+    // The buses' load models side by side, by bus place, while they hold
+    // still (a continuation's tracing takes them once its base load is
+    // set): a pass then reads them in order instead of from three lines of
+    // every bus record. Empty while the passes read the buses.
+    std::vector<BusLoads> heldLoads;
+    void HoldLoads(const Network& network);
+    void ReleaseLoads() { heldLoads.clear(); }
+    // The load models of the bus at `place`: the held ones while they are
+    // held, else the bus's own.
+    const LoadModel& LoadModelP(const NetBus& bus, std::size_t place) const {
+        return heldLoads.empty() ? bus.loadModelP : heldLoads[place].p;
+    }
+    const LoadModel& LoadModelQ(const NetBus& bus, std::size_t place) const {
+        return heldLoads.empty() ? bus.loadModelQ : heldLoads[place].q;
+    }
 
 private:
     const Network* network_ = nullptr;
