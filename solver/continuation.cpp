@@ -568,7 +568,7 @@ int Solver::SwitchParameter() {
 // else the bus of the largest entry) with its rank, largest first, a later
 // bus in the list ranking first on a tie.
 void Solver::RankByTangent(std::span<const double> t, bool first) {
-    StateFields(stateFields_);
+    StateFields();
     auto entry = [&](const NetBus& bus) {
         const int column = bus.firstVariable + 1;
         return stateFields_[column].value == &bus.voltage ? std::fabs(t[column]) : 0.0;
