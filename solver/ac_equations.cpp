@@ -280,14 +280,18 @@ void AcPass::TakeTerms(const Network& network) {
     auto branch = arrays_.branchTerms.begin();
     int place = 0;
     for (const auto& item : network.branches) {
-        *branch = TermsOf(*item);
+        if (!arrays_.BranchTermsHeld(place)) {
+            *branch = TermsOf(*item);
+            branch->hasControlColumn = jacobian_.HasControlColumn(*item);
+        }
         const auto [from, to] = arrays_.BusesOf(place++);
         const double difference = arrays_.busTerms[from].angle - arrays_.busTerms[to].angle;
         branch->cosAngle = std::cos(difference);
         branch->sinAngle = std::sin(difference);
-        branch->controlled = wantJacobian_ && jacobian_.HasControlColumn(*item);
+        branch->controlled = wantJacobian_ && branch->hasControlColumn;
         ++branch;
     }
+    arrays_.BranchTermsTaken();
 }
 
 void AcPass::Bus(NetBus& bus, int place) {

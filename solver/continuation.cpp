@@ -76,7 +76,7 @@ int Solver::RunContinuation() {
             if (trace.rowOpen && trace.file) std::fputs("\n", trace.file);
             solver.SetQuietRun(Quiet::No, LimitChecks::Due);
             solver.SetFixedVariableMode(false);
-            solver.equationArrays_.ReleaseLoads();
+            solver.equationArrays_.Release();
         }
     } guard{*this, trace};
     StartContinuation(trace);
@@ -126,8 +126,10 @@ int Solver::RunContinuation() {
     trace.reorder = ResetHvdcControl() != 0;
     // From here to the end of the tracing nothing changes the load models
     // (the base case has rescaled them, option L has moved the base load):
-    // every pass reads them from one array.
+    // every pass reads them from one array. Nor does it change a branch
+    // other than a regulating transformer.
     equationArrays_.HoldLoads(*network_);
+    equationArrays_.HoldBranches(*network_);
     while (TraceNextPoint(trace)) {
     }
     return EndContinuation(trace, trace.lastResult);
