@@ -115,8 +115,14 @@ void Solver::WriteTableRow(FILE* file) {
     RequireFiniteSolution();
     ++pointCount_;
     std::string row;
-    for (const NetBus* bus : tableAngleColumns_) row += FormatNumber(0, 6, 2, bus->angle * kDegreesPerRadian) + "\t";
-    for (const NetBus* bus : tableColumns_) row += FormatNumber(0, 6, 4, bus->voltage) + "\t";
+    for (const NetBus* bus : tableAngleColumns_) {
+        AppendNumber(row, 0, 6, 2, bus->angle * kDegreesPerRadian);
+        row += '\t';
+    }
+    for (const NetBus* bus : tableColumns_) {
+        AppendNumber(row, 0, 6, 4, bus->voltage);
+        row += '\t';
+    }
     if (HasOption('e')) row += GeneratorModelRow(tableColumns_);
     if (HasOption('O')) {
         row += FormatNumber(0, EnergyWidth(*this), 4, EnergyMeasure(pointCount_ == 1)) + "\t";
