@@ -85,6 +85,15 @@ public:
     std::vector<BusLoads> heldLoads;
     void HoldLoads(const Network& network);
 
+    // The load models of the bus at `place`: the held ones while they are
+    // held, else the bus's own.
+    const LoadModel& LoadModelP(const NetBus& bus, std::size_t place) const {
+        return heldLoads.empty() ? bus.loadModelP : heldLoads[place].p;
+    }
+    const LoadModel& LoadModelQ(const NetBus& bus, std::size_t place) const {
+        return heldLoads.empty() ? bus.loadModelQ : heldLoads[place].q;
+    }
+
     // The branches' terms while they hold still (a continuation's tracing):
     // only a regulating transformer's ratio, shift and code move then, and
     // only those of the branches on a bus's list of regulating branches.
@@ -101,14 +110,6 @@ public:
         heldLoads.clear();
         moving_.clear();
         branchTermsTaken_ = false;
-    }
-    // The load models of the bus at `place`: the held ones while they are
-    // held, else the bus's own.
-    const LoadModel& LoadModelP(const NetBus& bus, std::size_t place) const {
-        return heldLoads.empty() ? bus.loadModelP : heldLoads[place].p;
-    }
-    const LoadModel& LoadModelQ(const NetBus& bus, std::size_t place) const {
-        return heldLoads.empty() ? bus.loadModelQ : heldLoads[place].q;
     }
 
 private:
