@@ -594,6 +594,17 @@ private:
     // The buses' part of stateFields_ holds: it follows the buses' modes,
     // which change only together with their voltage columns.
     bool busFieldsHeld_ = false;
+    // The buses whose codes name an area bus ("A") and a remotely
+    // regulating generator ("G"), in list order: a step walks only them.
+    // Kept, like the buses' state fields, until the buses are classified
+    // anew.
+    struct CodedBuses {
+        bool held = false;
+        std::vector<NetBus*> areaBuses;
+        std::vector<NetBus*> remoteGenerators;
+    };
+    CodedBuses codedBuses_;
+    const CodedBuses& CodedBusLists();
     std::vector<double*> deviceValues_;   // scratch: what a base point keeps of the devices
 };
 

@@ -27,5 +27,6 @@ VoltageColumn Classify(const NetBus& bus, const RunSwitches& sw) {
 
 void Solver::ClassifyBuses() {
     busFieldsHeld_ = false;
+    codedBuses_.held = false;
     for (const auto& bus : network_->buses) bus->voltageColumn = Classify(*bus, switches_);
 }
