@@ -13,6 +13,12 @@ namespace {
 using BranchTerms = NetworkArrays::BranchTerms;
 using BusTerms = NetworkArrays::BusTerms;
 
+// A bus's load models where the pass reads them.
+struct BusLoads {
+    const LoadModel& p;
+    const LoadModel& q;
+};
+
 BranchTerms TermsOf(const NetBranch& branch) {
     const ShiftTurn shift = TurnOf(branch.shift);
     return {branch.g,          branch.b,          branch.tap,      shift.cos, shift.sin,
@@ -179,7 +185,7 @@ struct LoadAtBus {
 // The polynomial form p0 + p1 V + p2 V^2 takes its coefficients from the
 // bus's load polynomial; the exponential form follows the load models
 // and the load parameter.
-LoadAtBus BusLoad(const NetBus& bus, bool polynomial, double lambda) {
+LoadAtBus BusLoad(const NetBus& bus, const BusLoads& models, bool polynomial, double lambda) {
     const double v = bus.voltage;
     LoadAtBus load;
     if (polynomial) {
@@ -198,8 +204,8 @@ LoadAtBus BusLoad(const NetBus& bus, bool polynomial, double lambda) {
         derivative = model.exponent == 0.0 ? 2.0 * impedance * v
                                            : model.exponent * base * power / v + 2.0 * impedance * v;
     };
-    exponential(bus.loadModelP, load.p, load.pV);
-    exponential(bus.loadModelQ, load.q, load.qV);
+    exponential(models.p, load.p, load.pV);
+    exponential(models.q, load.q, load.qV);
     return load;
 }
 
@@ -240,7 +246,7 @@ private:
     void Branches(const NetBus& bus, int place, Balance& balance);
     void Diagonal(const NetBus& bus, const Balance& balance);
     void DistributedSlack(const NetBus& bus, const NetBus* slack, GeneratorCoupling& coupling);
-    void LoadParameterColumn(const NetBus& bus);
+    void LoadParameterColumn(const NetBus& bus, const BusLoads& models);
     void HeldVoltageColumn(const NetBus& bus, GeneratorCoupling& coupling);
     void AreaInterchange(const NetBus& bus);
     void FlowTransformerRows(const NetBus& bus);
@@ -274,14 +280,18 @@ void AcPass::TakeTerms(const Network& network) {
     auto branch = arrays_.branchTerms.begin();
     int place = 0;
     for (const auto& item : network.branches) {
-        *branch = TermsOf(*item);
+        if (!arrays_.BranchTermsHeld(place)) {
+            *branch = TermsOf(*item);
+            branch->hasControlColumn = jacobian_.HasControlColumn(*item);
+        }
         const auto [from, to] = arrays_.BusesOf(place++);
         const double difference = arrays_.busTerms[from].angle - arrays_.busTerms[to].angle;
         branch->cosAngle = std::cos(difference);
         branch->sinAngle = std::sin(difference);
-        branch->controlled = wantJacobian_ && jacobian_.HasControlColumn(*item);
+        branch->controlled = wantJacobian_ && branch->hasControlColumn;
         ++branch;
     }
+    arrays_.BranchTermsTaken();
 }
 
 void AcPass::Bus(NetBus& bus, int place) {
@@ -289,7 +299,8 @@ void AcPass::Bus(NetBus& bus, int place) {
     const int qRow = pRow + 1;
     const double v = bus.voltage;
     const NetBus* slack = bus.area && bus.area->areaBus ? bus.area->areaBus : systemSlack_;
-    const LoadAtBus load = BusLoad(bus, polynomialLoads_, lambda_);
+    const BusLoads models{arrays_.LoadModelP(bus, place), arrays_.LoadModelQ(bus, place)};
+    const LoadAtBus load = BusLoad(bus, models, polynomialLoads_, lambda_);
     CountParticipation(bus, slack);
 
     Balance balance;
@@ -306,7 +317,7 @@ void AcPass::Bus(NetBus& bus, int place) {
     if (wantJacobian_) {
         Diagonal(bus, balance);
         DistributedSlack(bus, slack, coupling);
-        LoadParameterColumn(bus);
+        LoadParameterColumn(bus, models);
         HeldVoltageColumn(bus, coupling);
     }
     AreaInterchange(bus);
@@ -392,13 +403,13 @@ void AcPass::DistributedSlack(const NetBus& bus, const NetBus* slack, GeneratorC
 }
 
 // dF/dlambda, always from the load models' directions.
-void AcPass::LoadParameterColumn(const NetBus& bus) {
+void AcPass::LoadParameterColumn(const NetBus& bus, const BusLoads& models) {
     if (!parameterColumn_) return;
     const double v = bus.voltage;
-    const double vp = bus.loadModelP.VoltagePower(v);
-    const double vq = bus.loadModelQ.VoltagePower(v);
-    const LoadModel& mp = bus.loadModelP;
-    const LoadModel& mq = bus.loadModelQ;
+    const LoadModel& mp = models.p;
+    const LoadModel& mq = models.q;
+    const double vp = mp.VoltagePower(v);
+    const double vq = mq.VoltagePower(v);
     if (mp.impedanceDirection != 0.0 || mp.baseDirection != 0.0)
         jacobian_.Enter(bus.firstVariable, parameterColumn_, -(mp.impedanceDirection * v * v + mp.baseDirection * vp));
     if (mq.impedanceDirection != 0.0 || mq.baseDirection != 0.0)

@@ -67,7 +67,8 @@ struct Solver::ContinuationTrace {
 int Solver::RunContinuation() {
     ContinuationTrace trace;
     // However the tracing ends, the table's last row has its line end and
-    // later solves are neither quiet nor held on fixed unknowns.
+    // later solves are neither quiet nor held on fixed unknowns, and read
+    // the load models from the buses again.
     struct RunStateGuard {
         Solver& solver;
         ContinuationTrace& trace;
@@ -75,6 +76,7 @@ int Solver::RunContinuation() {
             if (trace.rowOpen && trace.file) std::fputs("\n", trace.file);
             solver.SetQuietRun(Quiet::No, LimitChecks::Due);
             solver.SetFixedVariableMode(false);
+            solver.equationArrays_.Release();
         }
     } guard{*this, trace};
     StartContinuation(trace);
@@ -122,6 +124,12 @@ int Solver::RunContinuation() {
     // start from their scheduled control, held at the present values.
     SetQuietRun(Quiet::Yes, LimitChecks::Done);
     trace.reorder = ResetHvdcControl() != 0;
+    // From here to the end of the tracing nothing changes the load models
+    // (the base case has rescaled them, option L has moved the base load):
+    // every pass reads them from one array. Nor does it change a branch
+    // other than a regulating transformer.
+    equationArrays_.HoldLoads(*network_);
+    equationArrays_.HoldBranches(*network_);
     while (TraceNextPoint(trace)) {
     }
     return EndContinuation(trace, trace.lastResult);
@@ -562,7 +570,7 @@ int Solver::SwitchParameter() {
 // else the bus of the largest entry) with its rank, largest first, a later
 // bus in the list ranking first on a tie.
 void Solver::RankByTangent(std::span<const double> t, bool first) {
-    StateFields(stateFields_);
+    StateFields();
     auto entry = [&](const NetBus& bus) {
         const int column = bus.firstVariable + 1;
         return stateFields_[column].value == &bus.voltage ? std::fabs(t[column]) : 0.0;

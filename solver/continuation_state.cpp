@@ -42,9 +42,20 @@ double* VoltageColumnField(NetBus& bus, double& lambda) {
 
 // Unknowns in the order NumberVariables gives them. The system slack's
 // angle column holds its power; another slack's angle is held and moves
-// nothing. The devices' unknowns follow their own modes.
-void Solver::StateFields(std::vector<StateField>& fields) {
-    fields.assign(static_cast<std::size_t>(variableCount_) + 1, StateField());
+// nothing. The devices' unknowns follow their own modes, which a step may
+// switch: they are taken every time. The buses' are taken again only after
+// their modes were classified anew (a continuation reads its state several
+// times a point, and walking every bus record is what that costs).
+void Solver::StateFields() {
+    std::vector<StateField>& fields = stateFields_;
+    const std::size_t count = static_cast<std::size_t>(variableCount_) + 1;
+    if (busFieldsHeld_ && fields.size() == count) {
+        std::fill(fields.begin() + busVariableCount_ + 1, fields.end(), StateField());
+        DeviceStateFields(fields);
+        return;
+    }
+    busFieldsHeld_ = true;
+    fields.assign(count, StateField());
     NetBus* systemSlack = SystemSlack();
     for (const auto& owned : network_->buses) {
         NetBus& bus = *owned;
@@ -65,7 +76,7 @@ void Solver::StateFields(std::vector<StateField>& fields) {
 }
 
 void Solver::ReadState(std::vector<double>& x) {
-    StateFields(stateFields_);
+    StateFields();
     x.assign(stateFields_.size(), 0.0);
     for (std::size_t i = 1; i < stateFields_.size(); ++i)
         if (stateFields_[i].value) x[i] = stateFields_[i].Read();

@@ -115,8 +115,14 @@ void Solver::WriteTableRow(FILE* file) {
     RequireFiniteSolution();
     ++pointCount_;
     std::string row;
-    for (const NetBus* bus : tableAngleColumns_) row += FormatNumber(0, 6, 2, bus->angle * kDegreesPerRadian) + "\t";
-    for (const NetBus* bus : tableColumns_) row += FormatNumber(0, 6, 4, bus->voltage) + "\t";
+    for (const NetBus* bus : tableAngleColumns_) {
+        AppendNumber(row, 0, 6, 2, bus->angle * kDegreesPerRadian);
+        row += '\t';
+    }
+    for (const NetBus* bus : tableColumns_) {
+        AppendNumber(row, 0, 6, 4, bus->voltage);
+        row += '\t';
+    }
     if (HasOption('e')) row += GeneratorModelRow(tableColumns_);
     if (HasOption('O')) {
         row += FormatNumber(0, EnergyWidth(*this), 4, EnergyMeasure(pointCount_ == 1)) + "\t";
@@ -207,9 +213,12 @@ void Solver::EndTableRow(FILE* file, bool descending) {
 // The loads follow the load model at the present voltage and load parameter.
 void Solver::SumTableTotals() {
     tableTotals_ = {};
+    std::size_t place = 0;
     for (const auto& bus : network_->buses) {
-        tableTotals_.loadP += LoadAt(bus->loadModelP, bus->voltage, lambda_);
-        tableTotals_.loadQ += LoadAt(bus->loadModelQ, bus->voltage, lambda_);
+        const LoadModel& p = equationArrays_.LoadModelP(*bus, place);
+        const LoadModel& q = equationArrays_.LoadModelQ(*bus, place++);
+        tableTotals_.loadP += LoadAt(p, bus->voltage, lambda_);
+        tableTotals_.loadQ += LoadAt(q, bus->voltage, lambda_);
         tableTotals_.generationP += bus->generationP;
         tableTotals_.generationQ += bus->generationQ;
     }

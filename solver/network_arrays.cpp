@@ -1,10 +1,10 @@
 #include "network_arrays.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <stdexcept>
 
-#include "network.h"
 
 namespace {
 
@@ -46,6 +46,7 @@ private:
 void NetworkArrays::Link(const Network& network) {
     if (network_ == &network && busCount_ == network.buses.size() && branchCount_ == network.branches.size()) return;
     network_ = &network;
+    Release();
     busCount_ = network.buses.size();
     branchCount_ = network.branches.size();
 
@@ -75,4 +76,21 @@ void NetworkArrays::Link(const Network& network) {
         }
         endStart_[b + 1] = static_cast<int>(ends_.size());
     }
+}
+
+void NetworkArrays::HoldLoads(const Network& network) {
+    heldLoads.clear();
+    heldLoads.reserve(network.buses.size());
+    for (const auto& bus : network.buses) heldLoads.push_back({bus->loadModelP, bus->loadModelQ});
+}
+
+void NetworkArrays::HoldBranches(const Network& network) {
+    std::vector<const NetBranch*> regulating;
+    for (const auto& bus : network.buses)
+        for (const AdjacencyNode& node : bus->regulatingBranches) regulating.push_back(node.branch);
+    std::sort(regulating.begin(), regulating.end());
+    moving_.assign(network.branches.size(), 0);
+    for (std::size_t k = 0; k < network.branches.size(); ++k)
+        moving_[k] = std::binary_search(regulating.begin(), regulating.end(), network.branches[k].get());
+    branchTermsTaken_ = false;
 }

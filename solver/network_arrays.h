@@ -3,8 +3,7 @@
 #include <span>
 #include <vector>
 
-struct Network;
-struct NetBranch;
+#include "network.h"
 
 // The links of a network as the AC equations walk them, in arrays read in
 // order: every bus's branch ends (in the order of its branch list) side by
@@ -40,7 +39,8 @@ public:
         // The from bus's angle minus the to bus's, by its cosine and sine.
         double cosAngle = 1.0;
         double sinAngle = 0.0;
-        bool controlled = false;  // a regulating transformer with a column of its control
+        bool hasControlColumn = false;  // a regulating transformer with a column of its control
+        bool controlled = false;        // the same, where the pass enters the Jacobian
     };
 
     struct End {
@@ -52,7 +52,10 @@ public:
     // Takes the links of the network unless they are those taken last.
     void Link(const Network& network);
     // Forgets the links, so that the next Link takes them anew.
-    void Forget() { network_ = nullptr; }
+    void Forget() {
+        network_ = nullptr;
+        Release();
+    }
 
     // The places of a branch's from and to buses in the bus list.
     struct BranchBuses {
@@ -70,6 +73,45 @@ public:
     std::vector<BusTerms> busTerms;
     std::vector<BranchTerms> branchTerms;
 
+    // A bus's load models, P and Q.
+    struct BusLoads {
+        LoadModel p;
+        LoadModel q;
+    };
+    // The buses' load models side by side, by bus place, while they hold
+    // still (a continuation's tracing takes them once its base load is
+    // set): a pass then reads them in order instead of from three lines of
+    // every bus record. Empty while the passes read the buses.
+    std::vector<BusLoads> heldLoads;
+    void HoldLoads(const Network& network);
+
+    // The load models of the bus at `place`: the held ones while they are
+    // held, else the bus's own.
+    const LoadModel& LoadModelP(const NetBus& bus, std::size_t place) const {
+        return heldLoads.empty() ? bus.loadModelP : heldLoads[place].p;
+    }
+    const LoadModel& LoadModelQ(const NetBus& bus, std::size_t place) const {
+        return heldLoads.empty() ? bus.loadModelQ : heldLoads[place].q;
+    }
+
+    // The branches' terms while they hold still (a continuation's tracing):
+    // only a regulating transformer's ratio, shift and code move then, and
+    // only those of the branches on a bus's list of regulating branches.
+    // The others keep the terms that the first pass after HoldBranches
+    // took; the passes take the listed ones anew from their records.
+    void HoldBranches(const Network& network);
+    // Whether the pass may keep the branch's terms of the last pass.
+    bool BranchTermsHeld(int branch) const { return branchTermsTaken_ && !moving_[branch]; }
+    // The pass took every branch's terms.
+    void BranchTermsTaken() { branchTermsTaken_ = !moving_.empty(); }
+
+    // Drops what is held: the passes read the records again.
+    void Release() {
+        heldLoads.clear();
+        moving_.clear();
+        branchTermsTaken_ = false;
+    }
+
 private:
     const Network* network_ = nullptr;
     std::size_t busCount_ = 0;
@@ -78,4 +120,6 @@ private:
     std::vector<End> ends_;
     std::vector<NetBranch*> branches_;
     std::vector<BranchBuses> branchBuses_;
+    std::vector<char> moving_;  // by branch place while the branches are held: terms taken by every pass
+    bool branchTermsTaken_ = false;
 };

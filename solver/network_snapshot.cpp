@@ -1,14 +1,16 @@
 #include "network_snapshot.h"
 
 void NetworkSnapshot::Save(const Network& network, double lambda, const std::vector<double*>& deviceValues) {
-    buses_.clear();
+    // Sized once and written in place: a step saves every point.
+    buses_.resize(network.buses.size());
+    auto saved = buses_.begin();
     for (const auto& bus : network.buses)
-        buses_.push_back({bus->angle, bus->voltage, bus->generationP, bus->generationQ, bus->regulatedGenerationQ,
-                          bus->slackPower, bus->areaPower, bus->shareInUse, bus->effectiveMaxQ, bus->effectiveMinQ,
-                          bus->generatorLimitIndex});
-    branches_.clear();
-    for (const auto& branch : network.branches)
-        branches_.push_back({branch->tap, branch->shift, branch->controlTarget});
+        *saved++ = {bus->angle, bus->voltage, bus->generationP, bus->generationQ, bus->regulatedGenerationQ,
+                    bus->slackPower, bus->areaPower, bus->shareInUse, bus->effectiveMaxQ, bus->effectiveMinQ,
+                    bus->generatorLimitIndex};
+    branches_.resize(network.branches.size());
+    auto savedBranch = branches_.begin();
+    for (const auto& branch : network.branches) *savedBranch++ = {branch->tap, branch->shift, branch->controlTarget};
     deviceFields_ = deviceValues;
     deviceValues_.clear();
     for (const double* field : deviceFields_) deviceValues_.push_back(*field);

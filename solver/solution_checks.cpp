@@ -22,10 +22,13 @@ constexpr double kHighestPlausibleVoltage = 2.0;
 // parameter and the ratios and shifts of the branches.
 bool Solver::SolutionFinite() const {
     if (!network_ || !std::isfinite(lambda_)) return false;
+    std::size_t place = 0;
     for (const auto& bus : network_->buses) {
         const double v = bus->voltage;
+        const LoadModel& p = equationArrays_.LoadModelP(*bus, place);
+        const LoadModel& q = equationArrays_.LoadModelQ(*bus, place++);
         for (double value : {v, bus->angle, bus->generationP, bus->generationQ, bus->slackPower, bus->areaPower,
-                             LoadAt(bus->loadModelP, v, lambda_), LoadAt(bus->loadModelQ, v, lambda_)})
+                             LoadAt(p, v, lambda_), LoadAt(q, v, lambda_)})
             if (!std::isfinite(value)) return false;
     }
     for (const auto& branch : network_->branches)

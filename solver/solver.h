@@ -576,9 +576,10 @@ private:
     bool EndAtFailure(ContinuationTrace& trace, const std::string& reason);
     bool AssembleTangentSystem(std::vector<double>& t);
     void EnterTangentRow(std::vector<double>& t, int status, const NetArea* area);
-    // The unknowns 1..n as values of the model: what each column of the
-    // Jacobian moves (angle, voltage or what holds its place, slack power...).
-    void StateFields(std::vector<StateField>& fields);
+    // The unknowns 1..n as values of the model, into stateFields_: what
+    // each column of the Jacobian moves (angle, voltage or what holds its
+    // place, slack power...).
+    void StateFields();
     void ReadState(std::vector<double>& x);
     void RestoreBasePoint();
     // In a continuation, a switched link's unknowns into the step's base point.
@@ -589,7 +590,21 @@ private:
 
     ContinuationState curve_;
     std::vector<double> state_;           // scratch: the state by unknown
-    std::vector<StateField> stateFields_; // scratch: where each unknown lives
+    std::vector<StateField> stateFields_; // where each unknown lives
+    // The buses' part of stateFields_ holds: it follows the buses' modes,
+    // which change only together with their voltage columns.
+    bool busFieldsHeld_ = false;
+    // The buses whose codes name an area bus ("A") and a remotely
+    // regulating generator ("G"), in list order: a step walks only them.
+    // Kept, like the buses' state fields, until the buses are classified
+    // anew.
+    struct CodedBuses {
+        bool held = false;
+        std::vector<NetBus*> areaBuses;
+        std::vector<NetBus*> remoteGenerators;
+    };
+    CodedBuses codedBuses_;
+    const CodedBuses& CodedBusLists();
     std::vector<double*> deviceValues_;   // scratch: what a base point keeps of the devices
 };
 

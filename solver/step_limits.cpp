@@ -44,10 +44,12 @@ double ClampedRatio(double t, const NetBranch& branch) {
 // One application of the correction to the buses, rule by rule.
 class BusStep {
 public:
-    BusStep(Network& network, const RunSwitches& sw, const std::vector<double>& correction, double step,
-            Trial trial, Clamping clamping, RecoveryHold hold, double& lambda)
-        : network_(network), sw_(sw), dx_(correction), step_(step), retrial_(trial == Trial::Retrial),
-          limitsOn_(clamping == Clamping::On), recoveryOn_(hold == RecoveryHold::On), lambda_(lambda) {}
+    BusStep(const std::vector<NetBus*>& areaBuses, const std::vector<NetBus*>& remoteGenerators,
+            const RunSwitches& sw, const std::vector<double>& correction, double step, Trial trial,
+            Clamping clamping, RecoveryHold hold, double& lambda)
+        : areaBuses_(areaBuses), remoteGenerators_(remoteGenerators), sw_(sw), dx_(correction), step_(step),
+          retrial_(trial == Trial::Retrial), limitsOn_(clamping == Clamping::On),
+          recoveryOn_(hold == RecoveryHold::On), lambda_(lambda) {}
 
     double Delta(int variable) const { return step_ * dx_[variable]; }
 
@@ -74,7 +76,8 @@ private:
     void TransformerTaps(NetBus& bus, double dv);
     void RemoteVoltage(NetBus& bus, double dv);
 
-    Network& network_;
+    const std::vector<NetBus*>& areaBuses_;         // "A" buses
+    const std::vector<NetBus*>& remoteGenerators_;  // "G" buses
     const RunSwitches& sw_;
     const std::vector<double>& dx_;
     const double step_;
@@ -89,8 +92,7 @@ private:
 void BusStep::SlackPowers(NetBus* systemSlack) {
     if (systemSlack) systemSlack->slackPower += Delta(systemSlack->firstVariable);
     if (sw_.areaControl)
-        for (const auto& bus : network_.buses)
-            if (CodeHas(bus->code, "A")) bus->areaPower += Delta(bus->firstVariable + 2);
+        for (NetBus* bus : areaBuses_) bus->areaPower += Delta(bus->firstVariable + 2);
 }
 
 // Distributed slack: the bus takes its share of its area slack's power (the
@@ -260,9 +262,9 @@ void BusStep::FlowTransformers(const NetBus& bus) {
 // reactive unknown, once every bus has moved.
 void BusStep::RemoteGenerators() {
     if (!sw_.remoteVoltageControl) return;
-    for (const auto& owned : network_.buses) {
-        NetBus& bus = *owned;
-        if (!CodeHas(bus.code, "G") || bus.control != 'V' || !bus.remoteBus) continue;
+    for (NetBus* generator : remoteGenerators_) {
+        NetBus& bus = *generator;
+        if (bus.control != 'V' || !bus.remoteBus) continue;
         double q = RemoteShare(bus) * bus.remoteBus->regulatedGenerationQ;
         if (limitsOn_ && sw_.generatorReactiveLimits) q = Clamp(q, bus.effectiveMinQ, bus.effectiveMaxQ);
         bus.generationQ = q;
@@ -281,10 +283,25 @@ void BusStep::ContinuationParameter(NetBus* parameterBus, int lambdaVariable) {
 
 }  // namespace
 
+const Solver::CodedBuses& Solver::CodedBusLists() {
+    CodedBuses& lists = codedBuses_;
+    if (lists.held) return lists;
+    lists.areaBuses.clear();
+    lists.remoteGenerators.clear();
+    for (const auto& bus : network_->buses) {
+        if (CodeHas(bus->code, "A")) lists.areaBuses.push_back(bus.get());
+        if (CodeHas(bus->code, "G")) lists.remoteGenerators.push_back(bus.get());
+    }
+    lists.held = true;
+    return lists;
+}
+
 // step: the factor of the correction (-1 applies it, later trials take
 // back halves).
 void Solver::UpdateBuses(double step, Trial trial, Clamping clamping, RecoveryHold hold) {
-    BusStep update(*network_, switches_, correction_, step, trial, clamping, hold, lambda_);
+    const CodedBuses& coded = CodedBusLists();
+    BusStep update(coded.areaBuses, coded.remoteGenerators, switches_, correction_, step, trial, clamping, hold,
+                   lambda_);
     NetBus* systemSlack = SystemSlack();
     update.SlackPowers(systemSlack);
 

@@ -26,5 +26,7 @@ VoltageColumn Classify(const NetBus& bus, const RunSwitches& sw) {
 }  // namespace
 
 void Solver::ClassifyBuses() {
+    busFieldsHeld_ = false;
+    codedBuses_.held = false;
     for (const auto& bus : network_->buses) bus->voltageColumn = Classify(*bus, switches_);
 }

@@ -216,7 +216,13 @@ int GetIntField(std::string_view line, int col, int len) {
 }
 
 std::string FormatNumber(int lead, int width, int decimals, double value) {
-    std::string out(lead > 0 ? static_cast<size_t>(lead) : 0, ' ');
+    std::string out;
+    AppendNumber(out, lead, width, decimals, value);
+    return out;
+}
+
+void AppendNumber(std::string& out, int lead, int width, int decimals, double value) {
+    out.append(lead > 0 ? static_cast<size_t>(lead) : 0, ' ');
     int w = std::abs(width);
     int d = std::abs(decimals);
     bool negative = value < 0.0;
@@ -233,7 +239,7 @@ std::string FormatNumber(int lead, int width, int decimals, double value) {
         if (negative && w >= 2) ++w;
         if (d != 0) ++w;
         out += w == 1 ? std::string("0") : "0." + std::string(static_cast<size_t>(w > 2 ? w - 2 : 0), '0');
-        return out;
+        return;
     }
     if (value >= PowerOfTen(w) - 0.5) {
         // Too large for the field: nines over every place, the point last.
@@ -242,7 +248,8 @@ std::string FormatNumber(int lead, int width, int decimals, double value) {
         std::string nines(static_cast<size_t>(w), '9');
         if (negative) nines.front() = '-';
         if (d != 0) nines.back() = '.';
-        return out + nines;
+        out += nines;
+        return;
     }
 
     if (negative) out += '-';
@@ -265,7 +272,7 @@ std::string FormatNumber(int lead, int width, int decimals, double value) {
         text.back() = '.';
     }
     if (text.size() < static_cast<size_t>(w)) out.append(static_cast<size_t>(w) - text.size(), ' ');
-    return out + text;
+    out += text;
 }
 
 void Solver::WriteNumber(FILE* file, int lead, int width, int decimals, double value) {

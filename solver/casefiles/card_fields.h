@@ -53,3 +53,6 @@ int GetIntField(std::string_view line, int col, int len);
 // so that the columns after it stay where a reader looks for them: "-3" in
 // two columns, "-9" for anything beyond.
 std::string FormatNumber(int lead, int width, int decimals, double value);
+// FormatNumber's text appended to `out`: a table of many numbers builds its
+// rows without a string for each.
+void AppendNumber(std::string& out, int lead, int width, int decimals, double value);

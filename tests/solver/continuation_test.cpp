@@ -235,6 +235,34 @@ TEST(Continuation, HostRunStopsAtTheMaximumLoad) {
     EXPECT_NEAR(bus->loadP, 100.0 * load.back(), 1e-3);
 }
 
+// The passes of a curve keep the terms of the branches that nothing moves
+// while it is traced; the regulating transformers' ratios and shifts move
+// with every step, and the last point solves the network as they stand.
+TEST(Continuation, TheLastPointSolvesWithTheRegulatingTransformersWhereTheyMoved) {
+    ScratchFolder folder("continuation_regulated");
+    const std::string path = (folder / "pv.txt").string();
+    MemoryRecordCursor records;
+    AddRegulatedNetwork(records);
+    // The loads grow in proportion to their base values.
+    for (BusRecord& bus : records.buses) {
+        bus.pLoadShare = 20.0;
+        bus.qLoadShare = 20.0;
+    }
+    SolverHandle solver;
+    solver->SetTotalsColumns(false, false, true, false);
+    ASSERT_EQ(solver->AttachAndRun(&records, nullptr, path.c_str(), 0), 1);
+    ASSERT_GE(solver->GetPointCount(), 5);
+
+    int moved = 0;
+    for (const auto& bus : solver->GetNetwork()->buses)
+        for (const AdjacencyNode& node : bus->regulatingBranches)
+            if (node.branch->tap != 1.0 || node.branch->shift != 0.0) ++moved;
+    EXPECT_GE(moved, 2);
+    // Measured afresh at the state left, the mismatch meets the tolerance
+    // before any iteration.
+    EXPECT_EQ(solver->SolvePowerFlow(1, Reorder::No, Refresh::EveryIteration, Loads::Models), 1);
+}
+
 TEST(Continuation, ZeroDirectionEndsAtTheBaseCase) {
     ScratchFolder folder("continuation_zero");
     const std::string path = (folder / "pv.txt").string();

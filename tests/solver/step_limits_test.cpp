@@ -133,6 +133,24 @@ TEST_F(StepLimits, RemoteGeneratorsShareTheirRegulatedBusReactiveUnknown) {
     EXPECT_DOUBLE_EQ(Bus(7).generationQ, -0.3);  // its share for negative Q
 }
 
+// A step finds the remotely regulating generators by their codes: one that
+// holds its own voltage once the buses are classified anew no longer takes
+// a share of the regulated bus's reactive unknown.
+TEST_F(StepLimits, AGeneratorThatStopsRegulatingRemotelyKeepsItsReactivePower) {
+    const int column = Bus(6).firstVariable + 1;
+    Correct(column, -1.0);
+    Trial(0);
+    ASSERT_DOUBLE_EQ(Bus(5).generationQ, 0.6);
+
+    Bus(5).code = "BQ";
+    Engine().ClassifyBuses();
+    Correct(column, 2.0);
+    Trial(0);
+    EXPECT_DOUBLE_EQ(Bus(6).regulatedGenerationQ, -1.0);
+    EXPECT_DOUBLE_EQ(Bus(5).generationQ, 0.6);
+    EXPECT_DOUBLE_EQ(Bus(7).generationQ, -0.4);
+}
+
 TEST_F(StepLimits, FlowAtAShiftLimitMovesFreely) {
     NetBranch& shifter = Branch("RP");
     shifter.code = "TP";
