@@ -141,15 +141,15 @@ public:
             if (branch.code == "RQ") derivative = flow.tap;
             if (branch.code == "RP") derivative = flow.shift;
             Enter(row, branch.variable, -weight * derivative);
-        } else if (switches_.voltageTransformerControl && branch.code == "R" && branch.regulatedBus) {
-            Enter(row, branch.regulatedBus->firstVariable + 1, -weight * flow.tap);
+        } else if (switches_.voltageTransformerControl && branch.code == "R" && branch.regulation().regulatedBus) {
+            Enter(row, branch.regulation().regulatedBus->firstVariable + 1, -weight * flow.tap);
         }
     }
 
     // Whether EnterControl enters anything for the branch.
     bool HasControlColumn(const NetBranch& branch) const {
         return (switches_.pqTransformerControl && IsFlowRegulating(branch)) ||
-               (switches_.voltageTransformerControl && branch.code == "R" && branch.regulatedBus);
+               (switches_.voltageTransformerControl && branch.code == "R" && branch.regulation().regulatedBus);
     }
 
     // Every derivative of the mismatch term -weight x flow into one row.
@@ -452,7 +452,7 @@ void AcPass::FlowTransformerRows(const NetBus& bus) {
         const NetBus& other = atFrom ? *branch.to : *branch.from;
         const EndFlow flow = FlowAtEnd(branch, atFrom, end.voltage, other.voltage, end.angle - other.angle);
         const FlowTerms& regulated = CodeHas(branch.code, "PM") ? flow.p : flow.q;
-        if (wantMismatch_) f_[branch.variable] = branch.controlTarget - regulated.value;
+        if (wantMismatch_) f_[branch.variable] = branch.regulation().controlTarget - regulated.value;
         if (wantJacobian_) {
             jacobian_.EnterFlow(branch.variable, 1.0, regulated, end, other, branch);
             if (HoldsFlowAsUnknown(branch)) jacobian_.Enter(branch.variable, branch.variable, 1.0);

@@ -58,7 +58,7 @@ void Solver::StateFields(std::vector<StateField>& fields) {
             if (!IsFlowRegulating(branch)) continue;
             fields[branch.variable] = branch.code == "RP"   ? &branch.shift
                                       : branch.code == "RQ" ? &branch.tap
-                                                            : &branch.controlTarget;
+                                                            : &branch.EditRegulation().controlTarget;
         }
     }
     DeviceStateFields(fields);

@@ -398,6 +398,7 @@ void Solver::ReadRegulation(const BranchRecord& record, NetBranch& branch) {
     Network& network = *network_;
     const double base = mvaBase_;
     ++network.regulatingCount;
+    NetRegulation& regulation = branch.EditRegulation();
     if (record.regulatedBus == 0) Reject(*this, record, "it names no regulated bus");
     NetBus* regulated = FindOrAddRecordBus(record.regulatedBus, record.regulatedBaseKv);
     const int type = record.controlType;
@@ -423,32 +424,32 @@ void Solver::ReadRegulation(const BranchRecord& record, NetBranch& branch) {
             maxTap *= n;
             minTap *= n;
         }
-        branch.controlMax = maxTap;
-        branch.controlMin = minTap;
+        regulation.controlMax = maxTap;
+        regulation.controlMin = minTap;
     } else {
-        branch.controlMin = record.lowerLimit * degreesToRadians_;
-        branch.controlMax = record.upperLimit * degreesToRadians_;
-        if (branch.controlMin >= branch.controlMax) Reject(*this, record, "its shift limits are not ordered");
+        regulation.controlMin = record.lowerLimit * degreesToRadians_;
+        regulation.controlMax = record.upperLimit * degreesToRadians_;
+        if (regulation.controlMin >= regulation.controlMax) Reject(*this, record, "its shift limits are not ordered");
     }
 
     if (type == BranchRecord::Voltage) {
         ++network.voltageRegulatingCount;
         if (regulated->code == "B") regulated->code = "BT";
         LinkBranch(regulated->regulatingBranches, &branch);
-        branch.regulatedBus = regulated;
+        regulation.regulatedBus = regulated;
         return;
     }
     if (type == BranchRecord::ReactiveFlow || type == BranchRecord::ActiveFlow) {
-        branch.controlTarget = record.controlTarget / base;
+        regulation.controlTarget = record.controlTarget / base;
     } else {
-        branch.bandMin = record.bandMinimum / base;
-        branch.bandMax = record.bandMaximum / base;
-        if (branch.bandMin >= branch.bandMax) Reject(*this, record, "its flow band is not ordered");
+        regulation.bandMin = record.bandMinimum / base;
+        regulation.bandMax = record.bandMaximum / base;
+        if (regulation.bandMin >= regulation.bandMax) Reject(*this, record, "its flow band is not ordered");
     }
     // A flow is measured at one end of the branch itself.
     NetBus* controlled = (regulated == branch.from || regulated == branch.to) ? regulated : branch.from;
-    branch.regulatedBus = controlled;
-    branch.regulatedPosition = controlled->controllingBranchCount++;
+    regulation.regulatedBus = controlled;
+    regulation.regulatedPosition = controlled->controllingBranchCount++;
     LinkBranch(controlled->regulatingBranches, &branch);
 }
 

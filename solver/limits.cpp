@@ -27,8 +27,8 @@ struct LimitPass {
 // The reciprocal of the tap limit that the ratio t of a transformer has
 // reached (tap limits are stored as taps), or none while t lies inside.
 std::optional<double> RatioLimitReached(const NetBranch& branch) {
-    const double low = 1.0 / branch.controlMax;
-    const double high = 1.0 / branch.controlMin;
+    const double low = 1.0 / branch.regulation().controlMax;
+    const double high = 1.0 / branch.regulation().controlMin;
     if (branch.tap <= low + kRatioMargin) return low;
     if (branch.tap >= high - kRatioMargin) return high;
     return std::nullopt;
@@ -72,8 +72,9 @@ bool SwitchTransformer(LimitPass& pass, NetBus& bus, NetBranch& branch) {
         return true;
     }
     if (code == "RP" && sw.tapLimits) {
-        if (branch.shift < branch.controlMax && branch.shift > branch.controlMin) return false;
-        branch.shift = branch.shift >= branch.controlMax ? branch.controlMax : branch.controlMin;
+        const NetRegulation& limits = branch.regulation();
+        if (branch.shift < limits.controlMax && branch.shift > limits.controlMin) return false;
+        branch.shift = branch.shift >= limits.controlMax ? limits.controlMax : limits.controlMin;
         --network.regulatingCount;
         branch.code = std::string("TP");
         return true;
@@ -89,8 +90,9 @@ bool SwitchTransformer(LimitPass& pass, NetBus& bus, NetBranch& branch) {
     if ((code == "RM" || code == "RN") && sw.flowBandTransformers) {
         // The flow leaves its band: the shift or the tap takes over and
         // holds it at the band's edge.
-        if (branch.controlTarget < branch.bandMax && branch.controlTarget > branch.bandMin) return false;
-        branch.controlTarget = branch.controlTarget >= branch.bandMax ? branch.bandMax : branch.bandMin;
+        NetRegulation& band = branch.EditRegulation();
+        if (band.controlTarget < band.bandMax && band.controlTarget > band.bandMin) return false;
+        band.controlTarget = band.controlTarget >= band.bandMax ? band.bandMax : band.bandMin;
         branch.code = std::string(code == "RM" ? "RP" : "RQ");
         return true;
     }

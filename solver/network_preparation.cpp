@@ -47,9 +47,9 @@ NetArea* AreaListing(const Network& network, const std::string& areaCode) {
 }
 
 bool IsConnected(const NetBus& bus) {
+    if (!bus.branches.empty()) return true;
     const NetBusExtras& extras = bus.extras();
-    return !bus.branches.empty() || !extras.converters.empty() || !extras.svcs.empty() || !extras.tcscs.empty() ||
-           !extras.statcoms.empty();
+    return !extras.converters.empty() || !extras.svcs.empty() || !extras.tcscs.empty() || !extras.statcoms.empty();
 }
 
 // A device that regulates a voltage needs both its buses to have one.

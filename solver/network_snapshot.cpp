@@ -8,7 +8,7 @@ void NetworkSnapshot::Save(const Network& network, double lambda, const std::vec
                           bus->generatorLimitIndex});
     branches_.clear();
     for (const auto& branch : network.branches)
-        branches_.push_back({branch->tap, branch->shift, branch->controlTarget});
+        branches_.push_back({branch->tap, branch->shift, branch->regulation().controlTarget});
     deviceFields_ = deviceValues;
     deviceValues_.clear();
     for (const double* field : deviceFields_) deviceValues_.push_back(*field);
@@ -36,7 +36,9 @@ void NetworkSnapshot::Restore(Network& network, double& lambda) const {
         const SavedBranch& s = branches_[k++];
         branch->tap = s.tap;
         branch->shift = s.shift;
-        branch->controlTarget = s.controlTarget;
+        // A branch without a regulation record had none when it was saved
+        // (records are never taken away): its saved target is the zero it read.
+        if (branch->HasRegulation()) branch->EditRegulation().controlTarget = s.controlTarget;
     }
     for (std::size_t i = 0; i < deviceFields_.size(); ++i) *deviceFields_[i] = deviceValues_[i];
     lambda = lambda_;

@@ -34,8 +34,8 @@ double Advance(double& shadow, double present, double delta, bool retrial) {
 // The ratio t lies between the reciprocals of the tap limits, which are
 // stored as taps.
 double ClampedRatio(double t, const NetBranch& branch) {
-    const double low = 1.0 / branch.controlMax;
-    const double high = 1.0 / branch.controlMin;
+    const double low = 1.0 / branch.regulation().controlMax;
+    const double high = 1.0 / branch.regulation().controlMin;
     if (t < low + kRatioMargin) return low;
     if (t > high - kRatioMargin) return high;
     return t;
@@ -242,16 +242,17 @@ void BusStep::FlowTransformers(const NetBus& bus) {
         const double d = Delta(branch.variable);
         if (branch.code == "RP") {
             const double shift = Shadowed(branch.shadow, branch.shift, d);
-            branch.shift = limitsOn_ && sw_.tapLimits ? Clamp(shift, branch.controlMin, branch.controlMax) : shift;
+            const NetRegulation& limits = branch.regulation();
+            branch.shift = limitsOn_ && sw_.tapLimits ? Clamp(shift, limits.controlMin, limits.controlMax) : shift;
         } else if (branch.code == "RQ") {
             const double t = Shadowed(branch.shadow, branch.tap, d);
             branch.tap = limitsOn_ && sw_.tapLimits ? ClampedRatio(t, branch) : t;
         } else if (branch.code == "RM" || branch.code == "RN") {
-            const double flow = Shadowed(branch.shadow, branch.controlTarget, d);
-            branch.controlTarget =
-                limitsOn_ && sw_.flowBandTransformers ? Clamp(flow, branch.bandMin, branch.bandMax) : flow;
+            NetRegulation& band = branch.EditRegulation();
+            const double flow = Shadowed(branch.shadow, band.controlTarget, d);
+            band.controlTarget = limitsOn_ && sw_.flowBandTransformers ? Clamp(flow, band.bandMin, band.bandMax) : flow;
         } else {
-            branch.controlTarget += d;
+            branch.EditRegulation().controlTarget += d;
         }
     }
 }

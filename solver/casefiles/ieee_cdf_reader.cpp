@@ -438,10 +438,11 @@ void IeeeCdfReader::ReadVoltageControl(NetBranch& branch, NetBus& controlled, co
     if (upper == lower) return;  // nothing to move: a fixed transformer
 
     ++network_.voltageRegulatingCount;
-    branch.controlMin = lower;
-    branch.controlMax = upper;
+    NetRegulation& regulation = branch.EditRegulation();
+    regulation.controlMin = lower;
+    regulation.controlMax = upper;
     Solver::LinkBranch(controlled.regulatingBranches, &branch);
-    branch.regulatedBus = &controlled;
+    regulation.regulatedBus = &controlled;
 
     double minVoltage = GetRealField(record, 113, 7, 5);
     double maxVoltage = GetRealField(record, 120, 7, 5);
@@ -480,11 +481,12 @@ void IeeeCdfReader::ReadFlowControl(NetBranch& branch, NetBus& named, const Fiel
     if (upper == lower) return;  // nothing to move: a fixed transformer
 
     ++network_.regulatingCount;
-    branch.controlMin = lower;
-    branch.controlMax = upper;
+    NetRegulation& regulation = branch.EditRegulation();
+    regulation.controlMin = lower;
+    regulation.controlMax = upper;
     NetBus* controlled = &named == branch.to ? branch.to : branch.from;
-    branch.regulatedBus = controlled;
-    branch.regulatedPosition = controlled->controllingBranchCount++;
+    regulation.regulatedBus = controlled;
+    regulation.regulatedPosition = controlled->controllingBranchCount++;
     Solver::LinkBranch(controlled->regulatingBranches, &branch);
 
     const double minFlow = GetRealField(record, 113, 7, 5) / base;
@@ -492,11 +494,11 @@ void IeeeCdfReader::ReadFlowControl(NetBranch& branch, NetBus& named, const Fiel
     if (maxFlow < minFlow) Fail("the flow limits of the branch are not ordered");
     if (maxFlow != minFlow) {
         branch.code = std::string(type == 3 ? "RN" : "RM");
-        branch.bandMin = minFlow;
-        branch.bandMax = maxFlow;
+        regulation.bandMin = minFlow;
+        regulation.bandMax = maxFlow;
     } else {
         branch.code = std::string(type == 3 ? "RQ" : "RP");
-        branch.controlTarget = minFlow;
+        regulation.controlTarget = minFlow;
     }
 }
 

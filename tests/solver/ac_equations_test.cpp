@@ -27,7 +27,7 @@ void Scramble(Solver& solver, std::mt19937& random) {
     for (const auto& branch : solver.GetNetwork()->branches) {
         if (branch->code != "L") branch->tap = 1.0 + 0.05 * around(random);
         if (branch->code != "L") branch->shift = 0.1 * around(random);
-        branch->controlTarget = 0.2 * around(random);
+        branch->EditRegulation().controlTarget = 0.2 * around(random);
     }
 }
 

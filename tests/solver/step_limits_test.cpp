@@ -79,8 +79,8 @@ TEST_F(StepLimits, ClampedQuantitiesWalkBackAlongTheirShadow) {
          [&] { return Branch("RP").shift; }, 30.0 * kDegrees, 20.0 * kDegrees},
         {"reactive flow ratio", [&] { return Branch("RQ").variable; }, -0.2,
          [&] { return Branch("RQ").tap; }, 1.0 / 0.9, 1.1},
-        {"flow band", [&] { return Branch("RM").variable; }, 0.3, [&] { return Branch("RM").controlTarget; },
-         -0.2, -0.15},
+        {"flow band", [&] { return Branch("RM").variable; }, 0.3,
+         [&] { return Branch("RM").regulation().controlTarget; }, -0.2, -0.15},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -136,10 +136,10 @@ TEST_F(StepLimits, RemoteGeneratorsShareTheirRegulatedBusReactiveUnknown) {
 TEST_F(StepLimits, FlowAtAShiftLimitMovesFreely) {
     NetBranch& shifter = Branch("RP");
     shifter.code = "TP";
-    shifter.controlTarget = 0.1;
+    shifter.EditRegulation().controlTarget = 0.1;
     Correct(shifter.variable, 5.0);
     Trial(0);
-    EXPECT_DOUBLE_EQ(shifter.controlTarget, -4.9);
+    EXPECT_DOUBLE_EQ(shifter.regulation().controlTarget, -4.9);
     EXPECT_DOUBLE_EQ(shifter.shift, 0.0);
 }
 

@@ -72,7 +72,7 @@ std::vector<DigestEntry> NetworkDigest(const Network& network) {
         d.Prefix("branch " + std::to_string(++index) + " ");
         d.Bus("from", branch.from);
         d.Bus("to", branch.to);
-        d.Bus("regulated", branch.regulatedBus);
+        d.Bus("regulated", branch.regulation().regulatedBus);
         d.Bus("metered", branch.meteredBus);
         d.Text("code", branch.code);
         d.Text("circuit", std::string(1, branch.circuit));
@@ -86,11 +86,11 @@ std::vector<DigestEntry> NetworkDigest(const Network& network) {
         d.Number("tap", branch.tap);
         d.Number("shift", branch.shift);
         d.Number("rating", branch.rating);
-        d.Number("control min", branch.controlMin);
-        d.Number("control max", branch.controlMax);
-        d.Number("target", branch.controlTarget);
-        d.Number("band min", branch.bandMin);
-        d.Number("band max", branch.bandMax);
+        d.Number("control min", branch.regulation().controlMin);
+        d.Number("control max", branch.regulation().controlMax);
+        d.Number("target", branch.regulation().controlTarget);
+        d.Number("band min", branch.regulation().bandMin);
+        d.Number("band max", branch.regulation().bandMax);
     }
     for (const auto& owned : network.areas) {
         const NetArea& area = *owned;

@@ -188,9 +188,9 @@ TEST_F(CardDeckReaderTest, TransformerAndRegulatorCards) {
          {transformer, Card("R  ", kSlack).At(20, kLoad).At(32, "2").At(34, kLoad)},
          [](const NetBranch& b) {
              EXPECT_EQ(b.code, "R");
-             EXPECT_DOUBLE_EQ(b.controlMax, 1.1);
-             EXPECT_DOUBLE_EQ(b.controlMin, 0.9);
-             EXPECT_EQ(b.regulatedBus->code, "BT");
+             EXPECT_DOUBLE_EQ(b.regulation().controlMax, 1.1);
+             EXPECT_DOUBLE_EQ(b.regulation().controlMin, 0.9);
+             EXPECT_EQ(b.regulation().regulatedBus->code, "BT");
              EXPECT_DOUBLE_EQ(b.g, 0.0);
              EXPECT_DOUBLE_EQ(b.b, -10.0);
          }},
@@ -199,10 +199,10 @@ TEST_F(CardDeckReaderTest, TransformerAndRegulatorCards) {
           transformer},
          [](const NetBranch& b) {
              EXPECT_EQ(b.code, "RP");
-             EXPECT_NEAR(b.controlMax, 30.0 * kDegree, 1e-12);
-             EXPECT_NEAR(b.controlMin, -30.0 * kDegree, 1e-12);
-             EXPECT_DOUBLE_EQ(b.controlTarget, 0.4);
-             EXPECT_EQ(b.regulatedBus, b.to);
+             EXPECT_NEAR(b.regulation().controlMax, 30.0 * kDegree, 1e-12);
+             EXPECT_NEAR(b.regulation().controlMin, -30.0 * kDegree, 1e-12);
+             EXPECT_DOUBLE_EQ(b.regulation().controlTarget, 0.4);
+             EXPECT_EQ(b.regulation().regulatedBus, b.to);
              EXPECT_DOUBLE_EQ(b.b, -10.0);
          }},
         {"\"E  \": its own shunt at each end",
