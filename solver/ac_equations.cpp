@@ -412,8 +412,8 @@ void AcPass::LoadParameterColumn(const NetBus& bus) {
 // model's reactive row has the same entry.
 void AcPass::HeldVoltageColumn(const NetBus& bus, GeneratorCoupling& coupling) {
     if (!CodeHas(bus.code, "VQSGZ")) return;
-    const bool remote = sw_.remoteVoltageControl && CodeHas(bus.code, "G") && bus.remoteBus;
-    const int column = (remote ? bus.remoteBus : &bus)->firstVariable + 1;
+    const bool remote = sw_.remoteVoltageControl && CodeHas(bus.code, "G") && bus.extras().remoteBus;
+    const int column = (remote ? bus.extras().remoteBus : &bus)->firstVariable + 1;
     const double share = remote ? RemoteShare(bus) : 1.0;
     const double value = bus.control == 'V' ? share : 0.0;
     jacobian_.Enter(bus.firstVariable + 1, column, value);

@@ -32,7 +32,7 @@ double* VoltageColumnField(NetBus& bus, double& lambda) {
             if (node.branch->code == "R") return &node.branch->tap;
         return nullptr;
     case VoltageColumn::RemoteQ:
-        return &bus.regulatedGenerationQ;
+        return &bus.EditExtras().regulatedGenerationQ;
     default:
         return &bus.voltage;
     }

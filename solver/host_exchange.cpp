@@ -275,7 +275,7 @@ void Solver::ReadBankBus(NetBus& bus, const BusRecord& record) {
     if (!switches_.bankSwitching || bus.code != "B") return;
     ++network_->bankBusCount;
     bus.code = "BX";
-    bus.bankBus = &bus;  // the bank of its own record
+    bus.EditExtras().bankBus = &bus;  // the bank of its own record
     bus.voltage = 1.0;
     bus.control = 'X';
     if (!record.bankBlocks || record.bankBlockCount < 1) Reject(*this, record, "its switched bank has no steps");
@@ -301,8 +301,8 @@ void Solver::ReadBankBus(NetBus& bus, const BusRecord& record) {
         const BankBlock& block = record.bankBlocks[i];
         bankSteps.insert(bankSteps.end(), static_cast<std::size_t>(block.count), block.mvar / base);
     }
-    bus.bankStepCount = static_cast<int>(bankSteps.size());
-    bus.bankBus->shuntB += record.firstBankBlock / base;
+    bus.EditExtras().bankStepCount = static_cast<int>(bankSteps.size());
+    bus.extras().bankBus->shuntB += record.firstBankBlock / base;
 }
 
 // Kind 8: a generator regulating a remote bus, which may come before its
@@ -323,14 +323,14 @@ void Solver::ReadRemoteGenerator(NetBus& bus, const BusRecord& record, std::vect
         regulated->code = "BC";
     else if (regulated->code != "BC")
         Reject(*this, record, "its regulated bus holds its voltage otherwise");
-    ++regulated->regulatingGeneratorCount;
+    ++regulated->EditExtras().regulatingGeneratorCount;
     regulated->voltageFree = false;
-    bus.participation = record.participation > 0.0 ? record.participation * 0.01 : 1.0;
+    bus.EditExtras().participation = record.participation > 0.0 ? record.participation * 0.01 : 1.0;
     if (network_->remoteVoltageSums) {
-        regulated->sumMaxQ += bus.maxQ;
-        regulated->sumMinQ += bus.minQ;
+        regulated->EditExtras().sumMaxQ += bus.maxQ;
+        regulated->EditExtras().sumMinQ += bus.minQ;
     }
-    bus.remoteBus = regulated;
+    bus.EditExtras().remoteBus = regulated;
     bus.voltageFree = true;
 }
 
@@ -550,8 +550,9 @@ void Solver::WriteBusResult(NetBus& bus, BusRecord& record) {
     record.generationP = bus.generationP * base;
     record.generationQ = bus.generationQ * base;
     record.shuntQ = v * v * bus.shuntB * base;
-    const int steps = static_cast<int>(bus.extras().bankSteps.size());
-    if (steps >= 2 && bus.bankStep > 0 && bus.bankStep < steps) record.bankStep = bus.bankStep;
+    const NetBusExtras& bank = bus.extras();
+    const int steps = static_cast<int>(bank.bankSteps.size());
+    if (steps >= 2 && bank.bankStep > 0 && bank.bankStep < steps) record.bankStep = bank.bankStep;
 }
 
 // Flows into the branch at each end, MW and Mvar, with the tap t on the from

@@ -184,15 +184,30 @@ struct LoadModel {
     double VoltagePower(double voltage) const { return exponent == 0.0 ? 1.0 : std::pow(voltage, exponent); }
 };
 
-// The devices, the regulating generators and the bank steps of a bus, which
+// The devices, the remote regulation and the switched bank of a bus, which
 // few buses have.
 struct NetBusExtras {
     std::vector<NetConverter*> converters;
     std::vector<NetSvc*> svcs;
     std::vector<NetTcsc*> tcscs;
     std::vector<NetStatcom*> statcoms;
+
+    NetBus* remoteBus = nullptr;  // "G" bus: the bus whose voltage it regulates, set by the reader
+    int remoteNumber = 0;         // regulated bus as a case file numbers it
+    // "G" bus: its share of the remote regulation (for positive remote Q,
+    // and for negative).
+    double participation = 0.0;
+    double participationNegative = 0.0;
     std::vector<NetBus*> regulatingGenerators;  // "C" bus: in bus-list order
-    std::vector<double> bankSteps;              // susceptance of each step of the switched bank
+    double regulatedGenerationQ = 0.0;          // "C" bus: sum of its regulating generators' Q
+    int regulatingGeneratorCount = 0;           // "C" bus: generators still regulating it
+    double sumMaxQ = 0.0;                       // "C" bus: sums of its generators' Q limits
+    double sumMinQ = 0.0;
+
+    NetBus* bankBus = nullptr;      // "X" bus: the bus whose switched bank holds its voltage
+    std::vector<double> bankSteps;  // susceptance of each step of the switched bank
+    int bankStep = 0;               // present step of the switched bank
+    int bankStepCount = 0;
 };
 
 struct NetBus {
@@ -237,6 +252,7 @@ struct NetBus {
     // What few buses have. Kept apart so that a bus stays small: reading and
     // preparing a large network is bound by the bytes its buses take.
     const NetBusExtras& extras() const { return extras_ ? *extras_ : kNoExtras; }
+    bool HasExtras() const { return extras_ != nullptr; }
     NetBusExtras& EditExtras() {
         if (!extras_) extras_ = std::make_unique<NetBusExtras>();
         return *extras_;
@@ -272,11 +288,6 @@ public:
     // column after its voltage.
     double slackPower = 0.0;
     double areaPower = 0.0;
-    NetBus* remoteBus = nullptr;  // "G" bus: the bus whose voltage it regulates, set by the reader
-    // "G" bus: its share of the remote regulation (for positive remote Q,
-    // and for negative).
-    double participation = 0.0;
-    double participationNegative = 0.0;
     // p0, p1, p2, q0, q1, q2: the load as a polynomial of the voltage,
     // PL = p0 + p1 V + p2 V^2, QL = q0 + q1 V + q2 V^2, which the plain
     // power flow solves with.
@@ -289,11 +300,8 @@ public:
     int externalNumber = 0;   // the number in the input
     int controllingBranchCount = 0;    // P/Q-regulating transformers registered on the bus
     double baseKv = 0.0;
-
-    int bankStep = 0;                // present step of the switched bank
-    int bankStepCount = 0;
     int generatorLimitIndex = 0;     // set when the active generation meets its limit
-    int regulatingGeneratorCount = 0;      // "C" bus: generators still regulating it
+
 
     double maxQ = 0.0;
     double minQ = 0.0;
@@ -309,11 +317,6 @@ public:
     double displayMinVoltage = 0.0;
     double displayMaxQ = 0.0;        // reactive capability shown in the listing
     double displayMinQ = 0.0;
-    double regulatedGenerationQ = 0.0;     // "C" bus: sum of its regulating generators' Q
-    double sumMaxQ = 0.0;                  // "C" bus: sums of its generators' Q limits
-    double sumMinQ = 0.0;
-    int remoteNumber = 0;                  // regulated bus as a case file numbers it
-    NetBus* bankBus = nullptr;    // "X" bus: the bus whose switched bank holds its voltage
 };
 
 inline const NetBusExtras NetBus::kNoExtras{};
@@ -398,9 +401,10 @@ inline bool HoldsFlowAsUnknown(const NetBranch& branch) {
 // A remotely regulating generator's share of its regulated bus's reactive
 // unknown: one share for positive remote Q, another for negative.
 inline double RemoteShare(const NetBus& generator) {
-    const NetBus* regulated = generator.remoteBus;
-    return regulated && regulated->regulatedGenerationQ < 0.0 ? generator.participationNegative
-                                                              : generator.participation;
+    const NetBusExtras& share = generator.extras();
+    const NetBus* regulated = share.remoteBus;
+    return regulated && regulated->extras().regulatedGenerationQ < 0.0 ? share.participationNegative
+                                                                       : share.participation;
 }
 
 struct NetArea {

@@ -3,9 +3,9 @@
 void NetworkSnapshot::Save(const Network& network, double lambda, const std::vector<double*>& deviceValues) {
     buses_.clear();
     for (const auto& bus : network.buses)
-        buses_.push_back({bus->angle, bus->voltage, bus->generationP, bus->generationQ, bus->regulatedGenerationQ,
-                          bus->slackPower, bus->areaPower, bus->shareInUse, bus->effectiveMaxQ, bus->effectiveMinQ,
-                          bus->generatorLimitIndex});
+        buses_.push_back({bus->angle, bus->voltage, bus->generationP, bus->generationQ,
+                          bus->extras().regulatedGenerationQ, bus->slackPower, bus->areaPower, bus->shareInUse,
+                          bus->effectiveMaxQ, bus->effectiveMinQ, bus->generatorLimitIndex});
     branches_.clear();
     for (const auto& branch : network.branches)
         branches_.push_back({branch->tap, branch->shift, branch->regulation().controlTarget});
@@ -23,7 +23,7 @@ void NetworkSnapshot::Restore(Network& network, double& lambda) const {
         bus->voltage = s.voltage;
         bus->generationP = s.generationP;
         bus->generationQ = s.generationQ;
-        bus->regulatedGenerationQ = s.regulatedGenerationQ;
+        if (bus->HasExtras()) bus->EditExtras().regulatedGenerationQ = s.regulatedGenerationQ;
         bus->slackPower = s.slackPower;
         bus->areaPower = s.areaPower;
         bus->shareInUse = s.shareInUse;
@@ -37,7 +37,8 @@ void NetworkSnapshot::Restore(Network& network, double& lambda) const {
         branch->tap = s.tap;
         branch->shift = s.shift;
         // A branch without a regulation record had none when it was saved
-        // (records are never taken away): its saved target is the zero it read.
+        // (records are never taken away): its saved target is the zero it
+        // read. Buses and their extras likewise.
         if (branch->HasRegulation()) branch->EditRegulation().controlTarget = s.controlTarget;
     }
     for (std::size_t i = 0; i < deviceFields_.size(); ++i) *deviceFields_[i] = deviceValues_[i];

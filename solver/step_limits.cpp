@@ -149,7 +149,7 @@ void BusStep::ColumnQuantity(NetBus& bus) {
     case VoltageColumn::BandVoltage: ClampedVoltage(bus, dv, sw_.voltageTransformerControl); break;
     case VoltageColumn::TransformerTap: TransformerTaps(bus, dv); break;
     case VoltageColumn::RemoteVoltage: RemoteVoltage(bus, dv); break;
-    case VoltageColumn::RemoteQ: bus.regulatedGenerationQ += dv; break;
+    case VoltageColumn::RemoteQ: bus.EditExtras().regulatedGenerationQ += dv; break;
     }
 }
 
@@ -263,8 +263,8 @@ void BusStep::RemoteGenerators() {
     if (!sw_.remoteVoltageControl) return;
     for (const auto& owned : network_.buses) {
         NetBus& bus = *owned;
-        if (!CodeHas(bus.code, "G") || bus.control != 'V' || !bus.remoteBus) continue;
-        double q = RemoteShare(bus) * bus.remoteBus->regulatedGenerationQ;
+        if (!CodeHas(bus.code, "G") || bus.control != 'V' || !bus.extras().remoteBus) continue;
+        double q = RemoteShare(bus) * bus.extras().remoteBus->extras().regulatedGenerationQ;
         if (limitsOn_ && sw_.generatorReactiveLimits) q = Clamp(q, bus.effectiveMinQ, bus.effectiveMaxQ);
         bus.generationQ = q;
     }

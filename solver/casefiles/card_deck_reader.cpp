@@ -304,15 +304,15 @@ void CardDeckReader::ReadRemoteGenerator(NetBus& bus) {
         remote->code = "BC";
     else if (remote->code != "BC")
         deck_.Fail("the remote bus holds its voltage otherwise");
-    bus.remoteBus = remote;
+    bus.EditExtras().remoteBus = remote;
     bus.voltageFree = true;
-    ++remote->regulatingGeneratorCount;
+    ++remote->EditExtras().regulatingGeneratorCount;
     remote->voltageFree = false;
     const double share = deck_.Real(78, 3, 0) * 0.01;
-    bus.participation = share > 0.0 ? share : 1.0;
+    bus.EditExtras().participation = share > 0.0 ? share : 1.0;
     if (network_.remoteVoltageSums) {
-        remote->sumMaxQ += bus.maxQ;
-        remote->sumMinQ += bus.minQ;
+        remote->EditExtras().sumMaxQ += bus.maxQ;
+        remote->EditExtras().sumMinQ += bus.minQ;
     }
 }
 
@@ -339,7 +339,7 @@ void CardDeckReader::ReadShunt() {
     ++network_.bankBusCount;
     controlled->code = "BX";
     controlled->control = 'X';
-    controlled->bankBus = shuntBus;
+    controlled->EditExtras().bankBus = shuntBus;
     controlled->voltageFree = true;
     if (controlled != shuntBus) shuntBus->code = std::string("B");
     shuntBus->voltage = 1.0;
@@ -359,7 +359,7 @@ void CardDeckReader::ReadShuntSteps(NetBus& shuntBus) {
         if (steps.empty()) steps.push_back(size > 0.0 ? 1.0 : -1.0);
         steps.insert(steps.end(), static_cast<std::size_t>(count), size);
     }
-    shuntBus.bankStepCount = static_cast<int>(shuntBus.extras().bankSteps.size());
+    shuntBus.EditExtras().bankStepCount = static_cast<int>(shuntBus.extras().bankSteps.size());
 }
 
 // "L  ", "T  ", "E  ": a line or transformer, or one more section of one.

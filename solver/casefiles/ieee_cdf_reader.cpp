@@ -335,8 +335,8 @@ void IeeeCdfReader::ReadGenerator(NetBus& bus, const FieldLine& record, int type
         } else {
             // Joined to the remote bus once every bus is read.
             bus.code = "BG";
-            bus.remoteNumber = remote;
-            bus.participation = 1.0;
+            bus.EditExtras().remoteNumber = remote;
+            bus.EditExtras().participation = 1.0;
         }
         bus.voltageTarget = desired;
         bus.control = 'V';
@@ -556,23 +556,23 @@ void IeeeCdfReader::JoinRemoteGenerators() {
     for (const auto& owned : network_.buses) {
         NetBus& generator = *owned;
         if (!CodeHas(generator.code, "G")) continue;
-        NetBus* remote = BusOrNull(generator.remoteNumber);
-        std::string which = "the remote bus " + std::to_string(generator.remoteNumber) + " of bus " +
+        NetBus* remote = BusOrNull(generator.extras().remoteNumber);
+        std::string which = "the remote bus " + std::to_string(generator.extras().remoteNumber) + " of bus " +
                             std::to_string(generator.externalNumber);
         if (!remote) Fail(which + " does not exist");
         if (remote->code == "B")
             remote->code = "BC";
         else if (remote->code != "BC")
             Fail(which + " holds its voltage otherwise");
-        generator.remoteBus = remote;
+        generator.EditExtras().remoteBus = remote;
         generator.voltageFree = true;
         remote->voltage = generator.voltageTarget;
         remote->voltageTarget = generator.voltageTarget;
         remote->voltageFree = false;
-        ++remote->regulatingGeneratorCount;
+        ++remote->EditExtras().regulatingGeneratorCount;
         if (network_.remoteVoltageSums) {
-            remote->sumMaxQ += generator.maxQ;
-            remote->sumMinQ += generator.minQ;
+            remote->EditExtras().sumMaxQ += generator.maxQ;
+            remote->EditExtras().sumMinQ += generator.minQ;
         }
     }
 }

@@ -152,10 +152,10 @@ void IeeeCdfWriter::Bus(const NetBus& bus) {
     // A "G" generator whose own voltage floats holds its remote bus's; one
     // holding its own (remote control off) writes its own voltage and the
     // remote number its case file gave, if any.
-    const bool holdsRemote = CodeHas(bus.code, "G") && bus.voltageFree && bus.remoteBus;
+    const bool holdsRemote = CodeHas(bus.code, "G") && bus.voltageFree && bus.extras().remoteBus;
     double desired = v;
     if (holdsRemote)
-        desired = bus.remoteBus->voltageTarget;
+        desired = bus.extras().remoteBus->voltageTarget;
     else if (CodeHas(bus.code, "QS"))
         desired = bus.voltageTarget;
     out_ += FormatNumber(1, 6, 4, desired);
@@ -185,7 +185,7 @@ void IeeeCdfWriter::Bus(const NetBus& bus) {
 
     std::string remote = "0";
     if (CodeHas(bus.code, "G"))
-        remote = NumberOrStars(holdsRemote ? ListedNumber(*bus.remoteBus) : bus.remoteNumber, 4);
+        remote = NumberOrStars(holdsRemote ? ListedNumber(*bus.extras().remoteBus) : bus.extras().remoteNumber, 4);
     out_ += FormatInCLocale(" %4s\n", remote.c_str());
 }
 

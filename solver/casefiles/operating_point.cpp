@@ -297,12 +297,12 @@ void OperatingPointReader::ReadRemoteGroup() {
         NetBus& bus = *owned;
         auto member = groups_.find(&bus);
         if (member == groups_.end() || member->second != group || !CodeHas(bus.code, "G")) continue;
-        bus.remoteBus = controlled;
+        bus.EditExtras().remoteBus = controlled;
         bus.voltageFree = true;
-        bus.participation = 1.0;
-        ++controlled->regulatingGeneratorCount;
-        controlled->sumMaxQ += bus.maxQ;
-        controlled->sumMinQ += bus.minQ;
+        bus.EditExtras().participation = 1.0;
+        ++controlled->EditExtras().regulatingGeneratorCount;
+        controlled->EditExtras().sumMaxQ += bus.maxQ;
+        controlled->EditExtras().sumMinQ += bus.minQ;
     }
 }
 

@@ -100,7 +100,7 @@ bool ConverterPass::OnlyTransformerAt(const NetBus& dcBus, const NetBranch& tran
         !dcBus.extras().regulatingGenerators.empty())
         return false;
     for (const auto& other : network_.buses)
-        if (other->remoteBus == bus || other->bankBus == bus) return false;
+        if (other->extras().remoteBus == bus || other->extras().bankBus == bus) return false;
     for (const auto& branch : network_.branches) {
         const bool holds = branch->meteredBus == bus || branch->regulation().regulatedBus == bus;
         if (branch.get() != &transformer && holds) return false;

@@ -297,16 +297,16 @@ TEST(HostExchange, ALateRecordCompletesTheBusARegulatingGeneratorNamed) {
     EXPECT_EQ(held->name, "Held");
     EXPECT_EQ(held->code, "BC");
     EXPECT_FALSE(held->voltageFree);
-    EXPECT_EQ(held->regulatingGeneratorCount, 1);
+    EXPECT_EQ(held->extras().regulatingGeneratorCount, 1);
     EXPECT_DOUBLE_EQ(held->loadP, 0.3);
     EXPECT_DOUBLE_EQ(held->voltage, 1.0);
     EXPECT_EQ(held->extras().regulatingGenerators, (std::vector<NetBus*>{solver->FindBus(2)}));
     EXPECT_EQ(held->number, 3);  // numbered when the generator named it
     EXPECT_EQ(network.busCount, 3);
     NetBus* gen = solver->FindBus(2);
-    EXPECT_EQ(gen->remoteBus, held);
+    EXPECT_EQ(gen->extras().remoteBus, held);
     EXPECT_TRUE(gen->voltageFree);
-    EXPECT_DOUBLE_EQ(gen->participation, 0.4);
+    EXPECT_DOUBLE_EQ(gen->extras().participation, 0.4);
     // The forward reference sits at the tail, after the record buses.
     EXPECT_EQ(network.buses.back().get(), held);
 }
@@ -745,9 +745,9 @@ TEST(HostExchange, SwitchedBankSteps) {
              EXPECT_EQ(b.control, 'X');
              EXPECT_DOUBLE_EQ(b.voltage, 1.0);
              EXPECT_EQ(b.extras().bankSteps, (std::vector<double>{0.1, 0.05, 0.05, -0.03}));
-             EXPECT_EQ(b.bankStepCount, 4);
+             EXPECT_EQ(b.extras().bankStepCount, 4);
              EXPECT_DOUBLE_EQ(b.shuntB, 0.12);  // the first block is switched in
-             EXPECT_EQ(b.bankBus, &b);
+             EXPECT_EQ(b.extras().bankBus, &b);
              EXPECT_DOUBLE_EQ(b.maxVoltage, 1.05);
              EXPECT_EQ(s.GetNetwork()->bankBusCount, 1);
          }},

@@ -194,7 +194,7 @@ TEST_F(RemoteGenerators, TheVoltageIsHeldUntilBothAreAtLimits) {
     EXPECT_EQ(Bus(4).control, 'V');
     EXPECT_GT(Bus(4).generationQ, 0.5);
     EXPECT_LT(Bus(4).generationQ, 1.0);
-    EXPECT_GE(Bus(3).regulatingGeneratorCount, 1);
+    EXPECT_GE(Bus(3).extras().regulatingGeneratorCount, 1);
     EXPECT_FALSE(Bus(3).voltageFree);
     EXPECT_EQ(Bus(3).voltage, 1.0);
 
@@ -208,7 +208,7 @@ TEST_F(RemoteGenerators, TheVoltageIsHeldUntilBothAreAtLimits) {
     }
     // Lost in one pass, the count is back at 0, so that a generator may
     // take the voltage back.
-    EXPECT_EQ(Bus(3).regulatingGeneratorCount, 0);
+    EXPECT_EQ(Bus(3).extras().regulatingGeneratorCount, 0);
     EXPECT_TRUE(Bus(3).voltageFree);
     EXPECT_LT(Bus(3).voltage, 0.99);
     EXPECT_EQ(Model().generatorBusCount, 0);
@@ -217,7 +217,7 @@ TEST_F(RemoteGenerators, TheVoltageIsHeldUntilBothAreAtLimits) {
     // Relieved, one of them takes the voltage back and says so.
     SetLoad(Bus(3), 0.6, 0.0);
     ASSERT_GT(Solve(), 0);
-    EXPECT_EQ(Bus(3).regulatingGeneratorCount, 1);
+    EXPECT_EQ(Bus(3).extras().regulatingGeneratorCount, 1);
     EXPECT_FALSE(Bus(3).voltageFree);
     EXPECT_EQ(Bus(3).voltage, 1.0);
     const NetBus& back = Bus(2).control == 'V' ? Bus(2) : Bus(4);
@@ -307,7 +307,7 @@ TEST_F(BankSwitching, StepsAtALimitAndLetsTheVoltageGoWhenOutOfSteps) {
         ASSERT_GT(Solve(), 0);
         const NetBus& bus = Bus(2);
         EXPECT_EQ(bus.control, c.control);
-        EXPECT_EQ(bus.bankStep, c.step);
+        EXPECT_EQ(bus.extras().bankStep, c.step);
         EXPECT_NEAR(bus.shuntB - c.shuntB, c.bankB, 1e-12);
         if (c.control == 'X') {
             EXPECT_GE(bus.voltage, 0.97);

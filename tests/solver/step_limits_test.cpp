@@ -117,18 +117,18 @@ TEST_F(StepLimits, AnglesMoveExceptAtTheSlackWhoseColumnHoldsItsPower) {
 }
 
 TEST_F(StepLimits, RemoteGeneratorsShareTheirRegulatedBusReactiveUnknown) {
-    Bus(7).participationNegative = 0.3;
+    Bus(7).EditExtras().participationNegative = 0.3;
     const int column = Bus(6).firstVariable + 1;
     Correct(column, -1.0);
     Trial(0);
-    EXPECT_DOUBLE_EQ(Bus(6).regulatedGenerationQ, 1.0);
+    EXPECT_DOUBLE_EQ(Bus(6).extras().regulatedGenerationQ, 1.0);
     EXPECT_DOUBLE_EQ(Bus(5).generationQ, 0.6);
     EXPECT_DOUBLE_EQ(Bus(7).generationQ, 0.4);
     EXPECT_DOUBLE_EQ(Bus(6).voltage, 1.01);  // held by the generators
 
     Correct(column, 2.0);
     Trial(0);
-    EXPECT_DOUBLE_EQ(Bus(6).regulatedGenerationQ, -1.0);
+    EXPECT_DOUBLE_EQ(Bus(6).extras().regulatedGenerationQ, -1.0);
     EXPECT_DOUBLE_EQ(Bus(5).generationQ, -0.6);
     EXPECT_DOUBLE_EQ(Bus(7).generationQ, -0.3);  // its share for negative Q
 }

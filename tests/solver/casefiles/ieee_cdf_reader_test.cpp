@@ -194,14 +194,14 @@ TEST_F(IeeeCdfReaderTest, BusRecordRules) {
 
     // Generator 6 holds the voltage of bus 7 at its own setpoint.
     EXPECT_EQ(Bus(6).code, "BG");
-    EXPECT_EQ(Bus(6).remoteBus, &Bus(7));
+    EXPECT_EQ(Bus(6).extras().remoteBus, &Bus(7));
     EXPECT_TRUE(Bus(6).voltageFree);
     EXPECT_DOUBLE_EQ(Bus(6).voltage, 1.0);
-    EXPECT_DOUBLE_EQ(Bus(6).participation, 1.0);
+    EXPECT_DOUBLE_EQ(Bus(6).extras().participation, 1.0);
     EXPECT_EQ(Bus(7).code, "BC");
     EXPECT_FALSE(Bus(7).voltageFree);
     EXPECT_DOUBLE_EQ(Bus(7).voltage, 1.03);
-    EXPECT_EQ(Bus(7).regulatingGeneratorCount, 1);
+    EXPECT_EQ(Bus(7).extras().regulatingGeneratorCount, 1);
     EXPECT_EQ(Bus(7).extras().regulatingGenerators, std::vector<NetBus*>{&Bus(6)});
 
     EXPECT_DOUBLE_EQ(Bus(8).voltage, 1.0) << "no voltage given";
