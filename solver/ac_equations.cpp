@@ -147,15 +147,15 @@ public:
             if (branch.code == "RQ") derivative = flow.tap;
             if (branch.code == "RP") derivative = flow.shift;
             Enter(row, branch.variable, -weight * derivative);
-        } else if (switches_.voltageTransformerControl && branch.code == "R" && branch.regulatedBus) {
-            Enter(row, branch.regulatedBus->firstVariable + 1, -weight * flow.tap);
+        } else if (switches_.voltageTransformerControl && branch.code == "R" && branch.regulation().regulatedBus) {
+            Enter(row, branch.regulation().regulatedBus->firstVariable + 1, -weight * flow.tap);
         }
     }
 
     // Whether EnterControl enters anything for the branch.
     bool HasControlColumn(const NetBranch& branch) const {
         return (switches_.pqTransformerControl && IsFlowRegulating(branch)) ||
-               (switches_.voltageTransformerControl && branch.code == "R" && branch.regulatedBus);
+               (switches_.voltageTransformerControl && branch.code == "R" && branch.regulation().regulatedBus);
     }
 
     // Every derivative of the mismatch term -weight x flow into one row.
@@ -423,8 +423,8 @@ void AcPass::LoadParameterColumn(const NetBus& bus, const BusLoads& models) {
 // model's reactive row has the same entry.
 void AcPass::HeldVoltageColumn(const NetBus& bus, GeneratorCoupling& coupling) {
     if (!CodeHas(bus.code, "VQSGZ")) return;
-    const bool remote = sw_.remoteVoltageControl && CodeHas(bus.code, "G") && bus.remoteBus;
-    const int column = (remote ? bus.remoteBus : &bus)->firstVariable + 1;
+    const bool remote = sw_.remoteVoltageControl && CodeHas(bus.code, "G") && bus.extras().remoteBus;
+    const int column = (remote ? bus.extras().remoteBus : &bus)->firstVariable + 1;
     const double share = remote ? RemoteShare(bus) : 1.0;
     const double value = bus.control == 'V' ? share : 0.0;
     jacobian_.Enter(bus.firstVariable + 1, column, value);
@@ -463,7 +463,7 @@ void AcPass::FlowTransformerRows(const NetBus& bus) {
         const NetBus& other = atFrom ? *branch.to : *branch.from;
         const EndFlow flow = FlowAtEnd(branch, atFrom, end.voltage, other.voltage, end.angle - other.angle);
         const FlowTerms& regulated = CodeHas(branch.code, "PM") ? flow.p : flow.q;
-        if (wantMismatch_) f_[branch.variable] = branch.controlTarget - regulated.value;
+        if (wantMismatch_) f_[branch.variable] = branch.regulation().controlTarget - regulated.value;
         if (wantJacobian_) {
             jacobian_.EnterFlow(branch.variable, 1.0, regulated, end, other, branch);
             if (HoldsFlowAsUnknown(branch)) jacobian_.Enter(branch.variable, branch.variable, 1.0);

@@ -32,7 +32,7 @@ double* VoltageColumnField(NetBus& bus, double& lambda) {
             if (node.branch->code == "R") return &node.branch->tap;
         return nullptr;
     case VoltageColumn::RemoteQ:
-        return &bus.regulatedGenerationQ;
+        return &bus.EditExtras().regulatedGenerationQ;
     default:
         return &bus.voltage;
     }
@@ -69,7 +69,7 @@ void Solver::StateFields() {
             if (!IsFlowRegulating(branch)) continue;
             fields[branch.variable] = branch.code == "RP"   ? &branch.shift
                                       : branch.code == "RQ" ? &branch.tap
-                                                            : &branch.controlTarget;
+                                                            : &branch.EditRegulation().controlTarget;
         }
     }
     DeviceStateFields(fields);

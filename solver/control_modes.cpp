@@ -4,7 +4,7 @@ void ControlModes::Save(const Network& network) {
     buses_.clear();
     for (const auto& bus : network.buses)
         buses_.push_back({bus->code, bus->control, bus->voltageFree, bus->voltageTarget, bus->scheduledQ,
-                          bus->equivalentB, bus->regulatingGeneratorCount});
+                          bus->equivalentB, bus->extras().regulatingGeneratorCount});
     branchCodes_.clear();
     for (const auto& branch : network.branches) branchCodes_.push_back(branch->code);
     converters_.clear();
@@ -25,7 +25,9 @@ void ControlModes::Restore(Network& network) const {
         bus.voltageTarget = saved.voltageTarget;
         bus.scheduledQ = saved.scheduledQ;
         bus.equivalentB = saved.equivalentB;
-        bus.regulatingGeneratorCount = saved.regulatingGeneratorCount;
+        // A bus without extras had none when saved (they are never taken
+        // away): nothing of them to restore.
+        if (bus.HasExtras()) bus.EditExtras().regulatingGeneratorCount = saved.regulatingGeneratorCount;
     }
     for (std::size_t i = 0; i < branchCodes_.size() && i < network.branches.size(); ++i)
         network.branches[i]->code = branchCodes_[i];

@@ -275,7 +275,7 @@ void Solver::ReadBankBus(NetBus& bus, const BusRecord& record) {
     if (!switches_.bankSwitching || bus.code != "B") return;
     ++network_->bankBusCount;
     bus.code = "BX";
-    bus.bankBus = &bus;  // the bank of its own record
+    bus.EditExtras().bankBus = &bus;  // the bank of its own record
     bus.voltage = 1.0;
     bus.control = 'X';
     if (!record.bankBlocks || record.bankBlockCount < 1) Reject(*this, record, "its switched bank has no steps");
@@ -301,8 +301,8 @@ void Solver::ReadBankBus(NetBus& bus, const BusRecord& record) {
         const BankBlock& block = record.bankBlocks[i];
         bankSteps.insert(bankSteps.end(), static_cast<std::size_t>(block.count), block.mvar / base);
     }
-    bus.bankStepCount = static_cast<int>(bankSteps.size());
-    bus.bankBus->shuntB += record.firstBankBlock / base;
+    bus.EditExtras().bankStepCount = static_cast<int>(bankSteps.size());
+    bus.extras().bankBus->shuntB += record.firstBankBlock / base;
 }
 
 // Kind 8: a generator regulating a remote bus, which may come before its
@@ -323,14 +323,14 @@ void Solver::ReadRemoteGenerator(NetBus& bus, const BusRecord& record, std::vect
         regulated->code = "BC";
     else if (regulated->code != "BC")
         Reject(*this, record, "its regulated bus holds its voltage otherwise");
-    ++regulated->regulatingGeneratorCount;
+    ++regulated->EditExtras().regulatingGeneratorCount;
     regulated->voltageFree = false;
-    bus.participation = record.participation > 0.0 ? record.participation * 0.01 : 1.0;
+    bus.EditExtras().participation = record.participation > 0.0 ? record.participation * 0.01 : 1.0;
     if (network_->remoteVoltageSums) {
-        regulated->sumMaxQ += bus.maxQ;
-        regulated->sumMinQ += bus.minQ;
+        regulated->EditExtras().sumMaxQ += bus.maxQ;
+        regulated->EditExtras().sumMinQ += bus.minQ;
     }
-    bus.remoteBus = regulated;
+    bus.EditExtras().remoteBus = regulated;
     bus.voltageFree = true;
 }
 
@@ -398,6 +398,7 @@ void Solver::ReadRegulation(const BranchRecord& record, NetBranch& branch) {
     Network& network = *network_;
     const double base = mvaBase_;
     ++network.regulatingCount;
+    NetRegulation& regulation = branch.EditRegulation();
     if (record.regulatedBus == 0) Reject(*this, record, "it names no regulated bus");
     NetBus* regulated = FindOrAddRecordBus(record.regulatedBus, record.regulatedBaseKv);
     const int type = record.controlType;
@@ -423,32 +424,32 @@ void Solver::ReadRegulation(const BranchRecord& record, NetBranch& branch) {
             maxTap *= n;
             minTap *= n;
         }
-        branch.controlMax = maxTap;
-        branch.controlMin = minTap;
+        regulation.controlMax = maxTap;
+        regulation.controlMin = minTap;
     } else {
-        branch.controlMin = record.lowerLimit * degreesToRadians_;
-        branch.controlMax = record.upperLimit * degreesToRadians_;
-        if (branch.controlMin >= branch.controlMax) Reject(*this, record, "its shift limits are not ordered");
+        regulation.controlMin = record.lowerLimit * degreesToRadians_;
+        regulation.controlMax = record.upperLimit * degreesToRadians_;
+        if (regulation.controlMin >= regulation.controlMax) Reject(*this, record, "its shift limits are not ordered");
     }
 
     if (type == BranchRecord::Voltage) {
         ++network.voltageRegulatingCount;
         if (regulated->code == "B") regulated->code = "BT";
         LinkBranch(regulated->regulatingBranches, &branch);
-        branch.regulatedBus = regulated;
+        regulation.regulatedBus = regulated;
         return;
     }
     if (type == BranchRecord::ReactiveFlow || type == BranchRecord::ActiveFlow) {
-        branch.controlTarget = record.controlTarget / base;
+        regulation.controlTarget = record.controlTarget / base;
     } else {
-        branch.bandMin = record.bandMinimum / base;
-        branch.bandMax = record.bandMaximum / base;
-        if (branch.bandMin >= branch.bandMax) Reject(*this, record, "its flow band is not ordered");
+        regulation.bandMin = record.bandMinimum / base;
+        regulation.bandMax = record.bandMaximum / base;
+        if (regulation.bandMin >= regulation.bandMax) Reject(*this, record, "its flow band is not ordered");
     }
     // A flow is measured at one end of the branch itself.
     NetBus* controlled = (regulated == branch.from || regulated == branch.to) ? regulated : branch.from;
-    branch.regulatedBus = controlled;
-    branch.regulatedPosition = controlled->controllingBranchCount++;
+    regulation.regulatedBus = controlled;
+    regulation.regulatedPosition = controlled->controllingBranchCount++;
     LinkBranch(controlled->regulatingBranches, &branch);
 }
 
@@ -549,8 +550,9 @@ void Solver::WriteBusResult(NetBus& bus, BusRecord& record) {
     record.generationP = bus.generationP * base;
     record.generationQ = bus.generationQ * base;
     record.shuntQ = v * v * bus.shuntB * base;
-    const int steps = static_cast<int>(bus.extras().bankSteps.size());
-    if (steps >= 2 && bus.bankStep > 0 && bus.bankStep < steps) record.bankStep = bus.bankStep;
+    const NetBusExtras& bank = bus.extras();
+    const int steps = static_cast<int>(bank.bankSteps.size());
+    if (steps >= 2 && bank.bankStep > 0 && bank.bankStep < steps) record.bankStep = bank.bankStep;
 }
 
 // Flows into the branch at each end, MW and Mvar, with the tap t on the from

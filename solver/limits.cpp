@@ -27,8 +27,8 @@ struct LimitPass {
 // The reciprocal of the tap limit that the ratio t of a transformer has
 // reached (tap limits are stored as taps), or none while t lies inside.
 std::optional<double> RatioLimitReached(const NetBranch& branch) {
-    const double low = 1.0 / branch.controlMax;
-    const double high = 1.0 / branch.controlMin;
+    const double low = 1.0 / branch.regulation().controlMax;
+    const double high = 1.0 / branch.regulation().controlMin;
     if (branch.tap <= low + kRatioMargin) return low;
     if (branch.tap >= high - kRatioMargin) return high;
     return std::nullopt;
@@ -72,8 +72,9 @@ bool SwitchTransformer(LimitPass& pass, NetBus& bus, NetBranch& branch) {
         return true;
     }
     if (code == "RP" && sw.tapLimits) {
-        if (branch.shift < branch.controlMax && branch.shift > branch.controlMin) return false;
-        branch.shift = branch.shift >= branch.controlMax ? branch.controlMax : branch.controlMin;
+        const NetRegulation& limits = branch.regulation();
+        if (branch.shift < limits.controlMax && branch.shift > limits.controlMin) return false;
+        branch.shift = branch.shift >= limits.controlMax ? limits.controlMax : limits.controlMin;
         --network.regulatingCount;
         branch.code = std::string("TP");
         return true;
@@ -89,8 +90,9 @@ bool SwitchTransformer(LimitPass& pass, NetBus& bus, NetBranch& branch) {
     if ((code == "RM" || code == "RN") && sw.flowBandTransformers) {
         // The flow leaves its band: the shift or the tap takes over and
         // holds it at the band's edge.
-        if (branch.controlTarget < branch.bandMax && branch.controlTarget > branch.bandMin) return false;
-        branch.controlTarget = branch.controlTarget >= branch.bandMax ? branch.bandMax : branch.bandMin;
+        NetRegulation& band = branch.EditRegulation();
+        if (band.controlTarget < band.bandMax && band.controlTarget > band.bandMin) return false;
+        band.controlTarget = band.controlTarget >= band.bandMax ? band.bandMax : band.bandMin;
         branch.code = std::string(code == "RM" ? "RP" : "RQ");
         return true;
     }
@@ -154,7 +156,7 @@ bool VoltageRecoveryDue(const LimitPass& pass, const NetBus& generator, double v
 // its generators.
 void SetRemoteReactive(NetBus& regulated, const NetBus& generator) {
     const double share = RemoteShare(generator);
-    if (share != 0.0) regulated.regulatedGenerationQ = generator.generationQ / share;
+    if (share != 0.0) regulated.EditExtras().regulatedGenerationQ = generator.generationQ / share;
 }
 
 // A generator that holds a remote bus's voltage together with others. The
@@ -162,17 +164,20 @@ void SetRemoteReactive(NetBus& regulated, const NetBus& generator) {
 // meets a limit, its own voltage floats (count -1 until the end of the
 // pass, so that no generator recovers in the pass that lost it).
 bool SwitchRemoteGenerator(LimitPass& pass, NetBus& generator, bool& lostLast) {
-    NetBus* regulated = generator.remoteBus;
+    NetBus* regulated = generator.extras().remoteBus;
     if (!regulated) return false;
     NetBus& r = *regulated;
+    // Its count of generators, in the side record that a generator's
+    // registration made.
+    int& holding = r.EditExtras().regulatingGeneratorCount;
 
     if (generator.control == 'V') {
         const char limit = VoltageControlLimit(pass, generator);
         if (!limit) return false;
         generator.control = limit;
         --pass.network.generatorBusCount;
-        if (--r.regulatingGeneratorCount < 1) {
-            r.regulatingGeneratorCount = -1;
+        if (--holding < 1) {
+            holding = -1;
             r.voltageFree = true;
             r.voltageTarget = r.voltage;
             SetRemoteReactive(r, generator);
@@ -182,11 +187,11 @@ bool SwitchRemoteGenerator(LimitPass& pass, NetBus& generator, bool& lostLast) {
     }
     // A reactive limit gives way only while no other generator holds the
     // bus; a model limit while none does.
-    const bool held = generator.control == 'Q' ? r.regulatingGeneratorCount == 0 : r.regulatingGeneratorCount < 1;
+    const bool held = generator.control == 'Q' ? holding == 0 : holding < 1;
     if (held && VoltageRecoveryDue(pass, generator, r.voltage, r.voltageTarget)) {
         generator.control = 'V';
         ++pass.network.generatorBusCount;
-        if (++r.regulatingGeneratorCount == 1) {
+        if (++holding == 1) {
             r.voltageFree = false;
             r.voltage = r.voltageTarget;
             SetRemoteReactive(r, generator);
@@ -318,8 +323,8 @@ bool SwitchScheduledQBus(LimitPass& pass, NetBus& bus) {
 // first is always in. A bank that has no step left in the direction needed
 // lets the voltage go: "m" below the band, "M" above.
 bool SwitchBankStep(LimitPass& pass, NetBus& bus) {
-    NetBus* owner = bus.bankBus;
-    if (!owner || owner->bankStepCount < 1) return false;
+    NetBus* owner = bus.extras().bankBus;
+    if (!owner || owner->extras().bankStepCount < 1) return false;
     NetBus& bank = *owner;
     const double v = bus.voltage;
 
@@ -329,18 +334,18 @@ bool SwitchBankStep(LimitPass& pass, NetBus& bus) {
         const bool capacitive = bank.extras().bankSteps[0] > 0.0;
         bool outOfSteps = false;
         if (low == capacitive) {
-            if (bank.bankStep + 1 < bank.bankStepCount) {
-                ++bank.bankStep;
-                bank.shuntB += bank.extras().bankSteps[static_cast<std::size_t>(bank.bankStep)];
+            if (bank.extras().bankStep + 1 < bank.extras().bankStepCount) {
+                ++bank.EditExtras().bankStep;
+                bank.shuntB += bank.extras().bankSteps[static_cast<std::size_t>(bank.extras().bankStep)];
             } else {
                 outOfSteps = true;
             }
         } else {
-            if (bank.bankStep > 0) {
-                bank.shuntB -= bank.extras().bankSteps[static_cast<std::size_t>(bank.bankStep)];
-                --bank.bankStep;
+            if (bank.extras().bankStep > 0) {
+                bank.shuntB -= bank.extras().bankSteps[static_cast<std::size_t>(bank.extras().bankStep)];
+                --bank.EditExtras().bankStep;
             }
-            outOfSteps = bank.bankStep < 1;
+            outOfSteps = bank.extras().bankStep < 1;
         }
         if (outOfSteps) {
             bus.control = low ? 'm' : 'M';
@@ -411,7 +416,8 @@ int Solver::CheckGeneratorLimits() {
     // one back from the next pass on.
     if (lostLast)
         for (const auto& bus : network_->buses)
-            if (CodeHas(bus->code, "C") && bus->regulatingGeneratorCount < 0) bus->regulatingGeneratorCount = 0;
+            if (CodeHas(bus->code, "C") && bus->extras().regulatingGeneratorCount < 0)
+                bus->EditExtras().regulatingGeneratorCount = 0;
     if (switched) ClassifyBuses();
     return switched;
 }

@@ -184,22 +184,39 @@ struct LoadModel {
     double VoltagePower(double voltage) const { return exponent == 0.0 ? 1.0 : std::pow(voltage, exponent); }
 };
 
-// The devices, the regulating generators and the bank steps of a bus, which
+// The devices, the remote regulation and the switched bank of a bus, which
 // few buses have.
 struct NetBusExtras {
     std::vector<NetConverter*> converters;
     std::vector<NetSvc*> svcs;
     std::vector<NetTcsc*> tcscs;
     std::vector<NetStatcom*> statcoms;
+
+    NetBus* remoteBus = nullptr;  // "G" bus: the bus whose voltage it regulates, set by the reader
+    int remoteNumber = 0;         // regulated bus as a case file numbers it
+    // "G" bus: its share of the remote regulation (for positive remote Q,
+    // and for negative).
+    double participation = 0.0;
+    double participationNegative = 0.0;
     std::vector<NetBus*> regulatingGenerators;  // "C" bus: in bus-list order
-    std::vector<double> bankSteps;              // susceptance of each step of the switched bank
+    double regulatedGenerationQ = 0.0;          // "C" bus: sum of its regulating generators' Q
+    int regulatingGeneratorCount = 0;           // "C" bus: generators still regulating it
+    double sumMaxQ = 0.0;                       // "C" bus: sums of its generators' Q limits
+    double sumMinQ = 0.0;
+
+    NetBus* bankBus = nullptr;      // "X" bus: the bus whose switched bank holds its voltage
+    std::vector<double> bankSteps;  // susceptance of each step of the switched bank
+    int bankStep = 0;               // present step of the switched bank
+    int bankStepCount = 0;
 };
 
 struct NetBus {
     static constexpr std::size_t kNameLength = 15;
 
-    // What every pass of the equations reads comes first, so that a pass
-    // over ten thousand buses touches a few cache lines of each.
+    // Laid out by what reads it, so that a pass over a large network touches
+    // few cache lines of each bus: first what every pass of the equations
+    // reads, then what the preparation reads and writes, then the members
+    // that own memory, which are all that ending a bus reads.
 
     // Its first unknown (the angle; the voltage column follows), 1-based;
     // 0 until the unknowns are numbered.
@@ -214,6 +231,11 @@ struct NetBus {
     // 'E' internal voltage of its generator model held at a limit, 'X' bank
     // steps; 0 none.
     char control = 0;
+    // Its own voltage is an unknown rather than held at a value. A "G"
+    // generator's is while it holds its remote bus's voltage, and, with
+    // remote control off, while it is at a reactive limit.
+    bool voltageFree = false;
+    int kind = 0;             // host record kind 0-8
     NetArea* area = nullptr;
     std::unique_ptr<NetGenerator> generator;  // its machine model; none without one
     double voltage = 0.0;
@@ -224,34 +246,40 @@ struct NetBus {
     double shuntB = 0.0;
     double shareInUse = 0.0;           // the share the equations use (0 at the active limit)
     double generationDirection = 0.0;  // share b of the distributed slack
-    NetBus* remoteBus = nullptr;  // "G" bus: the bus whose voltage it regulates, set by the reader
-    // "G" bus: its share of the remote regulation (for positive remote Q,
-    // and for negative).
-    double participation = 0.0;
-    double participationNegative = 0.0;
-    AdjacencyList regulatingBranches;  // regulating transformers that control this bus
-    // p0, p1, p2, q0, q1, q2: the load as a polynomial of the voltage,
-    // PL = p0 + p1 V + p2 V^2, QL = q0 + q1 V + q2 V^2, which the plain
-    // power flow solves with.
-    std::array<double, 6> loadPolynomial{};
-    LoadModel loadModelP;
-    LoadModel loadModelQ;
 
-    int key = 0;
-    int kind = 0;             // host record kind 0-8
-    std::string name;         // at most kNameLength characters
-    int number = 0;           // internal number 1..n; 0 until numbered
-    int externalNumber = 0;   // the number in the input
-    double baseKv = 0.0;
+    AdjacencyList branches;            // every branch at the bus
+
+    // What few buses have. Kept apart so that a bus stays small: reading and
+    // preparing a large network is bound by the bytes its buses take.
+    const NetBusExtras& extras() const { return extras_ ? *extras_ : kNoExtras; }
+    bool HasExtras() const { return extras_ != nullptr; }
+    NetBusExtras& EditExtras() {
+        if (!extras_) extras_ = std::make_unique<NetBusExtras>();
+        return *extras_;
+    }
+
+private:
+    static const NetBusExtras kNoExtras;
+    // Beside the branches: the preparation reads both to tell whether
+    // anything is connected.
+    std::unique_ptr<NetBusExtras> extras_;  // none until a member of it is set
+
+public:
+    double scheduledP = 0.0;   // scheduled active generation
+    double loadP = 0.0;
+    double loadPCopy = 0.0;
+    double loadQ = 0.0;
+    double loadQCopy = 0.0;
+    double maxP = kUnlimited;
+    double maxPCopy = kUnlimited;
+    double voltageTarget = 0.0;        // the voltage a bus held at a limit returns to
+    double scheduledQ = 0.0;           // "V" bus: its scheduled reactive generation
 
     std::string areaCode;     // zone of the bus, matched against NetArea::codes
     std::string owner;        // compared with branch tags
+    std::string name;         // at most kNameLength characters
+    AdjacencyList regulatingBranches;  // regulating transformers that control this bus
 
-    int controllingBranchCount = 0;    // P/Q-regulating transformers registered on the bus
-    AdjacencyList branches;            // every branch at the bus
-
-    double voltageTarget = 0.0;        // the voltage a bus held at a limit returns to
-    double scheduledQ = 0.0;           // "V" bus: its scheduled reactive generation
     // Unclamped value of the quantity in the voltage column, summed over the
     // trial steps of one Newton iteration.
     double shadow = 0.0;
@@ -260,19 +288,20 @@ struct NetBus {
     // column after its voltage.
     double slackPower = 0.0;
     double areaPower = 0.0;
+    // p0, p1, p2, q0, q1, q2: the load as a polynomial of the voltage,
+    // PL = p0 + p1 V + p2 V^2, QL = q0 + q1 V + q2 V^2, which the plain
+    // power flow solves with.
+    std::array<double, 6> loadPolynomial{};
+    LoadModel loadModelP;
+    LoadModel loadModelQ;
 
-    double scheduledP = 0.0;   // scheduled active generation
-    double loadP = 0.0;
-    double loadPCopy = 0.0;
-    double loadQ = 0.0;
-    double loadQCopy = 0.0;
-
-    int bankStep = 0;                // present step of the switched bank
-    int bankStepCount = 0;
-
-    double maxP = kUnlimited;
-    double maxPCopy = kUnlimited;
+    int key = 0;
+    int number = 0;           // internal number 1..n; 0 until numbered
+    int externalNumber = 0;   // the number in the input
+    int controllingBranchCount = 0;    // P/Q-regulating transformers registered on the bus
+    double baseKv = 0.0;
     int generatorLimitIndex = 0;     // set when the active generation meets its limit
+
 
     double maxQ = 0.0;
     double minQ = 0.0;
@@ -288,32 +317,21 @@ struct NetBus {
     double displayMinVoltage = 0.0;
     double displayMaxQ = 0.0;        // reactive capability shown in the listing
     double displayMinQ = 0.0;
-    double regulatedGenerationQ = 0.0;     // "C" bus: sum of its regulating generators' Q
-    int regulatingGeneratorCount = 0;      // "C" bus: generators still regulating it
-    double sumMaxQ = 0.0;                  // "C" bus: sums of its generators' Q limits
-    double sumMinQ = 0.0;
-    int remoteNumber = 0;                  // regulated bus as a case file numbers it
-
-    // Its own voltage is an unknown rather than held at a value. A "G"
-    // generator's is while it holds its remote bus's voltage, and, with
-    // remote control off, while it is at a reactive limit.
-    bool voltageFree = false;
-    NetBus* bankBus = nullptr;    // "X" bus: the bus whose switched bank holds its voltage
-
-    // What few buses have. Kept apart so that a bus stays small: reading and
-    // preparing a large network is bound by the bytes its buses take.
-    const NetBusExtras& extras() const { return extras_ ? *extras_ : kNoExtras; }
-    NetBusExtras& EditExtras() {
-        if (!extras_) extras_ = std::make_unique<NetBusExtras>();
-        return *extras_;
-    }
-
-private:
-    static const NetBusExtras kNoExtras;
-    std::unique_ptr<NetBusExtras> extras_;  // none until a member of it is set
 };
 
 inline const NetBusExtras NetBus::kNoExtras{};
+
+// What a regulating transformer holds beyond a plain branch, which few
+// branches are.
+struct NetRegulation {
+    NetBus* regulatedBus = nullptr;  // controlled bus
+    int regulatedPosition = 0;       // its place among the bus's controlling branches
+    double controlMin = 0.0;         // limits of the tap (as ratios) or of the shift
+    double controlMax = 0.0;
+    double controlTarget = 0.0;
+    double bandMin = 0.0;
+    double bandMax = 0.0;
+};
 
 struct NetBranch {
     // What every pass of the equations reads comes first (see NetBus).
@@ -322,7 +340,6 @@ struct NetBranch {
     // "L" line, "E" line with unequal end shunts, "T" fixed transformer,
     // "R" voltage-regulating, "RQ"/"RN" reactive flow, "RP"/"RM" active flow.
     std::string code;
-    NetBus* regulatedBus = nullptr;  // controlled bus of a regulating transformer
     double g = 0.0;            // series admittance g + jb
     double b = 0.0;
     double fromShuntG = 0.0;   // shunt at the from end
@@ -335,29 +352,39 @@ struct NetBranch {
     int key = 0;
     int kind = 0;              // host record kind: 0 line, 1 transformer, 2 regulating
     char circuit = '1';        // ' ' matches any circuit in a search
+    char control = 0;          // 'V' voltage, 'P' active flow, 'Q' reactive flow
+    char limitLetter = 0;
+
+    // Kept apart as the bus's extras are (see NetBus): a branch that does
+    // not regulate reads zeros and no regulated bus.
+    const NetRegulation& regulation() const { return regulation_ ? *regulation_ : kNoRegulation; }
+    bool HasRegulation() const { return regulation_ != nullptr; }
+    NetRegulation& EditRegulation() {
+        if (!regulation_) regulation_ = std::make_unique<NetRegulation>();
+        return *regulation_;
+    }
+
+private:
+    static const NetRegulation kNoRegulation;
+    // Beside the strings: ending a branch reads only these.
+    std::unique_ptr<NetRegulation> regulation_;  // none until a member of it is set
+
+public:
     std::string owner;
     std::string tag;           // host: the circuit text of the record
     NetArea* area = nullptr;
     NetBus* meteredBus = nullptr;    // the end kept with the branch
-    int regulatedPosition = 0;       // its place among the bus's controlling branches
     int section = 0;
-
-    double charging = 0.0;
-    double nominalRatio = 1.0; // nominal ratio on the to side
-    char control = 0;          // 'V' voltage, 'P' active flow, 'Q' reactive flow
-    double controlMin = 0.0;   // limits of the tap (as ratios) or of the shift
-    double controlMax = 0.0;
-    double controlTarget = 0.0;
-    double bandMin = 0.0;
-    double bandMax = 0.0;
-    double rating = 0.0;       // 0: none
-    char limitLetter = 0;
     // P/Q-regulating transformer: the unknown of its control (shift, tap or
     // flow), 0 for other branches; and the unclamped value of that unknown
     // (or of the tap of an "R" transformer) over one Newton iteration.
     int variable = 0;
     double shadow = 0.0;
+    double nominalRatio = 1.0; // nominal ratio on the to side
+    double rating = 0.0;       // 0: none
 };
+
+inline const NetRegulation NetBranch::kNoRegulation{};
 
 // A P/Q-regulating transformer: its control has an unknown of its own
 // (an "R" transformer takes the regulated bus's voltage column instead).
@@ -374,9 +401,10 @@ inline bool HoldsFlowAsUnknown(const NetBranch& branch) {
 // A remotely regulating generator's share of its regulated bus's reactive
 // unknown: one share for positive remote Q, another for negative.
 inline double RemoteShare(const NetBus& generator) {
-    const NetBus* regulated = generator.remoteBus;
-    return regulated && regulated->regulatedGenerationQ < 0.0 ? generator.participationNegative
-                                                              : generator.participation;
+    const NetBusExtras& share = generator.extras();
+    const NetBus* regulated = share.remoteBus;
+    return regulated && regulated->extras().regulatedGenerationQ < 0.0 ? share.participationNegative
+                                                                       : share.participation;
 }
 
 struct NetArea {

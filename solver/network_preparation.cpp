@@ -47,9 +47,9 @@ NetArea* AreaListing(const Network& network, const std::string& areaCode) {
 }
 
 bool IsConnected(const NetBus& bus) {
+    if (!bus.branches.empty()) return true;
     const NetBusExtras& extras = bus.extras();
-    return !bus.branches.empty() || !extras.converters.empty() || !extras.svcs.empty() || !extras.tcscs.empty() ||
-           !extras.statcoms.empty();
+    return !extras.converters.empty() || !extras.svcs.empty() || !extras.tcscs.empty() || !extras.statcoms.empty();
 }
 
 // A device that regulates a voltage needs both its buses to have one.
@@ -95,7 +95,7 @@ void Preparation::Bus(NetBus& bus) {
     if (bus.voltage <= 0.0) faults_.Bus(bus, "no voltage");
     if (!IsConnected(bus)) faults_.Bus(bus, "nothing is connected to it");
     if (CodeHas(bus.code, "G")) RemoteGenerator(bus);
-    if (CodeHas(bus.code, "C") && bus.regulatingGeneratorCount < 1)
+    if (CodeHas(bus.code, "C") && bus.extras().regulatingGeneratorCount < 1)
         faults_.Bus(bus, "no generator regulates its voltage");
     if (!sw_.keepTransformerBusLink && CodeHas(bus.code, "T")) bus.voltageFree = false;
     if (severalAreas_) Area(bus);
@@ -114,7 +114,7 @@ void Preparation::Bus(NetBus& bus) {
 // of their reactive power; without remote control it holds its own voltage
 // and the regulated bus floats.
 void Preparation::RemoteGenerator(NetBus& bus) {
-    NetBus* regulated = bus.remoteBus;
+    NetBus* regulated = bus.extras().remoteBus;
     if (!regulated || !CodeHas(regulated->code, "C")) {
         faults_.Bus(bus, "its regulated bus is not held by generators");
         return;
@@ -125,13 +125,15 @@ void Preparation::RemoteGenerator(NetBus& bus) {
         bus.voltageFree = false;
         return;
     }
+    NetBusExtras& share = bus.EditExtras();
+    const NetBusExtras& sums = regulated->extras();
     if (network_.remoteVoltageSums) {
-        bus.participation = regulated->sumMaxQ > 0.0 ? bus.maxQ / regulated->sumMaxQ : 1.0;
-        bus.participationNegative = regulated->sumMinQ < 0.0 ? bus.minQ / regulated->sumMinQ : 1.0;
+        share.participation = sums.sumMaxQ > 0.0 ? bus.maxQ / sums.sumMaxQ : 1.0;
+        share.participationNegative = sums.sumMinQ < 0.0 ? bus.minQ / sums.sumMinQ : 1.0;
     } else {
-        bus.participationNegative = bus.participation;
+        share.participationNegative = share.participation;
     }
-    regulated->regulatedGenerationQ += bus.generationQ;
+    regulated->EditExtras().regulatedGenerationQ += bus.generationQ;
 }
 
 // A reader that keys areas by number has linked the bus already.
@@ -159,8 +161,10 @@ void Preparation::Defaults(NetBus& bus) {
 
 // An "X" bus takes the voltage band of the switched bank that holds it.
 void Preparation::Bank(NetBus& bus) {
-    const NetBus* bank = bus.bankBus;
-    if (!bank || bank->bankStepCount < 1 || bank->extras().bankSteps.size() < static_cast<std::size_t>(bank->bankStepCount)) {
+    const NetBus* bank = bus.extras().bankBus;
+    const NetBusExtras* steps = bank ? &bank->extras() : nullptr;
+    if (!steps || steps->bankStepCount < 1 ||
+        steps->bankSteps.size() < static_cast<std::size_t>(steps->bankStepCount)) {
         faults_.Bus(bus, "no switched bank with steps holds its voltage");
         return;
     }

@@ -40,7 +40,7 @@ void Solver::NumberVariables() {
             for (const AdjacencyNode& node : bus->regulatingBranches)
                 if (IsFlowRegulating(*node.branch)) owned.push_back(node.branch);
             std::sort(owned.begin(), owned.end(), [](const NetBranch* a, const NetBranch* b) {
-                return a->regulatedPosition > b->regulatedPosition;
+                return a->regulation().regulatedPosition > b->regulation().regulatedPosition;
             });
             for (NetBranch* branch : owned) branch->variable = next++;
         }

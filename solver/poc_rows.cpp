@@ -124,9 +124,9 @@ std::array<int, kBranchUnknowns> AcCurvature::Columns(const NetBus& i, const Net
     if (sw_.pqTransformerControl && IsFlowRegulating(branch)) {
         if (branch.code == "RQ") columns[kRatio] = branch.variable;
         if (branch.code == "RP") columns[kShift] = branch.variable;
-    } else if (sw_.voltageTransformerControl && branch.code == "R" && branch.regulatedBus &&
-               branch.regulatedBus->voltageColumn == VoltageColumn::TransformerTap) {
-        columns[kRatio] = branch.regulatedBus->firstVariable + 1;
+    } else if (sw_.voltageTransformerControl && branch.code == "R" && branch.regulation().regulatedBus &&
+               branch.regulation().regulatedBus->voltageColumn == VoltageColumn::TransformerTap) {
+        columns[kRatio] = branch.regulation().regulatedBus->firstVariable + 1;
     }
     return columns;
 }

@@ -34,8 +34,8 @@ double Advance(double& shadow, double present, double delta, bool retrial) {
 // The ratio t lies between the reciprocals of the tap limits, which are
 // stored as taps.
 double ClampedRatio(double t, const NetBranch& branch) {
-    const double low = 1.0 / branch.controlMax;
-    const double high = 1.0 / branch.controlMin;
+    const double low = 1.0 / branch.regulation().controlMax;
+    const double high = 1.0 / branch.regulation().controlMin;
     if (t < low + kRatioMargin) return low;
     if (t > high - kRatioMargin) return high;
     return t;
@@ -151,7 +151,7 @@ void BusStep::ColumnQuantity(NetBus& bus) {
     case VoltageColumn::BandVoltage: ClampedVoltage(bus, dv, sw_.voltageTransformerControl); break;
     case VoltageColumn::TransformerTap: TransformerTaps(bus, dv); break;
     case VoltageColumn::RemoteVoltage: RemoteVoltage(bus, dv); break;
-    case VoltageColumn::RemoteQ: bus.regulatedGenerationQ += dv; break;
+    case VoltageColumn::RemoteQ: bus.EditExtras().regulatedGenerationQ += dv; break;
     }
 }
 
@@ -244,16 +244,17 @@ void BusStep::FlowTransformers(const NetBus& bus) {
         const double d = Delta(branch.variable);
         if (branch.code == "RP") {
             const double shift = Shadowed(branch.shadow, branch.shift, d);
-            branch.shift = limitsOn_ && sw_.tapLimits ? Clamp(shift, branch.controlMin, branch.controlMax) : shift;
+            const NetRegulation& limits = branch.regulation();
+            branch.shift = limitsOn_ && sw_.tapLimits ? Clamp(shift, limits.controlMin, limits.controlMax) : shift;
         } else if (branch.code == "RQ") {
             const double t = Shadowed(branch.shadow, branch.tap, d);
             branch.tap = limitsOn_ && sw_.tapLimits ? ClampedRatio(t, branch) : t;
         } else if (branch.code == "RM" || branch.code == "RN") {
-            const double flow = Shadowed(branch.shadow, branch.controlTarget, d);
-            branch.controlTarget =
-                limitsOn_ && sw_.flowBandTransformers ? Clamp(flow, branch.bandMin, branch.bandMax) : flow;
+            NetRegulation& band = branch.EditRegulation();
+            const double flow = Shadowed(branch.shadow, band.controlTarget, d);
+            band.controlTarget = limitsOn_ && sw_.flowBandTransformers ? Clamp(flow, band.bandMin, band.bandMax) : flow;
         } else {
-            branch.controlTarget += d;
+            branch.EditRegulation().controlTarget += d;
         }
     }
 }
@@ -264,8 +265,8 @@ void BusStep::RemoteGenerators() {
     if (!sw_.remoteVoltageControl) return;
     for (NetBus* generator : remoteGenerators_) {
         NetBus& bus = *generator;
-        if (bus.control != 'V' || !bus.remoteBus) continue;
-        double q = RemoteShare(bus) * bus.remoteBus->regulatedGenerationQ;
+        if (bus.control != 'V' || !bus.extras().remoteBus) continue;
+        double q = RemoteShare(bus) * bus.extras().remoteBus->extras().regulatedGenerationQ;
         if (limitsOn_ && sw_.generatorReactiveLimits) q = Clamp(q, bus.effectiveMinQ, bus.effectiveMaxQ);
         bus.generationQ = q;
     }

@@ -19,7 +19,7 @@ VoltageColumn Classify(const NetBus& bus, const RunSwitches& sw) {
     if (CodeHas(code, "R")) return VoltageColumn::BandVoltage;
     if (CodeHas(code, "T") && sw.voltageTransformerControl && !bus.voltageFree) return VoltageColumn::TransformerTap;
     if (CodeHas(code, "C") && sw.remoteVoltageControl)
-        return bus.regulatingGeneratorCount < 1 ? VoltageColumn::RemoteVoltage : VoltageColumn::RemoteQ;
+        return bus.extras().regulatingGeneratorCount < 1 ? VoltageColumn::RemoteVoltage : VoltageColumn::RemoteQ;
     return VoltageColumn::Voltage;
 }
 

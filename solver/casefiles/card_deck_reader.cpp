@@ -304,15 +304,15 @@ void CardDeckReader::ReadRemoteGenerator(NetBus& bus) {
         remote->code = "BC";
     else if (remote->code != "BC")
         deck_.Fail("the remote bus holds its voltage otherwise");
-    bus.remoteBus = remote;
+    bus.EditExtras().remoteBus = remote;
     bus.voltageFree = true;
-    ++remote->regulatingGeneratorCount;
+    ++remote->EditExtras().regulatingGeneratorCount;
     remote->voltageFree = false;
     const double share = deck_.Real(78, 3, 0) * 0.01;
-    bus.participation = share > 0.0 ? share : 1.0;
+    bus.EditExtras().participation = share > 0.0 ? share : 1.0;
     if (network_.remoteVoltageSums) {
-        remote->sumMaxQ += bus.maxQ;
-        remote->sumMinQ += bus.minQ;
+        remote->EditExtras().sumMaxQ += bus.maxQ;
+        remote->EditExtras().sumMinQ += bus.minQ;
     }
 }
 
@@ -339,7 +339,7 @@ void CardDeckReader::ReadShunt() {
     ++network_.bankBusCount;
     controlled->code = "BX";
     controlled->control = 'X';
-    controlled->bankBus = shuntBus;
+    controlled->EditExtras().bankBus = shuntBus;
     controlled->voltageFree = true;
     if (controlled != shuntBus) shuntBus->code = std::string("B");
     shuntBus->voltage = 1.0;
@@ -359,7 +359,7 @@ void CardDeckReader::ReadShuntSteps(NetBus& shuntBus) {
         if (steps.empty()) steps.push_back(size > 0.0 ? 1.0 : -1.0);
         steps.insert(steps.end(), static_cast<std::size_t>(count), size);
     }
-    shuntBus.bankStepCount = static_cast<int>(shuntBus.extras().bankSteps.size());
+    shuntBus.EditExtras().bankStepCount = static_cast<int>(shuntBus.extras().bankSteps.size());
 }
 
 // "L  ", "T  ", "E  ": a line or transformer, or one more section of one.
@@ -480,7 +480,7 @@ void CardDeckReader::ReadRegulator() {
         if (IsBlank(deck_.Text(34, 12))) deck_.Fail("the card names no controlled bus");
         NetBus* controlled = Bus(34);
         if (controlled->code == "B") controlled->code = "BT";
-        branch->regulatedBus = controlled;
+        branch->EditRegulation().regulatedBus = controlled;
         Solver::LinkBranch(controlled->regulatingBranches, branch);
         ++network_.voltageRegulatingCount;
         return;
@@ -499,8 +499,9 @@ void CardDeckReader::ReadTapLimits(NetBranch& branch, const std::string& code) {
     if (upper < 0.0 || (blankIsDefault && upper == 0.0)) upper = 1.1;
     if (lower < 0.0 || (blankIsDefault && lower == 0.0)) lower = 0.9;
     if (upper <= lower) deck_.Fail("the tap limits of the transformer are not ordered");
-    branch.controlMax = upper;
-    branch.controlMin = lower;
+    NetRegulation& regulation = branch.EditRegulation();
+    regulation.controlMax = upper;
+    regulation.controlMin = lower;
     tapRegulators_.push_back(&branch);
 }
 
@@ -508,23 +509,25 @@ void CardDeckReader::ReadTapLimits(NetBranch& branch, const std::string& code) {
 // transformer: the controlled bus the card names when it is an end, else
 // the from bus.
 void CardDeckReader::ReadFlowControl(NetBranch& branch, const std::string& code, NetBus* from, NetBus* to) {
+    NetRegulation& regulation = branch.EditRegulation();
     if (code == "RP" || code == "RM") {
         const double toRadians = kPi / 180.0;
-        branch.controlMax = deck_.Real(46, 5, 2) * toRadians;
-        branch.controlMin = deck_.Real(51, 5, 2) * toRadians;
-        if (branch.controlMin >= branch.controlMax) deck_.Fail("the angle limits of the transformer are not ordered");
+        regulation.controlMax = deck_.Real(46, 5, 2) * toRadians;
+        regulation.controlMin = deck_.Real(51, 5, 2) * toRadians;
+        if (regulation.controlMin >= regulation.controlMax)
+            deck_.Fail("the angle limits of the transformer are not ordered");
     }
     if (code == "RP" || code == "RQ") {
-        branch.controlTarget = Mw(58, 5);
+        regulation.controlTarget = Mw(58, 5);
     } else {
-        branch.bandMax = Mw(58, 5);
-        branch.bandMin = Mw(63, 5);
-        if (branch.bandMin >= branch.bandMax) deck_.Fail("the flow limits of the transformer are not ordered");
+        regulation.bandMax = Mw(58, 5);
+        regulation.bandMin = Mw(63, 5);
+        if (regulation.bandMin >= regulation.bandMax) deck_.Fail("the flow limits of the transformer are not ordered");
     }
     NetBus* named = FindBus(deck_.Text(34, 12));
     NetBus* controlled = named == to ? to : from;
-    branch.regulatedBus = controlled;
-    branch.regulatedPosition = controlled->controllingBranchCount++;
+    regulation.regulatedBus = controlled;
+    regulation.regulatedPosition = controlled->controllingBranchCount++;
     Solver::LinkBranch(controlled->regulatingBranches, &branch);
 }
 
@@ -565,8 +568,8 @@ void CardDeckReader::Finish() {
     // The engine holds tap limits as the reciprocals of the transformer's
     // ratio at each limit.
     for (NetBranch* branch : tapRegulators_) {
-        branch->controlMax /= branch->nominalRatio;
-        branch->controlMin /= branch->nominalRatio;
+        branch->EditRegulation().controlMax /= branch->nominalRatio;
+        branch->EditRegulation().controlMin /= branch->nominalRatio;
     }
     // With several areas each area's slack bus holds its area's export.
     if (network_.areas.size() >= 2)

@@ -335,8 +335,8 @@ void IeeeCdfReader::ReadGenerator(NetBus& bus, const FieldLine& record, int type
         } else {
             // Joined to the remote bus once every bus is read.
             bus.code = "BG";
-            bus.remoteNumber = remote;
-            bus.participation = 1.0;
+            bus.EditExtras().remoteNumber = remote;
+            bus.EditExtras().participation = 1.0;
         }
         bus.voltageTarget = desired;
         bus.control = 'V';
@@ -438,10 +438,11 @@ void IeeeCdfReader::ReadVoltageControl(NetBranch& branch, NetBus& controlled, co
     if (upper == lower) return;  // nothing to move: a fixed transformer
 
     ++network_.voltageRegulatingCount;
-    branch.controlMin = lower;
-    branch.controlMax = upper;
+    NetRegulation& regulation = branch.EditRegulation();
+    regulation.controlMin = lower;
+    regulation.controlMax = upper;
     Solver::LinkBranch(controlled.regulatingBranches, &branch);
-    branch.regulatedBus = &controlled;
+    regulation.regulatedBus = &controlled;
 
     double minVoltage = GetRealField(record, 113, 7, 5);
     double maxVoltage = GetRealField(record, 120, 7, 5);
@@ -480,11 +481,12 @@ void IeeeCdfReader::ReadFlowControl(NetBranch& branch, NetBus& named, const Fiel
     if (upper == lower) return;  // nothing to move: a fixed transformer
 
     ++network_.regulatingCount;
-    branch.controlMin = lower;
-    branch.controlMax = upper;
+    NetRegulation& regulation = branch.EditRegulation();
+    regulation.controlMin = lower;
+    regulation.controlMax = upper;
     NetBus* controlled = &named == branch.to ? branch.to : branch.from;
-    branch.regulatedBus = controlled;
-    branch.regulatedPosition = controlled->controllingBranchCount++;
+    regulation.regulatedBus = controlled;
+    regulation.regulatedPosition = controlled->controllingBranchCount++;
     Solver::LinkBranch(controlled->regulatingBranches, &branch);
 
     const double minFlow = GetRealField(record, 113, 7, 5) / base;
@@ -492,11 +494,11 @@ void IeeeCdfReader::ReadFlowControl(NetBranch& branch, NetBus& named, const Fiel
     if (maxFlow < minFlow) Fail("the flow limits of the branch are not ordered");
     if (maxFlow != minFlow) {
         branch.code = std::string(type == 3 ? "RN" : "RM");
-        branch.bandMin = minFlow;
-        branch.bandMax = maxFlow;
+        regulation.bandMin = minFlow;
+        regulation.bandMax = maxFlow;
     } else {
         branch.code = std::string(type == 3 ? "RQ" : "RP");
-        branch.controlTarget = minFlow;
+        regulation.controlTarget = minFlow;
     }
 }
 
@@ -554,23 +556,23 @@ void IeeeCdfReader::JoinRemoteGenerators() {
     for (const auto& owned : network_.buses) {
         NetBus& generator = *owned;
         if (!CodeHas(generator.code, "G")) continue;
-        NetBus* remote = BusOrNull(generator.remoteNumber);
-        std::string which = "the remote bus " + std::to_string(generator.remoteNumber) + " of bus " +
+        NetBus* remote = BusOrNull(generator.extras().remoteNumber);
+        std::string which = "the remote bus " + std::to_string(generator.extras().remoteNumber) + " of bus " +
                             std::to_string(generator.externalNumber);
         if (!remote) Fail(which + " does not exist");
         if (remote->code == "B")
             remote->code = "BC";
         else if (remote->code != "BC")
             Fail(which + " holds its voltage otherwise");
-        generator.remoteBus = remote;
+        generator.EditExtras().remoteBus = remote;
         generator.voltageFree = true;
         remote->voltage = generator.voltageTarget;
         remote->voltageTarget = generator.voltageTarget;
         remote->voltageFree = false;
-        ++remote->regulatingGeneratorCount;
+        ++remote->EditExtras().regulatingGeneratorCount;
         if (network_.remoteVoltageSums) {
-            remote->sumMaxQ += generator.maxQ;
-            remote->sumMinQ += generator.minQ;
+            remote->EditExtras().sumMaxQ += generator.maxQ;
+            remote->EditExtras().sumMinQ += generator.minQ;
         }
     }
 }

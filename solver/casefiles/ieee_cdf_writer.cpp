@@ -152,10 +152,10 @@ void IeeeCdfWriter::Bus(const NetBus& bus) {
     // A "G" generator whose own voltage floats holds its remote bus's; one
     // holding its own (remote control off) writes its own voltage and the
     // remote number its case file gave, if any.
-    const bool holdsRemote = CodeHas(bus.code, "G") && bus.voltageFree && bus.remoteBus;
+    const bool holdsRemote = CodeHas(bus.code, "G") && bus.voltageFree && bus.extras().remoteBus;
     double desired = v;
     if (holdsRemote)
-        desired = bus.remoteBus->voltageTarget;
+        desired = bus.extras().remoteBus->voltageTarget;
     else if (CodeHas(bus.code, "QS"))
         desired = bus.voltageTarget;
     out_ += FormatNumber(1, 6, 4, desired);
@@ -185,7 +185,7 @@ void IeeeCdfWriter::Bus(const NetBus& bus) {
 
     std::string remote = "0";
     if (CodeHas(bus.code, "G"))
-        remote = NumberOrStars(holdsRemote ? ListedNumber(*bus.remoteBus) : bus.remoteNumber, 4);
+        remote = NumberOrStars(holdsRemote ? ListedNumber(*bus.extras().remoteBus) : bus.extras().remoteNumber, 4);
     out_ += FormatInCLocale(" %4s\n", remote.c_str());
 }
 
@@ -211,7 +211,7 @@ void IeeeCdfWriter::Branch(const NetBranch& branch) {
     std::string controlled = "0";
     int remoteFlag = 0;
     if (regulating) {
-        const NetBus* bus = branch.regulatedBus;
+        const NetBus* bus = branch.regulation().regulatedBus;
         if (bus) controlled = NumberOrStars(ListedNumber(*bus), 4);
         const bool atAnEnd = bus == branch.from || bus == branch.to;
         remoteFlag = CodeHas(branch.code, "PQNM") || atAnEnd ? 0 : 1;
@@ -225,18 +225,18 @@ void IeeeCdfWriter::Branch(const NetBranch& branch) {
 void IeeeCdfWriter::Transformer(const NetBranch& branch) {
     CardBreak();
     const std::string& code = branch.code;
-    const NetBus* controlled = branch.regulatedBus;
+    const NetBus* controlled = branch.regulation().regulatedBus;
     out_ += FormatNumber(1, 6, 4, branch.tap != 0.0 ? 1.0 / branch.tap : 0.0);
     out_ += FormatNumber(1, 7, 2, Degrees(branch.shift, degreesToRadians_));
 
     double lower = 0.0;
     double upper = 0.0;
     if (code == "RP" || code == "RM") {
-        lower = Degrees(branch.controlMin, degreesToRadians_);
-        upper = Degrees(branch.controlMax, degreesToRadians_);
+        lower = Degrees(branch.regulation().controlMin, degreesToRadians_);
+        upper = Degrees(branch.regulation().controlMax, degreesToRadians_);
     } else if (CodeHas(code, "R")) {
-        lower = branch.controlMin;
-        upper = branch.controlMax;
+        lower = branch.regulation().controlMin;
+        upper = branch.regulation().controlMax;
     }
     out_ += FormatNumber(1, 6, 2, lower);
     out_ += FormatNumber(1, 6, 2, upper);
@@ -245,10 +245,10 @@ void IeeeCdfWriter::Transformer(const NetBranch& branch) {
     double minimum = 0.0;
     double maximum = 0.0;
     if (code == "RP" || code == "RQ") {
-        minimum = maximum = branch.controlTarget * base_;
+        minimum = maximum = branch.regulation().controlTarget * base_;
     } else if (code == "RN" || code == "RM") {
-        minimum = branch.bandMin * base_;
-        maximum = branch.bandMax * base_;
+        minimum = branch.regulation().bandMin * base_;
+        maximum = branch.regulation().bandMax * base_;
     } else if (code == "R" && controlled) {
         minimum = maximum = controlled->voltage;
     } else if (CodeHas(code, "V") && controlled) {

@@ -212,9 +212,12 @@ void OperatingPointReader::Rebase(NetBus& bus, double newKv) {
         } else {
             branch.tap *= ratio;
             branch.nominalRatio *= ratio;
-            // Tap limits are held as the reciprocals of the ratio.
-            branch.controlMax /= ratio;
-            branch.controlMin /= ratio;
+            // Tap limits are held as the reciprocals of the ratio; a branch
+            // without limits has none to scale.
+            if (branch.HasRegulation()) {
+                branch.EditRegulation().controlMax /= ratio;
+                branch.EditRegulation().controlMin /= ratio;
+            }
         }
     }
     bus.baseKv = newKv;
@@ -244,28 +247,30 @@ void OperatingPointReader::ReadRegulator() {
     const double upperKv = file_.Real(34, 8, 0);
     branch.tap = TapOfWinding(tapKv, low->baseKv);
     const bool limitsHold = upperKv > lowerKv && tapKv >= lowerKv && tapKv <= upperKv;
-    branch.controlMax = limitsHold ? upperKv / low->baseKv : 1.1;
-    branch.controlMin = limitsHold ? lowerKv / low->baseKv : 0.9;
+    branch.EditRegulation().controlMax = limitsHold ? upperKv / low->baseKv : 1.1;
+    branch.EditRegulation().controlMin = limitsHold ? lowerKv / low->baseKv : 0.9;
 
     const int selector = file_.Int(42, 2);
     NetBus* chosen = selector > 0 ? high : low;
     if (selector == 0) {
         if (branch.code != "R") return;
         branch.code = std::string("T");
-        Solver::UnlinkBranch(branch.regulatedBus->regulatingBranches, &branch);
-        branch.regulatedBus = nullptr;
+        Solver::UnlinkBranch(branch.regulation().regulatedBus->regulatingBranches, &branch);
+        branch.EditRegulation().regulatedBus = nullptr;
         --network_.voltageRegulatingCount;
         return;
     }
     chosen->voltage = chosen->voltageTarget = file_.Real(45, 8, 0) / chosen->baseKv;
-    if (branch.regulatedBus == chosen) return;
-    if (branch.regulatedBus) Solver::UnlinkBranch(branch.regulatedBus->regulatingBranches, &branch);
+    if (NetBus* before = branch.regulation().regulatedBus) {
+        if (before == chosen) return;
+        Solver::UnlinkBranch(before->regulatingBranches, &branch);
+    }
     if (branch.code == "T") {
         branch.code = std::string("R");
         ++network_.voltageRegulatingCount;
     }
     if (chosen->code == "B") chosen->code = "BT";
-    branch.regulatedBus = chosen;
+    branch.EditRegulation().regulatedBus = chosen;
     Solver::LinkBranch(chosen->regulatingBranches, &branch);
 }
 
@@ -292,12 +297,12 @@ void OperatingPointReader::ReadRemoteGroup() {
         NetBus& bus = *owned;
         auto member = groups_.find(&bus);
         if (member == groups_.end() || member->second != group || !CodeHas(bus.code, "G")) continue;
-        bus.remoteBus = controlled;
+        bus.EditExtras().remoteBus = controlled;
         bus.voltageFree = true;
-        bus.participation = 1.0;
-        ++controlled->regulatingGeneratorCount;
-        controlled->sumMaxQ += bus.maxQ;
-        controlled->sumMinQ += bus.minQ;
+        bus.EditExtras().participation = 1.0;
+        ++controlled->EditExtras().regulatingGeneratorCount;
+        controlled->EditExtras().sumMaxQ += bus.maxQ;
+        controlled->EditExtras().sumMinQ += bus.minQ;
     }
 }
 

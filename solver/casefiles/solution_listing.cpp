@@ -243,7 +243,7 @@ void SolutionListing::BranchPair(const NetBus& bus, const NetBranch& branch, boo
     }
     out += Letter(branch.limitLetter);
     out += ' ';
-    if (const NetBus* controlled = branch.regulatedBus) {
+    if (const NetBus* controlled = branch.regulation().regulatedBus) {
         AppendInt(out, ListedNumber(*controlled), 4);
         out += ' ';
         AppendText(out, controlled->name.c_str(), 12);

@@ -231,7 +231,8 @@ void SummaryReport::BranchLines(const NetBus& bus, const NetBranch& branch, cons
     const bool transformer = CodeHas(branch.code, "TR");
     // Only the controlled end of a flow-regulating transformer shows its
     // flow against the band.
-    const bool controlledEnd = branch.regulatedBus == &bus;
+    const NetRegulation& regulation = branch.regulation();
+    const bool controlledEnd = regulation.regulatedBus == &bus;
     const char control = branch.control;
     const std::string blankLead = std::string(kBusWidth, ' ') + '|';
 
@@ -243,7 +244,7 @@ void SummaryReport::BranchLines(const NetBus& bus, const NetBranch& branch, cons
     out += Letter(branch.circuit);
     out += ' ';
     AppendFixed(out, p * base_, 8, 2);
-    out += controlledEnd && control == 'P' ? LimitFlag(p, branch.bandMin, branch.bandMax) : ' ';
+    out += controlledEnd && control == 'P' ? LimitFlag(p, regulation.bandMin, regulation.bandMax) : ' ';
     AppendFixed(out, lossP * base_, 8, 2);
     out += ' ';
     const double current = std::hypot(p, q) / bus.voltage;
@@ -258,14 +259,14 @@ void SummaryReport::BranchLines(const NetBus& bus, const NetBranch& branch, cons
         const double ratio = kvFrom > 0.0 && kvTo > 0.0 ? kvFrom / kvTo / branch.tap : 1.0 / branch.tap;
         AppendFixed(out, atFrom ? ratio : 1.0 / ratio, 7, 4);
         // The tap limits are held as the ratios' reciprocals.
-        const bool tapLimits = control != 'P' && branch.controlMin > 0.0 && branch.controlMax > 0.0;
-        out += tapLimits ? LimitFlag(branch.tap, 1.0 / branch.controlMax, 1.0 / branch.controlMin) : ' ';
+        const bool tapLimits = control != 'P' && regulation.controlMin > 0.0 && regulation.controlMax > 0.0;
+        out += tapLimits ? LimitFlag(branch.tap, 1.0 / regulation.controlMax, 1.0 / regulation.controlMin) : ' ';
     } else {
         out.append(8, ' ');
     }
     out += Letter(control);
     out += ' ';
-    if (const NetBus* controlled = branch.regulatedBus) {
+    if (const NetBus* controlled = regulation.regulatedBus) {
         AppendInt(out, ListedNumber(*controlled), 4);
         out += ' ';
         AppendText(out, controlled->name, 12);
@@ -276,13 +277,14 @@ void SummaryReport::BranchLines(const NetBus& bus, const NetBranch& branch, cons
     out = reactiveLead.empty() ? blankLead : reactiveLead;
     out.append(20, ' ');
     AppendFixed(out, q * base_, 8, 2);
-    out += controlledEnd && control == 'Q' ? LimitFlag(q, branch.bandMin, branch.bandMax) : ' ';
+    out += controlledEnd && control == 'Q' ? LimitFlag(q, regulation.bandMin, regulation.bandMax) : ' ';
     AppendFixed(out, lossQ * base_, 8, 2);
     out += ' ';
     out.append(9, ' ');
     if (transformer) {
         AppendFixed(out, branch.shift / degreesToRadians_, 7, 3);
-        out += control != 'Q' && control != 'V' ? LimitFlag(branch.shift, branch.controlMin, branch.controlMax) : ' ';
+        const bool shiftLimits = control != 'Q' && control != 'V';
+        out += shiftLimits ? LimitFlag(branch.shift, regulation.controlMin, regulation.controlMax) : ' ';
     }
     EndLine(out);
 }

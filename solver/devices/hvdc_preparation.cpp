@@ -81,8 +81,8 @@ void ConverterPass::TakeOverTransformer(NetConverter& c) {
     const double x = g * g + b * b > 0.0 ? -b / (g * g + b * b) : 0.0;
     c.commutatingOhms = x * c.acBus->baseKv * c.acBus->baseKv / solver_.MvaBase();
     if (transformer->code == "R") {
-        c.minTap = transformer->controlMin;
-        c.maxTap = transformer->controlMax;
+        c.minTap = transformer->regulation().controlMin;
+        c.maxTap = transformer->regulation().controlMax;
     } else {
         c.minTap = 0.9;
         c.maxTap = 1.1;
@@ -100,9 +100,11 @@ bool ConverterPass::OnlyTransformerAt(const NetBus& dcBus, const NetBranch& tran
         !dcBus.extras().regulatingGenerators.empty())
         return false;
     for (const auto& other : network_.buses)
-        if (other->remoteBus == bus || other->bankBus == bus) return false;
-    for (const auto& branch : network_.branches)
-        if (branch.get() != &transformer && (branch->meteredBus == bus || branch->regulatedBus == bus)) return false;
+        if (other->extras().remoteBus == bus || other->extras().bankBus == bus) return false;
+    for (const auto& branch : network_.branches) {
+        const bool holds = branch->meteredBus == bus || branch->regulation().regulatedBus == bus;
+        if (branch.get() != &transformer && holds) return false;
+    }
     for (const auto& area : network_.areas)
         if (area->areaBus == bus) return false;
     for (const auto& converter : network_.converters)

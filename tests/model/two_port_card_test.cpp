@@ -83,15 +83,15 @@ protected:
         EXPECT_NEAR(card.b, host.b, kTolerance);
         EXPECT_NEAR(card.fromShuntB, host.fromShuntB, kTolerance);
         EXPECT_NEAR(card.toShuntB, host.toShuntB, kTolerance);
-        ASSERT_EQ(card.regulatedBus == nullptr, host.regulatedBus == nullptr);
-        if (host.regulatedBus) {
-            EXPECT_EQ(card.regulatedBus->externalNumber, host.regulatedBus->externalNumber);
+        ASSERT_EQ(card.regulation().regulatedBus == nullptr, host.regulation().regulatedBus == nullptr);
+        if (host.regulation().regulatedBus) {
+            EXPECT_EQ(card.regulation().regulatedBus->externalNumber, host.regulation().regulatedBus->externalNumber);
         }
-        EXPECT_NEAR(card.controlMin, host.controlMin, kTolerance);
-        EXPECT_NEAR(card.controlMax, host.controlMax, kTolerance);
-        EXPECT_NEAR(card.controlTarget, host.controlTarget, kTolerance);
-        EXPECT_NEAR(card.bandMin, host.bandMin, kTolerance);
-        EXPECT_NEAR(card.bandMax, host.bandMax, kTolerance);
+        EXPECT_NEAR(card.regulation().controlMin, host.regulation().controlMin, kTolerance);
+        EXPECT_NEAR(card.regulation().controlMax, host.regulation().controlMax, kTolerance);
+        EXPECT_NEAR(card.regulation().controlTarget, host.regulation().controlTarget, kTolerance);
+        EXPECT_NEAR(card.regulation().bandMin, host.regulation().bandMin, kTolerance);
+        EXPECT_NEAR(card.regulation().bandMax, host.regulation().bandMax, kTolerance);
     }
 
     TwoPortModel m_;

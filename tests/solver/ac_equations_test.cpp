@@ -22,12 +22,12 @@ void Scramble(Solver& solver, std::mt19937& random) {
         bus->generationQ = 0.3 * around(random);
         bus->slackPower = 0.5 + 0.3 * around(random);
         bus->areaPower = 0.3 * around(random);
-        bus->regulatedGenerationQ = 0.4 * around(random);
+        bus->EditExtras().regulatedGenerationQ = 0.4 * around(random);
     }
     for (const auto& branch : solver.GetNetwork()->branches) {
         if (branch->code != "L") branch->tap = 1.0 + 0.05 * around(random);
         if (branch->code != "L") branch->shift = 0.1 * around(random);
-        branch->controlTarget = 0.2 * around(random);
+        branch->EditRegulation().controlTarget = 0.2 * around(random);
     }
 }
 
@@ -68,7 +68,7 @@ TEST(AcEquations, JacobianMatchesCentralDifferences) {
             // A second generator shares the slack's power; the second
             // remote generator has its own share for negative remote Q.
             solver->FindBus(3)->generationDirection = 0.4;
-            solver->FindBus(7)->participationNegative = 0.3;
+            solver->FindBus(7)->EditExtras().participationNegative = 0.3;
         }
         solver->SetContinuation(c.continuation ? Continuation::On : Continuation::Off);
         solver->SetLoadParameter(c.continuation ? 0.3 : 0.0);

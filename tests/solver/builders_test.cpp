@@ -49,8 +49,8 @@ TEST(Builders, BusOrderWithAndWithoutSearch) {
     EXPECT_DOUBLE_EQ(d->maxP, kUnlimited);
     EXPECT_DOUBLE_EQ(d->maxS, kUnlimited);
     EXPECT_FALSE(d->voltageFree);
-    EXPECT_EQ(d->remoteBus, nullptr);
-    EXPECT_EQ(d->bankBus, nullptr);
+    EXPECT_EQ(d->extras().remoteBus, nullptr);
+    EXPECT_EQ(d->extras().bankBus, nullptr);
 }
 
 TEST(Builders, BusSearchByNameWithNumberZero) {

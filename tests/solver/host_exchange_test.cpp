@@ -297,16 +297,16 @@ TEST(HostExchange, ALateRecordCompletesTheBusARegulatingGeneratorNamed) {
     EXPECT_EQ(held->name, "Held");
     EXPECT_EQ(held->code, "BC");
     EXPECT_FALSE(held->voltageFree);
-    EXPECT_EQ(held->regulatingGeneratorCount, 1);
+    EXPECT_EQ(held->extras().regulatingGeneratorCount, 1);
     EXPECT_DOUBLE_EQ(held->loadP, 0.3);
     EXPECT_DOUBLE_EQ(held->voltage, 1.0);
     EXPECT_EQ(held->extras().regulatingGenerators, (std::vector<NetBus*>{solver->FindBus(2)}));
     EXPECT_EQ(held->number, 3);  // numbered when the generator named it
     EXPECT_EQ(network.busCount, 3);
     NetBus* gen = solver->FindBus(2);
-    EXPECT_EQ(gen->remoteBus, held);
+    EXPECT_EQ(gen->extras().remoteBus, held);
     EXPECT_TRUE(gen->voltageFree);
-    EXPECT_DOUBLE_EQ(gen->participation, 0.4);
+    EXPECT_DOUBLE_EQ(gen->extras().participation, 0.4);
     // The forward reference sits at the tail, after the record buses.
     EXPECT_EQ(network.buses.back().get(), held);
 }
@@ -640,9 +640,9 @@ TEST(HostExchange, RegulatingTransformers) {
              NetBus* held = s.FindBus(3);
              EXPECT_EQ(t.code, "R");
              EXPECT_EQ(t.control, 'V');
-             EXPECT_DOUBLE_EQ(t.controlMin, 0.9);
-             EXPECT_DOUBLE_EQ(t.controlMax, 1.1);
-             EXPECT_EQ(t.regulatedBus, held);
+             EXPECT_DOUBLE_EQ(t.regulation().controlMin, 0.9);
+             EXPECT_DOUBLE_EQ(t.regulation().controlMax, 1.1);
+             EXPECT_EQ(t.regulation().regulatedBus, held);
              EXPECT_EQ(held->code, "BT");
              EXPECT_EQ(held->regulatingBranches.front().branch, &t);
              EXPECT_EQ(held->controllingBranchCount, 0);
@@ -653,23 +653,23 @@ TEST(HostExchange, RegulatingTransformers) {
         {"voltage, tap on the to winding",
          [&](auto& r) { regulating(r, 0, 29.7, 36.3).tapSide = 1.0; }, false,
          [&](Solver& s) {
-             EXPECT_DOUBLE_EQ(model(s).controlMin, 1.0 / 1.1);
-             EXPECT_DOUBLE_EQ(model(s).controlMax, 1.0 / 0.9);
+             EXPECT_DOUBLE_EQ(model(s).regulation().controlMin, 1.0 / 1.1);
+             EXPECT_DOUBLE_EQ(model(s).regulation().controlMax, 1.0 / 0.9);
          }},
         {"voltage, off-nominal to winding",
          [&](auto& r) { regulating(r, 0, 99.0, 121.0).toWindingKv = 34.65; }, false,
          [&](Solver& s) {
-             EXPECT_DOUBLE_EQ(model(s).controlMin, 0.9 * 33.0 / 34.65);
-             EXPECT_DOUBLE_EQ(model(s).controlMax, 1.1 * 33.0 / 34.65);
+             EXPECT_DOUBLE_EQ(model(s).regulation().controlMin, 0.9 * 33.0 / 34.65);
+             EXPECT_DOUBLE_EQ(model(s).regulation().controlMax, 1.1 * 33.0 / 34.65);
          }},
         {"reactive flow", [&](auto& r) { regulating(r, 1, 99.0, 121.0).controlTarget = 20.0; }, false,
          [&](Solver& s) {
              NetBranch& t = model(s);
              EXPECT_EQ(t.code, "RQ");
              EXPECT_EQ(t.control, 'Q');
-             EXPECT_DOUBLE_EQ(t.controlTarget, 0.2);
-             EXPECT_EQ(t.regulatedBus, s.FindBus(3));
-             EXPECT_EQ(t.regulatedPosition, 0);
+             EXPECT_DOUBLE_EQ(t.regulation().controlTarget, 0.2);
+             EXPECT_EQ(t.regulation().regulatedBus, s.FindBus(3));
+             EXPECT_EQ(t.regulation().regulatedPosition, 0);
              EXPECT_EQ(s.FindBus(3)->controllingBranchCount, 1);
              EXPECT_EQ(s.FindBus(3)->code, "B");
              EXPECT_EQ(s.GetNetwork()->regulatingCount, 1);
@@ -683,8 +683,8 @@ TEST(HostExchange, RegulatingTransformers) {
          false,
          [&](Solver& s) {
              EXPECT_EQ(model(s).code, "RN");
-             EXPECT_DOUBLE_EQ(model(s).bandMin, 0.1);
-             EXPECT_DOUBLE_EQ(model(s).bandMax, 0.3);
+             EXPECT_DOUBLE_EQ(model(s).regulation().bandMin, 0.1);
+             EXPECT_DOUBLE_EQ(model(s).regulation().bandMax, 0.3);
          }},
         {"phase shifter from -30 to 30 degrees",
          [&](auto& r) { regulating(r, 3, -30.0, 30.0).controlTarget = 50.0; }, false,
@@ -692,9 +692,9 @@ TEST(HostExchange, RegulatingTransformers) {
              NetBranch& t = model(s);
              EXPECT_EQ(t.code, "RP");
              EXPECT_EQ(t.control, 'P');
-             EXPECT_DOUBLE_EQ(t.controlMin, -30.0 * kDegrees);
-             EXPECT_DOUBLE_EQ(t.controlMax, 30.0 * kDegrees);
-             EXPECT_DOUBLE_EQ(t.controlTarget, 0.5);
+             EXPECT_DOUBLE_EQ(t.regulation().controlMin, -30.0 * kDegrees);
+             EXPECT_DOUBLE_EQ(t.regulation().controlMax, 30.0 * kDegrees);
+             EXPECT_DOUBLE_EQ(t.regulation().controlTarget, 0.5);
          }},
         {"active band, regulated bus not at the branch",
          [&](auto& r) {
@@ -706,7 +706,7 @@ TEST(HostExchange, RegulatingTransformers) {
          false,
          [&](Solver& s) {
              EXPECT_EQ(model(s).code, "RM");
-             EXPECT_EQ(model(s).regulatedBus, s.FindBus(2));  // the from bus
+             EXPECT_EQ(model(s).regulation().regulatedBus, s.FindBus(2));  // the from bus
          }},
         {"tap limit 0", [&](auto& r) { regulating(r, 0, 0.0, 121.0); }, true, nullptr},
         {"negative tap limit", [&](auto& r) { regulating(r, 2, -99.0, 121.0); }, true, nullptr},
@@ -745,9 +745,9 @@ TEST(HostExchange, SwitchedBankSteps) {
              EXPECT_EQ(b.control, 'X');
              EXPECT_DOUBLE_EQ(b.voltage, 1.0);
              EXPECT_EQ(b.extras().bankSteps, (std::vector<double>{0.1, 0.05, 0.05, -0.03}));
-             EXPECT_EQ(b.bankStepCount, 4);
+             EXPECT_EQ(b.extras().bankStepCount, 4);
              EXPECT_DOUBLE_EQ(b.shuntB, 0.12);  // the first block is switched in
-             EXPECT_EQ(b.bankBus, &b);
+             EXPECT_EQ(b.extras().bankBus, &b);
              EXPECT_DOUBLE_EQ(b.maxVoltage, 1.05);
              EXPECT_EQ(s.GetNetwork()->bankBusCount, 1);
          }},

@@ -194,7 +194,7 @@ TEST_F(RemoteGenerators, TheVoltageIsHeldUntilBothAreAtLimits) {
     EXPECT_EQ(Bus(4).control, 'V');
     EXPECT_GT(Bus(4).generationQ, 0.5);
     EXPECT_LT(Bus(4).generationQ, 1.0);
-    EXPECT_GE(Bus(3).regulatingGeneratorCount, 1);
+    EXPECT_GE(Bus(3).extras().regulatingGeneratorCount, 1);
     EXPECT_FALSE(Bus(3).voltageFree);
     EXPECT_EQ(Bus(3).voltage, 1.0);
 
@@ -208,7 +208,7 @@ TEST_F(RemoteGenerators, TheVoltageIsHeldUntilBothAreAtLimits) {
     }
     // Lost in one pass, the count is back at 0, so that a generator may
     // take the voltage back.
-    EXPECT_EQ(Bus(3).regulatingGeneratorCount, 0);
+    EXPECT_EQ(Bus(3).extras().regulatingGeneratorCount, 0);
     EXPECT_TRUE(Bus(3).voltageFree);
     EXPECT_LT(Bus(3).voltage, 0.99);
     EXPECT_EQ(Model().generatorBusCount, 0);
@@ -217,7 +217,7 @@ TEST_F(RemoteGenerators, TheVoltageIsHeldUntilBothAreAtLimits) {
     // Relieved, one of them takes the voltage back and says so.
     SetLoad(Bus(3), 0.6, 0.0);
     ASSERT_GT(Solve(), 0);
-    EXPECT_EQ(Bus(3).regulatingGeneratorCount, 1);
+    EXPECT_EQ(Bus(3).extras().regulatingGeneratorCount, 1);
     EXPECT_FALSE(Bus(3).voltageFree);
     EXPECT_EQ(Bus(3).voltage, 1.0);
     const NetBus& back = Bus(2).control == 'V' ? Bus(2) : Bus(4);
@@ -307,7 +307,7 @@ TEST_F(BankSwitching, StepsAtALimitAndLetsTheVoltageGoWhenOutOfSteps) {
         ASSERT_GT(Solve(), 0);
         const NetBus& bus = Bus(2);
         EXPECT_EQ(bus.control, c.control);
-        EXPECT_EQ(bus.bankStep, c.step);
+        EXPECT_EQ(bus.extras().bankStep, c.step);
         EXPECT_NEAR(bus.shuntB - c.shuntB, c.bankB, 1e-12);
         if (c.control == 'X') {
             EXPECT_GE(bus.voltage, 0.97);
@@ -398,13 +398,16 @@ TEST_F(LimitChecks, TransformersSwitchAtTheirLimits) {
         {"tap limits off", {"-a"}, "R", [](NetBranch& b, NetBus&) { b.tap = 1.0 / 0.9; }, "", None, nullptr},
         {"a reactive-flow ratio past 1/tmin", {}, "RQ", [](NetBranch& b, NetBus&) { b.tap = 1.2; }, "TQ",
          FlowRegulating, [](NetBranch& b, NetBus&) { EXPECT_EQ(b.tap, 1.0 / 0.9); }},
-        {"a shift at its maximum", {}, "RP", [](NetBranch& b, NetBus&) { b.shift = b.controlMax; }, "TP",
+        {"a shift at its maximum", {}, "RP", [](NetBranch& b, NetBus&) { b.shift = b.regulation().controlMax; }, "TP",
          FlowRegulating, [](NetBranch& b, NetBus&) { EXPECT_NEAR(b.shift, 30.0 * 3.141592654 / 180.0, 1e-15); }},
-        {"an active flow at its band's minimum", {}, "RM", [](NetBranch& b, NetBus&) { b.controlTarget = -0.2; },
-         "RP", None, [](NetBranch& b, NetBus&) { EXPECT_EQ(b.controlTarget, -0.2); }},
-        {"a reactive flow above its band", {}, "RN", [](NetBranch& b, NetBus&) { b.controlTarget = 0.15; }, "RQ",
-         None, [](NetBranch& b, NetBus&) { EXPECT_EQ(b.controlTarget, 0.1); }},
-        {"flow bands off", {"-p"}, "RN", [](NetBranch& b, NetBus&) { b.controlTarget = 0.15; }, "", None, nullptr},
+        {"an active flow at its band's minimum", {}, "RM",
+         [](NetBranch& b, NetBus&) { b.EditRegulation().controlTarget = -0.2; }, "RP", None,
+         [](NetBranch& b, NetBus&) { EXPECT_EQ(b.regulation().controlTarget, -0.2); }},
+        {"a reactive flow above its band", {}, "RN",
+         [](NetBranch& b, NetBus&) { b.EditRegulation().controlTarget = 0.15; }, "RQ", None,
+         [](NetBranch& b, NetBus&) { EXPECT_EQ(b.regulation().controlTarget, 0.1); }},
+        {"flow bands off", {"-p"}, "RN", [](NetBranch& b, NetBus&) { b.EditRegulation().controlTarget = 0.15; }, "",
+         None, nullptr},
         {"a voltage band left at its top", {}, "R", [&](NetBranch& b, NetBus& held) { voltageBand(b, held, 1.06); },
          "R", None,
          [](NetBranch&, NetBus& held) {
@@ -431,10 +434,10 @@ TEST_F(LimitChecks, TransformersSwitchAtTheirLimits) {
         for (const auto& b : Model().branches)
             if (b->code == c.code) branch = b.get();
         ASSERT_NE(branch, nullptr);
-        NetBus& held = *branch->regulatedBus;
+        NetBus& held = *branch->regulation().regulatedBus;
         // The other transformers of the network stay inside their limits.
         for (const auto& b : Model().branches)
-            if (b->code == "RN") b->controlTarget = 0.05;
+            if (b->code == "RN") b->EditRegulation().controlTarget = 0.05;
         const int voltageCount = Model().voltageRegulatingCount;
         const int flowCount = Model().regulatingCount;
         c.set(*branch, held);

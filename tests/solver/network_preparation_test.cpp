@@ -87,7 +87,7 @@ TEST(NetworkPreparation, FaultsFailOnlyAfterTheWholePass) {
         {"G without a C regulated bus",
          [](Solver& s, Base& b) {
              NetBus* bus = AddBus(s, 9, "BG", Search::No);
-             bus->remoteBus = b.load;  // code "B"
+             bus->EditExtras().remoteBus = b.load;  // code "B"
              AddLine(s, bus, b.load);
          }},
         {"G without a regulated bus",
@@ -97,7 +97,7 @@ TEST(NetworkPreparation, FaultsFailOnlyAfterTheWholePass) {
         {"X without steps",
          [](Solver& s, Base& b) {
              NetBus* bus = AddBus(s, 9, "BX", Search::No);
-             bus->bankBus = bus;
+             bus->EditExtras().bankBus = bus;
              bus->maxVoltage = 1.1;
              bus->minVoltage = 0.9;
              AddLine(s, bus, b.load);
@@ -105,8 +105,8 @@ TEST(NetworkPreparation, FaultsFailOnlyAfterTheWholePass) {
         {"X with fewer steps than its count",
          [](Solver& s, Base& b) {
              NetBus* bus = AddBus(s, 9, "BX", Search::No);
-             bus->bankBus = bus;
-             bus->bankStepCount = 2;
+             bus->EditExtras().bankBus = bus;
+             bus->EditExtras().bankStepCount = 2;
              bus->EditExtras().bankSteps = {0.1};
              bus->maxVoltage = 1.1;
              bus->minVoltage = 0.9;
@@ -115,8 +115,8 @@ TEST(NetworkPreparation, FaultsFailOnlyAfterTheWholePass) {
         {"X with unordered limits",
          [](Solver& s, Base& b) {
              NetBus* bus = AddBus(s, 9, "BX", Search::No);
-             bus->bankBus = bus;
-             bus->bankStepCount = 1;
+             bus->EditExtras().bankBus = bus;
+             bus->EditExtras().bankStepCount = 1;
              bus->EditExtras().bankSteps = {0.1};
              bus->maxVoltage = 0.9;
              bus->minVoltage = 1.1;
@@ -225,38 +225,38 @@ TEST(NetworkPreparation, RemoteRegulationLinksGeneratorsAndShares) {
         NetBus* held = base.load;
         held->code = "BC";
         held->voltageFree = false;
-        held->regulatingGeneratorCount = 2;
-        held->sumMaxQ = 0.4;
-        held->sumMinQ = -0.5;
+        held->EditExtras().regulatingGeneratorCount = 2;
+        held->EditExtras().sumMaxQ = 0.4;
+        held->EditExtras().sumMinQ = -0.5;
         NetBus* g1 = AddBus(*solver, 3, "BG", Search::Yes);
         NetBus* g2 = AddBus(*solver, 4, "BG", Search::Yes);
         g1->maxQ = 0.1;
         g1->minQ = -0.4;
         g1->generationQ = 0.05;
-        g1->participation = 0.4;
+        g1->EditExtras().participation = 0.4;
         g2->maxQ = 0.3;
         g2->minQ = -0.1;
         g2->generationQ = 0.02;
-        g2->participation = 0.6;
+        g2->EditExtras().participation = 0.6;
         for (NetBus* g : {g1, g2}) {
-            g->remoteBus = held;
+            g->EditExtras().remoteBus = held;
             g->voltageFree = true;
             AddLine(*solver, g, held);
         }
         ASSERT_TRUE(solver->PrepareNetwork());
         EXPECT_EQ(held->extras().regulatingGenerators, (std::vector<NetBus*>{g1, g2}));
-        EXPECT_DOUBLE_EQ(g1->participation, c.share1);
-        EXPECT_DOUBLE_EQ(g2->participation, c.share2);
-        EXPECT_DOUBLE_EQ(g1->participationNegative, c.negativeShare1);
+        EXPECT_DOUBLE_EQ(g1->extras().participation, c.share1);
+        EXPECT_DOUBLE_EQ(g2->extras().participation, c.share2);
+        EXPECT_DOUBLE_EQ(g1->extras().participationNegative, c.negativeShare1);
         if (c.options.empty()) {
-            EXPECT_DOUBLE_EQ(held->regulatedGenerationQ, 0.07);
+            EXPECT_DOUBLE_EQ(held->extras().regulatedGenerationQ, 0.07);
             EXPECT_TRUE(g1->voltageFree);
             EXPECT_FALSE(held->voltageFree);
         } else {
             EXPECT_FALSE(g1->voltageFree);  // each holds its own voltage
             EXPECT_TRUE(held->voltageFree);  // the regulated bus floats
         }
-        EXPECT_EQ(g1->remoteBus, held);
+        EXPECT_EQ(g1->extras().remoteBus, held);
     }
 }
 
@@ -273,14 +273,14 @@ TEST(NetworkPreparation, TransformerAndBankBuses) {
 
         NetBus* bank = AddBus(*solver, 4, "BX", Search::Yes);
         bank->voltageFree = true;
-        bank->bankBus = bank;
-        bank->bankStepCount = 2;
+        bank->EditExtras().bankBus = bank;
+        bank->EditExtras().bankStepCount = 2;
         bank->EditExtras().bankSteps = {0.1, 0.05};
         bank->maxVoltage = 1.05;
         bank->minVoltage = 0.95;
         NetBus* remote = AddBus(*solver, 5, "BX", Search::Yes);
         remote->voltageFree = true;
-        remote->bankBus = bank;  // held by the bank at bus 4
+        remote->EditExtras().bankBus = bank;  // held by the bank at bus 4
         AddLine(*solver, bank, held);
         AddLine(*solver, remote, bank);
 

@@ -75,8 +75,8 @@ TEST(NumberVariables, TheTransformerRegisteredLastComesFirst) {
         if (branch->code == "RN") band = branch.get();
     }
     ASSERT_TRUE(reactive && band);
-    EXPECT_EQ(reactive->regulatedPosition, 0);
-    EXPECT_EQ(band->regulatedPosition, 1);
+    EXPECT_EQ(reactive->regulation().regulatedPosition, 0);
+    EXPECT_EQ(band->regulation().regulatedPosition, 1);
     EXPECT_EQ(band->variable, owner.firstVariable + 2);
     EXPECT_EQ(reactive->variable, owner.firstVariable + 3);
     // An "R" transformer has no unknown of its own.

@@ -131,7 +131,7 @@ TEST(ResultCursor, BankStepOnlyInsideTheStepTable) {
         SolverHandle solver;
         TwoBus n = Build(*solver);
         n.first->EditExtras().bankSteps.assign(static_cast<std::size_t>(c.steps), 0.1);
-        n.first->bankStep = c.step;
+        n.first->EditExtras().bankStep = c.step;
         BusRecord record;
         record.bankStep = 99;  // a writer clears the record first
         solver->WriteBusResult(*n.first, record);

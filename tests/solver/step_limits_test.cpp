@@ -79,8 +79,8 @@ TEST_F(StepLimits, ClampedQuantitiesWalkBackAlongTheirShadow) {
          [&] { return Branch("RP").shift; }, 30.0 * kDegrees, 20.0 * kDegrees},
         {"reactive flow ratio", [&] { return Branch("RQ").variable; }, -0.2,
          [&] { return Branch("RQ").tap; }, 1.0 / 0.9, 1.1},
-        {"flow band", [&] { return Branch("RM").variable; }, 0.3, [&] { return Branch("RM").controlTarget; },
-         -0.2, -0.15},
+        {"flow band", [&] { return Branch("RM").variable; }, 0.3,
+         [&] { return Branch("RM").regulation().controlTarget; }, -0.2, -0.15},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -117,18 +117,18 @@ TEST_F(StepLimits, AnglesMoveExceptAtTheSlackWhoseColumnHoldsItsPower) {
 }
 
 TEST_F(StepLimits, RemoteGeneratorsShareTheirRegulatedBusReactiveUnknown) {
-    Bus(7).participationNegative = 0.3;
+    Bus(7).EditExtras().participationNegative = 0.3;
     const int column = Bus(6).firstVariable + 1;
     Correct(column, -1.0);
     Trial(0);
-    EXPECT_DOUBLE_EQ(Bus(6).regulatedGenerationQ, 1.0);
+    EXPECT_DOUBLE_EQ(Bus(6).extras().regulatedGenerationQ, 1.0);
     EXPECT_DOUBLE_EQ(Bus(5).generationQ, 0.6);
     EXPECT_DOUBLE_EQ(Bus(7).generationQ, 0.4);
     EXPECT_DOUBLE_EQ(Bus(6).voltage, 1.01);  // held by the generators
 
     Correct(column, 2.0);
     Trial(0);
-    EXPECT_DOUBLE_EQ(Bus(6).regulatedGenerationQ, -1.0);
+    EXPECT_DOUBLE_EQ(Bus(6).extras().regulatedGenerationQ, -1.0);
     EXPECT_DOUBLE_EQ(Bus(5).generationQ, -0.6);
     EXPECT_DOUBLE_EQ(Bus(7).generationQ, -0.3);  // its share for negative Q
 }
@@ -146,7 +146,7 @@ TEST_F(StepLimits, AGeneratorThatStopsRegulatingRemotelyKeepsItsReactivePower) {
     Engine().ClassifyBuses();
     Correct(column, 2.0);
     Trial(0);
-    EXPECT_DOUBLE_EQ(Bus(6).regulatedGenerationQ, -1.0);
+    EXPECT_DOUBLE_EQ(Bus(6).extras().regulatedGenerationQ, -1.0);
     EXPECT_DOUBLE_EQ(Bus(5).generationQ, 0.6);
     EXPECT_DOUBLE_EQ(Bus(7).generationQ, -0.4);
 }
@@ -154,10 +154,10 @@ TEST_F(StepLimits, AGeneratorThatStopsRegulatingRemotelyKeepsItsReactivePower) {
 TEST_F(StepLimits, FlowAtAShiftLimitMovesFreely) {
     NetBranch& shifter = Branch("RP");
     shifter.code = "TP";
-    shifter.controlTarget = 0.1;
+    shifter.EditRegulation().controlTarget = 0.1;
     Correct(shifter.variable, 5.0);
     Trial(0);
-    EXPECT_DOUBLE_EQ(shifter.controlTarget, -4.9);
+    EXPECT_DOUBLE_EQ(shifter.regulation().controlTarget, -4.9);
     EXPECT_DOUBLE_EQ(shifter.shift, 0.0);
 }
 

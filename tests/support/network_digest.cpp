@@ -41,11 +41,11 @@ std::vector<DigestEntry> NetworkDigest(const Network& network) {
         d.Text("control", std::string(1, bus.control));
         d.Text("area", bus.area ? std::to_string(bus.area->number) : "none");
         d.Text("voltage free", bus.voltageFree ? "yes" : "no");
-        d.Bus("remote bus", bus.remoteBus);
-        d.Bus("bank bus", bus.bankBus);
+        d.Bus("remote bus", bus.extras().remoteBus);
+        d.Bus("bank bus", bus.extras().bankBus);
         d.Number("number", bus.number);
-        d.Number("remote", bus.remoteNumber);
-        d.Number("regulating generators", bus.regulatingGeneratorCount);
+        d.Number("remote", bus.extras().remoteNumber);
+        d.Number("regulating generators", bus.extras().regulatingGeneratorCount);
         d.Number("voltage", bus.voltage);
         d.Number("voltage target", bus.voltageTarget);
         d.Number("scheduled Q", bus.scheduledQ);
@@ -64,7 +64,7 @@ std::vector<DigestEntry> NetworkDigest(const Network& network) {
         d.Number("max V", bus.maxVoltage);
         d.Number("min V", bus.minVoltage);
         d.Number("base kV", bus.baseKv);
-        d.Number("share", bus.participation);
+        d.Number("share", bus.extras().participation);
     }
     int index = 0;
     for (const auto& owned : network.branches) {
@@ -72,7 +72,7 @@ std::vector<DigestEntry> NetworkDigest(const Network& network) {
         d.Prefix("branch " + std::to_string(++index) + " ");
         d.Bus("from", branch.from);
         d.Bus("to", branch.to);
-        d.Bus("regulated", branch.regulatedBus);
+        d.Bus("regulated", branch.regulation().regulatedBus);
         d.Bus("metered", branch.meteredBus);
         d.Text("code", branch.code);
         d.Text("circuit", std::string(1, branch.circuit));
@@ -86,11 +86,11 @@ std::vector<DigestEntry> NetworkDigest(const Network& network) {
         d.Number("tap", branch.tap);
         d.Number("shift", branch.shift);
         d.Number("rating", branch.rating);
-        d.Number("control min", branch.controlMin);
-        d.Number("control max", branch.controlMax);
-        d.Number("target", branch.controlTarget);
-        d.Number("band min", branch.bandMin);
-        d.Number("band max", branch.bandMax);
+        d.Number("control min", branch.regulation().controlMin);
+        d.Number("control max", branch.regulation().controlMax);
+        d.Number("target", branch.regulation().controlTarget);
+        d.Number("band min", branch.regulation().bandMin);
+        d.Number("band max", branch.regulation().bandMax);
     }
     for (const auto& owned : network.areas) {
         const NetArea& area = *owned;

@@ -164,11 +164,11 @@ inline bool BuildTwoAreaNetwork(Solver& solver) {
     branch(load, areaBus, "L", 0.01, 0.06);
     NetBranch* shifter = branch(shared, slack, "RP", 0.005, 0.12);
     shifter->shift = 0.05;
-    shifter->controlMin = -0.5;
-    shifter->controlMax = 0.5;
-    shifter->controlTarget = 0.1;
-    shifter->regulatedBus = shared;
-    shifter->regulatedPosition = shared->controllingBranchCount++;
+    shifter->EditRegulation().controlMin = -0.5;
+    shifter->EditRegulation().controlMax = 0.5;
+    shifter->EditRegulation().controlTarget = 0.1;
+    shifter->EditRegulation().regulatedBus = shared;
+    shifter->EditRegulation().regulatedPosition = shared->controllingBranchCount++;
     Solver::LinkBranch(shared->regulatingBranches, shifter);
     ++network.regulatingCount;
     return solver.PrepareNetwork();

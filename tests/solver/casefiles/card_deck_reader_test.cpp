@@ -135,11 +135,11 @@ TEST_F(CardDeckReaderTest, BusCodes) {
              const NetBus& generator = t.Bus(kFar);
              const NetBus& remote = t.Bus(kLoad);
              EXPECT_EQ(generator.code, "BG");
-             EXPECT_EQ(generator.remoteBus, &remote);
-             EXPECT_DOUBLE_EQ(generator.participation, 0.5);
+             EXPECT_EQ(generator.extras().remoteBus, &remote);
+             EXPECT_DOUBLE_EQ(generator.extras().participation, 0.5);
              EXPECT_TRUE(generator.voltageFree);
              EXPECT_EQ(remote.code, "BC");
-             EXPECT_EQ(remote.regulatingGeneratorCount, 1);
+             EXPECT_EQ(remote.extras().regulatingGeneratorCount, 1);
              EXPECT_FALSE(remote.voltageFree);
          }},
         {"\"BL \": common fields only", Card("BL ", kFar).At(21, "  10.").At(48, "  40."),
@@ -188,9 +188,9 @@ TEST_F(CardDeckReaderTest, TransformerAndRegulatorCards) {
          {transformer, Card("R  ", kSlack).At(20, kLoad).At(32, "2").At(34, kLoad)},
          [](const NetBranch& b) {
              EXPECT_EQ(b.code, "R");
-             EXPECT_DOUBLE_EQ(b.controlMax, 1.1);
-             EXPECT_DOUBLE_EQ(b.controlMin, 0.9);
-             EXPECT_EQ(b.regulatedBus->code, "BT");
+             EXPECT_DOUBLE_EQ(b.regulation().controlMax, 1.1);
+             EXPECT_DOUBLE_EQ(b.regulation().controlMin, 0.9);
+             EXPECT_EQ(b.regulation().regulatedBus->code, "BT");
              EXPECT_DOUBLE_EQ(b.g, 0.0);
              EXPECT_DOUBLE_EQ(b.b, -10.0);
          }},
@@ -199,10 +199,10 @@ TEST_F(CardDeckReaderTest, TransformerAndRegulatorCards) {
           transformer},
          [](const NetBranch& b) {
              EXPECT_EQ(b.code, "RP");
-             EXPECT_NEAR(b.controlMax, 30.0 * kDegree, 1e-12);
-             EXPECT_NEAR(b.controlMin, -30.0 * kDegree, 1e-12);
-             EXPECT_DOUBLE_EQ(b.controlTarget, 0.4);
-             EXPECT_EQ(b.regulatedBus, b.to);
+             EXPECT_NEAR(b.regulation().controlMax, 30.0 * kDegree, 1e-12);
+             EXPECT_NEAR(b.regulation().controlMin, -30.0 * kDegree, 1e-12);
+             EXPECT_DOUBLE_EQ(b.regulation().controlTarget, 0.4);
+             EXPECT_EQ(b.regulation().regulatedBus, b.to);
              EXPECT_DOUBLE_EQ(b.b, -10.0);
          }},
         {"\"E  \": its own shunt at each end",
@@ -254,9 +254,9 @@ TEST_F(CardDeckReaderTest, SwitchedShuntSteps) {
     const NetBus& bus = Bus(kFar);
     EXPECT_EQ(bus.code, "BX");
     EXPECT_EQ(bus.control, 'X');
-    EXPECT_EQ(bus.bankBus, &bus);
+    EXPECT_EQ(bus.extras().bankBus, &bus);
     EXPECT_EQ(bus.extras().bankSteps, (std::vector<double>{1.0, 0.1, 0.1, 0.05}));
-    EXPECT_EQ(bus.bankStepCount, 4);
+    EXPECT_EQ(bus.extras().bankStepCount, 4);
     EXPECT_DOUBLE_EQ(bus.maxVoltage, 1.05);
     EXPECT_EQ(Model().bankBusCount, 1);
 }

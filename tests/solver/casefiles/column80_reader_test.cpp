@@ -132,6 +132,8 @@ TEST_F(Column80ReaderTest, OperatingPointRescalesABus) {
     for (const char* key : {"  1A1", "  2A1", "  3A1", "  4A1", "  5A2"})
         text += Record(CardLine(key).At(58, "T").At(66, " 0"), "K") + "\n";
     text += Record(CardLine("  4A1").At(6, "  110.0").At(58, "T"), "K") + "\n";
+    // The transformer's from end: its ratio follows, and it has no tap limits.
+    text += Record(CardLine("  5A2").At(6, "   11.0").At(58, "T"), "K") + "\n";
     WriteFileText(point, text);
     ASSERT_TRUE(ReadFile(TestDataPath("five_bus.c80"), {"-6" + point}));
     const Network& n = Model();
@@ -139,6 +141,8 @@ TEST_F(Column80ReaderTest, OperatingPointRescalesABus) {
         SCOPED_TRACE(i);
         const bool endsAtFour = n.branches[i]->to->name.compare(0, 5, "  4A1") == 0;
         EXPECT_NEAR(n.branches[i]->b, before[i] * (endsAtFour ? 1.21 : 1.0), 1e-9);
+        // Only a regulating branch has tap limits to rescale.
+        EXPECT_EQ(n.branches[i]->HasRegulation(), n.branches[i]->code[0] == 'R');
     }
     const NetBus& four = *n.buses[3];
     EXPECT_EQ(four.name, "  4A1    110");

@@ -194,14 +194,14 @@ TEST_F(IeeeCdfReaderTest, BusRecordRules) {
 
     // Generator 6 holds the voltage of bus 7 at its own setpoint.
     EXPECT_EQ(Bus(6).code, "BG");
-    EXPECT_EQ(Bus(6).remoteBus, &Bus(7));
+    EXPECT_EQ(Bus(6).extras().remoteBus, &Bus(7));
     EXPECT_TRUE(Bus(6).voltageFree);
     EXPECT_DOUBLE_EQ(Bus(6).voltage, 1.0);
-    EXPECT_DOUBLE_EQ(Bus(6).participation, 1.0);
+    EXPECT_DOUBLE_EQ(Bus(6).extras().participation, 1.0);
     EXPECT_EQ(Bus(7).code, "BC");
     EXPECT_FALSE(Bus(7).voltageFree);
     EXPECT_DOUBLE_EQ(Bus(7).voltage, 1.03);
-    EXPECT_EQ(Bus(7).regulatingGeneratorCount, 1);
+    EXPECT_EQ(Bus(7).extras().regulatingGeneratorCount, 1);
     EXPECT_EQ(Bus(7).extras().regulatingGenerators, std::vector<NetBus*>{&Bus(6)});
 
     EXPECT_DOUBLE_EQ(Bus(8).voltage, 1.0) << "no voltage given";
@@ -250,9 +250,9 @@ TEST_F(IeeeCdfReaderTest, TransformerRecords) {
 
     const NetBranch& band = Branch(3);
     EXPECT_EQ(band.code, "RV");
-    EXPECT_EQ(band.regulatedBus, &Bus(5));
-    EXPECT_DOUBLE_EQ(band.controlMin, 0.9);
-    EXPECT_DOUBLE_EQ(band.controlMax, 1.1);
+    EXPECT_EQ(band.regulation().regulatedBus, &Bus(5));
+    EXPECT_DOUBLE_EQ(band.regulation().controlMin, 0.9);
+    EXPECT_DOUBLE_EQ(band.regulation().controlMax, 1.1);
     EXPECT_EQ(Bus(5).code, "BR");
     EXPECT_DOUBLE_EQ(Bus(5).maxVoltage, 1.02);
     EXPECT_DOUBLE_EQ(Bus(5).minVoltage, 0.98);
@@ -266,15 +266,15 @@ TEST_F(IeeeCdfReaderTest, TransformerRecords) {
 
     const NetBranch& reactive = Branch(5);
     EXPECT_EQ(reactive.code, "RN");
-    EXPECT_EQ(reactive.regulatedBus, &Bus(7)) << "the named bus is the to end";
-    EXPECT_DOUBLE_EQ(reactive.bandMin, 0.1);
-    EXPECT_DOUBLE_EQ(reactive.bandMax, 0.2);
+    EXPECT_EQ(reactive.regulation().regulatedBus, &Bus(7)) << "the named bus is the to end";
+    EXPECT_DOUBLE_EQ(reactive.regulation().bandMin, 0.1);
+    EXPECT_DOUBLE_EQ(reactive.regulation().bandMax, 0.2);
 
     const NetBranch& active = Branch(6);
     EXPECT_EQ(active.code, "RP");
-    EXPECT_DOUBLE_EQ(active.controlMin, -30.0 * kDegree);
-    EXPECT_DOUBLE_EQ(active.controlMax, 30.0 * kDegree);
-    EXPECT_DOUBLE_EQ(active.controlTarget, 0.4);
+    EXPECT_DOUBLE_EQ(active.regulation().controlMin, -30.0 * kDegree);
+    EXPECT_DOUBLE_EQ(active.regulation().controlMax, 30.0 * kDegree);
+    EXPECT_DOUBLE_EQ(active.regulation().controlTarget, 0.4);
     EXPECT_EQ(Bus(8).controllingBranchCount, 1);
 
     EXPECT_EQ(Branch(7).code, "L");
@@ -296,11 +296,11 @@ TEST_F(IeeeCdfReaderTest, BlankRatioLimitsAreTheDefaults) {
     };
     ASSERT_TRUE(Read(c.Text()));
     EXPECT_EQ(Branch(1).code, "RV");
-    EXPECT_DOUBLE_EQ(Branch(1).controlMin, 0.9);
-    EXPECT_DOUBLE_EQ(Branch(1).controlMax, 1.05);
+    EXPECT_DOUBLE_EQ(Branch(1).regulation().controlMin, 0.9);
+    EXPECT_DOUBLE_EQ(Branch(1).regulation().controlMax, 1.05);
     EXPECT_EQ(Branch(2).code, "RN");
-    EXPECT_DOUBLE_EQ(Branch(2).controlMin, 0.95);
-    EXPECT_DOUBLE_EQ(Branch(2).controlMax, 1.1);
+    EXPECT_DOUBLE_EQ(Branch(2).regulation().controlMin, 0.95);
+    EXPECT_DOUBLE_EQ(Branch(2).regulation().controlMax, 1.1);
 }
 
 TEST_F(IeeeCdfReaderTest, CardModeCommentsAndTwoLineRecords) {
