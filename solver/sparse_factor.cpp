@@ -253,7 +253,9 @@ std::span<const int> SparseFactor::Order() const {
 // matrix itself is that times its row's scale factor. On the way: the
 // negative pivots, for the sign, and the cheap estimate of the reciprocal
 // condition, the smallest diagonal magnitude over the largest (0 when that
-// is not a number, as where the largest is infinite).
+// is not a number, as where the largest is infinite). The scales are read
+// in pivot order, all over their array, and after a refactorisation that
+// has pushed them out of the cache: each is fetched some pivots ahead.
 bool SparseFactor::PivotsUsable() {
     const klu_numeric& numeric = *klu_->numeric;
     const auto* diagonal = static_cast<const double*>(numeric.Udiag);
@@ -261,8 +263,10 @@ bool SparseFactor::PivotsUsable() {
     double smallestDiagonal = HUGE_VAL;
     double largestDiagonal = 0.0;
     int negatives = 0;
+    constexpr int kAhead = 32;
     for (int k = 0; k < numeric.n; ++k) {
         const double magnitude = std::fabs(diagonal[k]);
+        if (k + kAhead < numeric.n) __builtin_prefetch(&rowScale_[numeric.Pnum[k + kAhead]]);
         const double pivot = magnitude * rowScale_[numeric.Pnum[k]];
         if (!(pivot >= kZeroPivot)) return false;
         smallest = std::min(smallest, pivot);
