@@ -15,6 +15,7 @@
 #include "devices/svc.h"
 #include "devices/tcsc.h"
 #include "owned_list.h"
+#include "side_record.h"
 
 // The solver's own model of a network, built by a reader (host records or a
 // case file), checked and linked by the preparation pass, and solved in
@@ -215,8 +216,9 @@ struct NetBus {
 
     // Laid out by what reads it, so that a pass over a large network touches
     // few cache lines of each bus: first what every pass of the equations
-    // reads, then what the preparation reads and writes, then the members
-    // that own memory, which are all that ending a bus reads.
+    // reads, then what the preparation reads and writes, then the strings
+    // and the list of regulating branches, which with the code, the machine
+    // model, the branches and the side record are what ending a bus reads.
 
     // Its first unknown (the angle; the voltage column follows), 1-based;
     // 0 until the unknowns are numbered.
@@ -251,18 +253,14 @@ struct NetBus {
 
     // What few buses have. Kept apart so that a bus stays small: reading and
     // preparing a large network is bound by the bytes its buses take.
-    const NetBusExtras& extras() const { return extras_ ? *extras_ : kNoExtras; }
-    bool HasExtras() const { return extras_ != nullptr; }
-    NetBusExtras& EditExtras() {
-        if (!extras_) extras_ = std::make_unique<NetBusExtras>();
-        return *extras_;
-    }
+    const NetBusExtras& extras() const { return extras_.Get(); }
+    bool HasExtras() const { return extras_.Has(); }
+    NetBusExtras& EditExtras() { return extras_.Edit(); }
 
 private:
-    static const NetBusExtras kNoExtras;
     // Beside the branches: the preparation reads both to tell whether
     // anything is connected.
-    std::unique_ptr<NetBusExtras> extras_;  // none until a member of it is set
+    SideRecord<NetBusExtras> extras_;
 
 public:
     double scheduledP = 0.0;   // scheduled active generation
@@ -302,7 +300,6 @@ public:
     double baseKv = 0.0;
     int generatorLimitIndex = 0;     // set when the active generation meets its limit
 
-
     double maxQ = 0.0;
     double minQ = 0.0;
     double maxS = kUnlimited;        // apparent-power limit
@@ -318,8 +315,6 @@ public:
     double displayMaxQ = 0.0;        // reactive capability shown in the listing
     double displayMinQ = 0.0;
 };
-
-inline const NetBusExtras NetBus::kNoExtras{};
 
 // What a regulating transformer holds beyond a plain branch, which few
 // branches are.
@@ -357,17 +352,13 @@ struct NetBranch {
 
     // Kept apart as the bus's extras are (see NetBus): a branch that does
     // not regulate reads zeros and no regulated bus.
-    const NetRegulation& regulation() const { return regulation_ ? *regulation_ : kNoRegulation; }
-    bool HasRegulation() const { return regulation_ != nullptr; }
-    NetRegulation& EditRegulation() {
-        if (!regulation_) regulation_ = std::make_unique<NetRegulation>();
-        return *regulation_;
-    }
+    const NetRegulation& regulation() const { return regulation_.Get(); }
+    bool HasRegulation() const { return regulation_.Has(); }
+    NetRegulation& EditRegulation() { return regulation_.Edit(); }
 
 private:
-    static const NetRegulation kNoRegulation;
     // Beside the strings: ending a branch reads only these.
-    std::unique_ptr<NetRegulation> regulation_;  // none until a member of it is set
+    SideRecord<NetRegulation> regulation_;
 
 public:
     std::string owner;
@@ -383,8 +374,6 @@ public:
     double nominalRatio = 1.0; // nominal ratio on the to side
     double rating = 0.0;       // 0: none
 };
-
-inline const NetRegulation NetBranch::kNoRegulation{};
 
 // A P/Q-regulating transformer: its control has an unknown of its own
 // (an "R" transformer takes the regulated bus's voltage column instead).

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <stdexcept>
 
-
 namespace {
 
 // The places of the records of one list, found by their addresses: open
