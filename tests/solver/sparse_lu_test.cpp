@@ -244,6 +244,40 @@ TEST(SparseLu, AKeptPivotTinyAgainstTheOthersIsChosenAgain) {
     }
 }
 
+// A kept pivot that has become exactly zero stops the refactorisation
+// part-way through the factor: a new pivot choice takes over, solves right,
+// and later values refactorise with the new pivots.
+TEST(SparseLu, AKeptPivotOfZeroIsChosenAgainAndTheFactorStaysUsable) {
+    SparseMatrix matrix(2, 2);
+    auto assemble = [&](double corner) {
+        matrix.ZeroValues();
+        for (const auto& [row, column, value] :
+             {std::tuple{1, 1, corner}, {1, 2, 1.0}, {2, 1, 1.0}, std::tuple{2, 2, 2.0}})
+            matrix.AddElement(row, column, value);
+    };
+    // [corner 1; 1 2] x = b with x = (1, 2): b = (corner + 2, 5).
+    auto solvesExactly = [&](double corner) {
+        std::vector<double> x = {0.0, corner + 2.0, 5.0};
+        // The answer is the determinant's sign, that of 2 corner - 1.
+        ASSERT_EQ(matrix.Solve(x), 2.0 * corner - 1.0 < 0.0 ? -1 : 1);
+        EXPECT_DOUBLE_EQ(x[1], 1.0) << corner;
+        EXPECT_DOUBLE_EQ(x[2], 2.0) << corner;
+    };
+    assemble(4.0);
+    ASSERT_TRUE(matrix.OrderAndFactor(0.1));
+    const struct {
+        double corner;
+        int refactorisations, factorisations;
+    } steps[] = {{0.0, 0, 2}, {0.0, 1, 2}, {3.0, 2, 2}};
+    for (const auto& step : steps) {
+        assemble(step.corner);
+        ASSERT_EQ(matrix.Factor(), SparseMatrix::FactorResult::Done) << step.corner;
+        EXPECT_EQ(matrix.FactorCounts().refactorisations, step.refactorisations) << step.corner;
+        EXPECT_EQ(matrix.FactorCounts().factorisations, step.factorisations) << step.corner;
+        solvesExactly(step.corner);
+    }
+}
+
 // The order found for a pattern serves that pattern again after the store
 // held another one and was emptied: the search is not repeated and the
 // solution is the search's to the last bit. A given order is taken as
